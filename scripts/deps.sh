@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, the Debian 12 packages the build and the tests need, only when missing.
+set -euo pipefail
+packages=(
+  cmake ninja-build g++ pkg-config ccache
+  qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev
+  libpugixml-dev libgtest-dev googletest libbenchmark-dev
+  fonts-dejavu-core iputils-ping
+)
+if [ "${SETFORGE_WITH_DISPLAY_TOOLS:-0}" = 1 ]; then
+  packages+=(xvfb xauth imagemagick xdotool)
+fi
+if [ "${SETFORGE_WITH_FUZZ_TOOLS:-0}" = 1 ]; then
+  packages+=(clang-14 libclang-rt-14-dev)
+fi
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds with warnings as errors and runs every test, core and GUI (offscreen).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+jobs=$(nproc 2>/dev/null || echo 2)
+export QT_QPA_PLATFORM=offscreen
+cmake --preset ci
+cmake --build --preset ci -j "$jobs"
+ctest --preset ci -j "$jobs"

@@ -1,0 +1,83 @@
+#include "core/app/appstate.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "core/app/paths.h"
+#include "core/app/projectstore.h"
+#include "core/lang/languagefile.h"
+
+std::string AppState::settingsPath() const
+{
+    return joinPath(exeDir, "Setforge.xml");
+}
+
+void startWorkspace(AppState& state, std::string_view exeDir)
+{
+    state.exeDir = std::string(exeDir);
+    state.masterDir = joinPath(exeDir, "MASTER");
+    state.projectsDir = joinPath(exeDir, "PROJECTS");
+    state.languageDir = joinPath(exeDir, "LANGUAGE");
+    for (const std::string* dir : {&state.masterDir, &state.projectsDir, &state.languageDir}) {
+        std::error_code ec;
+        if (!isDirectory(*dir))
+            std::filesystem::create_directory(pathFromUtf8(*dir), ec);
+    }
+    state.projectName.clear();
+    state.readBack = true;
+
+    const Settings settings = readSettings(state.settingsPath());
+    state.projectName = settings.projectName;
+    state.deviceIp = settings.deviceIp;
+    state.languageName = settings.languageName;
+    state.enableInternet = settings.enableInternet;
+    state.enableUpdate = settings.enableUpdate;
+    state.enableJumpFieldTables = settings.enableJumpFieldTables;
+    state.doubleClickAutoSize = settings.doubleClickAutoSize;
+
+    state.languageName = loadLanguage(state.texts, state.languageDir, state.languageName);
+
+    const std::string remembered = joinPath(state.projectsDir, state.projectName);
+    if (!state.projectName.empty() && isDirectory(remembered))
+        state.projectDir = remembered;
+    else
+        state.projectDir.clear();
+    state.files = Set_Files(state.projectDir);
+    CheckHardwareVersion(state);
+}
+
+void openProject(AppState& state, std::string_view name)
+{
+    if (name.empty()) {
+        state.projectName.clear();
+        state.projectDir.clear();
+    } else {
+        state.projectName = std::string(name);
+        state.projectDir = joinPath(state.projectsDir, name);
+    }
+    state.files = Set_Files(state.projectDir);
+    CheckHardwareVersion(state);
+}
+
+void CheckHardwareVersion(AppState& state)
+{
+    state.deviceType = state.hasProject() ? readDeviceType(state.files.parGen) : 0;
+}
+
+Settings currentSettings(const AppState& state)
+{
+    Settings settings;
+    settings.projectName = state.projectName;
+    settings.deviceIp = state.deviceIp;
+    settings.languageName = state.languageName;
+    settings.enableInternet = state.enableInternet;
+    settings.enableUpdate = state.enableUpdate;
+    settings.enableJumpFieldTables = state.enableJumpFieldTables;
+    settings.doubleClickAutoSize = state.doubleClickAutoSize;
+    return settings;
+}
+
+WriteResult Save_Setting(const AppState& state)
+{
+    return writeSettings(state.settingsPath(), currentSettings(state));
+}

@@ -1,0 +1,109 @@
+#include "core/app/atomicfile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+#include "core/app/paths.h"
+
+namespace {
+
+WriteResult failure(const std::string& what, std::string_view path)
+{
+    return WriteResult{false, what + ": " + std::string(path)};
+}
+
+std::string temporaryName(const std::filesystem::path& target)
+{
+    static std::atomic<unsigned> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+#ifdef _WIN32
+    const long pid = 0;
+#else
+    const long pid = static_cast<long>(::getpid());
+#endif
+    return pathToUtf8(target.filename()) + ".tmp" + std::to_string(pid) + "_" +
+           std::to_string(static_cast<unsigned long long>(stamp) % 1000000007ull) + "_" +
+           std::to_string(counter++);
+}
+
+#ifndef _WIN32
+// The rename is only durable once the directory entry itself reaches the disk.
+void syncDirectory(const std::filesystem::path& dir)
+{
+    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+#endif
+
+} // namespace
+
+WriteResult writeFileAtomic(std::string_view utf8Path, std::string_view content)
+{
+    const std::filesystem::path target = pathFromUtf8(utf8Path);
+    std::error_code ec;
+    if (std::filesystem::is_directory(target, ec))
+        return failure(std::make_error_code(std::errc::is_a_directory).message(), utf8Path);
+
+    const std::filesystem::path dir = target.parent_path();
+    const std::filesystem::path temp = dir / pathFromUtf8(temporaryName(target));
+
+#ifdef _WIN32
+    std::FILE* file = _wfopen(temp.c_str(), L"wb");
+#else
+    std::FILE* file = std::fopen(temp.c_str(), "wb");
+#endif
+    if (!file)
+        return failure(std::strerror(errno), utf8Path);
+
+    bool ok = content.empty() || std::fwrite(content.data(), 1, content.size(), file) == content.size();
+    int savedErrno = ok ? 0 : errno;
+    if (ok && std::fflush(file) != 0) {
+        ok = false;
+        savedErrno = errno;
+    }
+#ifdef _WIN32
+    if (ok && _commit(_fileno(file)) != 0) {
+        ok = false;
+        savedErrno = errno;
+    }
+#else
+    if (ok && ::fsync(fileno(file)) != 0) {
+        ok = false;
+        savedErrno = errno;
+    }
+#endif
+    if (std::fclose(file) != 0 && ok) {
+        ok = false;
+        savedErrno = errno;
+    }
+    if (!ok) {
+        std::filesystem::remove(temp, ec);
+        return failure(std::strerror(savedErrno ? savedErrno : EIO), utf8Path);
+    }
+
+    std::filesystem::rename(temp, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        return failure(ec.message(), utf8Path);
+    }
+#ifndef _WIN32
+    syncDirectory(dir);
+#endif
+    return {};
+}

@@ -1,0 +1,18 @@
+#include "core/app/projectfiles.h"
+
+#include "core/app/paths.h"
+
+ProjectFiles Set_Files(std::string_view projectDir)
+{
+    ProjectFiles files;
+    files.parGen = joinPath(projectDir, "ParGen.xml");
+    files.sdo = joinPath(projectDir, "sdo.xml");
+    files.emcyDef = joinPath(projectDir, "emcydef.xml");
+    files.emcyWord = joinPath(projectDir, "emcyword.xml");
+    files.rpdoDef = joinPath(projectDir, "rpdodef.xml");
+    files.sdoPdo = joinPath(projectDir, "sdopdo.xml");
+    files.transmitPdo = joinPath(projectDir, "Transmit_Pdo.xml");
+    files.transmitPdoDefine = joinPath(projectDir, "Transmit_PDO_Define.xml");
+    files.nodeGuard = joinPath(projectDir, "NodeGuard.xml");
+    return files;
+}

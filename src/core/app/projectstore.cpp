@@ -1,0 +1,106 @@
+#include "core/app/projectstore.h"
+
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include "core/app/paths.h"
+#include "core/app/xmlfile.h"
+#include "core/tables/textint.h"
+
+namespace {
+
+char upperAscii(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (upperAscii(a[i]) != upperAscii(b[i]))
+            return false;
+    return true;
+}
+
+bool isHidden(const std::filesystem::directory_entry& entry)
+{
+#ifdef _WIN32
+    const DWORD attributes = GetFileAttributesW(entry.path().c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+#else
+    const std::string name = pathToUtf8(entry.path().filename());
+    return !name.empty() && name.front() == '.';
+#endif
+}
+
+} // namespace
+
+CreateProjectResult createProject(std::string_view projectsDir, std::string_view name)
+{
+    if (name.empty())
+        return {107, {}};
+    if (name.find('/') != std::string_view::npos || name.find('\\') != std::string_view::npos ||
+        name == "." || name == "..")
+        return {105, {}};
+    const std::string dir = joinPath(projectsDir, name);
+    if (isDirectory(dir))
+        return {106, {}};
+    std::error_code ec;
+    if (!std::filesystem::create_directory(pathFromUtf8(dir), ec) || ec)
+        return {105, {}};
+    std::filesystem::create_directories(pathFromUtf8(joinPath(dir, "bin")), ec);
+    return {0, dir};
+}
+
+std::vector<std::string> listProjects(std::string_view projectsDir)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(pathFromUtf8(projectsDir), ec);
+    if (ec)
+        return names;
+    for (const std::filesystem::directory_iterator end; it != end; it.increment(ec)) {
+        if (ec)
+            break;
+        std::error_code typeError;
+        if (!it->is_directory(typeError) || isHidden(*it))
+            continue;
+        names.push_back(pathToUtf8(it->path().filename()));
+    }
+    return names;
+}
+
+int Search_Open_Conf(const std::vector<std::string>& list, std::string_view name)
+{
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (equalsIgnoringAsciiCase(list[i], name))
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::string openProjectName(std::string_view projectsDir, std::string_view projectDir)
+{
+    if (projectDir.size() <= projectsDir.size() + 1)
+        return {};
+    return std::string(projectDir.substr(projectsDir.size() + 1));
+}
+
+int readDeviceType(std::string_view parGenPath)
+{
+    if (parGenPath.empty() || !pathExists(parGenPath))
+        return 0;
+    pugi::xml_document doc;
+    if (!loadXmlFile(parGenPath, doc).ok())
+        return 0;
+    const pugi::xml_node element = childElement(documentRoot(doc), "Select_Device_Type");
+    if (!element)
+        return 0;
+    return Text_To_Int_Def(elementText(element), 0);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Outcome of creating a project: `errorText` is the UI text index of the refusal
+// (107 empty name, 106 exists, 105 cannot be created), or 0 when the project was made.
+struct CreateProjectResult {
+    int errorText = 0;
+    std::string projectDir;
+    bool ok() const { return errorText == 0; }
+};
+
+// Creates projectsDir/name and its bin subdirectory. The name is taken exactly as typed.
+// A name holding "/" or "\", or equal to "." or "..", is refused with 105, so no project
+// can be made outside projectsDir.
+CreateProjectResult createProject(std::string_view projectsDir, std::string_view name);
+
+// The names of the project directories in projectsDir, in the file system's order; hidden
+// entries ("." names elsewhere than Windows, the hidden attribute on Windows) are left out.
+// A missing or unreadable directory gives an empty list.
+std::vector<std::string> listProjects(std::string_view projectsDir);
+
+// Index of the first entry equal to `name` when letters a-z are compared in upper case, or -1.
+int Search_Open_Conf(const std::vector<std::string>& list, std::string_view name);
+
+// The project name part of projectDir below projectsDir (empty when projectDir is empty).
+std::string openProjectName(std::string_view projectsDir, std::string_view projectDir);
+
+// The device variant from a ParGen.xml: the integer text of its Select_Device_Type element,
+// 0 when the file, the element or a number is missing or the file cannot be read.
+int readDeviceType(std::string_view parGenPath);

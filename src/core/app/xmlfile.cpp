@@ -1,0 +1,89 @@
+#include "core/app/xmlfile.h"
+
+#include <sstream>
+
+#include "core/app/paths.h"
+
+XmlLoadResult loadXmlText(std::string_view text, pugi::xml_document& doc)
+{
+    doc.reset();
+    const pugi::xml_parse_result parsed =
+        doc.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_auto);
+    if (!parsed) {
+        doc.reset();
+        std::ostringstream error;
+        error << parsed.description() << " (at offset " << parsed.offset << ")";
+        return {XmlLoadResult::Status::NotWellFormed, error.str()};
+    }
+    if (!documentRoot(doc)) {
+        // An empty file or one holding only comments has no root element.
+        return {XmlLoadResult::Status::NotWellFormed, "No document element found"};
+    }
+    return {};
+}
+
+XmlLoadResult loadXmlFile(std::string_view utf8Path, pugi::xml_document& doc)
+{
+    doc.reset();
+    if (!pathExists(utf8Path))
+        return {XmlLoadResult::Status::Missing, {}};
+    std::string content;
+    std::string error;
+    if (!readWholeFile(utf8Path, content, error))
+        return {XmlLoadResult::Status::Unreadable, error};
+    XmlLoadResult result = loadXmlText(content, doc);
+    if (!result.ok())
+        result.error = std::string(utf8Path) + ": " + result.error;
+    return result;
+}
+
+pugi::xml_node documentRoot(const pugi::xml_node& doc)
+{
+    for (pugi::xml_node node = doc.first_child(); node; node = node.next_sibling())
+        if (node.type() == pugi::node_element)
+            return node;
+    return {};
+}
+
+pugi::xml_node childElement(const pugi::xml_node& node, const char* name)
+{
+    return node.child(name);
+}
+
+pugi::xml_node nextElement(const pugi::xml_node& node)
+{
+    for (pugi::xml_node next = node.next_sibling(); next; next = next.next_sibling())
+        if (next.type() == pugi::node_element)
+            return next;
+    return {};
+}
+
+std::string elementText(const pugi::xml_node& node)
+{
+    return node.text().get();
+}
+
+std::string childText(const pugi::xml_node& parent, const char* name)
+{
+    return parent.child(name).text().get();
+}
+
+pugi::xml_node startTableDocument(pugi::xml_document& doc, const char* rootName)
+{
+    doc.reset();
+    pugi::xml_node root = doc.append_child(rootName);
+    doc.append_child(pugi::node_comment).set_value(kVersionComment);
+    return root;
+}
+
+std::string serializeXml(const pugi::xml_document& doc)
+{
+    std::ostringstream out;
+    doc.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+    return out.str();
+}
+
+WriteResult saveXmlFile(const pugi::xml_document& doc, std::string_view utf8Path)
+{
+    return writeFileAtomic(utf8Path, serializeXml(doc));
+}

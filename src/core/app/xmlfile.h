@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include <pugixml.hpp>
+
+#include "core/app/atomicfile.h"
+
+// The comment that ends every file the system writes.
+inline constexpr const char* kVersionComment = "SW_VERSION = 2.001";
+
+// Outcome of reading an XML file.
+struct XmlLoadResult {
+    enum class Status { Ok, Missing, Unreadable, NotWellFormed };
+    Status status = Status::Ok;
+    std::string error; // parser's or system's text, for the message box
+    bool ok() const { return status == Status::Ok; }
+};
+
+// Parses the file at `utf8Path` into `doc`. A missing file gives Missing, a file that cannot
+// be read (a directory, no permission) Unreadable, bad XML NotWellFormed with the parser's
+// text and position. `doc` is reset first in every case.
+XmlLoadResult loadXmlFile(std::string_view utf8Path, pugi::xml_document& doc);
+
+// Parses XML text held in memory, with the same results as loadXmlFile.
+XmlLoadResult loadXmlText(std::string_view text, pugi::xml_document& doc);
+
+// The document's root: its first element. Comments, declarations and processing
+// instructions before it are skipped, so a hand-edited file keeps its rows.
+pugi::xml_node documentRoot(const pugi::xml_node& doc);
+
+// The first element child of `node` named `name`; an empty node when there is none.
+pugi::xml_node childElement(const pugi::xml_node& node, const char* name);
+
+// The element that follows `node` among its siblings, skipping comments and text.
+pugi::xml_node nextElement(const pugi::xml_node& node);
+
+// The text of `node` (its first text child), or "" for an empty node.
+std::string elementText(const pugi::xml_node& node);
+
+// The text of the child element `name` of `parent`, or "" when it is missing.
+std::string childText(const pugi::xml_node& parent, const char* name);
+
+// Appends the root element `rootName` to an empty `doc` and the version comment after it.
+pugi::xml_node startTableDocument(pugi::xml_document& doc, const char* rootName);
+
+// The document as the system writes it: UTF-8, no declaration, no indentation.
+std::string serializeXml(const pugi::xml_document& doc);
+
+// Writes serializeXml(doc) through the atomic-write helper.
+WriteResult saveXmlFile(const pugi::xml_document& doc, std::string_view utf8Path);

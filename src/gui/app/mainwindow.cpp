@@ -1,0 +1,406 @@
+#include "gui/app/mainwindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+#include "core/app/appstate.h"
+#include "core/app/makerlinks.h"
+#include "gui/app/aboutdialog.h"
+#include "gui/app/clicklabel.h"
+#include "gui/app/messageservice.h"
+#include "gui/app/newprojectdialog.h"
+#include "gui/app/openconfdialog.h"
+#include "gui/app/qtext.h"
+#include "gui/app/urlopener.h"
+#include "gui/app/windowfactory.h"
+
+namespace {
+
+constexpr int kClientWidth = 694;
+constexpr int kStepRowTop[9] = {112, 156, 200, 244, 288, 332, 376, 420, 464};
+constexpr int kFirstColumn = 80;
+constexpr int kSecondColumn = 258;
+constexpr int kStepButtonWidth = 170;
+constexpr int kStepButtonHeight = 36;
+constexpr int kFirstVersionTick = 60000;
+constexpr int kNextVersionTick = 7200000;
+
+} // namespace
+
+TFSetforgeFirmWare::TFSetforgeFirmWare(AppState& state, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_state(state)
+{
+    setObjectName("TFSetforgeFirmWare");
+    buildLayout();
+    m_timer.setObjectName("Timer_Update");
+    m_timer.setInterval(kFirstVersionTick);
+    connect(&m_timer, &QTimer::timeout, this, &TFSetforgeFirmWare::Timer_UpdateTimer);
+    applyTimerFlags();
+    setWindowTitle(QString::fromUtf8(Main_Window_Title));
+    m_code->setText(QString::fromUtf8(Software_Code));
+    m_desc->setText(QString::fromUtf8(Device_Description));
+    showProjectLabels();
+    Set_Lang();
+    createWindows();
+}
+
+TFSetforgeFirmWare::~TFSetforgeFirmWare() = default;
+
+QPushButton* TFSetforgeFirmWare::addButton(const char* name, int left, int top, int width, int height)
+{
+    auto* button = new QPushButton(this);
+    button->setObjectName(name);
+    button->setGeometry(left, top, width, height);
+    button->setFocusPolicy(Qt::TabFocus);
+    connect(button, &QPushButton::clicked, this, &TFSetforgeFirmWare::Btn_Click);
+    return button;
+}
+
+void TFSetforgeFirmWare::buildLayout()
+{
+    m_code = new QLabel(this);
+    m_code->setObjectName("L_SW_Code");
+    m_code->move(16, 8);
+    QFont codeFont = m_code->font();
+    codeFont.setPointSize(20);
+    m_code->setFont(codeFont);
+    m_code->setStyleSheet("color: grey;");
+    m_code->resize(300, 34);
+
+    m_desc = new QLabel(this);
+    m_desc->setObjectName("L_SW_Desc");
+    m_desc->move(16, 42);
+    QFont bold = m_desc->font();
+    bold.setBold(true);
+    m_desc->setFont(bold);
+    m_desc->resize(480, 20);
+
+    m_btnInfo = addButton("Btn_Info", 516, 8, 50, 50);
+    m_btnInfo->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+    m_btnOpz = addButton("Btn_Opz", 574, 8, 50, 50);
+    m_btnOpz->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    m_btnClose = addButton("Btn_Close", 632, 8, 50, 50);
+    m_btnClose->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    for (QPushButton* b : {m_btnInfo, m_btnOpz, m_btnClose})
+        b->setIconSize(QSize(32, 32));
+
+    m_updateLink = new QLabel(this);
+    m_updateLink->setObjectName("LL_Update");
+    m_updateLink->move(208, 19);
+    m_updateLink->resize(300, 20);
+    m_updateLink->setTextFormat(Qt::RichText);
+    m_updateLink->setVisible(false);
+    connect(m_updateLink, &QLabel::linkActivated, this,
+            [](const QString& link) { UrlOpener::instance().open(link); });
+
+    m_begin = new QLabel(this);
+    m_begin->setObjectName("L_Begin");
+    m_begin->move(16, 84);
+    m_begin->resize(60, 20);
+
+    m_shape2 = new QFrame(this);
+    m_shape2->setObjectName("Shape2");
+    m_shape2->setFrameShape(QFrame::Box);
+    m_shape2->setGeometry(80, 70, 348, 36);
+
+    m_nameConf = new QLabel(this);
+    m_nameConf->setObjectName("L_Name_Conf");
+    m_nameConf->setGeometry(87, 75, 336, 14);
+    m_nameConf2 = new QLabel(this);
+    m_nameConf2->setObjectName("L_Name_Conf_L2");
+    m_nameConf2->setGeometry(87, 88, 336, 16);
+    m_nameConf2->setStyleSheet("color: grey;");
+
+    for (int i = 0; i < 9; ++i) {
+        m_steps[i] = new QLabel(this);
+        m_steps[i]->setObjectName(QString("L_Step_%1").arg(i + 1));
+        m_steps[i]->setGeometry(16, kStepRowTop[i] + 16, 62, 16);
+    }
+
+    const int w = kStepButtonWidth;
+    const int h = kStepButtonHeight;
+    m_btnNew = addButton("Btn_New", kFirstColumn, kStepRowTop[0], w, h);
+    m_btnOpen = addButton("Btn_Open", kSecondColumn, kStepRowTop[0], w, h);
+    m_btnPrmGen = addButton("Btn_Prm_Gen", kFirstColumn, kStepRowTop[1], w, h);
+    m_btnSdoClient = addButton("Btn_SDO_Client", kFirstColumn, kStepRowTop[2], w, h);
+    m_btnEmcyRec = addButton("Btn_EMCY_Rec", kFirstColumn, kStepRowTop[3], w, h);
+    m_btnEmcyDef = addButton("Btn_EMCY_Def", kSecondColumn, kStepRowTop[3], w, h);
+    m_btnPdoRec = addButton("Btn_PDO_Rec", kFirstColumn, kStepRowTop[4], w, h);
+    m_btnPdoRecDef = addButton("Btn_PDO_Rec_Def", kSecondColumn, kStepRowTop[4], w, h);
+    m_btnPdoTra = addButton("Btn_PDO_Tra", kFirstColumn, kStepRowTop[5], w, h);
+    m_btnPdoTraDef = addButton("Btn_PDO_Tra_Def", kSecondColumn, kStepRowTop[5], w, h);
+    m_btnNodeGuard = addButton("Btn_NodeGuard", kFirstColumn, kStepRowTop[6], w, h);
+    m_btnEdsFile = addButton("Btn_EDS_File", kFirstColumn, kStepRowTop[7], w, h);
+    m_btnCreateBin = addButton("Btn_CreateBin", kFirstColumn, kStepRowTop[8], w, h);
+
+    m_shape1 = new QFrame(this);
+    m_shape1->setObjectName("Shape1");
+    m_shape1->setFrameShape(QFrame::HLine);
+    m_shape1->setFrameShadow(QFrame::Plain);
+    m_shape1->setGeometry(10, kStepRowTop[8] + 51, 674, 1);
+
+    m_telvora = new ClickLabel(this);
+    m_telvora->setObjectName("L_Telvora");
+    m_telvora->setFont(bold);
+    m_telvora->setText(qs("www." + makerHost()));
+    m_telvora->adjustSize();
+    m_telvora->move(565, kStepRowTop[8] + 16);
+    connect(m_telvora, &ClickLabel::clicked, this,
+            [] { UrlOpener::instance().open(qs(makerHomeUrl())); });
+
+    // Start-up lays out all nine steps; showing the window lays them out for the variant.
+    setFixedSize(kClientWidth, kStepRowTop[8] + 152);
+}
+
+void TFSetforgeFirmWare::createWindows()
+{
+    m_windows.about = new TFAbout(m_state, this);
+    m_windows.newProject = new TFNew_Project(m_state, this);
+    m_windows.openConf = new TFOpenConf(m_state, this);
+    m_windows.softOptions = createSoftOptionsWindow(m_state, this);
+    m_windows.parGen = createParGenWindow(m_state, this);
+    m_windows.sdoClient = createSdoClientWindow(m_state, this);
+    m_windows.emcyAccess = createEmcyAccessWindow(m_state, this);
+    m_windows.emcyDefine = createEmcyDefineWindow(m_state, this);
+    m_windows.pdoReceive = createPdoReceiveWindow(m_state, this);
+    m_windows.rpdoDefine = createRpdoDefineWindow(m_state, this);
+    m_windows.pdoTransmit = createPdoTransmitWindow(m_state, this);
+    m_windows.tpdoDefine = createTpdoDefineWindow(m_state, this);
+    m_windows.nodeGuard = createNodeGuardWindow(m_state, this);
+    m_windows.boot = createBootWindow(m_state, this);
+}
+
+void TFSetforgeFirmWare::Set_Lang()
+{
+    const UiTexts& t = m_state.texts;
+    m_begin->setText(qs(t[0]));
+    for (int i = 0; i < 8; ++i)
+        m_steps[i]->setText(qs(t[1 + i]));
+    m_steps[8]->setText(qs(t[21]));
+    m_btnInfo->setToolTip(qs(t[12]));
+    m_btnOpz->setToolTip(qs(t[13]));
+    m_btnClose->setToolTip(qs(t[14]));
+    m_btnNew->setText(qs(t[15]));
+    m_btnOpen->setText(qs(t[16]));
+    m_btnCreateBin->setText(qs(t[17]));
+    m_btnPrmGen->setText(qs(t[20]));
+    m_btnSdoClient->setText(qs(t[22]));
+    m_btnEmcyRec->setText(qs(t[24]));
+    m_btnEmcyDef->setText(qs(t[25]));
+    m_btnPdoRec->setText(qs(t[26]));
+    m_btnPdoRecDef->setText(qs(t[27]));
+    m_btnPdoTra->setText(qs(t[28]));
+    m_btnPdoTraDef->setText(qs(t[29]));
+    m_btnNodeGuard->setText(qs(t[30]));
+    m_btnEdsFile->setText(qs(t[31]));
+    m_updateLink->setText(QString("<a href=\"%1\">%2</a>")
+                              .arg(qs(makerDownloadUrl()).toHtmlEscaped(), qs(t[19]).toHtmlEscaped()));
+    m_updateLink->adjustSize();
+    showProjectLabels();
+}
+
+void TFSetforgeFirmWare::Change_Language()
+{
+    Set_Lang();
+    auto apply = [](QWidget* w) {
+        if (auto* dialog = dynamic_cast<SetforgeDialog*>(w))
+            dialog->Set_Lang();
+    };
+    apply(m_windows.newProject);
+    apply(m_windows.openConf);
+    apply(m_windows.boot);
+    apply(m_windows.softOptions);
+    apply(m_windows.parGen);
+    apply(m_windows.sdoClient);
+    apply(m_windows.emcyAccess);
+    apply(m_windows.emcyDefine);
+    apply(m_windows.pdoReceive);
+    apply(m_windows.rpdoDefine);
+    apply(m_windows.pdoTransmit);
+    apply(m_windows.tpdoDefine);
+    apply(m_windows.nodeGuard);
+}
+
+void TFSetforgeFirmWare::showProjectLabels()
+{
+    if (m_state.hasProject()) {
+        m_nameConf->setText(qs(m_state.texts[11]));
+        m_nameConf2->setText(qs(m_state.projectName));
+    } else {
+        m_nameConf->setText(qs(m_state.texts[9]));
+        m_nameConf2->setText(qs(m_state.texts[10]));
+    }
+}
+
+void TFSetforgeFirmWare::CheckHardwareVersion()
+{
+    ::CheckHardwareVersion(m_state);
+}
+
+void TFSetforgeFirmWare::HardwareChange()
+{
+    m_btnSdoClient->show();
+    m_btnEmcyRec->show();
+    m_btnEmcyDef->show();
+    m_btnPdoRec->show();
+    m_btnPdoRecDef->show();
+    m_btnPdoTra->show();
+    m_btnNodeGuard->show();
+    const bool ethernet = m_state.deviceType != 0;
+    m_btnPdoTraDef->setVisible(ethernet);
+    int lastStep;
+    if (ethernet) {
+        m_btnEdsFile->move(kFirstColumn, kStepRowTop[7]);
+        m_btnEdsFile->show();
+        m_btnCreateBin->move(kFirstColumn, kStepRowTop[8]);
+        m_steps[8]->show();
+        lastStep = 8;
+    } else {
+        m_btnEdsFile->hide();
+        m_btnCreateBin->move(kFirstColumn, kStepRowTop[7]);
+        m_steps[8]->hide();
+        lastStep = 7;
+    }
+    m_telvora->move(565, m_steps[lastStep]->y());
+    const int binTop = m_btnCreateBin->y();
+    m_shape1->move(10, binTop + 51);
+    setFixedSize(kClientWidth, binTop + 152);
+}
+
+void TFSetforgeFirmWare::applyTimerFlags()
+{
+    if (m_state.enableInternet && m_state.enableUpdate)
+        m_timer.start();
+    else
+        m_timer.stop();
+}
+
+void TFSetforgeFirmWare::Timer_UpdateTimer()
+{
+    m_timer.stop();
+    setUpdateLinkVisible(checkForNewerVersion(m_state));
+    m_timer.setInterval(kNextVersionTick);
+    m_timer.start();
+}
+
+void TFSetforgeFirmWare::setUpdateLinkVisible(bool visible)
+{
+    m_updateLink->setVisible(visible);
+}
+
+void TFSetforgeFirmWare::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) {
+        CheckHardwareVersion();
+        HardwareChange();
+        if (QScreen* screen = this->screen()) {
+            const QRect available = screen->availableGeometry();
+            move(available.center() - rect().center());
+        }
+    }
+}
+
+void TFSetforgeFirmWare::closeEvent(QCloseEvent* event)
+{
+    const WriteResult saved = Save_Setting(m_state);
+    if (!saved)
+        messages().error(this, qs(saved.error));
+    event->accept();
+}
+
+void TFSetforgeFirmWare::showModal(SetforgeDialog* dialog)
+{
+    if (dialog)
+        dialog->exec();
+}
+
+void TFSetforgeFirmWare::clickButton(const QString& name)
+{
+    if (auto* button = findChild<QPushButton*>(name))
+        button->click();
+}
+
+void TFSetforgeFirmWare::Btn_Click()
+{
+    QObject* sender = this->sender();
+    if (sender == m_btnNew) {
+        Create_New_Project();
+        return;
+    }
+    if (sender == m_btnOpen) {
+        Open_Project();
+        return;
+    }
+    if (sender == m_btnClose) {
+        close();
+        return;
+    }
+    if (sender == m_btnInfo) {
+        m_windows.about->exec();
+        return;
+    }
+    if (sender == m_btnOpz) {
+        if (m_windows.softOptions && m_windows.softOptions->exec() == QDialog::Accepted) {
+            const WriteResult saved = Save_Setting(m_state);
+            if (!saved)
+                messages().error(this, qs(saved.error));
+            applyTimerFlags();
+        }
+        return;
+    }
+    if (!m_state.hasProject()) {
+        messages().error(this, qs(m_state.texts[18]));
+        return;
+    }
+    if (sender == m_btnPrmGen) {
+        showModal(m_windows.parGen);
+        CheckHardwareVersion();
+        HardwareChange();
+    } else if (sender == m_btnSdoClient) {
+        showModal(m_windows.sdoClient);
+    } else if (sender == m_btnEmcyRec) {
+        showModal(m_windows.emcyAccess);
+    } else if (sender == m_btnEmcyDef) {
+        showModal(m_windows.emcyDefine);
+    } else if (sender == m_btnPdoRec) {
+        showModal(m_windows.pdoReceive);
+    } else if (sender == m_btnPdoRecDef) {
+        showModal(m_windows.rpdoDefine);
+    } else if (sender == m_btnPdoTra) {
+        showModal(m_windows.pdoTransmit);
+    } else if (sender == m_btnPdoTraDef) {
+        showModal(m_windows.tpdoDefine);
+    } else if (sender == m_btnNodeGuard) {
+        showModal(m_windows.nodeGuard);
+    } else if (sender == m_btnEdsFile) {
+        Build_EDS_File(*this);
+    } else if (sender == m_btnCreateBin) {
+        Update_Device(*this);
+    }
+}
+
+void TFSetforgeFirmWare::Create_New_Project()
+{
+    if (m_windows.newProject->exec() != QDialog::Accepted)
+        return;
+    showProjectLabels();
+    m_state.deviceType = 0;
+    HardwareChange();
+}
+
+void TFSetforgeFirmWare::Open_Project()
+{
+    if (m_windows.openConf->exec() != QDialog::Accepted)
+        return;
+    openProject(m_state, us(m_windows.openConf->Name_Conf()));
+    showProjectLabels();
+    HardwareChange();
+}

@@ -1,0 +1,91 @@
+#include "gui/app/newprojectdialog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include "core/app/appstate.h"
+#include "core/app/projectfiles.h"
+#include "core/app/projectstore.h"
+#include "gui/app/messageservice.h"
+#include "gui/app/qtext.h"
+
+TFNew_Project::TFNew_Project(AppState& state, QWidget* parent)
+    : SetforgeDialog(state, parent)
+{
+    setObjectName("TFNew_Project");
+    setFixedSize(331, 162);
+
+    auto* code = new QLabel(QString::fromUtf8(Software_Code), this);
+    code->setObjectName("L_SW_Code");
+    QFont codeFont = code->font();
+    codeFont.setPointSize(18);
+    code->setFont(codeFont);
+    code->setStyleSheet("color: grey;");
+    code->setGeometry(12, 6, 300, 30);
+
+    m_desc = new QLabel(this);
+    m_desc->setObjectName("L_SW_Desc");
+    QFont bold = m_desc->font();
+    bold.setBold(true);
+    m_desc->setFont(bold);
+    m_desc->setGeometry(12, 38, 307, 18);
+
+    m_nameLabel = new QLabel(this);
+    m_nameLabel->setObjectName("L_New_Proj");
+    m_nameLabel->setGeometry(12, 66, 307, 16);
+
+    m_name = new QLineEdit(this);
+    m_name->setObjectName("E_New_Proj");
+    m_name->setGeometry(12, 84, 307, 24);
+    connect(m_name, &QLineEdit::returnPressed, this, &TFNew_Project::Btn_OKClick);
+
+    m_ok = new QPushButton(this);
+    m_ok->setObjectName("Btn_OK");
+    m_ok->setGeometry(88, 122, 75, 28);
+    m_ok->setAutoDefault(false);
+    connect(m_ok, &QPushButton::clicked, this, &TFNew_Project::Btn_OKClick);
+
+    m_cancel = new QPushButton(this);
+    m_cancel->setObjectName("Btn_Cancel");
+    m_cancel->setGeometry(170, 122, 75, 28);
+    m_cancel->setAutoDefault(false);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    Set_Lang();
+}
+
+void TFNew_Project::Set_Lang()
+{
+    setWindowTitle(text(100));
+    m_desc->setText(text(101));
+    m_nameLabel->setText(text(102));
+    m_ok->setText(text(103));
+    m_cancel->setText(text(104));
+    m_name->setToolTip(text(108));
+    m_ok->setToolTip(text(109));
+    m_cancel->setToolTip(text(110));
+}
+
+void TFNew_Project::showEvent(QShowEvent* event)
+{
+    SetforgeDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        m_name->clear();
+        m_name->setFocus();
+    }
+}
+
+void TFNew_Project::Btn_OKClick()
+{
+    const CreateProjectResult created = createProject(m_state.projectsDir, us(m_name->text()));
+    if (!created.ok()) {
+        messages().error(this, text(created.errorText));
+        return;
+    }
+    m_state.projectName = us(m_name->text());
+    m_state.projectDir = created.projectDir;
+    m_state.files = Set_Files(m_state.projectDir);
+    accept();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "gui/app/setforgedialog.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// New configuration dialog: creates a project directory under PROJECTS and opens it.
+class TFNew_Project : public SetforgeDialog {
+    Q_OBJECT
+public:
+    TFNew_Project(AppState& state, QWidget* parent);
+    void Set_Lang() override;
+
+public slots:
+    // Creates the project named in E_New_Proj, or reports why not and stays open.
+    void Btn_OKClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QLabel* m_desc = nullptr;
+    QLabel* m_nameLabel = nullptr;
+    QLineEdit* m_name = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+};

@@ -1,0 +1,107 @@
+#include "gui/app/openconfdialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "core/app/appstate.h"
+#include "core/app/projectstore.h"
+#include "gui/app/qtext.h"
+
+TFOpenConf::TFOpenConf(AppState& state, QWidget* parent)
+    : SetforgeDialog(state, parent)
+{
+    setObjectName("TFOpenConf");
+    resize(377, 351);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* code = new QLabel(QString::fromUtf8(Software_Code), this);
+    code->setObjectName("L_SW_Code");
+    QFont codeFont = code->font();
+    codeFont.setPointSize(18);
+    code->setFont(codeFont);
+    code->setStyleSheet("color: grey;");
+    layout->addWidget(code);
+
+    m_desc = new QLabel(this);
+    m_desc->setObjectName("L_SW_Desc");
+    QFont bold = m_desc->font();
+    bold.setBold(true);
+    m_desc->setFont(bold);
+    layout->addWidget(m_desc);
+
+    m_listLabel = new QLabel(this);
+    m_listLabel->setObjectName("L_List_Conf");
+    layout->addWidget(m_listLabel);
+
+    m_box = new QListWidget(this);
+    m_box->setObjectName("LB_Conf");
+    layout->addWidget(m_box, 1);
+    connect(m_box, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && row < m_list.size())
+            m_nameConf = m_list.at(row);
+    });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    m_ok = new QPushButton(this);
+    m_ok->setObjectName("Btn_OK");
+    m_ok->setAutoDefault(false);
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    m_cancel = new QPushButton(this);
+    m_cancel->setObjectName("Btn_Cancel");
+    m_cancel->setAutoDefault(false);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+
+    Set_Lang();
+}
+
+void TFOpenConf::Set_Lang()
+{
+    setWindowTitle(text(200));
+    m_desc->setText(text(201));
+    m_listLabel->setText(text(202));
+    m_ok->setText(text(203));
+    m_cancel->setText(text(204));
+    m_box->setToolTip(text(205));
+    m_ok->setToolTip(text(206));
+    m_cancel->setToolTip(text(207));
+}
+
+void TFOpenConf::Load_Existing_Configuration()
+{
+    m_list.clear();
+    for (const std::string& name : listProjects(m_state.projectsDir))
+        m_list << qs(name);
+    m_box->blockSignals(true);
+    m_box->clear();
+    m_box->addItems(m_list);
+    m_box->blockSignals(false);
+
+    std::vector<std::string> names;
+    for (const QString& name : m_list)
+        names.push_back(us(name));
+    const int found = Search_Open_Conf(names, openProjectName(m_state.projectsDir, m_state.projectDir));
+    m_nameConf.clear();
+    if (found >= 0) {
+        m_box->setCurrentRow(found);
+        m_nameConf = m_list.at(found);
+    } else if (!m_list.isEmpty()) {
+        m_box->setCurrentRow(0);
+        m_nameConf = m_list.first();
+    }
+}
+
+void TFOpenConf::showEvent(QShowEvent* event)
+{
+    SetforgeDialog::showEvent(event);
+    if (!event->spontaneous())
+        Load_Existing_Configuration();
+}

@@ -1,0 +1,14 @@
+#include "gui/app/setforgedialog.h"
+
+#include "core/app/appstate.h"
+
+SetforgeDialog::SetforgeDialog(AppState& state, QWidget* parent)
+    : QDialog(parent), m_state(state)
+{
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+QString SetforgeDialog::text(int index) const
+{
+    return QString::fromStdString(m_state.texts.at(index));
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QDialog>
+
+struct AppState;
+
+// Base of every window created once at start: it keeps the process-wide state and puts
+// the texts of its UI_Texts block on its controls in Set_Lang.
+class SetforgeDialog : public QDialog {
+    Q_OBJECT
+public:
+    SetforgeDialog(AppState& state, QWidget* parent);
+
+    // Puts the window's texts, read from UI_Texts by index, on its controls.
+    virtual void Set_Lang() = 0;
+
+protected:
+    // The text at `index` of UI_Texts, as a QString.
+    QString text(int index) const;
+    AppState& m_state;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// Opens a web address in the system's browser. Tests install a recorder instead.
+class UrlOpener {
+public:
+    virtual ~UrlOpener() = default;
+    virtual void open(const QString& url) = 0;
+
+    static UrlOpener& instance();
+    // Installs `opener` (nullptr restores the system's browser). The caller keeps ownership.
+    static void setInstance(UrlOpener* opener);
+};

@@ -1,0 +1,44 @@
+#include "fakemessages.h"
+
+FakeMessages::FakeMessages()
+{
+    MessageService::setInstance(this);
+}
+
+FakeMessages::~FakeMessages()
+{
+    MessageService::setInstance(nullptr);
+}
+
+void FakeMessages::error(QWidget*, const QString& text)
+{
+    m_messages.push_back({Kind::Error, text});
+}
+
+void FakeMessages::warning(QWidget*, const QString& text)
+{
+    m_messages.push_back({Kind::Warning, text});
+}
+
+void FakeMessages::information(QWidget*, const QString& text)
+{
+    m_messages.push_back({Kind::Information, text});
+}
+
+bool FakeMessages::question(QWidget*, const QString& text)
+{
+    m_messages.push_back({Kind::Question, text});
+    if (m_answers.empty())
+        return false;
+    const bool yes = m_answers.front();
+    m_answers.pop_front();
+    return yes;
+}
+
+QStringList FakeMessages::texts() const
+{
+    QStringList result;
+    for (const Message& m : m_messages)
+        result << m.text;
+    return result;
+}

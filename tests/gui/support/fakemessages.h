@@ -1,0 +1,41 @@
+#pragma once
+
+#include <deque>
+
+#include <QString>
+#include <QStringList>
+
+#include "gui/app/messageservice.h"
+
+// Records every message instead of showing it, and answers questions from a queue.
+// Installs itself for its lifetime.
+class FakeMessages : public MessageService {
+public:
+    enum class Kind { Error, Warning, Information, Question };
+    struct Message {
+        Kind kind;
+        QString text;
+    };
+
+    FakeMessages();
+    ~FakeMessages() override;
+
+    void error(QWidget* parent, const QString& text) override;
+    void warning(QWidget* parent, const QString& text) override;
+    void information(QWidget* parent, const QString& text) override;
+    bool question(QWidget* parent, const QString& text) override;
+
+    // Queues the answer of the next question (true = Yes). Unqueued questions answer No.
+    void answer(bool yes) { m_answers.push_back(yes); }
+    // Every message so far, in order.
+    const std::deque<Message>& all() const { return m_messages; }
+    // The texts only.
+    QStringList texts() const;
+    // The last text, or empty.
+    QString last() const { return m_messages.empty() ? QString() : m_messages.back().text; }
+    void clear() { m_messages.clear(); }
+
+private:
+    std::deque<Message> m_messages;
+    std::deque<bool> m_answers;
+};

@@ -1,0 +1,28 @@
+#include "workspace.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+bool TempWorkspace::copyTree(const QString& source, const QString& relative) const
+{
+    const QString target = QDir(path()).filePath(relative);
+    if (!QDir().mkpath(target))
+        return false;
+    QDirIterator it(source, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        const QString rel = QDir(source).relativeFilePath(it.filePath());
+        const QString dest = QDir(target).filePath(rel);
+        if (it.fileInfo().isDir()) {
+            if (!QDir().mkpath(dest))
+                return false;
+        } else if (!QFile::copy(it.filePath(), dest)) {
+            return false;
+        } else {
+            QFile::setPermissions(dest, QFile::permissions(dest) | QFileDevice::WriteOwner);
+        }
+    }
+    return true;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A fresh empty folder standing in for the directory of the executable.
+class TempWorkspace {
+public:
+    TempWorkspace() { m_dir.setAutoRemove(true); }
+    QString path() const { return m_dir.path(); }
+    std::string utf8() const { return m_dir.path().toStdString(); }
+    // Copies the file tree `source` into `relative` below the workspace.
+    bool copyTree(const QString& source, const QString& relative) const;
+
+private:
+    QTemporaryDir m_dir;
+};
