@@ -1,14 +1,52 @@
 #include <QtTest>
 
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
 #include "core/app/appstate.h"
+#include "core/app/settings.h"
 #include "gui/app/mainwindow.h"
+#include "gui/app/newprojectdialog.h"
+#include "gui/app/openconfdialog.h"
 #include "support/fakemessages.h"
+#include "support/modal.h"
 #include "support/workspace.h"
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(content);
+}
+
+QString labelText(QWidget& w, const char* name)
+{
+    auto* label = w.findChild<QLabel*>(name);
+    return label ? label->text() : QStringLiteral("<no %1>").arg(name);
+}
+
+bool shown(QWidget& w, const char* name)
+{
+    auto* child = w.findChild<QWidget*>(name);
+    return child && !child->isHidden();
+}
+
+} // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void refusesStepsWithoutProject();
+    void createOpenAndReopenProject();
+    void newProjectRefusals();
+    void stepsFollowTheDeviceVariant_data();
+    void stepsFollowTheDeviceVariant();
+    void languageFileChangesTexts();
 };
 
 void MainWindowTest::refusesStepsWithoutProject()
@@ -19,8 +57,160 @@ void MainWindowTest::refusesStepsWithoutProject()
     startWorkspace(state, ws.utf8());
     TFSetforgeFirmWare window(state);
     window.show();
+    QCOMPARE(labelText(window, "L_Name_Conf"), QString("None Configuration Opened "));
+    QCOMPARE(labelText(window, "L_Name_Conf_L2"), QString("Use Step1 to open or create new configuration"));
+    for (const char* step : {"Btn_Prm_Gen", "Btn_SDO_Client", "Btn_NodeGuard", "Btn_CreateBin"}) {
+        msgs.clear();
+        window.clickButton(step);
+        QCOMPARE(msgs.texts(), QStringList{"Error! Project not Valid"});
+        QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Error);
+    }
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+void MainWindowTest::createOpenAndReopenProject()
+{
+    TempWorkspace ws;
+    FakeMessages msgs;
+    {
+        AppState state;
+        startWorkspace(state, ws.utf8());
+        TFSetforgeFirmWare window(state);
+        window.show();
+
+        whenShown<TFNew_Project>([](TFNew_Project* d) {
+            d->findChild<QLineEdit*>("E_New_Proj")->setText("Line 1");
+            d->findChild<QPushButton*>("Btn_OK")->click();
+        });
+        window.clickButton("Btn_New");
+        QVERIFY(QDir(ws.path() + "/PROJECTS/Line 1/bin").exists());
+        QCOMPARE(labelText(window, "L_Name_Conf"), QString("Opened Configuration of the Converter : "));
+        QCOMPARE(labelText(window, "L_Name_Conf_L2"), QString("Line 1"));
+        QVERIFY(!shown(window, "Btn_EDS_File"));
+        QVERIFY(!shown(window, "L_Step_9"));
+
+        QVERIFY(QDir().mkpath(ws.path() + "/PROJECTS/Line 2/bin"));
+        // The open dialog preselects the open project; the user picks the other one.
+        QStringList listed;
+        whenShown<TFOpenConf>([&listed](TFOpenConf* d) {
+            auto* list = d->findChild<QListWidget*>("LB_Conf");
+            listed = d->SL();
+            QCOMPARE(list->currentItem()->text(), QString("Line 1"));
+            list->setCurrentRow(listed.indexOf("Line 2"));
+            d->findChild<QPushButton*>("Btn_OK")->click();
+        });
+        window.clickButton("Btn_Open");
+        listed.sort();
+        QCOMPARE(listed, (QStringList{"Line 1", "Line 2"}));
+        QCOMPARE(labelText(window, "L_Name_Conf_L2"), QString("Line 2"));
+        QCOMPARE(QString::fromStdString(state.projectName), QString("Line 2"));
+        window.close(); // writes the settings
+    }
+    QVERIFY(QFile::exists(ws.path() + "/Setforge.xml"));
+    QCOMPARE(QString::fromStdString(readSettings(ws.utf8() + "/Setforge.xml").projectName), QString("Line 2"));
+
+    // A restart of the window objects reopens the project.
+    AppState state;
+    startWorkspace(state, ws.utf8());
+    TFSetforgeFirmWare window(state);
+    window.show();
+    QCOMPARE(labelText(window, "L_Name_Conf_L2"), QString("Line 2"));
+    QVERIFY(state.hasProject());
+    QVERIFY(msgs.texts().isEmpty());
+}
+
+void MainWindowTest::newProjectRefusals()
+{
+    TempWorkspace ws;
+    FakeMessages msgs;
+    AppState state;
+    startWorkspace(state, ws.utf8());
+    QVERIFY(QDir().mkpath(ws.path() + "/PROJECTS/Exists"));
+    TFSetforgeFirmWare window(state);
+    window.show();
+    whenShown<TFNew_Project>([](TFNew_Project* d) {
+        auto* name = d->findChild<QLineEdit*>("E_New_Proj");
+        auto* ok = d->findChild<QPushButton*>("Btn_OK");
+        for (const char* typed : {"", "Exists", "../outside", ".."}) {
+            name->setText(typed);
+            ok->click();
+        }
+        QVERIFY(d->isVisible()); // the dialog stays open after each refusal
+        d->findChild<QPushButton*>("Btn_Cancel")->click();
+    });
+    window.clickButton("Btn_New");
+    QCOMPARE(msgs.texts(), (QStringList{"Error! Name Project is not valid",
+                                        "Error! Name project is not valid because directory already exists",
+                                        "Error! Name project is not valid", "Error! Name project is not valid"}));
+    QVERIFY(!QDir(ws.path() + "/outside").exists());
+    QVERIFY(!state.hasProject());
+}
+
+void MainWindowTest::stepsFollowTheDeviceVariant_data()
+{
+    QTest::addColumn<QByteArray>("parGen");
+    QTest::addColumn<bool>("ethernet");
+    QTest::newRow("no file") << QByteArray() << false;
+    QTest::newRow("1") << QByteArray("<Par_Gen><Select_Device_Type>1</Select_Device_Type></Par_Gen>") << true;
+    QTest::newRow("0x1") << QByteArray("<Par_Gen><Select_Device_Type>0x1</Select_Device_Type></Par_Gen>") << true;
+    QTest::newRow("0") << QByteArray("<Par_Gen><Select_Device_Type>0</Select_Device_Type></Par_Gen>") << false;
+    QTest::newRow("empty") << QByteArray("<Par_Gen><Select_Device_Type/></Par_Gen>") << false;
+}
+
+void MainWindowTest::stepsFollowTheDeviceVariant()
+{
+    QFETCH(QByteArray, parGen);
+    QFETCH(bool, ethernet);
+    TempWorkspace ws;
+    FakeMessages msgs;
+    QVERIFY(QDir().mkpath(ws.path() + "/PROJECTS/P/bin"));
+    if (!parGen.isEmpty())
+        writeFile(ws.path() + "/PROJECTS/P/ParGen.xml", parGen);
+    Settings settings;
+    settings.projectName = "P";
+    QVERIFY(writeSettings(ws.utf8() + "/Setforge.xml", settings).ok);
+
+    AppState state;
+    startWorkspace(state, ws.utf8());
+    TFSetforgeFirmWare window(state);
+    window.show();
+    auto* createBin = window.findChild<QPushButton*>("Btn_CreateBin");
+    QCOMPARE(shown(window, "Btn_EDS_File"), ethernet);
+    QCOMPARE(shown(window, "Btn_PDO_Tra_Def"), ethernet);
+    QCOMPARE(shown(window, "L_Step_9"), ethernet);
+    QCOMPARE(createBin->geometry(), QRect(80, ethernet ? 464 : 420, 170, 36));
+    QCOMPARE(window.height(), createBin->y() + 152);
+    QCOMPARE(window.width(), 694);
+    QCOMPARE(window.findChild<QFrame*>("Shape1")->y(), createBin->y() + 51);
+    const char* lastLabel = ethernet ? "L_Step_9" : "L_Step_8";
+    QCOMPARE(window.findChild<QWidget*>("L_Telvora")->y(), window.findChild<QWidget*>(lastLabel)->y());
+    QCOMPARE(window.findChild<QWidget*>("L_Telvora")->x(), 565);
+}
+
+void MainWindowTest::languageFileChangesTexts()
+{
+    TempWorkspace ws;
+    FakeMessages msgs;
+    QVERIFY(QDir().mkpath(ws.path() + "/LANGUAGE"));
+    writeFile(ws.path() + "/LANGUAGE/Test.lng",
+              "\xEF\xBB\xBF; test language\r\nSTR15 = Neue Konfiguration\r\nSTR18 = Fehler! Projekt ungueltig\r\n");
+    Settings settings;
+    settings.languageName = "Test";
+    QVERIFY(writeSettings(ws.utf8() + "/Setforge.xml", settings).ok);
+
+    AppState state;
+    startWorkspace(state, ws.utf8());
+    TFSetforgeFirmWare window(state);
+    window.show();
+    QCOMPARE(window.findChild<QPushButton*>("Btn_New")->text(), QString("Neue Konfiguration"));
+    QCOMPARE(window.findChild<QPushButton*>("Btn_Open")->text(), QString("Open Configuration"));
     window.clickButton("Btn_Prm_Gen");
-    QCOMPARE(msgs.texts(), QStringList{"Error! Project not Valid"});
+    QCOMPARE(msgs.last(), QString("Fehler! Projekt ungueltig"));
+
+    // Back to English: every text returns, on the main window and on its dialogs.
+    state.texts.loadDefaults();
+    window.Change_Language();
+    QCOMPARE(window.findChild<QPushButton*>("Btn_New")->text(), QString("New Configuration"));
 }
 
 QTEST_MAIN(MainWindowTest)

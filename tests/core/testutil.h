@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+// A fresh temporary directory, removed with its content when the object goes away.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    // The directory as UTF-8 text.
+    std::string utf8() const;
+    // UTF-8 path of `name` inside the directory.
+    std::string file(const std::string& name) const;
+
+private:
+    std::filesystem::path m_path;
+};
+
+// Writes `content` to `path` as it is (test set-up only; the program itself writes atomically).
+void writeTestFile(const std::string& path, const std::string& content);
+
+// The whole content of `path`, or "<missing>" when it cannot be read.
+std::string readTestFile(const std::string& path);
+
+// Copies the fixture tree tests/data/<relative> into `target`.
+void copyFixture(const std::string& relative, const std::filesystem::path& target);
