@@ -32,7 +32,10 @@ public:
     }
     std::string utf8() const { return pathToUtf8(m_path); }
     std::string file(const std::string& name) const { return joinPath(utf8(), name); }
-    void touch(const std::string& name) const { ASSERT_TRUE(writeFileAtomic(file(name), "STR0000 = x\n").ok); }
+    void touch(const std::string& name) const
+    {
+        ASSERT_TRUE(writeFileAtomic(file(name), "STR0000 = x\n").ok);
+    }
 
 private:
     std::filesystem::path m_path;
@@ -41,8 +44,8 @@ private:
 TEST(LanguageList, SortedIgnoringCaseOnlyLanguageFiles)
 {
     TempDir dir;
-    for (const char* name : {"italiano.lng", "Deutsch.lng", "English.lng", "espanol.lng", "notes.txt",
-                             "English.bmp", "lng"})
+    for (const char* name :
+         {"italiano.lng", "Deutsch.lng", "English.lng", "espanol.lng", "notes.txt", "English.bmp", "lng"})
         dir.touch(name);
     std::filesystem::create_directory(pathFromUtf8(dir.file("Folder.lng")));
     const std::vector<std::string> expected = {"Deutsch.lng", "English.lng", "espanol.lng", "italiano.lng"};
@@ -78,18 +81,17 @@ TEST(LanguageList, AttributeFilter)
         bool listed;
     };
     const Case cases[] = {
-        {0x0080, true},  // normal
-        {0x0020, true},  // archive
-        {0x0026, true},  // hidden, system, archive
-        {0x2200, true},  // sparse, not content indexed
-        {0x0000, true},
-        {0x0021, false}, // read-only
-        {0x0010, false}, // directory
-        {0x0120, false}, // temporary
-        {0x0820, false}, // compressed
-        {0x1020, false}, // offline
-        {0x4020, false}, // encrypted
-        {0x0420, false}, // reparse point
+        {0x0080, true},                   // normal
+        {0x0020, true},                   // archive
+        {0x0026, true},                   // hidden, system, archive
+        {0x2200, true},                   // sparse, not content indexed
+        {0x0000, true},  {0x0021, false}, // read-only
+        {0x0010, false},                  // directory
+        {0x0120, false},                  // temporary
+        {0x0820, false},                  // compressed
+        {0x1020, false},                  // offline
+        {0x4020, false},                  // encrypted
+        {0x0420, false},                  // reparse point
     };
     for (const Case& c : cases)
         EXPECT_EQ(isListableLanguageAttributes(c.attributes), c.listed) << "attributes " << c.attributes;
@@ -104,9 +106,8 @@ TEST(LanguageList, Pages)
     };
     const Case cases[] = {
         {0, 1, 0, false, true, 0, 0}, // no languages: Next shown, without effect
-        {1, 1, 1, false, false, 0, 1},  {6, 1, 1, false, false, 0, 6},
-        {7, 1, 2, false, true, 0, 6},   {7, 2, 2, true, false, 6, 1},
-        {13, 2, 3, true, true, 6, 6},   {13, 3, 3, true, false, 12, 1},
+        {1, 1, 1, false, false, 0, 1}, {6, 1, 1, false, false, 0, 6}, {7, 1, 2, false, true, 0, 6},
+        {7, 2, 2, true, false, 6, 1},  {13, 2, 3, true, true, 6, 6},  {13, 3, 3, true, false, 12, 1},
     };
     for (const Case& c : cases) {
         const LanguagePage p = languagePage(c.count, c.page);

@@ -13,15 +13,15 @@ struct AnswerCase {
 
 const AnswerCase kAnswers[] = {
     {"VER. 2.105", true},
-    {"VER. 2.001", false},       // the running version itself
-    {"ver. 0.000", false},       // "no version known", whatever the case
+    {"VER. 2.001", false}, // the running version itself
+    {"ver. 0.000", false}, // "no version known", whatever the case
     {"VER. 0.000", false},
-    {"VER. 2.1", false},         // too short to read
-    {"2.105", true},             // bare version without prefix
-    {"  VER. 2.105\r\n", true},  // line end and blanks around the answer
+    {"VER. 2.1", false},        // too short to read
+    {"2.105", true},            // bare version without prefix
+    {"  VER. 2.105\r\n", true}, // line end and blanks around the answer
     {"VER. 2.000", false},
     {"VER. 3.000", true},
-    {"", false},                 // any failure of the query
+    {"", false}, // any failure of the query
     {"\r\n", false},
     {"<html><body>Not found</body></html>", false},
     {"VER. abcde", false},
@@ -31,7 +31,8 @@ const AnswerCase kAnswers[] = {
 TEST(VersionCheck, AnswersAgainstRunningVersion)
 {
     for (const AnswerCase& c : kAnswers)
-        EXPECT_EQ(isNewerVersionAnswer(c.answer, Software_Version), c.newer) << "answer \"" << c.answer << "\"";
+        EXPECT_EQ(isNewerVersionAnswer(c.answer, Software_Version), c.newer)
+            << "answer \"" << c.answer << "\"";
 }
 
 struct ValueCase {
@@ -40,9 +41,16 @@ struct ValueCase {
 };
 
 const ValueCase kValues[] = {
-    {"2.001", 2001},     {"VER. 2.105", 2105}, {"VER.  2.105 ", 2105}, {"2.1", -1},
-    {"VER. 2.1", -1},    {"", -1},             {"VER. ", -1},          {"VER. 9.999", 9999},
-    {"VER. 2.10x", -1},  {"VER. 2,105", 2105}, // only the characters' places count
+    {"2.001", 2001},
+    {"VER. 2.105", 2105},
+    {"VER.  2.105 ", 2105},
+    {"2.1", -1},
+    {"VER. 2.1", -1},
+    {"", -1},
+    {"VER. ", -1},
+    {"VER. 9.999", 9999},
+    {"VER. 2.10x", -1},
+    {"VER. 2,105", 2105}, // only the characters' places count
     {"VER. 2.105 beta", 2105},
 };
 

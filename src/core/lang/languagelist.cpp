@@ -64,11 +64,9 @@ bool isListableFile(const std::filesystem::path& path)
 bool lessIgnoringCase(const std::string& a, const std::string& b)
 {
     const bool less = std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](char x, char y) { return lowerAscii(x) < lowerAscii(y); });
+        a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return lowerAscii(x) < lowerAscii(y); });
     const bool greater = std::lexicographical_compare(
-        b.begin(), b.end(), a.begin(), a.end(),
-        [](char x, char y) { return lowerAscii(x) < lowerAscii(y); });
+        b.begin(), b.end(), a.begin(), a.end(), [](char x, char y) { return lowerAscii(x) < lowerAscii(y); });
     // Names equal but for case still get one fixed order.
     return less || (!greater && a < b);
 }

@@ -31,10 +31,10 @@ std::string flagPicturePath(std::string_view languageDir, std::string_view langu
 
 // What one page of the list shows.
 struct LanguagePage {
-    int pageCount = 0;          // (languages + 5) / 6
+    int pageCount = 0;            // (languages + 5) / 6
     bool previousVisible = false; // hidden on page 1
     bool nextVisible = false;     // hidden on the last page (shown, without effect, when there is none)
-    int first = 0;              // list index of the first slot
+    int first = 0;                // list index of the first slot
     int slotCount = 0;            // slots shown, 0 to 6
 };
 
