@@ -44,11 +44,13 @@ private:
 TEST(LanguageList, SortedIgnoringCaseOnlyLanguageFiles)
 {
     TempDir dir;
-    for (const char* name :
-         {"italiano.lng", "Deutsch.lng", "English.lng", "espanol.lng", "notes.txt", "English.bmp", "lng"})
+    for (const char* name : {"italiano.lng", "\xC3\x89ire.lng", "Deutsch.lng", "English.lng", "espanol.lng",
+                             "notes.txt", "English.bmp", "lng"})
         dir.touch(name);
     std::filesystem::create_directory(pathFromUtf8(dir.file("Folder.lng")));
-    const std::vector<std::string> expected = {"Deutsch.lng", "English.lng", "espanol.lng", "italiano.lng"};
+    // Letters fold to lower case; names beyond ASCII come after the ASCII ones.
+    const std::vector<std::string> expected = {"Deutsch.lng", "English.lng", "espanol.lng", "italiano.lng",
+                                               "\xC3\x89ire.lng"};
     EXPECT_EQ(Create_Lang_List(dir.utf8()), expected);
 }
 

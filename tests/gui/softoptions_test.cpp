@@ -255,6 +255,8 @@ void SoftOptionsTest::sevenLanguagesTwoPages()
 void SoftOptionsTest::noLanguageFiles()
 {
     Session s;
+    // Before the first showing the label stands at page 1 of 1.
+    QCOMPARE(s.find<QLabel>("L_Page_Lang")->text(), QString("Page 1 / 1"));
     s.options()->show();
     QCOMPARE(s.find<QLabel>("L_Page_Lang")->text(), QString("Page 1 / 0"));
     auto* next = s.find<QPushButton>("Btn_Next");

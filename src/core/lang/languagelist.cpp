@@ -6,8 +6,12 @@
 #include <system_error>
 
 #ifdef _WIN32
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
+#endif
 #include <windows.h>
 #endif
 
@@ -29,6 +33,12 @@ constexpr std::uint32_t kListableAttributes =
 char lowerAscii(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Byte order after folding ASCII letters, so UTF-8 names sort after plain ASCII ones.
+bool lessFolded(char x, char y)
+{
+    return static_cast<unsigned char>(lowerAscii(x)) < static_cast<unsigned char>(lowerAscii(y));
 }
 
 bool hasLanguageExtension(std::string_view name)
@@ -63,12 +73,13 @@ bool isListableFile(const std::filesystem::path& path)
 
 bool lessIgnoringCase(const std::string& a, const std::string& b)
 {
-    const bool less = std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return lowerAscii(x) < lowerAscii(y); });
-    const bool greater = std::lexicographical_compare(
-        b.begin(), b.end(), a.begin(), a.end(), [](char x, char y) { return lowerAscii(x) < lowerAscii(y); });
+    const bool less = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), lessFolded);
+    const bool greater = std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), lessFolded);
     // Names equal but for case still get one fixed order.
-    return less || (!greater && a < b);
+    return less || (!greater &&
+                    std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+                        return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+                    }));
 }
 
 } // namespace
