@@ -276,10 +276,14 @@ void TFSetforgeFirmWare::HardwareChange()
 
 void TFSetforgeFirmWare::applyTimerFlags()
 {
-    if (m_state.enableInternet && m_state.enableUpdate)
-        m_timer.start();
-    else
+    // A running timer keeps its countdown: restarting it on every OK of the options would
+    // put the next check off each time. A timer switched on again checks after one minute.
+    if (m_state.enableInternet && m_state.enableUpdate) {
+        if (!m_timer.isActive())
+            m_timer.start(kFirstVersionTick);
+    } else {
         m_timer.stop();
+    }
 }
 
 void TFSetforgeFirmWare::Timer_UpdateTimer()

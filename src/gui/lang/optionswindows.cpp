@@ -1,12 +1,18 @@
 #include "gui/app/windowfactory.h"
 
-// The software options window arrives with its own change.
-SetforgeDialog* createSoftOptionsWindow(AppState&, QWidget*)
+#include "gui/app/mainwindow.h"
+#include "gui/lang/softoptionsdialog.h"
+#include "gui/lang/versionquery.h"
+
+SetforgeDialog* createSoftOptionsWindow(AppState& state, QWidget* parent)
 {
-    return nullptr;
+    std::function<void()> changeLanguage;
+    if (auto* main = qobject_cast<TFSetforgeFirmWare*>(parent))
+        changeLanguage = [main] { main->Change_Language(); };
+    return new TFSoftOptions(state, parent, std::move(changeLanguage));
 }
 
 bool checkForNewerVersion(AppState&)
 {
-    return false;
+    return Check_Version();
 }

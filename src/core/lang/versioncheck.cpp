@@ -1,0 +1,61 @@
+#include "core/lang/versioncheck.h"
+
+#include "core/app/appstate.h"
+#include "core/tables/textint.h"
+
+namespace {
+
+// Blanks and control characters at both ends go, as the server may end its line any way.
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string upperAscii(std::string_view text)
+{
+    std::string result(text);
+    for (char& c : result) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
+    return result;
+}
+
+} // namespace
+
+std::string versionQueryString()
+{
+    return std::string(kVersionQueryKey) + "=" + Software_Code;
+}
+
+std::string versionQueryUrl(std::string_view base)
+{
+    return std::string(base) + kVersionQueryPath + "?" + versionQueryString();
+}
+
+int Conv_Version(std::string_view Ver_str)
+{
+    const std::size_t blank = Ver_str.find(' ');
+    std::string_view number = blank == std::string_view::npos ? Ver_str : Ver_str.substr(blank + 1);
+    number = trimmed(number);
+    if (number.size() < 5)
+        return -1;
+    // The point in second place is skipped: "2.105" reads as 2105.
+    const std::string digits{number[0], number[2], number[3], number[4]};
+    return Text_To_Int_Def(digits, -1);
+}
+
+bool isNewerVersionAnswer(std::string_view answer, std::string_view runningVersion)
+{
+    const std::string_view text = trimmed(answer);
+    const std::string upper = upperAscii(text);
+    if (upper.empty() || upper == "VER. 0.000")
+        return false;
+    const int running = Conv_Version(runningVersion);
+    const int offered = Conv_Version(text);
+    return running != -1 && offered != -1 && offered > running;
+}
