@@ -74,6 +74,7 @@ private slots:
     void wheelScrollsThePanelsNotTheList();
     void foldedPanelMovesTheOthersUp();
     void brokenFileIsReportedAndLeftAlone();
+    void failedWriteKeepsTheDialogOpen();
     void languageChangeKeepsThePanelCaptions();
     void widthStaysFixed();
     void okFromTheMainWindowSetsTheSteps();
@@ -364,6 +365,22 @@ void ParGenTest::brokenFileIsReportedAndLeftAlone()
     QVERIFY(msgs.last().contains("ParGen.xml"));
     QTRY_VERIFY(!d.dialog->isVisible());
     QCOMPARE(d.fileText(), QString::fromStdString(broken));
+}
+
+void ParGenTest::failedWriteKeepsTheDialogOpen()
+{
+    FakeMessages msgs;
+    Dialog d;
+    d.state.files.parGen = d.ws.utf8() + "/no_such_project/ParGen.xml";
+    d.show();
+    d.find<QLineEdit>("E_ModbusSlave_IDDevice")->setText("12");
+    d.find<QPushButton>("Btn_OK")->click();
+    QCOMPARE(msgs.all().size(), std::size_t(1));
+    QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Error);
+    QVERIFY(msgs.last().contains("no_such_project"));
+    QVERIFY(d.dialog->isVisible());
+    QCOMPARE(d.find<QLineEdit>("E_ModbusSlave_IDDevice")->text(), QString("12"));
+    QVERIFY(d.dialog->Is_Change());
 }
 
 void ParGenTest::languageChangeKeepsThePanelCaptions()
