@@ -27,6 +27,7 @@ struct ParGenFileCheck {
     // The texts of every failing check in the dialog's order; front() is exactly what the
     // dialog's OK shows. Empty when the file would be saved.
     std::vector<std::string> messages;
+    // True when the file could be read (or is missing) and every check passed.
     bool passed() const
     {
         return messages.empty() && xml.status != XmlLoadResult::Status::Unreadable &&
