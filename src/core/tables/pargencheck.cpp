@@ -1,0 +1,106 @@
+#include "core/tables/pargencheck.h"
+
+#include <cstdint>
+
+#include "core/tables/pargenfile.h"
+#include "core/tables/textint.h"
+
+namespace {
+
+struct Check {
+    bool (*when)(const ParGenValues&);
+    const std::string& (*field)(const ParGenValues&);
+    std::int32_t lo;
+    std::int32_t hi;
+    int message;
+};
+
+bool always(const ParGenValues&)
+{
+    return true;
+}
+
+// The Ethernet settings are checked only for the variant that is exactly 1, even though any
+// other non-zero variant shows them.
+bool ethernet(const ParGenValues& v)
+{
+    return v.deviceType == 1;
+}
+
+template <std::string ParGenValues::*M> const std::string& fieldOf(const ParGenValues& v)
+{
+    return v.*M;
+}
+template <std::array<std::string, 4> ParGenValues::*M, int I> const std::string& byteOf(const ParGenValues& v)
+{
+    return (v.*M)[I];
+}
+
+using V = ParGenValues;
+
+constexpr std::int32_t kLastByte = 255;
+
+const Check kChecks[] = {
+    {always, fieldOf<&V::canId>, 1, 127, 467},
+    {[](const V& v) { return v.networkStart; }, fieldOf<&V::networkStartDelay>, 0, 255, 468},
+    {[](const V& v) { return v.startOnModbus; }, fieldOf<&V::startOnModbusAddress>, 0, 65535, 469},
+    {always, fieldOf<&V::sdoTimeout>, 0, 100000, 470},
+    {[](const V& v) { return v.syncEnable; }, fieldOf<&V::syncTime>, 1, 4200000, 471},
+    {[](const V& v) { return v.nodeguardEnable; }, fieldOf<&V::nodeguardAddress1>, 0, 65535, 472},
+    {[](const V& v) { return v.nodeguardEnable; }, fieldOf<&V::nodeguardAddress2>, 0, 65535, 473},
+    {always, fieldOf<&V::modbusId>, 1, 247, 474},
+    // The inactivity field is shown for every variant but 0.
+    {[](const V& v) { return v.deviceType != 0 && v.inactivityEnable; }, fieldOf<&V::inactivityTimeout>, 1000,
+     1000000000, 493},
+    {ethernet, byteOf<&V::ip, 0>, 0, kLastByte, 475},
+    {ethernet, byteOf<&V::ip, 1>, 0, kLastByte, 476},
+    {ethernet, byteOf<&V::ip, 2>, 0, kLastByte, 477},
+    {ethernet, byteOf<&V::ip, 3>, 0, kLastByte, 478},
+    {ethernet, byteOf<&V::subnetMask, 0>, 0, kLastByte, 479},
+    {ethernet, byteOf<&V::subnetMask, 1>, 0, kLastByte, 480},
+    {ethernet, byteOf<&V::subnetMask, 2>, 0, kLastByte, 481},
+    {ethernet, byteOf<&V::subnetMask, 3>, 0, kLastByte, 482},
+    {[](const V& v) { return ethernet(v) && v.gatewayEnable; }, byteOf<&V::gateway, 0>, 0, kLastByte, 483},
+    {[](const V& v) { return ethernet(v) && v.gatewayEnable; }, byteOf<&V::gateway, 1>, 0, kLastByte, 484},
+    {[](const V& v) { return ethernet(v) && v.gatewayEnable; }, byteOf<&V::gateway, 2>, 0, kLastByte, 485},
+    {[](const V& v) { return ethernet(v) && v.gatewayEnable; }, byteOf<&V::gateway, 3>, 0, kLastByte, 486},
+};
+
+bool fails(const Check& check, const ParGenValues& values)
+{
+    if (!check.when(values))
+        return false;
+    const std::int32_t value = Text_To_Int_Def(check.field(values), -1);
+    return value < check.lo || value > check.hi;
+}
+
+} // namespace
+
+std::vector<int> parGenFailures(const ParGenValues& values)
+{
+    std::vector<int> failures;
+    for (const Check& check : kChecks)
+        if (fails(check, values))
+            failures.push_back(check.message);
+    return failures;
+}
+
+int firstParGenFailure(const ParGenValues& values)
+{
+    for (const Check& check : kChecks)
+        if (fails(check, values))
+            return check.message;
+    return 0;
+}
+
+ParGenFileCheck checkParGenFile(std::string_view utf8Path, const UiTexts& texts)
+{
+    ParGenFileCheck result;
+    const ParGenLoadResult loaded = loadParGen(utf8Path);
+    result.xml = loaded.xml;
+    if (!loaded.xml.ok() && loaded.xml.status != XmlLoadResult::Status::Missing)
+        return result;
+    for (int message : parGenFailures(loaded.values))
+        result.messages.push_back(texts[message]);
+    return result;
+}

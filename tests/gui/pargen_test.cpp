@@ -1,0 +1,452 @@
+#include <QtTest>
+
+#include <memory>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QWheelEvent>
+
+#include "core/app/appstate.h"
+#include "core/app/atomicfile.h"
+#include "core/app/projectstore.h"
+#include "core/tables/pargenfile.h"
+#include "gui/app/mainwindow.h"
+#include "gui/tables/collapsiblepanel.h"
+#include "gui/tables/pargenwindow.h"
+#include "support/fakemessages.h"
+#include "support/modal.h"
+#include "support/workspace.h"
+
+namespace {
+
+const QString kDiscard = "Do you want to exit without saving changes?";
+
+// The dialog on its own, loading from and saving to ParGen.xml in a fresh folder.
+struct Dialog {
+    TempWorkspace ws;
+    AppState state;
+    std::unique_ptr<TFParGen> dialog;
+
+    Dialog()
+    {
+        state.files.parGen = ws.utf8() + "/ParGen.xml";
+        dialog = std::make_unique<TFParGen>(state, nullptr);
+    }
+    // Shows it as the main window would, without blocking.
+    void show()
+    {
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    }
+    template <typename T> T* find(const char* name) const
+    {
+        T* widget = dialog->findChild<T*>(name);
+        if (!widget)
+            qFatal("no widget %s", name);
+        return widget;
+    }
+    QString fileText() const
+    {
+        QFile file(QString::fromStdString(state.files.parGen));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+    bool fileExists() const { return QFile::exists(QString::fromStdString(state.files.parGen)); }
+};
+
+} // namespace
+
+class ParGenTest : public QObject {
+    Q_OBJECT
+private slots:
+    void newProjectShowsTheDefaults();
+    void variantMovesTheRows();
+    void dotMovesToTheNextAddressField();
+    void cancelAsksOnlyAfterTrackedChanges();
+    void titleBarCloseAndEscapeAskLikeCancel();
+    void okReportsTheFirstFailingCheck();
+    void wheelScrollsThePanelsNotTheList();
+    void foldedPanelMovesTheOthersUp();
+    void brokenFileIsReportedAndLeftAlone();
+    void failedWriteKeepsTheDialogOpen();
+    void languageChangeKeepsThePanelCaptions();
+    void widthStaysFixed();
+    void okFromTheMainWindowSetsTheSteps();
+};
+
+void ParGenTest::newProjectShowsTheDefaults()
+{
+    Dialog d;
+    d.show();
+    QCOMPARE(d.find<QComboBox>("CB_Select_Device_Device")->currentText(),
+             QString("Device With Ethernet Port"));
+    QCOMPARE(d.find<QComboBox>("CB_CANopen_Baudrate")->currentText(), QString("1000K"));
+    QCOMPARE(d.find<QComboBox>("CB_ModbusSlave_Baudrate")->currentText(), QString("115200"));
+    QCOMPARE(d.find<QComboBox>("CB_ModbusSlave_Parity")->currentText(), QString("NONE"));
+    QCOMPARE(d.find<QLineEdit>("E_CANopen_Start_On_Modbus")->text(), QString("11"));
+    QCOMPARE(d.find<QLineEdit>("E_Ethernet_IP4")->text(), QString("5"));
+    QCOMPARE(d.find<QLineEdit>("E_Ethernet_GAT4")->text(), QString("1"));
+    QCOMPARE(d.find<QLabel>("L_SW_Code")->text(), QString("KX40917"));
+    QCOMPARE(d.dialog->windowTitle(), QString("Set Communication"));
+    QVERIFY(!d.find<QComboBox>("CB_ModbusSlave_Protocol")->isEditable());
+    QCOMPARE(d.find<QCheckBox>("CB_CANopen_Enable_SYNC")->text(),
+             QString("Enable SYNC Producer. SYNC Time (ms)"));
+    QCOMPARE(d.find<QLineEdit>("E_Ethernet_SM2")->toolTip(), QString("Insert Second byte of SubNet Mask"));
+    QCOMPARE(d.find<CollapsiblePanel>("CP_Modbus_Slave")->caption(), QString("3. Modbus Slave"));
+    QVERIFY(!d.dialog->Is_Change());
+}
+
+void ParGenTest::variantMovesTheRows()
+{
+    Dialog d;
+    d.show();
+    auto* variant = d.find<QComboBox>("CB_Select_Device_Device");
+    auto* stopBits = d.find<QComboBox>("CB_ModbusSlave_StopBits");
+    auto* id = d.find<QLineEdit>("E_ModbusSlave_IDDevice");
+    auto* protocol = d.find<QComboBox>("CB_ModbusSlave_Protocol");
+    auto* inactivity = d.find<QCheckBox>("CB_ModbusSlave_Modbus_Inactivity_TimeOut");
+    auto* inactivityTime = d.find<QLineEdit>("E_ModbusSlave_Modbus_Inactivity_TimeOut");
+    auto* modbusPanel = d.find<CollapsiblePanel>("CP_Modbus_Slave");
+    auto* ethernetPanel = d.find<CollapsiblePanel>("CP_Ethernet");
+
+    // With the Ethernet port: Stop Bits, then ID, then the inactivity row; no Protocol.
+    const int stopBitsRow = stopBits->y();
+    QVERIFY(stopBits->isVisible());
+    QCOMPARE(id->y(), stopBitsRow + TFParGen::kRowPitch);
+    QVERIFY(!protocol->isVisible());
+    QVERIFY(inactivity->isVisible() && inactivityTime->isVisible());
+    QCOMPARE(inactivity->y(), id->y() + TFParGen::kRowPitch);
+    QVERIFY(ethernetPanel->isVisible());
+    const int ethernetHeight = modbusPanel->height();
+    QCOMPARE(ethernetHeight, inactivityTime->geometry().bottom() + 1 + CollapsiblePanel::kHeaderHeight + 12);
+
+    variant->setCurrentIndex(0);
+    QVERIFY(!stopBits->isVisible());
+    QCOMPARE(id->y(), stopBitsRow);
+    QVERIFY(protocol->isVisible());
+    QCOMPARE(protocol->y(), stopBitsRow + TFParGen::kRowPitch);
+    QVERIFY(!inactivity->isVisible() && !inactivityTime->isVisible());
+    QVERIFY(!ethernetPanel->isVisible());
+    QCOMPARE(modbusPanel->height(), ethernetHeight - TFParGen::kRowPitch);
+    QVERIFY(d.dialog->Is_Change());
+
+    variant->setCurrentIndex(1);
+    QCOMPARE(id->y(), stopBitsRow + TFParGen::kRowPitch);
+    QVERIFY(ethernetPanel->isVisible());
+}
+
+void ParGenTest::dotMovesToTheNextAddressField()
+{
+    Dialog d;
+    d.show();
+    d.dialog->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(d.dialog.get()));
+    struct Step {
+        const char* from;
+        const char* to; // nullptr: the key is only swallowed
+    };
+    const Step steps[] = {{"E_Ethernet_IP1", "E_Ethernet_IP2"},
+                          {"E_Ethernet_IP4", "E_Ethernet_SM1"},
+                          {"E_Ethernet_SM4", "E_Ethernet_GAT1"},
+                          {"E_Ethernet_GAT4", nullptr}};
+    for (const Step& step : steps) {
+        auto* from = d.find<QLineEdit>(step.from);
+        from->setFocus();
+        QVERIFY(from->hasFocus());
+        const QString before = from->text();
+        QTest::keyClick(from, Qt::Key_Period, Qt::NoModifier);
+        QCOMPARE(from->text(), before);
+        if (step.to) {
+            auto* to = d.find<QLineEdit>(step.to);
+            QVERIFY2(to->hasFocus(), step.to);
+        } else {
+            QVERIFY(from->hasFocus());
+        }
+    }
+    QCOMPARE(d.find<QLineEdit>("E_Ethernet_IP2")->text(), QString("168"));
+    // Other keys act normally.
+    auto* ip1 = d.find<QLineEdit>("E_Ethernet_IP1");
+    ip1->setFocus();
+    ip1->selectAll();
+    QTest::keyClicks(ip1, "10");
+    QCOMPARE(ip1->text(), QString("10"));
+    // A dot typed anywhere else is entered.
+    auto* sdo = d.find<QLineEdit>("E_CANopen_SDO_Timeout");
+    sdo->setFocus();
+    QTest::keyClick(sdo, Qt::Key_Period);
+    QCOMPARE(sdo->text(), QString("10000."));
+}
+
+void ParGenTest::cancelAsksOnlyAfterTrackedChanges()
+{
+    FakeMessages msgs;
+    {
+        // Untracked fields: no question, and nothing written.
+        Dialog d;
+        d.show();
+        d.find<QLineEdit>("E_CANopen_IDDevice")->setText("5");
+        d.find<QComboBox>("CB_CANopen_Baudrate")->setCurrentIndex(2);
+        d.find<QLineEdit>("E_ModbusSlave_Modbus_Inactivity_TimeOut")->setText("20000");
+        QVERIFY(!d.dialog->Is_Change());
+        d.find<QPushButton>("Btn_Cancel")->click();
+        QVERIFY(!d.dialog->isVisible());
+        QCOMPARE(d.dialog->result(), int(QDialog::Rejected));
+        QVERIFY(msgs.all().empty());
+        QVERIFY(!d.fileExists());
+    }
+    {
+        Dialog d;
+        d.show();
+        d.find<QLineEdit>("E_ModbusSlave_IDDevice")->setText("9");
+        QVERIFY(d.dialog->Is_Change());
+        d.find<QPushButton>("Btn_Cancel")->click(); // unqueued answer: No
+        QCOMPARE(msgs.texts(), QStringList{kDiscard});
+        QVERIFY(d.dialog->isVisible());
+        QCOMPARE(d.find<QLineEdit>("E_ModbusSlave_IDDevice")->text(), QString("9"));
+        msgs.answer(true);
+        d.find<QPushButton>("Btn_Cancel")->click();
+        QVERIFY(!d.dialog->isVisible());
+        QVERIFY(!d.fileExists());
+        // The edits are gone at the next showing.
+        d.show();
+        QCOMPARE(d.find<QLineEdit>("E_ModbusSlave_IDDevice")->text(), QString("1"));
+        QVERIFY(!d.dialog->Is_Change());
+    }
+    // Each tracked kind of control makes Cancel ask.
+    const char* const trackedChecks[] = {
+        "CB_CANopen_SetOpe",      "CB_CANopen_NetOpe",           "CB_CANopen_Start_On_Modbus",
+        "CB_CANopen_Enable_SYNC", "CB_CANopen_Enable_Nodeguard", "CB_ModbusSlave_Modbus_Inactivity_TimeOut",
+        "CB_Ethernet_En_GAT"};
+    for (const char* name : trackedChecks) {
+        Dialog d;
+        d.show();
+        QTest::mouseClick(d.find<QCheckBox>(name), Qt::LeftButton);
+        QVERIFY2(d.dialog->Is_Change(), name);
+    }
+    for (const char* name : {"CB_ModbusSlave_Serial", "CB_ModbusSlave_Baudrate", "CB_ModbusSlave_Parity",
+                             "CB_ModbusSlave_StopBits", "CB_ModbusSlave_Protocol"}) {
+        Dialog d;
+        d.show();
+        d.find<QComboBox>(name)->setCurrentIndex(1);
+        QVERIFY2(d.dialog->Is_Change(), name);
+    }
+    for (const char* name : {"E_Ethernet_SM3", "E_Ethernet_GAT2"}) {
+        Dialog d;
+        d.show();
+        d.find<QLineEdit>(name)->setText("7");
+        QVERIFY2(d.dialog->Is_Change(), name);
+    }
+    for (const char* name :
+         {"E_CANopen_NetOpe_Delay", "E_CANopen_Start_On_Modbus", "E_CANopen_SDO_Timeout",
+          "E_CANopen_Enable_SYNC_Time", "E_CANopen_Nodeguard_Mod_Add_1", "E_CANopen_Nodeguard_Mod_Add_2"}) {
+        Dialog d;
+        d.show();
+        d.find<QLineEdit>(name)->setText("7");
+        QVERIFY2(!d.dialog->Is_Change(), name);
+    }
+}
+
+void ParGenTest::titleBarCloseAndEscapeAskLikeCancel()
+{
+    FakeMessages msgs;
+    Dialog d;
+    d.show();
+    d.find<QLineEdit>("E_Ethernet_IP3")->setText("1");
+
+    d.dialog->close(); // the title bar's close button
+    QCOMPARE(msgs.texts(), QStringList{kDiscard});
+    QVERIFY(d.dialog->isVisible());
+
+    QTest::keyClick(d.dialog.get(), Qt::Key_Escape);
+    QCOMPARE(msgs.texts(), (QStringList{kDiscard, kDiscard}));
+    QVERIFY(d.dialog->isVisible());
+    QCOMPARE(d.find<QLineEdit>("E_Ethernet_IP3")->text(), QString("1"));
+
+    msgs.answer(true);
+    d.dialog->close();
+    QVERIFY(!d.dialog->isVisible());
+    QVERIFY(!d.fileExists());
+
+    // Without changes, closing asks nothing.
+    msgs.clear();
+    d.show();
+    d.dialog->close();
+    QVERIFY(!d.dialog->isVisible());
+    QVERIFY(msgs.all().empty());
+}
+
+void ParGenTest::okReportsTheFirstFailingCheck()
+{
+    FakeMessages msgs;
+    Dialog d;
+    d.show();
+    auto* variant = d.find<QComboBox>("CB_Select_Device_Device");
+    variant->setCurrentIndex(1);
+    d.find<QLineEdit>("E_Ethernet_IP1")->setText("300");
+    d.find<QLineEdit>("E_Ethernet_SM2")->setText("256");
+    d.find<QPushButton>("Btn_OK")->click();
+    QCOMPARE(msgs.texts(), QStringList{"Error Ethernet!! IP Address 1 must be between 0 and 255"});
+    QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Error);
+    QVERIFY(d.dialog->isVisible());
+    QVERIFY(!d.fileExists());
+
+    // The same values save without complaint for the device without Ethernet port.
+    msgs.clear();
+    variant->setCurrentIndex(0);
+    d.find<QPushButton>("Btn_OK")->click();
+    QVERIFY(msgs.all().empty());
+    QVERIFY(!d.dialog->isVisible());
+    QCOMPARE(d.dialog->result(), int(QDialog::Accepted));
+    const ParGenLoadResult saved = loadParGen(d.state.files.parGen);
+    QVERIFY(saved.xml.ok());
+    QCOMPARE(saved.values.deviceType, 0);
+    QCOMPARE(saved.values.ip[0], std::string("300"));
+    QCOMPARE(saved.values.subnetMask[1], std::string("256"));
+    QVERIFY(d.fileText().contains("<CAN_Baud>1000</CAN_Baud>"));
+}
+
+void ParGenTest::wheelScrollsThePanelsNotTheList()
+{
+    Dialog d;
+    d.show();
+    d.dialog->resize(TFParGen::kClientWidth, 320);
+    QTRY_VERIFY(d.find<QScrollArea>("CPG_Panels")->verticalScrollBar()->maximum() > 0);
+    QScrollBar* bar = d.find<QScrollArea>("CPG_Panels")->verticalScrollBar();
+    auto* parity = d.find<QComboBox>("CB_ModbusSlave_Parity");
+    const auto turn = [&](int delta) {
+        QWheelEvent wheel(QPointF(5, 5), parity->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(parity, &wheel);
+    };
+    const int lines = QApplication::wheelScrollLines();
+    QCOMPARE(bar->value(), 0);
+    turn(-120);
+    QCOMPARE(bar->value(), std::min(bar->maximum(), lines * bar->singleStep()));
+    QCOMPARE(parity->currentIndex(), 0);
+    const int afterDown = bar->value();
+    turn(120);
+    QCOMPARE(bar->value(), std::max(0, afterDown - lines * bar->singleStep()));
+    QCOMPARE(parity->currentIndex(), 0);
+    QVERIFY(!d.dialog->Is_Change());
+}
+
+void ParGenTest::foldedPanelMovesTheOthersUp()
+{
+    Dialog d;
+    d.show();
+    auto* canopen = d.find<CollapsiblePanel>("CP_CANopen");
+    auto* modbus = d.find<CollapsiblePanel>("CP_Modbus_Slave");
+    const int unfolded = canopen->height();
+    const int modbusTop = modbus->y();
+    QTest::mouseClick(d.find<QToolButton>("CP_CANopen_Header"), Qt::LeftButton);
+    QCOMPARE(canopen->height(), CollapsiblePanel::kHeaderHeight);
+    QCOMPARE(modbus->y(), modbusTop - (unfolded - CollapsiblePanel::kHeaderHeight));
+    QVERIFY(!d.find<QLineEdit>("E_CANopen_IDDevice")->isVisible());
+    QTest::mouseClick(d.find<QToolButton>("CP_CANopen_Header"), Qt::LeftButton);
+    QCOMPARE(canopen->height(), unfolded);
+    QCOMPARE(modbus->y(), modbusTop);
+}
+
+void ParGenTest::brokenFileIsReportedAndLeftAlone()
+{
+    FakeMessages msgs;
+    Dialog d;
+    const std::string broken = "<Par_Gen><CAN_id>5</Par_Gen>";
+    QVERIFY(writeFileAtomic(d.state.files.parGen, broken).ok);
+    d.dialog->show();
+    QCOMPARE(msgs.all().size(), std::size_t(1));
+    QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Error);
+    QVERIFY(msgs.last().contains("ParGen.xml"));
+    QTRY_VERIFY(!d.dialog->isVisible());
+    QCOMPARE(d.fileText(), QString::fromStdString(broken));
+}
+
+void ParGenTest::failedWriteKeepsTheDialogOpen()
+{
+    FakeMessages msgs;
+    Dialog d;
+    d.state.files.parGen = d.ws.utf8() + "/no_such_project/ParGen.xml";
+    d.show();
+    d.find<QLineEdit>("E_ModbusSlave_IDDevice")->setText("12");
+    d.find<QPushButton>("Btn_OK")->click();
+    QCOMPARE(msgs.all().size(), std::size_t(1));
+    QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Error);
+    QVERIFY(msgs.last().contains("no_such_project"));
+    QVERIFY(d.dialog->isVisible());
+    QCOMPARE(d.find<QLineEdit>("E_ModbusSlave_IDDevice")->text(), QString("12"));
+    QVERIFY(d.dialog->Is_Change());
+}
+
+void ParGenTest::languageChangeKeepsThePanelCaptions()
+{
+    Dialog d;
+    d.state.texts.set(406, "Geraet");
+    d.state.texts.set(410, "Knoten-ID");
+    d.state.texts.set(443, "Modbus-ID eingeben");
+    d.dialog->Set_Lang();
+    QCOMPARE(d.find<QLabel>("L_CANopen_IDDevice")->text(), QString("Knoten-ID"));
+    QCOMPARE(d.find<QLineEdit>("E_ModbusSlave_IDDevice")->toolTip(), QString("Modbus-ID eingeben"));
+    QCOMPARE(d.find<CollapsiblePanel>("CP_Select_Device")->caption(), QString("1. Select Device"));
+}
+
+void ParGenTest::widthStaysFixed()
+{
+    Dialog d;
+    d.show();
+    QCOMPARE(d.dialog->width(), TFParGen::kClientWidth);
+    d.dialog->resize(700, 500);
+    QTRY_COMPARE(d.dialog->height(), 500);
+    QCOMPARE(d.dialog->width(), TFParGen::kClientWidth);
+}
+
+void ParGenTest::okFromTheMainWindowSetsTheSteps()
+{
+    TempWorkspace ws;
+    FakeMessages msgs;
+    AppState state;
+    QVERIFY(QDir(ws.path()).mkpath("PROJECTS/Plant/bin"));
+    startWorkspace(state, ws.utf8());
+    openProject(state, "Plant");
+    TFSetforgeFirmWare window(state);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* eds = window.findChild<QWidget*>("Btn_EDS_File");
+    auto* step9 = window.findChild<QWidget*>("L_Step_9");
+    QVERIFY(eds && step9);
+    QVERIFY(!eds->isVisible()); // no ParGen.xml yet: every reader takes variant 0
+
+    // The dialog proposes the Ethernet variant; OK saves it and the main window shows nine steps.
+    bool ran = false;
+    whenShown<TFParGen>([&](TFParGen* dialog) {
+        ran = true;
+        QCOMPARE(dialog->findChild<QComboBox*>("CB_Select_Device_Device")->currentIndex(), 1);
+        dialog->findChild<QPushButton*>("Btn_OK")->click();
+    });
+    window.clickButton("Btn_Prm_Gen");
+    QVERIFY(ran);
+    QCOMPARE(state.deviceType, 1);
+    QVERIFY(eds->isVisible());
+    QVERIFY(step9->isVisible());
+
+    ran = false;
+    whenShown<TFParGen>([&](TFParGen* dialog) {
+        ran = true;
+        dialog->findChild<QComboBox*>("CB_Select_Device_Device")->setCurrentIndex(0);
+        dialog->findChild<QPushButton*>("Btn_OK")->click();
+    });
+    window.clickButton("Btn_Prm_Gen");
+    QVERIFY(ran);
+    QCOMPARE(state.deviceType, 0);
+    QVERIFY(!eds->isVisible());
+    QVERIFY(!step9->isVisible());
+    QVERIFY(msgs.all().empty());
+}
+
+QTEST_MAIN(ParGenTest)
+#include "pargen_test.moc"
