@@ -78,6 +78,14 @@ TEST(XmlFile, NextElementSkipsCommentsAndText)
     EXPECT_STREQ(nextElement(documentRoot(doc).child("a")).name(), "b");
 }
 
+TEST(XmlFile, BlankElementTextSurvivesLoading)
+{
+    pugi::xml_document doc;
+    ASSERT_TRUE(loadXmlText("<r>\n  <a>  </a>\n  <b/>\n</r>", doc).ok());
+    EXPECT_EQ(childText(documentRoot(doc), "a"), "  ");
+    EXPECT_STREQ(nextElement(documentRoot(doc).child("a")).name(), "b");
+}
+
 TEST(XmlFile, MissingAndUnreadableFiles)
 {
     TempDir dir;
