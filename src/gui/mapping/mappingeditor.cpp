@@ -25,8 +25,8 @@ constexpr int kRight = 320;
 constexpr int kColumnWidth = 290;
 constexpr int kFieldWidth = 140;
 constexpr int kFieldHeight = 24;
-constexpr int kButtonLeft = 480;
-constexpr int kButtonWidth = 120;
+constexpr int kButtonWidth = 95;
+constexpr int kButtonStep = 101;
 constexpr int kButtonHeight = 30;
 const QColor kGreenField(168, 255, 168);
 
@@ -103,7 +103,8 @@ void MappingEditor::buildLayout()
 
     m_frameDesc1 = addLabel(this, "L_CAN_Frame_Desc1", kLeft, 64, kColumnWidth);
     m_frameDesc1->setFont(bold);
-    m_frameDesc2 = addLabel(this, "L_CAN_Frame_Desc2", kLeft + 4, 82, kColumnWidth);
+    // Placed so that its words start where the list draws its columns.
+    m_frameDesc2 = addLabel(this, "L_CAN_Frame_Desc2", kLeft + 1, 82, kColumnWidth);
     m_frames = new QListWidget(this);
     m_frames->setObjectName(emergency ? "LB_EMCY_Frames" : "LB_CAN_Frames");
     m_frames->setGeometry(kLeft, 100, kColumnWidth, 150);
@@ -146,11 +147,11 @@ void MappingEditor::buildLayout()
         paintGreen(m_write);
     }
 
-    m_create = addButton(this, "Btn_Create", kButtonLeft, 106, kButtonWidth);
-    m_modify = addButton(this, "Btn_Modify", kButtonLeft, 146, kButtonWidth);
-    m_delete = addButton(this, "Btn_Delete", kButtonLeft, 186, kButtonWidth);
-    m_copy = addButton(this, "Btn_Copy", kButtonLeft, 226, kButtonWidth);
-    m_paste = addButton(this, "Btn_Paste", kButtonLeft, 266, kButtonWidth);
+    m_create = addButton(this, "Btn_Create", kRight, 350, kButtonWidth);
+    m_modify = addButton(this, "Btn_Modify", kRight + kButtonStep, 350, kButtonWidth);
+    m_delete = addButton(this, "Btn_Delete", kRight + 2 * kButtonStep, 350, kButtonWidth);
+    m_copy = addButton(this, "Btn_Copy", kRight, 390, kButtonWidth);
+    m_paste = addButton(this, "Btn_Paste", kRight + kButtonStep, 390, kButtonWidth);
     for (QPushButton* button : {m_create, m_modify, m_delete, m_copy, m_paste})
         connect(button, &QPushButton::clicked, this, &MappingEditor::Btn_Click);
 
