@@ -5,7 +5,7 @@
 #include "core/mapping/mappingframe.h"
 
 // One emergency of the emergency access table as the emergency mapping editor sees it.
-// An emergency always offers five bytes: the manufacturer-specific field of the message.
+// An emergency always offers five bytes: the five bytes after its error code and error register.
 struct TEMCY_Frame : MappingFrame {
     static constexpr int kByteCount = 5;
 
