@@ -1,6 +1,20 @@
 #include "gui/app/windowfactory.h"
 
-// The mapping editors arrive with their own change.
-SetforgeDialog* createEmcyDefineWindow(AppState&, QWidget*) { return nullptr; }
-SetforgeDialog* createRpdoDefineWindow(AppState&, QWidget*) { return nullptr; }
-SetforgeDialog* createTpdoDefineWindow(AppState&, QWidget*) { return nullptr; }
+#include "gui/mapping/tfemcydefine.h"
+#include "gui/mapping/tfrpdodefine.h"
+#include "gui/mapping/tftpdodefine.h"
+
+SetforgeDialog* createEmcyDefineWindow(AppState& state, QWidget* parent)
+{
+    return new TFEMCYDefine(state, parent);
+}
+
+SetforgeDialog* createRpdoDefineWindow(AppState& state, QWidget* parent)
+{
+    return new TFRPDODefine(state, parent);
+}
+
+SetforgeDialog* createTpdoDefineWindow(AppState& state, QWidget* parent)
+{
+    return new TFTPDODefine(state, parent);
+}

@@ -1,0 +1,270 @@
+#include "core/mapping/mappingmodel.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <utility>
+
+#include "core/app/xmlfile.h"
+#include "core/lang/uitexts.h"
+#include "core/tables/textint.h"
+
+namespace {
+
+// A byte selector half holds four bits, so no frame can offer more bytes than this.
+constexpr int kMaxSelectableByte = 15;
+constexpr int kMaxRegisterIndex = 65535;
+
+bool isElement(const pugi::xml_node& node)
+{
+    return node.type() == pugi::node_element;
+}
+
+} // namespace
+
+MappingModel::MappingModel(const MappingFormat& format) : m_format(format) {}
+
+bool MappingModel::hasEntry(int frame, int entry) const
+{
+    return hasFrame(frame) && entry >= 0 && entry < static_cast<int>(this->frame(frame).Lista_Mod_Reg.size());
+}
+
+void MappingModel::appendFrame(std::unique_ptr<MappingFrame> frame)
+{
+    m_frames.push_back(std::move(frame));
+}
+
+MappingLoadResult MappingModel::load(const ProjectFiles& files)
+{
+    return load(files.*m_format.frameFile, files.*m_format.mapFile);
+}
+
+MappingLoadResult MappingModel::load(std::string_view frameFile, std::string_view mapFile)
+{
+    m_frames.clear();
+
+    pugi::xml_document doc;
+    XmlLoadResult loaded = loadXmlFile(frameFile, doc);
+    if (loaded.status == XmlLoadResult::Status::Missing)
+        return {};
+    if (!loaded.ok())
+        return {false, loaded.error};
+    for (pugi::xml_node row : documentRoot(doc).children())
+        if (isElement(row))
+            m_frames.push_back(m_format.readFrame(row));
+
+    if (m_frames.empty())
+        return {};
+    loaded = loadXmlFile(mapFile, doc);
+    if (loaded.status == XmlLoadResult::Status::Missing)
+        return {};
+    if (!loaded.ok()) {
+        // Without its entries the editor would save an empty mapping over the user's file.
+        m_frames.clear();
+        return {false, loaded.error};
+    }
+    if (m_format.groupElement)
+        loadGroupedEntries(documentRoot(doc));
+    else
+        loadFlatEntries(documentRoot(doc));
+    return {};
+}
+
+TMod_Reg MappingModel::readEntry(const pugi::xml_node& element) const
+{
+    TMod_Reg entry;
+    entry.Ind_Mod = element.attribute(m_format.attributeName(MapField::Index)).value();
+    const int selector =
+        Text_To_Int_Def(element.attribute(m_format.attributeName(MapField::Selector)).value(), 0);
+    unpackByteSelector(selector, entry.HiPart, entry.LoPart);
+    if (const char* write = m_format.attributeName(MapField::Write))
+        entry.Write = Text_To_Int_Def(element.attribute(write).value(), 0); // missing: "False"
+    return entry;
+}
+
+void MappingModel::loadFlatEntries(const pugi::xml_node& root)
+{
+    const char* frameNumber = m_format.attributeName(MapField::FrameNumber);
+    for (pugi::xml_node row : root.children()) {
+        if (!isElement(row))
+            continue;
+        // Wide arithmetic: "-2147483648" minus one must not overflow.
+        const std::int64_t n = std::int64_t{Text_To_Int_Def(row.attribute(frameNumber).value(), -1)} - 1;
+        if (n < 0 || n >= frameCount())
+            continue;
+        m_frames[static_cast<std::size_t>(n)]->Lista_Mod_Reg.push_back(readEntry(row));
+    }
+}
+
+void MappingModel::loadGroupedEntries(const pugi::xml_node& root)
+{
+    std::size_t i = 0;
+    for (pugi::xml_node group : root.children()) {
+        if (!isElement(group))
+            continue;
+        if (i >= m_frames.size())
+            break;
+        for (pugi::xml_node element : group.children())
+            if (isElement(element))
+                m_frames[i]->Lista_Mod_Reg.push_back(readEntry(element));
+        ++i;
+    }
+}
+
+int MappingModel::offeredBytes(int frame) const
+{
+    if (!hasFrame(frame))
+        return 0;
+    return std::clamp(this->frame(frame).Num_Byte, 0, kMaxSelectableByte);
+}
+
+int MappingModel::fitPart(int frame, int part) const
+{
+    return part >= 0 && part <= offeredBytes(frame) ? part : 0;
+}
+
+TMod_Reg MappingModel::fitted(int frame, const TMod_Reg& typed) const
+{
+    TMod_Reg entry = typed;
+    entry.HiPart = fitPart(frame, typed.HiPart);
+    entry.LoPart = fitPart(frame, typed.LoPart);
+    entry.Write = m_format.hasWrite && typed.Write == 1 ? 1 : 0;
+    return entry;
+}
+
+bool MappingModel::Check_Mod_Reg_in_Use(int ind_MR, int app_ind_J1939, int app_ind_MR) const
+{
+    for (int j = 0; j < frameCount(); ++j) {
+        const std::vector<TMod_Reg>& entries = frame(j).Lista_Mod_Reg;
+        for (int k = 0; k < static_cast<int>(entries.size()); ++k) {
+            if (Text_To_Int_Def(entries[static_cast<std::size_t>(k)].Ind_Mod, -1) == ind_MR &&
+                !(j == app_ind_J1939 && k == app_ind_MR))
+                return true;
+        }
+    }
+    return false;
+}
+
+MappingEditResult MappingModel::checkIndex(const TMod_Reg& typed, int frame, int entry,
+                                           const UiTexts& texts) const
+{
+    const int index = Text_To_Int_Def(typed.Ind_Mod, -1);
+    if (index < 0 || index > kMaxRegisterIndex)
+        return {MappingEditResult::Outcome::Refused, texts[m_format.textIndex(MappingText::IndexRange)]};
+    if (Check_Mod_Reg_in_Use(index, frame, entry))
+        return {MappingEditResult::Outcome::Refused, texts[m_format.textIndex(MappingText::IndexUsed)]};
+    return {};
+}
+
+MappingEditResult MappingModel::Add_Mod_Reg(int frame, const TMod_Reg& typed, const UiTexts& texts)
+{
+    if (!hasFrame(frame))
+        return {MappingEditResult::Outcome::NoSelection, {}};
+    MappingEditResult checked = checkIndex(typed, -1, -1, texts);
+    if (checked.done())
+        m_frames[static_cast<std::size_t>(frame)]->Lista_Mod_Reg.push_back(fitted(frame, typed));
+    return checked;
+}
+
+MappingEditResult MappingModel::Modify_Mod_Reg(int frame, int entry, const TMod_Reg& typed,
+                                               const UiTexts& texts)
+{
+    if (!hasEntry(frame, entry))
+        return {MappingEditResult::Outcome::NoSelection, {}};
+    MappingEditResult checked = checkIndex(typed, frame, entry, texts);
+    if (checked.done())
+        m_frames[static_cast<std::size_t>(frame)]->Lista_Mod_Reg[static_cast<std::size_t>(entry)] =
+            fitted(frame, typed);
+    return checked;
+}
+
+MappingEditResult MappingModel::Delete_Mod_Reg(int frame, int entry)
+{
+    if (!hasEntry(frame, entry))
+        return {MappingEditResult::Outcome::NoSelection, {}};
+    std::vector<TMod_Reg>& entries = m_frames[static_cast<std::size_t>(frame)]->Lista_Mod_Reg;
+    entries.erase(entries.begin() + entry);
+    return {};
+}
+
+MappingEditResult MappingModel::Copy_Mod_Reg(int frame, int entry)
+{
+    if (!hasEntry(frame, entry))
+        return {MappingEditResult::Outcome::NoSelection, {}};
+    m_copy = this->frame(frame).Lista_Mod_Reg[static_cast<std::size_t>(entry)];
+    return {};
+}
+
+TMod_Reg MappingModel::Paste_Mod_Reg(int frame) const
+{
+    TMod_Reg pasted = fitted(frame, m_copy);
+    pasted.Ind_Mod = m_copy.Ind_Mod;
+    return pasted;
+}
+
+std::string MappingModel::entryLine(const TMod_Reg& entry, const UiTexts& texts) const
+{
+    const auto part = [&](int number) {
+        if (number == 0)
+            return texts[m_format.textIndex(MappingText::ByteNone)];
+        return texts[m_format.textIndex(MappingText::BytePrefix)] + std::to_string(number);
+    };
+    return entry.Ind_Mod + "; " + part(entry.HiPart) + "; " + part(entry.LoPart) + ";";
+}
+
+std::vector<std::string> MappingModel::byteChoices(int frame, const UiTexts& texts) const
+{
+    std::vector<std::string> choices{texts[m_format.textIndex(MappingText::ByteNone)]};
+    const std::string& prefix = texts[m_format.textIndex(MappingText::BytePrefix)];
+    for (int k = 1; k <= offeredBytes(frame); ++k)
+        choices.push_back(prefix + std::to_string(k));
+    return choices;
+}
+
+void MappingModel::writeEntry(pugi::xml_node parent, const TMod_Reg& entry, int frameNumber) const
+{
+    pugi::xml_node element = parent.append_child(m_format.entryElement);
+    for (int i = 0; i < m_format.attributeCount; ++i) {
+        const MapAttribute& attribute = m_format.attributes[static_cast<std::size_t>(i)];
+        pugi::xml_attribute written = element.append_attribute(attribute.name);
+        switch (attribute.field) {
+        case MapField::Index:
+            written.set_value(entry.Ind_Mod.c_str());
+            break;
+        case MapField::Subindex:
+            written.set_value("0");
+            break;
+        case MapField::FrameNumber:
+            written.set_value(std::to_string(frameNumber).c_str());
+            break;
+        case MapField::Selector:
+            written.set_value(std::to_string(packByteSelector(entry.HiPart, entry.LoPart)).c_str());
+            break;
+        case MapField::Write:
+            written.set_value(std::to_string(entry.Write).c_str());
+            break;
+        }
+    }
+}
+
+void MappingModel::buildDocument(pugi::xml_document& doc) const
+{
+    pugi::xml_node root = startTableDocument(doc, m_format.mapRoot);
+    for (int i = 0; i < frameCount(); ++i) {
+        pugi::xml_node parent = m_format.groupElement ? root.append_child(m_format.groupElement) : root;
+        for (const TMod_Reg& entry : frame(i).Lista_Mod_Reg)
+            writeEntry(parent, entry, i + 1);
+    }
+}
+
+WriteResult MappingModel::save(std::string_view mapFile) const
+{
+    pugi::xml_document doc;
+    buildDocument(doc);
+    return saveXmlFile(doc, mapFile);
+}
+
+WriteResult MappingModel::save(const ProjectFiles& files) const
+{
+    return save(files.*m_format.mapFile);
+}

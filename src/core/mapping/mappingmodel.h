@@ -1,0 +1,113 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <pugixml.hpp>
+
+#include "core/app/atomicfile.h"
+#include "core/app/projectfiles.h"
+#include "core/mapping/mappingformat.h"
+#include "core/mapping/mappingframe.h"
+#include "core/mapping/tmodreg.h"
+
+class UiTexts;
+
+// Outcome of an entry operation.
+struct MappingEditResult {
+    enum class Outcome {
+        Done,        // the entries changed (or the copy buffer did)
+        Refused,     // a check failed; `message` holds the text for the error box
+        NoSelection, // the frame or entry the operation needs is not there: nothing happened
+    };
+    Outcome outcome = Outcome::Done;
+    std::string message;
+    bool done() const { return outcome == Outcome::Done; }
+};
+
+// Outcome of loading the frame file and the mapping file.
+struct MappingLoadResult {
+    bool ok = true;
+    std::string error; // the parser's or the system's text, with the path
+};
+
+// The model of one mapping editor: the frames of its table, each with its entries, and the
+// editor's copy buffer. The format says which editor; the rules are the same for all three.
+// Frames are addressed by their position (from 0), entries by their position in their frame.
+class MappingModel {
+public:
+    explicit MappingModel(const MappingFormat& format);
+
+    const MappingFormat& format() const { return m_format; }
+
+    // Rebuilds the frames from `frameFile` (one per element child of its root, in order) and
+    // their entries from `mapFile`; only element children count. A missing file gives no frames
+    // or no entries; entries naming no existing frame are skipped. A file that cannot be read or
+    // is not well-formed gives ok = false with its error and leaves no frames. The copy buffer stays.
+    MappingLoadResult load(std::string_view frameFile, std::string_view mapFile);
+    // The same with the two paths of the open project.
+    MappingLoadResult load(const ProjectFiles& files);
+
+    int frameCount() const { return static_cast<int>(m_frames.size()); }
+    // True when `frame` is a frame position.
+    bool hasFrame(int frame) const { return frame >= 0 && frame < frameCount(); }
+    // True when `frame` is a frame position and `entry` a position among its entries.
+    bool hasEntry(int frame, int entry) const;
+    // The frame at a position that hasFrame accepts.
+    const MappingFrame& frame(int frame) const { return *m_frames[static_cast<std::size_t>(frame)]; }
+    // Adds a frame at the end (the model takes it); for building a model without files.
+    void appendFrame(std::unique_ptr<MappingFrame> frame);
+
+    // The number of data bytes `frame` offers for the two halves: its Num_Byte, capped at 15 (the
+    // most a byte selector half can name), and 0 for a negative Num_Byte or no frame.
+    int offeredBytes(int frame) const;
+    // `part` when `frame` offers it (0..offeredBytes), otherwise 0 ("None").
+    int fitPart(int frame, int part) const;
+
+    // True when register `ind_MR` is named by an entry of this editor other than entry
+    // `app_ind_MR` of frame `app_ind_J1939`. Indexes compare as integers ("16" is "0x10").
+    bool Check_Mod_Reg_in_Use(int ind_MR, int app_ind_J1939, int app_ind_MR) const;
+
+    // Appends `typed` to `frame` after the index and in-use checks; refused with the editor's
+    // index-range or index-used text. Parts the frame does not offer are stored as 0, a Write
+    // other than 1 as 0.
+    MappingEditResult Add_Mod_Reg(int frame, const TMod_Reg& typed, const UiTexts& texts);
+    // Overwrites entry `entry` of `frame` with `typed`, with the checks of Add_Mod_Reg; the entry
+    // may keep its own index.
+    MappingEditResult Modify_Mod_Reg(int frame, int entry, const TMod_Reg& typed, const UiTexts& texts);
+    // Removes the entry, without asking.
+    MappingEditResult Delete_Mod_Reg(int frame, int entry);
+    // Puts the entry into the copy buffer.
+    MappingEditResult Copy_Mod_Reg(int frame, int entry);
+    // What Paste puts into the fields for `frame` (-1: none selected): the copy buffer, with a
+    // byte number the frame does not offer turned into 0 ("None").
+    TMod_Reg Paste_Mod_Reg(int frame) const;
+    // The copy buffer as copied; it starts empty with 0, 0, 0.
+    const TMod_Reg& copyBuffer() const { return m_copy; }
+
+    // The entry's line in the entry list: "100; Byte 1; None;".
+    std::string entryLine(const TMod_Reg& entry, const UiTexts& texts) const;
+    // The choices of the two byte lists for `frame`: "None", then "Byte 1" .. offeredBytes.
+    std::vector<std::string> byteChoices(int frame, const UiTexts& texts) const;
+
+    // The mapping file as the model holds it now, in the editor's file shape.
+    void buildDocument(pugi::xml_document& doc) const;
+    // Writes the mapping file through the atomic-write helper, replacing it.
+    WriteResult save(std::string_view mapFile) const;
+    // The same to the open project's mapping file.
+    WriteResult save(const ProjectFiles& files) const;
+
+private:
+    MappingEditResult checkIndex(const TMod_Reg& typed, int frame, int entry, const UiTexts& texts) const;
+    TMod_Reg fitted(int frame, const TMod_Reg& typed) const;
+    void loadFlatEntries(const pugi::xml_node& root);
+    void loadGroupedEntries(const pugi::xml_node& root);
+    TMod_Reg readEntry(const pugi::xml_node& element) const;
+    void writeEntry(pugi::xml_node parent, const TMod_Reg& entry, int frameNumber) const;
+
+    const MappingFormat& m_format;
+    std::vector<std::unique_ptr<MappingFrame>> m_frames;
+    TMod_Reg m_copy;
+};

@@ -1,0 +1,12 @@
+#include "core/mapping/tmodreg.h"
+
+int packByteSelector(int hiPart, int loPart)
+{
+    return hiPart * 16 + loPart;
+}
+
+void unpackByteSelector(int selector, int& hiPart, int& loPart)
+{
+    hiPart = (selector >> 4) & 15;
+    loPart = selector & 15;
+}

@@ -1,0 +1,402 @@
+#include "gui/mapping/mappingeditor.h"
+
+#include <QComboBox>
+#include <QFontMetricsF>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPalette>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalBlocker>
+
+#include "core/app/appstate.h"
+#include "gui/app/messageservice.h"
+#include "gui/app/qtext.h"
+#include "gui/mapping/tabstopdelegate.h"
+
+namespace {
+
+constexpr int kClientWidth = 629;
+constexpr int kClientHeight = 496;
+constexpr int kLeft = 12;
+constexpr int kRight = 320;
+constexpr int kColumnWidth = 290;
+constexpr int kFieldWidth = 140;
+constexpr int kFieldHeight = 24;
+constexpr int kButtonWidth = 95;
+constexpr int kButtonStep = 101;
+constexpr int kButtonHeight = 30;
+const QColor kGreenField(168, 255, 168);
+
+void paintGreen(QWidget* field)
+{
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, kGreenField);
+    palette.setColor(QPalette::Button, kGreenField);
+    field->setPalette(palette);
+    field->setAutoFillBackground(true);
+}
+
+// The row of the selected item, or -1; the current item alone (focus without a click) does
+// not count as a selection.
+int selectedRow(const QListWidget* list)
+{
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
+void selectItem(QComboBox* box, int item)
+{
+    box->setCurrentIndex(item >= 0 && item < box->count() ? item : 0);
+}
+
+} // namespace
+
+MappingEditor::MappingEditor(const MappingFormat& format, AppState& state, QWidget* parent)
+    : SetforgeDialog(state, parent), m_model(format)
+{
+    buildLayout();
+    m_swCode->setText(QString::fromUtf8(Software_Code));
+    setFixedSize(kClientWidth, kClientHeight);
+    Set_Lang();
+}
+
+QLabel* MappingEditor::addLabel(QWidget* parent, const char* name, int left, int top, int width)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setGeometry(left, top, width, 18);
+    return label;
+}
+
+QPushButton* MappingEditor::addButton(QWidget* parent, const char* name, int left, int top, int width)
+{
+    auto* button = new QPushButton(parent);
+    button->setObjectName(name);
+    button->setGeometry(left, top, width, kButtonHeight);
+    // Enter in the index field must not press a button behind the user's back.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+void MappingEditor::buildLayout()
+{
+    const bool emergency = m_model.format().kind == MappingKind::Emergency;
+
+    m_title = new QFrame(this);
+    m_title->setObjectName("P_Title");
+    m_title->setFrameShape(QFrame::StyledPanel);
+    m_title->setGeometry(0, 0, kClientWidth, 56);
+    m_swCode = addLabel(m_title, "L_SW_Code", kLeft, 4, 300);
+    QFont codeFont = m_swCode->font();
+    codeFont.setPointSize(16);
+    m_swCode->setFont(codeFont);
+    m_swCode->setStyleSheet("color: grey;");
+    m_swCode->resize(300, 28);
+    m_swDesc = addLabel(m_title, "L_SW_Desc", kLeft, 34, 600);
+    QFont bold = m_swDesc->font();
+    bold.setBold(true);
+    m_swDesc->setFont(bold);
+
+    m_frameDesc1 = addLabel(this, "L_CAN_Frame_Desc1", kLeft, 64, kColumnWidth);
+    m_frameDesc1->setFont(bold);
+    // Placed so that its words start where the list draws its columns.
+    m_frameDesc2 = addLabel(this, "L_CAN_Frame_Desc2", kLeft + 1, 82, kColumnWidth);
+    m_frames = new QListWidget(this);
+    m_frames->setObjectName(emergency ? "LB_EMCY_Frames" : "LB_CAN_Frames");
+    m_frames->setGeometry(kLeft, 100, kColumnWidth, 150);
+    m_frames->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_frameColumns = new TabStopDelegate(m_frames);
+    m_frames->setItemDelegate(m_frameColumns);
+
+    m_modRegDesc1 = addLabel(this, "L_Mod_Reg_Desc1", kLeft, 258, kColumnWidth);
+    m_modRegDesc1->setFont(bold);
+    m_modRegDesc2 = addLabel(this, "L_Mod_Reg_Desc2", kLeft, 276, kColumnWidth);
+    m_entries = new QListWidget(this);
+    m_entries->setObjectName("LB_Modbus_Regs");
+    m_entries->setGeometry(kLeft, 294, kColumnWidth, 140);
+    m_entries->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    m_modIndDesc1 = addLabel(this, "L_Mod_Ind_Desc1", kRight, 64, 297);
+    m_modIndDesc1->setFont(bold);
+    m_modIndDesc2 = addLabel(this, "L_Mod_Ind_Desc2", kRight, 88, 297);
+    m_index = new QLineEdit(this);
+    m_index->setObjectName("E_Index_Modbus");
+    m_index->setGeometry(kRight, 106, kFieldWidth, kFieldHeight);
+    m_highDesc1 = addLabel(this, "L_High_Part_Desc1", kRight, 140, 297);
+    m_highDesc2 = addLabel(this, "L_High_Part_Desc2", kRight, 156, 297);
+    m_high = new QComboBox(this);
+    m_high->setObjectName("CB_Byte_High_Part");
+    m_high->setGeometry(kRight, 174, kFieldWidth, kFieldHeight);
+    m_lowDesc1 = addLabel(this, "L_Low_Part_Desc1", kRight, 208, 297);
+    m_lowDesc2 = addLabel(this, "L_Low_Part_Desc2", kRight, 224, 297);
+    m_low = new QComboBox(this);
+    m_low->setObjectName("CB_Byte_Low_Part");
+    m_low->setGeometry(kRight, 242, kFieldWidth, kFieldHeight);
+    for (QWidget* field :
+         {static_cast<QWidget*>(m_index), static_cast<QWidget*>(m_high), static_cast<QWidget*>(m_low)})
+        paintGreen(field);
+    if (m_model.format().hasWrite) {
+        m_sendOnWrite = addLabel(this, "L_Send_on_Write", kRight, 276, 297);
+        m_write = new QComboBox(this);
+        m_write->setObjectName("CB_SendCAN_OnModWrite");
+        m_write->setGeometry(kRight, 294, kFieldWidth, kFieldHeight);
+        paintGreen(m_write);
+    }
+
+    m_create = addButton(this, "Btn_Create", kRight, 350, kButtonWidth);
+    m_modify = addButton(this, "Btn_Modify", kRight + kButtonStep, 350, kButtonWidth);
+    m_delete = addButton(this, "Btn_Delete", kRight + 2 * kButtonStep, 350, kButtonWidth);
+    m_copy = addButton(this, "Btn_Copy", kRight, 390, kButtonWidth);
+    m_paste = addButton(this, "Btn_Paste", kRight + kButtonStep, 390, kButtonWidth);
+    for (QPushButton* button : {m_create, m_modify, m_delete, m_copy, m_paste})
+        connect(button, &QPushButton::clicked, this, &MappingEditor::Btn_Click);
+
+    m_buttons = new QFrame(this);
+    m_buttons->setObjectName("P_Button");
+    m_buttons->setFrameShape(QFrame::StyledPanel);
+    m_buttons->setGeometry(0, kClientHeight - 50, kClientWidth, 50);
+    m_ok = addButton(m_buttons, "Btn_OK", 400, 10, 100);
+    m_cancel = addButton(m_buttons, "Btn_Cancel", 512, 10, 100);
+    connect(m_ok, &QPushButton::clicked, this, &MappingEditor::Btn_OKClick);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    // A click, or a move of the selection with the keys, counts as a click in the list.
+    connect(m_frames, &QListWidget::itemSelectionChanged, this, &MappingEditor::LB_CAN_FramesClick);
+    connect(m_frames, &QListWidget::itemClicked, this, &MappingEditor::LB_CAN_FramesClick);
+    connect(m_entries, &QListWidget::itemSelectionChanged, this, &MappingEditor::LB_Modbus_RegsClick);
+    connect(m_entries, &QListWidget::itemClicked, this, &MappingEditor::LB_Modbus_RegsClick);
+}
+
+QString MappingEditor::editorText(MappingText text) const
+{
+    return this->text(m_model.format().textIndex(text));
+}
+
+void MappingEditor::Set_Lang()
+{
+    setWindowTitle(editorText(MappingText::Caption));
+    m_swDesc->setText(editorText(MappingText::SwDesc));
+    m_frameDesc1->setText(editorText(MappingText::FrameDesc1));
+    m_frameDesc2->setText(editorText(MappingText::FrameDesc2));
+    m_modRegDesc1->setText(editorText(MappingText::ModRegDesc1));
+    m_modRegDesc2->setText(editorText(MappingText::ModRegDesc2));
+    m_modIndDesc1->setText(editorText(MappingText::ModIndDesc1));
+    m_modIndDesc2->setText(editorText(MappingText::ModIndDesc2));
+    m_highDesc1->setText(editorText(MappingText::HighPartDesc1));
+    m_highDesc2->setText(editorText(MappingText::HighPartDesc2));
+    m_lowDesc1->setText(editorText(MappingText::LowPartDesc1));
+    m_lowDesc2->setText(editorText(MappingText::LowPartDesc2));
+    m_create->setText(editorText(MappingText::Create));
+    m_modify->setText(editorText(MappingText::Modify));
+    m_delete->setText(editorText(MappingText::Delete));
+    m_copy->setText(editorText(MappingText::Copy));
+    m_paste->setText(editorText(MappingText::Paste));
+    m_ok->setText(editorText(MappingText::Ok));
+    m_cancel->setText(editorText(MappingText::Cancel));
+    if (m_write) {
+        m_sendOnWrite->setText(editorText(MappingText::SendOnWrite));
+        m_write->clear();
+        m_write->addItem(editorText(MappingText::WriteFalse));
+        m_write->addItem(editorText(MappingText::WriteTrue));
+        m_write->setCurrentIndex(0);
+    }
+    updateTabStops();
+}
+
+void MappingEditor::updateTabStops()
+{
+    // The columns start where the words of the title over the list start: a new column title
+    // begins after a run of at least two blanks.
+    const QString header = m_frameDesc2->text();
+    const QFontMetricsF metrics(m_frames->font());
+    QList<qreal> stops;
+    static const QRegularExpression gap("\\s{2,}(?=\\S)");
+    for (auto it = gap.globalMatch(header); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        stops.append(metrics.horizontalAdvance(header.left(match.capturedEnd())));
+    }
+    if (stops.isEmpty()) {
+        const int columns = m_model.format().kind == MappingKind::Emergency ? 2 : 1;
+        for (int i = 1; i <= columns; ++i)
+            stops.append(90.0 * i);
+    }
+    m_frameColumns->setTabStops(stops);
+    m_frames->viewport()->update();
+}
+
+int MappingEditor::exec()
+{
+    if (!FormShow())
+        return QDialog::Rejected;
+    return QDialog::exec();
+}
+
+bool MappingEditor::FormShow()
+{
+    const MappingLoadResult loaded = m_model.load(m_state.files);
+    Aggiorna_Lista_Frame();
+    Aggiorna_Lista_ModReg();
+    Aggiorna_Green_Fields();
+    Aggiorna_Lista_Byte();
+    if (!loaded.ok) {
+        messages().error(this, qs(loaded.error));
+        return false;
+    }
+    return true;
+}
+
+int MappingEditor::selectedFrame() const
+{
+    const int row = selectedRow(m_frames);
+    return m_model.hasFrame(row) ? row : -1;
+}
+
+int MappingEditor::selectedEntry() const
+{
+    const int row = selectedRow(m_entries);
+    return m_model.hasEntry(selectedFrame(), row) ? row : -1;
+}
+
+void MappingEditor::LB_CAN_FramesClick()
+{
+    Aggiorna_Lista_ModReg();
+    Aggiorna_Green_Fields();
+    Aggiorna_Lista_Byte();
+}
+
+void MappingEditor::LB_Modbus_RegsClick()
+{
+    Aggiorna_Green_Fields();
+}
+
+void MappingEditor::Btn_Click()
+{
+    QObject* sender = this->sender();
+    if (sender == m_create)
+        Add_Mod_Reg();
+    else if (sender == m_delete)
+        Delete_Mod_Reg();
+    else if (sender == m_modify)
+        Modify_Mod_Reg();
+    else if (sender == m_copy)
+        Copy_Mod_Reg();
+    else if (sender == m_paste)
+        Paste_Mod_Reg();
+}
+
+void MappingEditor::Btn_OKClick()
+{
+    const WriteResult saved = m_model.save(m_state.files);
+    if (!saved) {
+        messages().error(this, qs(saved.error));
+        return;
+    }
+    accept();
+}
+
+void MappingEditor::Aggiorna_Lista_Frame()
+{
+    const QSignalBlocker blocker(m_frames);
+    m_frames->clear();
+    for (int i = 0; i < m_model.frameCount(); ++i)
+        m_frames->addItem(qs(m_model.frame(i).listLine()));
+}
+
+void MappingEditor::Aggiorna_Lista_ModReg()
+{
+    const QSignalBlocker blocker(m_entries);
+    m_entries->clear();
+    const int frame = selectedFrame();
+    if (frame < 0)
+        return;
+    for (const TMod_Reg& entry : m_model.frame(frame).Lista_Mod_Reg)
+        m_entries->addItem(qs(m_model.entryLine(entry, m_state.texts)));
+}
+
+void MappingEditor::Aggiorna_Green_Fields()
+{
+    const int frame = selectedFrame();
+    const int entry = selectedEntry();
+    if (entry < 0) {
+        // The write choice stays as it was.
+        m_index->clear();
+        m_high->setCurrentIndex(0);
+        m_low->setCurrentIndex(0);
+        return;
+    }
+    TMod_Reg shown = m_model.frame(frame).Lista_Mod_Reg[static_cast<std::size_t>(entry)];
+    // A byte the frame no longer offers shows as "None", which is what Modify would store.
+    shown.HiPart = m_model.fitPart(frame, shown.HiPart);
+    shown.LoPart = m_model.fitPart(frame, shown.LoPart);
+    showFields(shown);
+}
+
+void MappingEditor::Aggiorna_Lista_Byte()
+{
+    const QStringList choices = [&] {
+        QStringList list;
+        for (const std::string& choice : m_model.byteChoices(selectedFrame(), m_state.texts))
+            list.append(qs(choice));
+        return list;
+    }();
+    for (QComboBox* box : {m_high, m_low}) {
+        box->clear();
+        box->addItems(choices);
+        box->setCurrentIndex(0);
+    }
+    if (m_write)
+        m_write->setCurrentIndex(0);
+}
+
+TMod_Reg MappingEditor::typedEntry() const
+{
+    return {us(m_index->text()), m_high->currentIndex(), m_low->currentIndex(),
+            m_write ? m_write->currentIndex() : 0};
+}
+
+void MappingEditor::showFields(const TMod_Reg& entry)
+{
+    m_index->setText(qs(entry.Ind_Mod));
+    selectItem(m_high, entry.HiPart);
+    selectItem(m_low, entry.LoPart);
+    if (m_write)
+        selectItem(m_write, entry.Write);
+}
+
+void MappingEditor::report(const MappingEditResult& result)
+{
+    if (result.outcome == MappingEditResult::Outcome::Refused)
+        messages().error(this, qs(result.message));
+    else if (result.done())
+        Aggiorna_Lista_ModReg();
+}
+
+void MappingEditor::Add_Mod_Reg()
+{
+    report(m_model.Add_Mod_Reg(selectedFrame(), typedEntry(), m_state.texts));
+}
+
+void MappingEditor::Modify_Mod_Reg()
+{
+    report(m_model.Modify_Mod_Reg(selectedFrame(), selectedEntry(), typedEntry(), m_state.texts));
+}
+
+void MappingEditor::Delete_Mod_Reg()
+{
+    if (m_model.Delete_Mod_Reg(selectedFrame(), selectedEntry()).done())
+        Aggiorna_Lista_ModReg();
+}
+
+void MappingEditor::Copy_Mod_Reg()
+{
+    m_model.Copy_Mod_Reg(selectedFrame(), selectedEntry());
+}
+
+void MappingEditor::Paste_Mod_Reg()
+{
+    showFields(m_model.Paste_Mod_Reg(selectedFrame()));
+}

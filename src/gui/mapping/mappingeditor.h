@@ -1,0 +1,97 @@
+#pragma once
+
+#include "core/mapping/mappingmodel.h"
+#include "gui/app/setforgedialog.h"
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class TabStopDelegate;
+
+// The mapping editor window: the frames of one table, the Modbus register entries of the
+// selected frame and the green fields to create, modify, delete, copy and paste entries. The
+// three editors differ only by their MappingFormat. The window is created once at start and
+// keeps its copy buffer until the program ends; frames and entries are reloaded at every show.
+class MappingEditor : public SetforgeDialog {
+    Q_OBJECT
+public:
+    MappingEditor(const MappingFormat& format, AppState& state, QWidget* parent);
+
+    void Set_Lang() override;
+    // Loads the frames and entries (FormShow) and shows the editor modally. When a file cannot
+    // be read its error is shown and the editor is not opened, so nothing can overwrite it.
+    int exec() override;
+    // Loads both files and runs the four refresh steps; false after showing the load error.
+    bool FormShow();
+
+    MappingModel& model() { return m_model; }
+    // The selected frame and entry, or -1 when there is none.
+    int selectedFrame() const;
+    int selectedEntry() const;
+
+    // Click in the frame list: entries of the new frame, cleared fields, its byte choices.
+    void LB_CAN_FramesClick();
+    // Click in the entry list: the entry into the green fields.
+    void LB_Modbus_RegsClick();
+    // The five entry buttons, by sender.
+    void Btn_Click();
+    // Writes the mapping file and closes; a failed write is shown and the editor stays open.
+    void Btn_OKClick();
+
+    // The four refresh steps.
+    void Aggiorna_Lista_Frame();
+    void Aggiorna_Lista_ModReg();
+    void Aggiorna_Green_Fields();
+    void Aggiorna_Lista_Byte();
+
+    // The entry operations; each does nothing without the selection it needs.
+    void Add_Mod_Reg();
+    void Modify_Mod_Reg();
+    void Delete_Mod_Reg();
+    void Copy_Mod_Reg();
+    void Paste_Mod_Reg();
+
+private:
+    void buildLayout();
+    QLabel* addLabel(QWidget* parent, const char* name, int left, int top, int width);
+    QPushButton* addButton(QWidget* parent, const char* name, int left, int top, int width);
+    QString editorText(MappingText text) const;
+    TMod_Reg typedEntry() const;
+    void showFields(const TMod_Reg& entry);
+    void updateTabStops();
+    void report(const MappingEditResult& result);
+
+    MappingModel m_model;
+    QFrame* m_title = nullptr;
+    QFrame* m_buttons = nullptr;
+    QLabel* m_swCode = nullptr;
+    QLabel* m_swDesc = nullptr;
+    QLabel* m_frameDesc1 = nullptr;
+    QLabel* m_frameDesc2 = nullptr;
+    QLabel* m_modRegDesc1 = nullptr;
+    QLabel* m_modRegDesc2 = nullptr;
+    QLabel* m_modIndDesc1 = nullptr;
+    QLabel* m_modIndDesc2 = nullptr;
+    QLabel* m_highDesc1 = nullptr;
+    QLabel* m_highDesc2 = nullptr;
+    QLabel* m_lowDesc1 = nullptr;
+    QLabel* m_lowDesc2 = nullptr;
+    QLabel* m_sendOnWrite = nullptr;
+    QListWidget* m_frames = nullptr;
+    QListWidget* m_entries = nullptr;
+    TabStopDelegate* m_frameColumns = nullptr;
+    QLineEdit* m_index = nullptr;
+    QComboBox* m_high = nullptr;
+    QComboBox* m_low = nullptr;
+    QComboBox* m_write = nullptr;
+    QPushButton* m_create = nullptr;
+    QPushButton* m_modify = nullptr;
+    QPushButton* m_delete = nullptr;
+    QPushButton* m_copy = nullptr;
+    QPushButton* m_paste = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+};

@@ -1,0 +1,568 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/app/atomicfile.h"
+#include "core/app/paths.h"
+#include "core/app/xmlfile.h"
+#include "core/lang/uitexts.h"
+#include "core/mapping/mappingmodel.h"
+#include "core/mapping/tcanframe.h"
+#include "core/mapping/temcyframe.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Outcome = MappingEditResult::Outcome;
+
+const std::string kData = std::string(SETFORGE_TEST_DATA) + "/mapping";
+
+// A fresh folder that the fixtures are copied into before anything writes; removed at the end.
+class ScratchDir {
+public:
+    ScratchDir()
+    {
+        std::mt19937_64 random(
+            static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
+        m_path = fs::temp_directory_path() / ("setforge_mapping_" + std::to_string(random()));
+        fs::create_directories(m_path);
+    }
+    ~ScratchDir()
+    {
+        std::error_code ec;
+        fs::remove_all(m_path, ec);
+    }
+    std::string path(const std::string& name) const { return pathToUtf8(m_path / name); }
+    // Copies the fixture `name` in and returns its path here.
+    std::string copy(const std::string& name) const
+    {
+        fs::copy_file(pathFromUtf8(kData + "/" + name), m_path / name, fs::copy_options::overwrite_existing);
+        return path(name);
+    }
+    void write(const std::string& name, const std::string& content) const
+    {
+        ASSERT_TRUE(writeFileAtomic(path(name), content).ok);
+    }
+
+private:
+    fs::path m_path;
+};
+
+std::string fileText(const std::string& path)
+{
+    std::string content;
+    std::string error;
+    EXPECT_TRUE(readWholeFile(path, content, error)) << error;
+    return content;
+}
+
+std::string serialized(const MappingModel& model)
+{
+    pugi::xml_document doc;
+    model.buildDocument(doc);
+    return serializeXml(doc);
+}
+
+// A receive model of two PDOs, 8 and 2 bytes long, with the entry "16" on the first.
+MappingModel receiveModelWith16()
+{
+    MappingModel model(kReceivePdoMapping);
+    model.appendFrame(std::make_unique<TCAN_Frame>("0x181", "8"));
+    model.appendFrame(std::make_unique<TCAN_Frame>("0x182", "2"));
+    UiTexts texts;
+    EXPECT_TRUE(model.Add_Mod_Reg(0, {"16", 1, 0, 0}, texts).done());
+    return model;
+}
+
+TMod_Reg entryAt(const MappingModel& model, int frame, int entry)
+{
+    return model.frame(frame).Lista_Mod_Reg.at(static_cast<std::size_t>(entry));
+}
+
+// One register index may appear once per editor, whatever its spelling.
+TEST(MappingModel, RegisterInUseComparesIntegers)
+{
+    struct Case {
+        const char* what;
+        bool modify; // modify entry 0 of frame 0 instead of creating
+        int frame;
+        const char* index;
+        Outcome expected;
+    };
+    const Case kCases[] = {
+        {"same spelling, same frame", false, 0, "16", Outcome::Refused},
+        {"hex, same frame", false, 0, "0x10", Outcome::Refused},
+        {"hex, other frame", false, 1, "0x10", Outcome::Refused},
+        {"dollar hex, other frame", false, 1, "$10", Outcome::Refused},
+        {"leading blank, other frame", false, 1, " 16", Outcome::Refused},
+        {"another register", false, 1, "17", Outcome::Done},
+        {"the entry itself under another spelling", true, 0, "0x10", Outcome::Done},
+    };
+    UiTexts texts;
+    for (const Case& c : kCases) {
+        MappingModel model = receiveModelWith16();
+        const MappingEditResult result = c.modify ? model.Modify_Mod_Reg(0, 0, {c.index, 2, 0, 0}, texts)
+                                                  : model.Add_Mod_Reg(c.frame, {c.index, 0, 0, 0}, texts);
+        EXPECT_EQ(result.outcome, c.expected) << c.what;
+        if (c.expected == Outcome::Refused) {
+            EXPECT_EQ(result.message, "Error!! Index of Modbus Register is already used") << c.what;
+        }
+    }
+}
+
+TEST(MappingModel, ModifyIsCheckedAgainstTheOtherEntries)
+{
+    MappingModel model = receiveModelWith16();
+    UiTexts texts;
+    ASSERT_TRUE(model.Add_Mod_Reg(1, {"20", 1, 2, 0}, texts).done());
+    // Moving the second entry onto the first one's register is refused and changes nothing.
+    EXPECT_EQ(model.Modify_Mod_Reg(1, 0, {"0x10", 0, 0, 0}, texts).outcome, Outcome::Refused);
+    EXPECT_EQ(entryAt(model, 1, 0).Ind_Mod, "20");
+    EXPECT_EQ(entryAt(model, 1, 0).HiPart, 1);
+    EXPECT_EQ(entryAt(model, 1, 0).LoPart, 2);
+}
+
+// Every editor refuses an index outside 0..65535 with its own text and keeps the text as typed.
+TEST(MappingModel, IndexTextsAreCheckedAndKeptAsTyped)
+{
+    struct Case {
+        const char* index;
+        bool accepted;
+    };
+    const Case kCases[] = {{"65536", false}, {"-1", false},    {"abc", false},  {"", false},
+                           {"100 ", false},  {"0x", false},    {" 100", true},  {"0", true},
+                           {"65535", true},  {"0xFFFF", true}, {"$0010", true}, {"0x10000", false}};
+    const MappingFormat* formats[] = {&kReceivePdoMapping, &kTransmitPdoMapping, &kEmergencyMapping};
+    for (const MappingFormat* format : formats) {
+        UiTexts texts;
+        const int rangeText = format->textIndex(MappingText::IndexRange);
+        texts.set(rangeText, "range text " + std::to_string(rangeText));
+        for (const Case& c : kCases) {
+            MappingModel model(*format);
+            model.appendFrame(std::make_unique<TEMCY_Frame>("1", "0x1000", "1"));
+            const MappingEditResult result = model.Add_Mod_Reg(0, {c.index, 1, 0, 1}, texts);
+            if (c.accepted) {
+                ASSERT_TRUE(result.done()) << rangeText << " \"" << c.index << "\"";
+                EXPECT_EQ(entryAt(model, 0, 0).Ind_Mod, c.index);
+            } else {
+                EXPECT_EQ(result.outcome, Outcome::Refused) << "\"" << c.index << "\"";
+                EXPECT_EQ(result.message, texts[rangeText]);
+                EXPECT_TRUE(model.frame(0).Lista_Mod_Reg.empty());
+            }
+        }
+    }
+}
+
+TEST(MappingModel, TextBlocksOfTheThreeEditors)
+{
+    struct Case {
+        const MappingFormat* format;
+        MappingText text;
+        int index;
+    };
+    const Case kCases[] = {
+        {&kReceivePdoMapping, MappingText::Caption, 1000},
+        {&kReceivePdoMapping, MappingText::LowPartDesc2, 1011},
+        {&kReceivePdoMapping, MappingText::SendOnWrite, -1},
+        {&kReceivePdoMapping, MappingText::Create, 1012},
+        {&kReceivePdoMapping, MappingText::IndexRange, 1019},
+        {&kReceivePdoMapping, MappingText::BytePrefix, 1022},
+        {&kTransmitPdoMapping, MappingText::SendOnWrite, 1212},
+        {&kTransmitPdoMapping, MappingText::WriteTrue, 1214},
+        {&kTransmitPdoMapping, MappingText::Create, 1215},
+        {&kTransmitPdoMapping, MappingText::IndexUsed, 1223},
+        {&kTransmitPdoMapping, MappingText::BytePrefix, 1225},
+        {&kEmergencyMapping, MappingText::Caption, 800},
+        {&kEmergencyMapping, MappingText::WriteFalse, -1},
+        {&kEmergencyMapping, MappingText::Cancel, 818},
+        {&kEmergencyMapping, MappingText::ByteNone, 821},
+    };
+    for (const Case& c : kCases)
+        EXPECT_EQ(c.format->textIndex(c.text), c.index) << static_cast<int>(c.text);
+}
+
+// The byte selector: high part in the upper four bits, low part in the lower four.
+TEST(MappingModel, ByteSelectorBothWays)
+{
+    ScratchDir dir;
+    const std::string frames = dir.copy("rpdodef.xml");
+    dir.write("sdopdo.xml", R"(<sdopdo><row index="5" subindex="0" nrpdo="1" poscomp="33"/></sdopdo>)");
+    MappingModel model(kReceivePdoMapping);
+    ASSERT_TRUE(model.load(frames, dir.path("sdopdo.xml")).ok);
+    EXPECT_EQ(entryAt(model, 0, 0).HiPart, 2);
+    EXPECT_EQ(entryAt(model, 0, 0).LoPart, 1);
+
+    MappingModel created(kReceivePdoMapping);
+    created.appendFrame(std::make_unique<TCAN_Frame>("0x181", "8"));
+    UiTexts texts;
+    ASSERT_TRUE(created.Add_Mod_Reg(0, {"5", 2, 1, 0}, texts).done());
+    ASSERT_TRUE(created.Add_Mod_Reg(0, {"6", 0, 0, 0}, texts).done());
+    EXPECT_EQ(serialized(created), "<sdopdo><row index=\"5\" subindex=\"0\" nrpdo=\"1\" poscomp=\"33\"/>"
+                                   "<row index=\"6\" subindex=\"0\" nrpdo=\"1\" poscomp=\"0\"/>"
+                                   "</sdopdo><!--SW_VERSION = 2.001-->");
+}
+
+TEST(MappingModel, SelectorValuesOutOfRangeAreSplitIntoNibbles)
+{
+    struct Case {
+        int selector;
+        int hi;
+        int lo;
+    };
+    const Case kCases[] = {{0, 0, 0},     {33, 2, 1},     {18, 1, 2},  {84, 5, 4},
+                           {255, 15, 15}, {0x1234, 3, 4}, {-1, 15, 15}};
+    for (const Case& c : kCases) {
+        int hi = -9;
+        int lo = -9;
+        unpackByteSelector(c.selector, hi, lo);
+        EXPECT_EQ(hi, c.hi) << c.selector;
+        EXPECT_EQ(lo, c.lo) << c.selector;
+    }
+}
+
+TEST(MappingModel, BytesOfferedByAFrame)
+{
+    struct Case {
+        const char* dimension;
+        int offered;
+    };
+    // Dimensions beyond 15 are capped: a selector half cannot name byte 16 or more.
+    const Case kCases[] = {{"2", 2},   {"8", 8}, {"abc", 8}, {"", 8},    {"8 ", 8},
+                           {"0x4", 4}, {"0", 0}, {"-3", 0},  {"15", 15}, {"20", 15}};
+    UiTexts texts;
+    for (const Case& c : kCases) {
+        MappingModel model(kReceivePdoMapping);
+        model.appendFrame(std::make_unique<TCAN_Frame>("0x181", c.dimension));
+        EXPECT_EQ(model.offeredBytes(0), c.offered) << c.dimension;
+        EXPECT_EQ(model.byteChoices(0, texts).size(), static_cast<std::size_t>(c.offered) + 1) << c.dimension;
+    }
+    MappingModel model(kReceivePdoMapping);
+    model.appendFrame(std::make_unique<TCAN_Frame>("0x181", "2"));
+    EXPECT_EQ(model.byteChoices(0, texts), (std::vector<std::string>{"None", "Byte 1", "Byte 2"}));
+    EXPECT_EQ(model.byteChoices(-1, texts), (std::vector<std::string>{"None"}));
+}
+
+TEST(MappingModel, EmergenciesAlwaysOfferFiveBytes)
+{
+    ScratchDir dir;
+    dir.write("emcydef.xml",
+              R"(<EMCY><row ID_EMCY="1" EMCY_Error_Code="0" Error_Register="0" Mnemonic=""/>)"
+              R"(<row ID_EMCY="abc" EMCY_Error_Code="" Error_Register="x" Mnemonic="8"/></EMCY>)");
+    MappingModel model(kEmergencyMapping);
+    ASSERT_TRUE(model.load(dir.path("emcydef.xml"), dir.path("emcyword.xml")).ok);
+    ASSERT_EQ(model.frameCount(), 2);
+    UiTexts texts;
+    for (int i = 0; i < model.frameCount(); ++i) {
+        EXPECT_EQ(model.frame(i).Num_Byte, 5);
+        EXPECT_EQ(model.byteChoices(i, texts).back(), "Byte 5");
+    }
+    EXPECT_EQ(model.frame(1).listLine(), "abc\t\tx");
+}
+
+// Rows naming no frame are dropped; comments, PIs and text between elements are no rows.
+TEST(MappingModel, ReceiveLoadSkipsRowsWithoutFrameAndSavesWhatIsLeft)
+{
+    ScratchDir dir;
+    MappingModel model(kReceivePdoMapping);
+    const MappingLoadResult loaded = model.load(dir.copy("rpdodef.xml"), dir.copy("sdopdo.xml"));
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    ASSERT_EQ(model.frameCount(), 3);
+    EXPECT_EQ(model.frame(0).listLine(), "0x181\t8");
+    EXPECT_EQ(model.frame(2).listLine(), "$183\tabc");
+    EXPECT_EQ(model.frame(2).Num_Byte, 8);
+    ASSERT_EQ(model.frame(0).Lista_Mod_Reg.size(), 2u);
+    EXPECT_EQ(entryAt(model, 0, 1).Ind_Mod, " 101");
+    EXPECT_TRUE(model.frame(1).Lista_Mod_Reg.empty());
+    ASSERT_EQ(model.frame(2).Lista_Mod_Reg.size(), 1u);
+
+    ASSERT_TRUE(model.save(dir.path("sdopdo.xml")).ok);
+    EXPECT_EQ(fileText(dir.path("sdopdo.xml")), fileText(kData + "/golden/sdopdo.xml"));
+}
+
+TEST(MappingModel, TransmitLoadReadsWriteAndSavesCapitalisedRows)
+{
+    ScratchDir dir;
+    ProjectFiles files;
+    files.transmitPdo = dir.copy("Transmit_Pdo.xml");
+    files.transmitPdoDefine = dir.copy("Transmit_PDO_Define.xml");
+    MappingModel model(kTransmitPdoMapping);
+    ASSERT_TRUE(model.load(files).ok);
+    ASSERT_EQ(model.frameCount(), 2);
+    EXPECT_EQ(model.frame(1).listLine(), "0x202\t4");
+    EXPECT_EQ(entryAt(model, 0, 0).Write, 1);
+    // A missing Send_on_Write and one that is no number load as "False".
+    EXPECT_EQ(entryAt(model, 1, 0).Write, 0);
+    EXPECT_EQ(entryAt(model, 1, 1).Write, 0);
+
+    ASSERT_TRUE(model.save(files).ok);
+    EXPECT_EQ(fileText(files.transmitPdoDefine), fileText(kData + "/golden/Transmit_PDO_Define.xml"));
+}
+
+TEST(MappingModel, NewEntriesSaveInEachShape)
+{
+    struct Case {
+        const MappingFormat* format;
+        TMod_Reg entry;
+        const char* expected;
+    };
+    const Case kCases[] = {
+        {&kTransmitPdoMapping,
+         {"200", 1, 2, 1},
+         "<Transmit_PDO_Define><row Index=\"200\" NrPdo=\"2\" PosComp=\"18\" Send_on_Write=\"1\"/>"
+         "</Transmit_PDO_Define><!--SW_VERSION = 2.001-->"},
+        {&kEmergencyMapping,
+         {"300", 5, 4, 0},
+         "<EMCY_Word><EMCY_ROW/><EMCY_ROW><Dati Dati_Word=\"300\" Dati_Byte=\"84\"/></EMCY_ROW>"
+         "</EMCY_Word><!--SW_VERSION = 2.001-->"},
+        // Write belongs to the transmit editor only: the others never store it.
+        {&kReceivePdoMapping,
+         {"0x64", 1, 0, 1},
+         "<sdopdo><row index=\"0x64\" subindex=\"0\" nrpdo=\"2\" poscomp=\"16\"/>"
+         "</sdopdo><!--SW_VERSION = 2.001-->"},
+    };
+    UiTexts texts;
+    for (const Case& c : kCases) {
+        MappingModel model(*c.format);
+        model.appendFrame(std::make_unique<TEMCY_Frame>("1", "0", "0"));
+        model.appendFrame(std::make_unique<TEMCY_Frame>("2", "0", "0"));
+        ASSERT_TRUE(model.Add_Mod_Reg(1, c.entry, texts).done());
+        EXPECT_EQ(entryAt(model, 1, 0).Write, c.format->hasWrite ? 1 : 0);
+        EXPECT_EQ(serialized(model), c.expected);
+    }
+}
+
+TEST(MappingModel, EmergencyRowsAreNestedAndEmptyRowsKept)
+{
+    ScratchDir dir;
+    ProjectFiles files;
+    files.emcyDef = dir.copy("emcydef.xml");
+    files.emcyWord = dir.copy("emcyword.xml");
+    MappingModel model(kEmergencyMapping);
+    ASSERT_TRUE(model.load(files).ok);
+    ASSERT_EQ(model.frameCount(), 3);
+    EXPECT_EQ(model.frame(0).listLine(), "0x05\t0x8130\t0x11");
+    EXPECT_TRUE(model.frame(0).Lista_Mod_Reg.empty());
+    ASSERT_EQ(model.frame(1).Lista_Mod_Reg.size(), 2u);
+    EXPECT_EQ(entryAt(model, 1, 0).HiPart, 5);
+    EXPECT_EQ(entryAt(model, 1, 0).LoPart, 4);
+    EXPECT_TRUE(model.frame(2).Lista_Mod_Reg.empty()); // the fourth EMCY_ROW has no emergency
+
+    ASSERT_TRUE(model.save(files).ok);
+    const std::string golden = fileText(kData + "/golden/emcyword.xml");
+    EXPECT_EQ(fileText(files.emcyWord), golden);
+
+    // Loading the saved file puts the entries back on the second emergency only.
+    MappingModel again(kEmergencyMapping);
+    ASSERT_TRUE(again.load(files).ok);
+    EXPECT_TRUE(again.frame(0).Lista_Mod_Reg.empty());
+    EXPECT_EQ(again.frame(1).Lista_Mod_Reg.size(), 2u);
+    EXPECT_TRUE(again.frame(2).Lista_Mod_Reg.empty());
+    EXPECT_EQ(serialized(again), golden);
+}
+
+// Without frames no entry can be kept: the saved file holds the root and the comment only.
+TEST(MappingModel, EmptyFrameTableSavesFileWithoutRows)
+{
+    struct Case {
+        const MappingFormat* format;
+        const char* frameFile; // nullptr: the frame file does not exist
+        const char* expected;
+    };
+    const Case kCases[] = {
+        {&kReceivePdoMapping, nullptr, "<sdopdo/><!--SW_VERSION = 2.001-->"},
+        {&kReceivePdoMapping, "<rpdodef><!-- none --></rpdodef>", "<sdopdo/><!--SW_VERSION = 2.001-->"},
+        {&kTransmitPdoMapping, "<Trasmit_PDO/>", "<Transmit_PDO_Define/><!--SW_VERSION = 2.001-->"},
+        {&kEmergencyMapping, nullptr, "<EMCY_Word/><!--SW_VERSION = 2.001-->"},
+    };
+    for (const Case& c : kCases) {
+        ScratchDir dir;
+        if (c.frameFile)
+            dir.write("frames.xml", c.frameFile);
+        // Entries of the earlier table are there, and a broken mapping is not even read.
+        dir.write("map.xml",
+                  "<old><row index=\"1\" nrpdo=\"1\"/><EMCY_ROW><Dati Dati_Word=\"1\"/></EMCY_ROW></old>");
+        MappingModel model(*c.format);
+        ASSERT_TRUE(model.load(dir.path("frames.xml"), dir.path("map.xml")).ok);
+        EXPECT_EQ(model.frameCount(), 0);
+        ASSERT_TRUE(model.save(dir.path("map.xml")).ok);
+        EXPECT_EQ(fileText(dir.path("map.xml")), c.expected);
+    }
+}
+
+TEST(MappingModel, MissingMappingFileGivesFramesWithoutEntries)
+{
+    ScratchDir dir;
+    MappingModel model(kReceivePdoMapping);
+    ASSERT_TRUE(model.load(dir.copy("rpdodef.xml"), dir.path("sdopdo.xml")).ok);
+    EXPECT_EQ(model.frameCount(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(model.frame(i).Lista_Mod_Reg.empty());
+}
+
+// A file that is not XML is reported, and the model stays empty so nothing can be saved over it.
+TEST(MappingModel, BrokenFilesAreReportedAndLeaveNoFrames)
+{
+    ScratchDir dir;
+    dir.write("broken.xml", "<sdopdo><row index=\"1\"</sdopdo>");
+    MappingModel model(kReceivePdoMapping);
+    MappingLoadResult loaded = model.load(dir.path("broken.xml"), dir.path("none.xml"));
+    EXPECT_FALSE(loaded.ok);
+    EXPECT_NE(loaded.error.find("broken.xml"), std::string::npos) << loaded.error;
+    EXPECT_EQ(model.frameCount(), 0);
+
+    loaded = model.load(dir.copy("rpdodef.xml"), dir.path("broken.xml"));
+    EXPECT_FALSE(loaded.ok);
+    EXPECT_NE(loaded.error.find("broken.xml"), std::string::npos) << loaded.error;
+    EXPECT_EQ(model.frameCount(), 0);
+
+    // A directory where the frame file should be cannot be read.
+    fs::create_directory(pathFromUtf8(dir.path("dir.xml")));
+    EXPECT_FALSE(model.load(dir.path("dir.xml"), dir.path("none.xml")).ok);
+}
+
+TEST(MappingModel, SaveIntoMissingFolderFails)
+{
+    ScratchDir dir;
+    MappingModel model(kReceivePdoMapping);
+    const WriteResult saved = model.save(dir.path("no such folder/sdopdo.xml"));
+    EXPECT_FALSE(saved.ok);
+    EXPECT_FALSE(saved.error.empty());
+}
+
+TEST(MappingModel, OperationsWithoutSelectionDoNothing)
+{
+    struct Case {
+        int frame;
+        int entry;
+    };
+    const Case kCases[] = {{-1, 0}, {2, 0}, {0, -1}, {0, 1}, {1, 0}};
+    UiTexts texts;
+    for (const Case& c : kCases) {
+        MappingModel model = receiveModelWith16();
+        const std::string before = serialized(model);
+        EXPECT_EQ(model.Modify_Mod_Reg(c.frame, c.entry, {"99", 0, 0, 0}, texts).outcome,
+                  Outcome::NoSelection);
+        EXPECT_EQ(model.Delete_Mod_Reg(c.frame, c.entry).outcome, Outcome::NoSelection);
+        EXPECT_EQ(model.Copy_Mod_Reg(c.frame, c.entry).outcome, Outcome::NoSelection);
+        EXPECT_EQ(model.copyBuffer().Ind_Mod, "");
+        EXPECT_EQ(serialized(model), before);
+    }
+    MappingModel model = receiveModelWith16();
+    EXPECT_EQ(model.Add_Mod_Reg(-1, {"99", 0, 0, 0}, texts).outcome, Outcome::NoSelection);
+    EXPECT_EQ(model.Add_Mod_Reg(2, {"99", 0, 0, 0}, texts).outcome, Outcome::NoSelection);
+}
+
+TEST(MappingModel, DeleteAndModifyKeepTheOrder)
+{
+    MappingModel model(kTransmitPdoMapping);
+    model.appendFrame(std::make_unique<TCAN_Frame>("0x201", "8"));
+    UiTexts texts;
+    for (const char* index : {"3", "1", "2"})
+        ASSERT_TRUE(model.Add_Mod_Reg(0, {index, 0, 0, 0}, texts).done());
+    ASSERT_TRUE(model.Modify_Mod_Reg(0, 1, {"10", 3, 4, 1}, texts).done());
+    ASSERT_TRUE(model.Delete_Mod_Reg(0, 0).done());
+    ASSERT_EQ(model.frame(0).Lista_Mod_Reg.size(), 2u);
+    EXPECT_EQ(entryAt(model, 0, 0).Ind_Mod, "10");
+    EXPECT_EQ(entryAt(model, 0, 0).Write, 1);
+    EXPECT_EQ(entryAt(model, 0, 1).Ind_Mod, "2");
+    // The deleted register is free again.
+    EXPECT_TRUE(model.Add_Mod_Reg(0, {"3", 0, 0, 0}, texts).done());
+}
+
+// A copied byte that the target frame does not offer is pasted as "None", and Create or Modify
+// never store a byte beyond what the frame offers.
+TEST(MappingModel, PasteAndStoreOnlyOfferedBytes)
+{
+    MappingModel model(kTransmitPdoMapping);
+    model.appendFrame(std::make_unique<TCAN_Frame>("0x201", "8"));
+    model.appendFrame(std::make_unique<TCAN_Frame>("0x202", "2"));
+    UiTexts texts;
+
+    TMod_Reg pasted = model.Paste_Mod_Reg(0);
+    EXPECT_EQ(pasted.Ind_Mod, "");
+    EXPECT_EQ(pasted.HiPart, 0);
+    EXPECT_EQ(pasted.LoPart, 0);
+    EXPECT_EQ(pasted.Write, 0);
+
+    ASSERT_TRUE(model.Add_Mod_Reg(0, {"40", 8, 2, 1}, texts).done());
+    ASSERT_TRUE(model.Copy_Mod_Reg(0, 0).done());
+    EXPECT_EQ(model.copyBuffer().HiPart, 8);
+
+    pasted = model.Paste_Mod_Reg(1);
+    EXPECT_EQ(pasted.Ind_Mod, "40");
+    EXPECT_EQ(pasted.HiPart, 0);
+    EXPECT_EQ(pasted.LoPart, 2);
+    EXPECT_EQ(pasted.Write, 1);
+    pasted = model.Paste_Mod_Reg(0);
+    EXPECT_EQ(pasted.HiPart, 8);
+    pasted = model.Paste_Mod_Reg(-1);
+    EXPECT_EQ(pasted.Ind_Mod, "40");
+    EXPECT_EQ(pasted.HiPart, 0);
+    EXPECT_EQ(pasted.LoPart, 0);
+
+    ASSERT_TRUE(model.Add_Mod_Reg(1, {"41", 3, 9, 7}, texts).done());
+    EXPECT_EQ(entryAt(model, 1, 0).HiPart, 0);
+    EXPECT_EQ(entryAt(model, 1, 0).LoPart, 0);
+    EXPECT_EQ(entryAt(model, 1, 0).Write, 0);
+    ASSERT_TRUE(model.Modify_Mod_Reg(1, 0, {"41", 2, -1, 1}, texts).done());
+    EXPECT_EQ(entryAt(model, 1, 0).HiPart, 2);
+    EXPECT_EQ(entryAt(model, 1, 0).LoPart, 0);
+}
+
+// Entries keep their byte numbers when the frame became shorter since they were made.
+TEST(MappingModel, LoadedBytesBeyondTheFrameAreKept)
+{
+    ScratchDir dir;
+    dir.write("rpdodef.xml", R"(<rpdodef><row cobid="0x181" dimension="2"/></rpdodef>)");
+    dir.write("sdopdo.xml", R"(<sdopdo><row index="7" subindex="0" nrpdo="1" poscomp="120"/></sdopdo>)");
+    MappingModel model(kReceivePdoMapping);
+    ASSERT_TRUE(model.load(dir.path("rpdodef.xml"), dir.path("sdopdo.xml")).ok);
+    EXPECT_EQ(entryAt(model, 0, 0).HiPart, 7);
+    EXPECT_EQ(entryAt(model, 0, 0).LoPart, 8);
+    UiTexts texts;
+    EXPECT_EQ(model.entryLine(entryAt(model, 0, 0), texts), "7; Byte 7; Byte 8;");
+    EXPECT_EQ(model.fitPart(0, 7), 0);
+    ASSERT_TRUE(model.save(dir.path("sdopdo.xml")).ok);
+    EXPECT_NE(fileText(dir.path("sdopdo.xml")).find("poscomp=\"120\""), std::string::npos);
+}
+
+TEST(MappingModel, EntryLineUsesTheEditorsTexts)
+{
+    struct Case {
+        TMod_Reg entry;
+        const char* line;
+    };
+    const Case kCases[] = {{{"100", 1, 0, 0}, "100; Byte 1; None;"},
+                           {{" 0x10", 0, 0, 1}, " 0x10; None; None;"},
+                           {{"5", 15, 12, 0}, "5; Byte 15; Byte 12;"}};
+    UiTexts texts;
+    MappingModel model(kEmergencyMapping);
+    for (const Case& c : kCases)
+        EXPECT_EQ(model.entryLine(c.entry, texts), c.line);
+    texts.set(821, "Nessuno");
+    texts.set(822, "B");
+    EXPECT_EQ(model.entryLine({"9", 0, 3, 0}, texts), "9; Nessuno; B3;");
+}
+
+// The copy buffer belongs to the editor, not to what it loaded.
+TEST(MappingModel, CopyBufferOutlivesReload)
+{
+    ScratchDir dir;
+    ProjectFiles files;
+    files.transmitPdo = dir.copy("Transmit_Pdo.xml");
+    files.transmitPdoDefine = dir.copy("Transmit_PDO_Define.xml");
+    MappingModel model(kTransmitPdoMapping);
+    ASSERT_TRUE(model.load(files).ok);
+    ASSERT_TRUE(model.Copy_Mod_Reg(0, 0).done());
+    ASSERT_TRUE(model.load(files).ok);
+    EXPECT_EQ(model.copyBuffer().Ind_Mod, "300");
+    EXPECT_EQ(model.copyBuffer().Write, 1);
+}
+
+} // namespace

@@ -1,0 +1,343 @@
+#include <QtTest>
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "core/app/appstate.h"
+#include "gui/app/mainwindow.h"
+#include "gui/mapping/tabstopdelegate.h"
+#include "gui/mapping/tfemcydefine.h"
+#include "gui/mapping/tfrpdodefine.h"
+#include "gui/mapping/tftpdodefine.h"
+#include "support/fakemessages.h"
+#include "support/modal.h"
+#include "support/workspace.h"
+
+namespace {
+
+const QString kData = QStringLiteral(SETFORGE_TEST_DATA "/mapping");
+const QString kProject = QStringLiteral("Plant");
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return file.readAll();
+}
+
+QStringList lines(const QListWidget* list)
+{
+    QStringList result;
+    for (int i = 0; i < list->count(); ++i)
+        result.append(list->item(i)->text());
+    return result;
+}
+
+QStringList choices(const QComboBox* box)
+{
+    QStringList result;
+    for (int i = 0; i < box->count(); ++i)
+        result.append(box->itemText(i));
+    return result;
+}
+
+// Clicks the line `row` of `list` with the mouse, as the user does.
+void clickLine(QListWidget* list, int row)
+{
+    QListWidgetItem* item = list->item(row);
+    QVERIFY(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+void press(QWidget* editor, const char* button)
+{
+    auto* b = editor->findChild<QPushButton*>(button);
+    QVERIFY2(b, button);
+    b->click();
+}
+
+void typeIndex(QWidget* editor, const QString& text)
+{
+    auto* edit = editor->findChild<QLineEdit*>("E_Index_Modbus");
+    edit->clear();
+    QTest::keyClicks(edit, text);
+}
+
+void choose(QWidget* editor, const char* box, int item)
+{
+    editor->findChild<QComboBox*>(box)->setCurrentIndex(item);
+}
+
+// A workspace with the project "Plant" open: device with Ethernet port, two transmit PDOs
+// (8 and 4 bytes) and one mapping entry for register 300 on the first.
+struct OpenProject {
+    TempWorkspace ws;
+    AppState state;
+    OpenProject()
+    {
+        ws.copyTree(kData + "/project", "PROJECTS/" + kProject);
+        startWorkspace(state, ws.utf8());
+        openProject(state, kProject.toStdString());
+    }
+    QString file(const char* name) const { return ws.path() + "/PROJECTS/" + kProject + "/" + name; }
+};
+
+struct EditorCase {
+    const char* button;
+    const char* caption;
+    const char* frameList;
+    QString firstLine;
+    int tabStops;
+    int bytesOfFirst;
+    bool hasWrite;
+};
+
+// The parts every mapping editor has, with what differs between the three.
+void checkEditor(QWidget* editor, const EditorCase& c)
+{
+    QCOMPARE(editor->windowTitle(), QString(c.caption));
+    QCOMPARE(editor->size(), QSize(629, 496));
+    auto* frames = editor->findChild<QListWidget*>(c.frameList);
+    QVERIFY(frames);
+    QCOMPARE(frames->item(0)->text(), c.firstLine);
+    auto* columns = qobject_cast<TabStopDelegate*>(frames->itemDelegate());
+    QVERIFY(columns);
+    QCOMPARE(columns->tabStops().size(), c.tabStops);
+    for (int i = 1; i < columns->tabStops().size(); ++i)
+        QVERIFY(columns->tabStops()[i] > columns->tabStops()[i - 1]);
+    for (const char* green : {"E_Index_Modbus", "CB_Byte_High_Part", "CB_Byte_Low_Part"})
+        QCOMPARE(editor->findChild<QWidget*>(green)->palette().color(QPalette::Base), QColor(168, 255, 168));
+    QCOMPARE(editor->findChild<QComboBox*>("CB_SendCAN_OnModWrite") != nullptr, c.hasWrite);
+    clickLine(frames, 0);
+    QCOMPARE(editor->findChild<QComboBox*>("CB_Byte_Low_Part")->count(), c.bytesOfFirst + 1);
+    QCOMPARE(editor->findChild<QPushButton*>("Btn_Paste")->text(), QString("Paste"));
+}
+
+} // namespace
+
+class MappingEditorTest : public QObject {
+    Q_OBJECT
+private slots:
+    void transmitEditorFromMainWindow();
+    void copyBufferLivesOnAndPasteFitsTheFrame();
+    void threeEditorsShareTheLayout();
+    void brokenMappingFileIsReportedAndKept();
+
+private:
+    void driveTransmitEditor(QWidget* editor, FakeMessages& msgs);
+};
+
+void MappingEditorTest::driveTransmitEditor(QWidget* editor, FakeMessages& msgs)
+{
+    auto* frames = editor->findChild<QListWidget*>("LB_CAN_Frames");
+    auto* entries = editor->findChild<QListWidget*>("LB_Modbus_Regs");
+    auto* index = editor->findChild<QLineEdit*>("E_Index_Modbus");
+    auto* high = editor->findChild<QComboBox*>("CB_Byte_High_Part");
+    auto* low = editor->findChild<QComboBox*>("CB_Byte_Low_Part");
+    auto* write = editor->findChild<QComboBox*>("CB_SendCAN_OnModWrite");
+    QVERIFY(frames && entries && index && high && low && write);
+
+    // Shown: the frames, none selected, no entries, only "None" to choose.
+    QCOMPARE(lines(frames), (QStringList{"0x201\t8", "0x202\t4"}));
+    QCOMPARE(entries->count(), 0);
+    QCOMPARE(choices(high), QStringList{"None"});
+    QCOMPARE(choices(write), (QStringList{"False", "True"}));
+
+    // A frame click lists its entries with none selected, clears the fields, offers its bytes.
+    choose(editor, "CB_SendCAN_OnModWrite", 1);
+    index->setText("stale");
+    clickLine(frames, 0);
+    QCOMPARE(lines(entries), QStringList{"300; Byte 1; Byte 2;"});
+    QVERIFY(entries->selectedItems().isEmpty());
+    QCOMPARE(index->text(), QString());
+    QCOMPARE(high->count(), 9);
+    QCOMPARE(low->itemText(8), QString("Byte 8"));
+    QCOMPARE(high->currentIndex(), 0);
+    QCOMPARE(write->currentIndex(), 0);
+
+    // Create 200 with Byte 1 high, Byte 2 low and True; the fields keep their content.
+    typeIndex(editor, "200");
+    choose(editor, "CB_Byte_High_Part", 1);
+    choose(editor, "CB_Byte_Low_Part", 2);
+    choose(editor, "CB_SendCAN_OnModWrite", 1);
+    press(editor, "Btn_Create");
+    QCOMPARE(msgs.texts(), QStringList{});
+    QCOMPARE(lines(entries), (QStringList{"300; Byte 1; Byte 2;", "200; Byte 1; Byte 2;"}));
+    QCOMPARE(index->text(), QString("200"));
+    QCOMPARE(write->currentIndex(), 1);
+
+    // The same register again is refused with the editor's own text.
+    press(editor, "Btn_Create");
+    QCOMPARE(msgs.texts(), QStringList{"Error!! Index of Modbus Register is already used"});
+    QCOMPARE(entries->count(), 2);
+    msgs.clear();
+
+    // Copy the new entry, move to the 4-byte frame and paste.
+    clickLine(entries, 1);
+    QCOMPARE(index->text(), QString("200"));
+    QCOMPARE(write->currentText(), QString("True"));
+    press(editor, "Btn_Copy");
+    clickLine(frames, 1);
+    QCOMPARE(entries->count(), 0);
+    QCOMPARE(high->count(), 5);
+    QCOMPARE(write->currentIndex(), 0);
+    press(editor, "Btn_Paste");
+    QCOMPARE(index->text(), QString("200"));
+    QCOMPARE(high->currentIndex(), 1);
+    QCOMPARE(low->currentIndex(), 2);
+    QCOMPARE(write->currentIndex(), 1);
+
+    // Modify without a selected entry does nothing and says nothing.
+    press(editor, "Btn_Modify");
+    QCOMPARE(entries->count(), 0);
+    QCOMPARE(msgs.texts(), QStringList{});
+
+    // Create the pasted entry under another register, then modify it in place.
+    typeIndex(editor, "0xC9");
+    press(editor, "Btn_Create");
+    QCOMPARE(lines(entries), QStringList{"0xC9; Byte 1; Byte 2;"});
+    clickLine(entries, 0);
+    choose(editor, "CB_Byte_Low_Part", 4);
+    choose(editor, "CB_SendCAN_OnModWrite", 0);
+    press(editor, "Btn_Modify");
+    QCOMPARE(msgs.texts(), QStringList{});
+    QCOMPARE(lines(entries), QStringList{"0xC9; Byte 1; Byte 4;"});
+
+    // Deleting leaves the write choice as it was.
+    choose(editor, "CB_SendCAN_OnModWrite", 1);
+    clickLine(frames, 0);
+    clickLine(entries, 0);
+    QCOMPARE(write->currentIndex(), 1);
+    press(editor, "Btn_Delete");
+    QCOMPARE(lines(entries), QStringList{"200; Byte 1; Byte 2;"});
+    QCOMPARE(write->currentIndex(), 1);
+
+    press(editor, "Btn_OK");
+}
+
+void MappingEditorTest::transmitEditorFromMainWindow()
+{
+    OpenProject project;
+    FakeMessages msgs;
+    QCOMPARE(project.state.deviceType, 1);
+    TFSetforgeFirmWare window(project.state);
+    window.show();
+
+    bool driven = false;
+    whenShown<TFTPDODefine>([&](TFTPDODefine* editor) {
+        driven = true;
+        driveTransmitEditor(editor, msgs);
+        if (editor->isVisible())
+            editor->reject(); // a failed check above must not leave the test waiting
+    });
+    window.clickButton("Btn_PDO_Tra_Def");
+    QVERIFY(driven);
+    QCOMPARE(fileBytes(project.file("Transmit_PDO_Define.xml")),
+             QByteArray("<Transmit_PDO_Define>"
+                        "<row Index=\"200\" NrPdo=\"1\" PosComp=\"18\" Send_on_Write=\"1\"/>"
+                        "<row Index=\"0xC9\" NrPdo=\"2\" PosComp=\"20\" Send_on_Write=\"0\"/>"
+                        "</Transmit_PDO_Define><!--SW_VERSION = 2.001-->"));
+}
+
+void MappingEditorTest::copyBufferLivesOnAndPasteFitsTheFrame()
+{
+    OpenProject project;
+    FakeMessages msgs;
+    TFSetforgeFirmWare window(project.state);
+    auto* editor = qobject_cast<TFTPDODefine*>(window.windows().tpdoDefine);
+    QVERIFY(editor);
+    const QByteArray before = fileBytes(project.file("Transmit_PDO_Define.xml"));
+
+    // First showing: copy an entry that takes Byte 8 of the 8-byte frame, then Cancel.
+    whenShown<TFTPDODefine>([&](TFTPDODefine* shown) {
+        auto* frames = shown->findChild<QListWidget*>("LB_CAN_Frames");
+        clickLine(frames, 0);
+        typeIndex(shown, "500");
+        choose(shown, "CB_Byte_High_Part", 8);
+        choose(shown, "CB_Byte_Low_Part", 3);
+        press(shown, "Btn_Create");
+        clickLine(shown->findChild<QListWidget*>("LB_Modbus_Regs"), 1);
+        press(shown, "Btn_Copy");
+        press(shown, "Btn_Cancel");
+    });
+    QCOMPARE(editor->exec(), int(QDialog::Rejected));
+    QCOMPARE(fileBytes(project.file("Transmit_PDO_Define.xml")), before);
+
+    // Second showing: the entry is gone, the copy is not. The 4-byte frame has no Byte 8,
+    // so the high part pastes as "None" and Create stores exactly that.
+    QStringList pastedLines;
+    QString pastedHigh;
+    QString pastedLow;
+    whenShown<TFTPDODefine>([&](TFTPDODefine* shown) {
+        auto* frames = shown->findChild<QListWidget*>("LB_CAN_Frames");
+        auto* entries = shown->findChild<QListWidget*>("LB_Modbus_Regs");
+        clickLine(frames, 0);
+        pastedLines = lines(entries);
+        clickLine(frames, 1);
+        press(shown, "Btn_Paste");
+        pastedHigh = shown->findChild<QComboBox*>("CB_Byte_High_Part")->currentText();
+        pastedLow = shown->findChild<QComboBox*>("CB_Byte_Low_Part")->currentText();
+        press(shown, "Btn_Create");
+        pastedLines += lines(entries);
+        press(shown, "Btn_Cancel");
+    });
+    QCOMPARE(editor->exec(), int(QDialog::Rejected));
+    QCOMPARE(pastedLines, (QStringList{"300; Byte 1; Byte 2;", "500; None; Byte 3;"}));
+    QCOMPARE(pastedHigh, QString("None"));
+    QCOMPARE(pastedLow, QString("Byte 3"));
+    QCOMPARE(msgs.texts(), QStringList{});
+    QCOMPARE(fileBytes(project.file("Transmit_PDO_Define.xml")), before);
+}
+
+void MappingEditorTest::threeEditorsShareTheLayout()
+{
+    OpenProject project;
+    QFile::copy(kData + "/rpdodef.xml", project.file("rpdodef.xml"));
+    QFile::copy(kData + "/emcydef.xml", project.file("emcydef.xml"));
+    FakeMessages msgs;
+    TFSetforgeFirmWare window(project.state);
+    window.show();
+
+    const EditorCase kCases[] = {
+        {"Btn_PDO_Rec_Def", "Define Receive PDO Frames", "LB_CAN_Frames", "0x181\t8", 1, 8, false},
+        {"Btn_PDO_Tra_Def", "Define Transmit PDO Frames", "LB_CAN_Frames", "0x201\t8", 1, 8, true},
+        {"Btn_EMCY_Def", "Define Emergency Frames", "LB_EMCY_Frames", "0x05\t0x8130\t0x11", 2, 5, false},
+    };
+    for (const EditorCase& c : kCases) {
+        bool shown = false;
+        whenShown<SetforgeDialog>([&](SetforgeDialog* editor) {
+            shown = true;
+            checkEditor(editor, c);
+            editor->reject();
+        });
+        window.clickButton(c.button);
+        QVERIFY2(shown, c.button);
+    }
+    QCOMPARE(msgs.texts(), QStringList{});
+}
+
+void MappingEditorTest::brokenMappingFileIsReportedAndKept()
+{
+    OpenProject project;
+    QFile::copy(kData + "/emcydef.xml", project.file("emcydef.xml"));
+    {
+        QFile broken(project.file("emcyword.xml"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("<EMCY_Word><EMCY_ROW>");
+    }
+    FakeMessages msgs;
+    TFSetforgeFirmWare window(project.state);
+    auto* editor = qobject_cast<TFEMCYDefine*>(window.windows().emcyDefine);
+    QVERIFY(editor);
+    QCOMPARE(editor->exec(), int(QDialog::Rejected));
+    QCOMPARE(msgs.all().size(), size_t(1));
+    QVERIFY(msgs.last().contains("emcyword.xml"));
+    QCOMPARE(fileBytes(project.file("emcyword.xml")), QByteArray("<EMCY_Word><EMCY_ROW>"));
+}
+
+QTEST_MAIN(MappingEditorTest)
+#include "mappingeditor_test.moc"
