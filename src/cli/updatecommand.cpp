@@ -168,8 +168,8 @@ int runUpdateCommand(const std::vector<std::string>& args, const UpdateCommandEn
     std::string dryRunText;
     if (request.serial) {
         program = updaterPath(env.exeDir, kSerialUpdaterName);
-        argumentText = serialArgumentText(serialDeviceOf(request.serialPort), request.option, request.readBack,
-                                          masterDir, projectDir);
+        argumentText = serialArgumentText(serialDeviceOf(request.serialPort), request.option,
+                                          request.readBack, masterDir, projectDir);
         dryRunText = argumentText;
     } else {
         std::unique_ptr<EchoClient> systemEcho;
@@ -186,7 +186,8 @@ int runUpdateCommand(const std::vector<std::string>& args, const UpdateCommandEn
         }
         const std::string jobPath = joinPath(env.exeDir, kEthernetJobFile);
         const WriteResult written = Compile_XML_Parameter_New_Boot(
-            makeEthernetJob(request.ipAddress, request.option, request.readBack, masterDir, projectDir), jobPath);
+            makeEthernetJob(request.ipAddress, request.option, request.readBack, masterDir, projectDir),
+            jobPath);
         if (!written) {
             err << "setforge-cli update: " << written.error << "\n";
             return kUpdateExitStopped;
@@ -209,7 +210,8 @@ int runUpdateCommand(const std::vector<std::string>& args, const UpdateCommandEn
     case ProcessOutcome::Status::Exited:
         return outcome.exitCode;
     case ProcessOutcome::Status::TimedOut:
-        err << "setforge-cli update: the updater is still running after " << waitMs << " ms: " << program << "\n";
+        err << "setforge-cli update: the updater is still running after " << waitMs << " ms: " << program
+            << "\n";
         return kUpdateExitTimedOut;
     case ProcessOutcome::Status::StartFailed:
         break;

@@ -10,21 +10,21 @@ class EchoClient;
 class ProcessRunner;
 
 // Exit codes of `update` beyond the updater's own code.
-inline constexpr int kUpdateExitStopped = 1;     // compile stopped, bad project, job file not written
+inline constexpr int kUpdateExitStopped = 1; // compile stopped, bad project, job file not written
 inline constexpr int kUpdateExitUsage = 2;
-inline constexpr int kUpdateExitNoDevice = 3;    // reachability check failed
-inline constexpr int kUpdateExitNotStarted = 4;  // the updater could not be started
-inline constexpr int kUpdateExitTimedOut = 5;    // the updater was still running after the wait
+inline constexpr int kUpdateExitNoDevice = 3;   // reachability check failed
+inline constexpr int kUpdateExitNotStarted = 4; // the updater could not be started
+inline constexpr int kUpdateExitTimedOut = 5;   // the updater was still running after the wait
 
 // What `update` works with; tests replace the parts that reach outside.
 struct UpdateCommandEnv {
     std::string exeDir; // where the updaters and the job file lie; MASTER below it
     // Compiles the project's images; false (with the reason on `err`) stops the update.
     std::function<bool(const std::string& projectDir, std::ostream& err)> compile;
-    EchoClient* echo = nullptr;     // null: the system's ICMP echo
+    EchoClient* echo = nullptr;          // null: the system's ICMP echo
     std::function<std::int64_t()> nowMs; // clock of the reachability check; empty: the steady clock
-    ProcessRunner* runner = nullptr; // null: the system's process start
-    int waitMs = 0;                 // 0: the updaters' usual wait of 150 s
+    ProcessRunner* runner = nullptr;     // null: the system's process start
+    int waitMs = 0;                      // 0: the updaters' usual wait of 150 s
 };
 
 // The environment of the running setforge-cli: its own folder and the project compile.

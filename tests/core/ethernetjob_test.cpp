@@ -76,7 +76,8 @@ TEST(EthernetJob, PlatformJobJoinsWithTheNativeSeparator)
     const EthernetJob job = makeEthernetJob("127.0.0.1", 1, true, "M", "P");
     const std::string text = ethernetJobXml(job);
     const char sep = static_cast<char>(std::filesystem::path::preferred_separator);
-    EXPECT_NE(text.find(std::string("<Ope_FileName>M") + sep + "sim40917K.sim</Ope_FileName>"), std::string::npos);
+    EXPECT_NE(text.find(std::string("<Ope_FileName>M") + sep + "sim40917K.sim</Ope_FileName>"),
+              std::string::npos);
     EXPECT_NE(text.find(std::string("<Ope_FileName>M") + sep + "sim40917_ESP32.sim</Ope_FileName>"),
               std::string::npos);
 }

@@ -15,12 +15,12 @@ TEST(IpAddress, SplitsAndChecksEveryPart)
         {"127.0.0.1", true, {"127", "0", "0", "1"}},
         {"0.0.0.0", true, {"0", "0", "0", "0"}},
         {"255.255.255.255", true, {"255", "255", "255", "255"}},
-        {"0x0A.0.0.7", true, {"0x0A", "0", "0", "7"}},    // typed numbers read as everywhere else
-        {"192.168.2", false, {}},                          // two dots
-        {"192.168.2.205.7", false, {}},                    // four dots: the fourth part is "205.7"
-        {"192.168.2.256", false, {}},                      // a part above 255
+        {"0x0A.0.0.7", true, {"0x0A", "0", "0", "7"}}, // typed numbers read as everywhere else
+        {"192.168.2", false, {}},                      // two dots
+        {"192.168.2.205.7", false, {}},                // four dots: the fourth part is "205.7"
+        {"192.168.2.256", false, {}},                  // a part above 255
         {"192.168.-1.2", false, {}},
-        {"192.168..2", false, {}},                         // an empty part
+        {"192.168..2", false, {}}, // an empty part
         {"a.b.c.d", false, {}},
         {"", false, {}},
         {"localhost", false, {}},

@@ -15,14 +15,14 @@ TEST(ProcessStart, PassesQuotedPathsWholeAndReturnsTheExitCode)
     UpdaterFolder::setEnv("SETFORGE_FAKE_UPDATER_EXIT", "7");
     SystemProcessRunner runner;
     const std::string program = updaterPath(folder.dir(), kSerialUpdaterName);
-    const ProcessOutcome outcome =
-        runner.runAndWait(program, "/dev/ttyS0 FW FR NO NO \"/a b/MASTER/sim40917.sim\" \"/a b/p/bin/\"", 10000);
+    const ProcessOutcome outcome = runner.runAndWait(
+        program, "/dev/ttyS0 FW FR NO NO \"/a b/MASTER/sim40917.sim\" \"/a b/p/bin/\"", 10000);
     ASSERT_EQ(outcome.status, ProcessOutcome::Status::Exited) << outcome.error;
     EXPECT_EQ(outcome.exitCode, 7);
     const UpdaterFolder::Record record = folder.record();
     ASSERT_TRUE(record.exists);
-    const std::vector<std::string> expected = {"/dev/ttyS0", "FW", "FR", "NO", "NO", "/a b/MASTER/sim40917.sim",
-                                               "/a b/p/bin/"};
+    const std::vector<std::string> expected = {
+        "/dev/ttyS0", "FW", "FR", "NO", "NO", "/a b/MASTER/sim40917.sim", "/a b/p/bin/"};
     EXPECT_EQ(record.args, expected);
     // No working directory of its own: the caller's is inherited.
     EXPECT_EQ(std::filesystem::path(record.cwd), std::filesystem::current_path());
@@ -43,9 +43,10 @@ TEST(ProcessStart, LongRunnerIsLeftRunningAfterTheWait)
 {
     UpdaterFolder folder;
     folder.install(kEthernetUpdaterName);
-    UpdaterFolder::setEnv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "3000");
+    UpdaterFolder::setEnv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "1500");
     SystemProcessRunner runner;
-    const ProcessOutcome outcome = runner.runAndWait(updaterPath(folder.dir(), kEthernetUpdaterName), "", 300);
+    const ProcessOutcome outcome =
+        runner.runAndWait(updaterPath(folder.dir(), kEthernetUpdaterName), "", 300);
     EXPECT_EQ(outcome.status, ProcessOutcome::Status::TimedOut);
     // It ran: it left its record before sleeping.
     for (int i = 0; i < 200 && !folder.record().exists; ++i)

@@ -11,7 +11,10 @@ namespace {
 // run on by the echo time-out for every echo, as a real echo would at worst.
 class ScriptedEcho : public EchoClient {
 public:
-    ScriptedEcho(std::vector<EchoStatus> script, std::int64_t& clock) : m_script(std::move(script)), m_clock(clock) {}
+    ScriptedEcho(std::vector<EchoStatus> script, std::int64_t& clock)
+        : m_script(std::move(script)), m_clock(clock)
+    {
+    }
     EchoStatus echo(const std::string& address, int timeoutMs, const std::function<void()>& idle) override
     {
         addresses.push_back(address);
@@ -44,7 +47,8 @@ PingRun runPing(std::vector<EchoStatus> script)
     std::int64_t clock = 1000;
     ScriptedEcho echo(std::move(script), clock);
     int idles = 0;
-    const PingResult result = Send_Ping("127.0.0.1", echo, [&clock] { return clock; }, [&idles] { ++idles; });
+    const PingResult result = Send_Ping(
+        "127.0.0.1", echo, [&clock] { return clock; }, [&idles] { ++idles; });
     for (const std::string& address : echo.addresses)
         EXPECT_EQ(address, "127.0.0.1");
     for (int timeout : echo.timeouts)
@@ -83,16 +87,17 @@ TEST(SendPing, TheLastEchoDecides)
     EXPECT_EQ(firstOnly.calls, 14u); // one answer, then silence until 5000 ms have passed
 
     // A late second answer after silences is still a success.
-    const PingRun late = runPing({EchoStatus::Reply, EchoStatus::NoReply, EchoStatus::NoReply, EchoStatus::Reply});
+    const PingRun late =
+        runPing({EchoStatus::Reply, EchoStatus::NoReply, EchoStatus::NoReply, EchoStatus::Reply});
     EXPECT_TRUE(late.result.ok);
     EXPECT_EQ(late.calls, 4u);
 
     // Ending on an answer after only one of them counts too.
-    const PingRun endsAnswered = runPing({EchoStatus::NoReply, EchoStatus::NoReply, EchoStatus::NoReply,
-                                      EchoStatus::NoReply, EchoStatus::NoReply, EchoStatus::NoReply,
-                                      EchoStatus::NoReply, EchoStatus::NoReply, EchoStatus::NoReply,
-                                      EchoStatus::NoReply, EchoStatus::NoReply, EchoStatus::NoReply,
-                                      EchoStatus::NoReply, EchoStatus::Reply});
+    const PingRun endsAnswered =
+        runPing({EchoStatus::NoReply, EchoStatus::NoReply, EchoStatus::NoReply, EchoStatus::NoReply,
+                 EchoStatus::NoReply, EchoStatus::NoReply, EchoStatus::NoReply, EchoStatus::NoReply,
+                 EchoStatus::NoReply, EchoStatus::NoReply, EchoStatus::NoReply, EchoStatus::NoReply,
+                 EchoStatus::NoReply, EchoStatus::Reply});
     EXPECT_FALSE(endsAnswered.result.ok); // the thirteenth echo already ended the check
     EXPECT_EQ(endsAnswered.calls, 13u);
 }

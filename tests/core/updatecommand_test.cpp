@@ -56,9 +56,9 @@ TEST(UpdateCommand, UsageErrors)
 {
     const std::vector<std::vector<std::string>> kCases = {
         {},
-        {"P"},                                             // neither --serial nor --ip
+        {"P"},                                                // neither --serial nor --ip
         {"P", "--serial", "/dev/ttyS0", "--ip", "127.0.0.1"}, // both
-        {"P", "--serial"},                                 // value missing
+        {"P", "--serial"},                                    // value missing
         {"P", "--ip", "127.0.0.1", "--option", "all"},
         {"P", "Q", "--ip", "127.0.0.1"},
         {"P", "--ip", "127.0.0.1", "--fast"},
@@ -108,11 +108,16 @@ TEST(UpdateCommand, SerialStartsTheSerialUpdaterWithItsArguments)
     const std::string port = "/dev/ttyUSB0";
     const std::string device = "/dev/ttyUSB0";
 #endif
-    EXPECT_EQ(f.run({f.projectDir, "--serial", port, "--option", "firmware", "--no-read-back"}), 6) << f.err.str();
+    EXPECT_EQ(f.run({f.projectDir, "--serial", port, "--option", "firmware", "--no-read-back"}), 6)
+        << f.err.str();
     ASSERT_EQ(f.compiled, std::vector<std::string>{f.projectDir});
     const UpdaterFolder::Record record = f.folder.record();
     ASSERT_TRUE(record.exists);
-    const std::vector<std::string> expected = {device, "FW", "NO", "NO", "NO",
+    const std::vector<std::string> expected = {device,
+                                               "FW",
+                                               "NO",
+                                               "NO",
+                                               "NO",
                                                joinPath(joinPath(f.folder.dir(), "MASTER"), "sim40917.sim"),
                                                joinPath(joinPath(f.projectDir, "bin"), "")};
     EXPECT_EQ(record.args, expected);
@@ -131,8 +136,8 @@ TEST(UpdateCommand, DryRunPrintsTheSerialArgumentText)
 #else
     const std::string device = "/dev/ttyS1";
 #endif
-    EXPECT_EQ(f.out.str(), device + " NO NO PW PR \"" + master + sep + "sim40917.sim\" \"" + f.projectDir + sep +
-                               "bin" + sep + "\"\n");
+    EXPECT_EQ(f.out.str(), device + " NO NO PW PR \"" + master + sep + "sim40917.sim\" \"" + f.projectDir +
+                               sep + "bin" + sep + "\"\n");
     EXPECT_FALSE(f.folder.record().exists);
 }
 
@@ -212,7 +217,7 @@ TEST(UpdateCommand, MissingOrSlowUpdater)
 
     CliFixture slow;
     slow.folder.install(kSerialUpdaterName);
-    UpdaterFolder::setEnv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "3000");
+    UpdaterFolder::setEnv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "1500");
     slow.env.waitMs = 200;
     EXPECT_EQ(slow.run({slow.projectDir, "--serial", "/dev/ttyS0"}), 5);
 }
@@ -221,8 +226,8 @@ TEST(UpdateCommand, RealProgramRefusesUntilTheCompileIsThere)
 {
     UpdaterFolder folder;
 #ifndef _WIN32
-    const ProcessOutcome outcome =
-        runProgram(SETFORGE_CLI_PATH, {"update", folder.dir(), "--serial", "/dev/ttyS0"}, 20000, false, true, {});
+    const ProcessOutcome outcome = runProgram(
+        SETFORGE_CLI_PATH, {"update", folder.dir(), "--serial", "/dev/ttyS0"}, 20000, false, true, {});
     ASSERT_EQ(outcome.status, ProcessOutcome::Status::Exited);
     EXPECT_EQ(outcome.exitCode, 1);
 #endif

@@ -11,8 +11,8 @@ TEST(UpdateOptions, TokensForEveryOptionAndReadBack)
         const char* tokens;
     };
     const Case kCases[] = {
-        {0, true, "FW FR PW PR "}, {0, false, "FW NO PW NO "}, {1, true, "FW FR NO NO "},
-        {1, false, "FW NO NO NO "}, {2, true, "NO NO PW PR "}, {2, false, "NO NO PW NO "},
+        {0, true, "FW FR PW PR "},  {0, false, "FW NO PW NO "}, {1, true, "FW FR NO NO "},
+        {1, false, "FW NO NO NO "}, {2, true, "NO NO PW PR "},  {2, false, "NO NO PW NO "},
     };
     for (const Case& c : kCases)
         EXPECT_EQ(Update_Options("x ", c.option, c.readBack), std::string("x ") + c.tokens)
@@ -44,4 +44,16 @@ TEST(SerialArguments, PortDeviceOfAListEntry)
 #else
     EXPECT_EQ(serialPortDevice("/dev/ttyUSB0"), "/dev/ttyUSB0");
 #endif
+}
+
+#include "core/update/serialports.h"
+
+TEST(SerialPorts, OrdersByNumberAndKeepsOnlyComWhereAsked)
+{
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(orderPortNames({"COM10", "COM3", "COM1", "COM3", "LPT1", "COM", "COMx2"}, true),
+              (Names{"COM1", "COM3", "COM10"}));
+    EXPECT_EQ(orderPortNames({"ttyUSB0", "ttyS10", "ttyS2", "ttyACM0"}, false),
+              (Names{"ttyACM0", "ttyS2", "ttyS10", "ttyUSB0"}));
+    EXPECT_EQ(orderPortNames({}, true), Names{});
 }

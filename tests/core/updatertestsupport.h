@@ -73,7 +73,8 @@ public:
                 break;
             }
             const std::size_t end = text.find('\n', pos);
-            const std::string line = text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+            const std::string line =
+                text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
             if (line.rfind("cwd=", 0) == 0)
                 result.cwd = line.substr(4);
             else if (line.rfind("arg=", 0) == 0)

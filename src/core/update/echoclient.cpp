@@ -10,10 +10,10 @@
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
+#include <icmpapi.h>
+#include <iphlpapi.h>
 #include <winsock2.h>
 #include <ws2tcpip.h>
-#include <iphlpapi.h>
-#include <icmpapi.h>
 #else
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -123,7 +123,8 @@ bool IcmpSocketEchoClient::usable()
     return true;
 }
 
-EchoStatus IcmpSocketEchoClient::echo(const std::string& address, int timeoutMs, const std::function<void()>& idle)
+EchoStatus IcmpSocketEchoClient::echo(const std::string& address, int timeoutMs,
+                                      const std::function<void()>& idle)
 {
     IN_ADDR target{};
     if (inet_pton(AF_INET, address.c_str(), &target) != 1)
@@ -157,7 +158,8 @@ EchoStatus IcmpSocketEchoClient::echo(const std::string& address, int timeoutMs,
             status = first->Status == IP_SUCCESS ? EchoStatus::Reply : EchoStatus::NoReply;
         } else {
             const DWORD error = GetLastError();
-            status = error == IP_REQ_TIMED_OUT || error == WAIT_TIMEOUT ? EchoStatus::NoReply : EchoStatus::Error;
+            status =
+                error == IP_REQ_TIMED_OUT || error == WAIT_TIMEOUT ? EchoStatus::NoReply : EchoStatus::Error;
         }
     }
     // Closing the handle cancels a request still pending, before the buffer goes away.
@@ -178,7 +180,8 @@ bool IcmpSocketEchoClient::usable()
     return IcmpSocket().open();
 }
 
-EchoStatus IcmpSocketEchoClient::echo(const std::string& address, int timeoutMs, const std::function<void()>& idle)
+EchoStatus IcmpSocketEchoClient::echo(const std::string& address, int timeoutMs,
+                                      const std::function<void()>& idle)
 {
     sockaddr_in target{};
     target.sin_family = AF_INET;
@@ -213,7 +216,8 @@ EchoStatus IcmpSocketEchoClient::echo(const std::string& address, int timeoutMs,
         const int ready = ::poll(&waiting, 1, static_cast<int>(left < 10 ? left : 10));
         if (ready > 0) {
             const ssize_t size = ::recv(socket.fd(), packet.data(), packet.size(), 0);
-            if (size > 0 && isOurReply(packet.data(), static_cast<std::size_t>(size), socket.raw(), identifier))
+            if (size > 0 &&
+                isOurReply(packet.data(), static_cast<std::size_t>(size), socket.raw(), identifier))
                 return EchoStatus::Reply;
         }
         if (idle)
@@ -233,7 +237,8 @@ public:
             return EchoStatus::Error;
         // ping waits whole seconds; give it its second and a margin to end.
         (void)timeoutMs;
-        const ProcessOutcome outcome = runProgram("ping", {"-c", "1", "-W", "1", address}, 3000, true, true, idle);
+        const ProcessOutcome outcome =
+            runProgram("ping", {"-c", "1", "-W", "1", address}, 3000, true, true, idle);
         if (outcome.status != ProcessOutcome::Status::Exited)
             return EchoStatus::Error;
         if (outcome.exitCode == 0)

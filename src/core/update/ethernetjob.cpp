@@ -17,9 +17,9 @@ enum class FileBase { Master, Project };
 
 // One operation of the job: the values that differ between operations.
 struct OperationShape {
-    bool firmware;         // firmware operation (else configuration bank)
+    bool firmware; // firmware operation (else configuration bank)
     FileBase base;
-    const char* fileName;  // below MASTER, or below the project's bin folder
+    const char* fileName; // below MASTER, or below the project's bin folder
     const char* startAddress;
     const char* bankType;
     const char* writeCss;
@@ -40,7 +40,16 @@ constexpr OperationShape kEsp32Operations[] = {
 
 // The twenty children of an Operation element, in order. A null text is filled per
 // operation by the marked field.
-enum class OperationField { Fixed, FileName, StartAddress, BankType, ReadBack, WriteCss, AddressCss, GoToApp };
+enum class OperationField {
+    Fixed,
+    FileName,
+    StartAddress,
+    BankType,
+    ReadBack,
+    WriteCss,
+    AddressCss,
+    GoToApp
+};
 struct OperationChild {
     const char* name;
     OperationField field;
@@ -84,7 +93,8 @@ std::string operationFile(const EthernetJob& job, const OperationShape& op)
     return job.projectDir + sep + "bin" + sep + op.fileName;
 }
 
-std::string fieldText(const EthernetJob& job, const OperationShape& op, const OperationChild& child, bool last)
+std::string fieldText(const EthernetJob& job, const OperationShape& op, const OperationChild& child,
+                      bool last)
 {
     switch (child.field) {
     case OperationField::Fixed:

@@ -7,8 +7,8 @@
 
 // What the Ethernet updater is told to do.
 struct EthernetJob {
-    std::string ipAddress;  // device address, the four fields joined by "."
-    int updateOption = 0;   // 0 firmware + configuration, 1 firmware, 2 configuration
+    std::string ipAddress; // device address, the four fields joined by "."
+    int updateOption = 0;  // 0 firmware + configuration, 1 firmware, 2 configuration
     bool readBack = true;
     std::string masterDir;  // folder of the firmware files
     std::string projectDir; // project whose bin folder holds the images

@@ -9,8 +9,8 @@ int pingFailureText(const PingResult& result)
     return result.pingRes == 2 ? 1536 : 1537;
 }
 
-PingResult Send_Ping(const std::string& address, EchoClient& client, const std::function<std::int64_t()>& nowMs,
-                     const std::function<void()>& idle)
+PingResult Send_Ping(const std::string& address, EchoClient& client,
+                     const std::function<std::int64_t()>& nowMs, const std::function<void()>& idle)
 {
     PingResult result;
     const std::int64_t start = nowMs();

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "core/update/echoclient.h"
+
+// The update dialog's echo: the system's ICMP echo of the core where an ICMP socket (or on
+// Windows the ICMP API) is available, else one run of the system's ping program through
+// QProcess; an echo that can be sent neither way is an Error.
+class SystemEchoClient : public EchoClient {
+public:
+    EchoStatus echo(const std::string& address, int timeoutMs, const std::function<void()>& idle) override;
+};
