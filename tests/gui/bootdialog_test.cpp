@@ -159,6 +159,7 @@ private slots:
     void failedCheckStopsEverything_data();
     void failedCheckStopsEverything();
     void missingUpdaterIsReported();
+    void launcherLeavesASlowUpdaterRunning();
     void cancelKeepsThePreviousChoices();
     void otherFormTypeDoesNothing();
     void textsAreTakenOnEveryShowing();
@@ -416,6 +417,26 @@ void BootDialogTest::missingUpdaterIsReported()
     const QString ethernet = BootFixture::qs(updaterPath(f.state.exeDir, kEthernetUpdaterName));
     QCOMPARE(f.msgs.texts(), QStringList{"Cannot start the updater: " + ethernet});
     QVERIFY(QFile::exists(f.jobPath())); // the job was written before the start was tried
+}
+
+void BootDialogTest::launcherLeavesASlowUpdaterRunning()
+{
+    BootFixture f;
+    f.installUpdater("Ser_40917_Update");
+    qputenv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "1500");
+    qputenv("SETFORGE_FAKE_UPDATER_EXIT", "4");
+    QProcessUpdaterLauncher launcher;
+    const std::string program = updaterPath(f.state.exeDir, kSerialUpdaterName);
+    const ProcessOutcome slow = launcher.start(program, "a \"b c\"", 200);
+    QCOMPARE(slow.status, ProcessOutcome::Status::TimedOut);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(f.recordPath()), 5000);
+    QCOMPARE(f.recordedArgs(), (QStringList{"a", "b c"}));
+
+    QFile::remove(f.recordPath());
+    qputenv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "0");
+    const ProcessOutcome quick = launcher.start(program, "", 10000);
+    QCOMPARE(quick.status, ProcessOutcome::Status::Exited);
+    QCOMPARE(quick.exitCode, 4);
 }
 
 void BootDialogTest::cancelKeepsThePreviousChoices()

@@ -21,13 +21,6 @@ extern char** environ;
 
 namespace {
 
-std::int64_t steadyMs()
-{
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 #ifdef _WIN32
 std::wstring widen(const std::string& utf8)
 {
@@ -88,6 +81,17 @@ ProcessOutcome SystemProcessRunner::runAndWait(const std::string& program, const
 }
 
 #else
+
+namespace {
+
+std::int64_t steadyMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
 
 ProcessOutcome runProgram(const std::string& program, const std::vector<std::string>& args, int timeoutMs,
                           bool searchPath, bool quiet, const std::function<void()>& idle)
