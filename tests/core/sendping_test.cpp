@@ -141,3 +141,17 @@ TEST(IcmpEcho, SystemClientReachesLoopback)
         GTEST_SKIP() << "neither an ICMP socket nor the ping program works here";
     EXPECT_TRUE(result.ok);
 }
+
+#ifndef _WIN32
+TEST(IcmpEcho, PingProgramFallbackReadsTheExitCode)
+{
+    PingProgramEchoClient client(std::string(SETFORGE_TOOLS_DIR) + "/fake_ping");
+    int idles = 0;
+    EXPECT_EQ(client.echo("127.0.0.1", 400, [&idles] { ++idles; }), EchoStatus::Reply);
+    EXPECT_EQ(client.echo("127.0.0.2", 400, {}), EchoStatus::NoReply);
+    EXPECT_EQ(client.echo("127.0.0.3", 400, {}), EchoStatus::Error);
+    EXPECT_EQ(client.echo("127.0.0", 400, {}), EchoStatus::Error); // never handed to the program
+    PingProgramEchoClient missing("/nonexistent/ping");
+    EXPECT_EQ(missing.echo("127.0.0.1", 400, {}), EchoStatus::Error);
+}
+#endif

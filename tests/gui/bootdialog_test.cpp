@@ -17,6 +17,7 @@
 #include "core/update/updatefiles.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/windowfactory.h"
+#include "gui/update/systemechoclient.h"
 #include "gui/update/tfboot.h"
 #include "support/fakemessages.h"
 #include "support/modal.h"
@@ -160,6 +161,7 @@ private slots:
     void failedCheckStopsEverything();
     void missingUpdaterIsReported();
     void launcherLeavesASlowUpdaterRunning();
+    void pingProgramFallback();
     void cancelKeepsThePreviousChoices();
     void otherFormTypeDoesNothing();
     void textsAreTakenOnEveryShowing();
@@ -437,6 +439,22 @@ void BootDialogTest::launcherLeavesASlowUpdaterRunning()
     const ProcessOutcome quick = launcher.start(program, "", 10000);
     QCOMPARE(quick.status, ProcessOutcome::Status::Exited);
     QCOMPARE(quick.exitCode, 4);
+}
+
+void BootDialogTest::pingProgramFallback()
+{
+#ifdef Q_OS_WIN
+    QSKIP("the ICMP API is always there on Windows");
+#else
+    SystemEchoClient client(false, QDir(SETFORGE_TOOLS_DIR).filePath("fake_ping"));
+    int idles = 0;
+    QCOMPARE(client.echo("127.0.0.1", 400, [&idles] { ++idles; }), EchoStatus::Reply);
+    QCOMPARE(client.echo("127.0.0.2", 400, {}), EchoStatus::NoReply);
+    QCOMPARE(client.echo("127.0.0.3", 400, {}), EchoStatus::Error);
+    QCOMPARE(client.echo("127.0.1", 400, {}), EchoStatus::Error);
+    SystemEchoClient missing(false, "/nonexistent/ping");
+    QCOMPARE(missing.echo("127.0.0.1", 400, {}), EchoStatus::Error);
+#endif
 }
 
 void BootDialogTest::cancelKeepsThePreviousChoices()

@@ -225,30 +225,23 @@ EchoStatus IcmpSocketEchoClient::echo(const std::string& address, int timeoutMs,
     }
 }
 
-namespace {
-
-// Last resort where no ICMP socket may be opened: one run of the system's ping program.
-class PingProgramEchoClient : public EchoClient {
-public:
-    EchoStatus echo(const std::string& address, int timeoutMs, const std::function<void()>& idle) override
-    {
-        in_addr target{};
-        if (::inet_pton(AF_INET, address.c_str(), &target) != 1)
-            return EchoStatus::Error;
-        // ping waits whole seconds; give it its second and a margin to end.
-        (void)timeoutMs;
-        const ProcessOutcome outcome =
-            runProgram("ping", {"-c", "1", "-W", "1", address}, 3000, true, true, idle);
-        if (outcome.status != ProcessOutcome::Status::Exited)
-            return EchoStatus::Error;
-        if (outcome.exitCode == 0)
-            return EchoStatus::Reply;
-        // ping ends with 1 when no reply came, with other codes when it could not send.
-        return outcome.exitCode == 1 ? EchoStatus::NoReply : EchoStatus::Error;
-    }
-};
-
-} // namespace
+EchoStatus PingProgramEchoClient::echo(const std::string& address, int timeoutMs,
+                                       const std::function<void()>& idle)
+{
+    in_addr target{};
+    if (::inet_pton(AF_INET, address.c_str(), &target) != 1)
+        return EchoStatus::Error;
+    // ping waits whole seconds: give it its second and a margin to end.
+    (void)timeoutMs;
+    const ProcessOutcome outcome =
+        runProgram(m_program, {"-c", "1", "-W", "1", address}, 3000, true, true, idle);
+    if (outcome.status != ProcessOutcome::Status::Exited)
+        return EchoStatus::Error;
+    if (outcome.exitCode == 0)
+        return EchoStatus::Reply;
+    // ping ends with 1 when no reply came, with other codes when it could not send.
+    return outcome.exitCode == 1 ? EchoStatus::NoReply : EchoStatus::Error;
+}
 
 std::unique_ptr<EchoClient> makeSystemEchoClient()
 {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 // What one ICMP echo came back with.
 enum class EchoStatus {
@@ -37,3 +38,16 @@ public:
     // True when an ICMP socket (unprivileged or raw) can be opened here.
     static bool usable();
 };
+
+#ifndef _WIN32
+// One run of `ping -c 1 -W 1 ADDRESS` per echo, for systems that allow no ICMP socket: exit 0
+// is a reply, 1 no reply, anything else (or no program) an Error. `program` is looked up in PATH.
+class PingProgramEchoClient : public EchoClient {
+public:
+    explicit PingProgramEchoClient(std::string program = "ping") : m_program(std::move(program)) {}
+    EchoStatus echo(const std::string& address, int timeoutMs, const std::function<void()>& idle) override;
+
+private:
+    std::string m_program;
+};
+#endif

@@ -1,7 +1,10 @@
 #include "gui/update/systemechoclient.h"
 
+#ifndef _WIN32
+#include <arpa/inet.h>
+#endif
+
 #include <QElapsedTimer>
-#include <QHostAddress>
 #include <QProcess>
 
 #include "gui/app/qtext.h"
@@ -10,13 +13,14 @@ EchoStatus SystemEchoClient::echo(const std::string& address, int timeoutMs,
                                   const std::function<void()>& idle)
 {
 #ifndef Q_OS_WIN
-    if (!IcmpSocketEchoClient::usable()) {
-        QHostAddress target;
-        if (!target.setAddress(qs(address)) || target.protocol() != QAbstractSocket::IPv4Protocol)
+    if (!m_useSockets || !IcmpSocketEchoClient::usable()) {
+        // Only a full dotted address: QHostAddress would also take short forms such as "127.1".
+        in_addr target{};
+        if (::inet_pton(AF_INET, address.c_str(), &target) != 1)
             return EchoStatus::Error;
         QProcess ping;
-        ping.setProgram("ping");
-        ping.setArguments({"-c", "1", "-W", "1", target.toString()});
+        ping.setProgram(m_pingProgram);
+        ping.setArguments({"-c", "1", "-W", "1", qs(address)});
         ping.setStandardOutputFile(QProcess::nullDevice());
         ping.setStandardErrorFile(QProcess::nullDevice());
         ping.start();
