@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include "cli/updatecommand.h"
 #include "core/app/appstate.h"
 
 namespace {
@@ -12,7 +13,10 @@ void printUsage(std::ostream& out)
            "\n"
            "Options:\n"
            "  --help       show this help and exit\n"
-           "  --version    show the version and exit\n";
+           "  --version    show the version and exit\n"
+           "\n"
+           "Commands:\n";
+    printUpdateUsage(out);
 }
 
 } // namespace
@@ -32,6 +36,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << "setforge-cli " << Software_Version << " (" << Software_Code << ")\n";
         return 0;
     }
+    if (command == "update")
+        return runUpdateCommand({args.begin() + 1, args.end()}, systemUpdateEnv(), out, err);
     err << "setforge-cli: unknown command '" << command << "'\n";
     printUsage(err);
     return 2;

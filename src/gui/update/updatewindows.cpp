@@ -1,9 +1,17 @@
 #include "gui/app/windowfactory.h"
 
-// The update dialog arrives with its own change.
-SetforgeDialog* createBootWindow(AppState&, QWidget*)
+#include "gui/update/tfboot.h"
+
+SetforgeDialog* createBootWindow(AppState& state, QWidget* parent)
 {
-    return nullptr;
+    return new TFBoot(state, parent);
 }
 
-void showBootWindow(SetforgeDialog*, int) {}
+void showBootWindow(SetforgeDialog* boot, int formType)
+{
+    auto* dialog = qobject_cast<TFBoot*>(boot);
+    if (!dialog)
+        return;
+    dialog->setFormType(formType);
+    dialog->exec();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+class EchoClient;
+class ProcessRunner;
+
+// Exit codes of `update` beyond the updater's own code.
+inline constexpr int kUpdateExitStopped = 1; // compile stopped, bad project, job file not written
+inline constexpr int kUpdateExitUsage = 2;
+inline constexpr int kUpdateExitNoDevice = 3;   // reachability check failed
+inline constexpr int kUpdateExitNotStarted = 4; // the updater could not be started
+inline constexpr int kUpdateExitTimedOut = 5;   // the updater was still running after the wait
+
+// What `update` works with; tests replace the parts that reach outside.
+struct UpdateCommandEnv {
+    std::string exeDir; // where the updaters and the job file lie; MASTER below it
+    // Compiles the project's images; false (with the reason on `err`) stops the update.
+    std::function<bool(const std::string& projectDir, std::ostream& err)> compile;
+    EchoClient* echo = nullptr;          // null: the system's ICMP echo
+    std::function<std::int64_t()> nowMs; // clock of the reachability check; empty: the steady clock
+    ProcessRunner* runner = nullptr;     // null: the system's process start
+    int waitMs = 0;                      // 0: the updaters' usual wait of 150 s
+};
+
+// The environment of the running setforge-cli: its own folder and the project compile.
+UpdateCommandEnv systemUpdateEnv();
+
+// Compiles the images of `projectDir` as the `compile` command does. Returns false with the
+// reason on `err` when the compile stops.
+bool compileForUpdate(const std::string& projectDir, std::ostream& err);
+
+// `update PROJECT_DIR (--serial PORT | --ip ADDRESS) [--option both|firmware|configuration]
+// [--no-read-back] [--dry-run]` (args without the command name). Returns the exit code.
+int runUpdateCommand(const std::vector<std::string>& args, const UpdateCommandEnv& env, std::ostream& out,
+                     std::ostream& err);
+
+// The usage lines of `update`.
+void printUpdateUsage(std::ostream& out);

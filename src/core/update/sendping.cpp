@@ -1,0 +1,42 @@
+#include "core/update/sendping.h"
+
+#include <chrono>
+
+int pingFailureText(const PingResult& result)
+{
+    if (result.ok)
+        return 0;
+    return result.pingRes == 2 ? 1536 : 1537;
+}
+
+PingResult Send_Ping(const std::string& address, EchoClient& client,
+                     const std::function<std::int64_t()>& nowMs, const std::function<void()>& idle)
+{
+    PingResult result;
+    const std::int64_t start = nowMs();
+    int answered = 0;
+    // The reply status is not reset between echoes: an echo that fails to send keeps the last one.
+    for (;;) {
+        const EchoStatus status = client.echo(address, kEchoTimeoutMs, idle);
+        if (status == EchoStatus::Error)
+            break;
+        ++result.echoes;
+        result.pingRes = status == EchoStatus::Reply ? 1 : 2;
+        if (result.pingRes == 1 && ++answered == 2)
+            break;
+        if (nowMs() - start > kPingTotalMs)
+            break;
+    }
+    result.ok = result.pingRes == 1;
+    return result;
+}
+
+PingResult Send_Ping(const std::string& address, EchoClient& client, const std::function<void()>& idle)
+{
+    const auto steadyMs = [] {
+        return static_cast<std::int64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                             std::chrono::steady_clock::now().time_since_epoch())
+                                             .count());
+    };
+    return Send_Ping(address, client, steadyMs, idle);
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// What the user asked to write: the positions of the update dialog's option list.
+inline constexpr int kUpdateFirmwareAndConfiguration = 0;
+inline constexpr int kUpdateFirmware = 1;
+inline constexpr int kUpdateConfiguration = 2;
+
+// True when `updateOption` writes the firmware (0 or 1) / the configuration (0 or 2).
+bool writesFirmware(int updateOption);
+bool writesConfiguration(int updateOption);
+
+// Returns `s_opt` followed by the four operation tokens, each with its trailing blank
+// ("FW FR PW PR " for option 0 with read-back). An option outside 0..2 writes nothing.
+std::string Update_Options(std::string_view s_opt, int updateOption, bool readBack);

@@ -1,0 +1,300 @@
+#include "gui/update/tfboot.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "core/app/appstate.h"
+#include "core/app/paths.h"
+#include "core/update/ethernetjob.h"
+#include "core/update/ipaddress.h"
+#include "core/update/sendping.h"
+#include "core/update/serialarguments.h"
+#include "core/update/updatefiles.h"
+#include "gui/app/messageservice.h"
+#include "gui/app/qtext.h"
+#include "gui/update/systemechoclient.h"
+
+namespace {
+
+constexpr int kClientWidth = 449;
+constexpr int kTitleHeight = 69;
+constexpr int kSerialHeight = 51;
+constexpr int kIpAddressHeight = 49;
+constexpr int kOptionsHeight = 72;
+constexpr int kButtonHeight = 40;
+constexpr int kIpFieldWidth = 41;
+
+QFrame* panel(QWidget* parent, const char* name, int height)
+{
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(name);
+    frame->resize(kClientWidth, height);
+    return frame;
+}
+
+template <typename T> T* control(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
+    auto* widget = new T(parent);
+    widget->setObjectName(name);
+    widget->setGeometry(left, top, width, height);
+    return widget;
+}
+
+} // namespace
+
+TFBoot::TFBoot(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
+{
+    setObjectName("FBoot");
+    buildLayout();
+}
+
+TFBoot::~TFBoot() = default;
+
+void TFBoot::buildLayout()
+{
+    m_title = panel(this, "P_Title", kTitleHeight);
+    m_swCode = control<QLabel>(m_title, "L_SW_Code", 12, 8, 420, 24);
+    QFont codeFont = m_swCode->font();
+    codeFont.setBold(true);
+    codeFont.setPointSize(14);
+    m_swCode->setFont(codeFont);
+    m_swDesc = control<QLabel>(m_title, "L_SW_Desc", 12, 38, 420, 20);
+
+    m_serial = panel(this, "P_Serial", kSerialHeight);
+    m_comPortLabel = control<QLabel>(m_serial, "L_COM_Port", 12, 2, 420, 18);
+    m_comPort = control<QComboBox>(m_serial, "CB_COM_Port", 12, 22, 200, 24);
+    m_comPort->setEditable(false); // choose from the list only
+    m_comList = control<QPushButton>(m_serial, "Btn_COM_List", 218, 21, 26, 26);
+    m_comList->setText(QString::fromUtf8("\u21BB"));
+    connect(m_comList, &QPushButton::clicked, this, &TFBoot::update_ComPort);
+
+    m_ipAddress = panel(this, "P_IP_Address", kIpAddressHeight);
+    m_ipLabel = control<QLabel>(m_ipAddress, "L_IP_Address", 12, 2, 420, 18);
+    static const char* const kIpNames[4] = {"E_IP1", "E_IP2", "E_IP3", "E_IP4"};
+    for (int i = 0; i < 4; ++i) {
+        const int left = 12 + i * (kIpFieldWidth + 12);
+        m_ip[i] = control<QLineEdit>(m_ipAddress, kIpNames[i], left, 21, kIpFieldWidth, 24);
+        m_ip[i]->setText("0");
+        m_ip[i]->installEventFilter(this);
+        if (i < 3) {
+            auto* dot = control<QLabel>(m_ipAddress, "", left + kIpFieldWidth + 3, 21, 6, 24);
+            dot->setText(".");
+        }
+    }
+
+    m_options = panel(this, "P_Options", kOptionsHeight);
+    m_optionLabel = control<QLabel>(m_options, "L_Update_Option", 12, 4, 420, 18);
+    m_updateOptions = control<QComboBox>(m_options, "CB_Update_Options", 12, 24, 232, 24);
+    m_updateOptions->setEditable(false);
+    m_readBack = control<QCheckBox>(m_options, "CB_Update_Option_Read_Back", 12, 50, 300, 20);
+
+    m_buttons = panel(this, "P_Button", kButtonHeight);
+    m_cancel = control<QPushButton>(m_buttons, "Btn_Cancel", 12, 7, 150, 27);
+    m_update = control<QPushButton>(m_buttons, "Btn_Update", kClientWidth - 12 - 200, 7, 200, 27);
+    m_update->setAutoDefault(false);
+    m_cancel->setAutoDefault(false);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_update, &QPushButton::clicked, this, &TFBoot::Btn_UpdateClick);
+
+    m_serial->hide();
+    m_ipAddress->hide();
+    m_options->hide();
+    setFixedSize(kClientWidth, kTitleHeight + kOptionsHeight + kButtonHeight);
+}
+
+void TFBoot::Set_Lang()
+{
+    if (m_formType == 0) {
+        setWindowTitle(text(1500));
+        m_swDesc->setText(text(1501));
+    } else if (m_formType == 1) {
+        setWindowTitle(text(1502));
+        m_swDesc->setText(text(1503));
+    }
+    m_ipLabel->setText(text(1506));
+    m_comPortLabel->setText(text(1507));
+    m_optionLabel->setText(text(1514));
+    m_updateOptions->clear();
+    m_updateOptions->addItems({text(1515), text(1516), text(1517)});
+    m_updateOptions->setCurrentIndex(0);
+    m_readBack->setText(text(1518));
+    m_cancel->setText(text(1519));
+    m_update->setText(text(1520));
+    for (int i = 0; i < 4; ++i)
+        m_ip[i]->setToolTip(text(1521 + i));
+    m_comPort->setToolTip(text(1525));
+    m_comList->setToolTip(text(1527));
+    m_updateOptions->setToolTip(text(1532));
+    m_readBack->setToolTip(text(1533));
+    m_cancel->setToolTip(text(1534));
+    m_update->setToolTip(text(1535));
+}
+
+void TFBoot::showEvent(QShowEvent* event)
+{
+    FormShow();
+    SetforgeDialog::showEvent(event);
+}
+
+void TFBoot::FormShow()
+{
+    Set_Lang();
+    m_swCode->setText(Software_Code);
+    m_ipAddress->hide();
+    m_options->hide();
+    m_serial->hide();
+
+    QFrame* input = nullptr;
+    if (m_formType == 0)
+        input = m_serial;
+    else if (m_formType == 1)
+        input = m_ipAddress;
+    if (!input)
+        return;
+
+    // Panels stacked from the top: title, input, options, buttons.
+    m_title->move(0, 0);
+    input->move(0, kTitleHeight);
+    m_options->move(0, kTitleHeight + input->height());
+    m_buttons->move(0, kTitleHeight + input->height() + kOptionsHeight);
+    input->show();
+    m_options->show();
+    setFixedSize(kClientWidth, kTitleHeight + input->height() + kOptionsHeight + kButtonHeight);
+
+    const int option = m_state.updateOption;
+    m_updateOptions->setCurrentIndex(option >= 0 && option <= 2 ? option : 0);
+    m_readBack->setChecked(m_state.readBack);
+
+    if (m_formType == 0) {
+        setTabOrder(m_comPort, m_comList);
+        setTabOrder(m_comList, m_updateOptions);
+        setTabOrder(m_updateOptions, m_readBack);
+        setTabOrder(m_readBack, m_cancel);
+        setTabOrder(m_cancel, m_update);
+        update_ComPort();
+        m_comPort->setFocus();
+    } else {
+        setTabOrder(m_ip[0], m_ip[1]);
+        setTabOrder(m_ip[1], m_ip[2]);
+        setTabOrder(m_ip[2], m_ip[3]);
+        setTabOrder(m_ip[3], m_updateOptions);
+        setTabOrder(m_updateOptions, m_readBack);
+        setTabOrder(m_readBack, m_cancel);
+        setTabOrder(m_cancel, m_update);
+        if (!m_state.deviceIp.empty()) {
+            const IpParts split = splitIpText(m_state.deviceIp);
+            if (split.ok)
+                for (int i = 0; i < 4; ++i)
+                    m_ip[i]->setText(qs(split.parts[i]));
+        }
+        m_ip[0]->setFocus();
+    }
+}
+
+void TFBoot::update_ComPort()
+{
+    if (!m_lister && !m_systemLister)
+        m_systemLister = std::make_unique<SystemSerialPortLister>();
+    SerialPortLister& lister = m_lister ? *m_lister : *m_systemLister;
+    m_ports = lister.ports();
+    m_comPort->clear();
+    for (const SerialPortEntry& port : m_ports)
+        m_comPort->addItem(qs(port.name));
+    m_comPort->setCurrentIndex(m_ports.empty() ? -1 : 0);
+}
+
+bool TFBoot::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->text() == ".") {
+        for (int i = 0; i < 4; ++i) {
+            if (watched != m_ip[i])
+                continue;
+            // The dot only moves on to the next field; it never goes into one.
+            if (i < 3 && m_ip[i + 1]->isEnabled() && m_ip[i + 1]->isVisible())
+                m_ip[i + 1]->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    return SetforgeDialog::eventFilter(watched, event);
+}
+
+std::string TFBoot::ipFieldsText() const
+{
+    return joinIpParts({us(m_ip[0]->text()), us(m_ip[1]->text()), us(m_ip[2]->text()), us(m_ip[3]->text())});
+}
+
+void TFBoot::Btn_UpdateClick()
+{
+    // One update at a time: the check lets window messages through, so a second press could
+    // otherwise start a second check inside the first.
+    if (!m_update->isEnabled())
+        return;
+    m_update->setEnabled(false);
+    if (m_formType == 0)
+        updateSerial();
+    else if (m_formType == 1)
+        updateEthernet();
+    m_update->setEnabled(true);
+}
+
+void TFBoot::updateSerial()
+{
+    m_state.updateOption = m_updateOptions->currentIndex();
+    m_state.readBack = m_readBack->isChecked();
+    const int port = m_comPort->currentIndex();
+    const std::string device =
+        port >= 0 && port < static_cast<int>(m_ports.size()) ? m_ports[port].device : serialPortDevice("");
+    const std::string arguments = serialArgumentText(device, m_state.updateOption, m_state.readBack,
+                                                     m_state.masterDir, m_state.projectDir);
+    if (!m_launcher && !m_systemLauncher)
+        m_systemLauncher = std::make_unique<QProcessUpdaterLauncher>();
+    Start_Program(m_launcher ? *m_launcher : *m_systemLauncher, this,
+                  updaterPath(m_state.exeDir, kSerialUpdaterName), arguments);
+}
+
+bool TFBoot::Send_Ping(const std::string& address)
+{
+    if (!m_echo && !m_systemEcho)
+        m_systemEcho = std::make_unique<SystemEchoClient>();
+    EchoClient& echo = m_echo ? *m_echo : *m_systemEcho;
+    const auto idle = [] { QCoreApplication::processEvents(); };
+    const PingResult result =
+        m_nowMs ? ::Send_Ping(address, echo, m_nowMs, idle) : ::Send_Ping(address, echo, idle);
+    m_pingRes = result.pingRes;
+    return result.ok;
+}
+
+void TFBoot::updateEthernet()
+{
+    const std::string address = ipFieldsText();
+    m_pingRes = 0;
+    if (!Send_Ping(address)) {
+        if (m_pingRes == 2)
+            messages().warning(this, text(1536));
+        else
+            messages().error(this, text(1537));
+        return;
+    }
+    m_state.deviceIp = address;
+    m_state.updateOption = m_updateOptions->currentIndex();
+    m_state.readBack = m_readBack->isChecked();
+    const WriteResult written =
+        Compile_XML_Parameter_New_Boot(makeEthernetJob(address, m_state.updateOption, m_state.readBack,
+                                                       m_state.masterDir, m_state.projectDir),
+                                       joinPath(m_state.exeDir, kEthernetJobFile));
+    if (!written) {
+        // Starting the updater now would run an old job file left from an earlier update.
+        messages().error(this, qs(written.error));
+        return;
+    }
+    if (!m_launcher && !m_systemLauncher)
+        m_systemLauncher = std::make_unique<QProcessUpdaterLauncher>();
+    Start_Program(m_launcher ? *m_launcher : *m_systemLauncher, this,
+                  updaterPath(m_state.exeDir, kEthernetUpdaterName), "");
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "core/update/echoclient.h"
+#include "gui/app/setforgedialog.h"
+#include "gui/update/serialportlister.h"
+#include "gui/update/updaterlauncher.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The update dialog: the serial port or the device's IP address, what to write and whether to
+// read it back; Execute hands the job to the serial or the Ethernet updater.
+class TFBoot : public SetforgeDialog {
+    Q_OBJECT
+public:
+    TFBoot(AppState& state, QWidget* parent);
+    ~TFBoot() override;
+
+    // 0 serial update, 1 Ethernet update; any other value shows no input panel.
+    void setFormType(int formType) { m_formType = formType; }
+    int formType() const { return m_formType; }
+    // Result of the last reachability check: 0 none received, 1 answered, 2 no reply.
+    int pingRes() const { return m_pingRes; }
+
+    void Set_Lang() override;
+    // Builds the layout for the form type; runs on every showing.
+    void FormShow();
+    // Refills the serial port list and selects its first entry.
+    void update_ComPort();
+    // Execute: starts the update for the form type; the dialog stays open.
+    void Btn_UpdateClick();
+
+    // Replaceable parts (not owned; null restores the system's own).
+    void setPortLister(SerialPortLister* lister) { m_lister = lister; }
+    void setEchoClient(EchoClient* echo) { m_echo = echo; }
+    void setLauncher(UpdaterLauncher* launcher) { m_launcher = launcher; }
+    // Clock of the reachability check in milliseconds; empty restores the steady clock.
+    void setPingClock(std::function<std::int64_t()> nowMs) { m_nowMs = std::move(nowMs); }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildLayout();
+    bool Send_Ping(const std::string& address);
+    std::string ipFieldsText() const;
+    void updateSerial();
+    void updateEthernet();
+
+    int m_formType = 0;
+    int m_pingRes = 0;
+    std::vector<SerialPortEntry> m_ports;
+    SerialPortLister* m_lister = nullptr;
+    EchoClient* m_echo = nullptr;
+    UpdaterLauncher* m_launcher = nullptr;
+    std::function<std::int64_t()> m_nowMs;
+    std::unique_ptr<SerialPortLister> m_systemLister;
+    std::unique_ptr<EchoClient> m_systemEcho;
+    std::unique_ptr<UpdaterLauncher> m_systemLauncher;
+
+    QFrame* m_title = nullptr;
+    QLabel* m_swCode = nullptr;
+    QLabel* m_swDesc = nullptr;
+    QFrame* m_serial = nullptr;
+    QLabel* m_comPortLabel = nullptr;
+    QComboBox* m_comPort = nullptr;
+    QPushButton* m_comList = nullptr;
+    QFrame* m_ipAddress = nullptr;
+    QLabel* m_ipLabel = nullptr;
+    QLineEdit* m_ip[4] = {};
+    QFrame* m_options = nullptr;
+    QLabel* m_optionLabel = nullptr;
+    QComboBox* m_updateOptions = nullptr;
+    QCheckBox* m_readBack = nullptr;
+    QFrame* m_buttons = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QPushButton* m_update = nullptr;
+};

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/app/paths.h"
+
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
+#include <unistd.h>
+#endif
+
+// A temporary folder standing for the executable's folder, with copies of the fake updater
+// under the updaters' names, and what the fake recorded.
+class UpdaterFolder {
+public:
+    UpdaterFolder()
+    {
+        static int counter = 0;
+        m_dir = std::filesystem::temp_directory_path() /
+                ("setforge_updater_" + std::to_string(getpid()) + "_" + std::to_string(++counter));
+        std::filesystem::remove_all(m_dir);
+        std::filesystem::create_directories(m_dir);
+        setEnv("SETFORGE_FAKE_UPDATER_RECORD", recordPath());
+        setEnv("SETFORGE_FAKE_UPDATER_EXIT", "0");
+        setEnv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "0");
+    }
+    ~UpdaterFolder()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(m_dir, ec);
+    }
+    UpdaterFolder(const UpdaterFolder&) = delete;
+    UpdaterFolder& operator=(const UpdaterFolder&) = delete;
+
+    std::string dir() const { return pathToUtf8(m_dir); }
+    std::string recordPath() const { return pathToUtf8(m_dir / "updater.record"); }
+
+    // Copies the fake updater into the folder as `baseName` (".exe" added on Windows).
+    void install(const std::string& baseName) const
+    {
+        std::filesystem::copy_file(std::filesystem::path(SETFORGE_TOOLS_DIR) / ("fake_updater" + exeSuffix()),
+                                   m_dir / (baseName + exeSuffix()),
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+
+    // The fake's record: "cwd", "job" (or "nojob" = "1") and the arguments in order.
+    struct Record {
+        bool exists = false;
+        std::string cwd;
+        std::vector<std::string> args;
+        bool hasJob = false;
+        std::string job;
+    };
+    Record record() const
+    {
+        Record result;
+        std::string text;
+        std::string error;
+        if (!readWholeFile(recordPath(), text, error))
+            return result;
+        result.exists = true;
+        std::size_t pos = 0;
+        while (pos < text.size()) {
+            if (text.compare(pos, 4, "job=") == 0) {
+                result.hasJob = true;
+                result.job = text.substr(pos + 4);
+                break;
+            }
+            const std::size_t end = text.find('\n', pos);
+            const std::string line =
+                text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+            if (line.rfind("cwd=", 0) == 0)
+                result.cwd = line.substr(4);
+            else if (line.rfind("arg=", 0) == 0)
+                result.args.push_back(line.substr(4));
+            if (end == std::string::npos)
+                break;
+            pos = end + 1;
+        }
+        return result;
+    }
+
+    static void setEnv(const char* name, const std::string& value)
+    {
+#ifdef _WIN32
+        _putenv_s(name, value.c_str());
+#else
+        ::setenv(name, value.c_str(), 1);
+#endif
+    }
+
+    static std::string exeSuffix()
+    {
+#ifdef _WIN32
+        return ".exe";
+#else
+        return "";
+#endif
+    }
+
+private:
+    std::filesystem::path m_dir;
+};

@@ -1,0 +1,512 @@
+#include <QtTest>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+
+#include "core/app/appstate.h"
+#include "core/app/paths.h"
+#include "core/update/echoclient.h"
+#include "core/update/ethernetjob.h"
+#include "core/update/updatefiles.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/windowfactory.h"
+#include "gui/update/systemechoclient.h"
+#include "gui/update/tfboot.h"
+#include "support/fakemessages.h"
+#include "support/modal.h"
+#include "support/workspace.h"
+
+namespace {
+
+class FakePorts : public SerialPortLister {
+public:
+    std::vector<SerialPortEntry> ports() override
+    {
+        ++calls;
+        return list;
+    }
+    std::vector<SerialPortEntry> list;
+    int calls = 0;
+};
+
+// Answers from a script (the last status repeats) and lets the dialog's clock run on by the
+// echo's time-out for every echo, as a real one would at worst.
+class ScriptedEcho : public EchoClient {
+public:
+    EchoStatus echo(const std::string& address, int timeoutMs, const std::function<void()>& idle) override
+    {
+        addresses.push_back(address);
+        if (idle)
+            idle();
+        const EchoStatus status = script[std::min(addresses.size() - 1, script.size() - 1)];
+        clock += status == EchoStatus::Reply ? 3 : timeoutMs;
+        return status;
+    }
+    std::vector<EchoStatus> script{EchoStatus::NoReply};
+    std::vector<std::string> addresses;
+    std::int64_t clock = 0;
+};
+
+QString exeSuffix()
+{
+#ifdef Q_OS_WIN
+    return ".exe";
+#else
+    return QString();
+#endif
+}
+
+// A workspace standing for the executable's folder, with a project and the fake updaters.
+struct BootFixture {
+    TempWorkspace ws;
+    FakeMessages msgs;
+    AppState state;
+    TFBoot* boot = nullptr;
+    std::unique_ptr<SetforgeDialog> owner;
+
+    BootFixture()
+    {
+        startWorkspace(state, ws.utf8());
+        state.projectName = "Plant 1";
+        state.projectDir = joinPath(state.projectsDir, "Plant 1");
+        QDir().mkpath(qs(joinPath(state.projectDir, "bin")));
+        owner.reset(createBootWindow(state, nullptr));
+        boot = qobject_cast<TFBoot*>(owner.get());
+        qputenv("SETFORGE_FAKE_UPDATER_RECORD", QDir(ws.path()).filePath("updater.record").toUtf8());
+        qputenv("SETFORGE_FAKE_UPDATER_EXIT", "0");
+        qputenv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "0");
+    }
+    static QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+    void installUpdater(const QString& name) const
+    {
+        const QString target = QDir(ws.path()).filePath(name + exeSuffix());
+        QFile::remove(target);
+        QVERIFY(QFile::copy(QDir(SETFORGE_TOOLS_DIR).filePath("fake_updater" + exeSuffix()), target));
+    }
+    QString recordPath() const { return QDir(ws.path()).filePath("updater.record"); }
+    QString jobPath() const { return QDir(ws.path()).filePath("Ethernet_Update.xml"); }
+
+    // The fake updater's record: its arguments, working folder and the job it found.
+    QStringList recordedArgs() const { return recordLines("arg="); }
+    QString recordedCwd() const { return recordLines("cwd=").value(0); }
+    QString recordedJob() const
+    {
+        QFile file(recordPath());
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        const QString text = QString::fromUtf8(file.readAll());
+        const int at = text.indexOf("\njob=");
+        return at < 0 ? QString() : text.mid(at + 5);
+    }
+    QStringList recordLines(const QString& prefix) const
+    {
+        QFile file(recordPath());
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        QStringList values;
+        for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
+            if (line.startsWith("job="))
+                break;
+            if (line.startsWith(prefix))
+                values << line.mid(prefix.size());
+        }
+        return values;
+    }
+
+    // Shows the dialog in `formType` and runs `action` on it while it is open; the dialog is
+    // closed afterwards by Cancel.
+    void show(int formType, std::function<void(TFBoot*)> action)
+    {
+        bool ran = false;
+        whenShown<TFBoot>([&](TFBoot* dialog) {
+            action(dialog);
+            ran = true;
+            dialog->findChild<QPushButton*>("Btn_Cancel")->click();
+        });
+        showBootWindow(boot, formType);
+        QVERIFY(ran);
+    }
+
+    template <typename T> T* child(const char* name) const { return boot->findChild<T*>(name); }
+};
+
+void typeInto(QWidget* field, const QString& text)
+{
+    QLineEdit* edit = qobject_cast<QLineEdit*>(field);
+    QVERIFY(edit);
+    edit->setText(text);
+}
+
+} // namespace
+
+class BootDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void mainWindowCreatesTheDialog();
+    void serialLayoutAndTexts();
+    void serialExecuteStartsTheSerialUpdater();
+    void refreshRefillsThePortList();
+    void ethernetLayoutTakesTheSavedAddress();
+    void dotKeyMovesThroughTheFields();
+    void ethernetToLoopbackWritesTheJobAndStartsTheUpdater();
+    void failedCheckStopsEverything_data();
+    void failedCheckStopsEverything();
+    void missingUpdaterIsReported();
+    void launcherLeavesASlowUpdaterRunning();
+    void pingProgramFallback();
+    void cancelKeepsThePreviousChoices();
+    void otherFormTypeDoesNothing();
+    void textsAreTakenOnEveryShowing();
+};
+
+void BootDialogTest::mainWindowCreatesTheDialog()
+{
+    TempWorkspace ws;
+    FakeMessages msgs;
+    AppState state;
+    startWorkspace(state, ws.utf8());
+    TFSetforgeFirmWare window(state);
+    QVERIFY(qobject_cast<TFBoot*>(window.windows().boot));
+    QCOMPARE(window.windows().boot->parent(), &window);
+}
+
+void BootDialogTest::serialLayoutAndTexts()
+{
+    BootFixture f;
+    FakePorts ports;
+    ports.list = {{"ttyS0", "/dev/ttyS0"}, {"ttyUSB0", "/dev/ttyUSB0"}};
+    f.boot->setPortLister(&ports);
+    f.state.updateOption = 2;
+    f.state.readBack = false;
+    f.show(0, [&](TFBoot* d) {
+        QCOMPARE(d->size(), QSize(449, 232));
+        QCOMPARE(d->windowTitle(), QString("Update Device by Serial"));
+        QCOMPARE(f.child<QLabel>("L_SW_Code")->text(), QString("KX40917"));
+        QCOMPARE(f.child<QLabel>("L_SW_Desc")->text(), QString("Update Device Using the Serial Port"));
+        QCOMPARE(f.child<QLabel>("L_COM_Port")->text(), QString("Select the COM Port for the Update"));
+        QVERIFY(f.child<QFrame>("P_Serial")->isVisible());
+        QVERIFY(!f.child<QFrame>("P_IP_Address")->isVisible());
+        QVERIFY(f.child<QFrame>("P_Options")->isVisible());
+        // Panels stacked from the top with their heights.
+        QCOMPARE(f.child<QFrame>("P_Title")->geometry(), QRect(0, 0, 449, 69));
+        QCOMPARE(f.child<QFrame>("P_Serial")->geometry(), QRect(0, 69, 449, 51));
+        QCOMPARE(f.child<QFrame>("P_Options")->geometry(), QRect(0, 120, 449, 72));
+        QCOMPARE(f.child<QFrame>("P_Button")->geometry(), QRect(0, 192, 449, 40));
+        auto* options = f.child<QComboBox>("CB_Update_Options");
+        QCOMPARE(options->count(), 3);
+        QCOMPARE(options->itemText(0), QString("Firmware + Configuration"));
+        QCOMPARE(options->itemText(1), QString("Firmware"));
+        QCOMPARE(options->itemText(2), QString("Configuration"));
+        QCOMPARE(options->currentIndex(), 2);
+        QVERIFY(!options->isEditable());
+        QVERIFY(!f.child<QCheckBox>("CB_Update_Option_Read_Back")->isChecked());
+        QCOMPARE(f.child<QCheckBox>("CB_Update_Option_Read_Back")->text(), QString("Read Back"));
+        auto* com = f.child<QComboBox>("CB_COM_Port");
+        QVERIFY(!com->isEditable());
+        QCOMPARE(com->count(), 2);
+        QCOMPARE(com->itemText(0), QString("ttyS0"));
+        QCOMPARE(com->currentIndex(), 0);
+        QCOMPARE(d->focusWidget(), com);
+        QCOMPARE(com->toolTip(), QString("Select the COM Port to use for the Update"));
+        QCOMPARE(f.child<QPushButton>("Btn_Update")->text(), QString("Execute Update Firmware"));
+        QCOMPARE(f.child<QPushButton>("Btn_Cancel")->text(), QString("Cancel"));
+    });
+}
+
+void BootDialogTest::serialExecuteStartsTheSerialUpdater()
+{
+    BootFixture f;
+    f.installUpdater("Ser_40917_Update");
+    FakePorts ports;
+    ports.list = {{"ttyS0", "/dev/ttyS0"}, {"ttyUSB0", "/dev/ttyUSB0"}};
+    f.boot->setPortLister(&ports);
+    f.show(0, [&](TFBoot* d) {
+        f.child<QComboBox>("CB_COM_Port")->setCurrentIndex(1);
+        f.child<QComboBox>("CB_Update_Options")->setCurrentIndex(1);
+        f.child<QCheckBox>("CB_Update_Option_Read_Back")->setChecked(false);
+        f.child<QPushButton>("Btn_Update")->click();
+        QVERIFY(d->isVisible()); // the dialog stays open for another attempt
+    });
+    const QString sep = QDir::separator();
+    const QStringList expected = {"/dev/ttyUSB0",
+                                  "FW",
+                                  "NO",
+                                  "NO",
+                                  "NO",
+                                  BootFixture::qs(f.state.masterDir) + sep + "sim40917.sim",
+                                  BootFixture::qs(f.state.projectDir) + sep + "bin" + sep};
+    QCOMPARE(f.recordedArgs(), expected);
+    QCOMPARE(QDir(f.recordedCwd()), QDir(QDir::currentPath()));
+    QCOMPARE(f.state.updateOption, 1);
+    QCOMPARE(f.state.readBack, false);
+    QVERIFY(f.msgs.all().empty());
+}
+
+void BootDialogTest::refreshRefillsThePortList()
+{
+    BootFixture f;
+    FakePorts ports;
+    ports.list = {{"ttyS0", "/dev/ttyS0"}};
+    f.boot->setPortLister(&ports);
+    f.show(0, [&](TFBoot*) {
+        auto* com = f.child<QComboBox>("CB_COM_Port");
+        ports.list = {{"ttyACM0", "/dev/ttyACM0"}, {"ttyS0", "/dev/ttyS0"}, {"ttyUSB1", "/dev/ttyUSB1"}};
+        f.child<QPushButton>("Btn_COM_List")->click();
+        QCOMPARE(com->count(), 3);
+        QCOMPARE(com->itemText(2), QString("ttyUSB1"));
+        QCOMPARE(com->currentIndex(), 0);
+        ports.list.clear();
+        f.child<QPushButton>("Btn_COM_List")->click();
+        QCOMPARE(com->count(), 0);
+        QCOMPARE(com->currentIndex(), -1);
+    });
+    QCOMPARE(ports.calls, 3);
+}
+
+void BootDialogTest::ethernetLayoutTakesTheSavedAddress()
+{
+    BootFixture f;
+    f.state.deviceIp = " 127 . 0.10 .3 ";
+    f.state.updateOption = 1;
+    f.show(1, [&](TFBoot* d) {
+        QCOMPARE(d->size(), QSize(449, 230));
+        QCOMPARE(d->windowTitle(), QString("Update Device by Ethernet (UDP)"));
+        QCOMPARE(f.child<QLabel>("L_SW_Desc")->text(), QString("Update Device Using the Ethernet Port"));
+        QCOMPARE(f.child<QLabel>("L_IP_Address")->text(), QString("Insert the IP Address of Device"));
+        QVERIFY(!f.child<QFrame>("P_Serial")->isVisible());
+        QCOMPARE(f.child<QFrame>("P_IP_Address")->geometry(), QRect(0, 69, 449, 49));
+        QCOMPARE(f.child<QFrame>("P_Options")->geometry(), QRect(0, 118, 449, 72));
+        QCOMPARE(f.child<QFrame>("P_Button")->geometry(), QRect(0, 190, 449, 40));
+        const char* names[] = {"E_IP1", "E_IP2", "E_IP3", "E_IP4"};
+        const char* parts[] = {"127", "0", "10", "3"};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(f.child<QLineEdit>(names[i])->text(), QString(parts[i]));
+            QCOMPARE(f.child<QLineEdit>(names[i])->width(), 41);
+        }
+        QCOMPARE(f.child<QLineEdit>("E_IP2")->toolTip(), QString("Insert second byte of IP Address"));
+        QCOMPARE(d->focusWidget(), f.child<QLineEdit>("E_IP1"));
+        QCOMPARE(f.child<QComboBox>("CB_Update_Options")->currentIndex(), 1);
+    });
+
+    // An address that does not split into four bytes leaves the fields as they were.
+    f.state.deviceIp = "127.0.0.300";
+    f.show(1, [&](TFBoot*) { QCOMPARE(f.child<QLineEdit>("E_IP3")->text(), QString("10")); });
+    BootFixture fresh;
+    fresh.state.deviceIp = "127.0.1";
+    fresh.show(1, [&](TFBoot*) {
+        for (const char* name : {"E_IP1", "E_IP2", "E_IP3", "E_IP4"})
+            QCOMPARE(fresh.child<QLineEdit>(name)->text(), QString("0"));
+    });
+}
+
+void BootDialogTest::dotKeyMovesThroughTheFields()
+{
+    BootFixture f;
+    f.show(1, [&](TFBoot* d) {
+        for (const char* name : {"E_IP1", "E_IP2", "E_IP3", "E_IP4"})
+            f.child<QLineEdit>(name)->clear();
+        QCOMPARE(d->focusWidget(), f.child<QLineEdit>("E_IP1"));
+        for (const QChar c : QString("10.0.0.7.")) {
+            QWidget* target = d->focusWidget();
+            QTest::keyClick(target, c.toLatin1());
+        }
+        QCOMPARE(f.child<QLineEdit>("E_IP1")->text(), QString("10"));
+        QCOMPARE(f.child<QLineEdit>("E_IP2")->text(), QString("0"));
+        QCOMPARE(f.child<QLineEdit>("E_IP3")->text(), QString("0"));
+        QCOMPARE(f.child<QLineEdit>("E_IP4")->text(), QString("7")); // the last "." goes nowhere
+        QCOMPARE(d->focusWidget(), f.child<QLineEdit>("E_IP4"));
+    });
+}
+
+void BootDialogTest::ethernetToLoopbackWritesTheJobAndStartsTheUpdater()
+{
+    BootFixture f;
+    f.installUpdater("Ethernet_Update");
+    f.state.deviceIp = "127.0.0.2";
+    f.show(1, [&](TFBoot* d) {
+        typeInto(f.child<QLineEdit>("E_IP4"), "1");
+        f.child<QComboBox>("CB_Update_Options")->setCurrentIndex(2);
+        f.child<QPushButton>("Btn_Update")->click();
+        QVERIFY(d->isVisible());
+    });
+    if (f.boot->pingRes() == 0 && !IcmpSocketEchoClient::usable() &&
+        QStandardPaths::findExecutable("ping").isEmpty())
+        QSKIP("neither an ICMP socket nor the ping program can be used here");
+    QCOMPARE(f.boot->pingRes(), 1);
+    QVERIFY2(f.msgs.all().empty(), qPrintable(f.msgs.texts().join("|")));
+    QCOMPARE(f.state.deviceIp, std::string("127.0.0.1"));
+    QCOMPARE(f.state.updateOption, 2);
+    const std::string job =
+        ethernetJobXml(makeEthernetJob("127.0.0.1", 2, true, f.state.masterDir, f.state.projectDir));
+    QFile file(f.jobPath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().toStdString(), job);
+    QVERIFY(QFile::exists(f.recordPath()));
+    QCOMPARE(f.recordedArgs(), QStringList());
+    QCOMPARE(f.recordedJob().toStdString(), job);
+}
+
+void BootDialogTest::failedCheckStopsEverything_data()
+{
+    QTest::addColumn<QList<int>>("script");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("warning");
+    QTest::addColumn<int>("echoes");
+    const int reply = static_cast<int>(EchoStatus::Reply);
+    const int none = static_cast<int>(EchoStatus::NoReply);
+    const int error = static_cast<int>(EchoStatus::Error);
+    // Echoes of 400 ms go on while no more than 5000 ms have passed.
+    QTest::newRow("silent") << QList<int>{none} << "Device Not Found!" << true << 13;
+    QTest::newRow("unusable") << QList<int>{error} << "Error!!! Check the Ip Address" << false << 1;
+    QTest::newRow("first only") << QList<int>{reply, none} << "Device Not Found!" << true << 14;
+}
+
+void BootDialogTest::failedCheckStopsEverything()
+{
+    QFETCH(QList<int>, script);
+    QFETCH(QString, message);
+    QFETCH(bool, warning);
+    QFETCH(int, echoes);
+    BootFixture f;
+    f.installUpdater("Ethernet_Update");
+    ScriptedEcho echo;
+    echo.script.clear();
+    for (int status : script)
+        echo.script.push_back(static_cast<EchoStatus>(status));
+    f.boot->setEchoClient(&echo);
+    f.boot->setPingClock([&echo] { return echo.clock; });
+    f.state.deviceIp = "127.0.0.9";
+    f.state.updateOption = 1;
+    f.show(1, [&](TFBoot*) {
+        f.child<QComboBox>("CB_Update_Options")->setCurrentIndex(2);
+        f.child<QPushButton>("Btn_Update")->click();
+    });
+    QCOMPARE(static_cast<int>(echo.addresses.size()), echoes);
+    QCOMPARE(echo.addresses.front(), std::string("127.0.0.9"));
+    QCOMPARE(f.msgs.texts(), QStringList{message});
+    QCOMPARE(f.msgs.all().front().kind, warning ? FakeMessages::Kind::Warning : FakeMessages::Kind::Error);
+    QCOMPARE(f.state.deviceIp, std::string("127.0.0.9"));
+    QCOMPARE(f.state.updateOption, 1);
+    QVERIFY(!QFile::exists(f.jobPath()));
+    QVERIFY(!QFile::exists(f.recordPath()));
+}
+
+void BootDialogTest::missingUpdaterIsReported()
+{
+    BootFixture f;
+    FakePorts ports;
+    f.boot->setPortLister(&ports); // no port at all: the update is still tried
+    f.show(0, [&](TFBoot*) { f.child<QPushButton>("Btn_Update")->click(); });
+    const QString program = BootFixture::qs(updaterPath(f.state.exeDir, kSerialUpdaterName));
+    QVERIFY(program.endsWith("Ser_40917_Update" + exeSuffix()));
+    QCOMPARE(f.msgs.texts(), QStringList{"Cannot start the updater: " + program});
+    QCOMPARE(f.msgs.all().front().kind, FakeMessages::Kind::Error);
+
+    ScriptedEcho echo;
+    echo.script = {EchoStatus::Reply};
+    f.boot->setEchoClient(&echo);
+    f.msgs.clear();
+    f.state.deviceIp = "127.0.0.1";
+    f.show(1, [&](TFBoot*) { f.child<QPushButton>("Btn_Update")->click(); });
+    const QString ethernet = BootFixture::qs(updaterPath(f.state.exeDir, kEthernetUpdaterName));
+    QCOMPARE(f.msgs.texts(), QStringList{"Cannot start the updater: " + ethernet});
+    QVERIFY(QFile::exists(f.jobPath())); // the job was written before the start was tried
+}
+
+void BootDialogTest::launcherLeavesASlowUpdaterRunning()
+{
+    BootFixture f;
+    f.installUpdater("Ser_40917_Update");
+    qputenv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "1500");
+    qputenv("SETFORGE_FAKE_UPDATER_EXIT", "4");
+    QProcessUpdaterLauncher launcher;
+    const std::string program = updaterPath(f.state.exeDir, kSerialUpdaterName);
+    const ProcessOutcome slow = launcher.start(program, "a \"b c\"", 200);
+    QCOMPARE(slow.status, ProcessOutcome::Status::TimedOut);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(f.recordPath()), 5000);
+    QCOMPARE(f.recordedArgs(), (QStringList{"a", "b c"}));
+
+    QFile::remove(f.recordPath());
+    qputenv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "0");
+    const ProcessOutcome quick = launcher.start(program, "", 10000);
+    QCOMPARE(quick.status, ProcessOutcome::Status::Exited);
+    QCOMPARE(quick.exitCode, 4);
+}
+
+void BootDialogTest::pingProgramFallback()
+{
+#ifdef Q_OS_WIN
+    QSKIP("the ICMP API is always there on Windows");
+#else
+    SystemEchoClient client(false, QDir(SETFORGE_TOOLS_DIR).filePath("fake_ping"));
+    int idles = 0;
+    QCOMPARE(client.echo("127.0.0.1", 400, [&idles] { ++idles; }), EchoStatus::Reply);
+    QCOMPARE(client.echo("127.0.0.2", 400, {}), EchoStatus::NoReply);
+    QCOMPARE(client.echo("127.0.0.3", 400, {}), EchoStatus::Error);
+    QCOMPARE(client.echo("127.0.1", 400, {}), EchoStatus::Error);
+    SystemEchoClient missing(false, "/nonexistent/ping");
+    QCOMPARE(missing.echo("127.0.0.1", 400, {}), EchoStatus::Error);
+#endif
+}
+
+void BootDialogTest::cancelKeepsThePreviousChoices()
+{
+    BootFixture f;
+    FakePorts ports;
+    f.boot->setPortLister(&ports);
+    f.show(0, [&](TFBoot*) {
+        f.child<QComboBox>("CB_Update_Options")->setCurrentIndex(2);
+        f.child<QCheckBox>("CB_Update_Option_Read_Back")->setChecked(false);
+    });
+    QCOMPARE(f.state.updateOption, 0);
+    QCOMPARE(f.state.readBack, true);
+    f.show(0, [&](TFBoot*) {
+        QCOMPARE(f.child<QComboBox>("CB_Update_Options")->currentIndex(), 0);
+        QVERIFY(f.child<QCheckBox>("CB_Update_Option_Read_Back")->isChecked());
+    });
+}
+
+void BootDialogTest::otherFormTypeDoesNothing()
+{
+    BootFixture f;
+    f.installUpdater("Ser_40917_Update");
+    f.installUpdater("Ethernet_Update");
+    ScriptedEcho echo;
+    f.boot->setEchoClient(&echo);
+    f.show(2, [&](TFBoot*) {
+        QVERIFY(!f.child<QFrame>("P_Serial")->isVisible());
+        QVERIFY(!f.child<QFrame>("P_IP_Address")->isVisible());
+        f.child<QPushButton>("Btn_Update")->click();
+    });
+    QVERIFY(echo.addresses.empty());
+    QVERIFY(!QFile::exists(f.recordPath()));
+    QVERIFY(f.msgs.all().empty());
+}
+
+void BootDialogTest::textsAreTakenOnEveryShowing()
+{
+    BootFixture f;
+    FakePorts ports;
+    f.boot->setPortLister(&ports);
+    f.show(0, [&](TFBoot*) {});
+    f.state.texts.set(1500, "Aggiorna via seriale");
+    f.state.texts.set(1516, "Solo firmware");
+    f.boot->Set_Lang(); // a language change while the dialog is closed
+    f.show(0, [&](TFBoot* d) {
+        QCOMPARE(d->windowTitle(), QString("Aggiorna via seriale"));
+        QCOMPARE(f.child<QComboBox>("CB_Update_Options")->itemText(1), QString("Solo firmware"));
+    });
+    // Another form type keeps the title it had.
+    f.show(5, [&](TFBoot* d) { QCOMPARE(d->windowTitle(), QString("Aggiorna via seriale")); });
+}
+
+QTEST_MAIN(BootDialogTest)
+#include "bootdialog_test.moc"
