@@ -154,11 +154,13 @@ void TableGrid::keyPressEvent(QKeyEvent* event)
         return;
     }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        // Enter never reaches the dialog, so it can never press OK by accident.
-        if (m_jumpOnEnter) {
-            setCurrentIndex(nextCell(currentIndex()));
-        } else if (currentIndex().isValid() && (currentIndex().flags() & Qt::ItemIsEditable)) {
-            edit(currentIndex());
+        // Enter never reaches the dialog, so it can never press OK by accident. An Enter that
+        // an editor let through is the delegate's: it ends the edit (see closeEditor).
+        if (state() != QAbstractItemView::EditingState) {
+            if (m_jumpOnEnter)
+                setCurrentIndex(nextCell(currentIndex()));
+            else
+                edit(currentIndex(), QAbstractItemView::EditKeyPressed, event);
         }
         event->accept();
         return;
