@@ -53,7 +53,8 @@ void BM_SdoTableCycle(benchmark::State& state)
     Grid grid(table.rowCount, table.columnCount());
     for (auto _ : state) {
         const XmlLoadResult loaded = loadTableFile(table, file.path, grid);
-        const std::optional<std::string> message = Controllo_dati(table, grid, DeviceVariant::WithoutEthernet, texts);
+        const std::optional<std::string> message =
+            Controllo_dati(table, grid, DeviceVariant::WithoutEthernet, texts);
         const WriteResult saved = saveTableFile(table, grid, file.path);
         if (!loaded.ok() || message || !saved.ok)
             state.SkipWithError("the cycle failed");

@@ -75,17 +75,24 @@ TEST(TableFile, AttributesInEachTablesOrder)
         const char* expected;
     };
     const Case kCases[] = {
-        {&sdoClientTable(), {"100", "2", "1", "ReadOnly", "5", "0x6041", "0", "2", ""},
-         "<sdo><row conf=\"65\" IndexA=\"100\" SubindexA=\"0\" devIDB=\"5\" IndexB=\"0x6041\" SubindexB=\"0\" "
+        {&sdoClientTable(),
+         {"100", "2", "1", "ReadOnly", "5", "0x6041", "0", "2", ""},
+         "<sdo><row conf=\"65\" IndexA=\"100\" SubindexA=\"0\" devIDB=\"5\" IndexB=\"0x6041\" "
+         "SubindexB=\"0\" "
          "nbyteB=\"2\" mnemonico=\"\"/></sdo><!--SW_VERSION = 2.001-->"},
-        {&emcyAccessTable(), {"0x05", "0x8130", "0x11", "Guard"},
+        {&emcyAccessTable(),
+         {"0x05", "0x8130", "0x11", "Guard"},
          "<EMCY><row ID_EMCY=\"0x05\" EMCY_Error_Code=\"0x8130\" Error_Register=\"0x11\" Mnemonic=\"Guard\"/>"
          "</EMCY><!--SW_VERSION = 2.001-->"},
-        {&pdoReceiveTable(), {"0x181", "8", "", " x "},
-         "<rpdodef><row cobid=\"0x181\" id_dev_orig=\"1\" dimension=\"8\" posind=\"0\" n_tpdo=\"0\" TimeOut=\"\" "
+        {&pdoReceiveTable(),
+         {"0x181", "8", "", " x "},
+         "<rpdodef><row cobid=\"0x181\" id_dev_orig=\"1\" dimension=\"8\" posind=\"0\" n_tpdo=\"0\" "
+         "TimeOut=\"\" "
          "Mnemonic=\" x \"/></rpdodef><!--SW_VERSION = 2.001-->"},
-        {&pdoTransmitTable(), {"0x181", "8", "10", "Y", "N", "100", "m"},
-         "<Trasmit_PDO><row COB-ID=\"0x181\" Dimension=\"8\" SMA=\"10\" OnChange=\"Y\" OnTimer=\"N\" Timer=\"100\" "
+        {&pdoTransmitTable(),
+         {"0x181", "8", "10", "Y", "N", "100", "m"},
+         "<Trasmit_PDO><row COB-ID=\"0x181\" Dimension=\"8\" SMA=\"10\" OnChange=\"Y\" OnTimer=\"N\" "
+         "Timer=\"100\" "
          "Mnemonic=\"m\"/></Trasmit_PDO><!--SW_VERSION = 2.001-->"},
     };
     for (const Case& c : kCases)
@@ -110,7 +117,8 @@ TEST(TableFile, SdoConfByteBothWays)
         {{"abc", "", "ReadWrite"}, "16", {"0", "0", "ReadWrite"}},
     };
     for (const Case& c : kCases) {
-        const Grid grid = gridOf(sdoClientTable(), {{"1", c.hiLoRw[0], c.hiLoRw[1], c.hiLoRw[2], "1", "4096", "0", "1"}});
+        const Grid grid =
+            gridOf(sdoClientTable(), {{"1", c.hiLoRw[0], c.hiLoRw[1], c.hiLoRw[2], "1", "4096", "0", "1"}});
         const std::string text = tableFileText(sdoClientTable(), grid);
         EXPECT_NE(text.find(std::string("conf=\"") + c.conf + "\""), std::string::npos) << text;
         const Grid back = loadText(sdoClientTable(), text);
@@ -143,9 +151,9 @@ TEST(TableFile, SdoConfOnLoad)
             << c.row;
     }
     // A conf of 255 loads as Hi 7, which the checks refuse.
-    const Grid grid = loadText(sdoClientTable(),
-                               "<sdo><row conf=\"255\" IndexA=\"1\" devIDB=\"1\" IndexB=\"4096\" SubindexB=\"0\" "
-                               "nbyteB=\"1\"/></sdo>");
+    const Grid grid = loadText(
+        sdoClientTable(), "<sdo><row conf=\"255\" IndexA=\"1\" devIDB=\"1\" IndexB=\"4096\" SubindexB=\"0\" "
+                          "nbyteB=\"1\"/></sdo>");
     EXPECT_EQ(Controllo_dati(sdoClientTable(), grid, DeviceVariant::WithoutEthernet, UiTexts()).value_or(""),
               "Error row 1!! Hi Byte must be between 0 and 4");
 }
@@ -158,11 +166,14 @@ TEST(TableFile, ReadsWhatHandEditedFilesHold)
         std::vector<Cells> rows; // rows 1.. expected; the next row must be empty
     };
     const Case kCases[] = {
-        {"a root of another name", "<Something><row NodeID=\"1\" GuardTime=\"2\" LifeTimeFactor=\"3\" Mnemonic=\"m\"/></Something>",
+        {"a root of another name",
+         "<Something><row NodeID=\"1\" GuardTime=\"2\" LifeTimeFactor=\"3\" Mnemonic=\"m\"/></Something>",
          {{"1", "2", "3", "m"}}},
-        {"a missing attribute", "<Node_Guarding><row NodeID=\"1\" LifeTimeFactor=\"3\"/></Node_Guarding>",
+        {"a missing attribute",
+         "<Node_Guarding><row NodeID=\"1\" LifeTimeFactor=\"3\"/></Node_Guarding>",
          {{"1", "", "3", ""}}},
-        {"a comment before the root", "<!-- hand made --><Node_Guarding><row NodeID=\"4\"/></Node_Guarding>",
+        {"a comment before the root",
+         "<!-- hand made --><Node_Guarding><row NodeID=\"4\"/></Node_Guarding>",
          {{"4", "", "", ""}}},
         {"a declaration before the root",
          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Node_Guarding><row NodeID=\"4\"/></Node_Guarding>",
@@ -171,9 +182,11 @@ TEST(TableFile, ReadsWhatHandEditedFilesHold)
          "<Node_Guarding>\n  <!--first--><row NodeID=\"1\"/>\n  text<!--second-->\n  <row NodeID=\"2\"/>\n"
          "<?pi x?></Node_Guarding><!--SW_VERSION = 2.001-->",
          {{"1", "", "", ""}, {"2", "", "", ""}}},
-        {"elements of any name are rows", "<Node_Guarding><line NodeID=\"7\"/><row NodeID=\"8\"/></Node_Guarding>",
+        {"elements of any name are rows",
+         "<Node_Guarding><line NodeID=\"7\"/><row NodeID=\"8\"/></Node_Guarding>",
          {{"7", "", "", ""}, {"8", "", "", ""}}},
-        {"values are not trimmed", "<Node_Guarding><row NodeID=\" 1 \" Mnemonic=\"a&amp;b &lt;c&gt;\"/></Node_Guarding>",
+        {"values are not trimmed",
+         "<Node_Guarding><row NodeID=\" 1 \" Mnemonic=\"a&amp;b &lt;c&gt;\"/></Node_Guarding>",
          {{" 1 ", "", "", "a&b <c>"}}},
         {"the empty-table file", "<Node_Guarding/><!--SW_VERSION = 2.001-->", {}},
         {"rows after a blank column 1 are loaded too",
@@ -193,7 +206,8 @@ TEST(TableFile, MoreChildrenThanRows)
 {
     std::string text = "<Node_Guarding>";
     for (int i = 1; i <= 40; ++i)
-        text += "<row NodeID=\"" + std::to_string(i) + "\" GuardTime=\"1\" LifeTimeFactor=\"1\" Mnemonic=\"\"/>";
+        text +=
+            "<row NodeID=\"" + std::to_string(i) + "\" GuardTime=\"1\" LifeTimeFactor=\"1\" Mnemonic=\"\"/>";
     text += "</Node_Guarding>";
     const Grid grid = loadText(nodeGuardTable(), text);
     EXPECT_EQ(grid.rowCount(), 32);
@@ -210,9 +224,9 @@ TEST(TableFile, MoreChildrenThanRows)
 TEST(TableFile, OnlyUsedRowsAreSaved)
 {
     const Grid grid = gridOf(nodeGuardTable(), {{"1", "1", "1"}, {" ", "2", "2"}, {"3", "3", "3"}});
-    EXPECT_EQ(tableFileText(nodeGuardTable(), grid),
-              "<Node_Guarding><row NodeID=\"1\" GuardTime=\"1\" LifeTimeFactor=\"1\" Mnemonic=\"\"/></Node_Guarding>"
-              "<!--SW_VERSION = 2.001-->");
+    EXPECT_EQ(tableFileText(nodeGuardTable(), grid), "<Node_Guarding><row NodeID=\"1\" GuardTime=\"1\" "
+                                                     "LifeTimeFactor=\"1\" Mnemonic=\"\"/></Node_Guarding>"
+                                                     "<!--SW_VERSION = 2.001-->");
 }
 
 TEST(TableFile, LoadingClearsTheGridFirst)
@@ -246,7 +260,8 @@ TEST(TableFile, FailedWriteKeepsTheOldFile)
     EXPECT_FALSE(noFolder.error.empty());
 
     writeText(dir.file("NodeGuard.xml"), kNodeGuardExample);
-    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(dir.path(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     const WriteResult readOnly = saveTableFile(nodeGuardTable(), grid, dir.file("NodeGuard.xml"));
     std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
     if (!readOnly.ok) { // root may write anyway
@@ -263,15 +278,20 @@ TEST(TableFile, HiddenColumnsRoundTrip)
         std::vector<Cells> rows; // every column, hidden ones with values the checks would refuse
     };
     const Case kCases[] = {
-        {&pdoReceiveTable(), DeviceVariant::WithoutEthernet, {{"0x181", "8", "abc", "one"}, {"0x182", "1", "", "two"}}},
-        {&pdoTransmitTable(), DeviceVariant::WithoutEthernet,
+        {&pdoReceiveTable(),
+         DeviceVariant::WithoutEthernet,
+         {{"0x181", "8", "abc", "one"}, {"0x182", "1", "", "two"}}},
+        {&pdoTransmitTable(),
+         DeviceVariant::WithoutEthernet,
          {{"0x181", "8", "10", "Y", "Y", "abc", "one"}, {"0x182", "2", "14", "", "y", "", "two"}}},
-        {&pdoTransmitTable(), DeviceVariant::WithEthernet,
+        {&pdoTransmitTable(),
+         DeviceVariant::WithEthernet,
          {{"0x181", "8", "abc", "Y", "N", "100", "one"}, {"0x182", "2", "", "N", "Y", "5", "two"}}},
     };
     for (const Case& c : kCases) {
-        const std::string where = std::string(c.table->className) +
-                                  (c.variant == DeviceVariant::WithEthernet ? " with Ethernet" : " without Ethernet");
+        const std::string where =
+            std::string(c.table->className) +
+            (c.variant == DeviceVariant::WithEthernet ? " with Ethernet" : " without Ethernet");
         TempDir dir;
         const std::string path = dir.file(c.table->fileName);
         ASSERT_TRUE(saveTableFile(*c.table, gridOf(*c.table, c.rows), path).ok);
@@ -325,15 +345,17 @@ TEST(TableCheckFile, GivesTheDialogsMessages)
     const std::string path = dir.file("Transmit_Pdo.xml");
     EXPECT_TRUE(checkTableFile(pdoTransmitTable(), path, DeviceVariant::WithoutEthernet, texts).empty());
 
-    writeText(path, "<Trasmit_PDO><row COB-ID=\"0x181\" Dimension=\"8\" SMA=\"10\" OnTimer=\"Y\" Timer=\"abc\"/>"
-                    "<row COB-ID=\"0x182\" Dimension=\"2\" SMA=\"12\"/></Trasmit_PDO>");
+    writeText(path,
+              "<Trasmit_PDO><row COB-ID=\"0x181\" Dimension=\"8\" SMA=\"10\" OnTimer=\"Y\" Timer=\"abc\"/>"
+              "<row COB-ID=\"0x182\" Dimension=\"2\" SMA=\"12\"/></Trasmit_PDO>");
     EXPECT_EQ(checkTableFile(pdoTransmitTable(), path, DeviceVariant::WithoutEthernet, texts),
               std::vector<std::string>{"Error row 2!! Address is already used "});
     EXPECT_EQ(checkTableFile(pdoTransmitTable(), path, DeviceVariant::WithEthernet, texts),
               std::vector<std::string>{"Error row 1!! Timer must be between 0 and 100000000 ms"});
 
     writeText(path, "<Trasmit_PDO><row COB-ID=\"0x181\" Dimension=\"8\"></Trasmit_PDO>");
-    const std::vector<std::string> bad = checkTableFile(pdoTransmitTable(), path, DeviceVariant::WithEthernet, texts);
+    const std::vector<std::string> bad =
+        checkTableFile(pdoTransmitTable(), path, DeviceVariant::WithEthernet, texts);
     ASSERT_EQ(bad.size(), 1u);
     EXPECT_NE(bad[0].find("Transmit_Pdo.xml"), std::string::npos) << bad[0];
 }
@@ -372,7 +394,8 @@ TEST(TableDefinitions, TextBlocksAndVariant)
         TempDir dir;
         if (c.content)
             writeText(dir.file("ParGen.xml"), c.content);
-        EXPECT_EQ(readTableVariant(dir.file("ParGen.xml")), c.expected) << (c.content ? c.content : "no file");
+        EXPECT_EQ(readTableVariant(dir.file("ParGen.xml")), c.expected)
+            << (c.content ? c.content : "no file");
     }
 }
 
@@ -387,8 +410,14 @@ TEST(TableDefinitions, ColumnsOfTheDeviceVariants)
     const Case kCases[] = {
         {&pdoReceiveTable(), DeviceVariant::WithEthernet, {true, true, true, true, true}, 330},
         {&pdoReceiveTable(), DeviceVariant::WithoutEthernet, {true, true, true, false, true}, 430},
-        {&pdoTransmitTable(), DeviceVariant::WithEthernet, {true, true, true, false, true, true, true, true}, 250},
-        {&pdoTransmitTable(), DeviceVariant::WithoutEthernet, {true, true, true, true, false, false, false, true}, 385},
+        {&pdoTransmitTable(),
+         DeviceVariant::WithEthernet,
+         {true, true, true, false, true, true, true, true},
+         250},
+        {&pdoTransmitTable(),
+         DeviceVariant::WithoutEthernet,
+         {true, true, true, true, false, false, false, true},
+         385},
         {&sdoClientTable(), DeviceVariant::WithEthernet, std::vector<bool>(10, true), 148},
         {&nodeGuardTable(), DeviceVariant::WithEthernet, std::vector<bool>(5, true), 275},
         {&emcyAccessTable(), DeviceVariant::WithoutEthernet, std::vector<bool>(5, true), 300},

@@ -13,7 +13,7 @@ TEST(Grid, UsedRowsEndAtTheFirstBlankColumnOne)
         int used;
     };
     // Blank is empty or only characters up to U+0020.
-    const Case kCases[] = {{"", 1}, {" ", 1}, {"   ", 1}, {"\t", 1}, {" \x01\x1f ", 1},
+    const Case kCases[] = {{"", 1},  {" ", 1},  {"   ", 1},      {"\t", 1}, {" \x01\x1f ", 1},
                            {"x", 3}, {" x", 3}, {"\xc3\xa9", 3}, {"0", 3}};
     for (const Case& c : kCases) {
         Grid grid(5, 3);
@@ -122,7 +122,8 @@ TEST(CellBlock, ReadsSpreadsheetText)
 
 TEST(CellBlock, WritesWhatItReads)
 {
-    const CellBlock block = {{"100", "", "ReadWrite"}, {"tab\there", "line\nend", "\"quoted\""}, {" 5 ", "a\"b", ""}};
+    const CellBlock block = {
+        {"100", "", "ReadWrite"}, {"tab\there", "line\nend", "\"quoted\""}, {" 5 ", "a\"b", ""}};
     const std::string text = formatCellBlock(block);
     EXPECT_EQ(text.substr(0, 19), "100\t\tReadWrite\n\"tab");
     EXPECT_EQ(parseCellBlock(text), block);

@@ -134,7 +134,8 @@ void TableDialogTest::sdoClientEndToEndFromTheMainWindow()
         CloseOnExit guard{dialog};
         ran = true;
         QCOMPARE(dialog->objectName(), QString("TFSDOClient"));
-        QAbstractItemModelTester tester(dialog->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(dialog->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         QVERIFY(typeInto(dialog, 0, 1, "100"));
         QVERIFY(typeInto(dialog, 0, 2, "2"));
         QVERIFY(typeInto(dialog, 0, 3, "1"));
@@ -230,15 +231,17 @@ void TableDialogTest::transmitPdoWithEthernetTicksAndKeepsHiddenCells()
     QVERIFY(ran);
     QCOMPARE(errors, QStringList{"Error row 1!! Timer must be between 0 and 100000000 ms"});
     QCOMPARE(project.read("Transmit_Pdo.xml"),
-             QByteArray("<Trasmit_PDO><row COB-ID=\"0x181\" Dimension=\"8\" SMA=\"77\" OnChange=\"\" OnTimer=\"Y\" "
-                        "Timer=\"100\" Mnemonic=\"keep\"/></Trasmit_PDO><!--SW_VERSION = 2.001-->"));
+             QByteArray(
+                 "<Trasmit_PDO><row COB-ID=\"0x181\" Dimension=\"8\" SMA=\"77\" OnChange=\"\" OnTimer=\"Y\" "
+                 "Timer=\"100\" Mnemonic=\"keep\"/></Trasmit_PDO><!--SW_VERSION = 2.001-->"));
 }
 
 void TableDialogTest::deleteRowAsksNoThenYes()
 {
     Project project;
-    project.write("NodeGuard.xml", "<Node_Guarding><row NodeID=\"1\" Mnemonic=\"a\"/><row NodeID=\"2\" Mnemonic=\"b\"/>"
-                                   "<row NodeID=\"3\" Mnemonic=\"c\"/></Node_Guarding>");
+    project.write("NodeGuard.xml",
+                  "<Node_Guarding><row NodeID=\"1\" Mnemonic=\"a\"/><row NodeID=\"2\" Mnemonic=\"b\"/>"
+                  "<row NodeID=\"3\" Mnemonic=\"c\"/></Node_Guarding>");
     FakeMessages msgs;
     std::unique_ptr<SetforgeDialog> window(createNodeGuardWindow(project.state, nullptr));
     auto* dialog = qobject_cast<TableDialog*>(window.get());
@@ -264,7 +267,8 @@ void TableDialogTest::deleteRowAsksNoThenYes()
 void TableDialogTest::insertRowAndCancelWriteNothing()
 {
     Project project;
-    const QByteArray original = "<EMCY><row ID_EMCY=\"1\" EMCY_Error_Code=\"2\" Error_Register=\"3\" Mnemonic=\"x\"/></EMCY>";
+    const QByteArray original =
+        "<EMCY><row ID_EMCY=\"1\" EMCY_Error_Code=\"2\" Error_Register=\"3\" Mnemonic=\"x\"/></EMCY>";
     project.write("emcydef.xml", original);
     FakeMessages msgs;
     std::unique_ptr<SetforgeDialog> window(createEmcyAccessWindow(project.state, nullptr));
@@ -291,10 +295,12 @@ void TableDialogTest::fileThatIsNotXmlKeepsTheDialogClosed()
     TFSetforgeFirmWare window(project.state);
     window.show();
     bool shown = false;
-    whenShown<TableDialog>([&](TableDialog* dialog) {
-        shown = true;
-        dialog->reject();
-    }, 300);
+    whenShown<TableDialog>(
+        [&](TableDialog* dialog) {
+            shown = true;
+            dialog->reject();
+        },
+        300);
     window.clickButton("Btn_NodeGuard");
     QTest::qWait(400);
     QVERIFY(!shown);
@@ -332,17 +338,36 @@ void TableDialogTest::framesSizesTitlesAndWidths()
         QList<int> widths;
     };
     const QList<Case> cases = {
-        {createSdoClientWindow, "TFSDOClient", {800, 337}, "SDO Client Access",
+        {createSdoClientWindow,
+         "TFSDOClient",
+         {800, 337},
+         "SDO Client Access",
          {"N", "Address", "Hi Byte", "Lo Byte", "R/W", "Device ID", "Index", "SubIndex", "NByte", "Mnemonic"},
          {40, 70, 70, 70, 95, 70, 70, 70, 70, 148}},
-        {createEmcyAccessWindow, "TFEMCYAccess", {700, 337}, "Emergency Access",
-         {"N", "Device ID", "Error Code", "Error Register", "Mnemonic"}, {40, 110, 110, 110, 300}},
-        {createNodeGuardWindow, "TFNodeGuard", {700, 337}, "Node Guarding Access",
-         {"N", "Device ID", "Guard Time", "Life Time Factor", "Mnemonic"}, {40, 120, 120, 120, 275}},
-        {createPdoReceiveWindow, "TFPDOReceive", {700, 337}, "Receive PDO Access",
-         {"N", "Cob-ID", "Dimension", "TimeOut (ms)", "Mnemonic"}, {}},
-        {createPdoTransmitWindow, "TFPDOTransmit", {700, 337}, "Transmit PDO Access",
-         {"N", "Cob-ID", "Dimension", "Address Start", "On Change", "On Timer", "Timer (ms)", "Mnemonic"}, {}},
+        {createEmcyAccessWindow,
+         "TFEMCYAccess",
+         {700, 337},
+         "Emergency Access",
+         {"N", "Device ID", "Error Code", "Error Register", "Mnemonic"},
+         {40, 110, 110, 110, 300}},
+        {createNodeGuardWindow,
+         "TFNodeGuard",
+         {700, 337},
+         "Node Guarding Access",
+         {"N", "Device ID", "Guard Time", "Life Time Factor", "Mnemonic"},
+         {40, 120, 120, 120, 275}},
+        {createPdoReceiveWindow,
+         "TFPDOReceive",
+         {700, 337},
+         "Receive PDO Access",
+         {"N", "Cob-ID", "Dimension", "TimeOut (ms)", "Mnemonic"},
+         {}},
+        {createPdoTransmitWindow,
+         "TFPDOTransmit",
+         {700, 337},
+         "Transmit PDO Access",
+         {"N", "Cob-ID", "Dimension", "Address Start", "On Change", "On Timer", "Timer (ms)", "Mnemonic"},
+         {}},
     };
     Project project;
     FakeMessages msgs;
@@ -374,7 +399,8 @@ void TableDialogTest::framesSizesTitlesAndWidths()
         for (int column = 0; column < c.widths.size(); ++column)
             QCOMPARE(dialog->view()->columnWidth(column), c.widths[column]);
         QCOMPARE(dialog->model()->flags(cellAt(dialog, 0, 0)) & Qt::ItemIsEditable, Qt::ItemFlags());
-        QCOMPARE(cellText(dialog, dialog->model()->rowCount() - 1, 0), QString::number(dialog->model()->rowCount()));
+        QCOMPARE(cellText(dialog, dialog->model()->rowCount() - 1, 0),
+                 QString::number(dialog->model()->rowCount()));
     }
     // Texts follow the language.
     std::unique_ptr<SetforgeDialog> window(createSdoClientWindow(project.state, nullptr));
@@ -529,7 +555,8 @@ void TableDialogTest::modelPassesTheTester()
 {
     Project project(kEthernet);
     FakeMessages msgs;
-    project.write("Transmit_Pdo.xml", "<Trasmit_PDO><row COB-ID=\"0x181\" OnTimer=\"y\"/><row COB-ID=\"0x182\"/></Trasmit_PDO>");
+    project.write("Transmit_Pdo.xml",
+                  "<Trasmit_PDO><row COB-ID=\"0x181\" OnTimer=\"y\"/><row COB-ID=\"0x182\"/></Trasmit_PDO>");
     std::unique_ptr<SetforgeDialog> window(createPdoTransmitWindow(project.state, nullptr));
     auto* dialog = qobject_cast<TableDialog*>(window.get());
     QAbstractItemModelTester tester(dialog->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);

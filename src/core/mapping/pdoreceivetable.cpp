@@ -20,12 +20,8 @@ TableDefinition makeTable()
                  C::text(430, ColumnShown::Always, 330)};
     using A = TableAttribute;
     t.attributes = {
-        A::cell("cobid", 1),
-        A::fixed("id_dev_orig", "1"),
-        A::cell("dimension", 2),
-        A::fixed("posind", "0"),
-        A::fixed("n_tpdo", "0"),
-        A::cell("TimeOut", 3),
+        A::cell("cobid", 1),     A::fixed("id_dev_orig", "1"), A::cell("dimension", 2),
+        A::fixed("posind", "0"), A::fixed("n_tpdo", "0"),      A::cell("TimeOut", 3),
         A::cell("Mnemonic", 4),
     };
     using K = TableCheck;

@@ -29,22 +29,15 @@ TableDefinition makeTable()
     };
     using A = TableAttribute;
     t.attributes = {
-        A::cell("COB-ID", CobId),
-        A::cell("Dimension", Dimension),
-        A::cell("SMA", AddressStart),
-        A::cell("OnChange", OnChange),
-        A::cell("OnTimer", OnTimer),
-        A::cell("Timer", Timer),
+        A::cell("COB-ID", CobId),      A::cell("Dimension", Dimension), A::cell("SMA", AddressStart),
+        A::cell("OnChange", OnChange), A::cell("OnTimer", OnTimer),     A::cell("Timer", Timer),
         A::cell("Mnemonic", Mnemonic),
     };
     using K = TableCheck;
     t.checks = {
-        K::range(CobId, 1115, 0x181, 0x57F),
-        K::range(Dimension, 1116, 1, 8),
-        K::range(AddressStart, 1117, 0, 65535),
-        K::blockEnd(AddressStart, 1118, 65535, Dimension),
-        K::blockUnique(AddressStart, 1119, Dimension),
-        K::rangeWhenTicked(Timer, 1120, 0, 100000000, OnTimer),
+        K::range(CobId, 1115, 0x181, 0x57F),           K::range(Dimension, 1116, 1, 8),
+        K::range(AddressStart, 1117, 0, 65535),        K::blockEnd(AddressStart, 1118, 65535, Dimension),
+        K::blockUnique(AddressStart, 1119, Dimension), K::rangeWhenTicked(Timer, 1120, 0, 100000000, OnTimer),
     };
     return t;
 }

@@ -68,8 +68,8 @@ std::string formatCellBlock(const CellBlock& block)
             if (c > 0)
                 text += '\t';
             const std::string& cell = row[c];
-            const bool quote = cell.find_first_of("\t\r\n") != std::string::npos ||
-                               (!cell.empty() && cell.front() == '"');
+            const bool quote =
+                cell.find_first_of("\t\r\n") != std::string::npos || (!cell.empty() && cell.front() == '"');
             if (!quote) {
                 text += cell;
                 continue;

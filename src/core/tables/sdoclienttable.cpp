@@ -54,14 +54,10 @@ TableDefinition makeTable()
     };
     using K = TableCheck;
     t.checks = {
-        K::range(SdoColumn::Address, 517, 0, 65535),
-        K::unique(SdoColumn::Address, 518),
-        K::range(SdoColumn::HiByte, 519, 0, 4),
-        K::range(SdoColumn::LoByte, 520, 0, 4),
-        K::notBlank(SdoColumn::ReadWrite, 521),
-        K::range(SdoColumn::DeviceId, 522, 1, 127),
-        K::range(SdoColumn::Index, 523, 0x1000, 0xFFFF),
-        K::range(SdoColumn::SubIndex, 524, 0, 255),
+        K::range(SdoColumn::Address, 517, 0, 65535),     K::unique(SdoColumn::Address, 518),
+        K::range(SdoColumn::HiByte, 519, 0, 4),          K::range(SdoColumn::LoByte, 520, 0, 4),
+        K::notBlank(SdoColumn::ReadWrite, 521),          K::range(SdoColumn::DeviceId, 522, 1, 127),
+        K::range(SdoColumn::Index, 523, 0x1000, 0xFFFF), K::range(SdoColumn::SubIndex, 524, 0, 255),
         K::oneOf(SdoColumn::NByte, 525, {1, 2, 4}),
     };
     return t;

@@ -4,8 +4,7 @@
 
 DeviceVariant readTableVariant(std::string_view parGenPath)
 {
-    return readDeviceType(parGenPath) == 1 ? DeviceVariant::WithEthernet
-                                           : DeviceVariant::WithoutEthernet;
+    return readDeviceType(parGenPath) == 1 ? DeviceVariant::WithEthernet : DeviceVariant::WithoutEthernet;
 }
 
 bool TableColumn::isShown(DeviceVariant variant) const
@@ -131,7 +130,8 @@ TableCheck TableCheck::blockUnique(int column, int message, int dimensionColumn)
     return check;
 }
 
-TableCheck TableCheck::rangeWhenTicked(int column, int message, std::int32_t lo, std::int32_t hi, int tickColumn)
+TableCheck TableCheck::rangeWhenTicked(int column, int message, std::int32_t lo, std::int32_t hi,
+                                       int tickColumn)
 {
     TableCheck check = range(column, message, lo, hi);
     check.kind = CheckKind::RangeWhenTicked;

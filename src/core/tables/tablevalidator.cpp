@@ -64,7 +64,8 @@ bool TableValidator::passes(const TableCheck& check, const Grid& grid, int row)
         return std::find(check.values.begin(), check.values.end(), value) != check.values.end();
     case CheckKind::BlockEnd: {
         // 64-bit so that no start value can overflow the sum.
-        const std::int64_t last = std::int64_t{value} + registersOf(cellValue(grid, row, check.otherColumn)) - 1;
+        const std::int64_t last =
+            std::int64_t{value} + registersOf(cellValue(grid, row, check.otherColumn)) - 1;
         return last <= check.hi;
     }
     case CheckKind::BlockUnique: {

@@ -119,8 +119,8 @@ std::string TableDialog::filePath() const
 
 bool TableDialog::FormShow()
 {
-    m_variant = m_table.readsDeviceVariant ? readTableVariant(m_state.files.parGen)
-                                           : DeviceVariant::WithoutEthernet;
+    m_variant =
+        m_table.readsDeviceVariant ? readTableVariant(m_state.files.parGen) : DeviceVariant::WithoutEthernet;
     for (int column = 0; column < m_table.columnCount(); ++column) {
         const TableColumn& def = m_table.columns[column];
         m_view->setColumnHidden(column, !def.isShown(m_variant));
@@ -150,7 +150,8 @@ int TableDialog::exec()
 
 bool TableDialog::Controllo_dati()
 {
-    if (const std::optional<std::string> message = ::Controllo_dati(m_table, m_grid, m_variant, m_state.texts)) {
+    if (const std::optional<std::string> message =
+            ::Controllo_dati(m_table, m_grid, m_variant, m_state.texts)) {
         messages().error(this, qs(*message));
         return false;
     }

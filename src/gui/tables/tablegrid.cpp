@@ -10,8 +10,7 @@
 #include "gui/app/qtext.h"
 #include "gui/tables/tablemodel.h"
 
-TableGrid::TableGrid(QWidget* parent)
-    : QTableView(parent)
+TableGrid::TableGrid(QWidget* parent) : QTableView(parent)
 {
     // The view sizes a column on every border double-click by itself; here that depends on
     // the user's option, read when the dialog is shown.
@@ -65,7 +64,8 @@ QModelIndex TableGrid::nextCell(const QModelIndex& index) const
 
 void TableGrid::copySelection()
 {
-    const QModelIndexList selected = selectionModel() ? selectionModel()->selectedIndexes() : QModelIndexList();
+    const QModelIndexList selected =
+        selectionModel() ? selectionModel()->selectedIndexes() : QModelIndexList();
     const std::vector<int> columns = visibleDataColumns();
     if (selected.isEmpty() || columns.empty())
         return;
