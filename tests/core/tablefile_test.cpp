@@ -112,7 +112,7 @@ TEST(TableFile, SdoConfByteBothWays)
         {{"2", "1", "ReadOnly"}, "65", {"2", "1", "ReadOnly"}},
         {{"0x3", "$2", "readwrite"}, "114", {"3", "2", "ReadWrite"}},
         {{"1", "0", "anything"}, "32", {"1", "0", "ReadOnly"}},
-        // Out-of-range cells never pass the checks; the byte still wraps as specified.
+        // Out-of-range cells never pass the checks; the byte still keeps only its low 8 bits.
         {{"9", "0", "ReadOnly"}, "32", {"1", "0", "ReadOnly"}},
         {{"abc", "", "ReadWrite"}, "16", {"0", "0", "ReadWrite"}},
     };
