@@ -1,8 +1,33 @@
 #include "gui/app/windowfactory.h"
 
-// The table dialogs arrive with their own change.
-SetforgeDialog* createSdoClientWindow(AppState&, QWidget*) { return nullptr; }
-SetforgeDialog* createEmcyAccessWindow(AppState&, QWidget*) { return nullptr; }
-SetforgeDialog* createNodeGuardWindow(AppState&, QWidget*) { return nullptr; }
-SetforgeDialog* createPdoReceiveWindow(AppState&, QWidget*) { return nullptr; }
-SetforgeDialog* createPdoTransmitWindow(AppState&, QWidget*) { return nullptr; }
+#include "core/mapping/pdoreceivetable.h"
+#include "core/mapping/pdotransmittable.h"
+#include "core/tables/emcyaccesstable.h"
+#include "core/tables/nodeguardtable.h"
+#include "core/tables/sdoclienttable.h"
+#include "gui/tables/tabledialog.h"
+
+SetforgeDialog* createSdoClientWindow(AppState& state, QWidget* parent)
+{
+    return new TableDialog(sdoClientTable(), state, parent);
+}
+
+SetforgeDialog* createEmcyAccessWindow(AppState& state, QWidget* parent)
+{
+    return new TableDialog(emcyAccessTable(), state, parent);
+}
+
+SetforgeDialog* createNodeGuardWindow(AppState& state, QWidget* parent)
+{
+    return new TableDialog(nodeGuardTable(), state, parent);
+}
+
+SetforgeDialog* createPdoReceiveWindow(AppState& state, QWidget* parent)
+{
+    return new TableDialog(pdoReceiveTable(), state, parent);
+}
+
+SetforgeDialog* createPdoTransmitWindow(AppState& state, QWidget* parent)
+{
+    return new TableDialog(pdoTransmitTable(), state, parent);
+}

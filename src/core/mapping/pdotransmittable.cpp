@@ -1,0 +1,51 @@
+#include "core/mapping/pdotransmittable.h"
+
+#include "core/tables/tabledefinition.h"
+
+namespace {
+
+TableDefinition makeTable()
+{
+    using namespace TpdoColumn;
+    TableDefinition t;
+    t.className = "TFPDOTransmit";
+    t.fileName = "Transmit_Pdo.xml";
+    t.projectFile = &ProjectFiles::transmitPdo;
+    t.rootName = "Trasmit_PDO";
+    t.rowCount = 32;
+    t.firstText = 1100;
+    t.lastText = 1121;
+    t.readsDeviceVariant = true;
+    using C = TableColumn;
+    t.columns = {
+        C::text(40),
+        C::text(85),
+        C::text(85),
+        C::text(85, ColumnShown::WithoutEthernet),
+        C::checkBox(70, ColumnShown::WithEthernet),
+        C::checkBox(70, ColumnShown::WithEthernet),
+        C::text(80, ColumnShown::WithEthernet),
+        C::text(385, ColumnShown::Always, 250),
+    };
+    using A = TableAttribute;
+    t.attributes = {
+        A::cell("COB-ID", CobId),      A::cell("Dimension", Dimension), A::cell("SMA", AddressStart),
+        A::cell("OnChange", OnChange), A::cell("OnTimer", OnTimer),     A::cell("Timer", Timer),
+        A::cell("Mnemonic", Mnemonic),
+    };
+    using K = TableCheck;
+    t.checks = {
+        K::range(CobId, 1115, 0x181, 0x57F),           K::range(Dimension, 1116, 1, 8),
+        K::range(AddressStart, 1117, 0, 65535),        K::blockEnd(AddressStart, 1118, 65535, Dimension),
+        K::blockUnique(AddressStart, 1119, Dimension), K::rangeWhenTicked(Timer, 1120, 0, 100000000, OnTimer),
+    };
+    return t;
+}
+
+} // namespace
+
+const TableDefinition& pdoTransmitTable()
+{
+    static const TableDefinition table = makeTable();
+    return table;
+}

@@ -1,0 +1,41 @@
+#include "core/tables/nodeguardtable.h"
+
+#include "core/tables/tabledefinition.h"
+
+namespace {
+
+TableDefinition makeTable()
+{
+    TableDefinition t;
+    t.className = "TFNodeGuard";
+    t.fileName = "NodeGuard.xml";
+    t.projectFile = &ProjectFiles::nodeGuard;
+    t.rootName = "Node_Guarding";
+    t.rowCount = 32;
+    t.firstText = 1300;
+    t.lastText = 1315;
+    using C = TableColumn;
+    t.columns = {C::text(40), C::text(120), C::text(120), C::text(120), C::text(275)};
+    using A = TableAttribute;
+    t.attributes = {
+        A::cell("NodeID", 1),
+        A::cell("GuardTime", 2),
+        A::cell("LifeTimeFactor", 3),
+        A::cell("Mnemonic", 4),
+    };
+    using K = TableCheck;
+    t.checks = {
+        K::range(1, 1312, 1, 127),
+        K::range(2, 1313, 1, 65535),
+        K::range(3, 1314, 1, 255),
+    };
+    return t;
+}
+
+} // namespace
+
+const TableDefinition& nodeGuardTable()
+{
+    static const TableDefinition table = makeTable();
+    return table;
+}

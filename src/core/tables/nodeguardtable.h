@@ -1,0 +1,6 @@
+#pragma once
+
+struct TableDefinition;
+
+// The node guarding table (TFNodeGuard, NodeGuard.xml): 32 guarded nodes.
+const TableDefinition& nodeGuardTable();

@@ -1,0 +1,85 @@
+#include "core/tables/sdoclienttable.h"
+
+#include <cctype>
+
+#include "core/tables/grid.h"
+#include "core/tables/tabledefinition.h"
+#include "core/tables/textint.h"
+
+namespace {
+
+constexpr const char* kReadOnly = "ReadOnly";
+constexpr const char* kReadWrite = "ReadWrite";
+
+std::string confText(const Grid& grid, int row)
+{
+    return std::to_string(sdoConfByte(grid.cell(row, SdoColumn::HiByte), grid.cell(row, SdoColumn::LoByte),
+                                      grid.cell(row, SdoColumn::ReadWrite)));
+}
+
+// Hi Byte, R/W and Lo Byte come back from the conf byte for every row, whatever it holds;
+// a missing conf reads as 0.
+void spreadConf(std::string_view text, Grid& grid, int row)
+{
+    const auto conf = static_cast<std::uint8_t>(Text_To_Int_Def(text, 0) & 0xFF);
+    grid.setCell(row, SdoColumn::HiByte, std::to_string((conf >> 5) & 7));
+    grid.setCell(row, SdoColumn::LoByte, std::to_string(conf & 7));
+    grid.setCell(row, SdoColumn::ReadWrite, (conf & 0x10) ? kReadWrite : kReadOnly);
+}
+
+TableDefinition makeTable()
+{
+    TableDefinition t;
+    t.className = "TFSDOClient";
+    t.fileName = "sdo.xml";
+    t.projectFile = &ProjectFiles::sdo;
+    t.rootName = "sdo";
+    t.rowCount = 1500;
+    t.clientWidth = 800;
+    t.firstText = 500;
+    t.lastText = 526;
+    using C = TableColumn;
+    t.columns = {C::text(40), C::text(70), C::text(70), C::text(70), C::dropDown(95, {kReadOnly, kReadWrite}),
+                 C::text(70), C::text(70), C::text(70), C::text(70), C::text(148)};
+    using A = TableAttribute;
+    t.attributes = {
+        A::computed("conf", confText, spreadConf),
+        A::cell("IndexA", SdoColumn::Address),
+        A::fixed("SubindexA", "0"),
+        A::cell("devIDB", SdoColumn::DeviceId),
+        A::cell("IndexB", SdoColumn::Index),
+        A::cell("SubindexB", SdoColumn::SubIndex),
+        A::cell("nbyteB", SdoColumn::NByte),
+        A::cell("mnemonico", SdoColumn::Mnemonic),
+    };
+    using K = TableCheck;
+    t.checks = {
+        K::range(SdoColumn::Address, 517, 0, 65535),     K::unique(SdoColumn::Address, 518),
+        K::range(SdoColumn::HiByte, 519, 0, 4),          K::range(SdoColumn::LoByte, 520, 0, 4),
+        K::notBlank(SdoColumn::ReadWrite, 521),          K::range(SdoColumn::DeviceId, 522, 1, 127),
+        K::range(SdoColumn::Index, 523, 0x1000, 0xFFFF), K::range(SdoColumn::SubIndex, 524, 0, 255),
+        K::oneOf(SdoColumn::NByte, 525, {1, 2, 4}),
+    };
+    return t;
+}
+
+} // namespace
+
+std::uint8_t sdoConfByte(const std::string& hiByte, const std::string& loByte, const std::string& readWrite)
+{
+    std::string upper = readWrite;
+    for (char& c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::int32_t rw = upper == "READWRITE" ? 1 : 0;
+    // Unsigned arithmetic keeps the modulo well defined for any typed value.
+    const std::uint32_t conf = static_cast<std::uint32_t>(Text_To_Int_Def(hiByte, 0)) * 32u +
+                               static_cast<std::uint32_t>(rw) * 16u +
+                               static_cast<std::uint32_t>(Text_To_Int_Def(loByte, 0));
+    return static_cast<std::uint8_t>(conf & 0xFFu);
+}
+
+const TableDefinition& sdoClientTable()
+{
+    static const TableDefinition table = makeTable();
+    return table;
+}

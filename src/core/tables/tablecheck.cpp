@@ -1,0 +1,17 @@
+#include "core/tables/tablecheck.h"
+
+#include "core/tables/grid.h"
+#include "core/tables/tablefile.h"
+#include "core/tables/tablevalidator.h"
+
+std::vector<std::string> checkTableFile(const TableDefinition& table, std::string_view tablePath,
+                                        DeviceVariant variant, const UiTexts& texts)
+{
+    Grid grid(table.rowCount, table.columnCount());
+    const XmlLoadResult loaded = loadTableFile(table, tablePath, grid);
+    if (!loaded.ok())
+        return {loaded.error};
+    if (std::optional<std::string> message = Controllo_dati(table, grid, variant, texts))
+        return {std::move(*message)};
+    return {};
+}

@@ -1,0 +1,140 @@
+#include "core/tables/tabledefinition.h"
+
+#include "core/app/projectstore.h"
+
+DeviceVariant readTableVariant(std::string_view parGenPath)
+{
+    return readDeviceType(parGenPath) == 1 ? DeviceVariant::WithEthernet : DeviceVariant::WithoutEthernet;
+}
+
+bool TableColumn::isShown(DeviceVariant variant) const
+{
+    switch (shown) {
+    case ColumnShown::Always:
+        return true;
+    case ColumnShown::WithEthernet:
+        return variant == DeviceVariant::WithEthernet;
+    case ColumnShown::WithoutEthernet:
+        return variant == DeviceVariant::WithoutEthernet;
+    }
+    return true;
+}
+
+int TableColumn::widthFor(DeviceVariant variant) const
+{
+    if (variant == DeviceVariant::WithEthernet && widthWithEthernet > 0)
+        return widthWithEthernet;
+    return width;
+}
+
+TableColumn TableColumn::text(int width, ColumnShown shown, int widthWithEthernet)
+{
+    TableColumn column;
+    column.width = width;
+    column.widthWithEthernet = widthWithEthernet;
+    column.shown = shown;
+    return column;
+}
+
+TableColumn TableColumn::dropDown(int width, std::vector<std::string> items)
+{
+    TableColumn column = text(width);
+    column.editor = ColumnEditor::DropDown;
+    column.items = std::move(items);
+    return column;
+}
+
+TableColumn TableColumn::checkBox(int width, ColumnShown shown)
+{
+    TableColumn column = text(width, shown);
+    column.editor = ColumnEditor::CheckBox;
+    return column;
+}
+
+TableAttribute TableAttribute::cell(const char* name, int column)
+{
+    TableAttribute attribute;
+    attribute.name = name;
+    attribute.column = column;
+    return attribute;
+}
+
+TableAttribute TableAttribute::fixed(const char* name, const char* value)
+{
+    TableAttribute attribute;
+    attribute.name = name;
+    attribute.constant = value;
+    return attribute;
+}
+
+TableAttribute TableAttribute::computed(const char* name, std::string (*compute)(const Grid&, int),
+                                        void (*spread)(std::string_view, Grid&, int))
+{
+    TableAttribute attribute;
+    attribute.name = name;
+    attribute.compute = compute;
+    attribute.spread = spread;
+    return attribute;
+}
+
+namespace {
+
+TableCheck makeCheck(CheckKind kind, int column, int message)
+{
+    TableCheck check;
+    check.kind = kind;
+    check.column = column;
+    check.message = message;
+    return check;
+}
+
+} // namespace
+
+TableCheck TableCheck::range(int column, int message, std::int32_t lo, std::int32_t hi)
+{
+    TableCheck check = makeCheck(CheckKind::Range, column, message);
+    check.lo = lo;
+    check.hi = hi;
+    return check;
+}
+
+TableCheck TableCheck::unique(int column, int message)
+{
+    return makeCheck(CheckKind::Unique, column, message);
+}
+
+TableCheck TableCheck::notBlank(int column, int message)
+{
+    return makeCheck(CheckKind::NotBlank, column, message);
+}
+
+TableCheck TableCheck::oneOf(int column, int message, std::vector<std::int32_t> values)
+{
+    TableCheck check = makeCheck(CheckKind::OneOf, column, message);
+    check.values = std::move(values);
+    return check;
+}
+
+TableCheck TableCheck::blockEnd(int column, int message, std::int32_t hi, int dimensionColumn)
+{
+    TableCheck check = makeCheck(CheckKind::BlockEnd, column, message);
+    check.hi = hi;
+    check.otherColumn = dimensionColumn;
+    return check;
+}
+
+TableCheck TableCheck::blockUnique(int column, int message, int dimensionColumn)
+{
+    TableCheck check = makeCheck(CheckKind::BlockUnique, column, message);
+    check.otherColumn = dimensionColumn;
+    return check;
+}
+
+TableCheck TableCheck::rangeWhenTicked(int column, int message, std::int32_t lo, std::int32_t hi,
+                                       int tickColumn)
+{
+    TableCheck check = range(column, message, lo, hi);
+    check.kind = CheckKind::RangeWhenTicked;
+    check.otherColumn = tickColumn;
+    return check;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+struct TableDefinition;
+
+// Editors of a table grid: a fixed drop-down list where the table has one, a line edit
+// elsewhere. Check-box cells need no editor.
+class TableDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    TableDelegate(const TableDefinition& table, QObject* parent);
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+
+private:
+    bool isDropDown(const QModelIndex& index) const;
+
+    const TableDefinition& m_table;
+};

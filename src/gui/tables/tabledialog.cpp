@@ -1,0 +1,194 @@
+#include "gui/tables/tabledialog.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/app/appstate.h"
+#include "core/tables/rowoperations.h"
+#include "core/tables/tablefile.h"
+#include "core/tables/tablevalidator.h"
+#include "gui/app/messageservice.h"
+#include "gui/app/qtext.h"
+#include "gui/tables/tabledelegate.h"
+#include "gui/tables/tablegrid.h"
+#include "gui/tables/tablemodel.h"
+
+namespace {
+
+constexpr int kRowHeight = 20;
+
+} // namespace
+
+TableDialog::TableDialog(const TableDefinition& table, AppState& state, QWidget* parent)
+    : SetforgeDialog(state, parent), m_table(table), m_grid(table.rowCount, table.columnCount())
+{
+    setObjectName(table.className);
+    FormCreate();
+}
+
+void TableDialog::FormCreate()
+{
+    m_title = new QFrame(this);
+    m_title->setObjectName("P_Title");
+    m_title->setFrameShape(QFrame::StyledPanel);
+    m_swCode = new QLabel(m_title);
+    m_swCode->setObjectName("L_SW_Code");
+    m_swCode->setText(Software_Code);
+    QFont codeFont = m_swCode->font();
+    codeFont.setBold(true);
+    m_swCode->setFont(codeFont);
+    m_swDesc = new QLabel(m_title);
+    m_swDesc->setObjectName("L_SW_Desc");
+    auto* titleLayout = new QHBoxLayout(m_title);
+    titleLayout->setContentsMargins(8, 4, 8, 4);
+    titleLayout->addWidget(m_swCode);
+    titleLayout->addSpacing(16);
+    titleLayout->addWidget(m_swDesc, 1);
+
+    m_model = new TableModel(m_table, m_grid, this);
+    m_view = new TableGrid(this);
+    m_view->setObjectName("ASG");
+    m_view->setModel(m_model);
+    m_view->setItemDelegate(new TableDelegate(m_table, m_view));
+    m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_view->horizontalHeader()->setHighlightSections(false);
+    m_view->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    m_view->setWordWrap(false);
+
+    m_buttons = new QFrame(this);
+    m_buttons->setObjectName("P_Button");
+    auto* buttonLayout = new QHBoxLayout(m_buttons);
+    buttonLayout->setContentsMargins(8, 6, 8, 6);
+    auto addButton = [&](const char* name) {
+        auto* button = new QPushButton(m_buttons);
+        button->setObjectName(name);
+        // No button reacts to Enter: Enter belongs to the grid.
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        buttonLayout->addWidget(button);
+        return button;
+    };
+    m_ok = addButton("Btn_OK");
+    m_cancel = addButton("Btn_Cancel");
+    m_delRow = addButton("Btn_DelRow");
+    m_insRow = addButton("Btn_InsRow");
+    buttonLayout->addStretch(1);
+    connect(m_ok, &QPushButton::clicked, this, &TableDialog::Btn_OKClick);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_delRow, &QPushButton::clicked, this, &TableDialog::Btn_DelRowClick);
+    connect(m_insRow, &QPushButton::clicked, this, &TableDialog::Btn_InsRowClick);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_title);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_buttons);
+
+    for (int column = 0; column < m_table.columnCount(); ++column)
+        m_view->setColumnWidth(column, m_table.columns[column].width);
+    resize(m_table.clientWidth, m_table.clientHeight);
+    Set_Lang();
+}
+
+void TableDialog::Set_Lang()
+{
+    setWindowTitle(text(m_table.captionText()));
+    m_swDesc->setText(text(m_table.descriptionText()));
+    m_ok->setText(text(m_table.buttonText(0)));
+    m_cancel->setText(text(m_table.buttonText(1)));
+    m_delRow->setText(text(m_table.buttonText(2)));
+    m_insRow->setText(text(m_table.buttonText(3)));
+    QStringList titles;
+    for (int column = 0; column < m_table.columnCount(); ++column)
+        titles << text(m_table.columnTitleText(column));
+    m_model->setTitles(titles);
+}
+
+std::string TableDialog::filePath() const
+{
+    return m_table.projectFile ? m_state.files.*m_table.projectFile : std::string();
+}
+
+bool TableDialog::FormShow()
+{
+    m_variant =
+        m_table.readsDeviceVariant ? readTableVariant(m_state.files.parGen) : DeviceVariant::WithoutEthernet;
+    for (int column = 0; column < m_table.columnCount(); ++column) {
+        const TableColumn& def = m_table.columns[column];
+        m_view->setColumnHidden(column, !def.isShown(m_variant));
+        m_view->setColumnWidth(column, def.widthFor(m_variant));
+    }
+    m_view->setJumpOnEnter(m_state.enableJumpFieldTables);
+    m_view->setAutoSizeOnDoubleClick(m_state.doubleClickAutoSize);
+
+    const XmlLoadResult loaded = loadTableFile(m_table, filePath(), m_grid);
+    m_model->reload();
+    m_view->scrollToTop();
+    m_view->setCurrentIndex(m_model->index(0, 1));
+    if (!loaded.ok()) {
+        messages().error(this, qs(loaded.error));
+        return false;
+    }
+    return true;
+}
+
+int TableDialog::exec()
+{
+    if (!FormShow())
+        return QDialog::Rejected;
+    m_view->setFocus();
+    return SetforgeDialog::exec();
+}
+
+bool TableDialog::Controllo_dati()
+{
+    if (const std::optional<std::string> message =
+            ::Controllo_dati(m_table, m_grid, m_variant, m_state.texts)) {
+        messages().error(this, qs(*message));
+        return false;
+    }
+    return true;
+}
+
+void TableDialog::Btn_OKClick()
+{
+    m_view->commitOpenEditor();
+    if (!Controllo_dati())
+        return;
+    const WriteResult saved = saveTableFile(m_table, m_grid, filePath());
+    if (!saved) {
+        messages().error(this, qs(saved.error));
+        return;
+    }
+    accept();
+}
+
+int TableDialog::currentGridRow() const
+{
+    const QModelIndex current = m_view->currentIndex();
+    return current.isValid() ? current.row() + 1 : 1;
+}
+
+void TableDialog::Btn_DelRowClick()
+{
+    const int row = currentGridRow();
+    if (!messages().question(this, text(m_table.deleteText()) + QString::number(row)))
+        return;
+    Grid_Delete_Row(row, m_grid);
+    m_model->rowsChangedFrom(row);
+}
+
+void TableDialog::Btn_InsRowClick()
+{
+    const int row = currentGridRow();
+    Grid_Insert_Row(row, m_grid);
+    m_model->rowsChangedFrom(row);
+}

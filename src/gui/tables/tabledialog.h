@@ -1,0 +1,69 @@
+#pragma once
+
+#include <string>
+
+#include "core/tables/grid.h"
+#include "core/tables/tabledefinition.h"
+#include "gui/app/setforgedialog.h"
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class TableGrid;
+class TableModel;
+
+// The one table dialog: given a table definition it is TFSDOClient, TFEMCYAccess,
+// TFNodeGuard, TFPDOReceive or TFPDOTransmit (its objectName). It loads the table file each
+// time it is shown, validates every used row on OK and rewrites the whole file; Cancel writes
+// nothing. All reading, checking and writing is the core's; the dialog moves texts and shows
+// what the core returns.
+class TableDialog : public SetforgeDialog {
+    Q_OBJECT
+public:
+    TableDialog(const TableDefinition& table, AppState& state, QWidget* parent);
+
+    void Set_Lang() override;
+
+    // Loads the table and the device variant, then shows the dialog modally. When the table
+    // file cannot be read or is not well-formed, its error text is shown instead and the
+    // dialog is not opened, so nothing can overwrite the file with an empty table.
+    int exec() override;
+
+    // Clears the grid, reads the device variant (PDO tables), lays out the columns, applies
+    // the two table options and loads the table file. False (message shown) when the file
+    // could not be read.
+    bool FormShow();
+    // Validates the used rows; shows the first failure's message and returns false.
+    bool Controllo_dati();
+
+    const TableDefinition& table() const { return m_table; }
+    const Grid& grid() const { return m_grid; }
+    DeviceVariant variant() const { return m_variant; }
+    TableModel* model() const { return m_model; }
+    TableGrid* view() const { return m_view; }
+
+public slots:
+    void Btn_OKClick();
+    void Btn_DelRowClick();
+    void Btn_InsRowClick();
+
+private:
+    void FormCreate();
+    std::string filePath() const;
+    // The grid row (1..N) of the focused cell; row 1 when no cell has focus.
+    int currentGridRow() const;
+
+    const TableDefinition& m_table;
+    Grid m_grid;
+    DeviceVariant m_variant = DeviceVariant::WithoutEthernet;
+    TableModel* m_model = nullptr;
+    TableGrid* m_view = nullptr;
+    QFrame* m_title = nullptr;
+    QLabel* m_swCode = nullptr;
+    QLabel* m_swDesc = nullptr;
+    QFrame* m_buttons = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QPushButton* m_delRow = nullptr;
+    QPushButton* m_insRow = nullptr;
+};
