@@ -120,15 +120,6 @@ private:
             m_sink({CompileMessage::Kind::Information, text});
     }
 
-    // Stops long before an endless file could exhaust memory; the final length check names
-    // the real size.
-    void guardLength() const
-    {
-        if (m_image.bytes.size() > kPlainImageMaxSize)
-            throw CompileStopped{"The configuration image bank.bin is too long: more than " +
-                                 std::to_string(kPlainImageMaxSize) + " bytes"};
-    }
-
     void sdoSection()
     {
         const auto& sdo = readProjectFile(m_docs, File::Sdo);
@@ -148,7 +139,6 @@ private:
             const std::uint32_t sub = word(row, "SubindexB");
             appendRecord(m_image.bytes, kPlainSdoRecord, {c, indexA, dev, indexB, sub, word(row, "nbyteB")});
             ++m_image.counts[0];
-            guardLength();
         }
     }
 
@@ -175,7 +165,6 @@ private:
                  static_cast<std::uint32_t>(wordStart));
         m_image.counts[1] = static_cast<std::uint32_t>(lists.messages.size());
         m_image.counts[2] = static_cast<std::uint32_t>(lists.words.size());
-        guardLength();
     }
 
     template <typename Record>
@@ -189,7 +178,6 @@ private:
         forEachElement(doc.root, [&](const pugi::xml_node& row, std::size_t) {
             record(row);
             ++m_image.counts[countIndex];
-            guardLength();
         });
     }
 
