@@ -133,7 +133,7 @@ ImageDump dumpPlainImage(std::span<const std::uint8_t> bytes)
                 continue;
             const std::uint32_t hi = getField(bytes.data() + record, kListWordRecord.fields[1]);
             const std::uint32_t lo = getField(bytes.data() + record, kListWordRecord.fields[2]);
-            out.line("slot of EMCY " + std::to_string(m + 1) + " word " + std::to_string(wordIndex) +
+            out.line("slot of EMCY " + std::to_string(m + 1) + ", List_Word " + std::to_string(wordIndex) +
                      ": high part byte " + std::to_string(selector >> 4) + " -> slot " + slotText(hi) +
                      ", low part byte " + std::to_string(selector & 15) + " -> slot " + slotText(lo));
         }
