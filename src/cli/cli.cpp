@@ -28,7 +28,8 @@ void printUsage(std::ostream& out)
 
 bool wantsHelp(const std::vector<std::string>& args)
 {
-    return std::any_of(args.begin(), args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; });
+    return std::any_of(args.begin(), args.end(),
+                       [](const std::string& a) { return a == "--help" || a == "-h"; });
 }
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)

@@ -38,12 +38,13 @@ int runCompileCommand(const std::vector<std::string>& args, std::ostream& out, s
     CompiledImages images;
     int deviceType = 0;
     const bool written = compileAndWriteImages(
-        projectDir, [&err](const CompileMessage& message) { err << message.text << "\n"; }, &deviceType, &images);
+        projectDir, [&err](const CompileMessage& message) { err << message.text << "\n"; }, &deviceType,
+        &images);
     if (!written)
         return 1;
 
-    out << "Device type: " << deviceType << (deviceType == 0 ? " (without Ethernet port)" : " (with Ethernet port)")
-        << "\n";
+    out << "Device type: " << deviceType
+        << (deviceType == 0 ? " (without Ethernet port)" : " (with Ethernet port)") << "\n";
     for (const TableSpec& spec : tableSpecs())
         out << spec.name << ": " << images.banked.tables.count(spec.table) << " entries\n";
     out << "bin/" << kPlainImageName << ": " << images.plain.bytes.size() << " bytes\n";

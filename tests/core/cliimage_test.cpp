@@ -33,9 +33,11 @@ CliRun cli(const std::vector<std::string>& args)
 
 void copyDemo(const TempProject& project)
 {
-    const std::filesystem::path demo = std::filesystem::path(SETFORGE_SOURCE_DIR) / "workspace" / "PROJECTS" / "Demo";
-    std::filesystem::copy(demo, pathFromUtf8(project.dir()), std::filesystem::copy_options::recursive |
-                                                                 std::filesystem::copy_options::overwrite_existing);
+    const std::filesystem::path demo =
+        std::filesystem::path(SETFORGE_SOURCE_DIR) / "workspace" / "PROJECTS" / "Demo";
+    std::filesystem::copy(demo, pathFromUtf8(project.dir()),
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
 }
 
 std::string binFile(const TempProject& project, const char* name)
@@ -48,8 +50,10 @@ TEST(CliCompile, EmptyProjectPrintsEachMessageOnItsOwnLine)
     TempProject project;
     const CliRun run = cli({"compile", project.dir()});
     EXPECT_EQ(run.code, 0);
-    EXPECT_EQ(run.err, "File EMCY xml not found\nFile definition RPDO xml not found\nFile RPDO xml not found\n"
-                       "File Transmit PDO xml not found\nFile NodeGuard xml not found\nFile Parametres xml not found\n");
+    EXPECT_EQ(
+        run.err,
+        "File EMCY xml not found\nFile definition RPDO xml not found\nFile RPDO xml not found\n"
+        "File Transmit PDO xml not found\nFile NodeGuard xml not found\nFile Parametres xml not found\n");
     EXPECT_NE(run.out.find("Device type: 0"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("bin/bank.bin: 32 bytes"), std::string::npos) << run.out;
     EXPECT_EQ(fileBytes(binFile(project, "bank.bin")).size(), 32u);
@@ -64,11 +68,12 @@ TEST(CliCompile, DemoCompilesSilently)
     const CliRun run = cli({"compile", project.dir()});
     EXPECT_EQ(run.code, 0);
     EXPECT_EQ(run.err, "");
-    const std::string expected = "Device type: 1 (with Ethernet port)\n"
-                                 "SDO table: 6 entries\nRPDO table: 2 entries\nRPDO mapping table: 6 entries\n"
-                                 "TPDO table: 2 entries\nTPDO mapping table: 3 entries\nnode guarding table: 2 entries\n"
-                                 "EMCY table: 2 entries\nEMCY word table: 3 entries\n"
-                                 "bin/bank.bin: 205 bytes\nbin/bank1_ESP32.bin: 2048 bytes\nbin/bank2_ESP32.bin: 30720 bytes\n";
+    const std::string expected =
+        "Device type: 1 (with Ethernet port)\n"
+        "SDO table: 6 entries\nRPDO table: 2 entries\nRPDO mapping table: 6 entries\n"
+        "TPDO table: 2 entries\nTPDO mapping table: 3 entries\nnode guarding table: 2 entries\n"
+        "EMCY table: 2 entries\nEMCY word table: 3 entries\n"
+        "bin/bank.bin: 205 bytes\nbin/bank1_ESP32.bin: 2048 bytes\nbin/bank2_ESP32.bin: 30720 bytes\n";
     EXPECT_EQ(run.out, expected);
 }
 
@@ -80,7 +85,8 @@ TEST(CliCompile, StoppedUpdateChangesNoImageFile)
     ASSERT_EQ(cli({"compile", project.dir()}).code, 0);
     const auto bank = fileBytes(binFile(project, "bank.bin"));
     const auto bank1 = fileBytes(binFile(project, "bank1_ESP32.bin"));
-    project.table("sdo.xml", "sdo", "<row conf=\"0\" IndexA=\"7\" devIDB=\"1\" IndexB=\"4096\" SubindexB=\"0\" nbyteB=\"1\"/>");
+    project.table("sdo.xml", "sdo",
+                  "<row conf=\"0\" IndexA=\"7\" devIDB=\"1\" IndexB=\"4096\" SubindexB=\"0\" nbyteB=\"1\"/>");
     project.table("emcydef.xml", "EMCY", "<row ID_EMCY=\"2 \" EMCY_Error_Code=\"1\" Error_Register=\"1\"/>");
     const CliRun run = cli({"compile", project.dir()});
     EXPECT_EQ(run.code, 1);
@@ -148,8 +154,10 @@ TEST(CliDump, DecodesAndVerifiesEachImage)
 
     const CliRun plain = cli({"dump", binFile(project, "bank.bin")});
     EXPECT_EQ(plain.code, 0) << plain.err;
-    EXPECT_NE(plain.out.find("SDO record 1: conf=65 IndexA=100 (0x0064) devIDB=2 IndexB=24641 (0x6041) SubindexB=0 nbyteB=2"),
-              std::string::npos);
+    EXPECT_NE(
+        plain.out.find(
+            "SDO record 1: conf=65 IndexA=100 (0x0064) devIDB=2 IndexB=24641 (0x6041) SubindexB=0 nbyteB=2"),
+        std::string::npos);
     EXPECT_NE(plain.out.find("List_Word 2: ID_Word=401 (0x0191) ID_Byte_Hi=3 (0x0003) ID_Byte_Lo=2 (0x0002)"),
               std::string::npos);
     EXPECT_NE(plain.out.find("parameter SYNC time (ms) = 100"), std::string::npos);
@@ -161,7 +169,8 @@ TEST(CliDump, DecodesAndVerifiesEachImage)
 
     const CliRun bank2 = cli({"dump", binFile(project, "bank2_ESP32.bin")});
     EXPECT_EQ(bank2.code, 0) << bank2.err;
-    EXPECT_NE(bank2.out.find("TPDO mapping table at 0x4300: 3 of 512 entries"), std::string::npos) << bank2.out;
+    EXPECT_NE(bank2.out.find("TPDO mapping table at 0x4300: 3 of 512 entries"), std::string::npos)
+        << bank2.out;
     EXPECT_NE(bank2.out.find("  EMCY word entry 3: Dati_Word=410 (0x019A) high byte=2 low byte=1 EMCY=1"),
               std::string::npos);
 }
@@ -185,7 +194,8 @@ TEST(CliDump, ReportsWrongChecksumAndOffsets)
     ASSERT_TRUE(writeFileAtomic(badPlain, std::string(plain.begin(), plain.end())).ok);
     const CliRun offsets = cli({"dump", badPlain});
     EXPECT_EQ(offsets.code, 1);
-    EXPECT_NE(offsets.err.find("header 12: the RPDO section offset 255 is out of order or beyond the end of the file"),
+    EXPECT_NE(offsets.err.find(
+                  "header 12: the RPDO section offset 255 is out of order or beyond the end of the file"),
               std::string::npos)
         << offsets.err;
 
@@ -201,11 +211,15 @@ TEST(CliCheck, DemoPassesAndConflictsFail)
     EXPECT_EQ(demo.code, 0) << demo.out;
     EXPECT_EQ(demo.out, "0 error(s), 0 warning(s)\n");
 
-    project.table("sdo.xml", "sdo", "<row conf=\"65\" IndexA=\"200\" devIDB=\"2\" IndexB=\"0x6041\" SubindexB=\"0\" nbyteB=\"2\"/>");
+    project.table(
+        "sdo.xml", "sdo",
+        "<row conf=\"65\" IndexA=\"200\" devIDB=\"2\" IndexB=\"0x6041\" SubindexB=\"0\" nbyteB=\"2\"/>");
     const CliRun conflict = cli({"check", project.dir()});
     EXPECT_EQ(conflict.code, 1);
-    EXPECT_EQ(conflict.out, "error: Register 200 is claimed by: SDO table (sdo.xml row 1), RPDO mapping (sdopdo.xml row 1)\n"
-                            "1 error(s), 0 warning(s)\n");
+    EXPECT_EQ(
+        conflict.out,
+        "error: Register 200 is claimed by: SDO table (sdo.xml row 1), RPDO mapping (sdopdo.xml row 1)\n"
+        "1 error(s), 0 warning(s)\n");
 }
 
 TEST(CliCheck, WarningsAloneDoNotFail)
@@ -214,8 +228,10 @@ TEST(CliCheck, WarningsAloneDoNotFail)
     project.write("ParGen.xml", "<Par_Gen><CAN_timeoutsdo>70000</CAN_timeoutsdo></Par_Gen>");
     const CliRun run = cli({"check", project.dir()});
     EXPECT_EQ(run.code, 0);
-    EXPECT_EQ(run.out, "warning: ParGen.xml: the SDO client timeout 70000 is cut to 16 bits in bank.bin (stored as 4464)\n"
-                       "0 error(s), 1 warning(s)\n");
+    EXPECT_EQ(
+        run.out,
+        "warning: ParGen.xml: the SDO client timeout 70000 is cut to 16 bits in bank.bin (stored as 4464)\n"
+        "0 error(s), 1 warning(s)\n");
 }
 
 // The real program, end to end: exit code and files.
@@ -224,14 +240,14 @@ TEST(CliEndToEnd, CompileAndDumpWithTheBinary)
     TempProject project;
     copyDemo(project);
     const std::string log = joinPath(project.base(), "log.txt");
-    const std::string command = std::string("\"") + SETFORGE_CLI_PATH + "\" compile \"" + project.dir() + "\" > \"" +
-                                log + "\" 2>&1";
+    const std::string command =
+        std::string("\"") + SETFORGE_CLI_PATH + "\" compile \"" + project.dir() + "\" > \"" + log + "\" 2>&1";
     const int status = std::system(command.c_str());
     ASSERT_NE(status, -1);
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(fileBytes(binFile(project, "bank1_ESP32.bin")).size(), ParameterBlock::kSize);
-    const std::string dump = std::string("\"") + SETFORGE_CLI_PATH + "\" dump \"" + binFile(project, "bank1_ESP32.bin") +
-                             "\" > \"" + log + "\" 2>&1";
+    const std::string dump = std::string("\"") + SETFORGE_CLI_PATH + "\" dump \"" +
+                             binFile(project, "bank1_ESP32.bin") + "\" > \"" + log + "\" 2>&1";
     const int dumpStatus = std::system(dump.c_str());
     EXPECT_EQ(WEXITSTATUS(dumpStatus), 0);
     const auto text = fileBytes(log);

@@ -15,7 +15,8 @@ struct CompileRun {
 CompileRun compile(const TempProject& project)
 {
     CompileRun run;
-    run.images = Compile_Images(project.files(), [&run](const CompileMessage& m) { run.messages.push_back(m.text); });
+    run.images =
+        Compile_Images(project.files(), [&run](const CompileMessage& m) { run.messages.push_back(m.text); });
     return run;
 }
 
@@ -27,21 +28,23 @@ TEST(EmcyLists, SlotExampleWordForWord)
     project.table("emcydef.xml", "EMCY",
                   "<row ID_EMCY=\"5\" EMCY_Error_Code=\"0x8130\" Error_Register=\"0x11\" Mnemonic=\"\"/>"
                   "<row ID_EMCY=\"6\" EMCY_Error_Code=\"0x1000\" Error_Register=\"1\" Mnemonic=\"\"/>");
-    project.table("emcyword.xml", "EMCY_Word",
-                  "<EMCY_ROW><Dati Dati_Word=\"100\" Dati_Byte=\"18\"/><Dati Dati_Word=\"101\" Dati_Byte=\"32\"/>"
-                  "</EMCY_ROW><EMCY_ROW><Dati Dati_Word=\"200\" Dati_Byte=\"17\"/></EMCY_ROW>");
+    project.table(
+        "emcyword.xml", "EMCY_Word",
+        "<EMCY_ROW><Dati Dati_Word=\"100\" Dati_Byte=\"18\"/><Dati Dati_Word=\"101\" Dati_Byte=\"32\"/>"
+        "</EMCY_ROW><EMCY_ROW><Dati Dati_Word=\"200\" Dati_Byte=\"17\"/></EMCY_ROW>");
     const CompileRun run = compile(project);
     ASSERT_TRUE(run.images.ok);
-    const Bytes expected = {
-        // header: SDO 32, EMCY 32, EMCY words 51, then 69 for the four empty sections and the absent parameters
-        0x20, 0, 0, 0, 0x20, 0, 0, 0, 0x33, 0, 0, 0, 0x45, 0, 0, 0, 0x45, 0, 0, 0, 0x45, 0, 0, 0, 0x45, 0, 0, 0,
-        0x45, 0, 0, 0,
-        // message 0: COB 5, code 0x8130 LE, register 0x11, 2 words: (0, 0x12), (1, 0x20)
-        0x05, 0x30, 0x81, 0x11, 0x02, 0x00, 0x00, 0x12, 0x01, 0x00, 0x20,
-        // message 1: COB 6, code 0x1000, register 1, 1 word: (2, 0x11)
-        0x06, 0x00, 0x10, 0x01, 0x01, 0x02, 0x00, 0x11,
-        // List_Word: {100, hi 1, lo 0}, {101, hi 0, lo none}, {200, hi 2, lo 2}
-        0x64, 0x00, 0x01, 0x00, 0x00, 0x00, 0x65, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0xC8, 0x00, 0x02, 0x00, 0x02, 0x00};
+    const Bytes expected = {// header: SDO 32, EMCY 32, EMCY words 51, then 69 for the four empty sections and
+                            // the absent parameters
+                            0x20, 0, 0, 0, 0x20, 0, 0, 0, 0x33, 0, 0, 0, 0x45, 0, 0, 0, 0x45, 0, 0, 0, 0x45,
+                            0, 0, 0, 0x45, 0, 0, 0, 0x45, 0, 0, 0,
+                            // message 0: COB 5, code 0x8130 LE, register 0x11, 2 words: (0, 0x12), (1, 0x20)
+                            0x05, 0x30, 0x81, 0x11, 0x02, 0x00, 0x00, 0x12, 0x01, 0x00, 0x20,
+                            // message 1: COB 6, code 0x1000, register 1, 1 word: (2, 0x11)
+                            0x06, 0x00, 0x10, 0x01, 0x01, 0x02, 0x00, 0x11,
+                            // List_Word: {100, hi 1, lo 0}, {101, hi 0, lo none}, {200, hi 2, lo 2}
+                            0x64, 0x00, 0x01, 0x00, 0x00, 0x00, 0x65, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0xC8,
+                            0x00, 0x02, 0x00, 0x02, 0x00};
     EXPECT_EQ(run.images.plain.bytes, expected);
     EXPECT_EQ(run.images.plain.counts[1], 2u);
     EXPECT_EQ(run.images.plain.counts[2], 3u);
@@ -56,9 +59,10 @@ TEST(EmcyLists, SharedSlotsEmptyMessagesAndSurplusRows)
                   "<row ID_EMCY=\"7\" EMCY_Error_Code=\"3\" Error_Register=\"3\"/>");
     // Selector 0 takes no slot; the same selector twice shares both slots; an EMCY_ROW without
     // words is a 5-byte record; the third emergency has no EMCY_ROW and is left out.
-    project.table("emcyword.xml", "EMCY_Word",
-                  "<EMCY_ROW><Dati Dati_Word=\"1\" Dati_Byte=\"0\"/><Dati Dati_Word=\"2\" Dati_Byte=\"0x34\"/>"
-                  "<Dati Dati_Word=\"3\" Dati_Byte=\"52\"/></EMCY_ROW><EMCY_ROW/>");
+    project.table(
+        "emcyword.xml", "EMCY_Word",
+        "<EMCY_ROW><Dati Dati_Word=\"1\" Dati_Byte=\"0\"/><Dati Dati_Word=\"2\" Dati_Byte=\"0x34\"/>"
+        "<Dati Dati_Word=\"3\" Dati_Byte=\"52\"/></EMCY_ROW><EMCY_ROW/>");
     const CompileRun run = compile(project);
     ASSERT_TRUE(run.images.ok);
     const Bytes& image = run.images.plain.bytes;
@@ -66,8 +70,8 @@ TEST(EmcyLists, SharedSlotsEmptyMessagesAndSurplusRows)
     EXPECT_EQ(emcy, (Bytes{0x05, 0x01, 0x00, 0x01, 0x03, 0x00, 0x00, 0x00, 0x01, 0x00, 0x34, 0x02, 0x00, 0x34,
                            0x06, 0x02, 0x00, 0x02, 0x00}));
     const Bytes words(image.begin() + 51, image.begin() + 51 + 18);
-    EXPECT_EQ(words, (Bytes{0x01, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x00, 0x01, 0x00, 0x00, 0x00, 0x03, 0x00,
-                            0x01, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(words, (Bytes{0x01, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x00, 0x01, 0x00, 0x00, 0x00, 0x03,
+                            0x00, 0x01, 0x00, 0x00, 0x00}));
 }
 
 TEST(EmcyLists, MissingWordFileIsAnnounced)
@@ -109,7 +113,8 @@ TEST(EmcyLists, InvalidValuesStopTheUpdate)
         project.table("emcydef.xml", "EMCY", c.def);
         project.table("emcyword.xml", "EMCY_Word", c.words);
         std::vector<std::string> messages;
-        EXPECT_FALSE(compileAndWriteImages(project.dir(), [&messages](const CompileMessage& m) { messages.push_back(m.text); }));
+        EXPECT_FALSE(compileAndWriteImages(
+            project.dir(), [&messages](const CompileMessage& m) { messages.push_back(m.text); }));
         ASSERT_FALSE(messages.empty());
         EXPECT_EQ(messages.back(), c.message);
         EXPECT_FALSE(pathExists(joinPath(project.dir(), "bin")));

@@ -6,6 +6,14 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <process.h>
+#define SETFORGE_TEST_PID _getpid()
+#else
+#include <unistd.h>
+#define SETFORGE_TEST_PID ::getpid()
+#endif
+
 #include <gtest/gtest.h>
 
 #include "core/app/atomicfile.h"
@@ -19,9 +27,10 @@ public:
     TempProject()
     {
         static std::atomic<int> counter{0};
-        m_dir = std::filesystem::temp_directory_path() /
-                ("setforge_image_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                 std::to_string(reinterpret_cast<std::uintptr_t>(this)) + "_" + std::to_string(counter++));
+        m_dir =
+            std::filesystem::temp_directory_path() /
+            ("setforge_image_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + "_" + std::to_string(counter++));
         std::filesystem::remove_all(m_dir);
         std::filesystem::create_directories(m_dir / "Demo");
     }

@@ -35,30 +35,37 @@ TEST(TableArea, OnlyParGenLeavesEveryTableEmpty)
     ASSERT_TRUE(images.ok);
     for (const TableSpec& spec : tableSpecs())
         EXPECT_EQ(images.banked.tables.count(spec.table), 0u) << spec.name;
-    EXPECT_EQ(Bytes(images.banked.tables.bytes().begin(), images.banked.tables.bytes().end()), Bytes(30720, 0));
+    EXPECT_EQ(Bytes(images.banked.tables.bytes().begin(), images.banked.tables.bytes().end()),
+              Bytes(30720, 0));
 }
 
 // Golden entries, little-endian as the device reads them.
 TEST(TableArea, EntriesAreLittleEndianRecords)
 {
     TempProject project;
-    project.table("sdo.xml", "sdo",
-                  "<row conf=\"65\" IndexA=\"100\" SubindexA=\"0\" devIDB=\"5\" IndexB=\"0x6041\" SubindexB=\"0\" "
-                  "nbyteB=\"2\" mnemonico=\"\"/>"
-                  "<row conf=\"148\" IndexA=\"0x1234\" devIDB=\"127\" IndexB=\"abc\" SubindexB=\"255\" nbyteB=\"4\"/>");
-    project.table("rpdodef.xml", "rpdodef",
-                  "<row cobid=\"0x181\" dimension=\"2\" TimeOut=\"100000000\"/><row cobid=\"\" dimension=\"\"/>");
-    project.table("sdopdo.xml", "sdopdo",
-                  "<row index=\"200\" nrpdo=\"2\" poscomp=\"35\"/><row index=\"201\" nrpdo=\"3\" poscomp=\"1\"/>"
-                  "<row index=\"202\" nrpdo=\"x\" poscomp=\"1\"/><row index=\"203\" nrpdo=\"1\" poscomp=\"0\"/>");
+    project.table(
+        "sdo.xml", "sdo",
+        "<row conf=\"65\" IndexA=\"100\" SubindexA=\"0\" devIDB=\"5\" IndexB=\"0x6041\" SubindexB=\"0\" "
+        "nbyteB=\"2\" mnemonico=\"\"/>"
+        "<row conf=\"148\" IndexA=\"0x1234\" devIDB=\"127\" IndexB=\"abc\" SubindexB=\"255\" nbyteB=\"4\"/>");
+    project.table(
+        "rpdodef.xml", "rpdodef",
+        "<row cobid=\"0x181\" dimension=\"2\" TimeOut=\"100000000\"/><row cobid=\"\" dimension=\"\"/>");
+    project.table(
+        "sdopdo.xml", "sdopdo",
+        "<row index=\"200\" nrpdo=\"2\" poscomp=\"35\"/><row index=\"201\" nrpdo=\"3\" poscomp=\"1\"/>"
+        "<row index=\"202\" nrpdo=\"x\" poscomp=\"1\"/><row index=\"203\" nrpdo=\"1\" poscomp=\"0\"/>");
     project.table("Transmit_Pdo.xml", "Trasmit_PDO",
                   "<row COB-ID=\"0x281\" Dimension=\"4\" OnChange=\"Y\" OnTimer=\"y\" Timer=\"500\"/>"
                   "<row COB-ID=\"0x282\" Dimension=\"8\" OnChange=\"N\" OnTimer=\"N\" Timer=\"500\"/>");
     project.table("Transmit_PDO_Define.xml", "Transmit_PDO_Define",
                   "<row Index=\"300\" NrPdo=\"2\" PosComp=\"18\" Send_on_Write=\"1\"/>");
-    project.table("NodeGuard.xml", "Node_Guarding", "<row NodeID=\"2\" GuardTime=\"1000\" LifeTimeFactor=\"3\"/>");
-    project.table("emcydef.xml", "EMCY", "<row ID_EMCY=\"5\" EMCY_Error_Code=\"0x8130\" Error_Register=\"0x11\"/>");
-    project.table("emcyword.xml", "EMCY_Word", "<EMCY_ROW><Dati Dati_Word=\"400\" Dati_Byte=\"84\"/></EMCY_ROW>");
+    project.table("NodeGuard.xml", "Node_Guarding",
+                  "<row NodeID=\"2\" GuardTime=\"1000\" LifeTimeFactor=\"3\"/>");
+    project.table("emcydef.xml", "EMCY",
+                  "<row ID_EMCY=\"5\" EMCY_Error_Code=\"0x8130\" Error_Register=\"0x11\"/>");
+    project.table("emcyword.xml", "EMCY_Word",
+                  "<EMCY_ROW><Dati Dati_Word=\"400\" Dati_Byte=\"84\"/></EMCY_ROW>");
     const CompiledImages images = compile(project);
     ASSERT_TRUE(images.ok);
 
@@ -92,8 +99,10 @@ TEST(TableArea, MappingWithoutItsPdoTableStaysEmpty)
 {
     TempProject project;
     project.table("sdopdo.xml", "sdopdo", "<row index=\"200\" nrpdo=\"1\" poscomp=\"35\"/>");
-    project.table("Transmit_PDO_Define.xml", "Transmit_PDO_Define", "<row Index=\"300\" NrPdo=\"1\" PosComp=\"18\"/>");
-    project.table("emcyword.xml", "EMCY_Word", "<EMCY_ROW><Dati Dati_Word=\"400\" Dati_Byte=\"84\"/></EMCY_ROW>");
+    project.table("Transmit_PDO_Define.xml", "Transmit_PDO_Define",
+                  "<row Index=\"300\" NrPdo=\"1\" PosComp=\"18\"/>");
+    project.table("emcyword.xml", "EMCY_Word",
+                  "<EMCY_ROW><Dati Dati_Word=\"400\" Dati_Byte=\"84\"/></EMCY_ROW>");
     const CompiledImages images = compile(project);
     ASSERT_TRUE(images.ok);
     EXPECT_EQ(images.banked.tables.count(BankTable::RpdoMapping), 0u);
@@ -154,9 +163,9 @@ TEST(TableArea, OneEntryOverCapacityRefusesTheUpdate)
         ASSERT_TRUE(maximal::writeMaximalProject(project.dir(), c.table));
         std::vector<std::string> messages;
         int deviceType = -1;
-        EXPECT_FALSE(compileAndWriteImages(project.dir(), [&messages](const CompileMessage& m) {
-            messages.push_back(m.text);
-        }, &deviceType));
+        EXPECT_FALSE(compileAndWriteImages(
+            project.dir(), [&messages](const CompileMessage& m) { messages.push_back(m.text); },
+            &deviceType));
         ASSERT_FALSE(messages.empty());
         EXPECT_EQ(messages.back(), c.message);
         EXPECT_FALSE(pathExists(joinPath(project.dir(), "bin"))) << c.message;
@@ -168,12 +177,14 @@ TEST(TableArea, ALaterSmallerCompileLeavesNoOldEntries)
     TempProject project;
     std::string rows;
     for (int i = 0; i < 20; ++i)
-        rows += "<row conf=\"0\" IndexA=\"" + std::to_string(i) + "\" devIDB=\"1\" IndexB=\"4096\" SubindexB=\"0\" nbyteB=\"1\"/>";
+        rows += "<row conf=\"0\" IndexA=\"" + std::to_string(i) +
+                "\" devIDB=\"1\" IndexB=\"4096\" SubindexB=\"0\" nbyteB=\"1\"/>";
     project.table("sdo.xml", "sdo", rows);
     ASSERT_TRUE(compileAndWriteImages(project.dir(), nullptr));
     rows.clear();
     for (int i = 0; i < 5; ++i)
-        rows += "<row conf=\"0\" IndexA=\"" + std::to_string(i) + "\" devIDB=\"1\" IndexB=\"4096\" SubindexB=\"0\" nbyteB=\"1\"/>";
+        rows += "<row conf=\"0\" IndexA=\"" + std::to_string(i) +
+                "\" devIDB=\"1\" IndexB=\"4096\" SubindexB=\"0\" nbyteB=\"1\"/>";
     project.table("sdo.xml", "sdo", rows);
     ASSERT_TRUE(compileAndWriteImages(project.dir(), nullptr));
     const Bytes bank2 = fileBytes(joinPath(joinPath(project.dir(), "bin"), "bank2_ESP32.bin"));

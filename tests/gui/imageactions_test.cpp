@@ -72,8 +72,14 @@ struct Fixture {
         openProject(state, "Demo");
         window = std::make_unique<TFSetforgeFirmWare>(state);
     }
-    QString bin(const char* name = "") const { return QDir(QString::fromStdString(state.projectDir)).filePath(QString("bin/") + name); }
-    QString project(const char* name) const { return QDir(QString::fromStdString(state.projectDir)).filePath(name); }
+    QString bin(const char* name = "") const
+    {
+        return QDir(QString::fromStdString(state.projectDir)).filePath(QString("bin/") + name);
+    }
+    QString project(const char* name) const
+    {
+        return QDir(QString::fromStdString(state.projectDir)).filePath(name);
+    }
 };
 
 } // namespace

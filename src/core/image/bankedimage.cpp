@@ -43,9 +43,9 @@ void readTables(ProjectDocuments& docs, TableArea& area)
     const auto& sdo = readProjectFile(docs, File::Sdo);
     if (sdo.exists)
         forEachElement(sdo.root, [&](const pugi::xml_node& row, std::size_t) {
-            area.append(BankTable::Sdo, {value(row, "IndexA", 0), value(row, "conf", 0), value(row, "devIDB", 0),
-                                         value(row, "IndexB", 0), value(row, "SubindexB", 0),
-                                         value(row, "nbyteB", 0)});
+            area.append(BankTable::Sdo,
+                        {value(row, "IndexA", 0), value(row, "conf", 0), value(row, "devIDB", 0),
+                         value(row, "IndexB", 0), value(row, "SubindexB", 0), value(row, "nbyteB", 0)});
         });
 
     const auto& rpdo = readProjectFile(docs, File::RpdoDef);
@@ -87,8 +87,8 @@ void readTables(ProjectDocuments& docs, TableArea& area)
                     return;
                 const std::uint32_t selector = value(row, "PosComp", 0);
                 area.append(BankTable::TpdoMapping,
-                            {value(row, "Index", 100), high(selector), low(selector), static_cast<std::uint32_t>(p),
-                             value(row, "Send_on_Write", 0)});
+                            {value(row, "Index", 100), high(selector), low(selector),
+                             static_cast<std::uint32_t>(p), value(row, "Send_on_Write", 0)});
             });
     }
 
@@ -115,8 +115,8 @@ void readTables(ProjectDocuments& docs, TableArea& area)
                     return;
                 forEachElement(message, [&](const pugi::xml_node& word, std::size_t) {
                     const std::uint32_t selector = value(word, "Dati_Byte", 0);
-                    area.append(BankTable::EmcyWord, {value(word, "Dati_Word", 100), high(selector), low(selector),
-                                                      static_cast<std::uint32_t>(i)});
+                    area.append(BankTable::EmcyWord, {value(word, "Dati_Word", 100), high(selector),
+                                                      low(selector), static_cast<std::uint32_t>(i)});
                 });
             });
     }
@@ -126,8 +126,8 @@ void readTables(ProjectDocuments& docs, TableArea& area)
 
 std::string tooManyEntriesMessage(const char* tableName, std::size_t wanted, std::size_t capacity)
 {
-    return "Too many entries in the " + std::string(tableName) + ": " + std::to_string(wanted) + " (at most " +
-           std::to_string(capacity) + ")";
+    return "Too many entries in the " + std::string(tableName) + ": " + std::to_string(wanted) +
+           " (at most " + std::to_string(capacity) + ")";
 }
 
 BankedImage Compile_Banked_Image(ProjectDocuments& docs)
@@ -142,7 +142,8 @@ BankedImage Compile_Banked_Image(ProjectDocuments& docs)
     for (const TableSpec& spec : tableSpecs()) {
         // Dropping entries would leave the device with a table the user never made.
         if (image.tables.wanted(spec.table) > spec.capacity)
-            throw CompileStopped{tooManyEntriesMessage(spec.name, image.tables.wanted(spec.table), spec.capacity)};
+            throw CompileStopped{
+                tooManyEntriesMessage(spec.name, image.tables.wanted(spec.table), spec.capacity)};
         image.parameters.setTableCount(spec.directoryEntry, image.tables.count(spec.table));
     }
     image.parameters.pack();

@@ -36,7 +36,8 @@ WriteResult writeImageFiles(std::string_view projectDir, const CompiledImages& i
         const char* name;
         std::string_view content;
     } outputs[] = {
-        {kPlainImageName, {reinterpret_cast<const char*>(images.plain.bytes.data()), images.plain.bytes.size()}},
+        {kPlainImageName,
+         {reinterpret_cast<const char*>(images.plain.bytes.data()), images.plain.bytes.size()}},
         {kBank1Name, {reinterpret_cast<const char*>(bank1.data()), bank1.size()}},
         {kBank2Name, {reinterpret_cast<const char*>(bank2.data()), bank2.size()}},
     };

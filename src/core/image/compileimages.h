@@ -11,10 +11,10 @@
 
 // The three images of one compile, all in memory.
 struct CompiledImages {
-    bool ok = false;     // false: the update stopped; the images must not be written
-    int deviceType = 0;  // Select_Device_Type of ParGen.xml, 0 when missing
-    PlainImage plain;    // bank.bin
-    BankedImage banked;  // bank1_ESP32.bin and bank2_ESP32.bin
+    bool ok = false;    // false: the update stopped; the images must not be written
+    int deviceType = 0; // Select_Device_Type of ParGen.xml, 0 when missing
+    PlainImage plain;   // bank.bin
+    BankedImage banked; // bank1_ESP32.bin and bank2_ESP32.bin
 };
 
 // The image file names inside the project's bin folder.

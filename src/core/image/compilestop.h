@@ -22,8 +22,7 @@ inline const ProjectDocuments::Entry& readProjectFile(ProjectDocuments& docs, Pr
 
 // Calls `action` for every element child of `root`, in document order, with its position
 // among the element children (from 0). Comments and text between rows are not rows.
-template <typename Action>
-void forEachElement(const pugi::xml_node& root, Action&& action)
+template <typename Action> void forEachElement(const pugi::xml_node& root, Action&& action)
 {
     std::size_t i = 0;
     for (pugi::xml_node node : root.children())

@@ -53,8 +53,8 @@ public:
         line();
     }
     // A variable (0x07); an empty defaultValue leaves its line out.
-    void variable(const std::string& section, const std::string& name, const char* dataType, const char* access,
-                  const std::string& defaultValue, const char* pdoMapping)
+    void variable(const std::string& section, const std::string& name, const char* dataType,
+                  const char* access, const std::string& defaultValue, const char* pdoMapping)
     {
         line("[" + section + "]");
         key("ParameterName", name);
@@ -95,11 +95,12 @@ void readPdoFile(const std::string& path, const char* fileName, const char* cobN
         const std::string lengthText = row.attribute(lengthName).value();
         const std::optional<std::int32_t> length = readInteger(lengthText);
         if (!length)
-            throw CompileStopped{"Invalid number \"" + lengthText + "\" for " + lengthName + " in " + fileName};
+            throw CompileStopped{"Invalid number \"" + lengthText + "\" for " + lengthName + " in " +
+                                 fileName};
         // A PDO carries at most eight data bytes; more would describe objects it cannot map.
         if (*length < 0 || *length > 8)
-            throw CompileStopped{"Invalid PDO length \"" + lengthText + "\" for " + lengthName + " in " + fileName +
-                                 ": a PDO holds 0 to 8 bytes"};
+            throw CompileStopped{"Invalid PDO length \"" + lengthText + "\" for " + lengthName + " in " +
+                                 fileName + ": a PDO holds 0 to 8 bytes"};
         out.push_back({static_cast<std::uint16_t>(static_cast<std::uint32_t>(*cob)),
                        static_cast<std::uint8_t>(*length)});
     });
@@ -126,8 +127,8 @@ void fixedObjects(EdsLines& eds)
     eds.variable("1280sub3", "Node ID of the SDO Server", "0x0005", "rw", "", "0");
 }
 
-void communicationObjects(EdsLines& eds, const std::vector<EdsPdo>& pdos, std::uint32_t base, const char* title,
-                          bool transmit)
+void communicationObjects(EdsLines& eds, const std::vector<EdsPdo>& pdos, std::uint32_t base,
+                          const char* title, bool transmit)
 {
     for (std::size_t i = 0; i < pdos.size(); ++i) {
         const std::string x = hex(base + static_cast<std::uint32_t>(i), 4);
@@ -140,8 +141,8 @@ void communicationObjects(EdsLines& eds, const std::vector<EdsPdo>& pdos, std::u
     }
 }
 
-void mappingObjects(EdsLines& eds, const std::vector<EdsPdo>& pdos, std::uint32_t base, std::uint32_t arrayBase,
-                    const char* title)
+void mappingObjects(EdsLines& eds, const std::vector<EdsPdo>& pdos, std::uint32_t base,
+                    std::uint32_t arrayBase, const char* title)
 {
     for (std::size_t i = 0; i < pdos.size(); ++i) {
         const std::string y = hex(base + static_cast<std::uint32_t>(i), 4);
@@ -229,11 +230,14 @@ std::string edsText(const PdoLists& lists, const EdsClock& clock)
     eds.line("ModifiedBy=Telvora");
     eds.line();
     eds.line("[DeviceInfo]");
-    for (const char* text : {"VendorName=Telvora", "VendorNumber=0", "ProductName=Converter CANopen / Modbus Slave",
-                             "ProductNumber=917", "RevisionNumber=0x0", "OrderCode=0917/1", "BaudRate_10=1",
-                             "BaudRate_20=1", "BaudRate_50=1", "BaudRate_125=1", "BaudRate_250=1", "BaudRate_500=1",
-                             "BaudRate_800=0", "BaudRate_1000=1", "DynamicChannelsSupported=0", "GroupMessaging=0",
-                             "LSS_Supported=0", "Granularity=0", "SimpleBootUpSlave=1", "SimpleBootUpMaster=0"})
+    for (const char* text :
+         {"VendorName=Telvora",  "VendorNumber=0",      "ProductName=Converter CANopen / Modbus Slave",
+          "ProductNumber=917",   "RevisionNumber=0x0",  "OrderCode=0917/1",
+          "BaudRate_10=1",       "BaudRate_20=1",       "BaudRate_50=1",
+          "BaudRate_125=1",      "BaudRate_250=1",      "BaudRate_500=1",
+          "BaudRate_800=0",      "BaudRate_1000=1",     "DynamicChannelsSupported=0",
+          "GroupMessaging=0",    "LSS_Supported=0",     "Granularity=0",
+          "SimpleBootUpSlave=1", "SimpleBootUpMaster=0"})
         eds.line(text);
     eds.key("NrOfRXPDO", dec(static_cast<long long>(r)));
     eds.key("NrOfTXPDO", dec(static_cast<long long>(t)));

@@ -79,8 +79,8 @@ EmcyLists buildEmcyLists(const pugi::xml_node& emcyDefRoot, const pugi::xml_node
             ++nextWord;
         });
         if (message.Words.size() > kMaxWordsPerEmcy)
-            throw CompileStopped{"Too many words for emergency " + std::to_string(i + 1) + " in emcyword.xml: " +
-                                 std::to_string(message.Words.size()) + " (at most " +
+            throw CompileStopped{"Too many words for emergency " + std::to_string(i + 1) +
+                                 " in emcyword.xml: " + std::to_string(message.Words.size()) + " (at most " +
                                  std::to_string(kMaxWordsPerEmcy) + ")"};
         lists.messages.push_back(std::move(message));
     });
@@ -91,7 +91,8 @@ void appendEmcySections(std::vector<std::uint8_t>& out, const EmcyLists& lists)
 {
     for (const EMCY& message : lists.messages) {
         appendRecord(out, kEmcyMessageHead,
-                     {message.COB, message.Err_COde, message.Err_Reg, static_cast<std::uint32_t>(message.Words.size())});
+                     {message.COB, message.Err_COde, message.Err_Reg,
+                      static_cast<std::uint32_t>(message.Words.size())});
         for (const Word_& word : message.Words)
             appendRecord(out, kEmcyWordRef, {word.NWord, word.Bytes});
     }

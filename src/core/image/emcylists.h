@@ -15,9 +15,9 @@ struct Word_ {
 
 // One emergency message of the plain image.
 struct EMCY {
-    std::uint8_t COB = 0;        // node ID of the producer
-    std::uint16_t Err_COde = 0;  // error code
-    std::uint8_t Err_Reg = 0;    // error register
+    std::uint8_t COB = 0;       // node ID of the producer
+    std::uint16_t Err_COde = 0; // error code
+    std::uint8_t Err_Reg = 0;   // error register
     std::vector<Word_> Words;
 };
 
@@ -34,7 +34,7 @@ struct EmcyLists {
     std::vector<List_Word> words;
 };
 
-inline constexpr unsigned kEmcyFrameBytes = 5;  // manufacturer-specific bytes a word can take from
+inline constexpr unsigned kEmcyFrameBytes = 5;    // manufacturer-specific bytes a word can take from
 inline constexpr unsigned kMaxWordsPerEmcy = 255; // the word count of a message is one byte
 
 // The record layouts of the two sections, all little-endian.

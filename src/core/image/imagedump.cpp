@@ -41,8 +41,8 @@ constexpr const char* kSectionNames[kPlainSections] = {"SDO",          "EMCY", "
                                                        "RPDO mapping", "TPDO", "node guarding", "parameter"};
 
 // Prints the fixed-size records between two offsets; false when they do not divide evenly.
-std::size_t dumpRecords(DumpWriter& out, std::span<const std::uint8_t> bytes, std::size_t begin, std::size_t end,
-                        const RecordLayout& layout)
+std::size_t dumpRecords(DumpWriter& out, std::span<const std::uint8_t> bytes, std::size_t begin,
+                        std::size_t end, const RecordLayout& layout)
 {
     const std::size_t length = end - begin;
     if (length % layout.size != 0)
@@ -115,8 +115,10 @@ ImageDump dumpPlainImage(std::span<const std::uint8_t> bytes)
                 at = offsets[2];
                 break;
             }
-            out.line("  word " + std::to_string(k + 1) + ": " + describeRecord(bytes.data() + at, kEmcyWordRef));
-            selectors.back().push_back(static_cast<std::uint8_t>(getField(bytes.data() + at, kEmcyWordRef.fields[1])));
+            out.line("  word " + std::to_string(k + 1) + ": " +
+                     describeRecord(bytes.data() + at, kEmcyWordRef));
+            selectors.back().push_back(
+                static_cast<std::uint8_t>(getField(bytes.data() + at, kEmcyWordRef.fields[1])));
             at += kEmcyWordRef.size;
         }
     }
@@ -138,13 +140,15 @@ ImageDump dumpPlainImage(std::span<const std::uint8_t> bytes)
                      ", low part byte " + std::to_string(selector & 15) + " -> slot " + slotText(lo));
         }
     if (wordIndex != found[2])
-        out.problem("the EMCY messages name " + std::to_string(wordIndex) + " words, the EMCY word section holds " +
-                    std::to_string(found[2]));
+        out.problem("the EMCY messages name " + std::to_string(wordIndex) +
+                    " words, the EMCY word section holds " + std::to_string(found[2]));
 
     found[3] = static_cast<std::uint32_t>(dumpRecords(out, bytes, offsets[3], offsets[4], kPlainRpdoRecord));
-    found[4] = static_cast<std::uint32_t>(dumpRecords(out, bytes, offsets[4], offsets[5], kPlainRpdoMapRecord));
+    found[4] =
+        static_cast<std::uint32_t>(dumpRecords(out, bytes, offsets[4], offsets[5], kPlainRpdoMapRecord));
     found[5] = static_cast<std::uint32_t>(dumpRecords(out, bytes, offsets[5], offsets[6], kPlainTpdoRecord));
-    found[6] = static_cast<std::uint32_t>(dumpRecords(out, bytes, offsets[6], offsets[7], kPlainNodeGuardRecord));
+    found[6] =
+        static_cast<std::uint32_t>(dumpRecords(out, bytes, offsets[6], offsets[7], kPlainNodeGuardRecord));
 
     const std::size_t parameterLength = bytes.size() - offsets[7];
     if (parameterLength == 0) {
@@ -158,8 +162,9 @@ ImageDump dumpPlainImage(std::span<const std::uint8_t> bytes)
         for (std::size_t c = 0; c < found.size(); ++c) {
             const Field& field = kPlainParameters.fields[16 + c];
             if (getField(p, field) != found[c])
-                out.problem("parameter " + std::string(field.name) + " is " + std::to_string(getField(p, field)) +
-                            " but the section holds " + std::to_string(found[c]));
+                out.problem("parameter " + std::string(field.name) + " is " +
+                            std::to_string(getField(p, field)) + " but the section holds " +
+                            std::to_string(found[c]));
         }
     }
     return out.take();
@@ -184,8 +189,8 @@ ImageDump dumpParameterBlock(std::span<const std::uint8_t> bytes)
                  std::to_string(count) + " entries at " +
                  hex(getField(bytes.data(), ParameterField::kTableAddress[spec.directoryEntry]), 6));
         if (count > spec.capacity)
-            out.problem(std::string(spec.name) + " count " + std::to_string(count) + " exceeds its capacity " +
-                        std::to_string(spec.capacity));
+            out.problem(std::string(spec.name) + " count " + std::to_string(count) +
+                        " exceeds its capacity " + std::to_string(spec.capacity));
     }
     const std::uint32_t stored = getField(bytes.data(), ParameterField::kChecksum);
     const std::uint32_t computed = ParameterBlock::computeChecksum(bytes);
@@ -214,8 +219,8 @@ ImageDump dumpTableArea(std::span<const std::uint8_t> bytes,
         if (counts) {
             n = (*counts)[spec.directoryEntry];
             if (n > spec.capacity) {
-                out.problem(std::string(spec.name) + " count " + std::to_string(n) + " exceeds its capacity " +
-                            std::to_string(spec.capacity));
+                out.problem(std::string(spec.name) + " count " + std::to_string(n) +
+                            " exceeds its capacity " + std::to_string(spec.capacity));
                 n = spec.capacity;
             }
         } else {
@@ -259,14 +264,16 @@ ImageDump dumpImageFile(std::string_view path)
         dump.problems.push_back(error);
         return dump;
     }
-    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(content.data()), content.size());
+    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(content.data()),
+                                              content.size());
     std::string name = pathToUtf8(pathFromUtf8(path).filename());
     for (char& c : name)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
     const bool bank1 = name == "bank1_esp32.bin" || (name != "bank.bin" && name != "bank2_esp32.bin" &&
                                                      bytes.size() == ParameterBlock::kSize);
-    const bool bank2 = name == "bank2_esp32.bin" || (name != "bank.bin" && !bank1 && bytes.size() == TableArea::kSize);
+    const bool bank2 =
+        name == "bank2_esp32.bin" || (name != "bank.bin" && !bank1 && bytes.size() == TableArea::kSize);
     if (bank1)
         return dumpParameterBlock(bytes);
     if (bank2) {

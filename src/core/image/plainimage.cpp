@@ -13,43 +13,46 @@ namespace {
 using FT = FieldType;
 using File = ProjectDocuments::File;
 
-constexpr Field kHeaderFields[] = {
-    {"SDO section", 0, FT::U32LE},          {"EMCY section", 4, FT::U32LE},
-    {"EMCY word section", 8, FT::U32LE},    {"RPDO section", 12, FT::U32LE},
-    {"RPDO mapping section", 16, FT::U32LE}, {"TPDO section", 20, FT::U32LE},
-    {"node guarding section", 24, FT::U32LE}, {"parameter section", 28, FT::U32LE}};
-constexpr Field kSdoFields[] = {{"conf", 0, FT::U8},      {"IndexA", 1, FT::U16BE},   {"devIDB", 3, FT::U8},
+constexpr Field kHeaderFields[] = {{"SDO section", 0, FT::U32LE},
+                                   {"EMCY section", 4, FT::U32LE},
+                                   {"EMCY word section", 8, FT::U32LE},
+                                   {"RPDO section", 12, FT::U32LE},
+                                   {"RPDO mapping section", 16, FT::U32LE},
+                                   {"TPDO section", 20, FT::U32LE},
+                                   {"node guarding section", 24, FT::U32LE},
+                                   {"parameter section", 28, FT::U32LE}};
+constexpr Field kSdoFields[] = {{"conf", 0, FT::U8},      {"IndexA", 1, FT::U16BE}, {"devIDB", 3, FT::U8},
                                 {"IndexB", 4, FT::U16BE}, {"SubindexB", 6, FT::U8}, {"nbyteB", 7, FT::U8}};
 constexpr Field kRpdoFields[] = {{"cobid", 0, FT::U16BE}, {"dimension", 2, FT::U8}};
 constexpr Field kRpdoMapFields[] = {{"index", 0, FT::U16BE}, {"nrpdo", 2, FT::U8}, {"poscomp", 3, FT::U8}};
 constexpr Field kTpdoFields[] = {{"COB-ID", 0, FT::U16BE}, {"Dimension", 2, FT::U8}, {"SMA", 3, FT::U16BE}};
-constexpr Field kNodeGuardFields[] = {{"NodeID", 0, FT::U8}, {"GuardTime", 1, FT::U16BE}, {"LifeTimeFactor", 3, FT::U8}};
-constexpr Field kParameterFields[] = {
-    {"CAN_id", 0, FT::U8},
-    {"CAN_Baud (kbit/s)", 1, FT::U16BE},
-    {"CAN_timeoutsdo", 3, FT::U16BE},
-    {"M_baud", 5, FT::U8},
-    {"M_parity", 6, FT::U8},
-    {"serial interface (1 RS232)", 7, FT::U8},
-    {"M_devid", 8, FT::U8},
-    {"operational at start", 9, FT::U8},
-    {"network start", 10, FT::U8},
-    {"network start on Modbus", 11, FT::U8},
-    {"network start register", 12, FT::U16BE},
-    {"network start delay (s)", 14, FT::U8},
-    {"node guarding", 15, FT::U8},
-    {"node guarding register 1", 16, FT::U16BE},
-    {"node guarding register 2", 18, FT::U16BE},
-    {"Ser_Prot", 20, FT::U8},
-    {"SDO count", 21, FT::U16LE},
-    {"EMCY count", 23, FT::U16LE},
-    {"EMCY word count", 25, FT::U16LE},
-    {"RPDO count", 27, FT::U16LE},
-    {"RPDO mapping count", 29, FT::U16LE},
-    {"TPDO count", 31, FT::U16LE},
-    {"node guarding count", 33, FT::U16LE},
-    {"SYNC producer", 35, FT::U8},
-    {"SYNC time (ms)", 36, FT::U32BE}};
+constexpr Field kNodeGuardFields[] = {
+    {"NodeID", 0, FT::U8}, {"GuardTime", 1, FT::U16BE}, {"LifeTimeFactor", 3, FT::U8}};
+constexpr Field kParameterFields[] = {{"CAN_id", 0, FT::U8},
+                                      {"CAN_Baud (kbit/s)", 1, FT::U16BE},
+                                      {"CAN_timeoutsdo", 3, FT::U16BE},
+                                      {"M_baud", 5, FT::U8},
+                                      {"M_parity", 6, FT::U8},
+                                      {"serial interface (1 RS232)", 7, FT::U8},
+                                      {"M_devid", 8, FT::U8},
+                                      {"operational at start", 9, FT::U8},
+                                      {"network start", 10, FT::U8},
+                                      {"network start on Modbus", 11, FT::U8},
+                                      {"network start register", 12, FT::U16BE},
+                                      {"network start delay (s)", 14, FT::U8},
+                                      {"node guarding", 15, FT::U8},
+                                      {"node guarding register 1", 16, FT::U16BE},
+                                      {"node guarding register 2", 18, FT::U16BE},
+                                      {"Ser_Prot", 20, FT::U8},
+                                      {"SDO count", 21, FT::U16LE},
+                                      {"EMCY count", 23, FT::U16LE},
+                                      {"EMCY word count", 25, FT::U16LE},
+                                      {"RPDO count", 27, FT::U16LE},
+                                      {"RPDO mapping count", 29, FT::U16LE},
+                                      {"TPDO count", 31, FT::U16LE},
+                                      {"node guarding count", 33, FT::U16LE},
+                                      {"SYNC producer", 35, FT::U8},
+                                      {"SYNC time (ms)", 36, FT::U32BE}};
 
 std::string lowerAscii(std::string text)
 {
@@ -82,23 +85,25 @@ public:
             appendRecord(m_image.bytes, kPlainRpdoMapRecord, {index, pdo, word(row, "poscomp")});
         });
         startSection(PlainSection::Tpdo);
-        rowSection(File::TransmitPdo, "File Transmit PDO xml not found", 5, [this](const pugi::xml_node& row) {
-            const std::uint32_t cobid = word(row, "COB-ID");
-            const std::uint32_t dimension = word(row, "Dimension");
-            appendRecord(m_image.bytes, kPlainTpdoRecord, {cobid, dimension, word(row, "SMA")});
-        });
+        rowSection(File::TransmitPdo, "File Transmit PDO xml not found", 5,
+                   [this](const pugi::xml_node& row) {
+                       const std::uint32_t cobid = word(row, "COB-ID");
+                       const std::uint32_t dimension = word(row, "Dimension");
+                       appendRecord(m_image.bytes, kPlainTpdoRecord, {cobid, dimension, word(row, "SMA")});
+                   });
         startSection(PlainSection::NodeGuarding);
         rowSection(File::NodeGuard, "File NodeGuard xml not found", 6, [this](const pugi::xml_node& row) {
             const std::uint32_t node = word(row, "NodeID");
             const std::uint32_t guardTime = word(row, "GuardTime");
-            appendRecord(m_image.bytes, kPlainNodeGuardRecord, {node, guardTime, word(row, "LifeTimeFactor")});
+            appendRecord(m_image.bytes, kPlainNodeGuardRecord,
+                         {node, guardTime, word(row, "LifeTimeFactor")});
         });
         startSection(PlainSection::Parameters);
         parameterSection();
         if (m_image.bytes.size() > kPlainImageMaxSize)
-            throw CompileStopped{"The configuration image bank.bin is too long: " +
-                                 std::to_string(m_image.bytes.size()) + " bytes (at most " +
-                                 std::to_string(kPlainImageMaxSize) + ")"};
+            throw CompileStopped{
+                "The configuration image bank.bin is too long: " + std::to_string(m_image.bytes.size()) +
+                " bytes (at most " + std::to_string(kPlainImageMaxSize) + ")"};
         return std::move(m_image);
     }
 
@@ -223,7 +228,8 @@ private:
                     registerElement = next;
                     break;
                 }
-        const std::uint32_t startRegister = Text_To_Word(registerElement.attribute("address").value(), m_sink);
+        const std::uint32_t startRegister =
+            Text_To_Word(registerElement.attribute("address").value(), m_sink);
         const std::uint32_t delay = optionalWord("delay_network_start", "delay");
         const std::uint32_t guarding = flag("send_frame_nodeguard", "enable");
         const std::uint32_t guardRegister1 = optionalWord("send_frame_nodeguard", "add_word_1");
@@ -232,12 +238,15 @@ private:
         const std::uint32_t syncOn = flag("sync_producer", "enable_sync");
         const pugi::xml_node sync = root.child("sync_producer");
         const std::uint32_t syncTime =
-            sync ? static_cast<std::uint32_t>(Text_To_Int_Def(sync.attribute("sync_time").value(), 1000)) : 1000;
+            sync ? static_cast<std::uint32_t>(Text_To_Int_Def(sync.attribute("sync_time").value(), 1000))
+                 : 1000;
         const auto& c = m_image.counts;
         appendRecord(m_image.bytes, kPlainParameters,
-                     {canId, canBaud, sdoTimeout, serialBaud, parity, serial, devId, operational, networkStart,
-                      onModbus, startRegister, delay, guarding, guardRegister1, guardRegister2, protocol, c[0], c[1],
-                      c[2], c[3], c[4], c[5], c[6], syncOn, syncTime});
+                     {canId,         canBaud, sdoTimeout,  serialBaud,     parity,
+                      serial,        devId,   operational, networkStart,   onModbus,
+                      startRegister, delay,   guarding,    guardRegister1, guardRegister2,
+                      protocol,      c[0],    c[1],        c[2],           c[3],
+                      c[4],          c[5],    c[6],        syncOn,         syncTime});
     }
 
     ProjectDocuments& m_docs;

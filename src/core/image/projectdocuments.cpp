@@ -4,9 +4,10 @@
 
 namespace {
 
-constexpr const char* kFileNames[] = {"ParGen.xml",  "sdo.xml",          "emcydef.xml",
-                                      "emcyword.xml", "rpdodef.xml",     "sdopdo.xml",
-                                      "Transmit_Pdo.xml", "Transmit_PDO_Define.xml", "NodeGuard.xml"};
+constexpr const char* kFileNames[] = {
+    "ParGen.xml",   "sdo.xml",    "emcydef.xml",      "emcyword.xml",
+    "rpdodef.xml",  "sdopdo.xml", "Transmit_Pdo.xml", "Transmit_PDO_Define.xml",
+    "NodeGuard.xml"};
 
 } // namespace
 

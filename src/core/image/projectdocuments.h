@@ -12,15 +12,25 @@
 // compile, at the moment a compiler first asks for it (so messages keep the compile's order).
 class ProjectDocuments {
 public:
-    enum class File { ParGen, Sdo, EmcyDef, EmcyWord, RpdoDef, SdoPdo, TransmitPdo, TransmitPdoDefine, NodeGuard };
+    enum class File {
+        ParGen,
+        Sdo,
+        EmcyDef,
+        EmcyWord,
+        RpdoDef,
+        SdoPdo,
+        TransmitPdo,
+        TransmitPdoDefine,
+        NodeGuard
+    };
 
     // What asking for a file gives.
     struct Entry {
-        bool loaded = false;    // asked for before
-        bool exists = false;    // the file is there and well-formed
-        std::string error;      // non-empty: the file is there but cannot be read or parsed
+        bool loaded = false; // asked for before
+        bool exists = false; // the file is there and well-formed
+        std::string error;   // non-empty: the file is there but cannot be read or parsed
         pugi::xml_document doc;
-        pugi::xml_node root;    // first element of the document; empty when !exists
+        pugi::xml_node root; // first element of the document; empty when !exists
     };
 
     explicit ProjectDocuments(ProjectFiles files) : m_files(std::move(files)) {}

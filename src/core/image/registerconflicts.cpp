@@ -62,14 +62,16 @@ std::vector<RegisterClaim> collectRegisterClaims(const ProjectFiles& files, std:
     pugi::xml_document emcy;
     pugi::xml_document emcyWords;
     const std::size_t emcyCount = countElements(loadRoot(files.emcyDef, emcy, errors));
-    forEachElement(loadRoot(files.emcyWord, emcyWords, errors), [&](const pugi::xml_node& message, std::size_t i) {
-        if (i >= emcyCount)
-            return;
-        forEachElement(message, [&](const pugi::xml_node& word, std::size_t j) {
-            claim(word.attribute("Dati_Word").value(), "EMCY words (emcyword.xml emergency " + std::to_string(i + 1) +
-                                                          " word " + std::to_string(j + 1) + ")");
-        });
-    });
+    forEachElement(loadRoot(files.emcyWord, emcyWords, errors),
+                   [&](const pugi::xml_node& message, std::size_t i) {
+                       if (i >= emcyCount)
+                           return;
+                       forEachElement(message, [&](const pugi::xml_node& word, std::size_t j) {
+                           claim(word.attribute("Dati_Word").value(), "EMCY words (emcyword.xml emergency " +
+                                                                          std::to_string(i + 1) + " word " +
+                                                                          std::to_string(j + 1) + ")");
+                       });
+                   });
 
     const int deviceType = readDeviceType(files.parGen);
     pugi::xml_document tpdo;
@@ -87,11 +89,12 @@ std::vector<RegisterClaim> collectRegisterClaims(const ProjectFiles& files, std:
         });
     const std::size_t tpdoCount = countElements(tpdoRoot);
     pugi::xml_document tpdoMap;
-    forEachElement(loadRoot(files.transmitPdoDefine, tpdoMap, errors), [&](const pugi::xml_node& row, std::size_t i) {
-        const std::int32_t n = Text_To_Int_Def(row.attribute("NrPdo").value(), -1);
-        if (n >= 1 && static_cast<std::size_t>(n) <= tpdoCount)
-            claim(row.attribute("Index").value(), rowText("TPDO mapping", "Transmit_PDO_Define.xml", i));
-    });
+    forEachElement(
+        loadRoot(files.transmitPdoDefine, tpdoMap, errors), [&](const pugi::xml_node& row, std::size_t i) {
+            const std::int32_t n = Text_To_Int_Def(row.attribute("NrPdo").value(), -1);
+            if (n >= 1 && static_cast<std::size_t>(n) <= tpdoCount)
+                claim(row.attribute("Index").value(), rowText("TPDO mapping", "Transmit_PDO_Define.xml", i));
+        });
 
     pugi::xml_document parGen;
     const pugi::xml_node root = loadRoot(files.parGen, parGen, errors);
@@ -142,6 +145,7 @@ std::vector<std::string> plainImageWarnings(const ProjectFiles& files)
     const std::int32_t timeout = Text_To_Int_Def(timeoutText, -1);
     if (timeout > 65535 && timeout <= 100000)
         warnings.push_back("ParGen.xml: the SDO client timeout " + std::to_string(timeout) +
-                           " is cut to 16 bits in bank.bin (stored as " + std::to_string(timeout & 0xFFFF) + ")");
+                           " is cut to 16 bits in bank.bin (stored as " + std::to_string(timeout & 0xFFFF) +
+                           ")");
     return warnings;
 }

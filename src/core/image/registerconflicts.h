@@ -25,7 +25,8 @@ struct RegisterConflict {
 // registers (when node guarding is on). Values that are not registers 0..65535 are left out: the
 // table checks report them. A file that is missing or not well-formed claims nothing; its
 // parser error goes to `errors`.
-std::vector<RegisterClaim> collectRegisterClaims(const ProjectFiles& files, std::vector<std::string>* errors = nullptr);
+std::vector<RegisterClaim> collectRegisterClaims(const ProjectFiles& files,
+                                                 std::vector<std::string>* errors = nullptr);
 
 // The registers claimed more than once, in increasing register order.
 std::vector<RegisterConflict> findRegisterConflicts(const std::vector<RegisterClaim>& claims);

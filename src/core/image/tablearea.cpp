@@ -6,13 +6,12 @@ namespace {
 
 using FT = FieldType;
 
-constexpr Field kSdoFields[] = {{"IndexA", 0, FT::U16LE}, {"conf", 2, FT::U8}, {"devIDB", 3, FT::U8},
+constexpr Field kSdoFields[] = {{"IndexA", 0, FT::U16LE}, {"conf", 2, FT::U8},      {"devIDB", 3, FT::U8},
                                 {"IndexB", 4, FT::U16LE}, {"SubindexB", 6, FT::U8}, {"nbyteB", 7, FT::U8}};
-constexpr Field kRpdoFields[] = {{"TimeOut", 0, FT::U32LE}, {"cobid", 4, FT::U16LE}, {"dimension", 6, FT::U8}};
-constexpr Field kRpdoMappingFields[] = {{"index", 0, FT::U16LE},
-                                        {"high byte", 2, FT::U8},
-                                        {"low byte", 3, FT::U8},
-                                        {"RPDO", 4, FT::U8}};
+constexpr Field kRpdoFields[] = {
+    {"TimeOut", 0, FT::U32LE}, {"cobid", 4, FT::U16LE}, {"dimension", 6, FT::U8}};
+constexpr Field kRpdoMappingFields[] = {
+    {"index", 0, FT::U16LE}, {"high byte", 2, FT::U8}, {"low byte", 3, FT::U8}, {"RPDO", 4, FT::U8}};
 constexpr Field kTpdoFields[] = {
     {"Timer", 0, FT::U32LE}, {"COB-ID", 4, FT::U16LE}, {"Dimension", 6, FT::U8}, {"OnChange", 7, FT::U8}};
 constexpr Field kTpdoMappingFields[] = {{"Index", 0, FT::U16LE},
@@ -30,10 +29,25 @@ constexpr Field kEmcyWordFields[] = {
 constexpr TableSpec kTables[] = {
     {BankTable::Sdo, "SDO table", 0x0000, 1536, 0, {"SDO entry", kSdoFields, 8}},
     {BankTable::Rpdo, "RPDO table", 0x3000, 64, 3, {"RPDO entry", kRpdoFields, 8}},
-    {BankTable::RpdoMapping, "RPDO mapping table", 0x3200, 512, 4, {"RPDO mapping entry", kRpdoMappingFields, 8}},
+    {BankTable::RpdoMapping,
+     "RPDO mapping table",
+     0x3200,
+     512,
+     4,
+     {"RPDO mapping entry", kRpdoMappingFields, 8}},
     {BankTable::Tpdo, "TPDO table", 0x4200, 32, 5, {"TPDO entry", kTpdoFields, 8}},
-    {BankTable::TpdoMapping, "TPDO mapping table", 0x4300, 512, 6, {"TPDO mapping entry", kTpdoMappingFields, 8}},
-    {BankTable::NodeGuarding, "node guarding table", 0x5300, 64, 7, {"node guarding entry", kNodeGuardFields, 4}},
+    {BankTable::TpdoMapping,
+     "TPDO mapping table",
+     0x4300,
+     512,
+     6,
+     {"TPDO mapping entry", kTpdoMappingFields, 8}},
+    {BankTable::NodeGuarding,
+     "node guarding table",
+     0x5300,
+     64,
+     7,
+     {"node guarding entry", kNodeGuardFields, 4}},
     {BankTable::Emcy, "EMCY table", 0x5400, 128, 8, {"EMCY entry", kEmcyFields, 8}},
     {BankTable::EmcyWord, "EMCY word table", 0x5800, 1024, 9, {"EMCY word entry", kEmcyWordFields, 8}},
 };
