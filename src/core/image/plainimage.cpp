@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/app/xmlfile.h"
 #include "core/image/compilestop.h"
 #include "core/image/emcylists.h"
 #include "core/image/imagetext.h"
@@ -221,13 +222,7 @@ private:
             std::string(startOnModbus.attribute("start").value()) == "true" ? 1 : 0;
         // The register is on the element after the first one of that name; without one it reads
         // as an empty text.
-        pugi::xml_node registerElement;
-        if (startOnModbus)
-            for (pugi::xml_node next = startOnModbus.next_sibling(); next; next = next.next_sibling())
-                if (next.type() == pugi::node_element) {
-                    registerElement = next;
-                    break;
-                }
+        const pugi::xml_node registerElement = startOnModbus ? nextElement(startOnModbus) : pugi::xml_node();
         const std::uint32_t startRegister =
             Text_To_Word(registerElement.attribute("address").value(), m_sink);
         const std::uint32_t delay = optionalWord("delay_network_start", "delay");
