@@ -45,8 +45,8 @@ int runCompileCommand(const std::vector<std::string>& args, std::ostream& out, s
 
     out << "Device type: " << deviceType
         << (deviceType == 0 ? " (without Ethernet port)" : " (with Ethernet port)") << "\n";
-    for (const TableSpec& spec : tableSpecs())
-        out << spec.name << ": " << images.banked.tables.count(spec.table) << " entries\n";
+    for (const TableLayout& layout : tableLayouts())
+        out << layout.name << ": " << images.banked.tables.count(layout.table) << " entries\n";
     out << "bin/" << kPlainImageName << ": " << images.plain.bytes.size() << " bytes\n";
     out << "bin/" << kBank1Name << ": " << images.banked.parameters.bytes().size() << " bytes\n";
     out << "bin/" << kBank2Name << ": " << images.banked.tables.bytes().size() << " bytes\n";

@@ -11,10 +11,10 @@ namespace {
 // The bytes of entry `n` of `table` in the compiled second bank.
 std::vector<std::uint8_t> entry(const CompiledImages& images, BankTable table, std::size_t n)
 {
-    const TableSpec& spec = tableSpec(table);
+    const TableLayout& layout = tableLayout(table);
     const auto& bytes = images.banked.tables.bytes();
-    const auto begin = bytes.begin() + static_cast<std::ptrdiff_t>(spec.offset + n * spec.entry.size);
-    return {begin, begin + static_cast<std::ptrdiff_t>(spec.entry.size)};
+    const auto begin = bytes.begin() + static_cast<std::ptrdiff_t>(layout.offset + n * layout.entry.size);
+    return {begin, begin + static_cast<std::ptrdiff_t>(layout.entry.size)};
 }
 
 CompiledImages compile(const TempProject& project, std::vector<std::string>* messages = nullptr)
@@ -33,8 +33,8 @@ TEST(TableArea, OnlyParGenLeavesEveryTableEmpty)
     project.write("ParGen.xml", "<Par_Gen><CAN_id>3</CAN_id></Par_Gen>");
     const CompiledImages images = compile(project);
     ASSERT_TRUE(images.ok);
-    for (const TableSpec& spec : tableSpecs())
-        EXPECT_EQ(images.banked.tables.count(spec.table), 0u) << spec.name;
+    for (const TableLayout& layout : tableLayouts())
+        EXPECT_EQ(images.banked.tables.count(layout.table), 0u) << layout.name;
     EXPECT_EQ(Bytes(images.banked.tables.bytes().begin(), images.banked.tables.bytes().end()),
               Bytes(30720, 0));
 }
@@ -135,8 +135,8 @@ TEST(TableArea, MaximalProjectCompiles)
     const CompiledImages images = compile(project, &messages);
     ASSERT_TRUE(images.ok) << (messages.empty() ? "" : messages.back());
     EXPECT_TRUE(messages.empty());
-    for (const TableSpec& spec : tableSpecs())
-        EXPECT_EQ(images.banked.tables.count(spec.table), spec.capacity) << spec.name;
+    for (const TableLayout& layout : tableLayouts())
+        EXPECT_EQ(images.banked.tables.count(layout.table), layout.capacity) << layout.name;
     EXPECT_EQ(images.plain.bytes.size(), 24872u);
     // The last entry of the last table ends exactly at the end of the bank.
     EXPECT_EQ(entry(images, BankTable::EmcyWord, 1023)[4], 127);

@@ -139,12 +139,12 @@ BankedImage Compile_Banked_Image(ProjectDocuments& docs)
     if (parGen.exists)
         image.deviceType = image.parameters.readParGen(parGen.root);
     readTables(docs, image.tables);
-    for (const TableSpec& spec : tableSpecs()) {
+    for (const TableLayout& layout : tableLayouts()) {
         // Dropping entries would leave the device with a table the user never made.
-        if (image.tables.wanted(spec.table) > spec.capacity)
+        if (image.tables.wanted(layout.table) > layout.capacity)
             throw CompileStopped{
-                tooManyEntriesMessage(spec.name, image.tables.wanted(spec.table), spec.capacity)};
-        image.parameters.setTableCount(spec.directoryEntry, image.tables.count(spec.table));
+                tooManyEntriesMessage(layout.name, image.tables.wanted(layout.table), layout.capacity)};
+        image.parameters.setTableCount(layout.directoryEntry, image.tables.count(layout.table));
     }
     image.parameters.pack();
     return image;

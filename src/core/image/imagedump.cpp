@@ -183,14 +183,15 @@ ImageDump dumpParameterBlock(std::span<const std::uint8_t> bytes)
         out.line(hex(static_cast<std::uint32_t>(field.offset), 3) + " " + field.name + " = " +
                  std::to_string(getField(bytes.data(), field)) + " (" +
                  hex(getField(bytes.data(), field), static_cast<int>(2 * fieldWidth(field.type))) + ")");
-    for (const TableSpec& spec : tableSpecs()) {
-        const std::uint32_t count = getField(bytes.data(), ParameterField::kTableCount[spec.directoryEntry]);
-        out.line("directory " + std::to_string(spec.directoryEntry) + ": " + spec.name + ", " +
+    for (const TableLayout& layout : tableLayouts()) {
+        const std::uint32_t count =
+            getField(bytes.data(), ParameterField::kTableCount[layout.directoryEntry]);
+        out.line("directory " + std::to_string(layout.directoryEntry) + ": " + layout.name + ", " +
                  std::to_string(count) + " entries at " +
-                 hex(getField(bytes.data(), ParameterField::kTableAddress[spec.directoryEntry]), 6));
-        if (count > spec.capacity)
-            out.problem(std::string(spec.name) + " count " + std::to_string(count) +
-                        " exceeds its capacity " + std::to_string(spec.capacity));
+                 hex(getField(bytes.data(), ParameterField::kTableAddress[layout.directoryEntry]), 6));
+        if (count > layout.capacity)
+            out.problem(std::string(layout.name) + " count " + std::to_string(count) +
+                        " exceeds its capacity " + std::to_string(layout.capacity));
     }
     const std::uint32_t stored = getField(bytes.data(), ParameterField::kChecksum);
     const std::uint32_t computed = ParameterBlock::computeChecksum(bytes);
@@ -214,38 +215,38 @@ ImageDump dumpTableArea(std::span<const std::uint8_t> bytes,
     }
     if (!counts)
         out.line("no bank1_ESP32.bin beside it: entries are listed up to each table's last non-zero entry");
-    for (const TableSpec& spec : tableSpecs()) {
+    for (const TableLayout& layout : tableLayouts()) {
         std::size_t n = 0;
         if (counts) {
-            n = (*counts)[spec.directoryEntry];
-            if (n > spec.capacity) {
-                out.problem(std::string(spec.name) + " count " + std::to_string(n) +
-                            " exceeds its capacity " + std::to_string(spec.capacity));
-                n = spec.capacity;
+            n = (*counts)[layout.directoryEntry];
+            if (n > layout.capacity) {
+                out.problem(std::string(layout.name) + " count " + std::to_string(n) +
+                            " exceeds its capacity " + std::to_string(layout.capacity));
+                n = layout.capacity;
             }
         } else {
-            for (std::size_t e = 0; e < spec.capacity; ++e) {
-                const std::uint8_t* entry = bytes.data() + spec.offset + e * spec.entry.size;
-                for (std::size_t b = 0; b < spec.entry.size; ++b)
+            for (std::size_t e = 0; e < layout.capacity; ++e) {
+                const std::uint8_t* entry = bytes.data() + layout.offset + e * layout.entry.size;
+                for (std::size_t b = 0; b < layout.entry.size; ++b)
                     if (entry[b] != 0) {
                         n = e + 1;
                         break;
                     }
             }
         }
-        out.line(std::string(spec.name) + " at " + hex(static_cast<std::uint32_t>(spec.offset), 4) + ": " +
-                 std::to_string(n) + " of " + std::to_string(spec.capacity) + " entries");
+        out.line(std::string(layout.name) + " at " + hex(static_cast<std::uint32_t>(layout.offset), 4) +
+                 ": " + std::to_string(n) + " of " + std::to_string(layout.capacity) + " entries");
         for (std::size_t e = 0; e < n; ++e)
-            out.line("  " + std::string(spec.entry.name) + " " + std::to_string(e + 1) + ": " +
-                     describeRecord(bytes.data() + spec.offset + e * spec.entry.size, spec.entry));
+            out.line("  " + std::string(layout.entry.name) + " " + std::to_string(e + 1) + ": " +
+                     describeRecord(bytes.data() + layout.offset + e * layout.entry.size, layout.entry));
         // Entries beyond the count must be zero.
-        for (std::size_t e = n; e < spec.capacity; ++e) {
-            const std::uint8_t* entry = bytes.data() + spec.offset + e * spec.entry.size;
+        for (std::size_t e = n; e < layout.capacity; ++e) {
+            const std::uint8_t* entry = bytes.data() + layout.offset + e * layout.entry.size;
             bool zero = true;
-            for (std::size_t b = 0; b < spec.entry.size; ++b)
+            for (std::size_t b = 0; b < layout.entry.size; ++b)
                 zero = zero && entry[b] == 0;
             if (!zero) {
-                out.problem(std::string(spec.name) + ": entry " + std::to_string(e + 1) +
+                out.problem(std::string(layout.name) + ": entry " + std::to_string(e + 1) +
                             " beyond the count is not zero");
                 break;
             }

@@ -26,7 +26,7 @@ constexpr Field kEmcyFields[] = {
 constexpr Field kEmcyWordFields[] = {
     {"Dati_Word", 0, FT::U16LE}, {"high byte", 2, FT::U8}, {"low byte", 3, FT::U8}, {"EMCY", 4, FT::U8}};
 
-constexpr TableSpec kTables[] = {
+constexpr TableLayout kTables[] = {
     {BankTable::Sdo, "SDO table", 0x0000, 1536, 0, {"SDO entry", kSdoFields, 8}},
     {BankTable::Rpdo, "RPDO table", 0x3000, 64, 3, {"RPDO entry", kRpdoFields, 8}},
     {BankTable::RpdoMapping,
@@ -56,10 +56,10 @@ constexpr TableSpec kTables[] = {
 constexpr bool tablesTileTheBank()
 {
     std::size_t end = 0;
-    for (const TableSpec& spec : kTables) {
-        if (spec.offset != end)
+    for (const TableLayout& layout : kTables) {
+        if (layout.offset != end)
             return false;
-        end = spec.offset + spec.capacity * spec.entry.size;
+        end = layout.offset + layout.capacity * layout.entry.size;
     }
     return end == TableArea::kSize;
 }
@@ -67,12 +67,12 @@ static_assert(tablesTileTheBank(), "the eight tables must fill the 30,720-byte b
 
 } // namespace
 
-std::span<const TableSpec> tableSpecs()
+std::span<const TableLayout> tableLayouts()
 {
     return kTables;
 }
 
-const TableSpec& tableSpec(BankTable table)
+const TableLayout& tableLayout(BankTable table)
 {
     return kTables[static_cast<std::size_t>(table)];
 }
@@ -85,14 +85,14 @@ void TableArea::clear()
 
 void TableArea::append(BankTable table, std::initializer_list<std::uint32_t> values)
 {
-    const TableSpec& spec = tableSpec(table);
+    const TableLayout& layout = tableLayout(table);
     std::uint32_t& n = m_wanted[static_cast<std::size_t>(table)];
-    if (n < spec.capacity)
-        putRecord(m_bytes.data() + spec.offset + n * spec.entry.size, spec.entry, values);
+    if (n < layout.capacity)
+        putRecord(m_bytes.data() + layout.offset + n * layout.entry.size, layout.entry, values);
     ++n;
 }
 
 std::uint32_t TableArea::count(BankTable table) const
 {
-    return std::min<std::uint32_t>(wanted(table), static_cast<std::uint32_t>(tableSpec(table).capacity));
+    return std::min<std::uint32_t>(wanted(table), static_cast<std::uint32_t>(tableLayout(table).capacity));
 }

@@ -12,7 +12,7 @@
 enum class BankTable { Sdo, Rpdo, RpdoMapping, Tpdo, TpdoMapping, NodeGuarding, Emcy, EmcyWord };
 
 // Where a table lies in the bank, how many entries it holds and how each entry is stored.
-struct TableSpec {
+struct TableLayout {
     BankTable table;
     const char* name;           // "RPDO mapping table", as messages name it
     std::size_t offset;         // from the start of the bank
@@ -22,8 +22,8 @@ struct TableSpec {
 };
 
 // The eight tables in bank order.
-std::span<const TableSpec> tableSpecs();
-const TableSpec& tableSpec(BankTable table);
+std::span<const TableLayout> tableLayouts();
+const TableLayout& tableLayout(BankTable table);
 
 // The second bank of the banked image: 30,720 bytes, eight tables with fixed places and
 // capacities, no header. Entries beyond a table's count are zero.
