@@ -24,7 +24,9 @@ fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display found (neither DISPLAY nor WAYLAND_DISPLAY is set): running setforge-cli on the Demo project instead."
   demo="$bin/PROJECTS/Demo"
-  "$bin/setforge-cli" --version
+  "$bin/setforge-cli" compile "$demo"
+  "$bin/setforge-cli" eds "$demo" "$demo/bin/Demo.eds"
+  "$bin/setforge-cli" dump "$demo/bin/bank1_ESP32.bin"
   exit 0
 fi
 exec "$bin/setforge" "$@"

@@ -1,5 +1,8 @@
 #include "cli/cli.h"
 
+#include <algorithm>
+
+#include "cli/commands.h"
 #include "cli/updatecommand.h"
 #include "core/app/appstate.h"
 
@@ -11,15 +14,25 @@ void printUsage(std::ostream& out)
            "\n"
            "Configurator " << Software_Code << " for the " << Device_Description << ".\n"
            "\n"
-           "Options:\n"
-           "  --help       show this help and exit\n"
-           "  --version    show the version and exit\n"
-           "\n"
-           "Commands:\n";
+           "Commands:\n"
+           "  compile PROJECT_DIR         write the configuration images into PROJECT_DIR/bin\n"
+           "  eds PROJECT_DIR OUT_FILE    write the EDS file of the project\n"
+           "  dump FILE                   decode and verify an image file\n"
+           "  check PROJECT_DIR           check the project's tables and registers\n";
     printUpdateUsage(out);
+    out << "\n"
+           "Options:\n"
+           "  --help       show this help and exit (after a command: that command's help)\n"
+           "  --version    show the version and exit\n";
 }
 
 } // namespace
+
+bool wantsHelp(const std::vector<std::string>& args)
+{
+    return std::any_of(args.begin(), args.end(),
+                       [](const std::string& a) { return a == "--help" || a == "-h"; });
+}
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
@@ -36,8 +49,17 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << "setforge-cli " << Software_Version << " (" << Software_Code << ")\n";
         return 0;
     }
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "update")
-        return runUpdateCommand({args.begin() + 1, args.end()}, systemUpdateEnv(), out, err);
+        return runUpdateCommand(rest, systemUpdateEnv(), out, err);
+    if (command == "compile")
+        return runCompileCommand(rest, out, err);
+    if (command == "eds")
+        return runEdsCommand(rest, out, err);
+    if (command == "dump")
+        return runDumpCommand(rest, out, err);
+    if (command == "check")
+        return runCheckCommand(rest, out, err);
     err << "setforge-cli: unknown command '" << command << "'\n";
     printUsage(err);
     return 2;

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/app/atomicfile.h"
+#include "core/app/projectfiles.h"
+#include "core/image/bankedimage.h"
+#include "core/image/compilemessage.h"
+#include "core/image/plainimage.h"
+
+// The three images of one compile, all in memory.
+struct CompiledImages {
+    bool ok = false;    // false: the update stopped; the images must not be written
+    int deviceType = 0; // Select_Device_Type of ParGen.xml, 0 when missing
+    PlainImage plain;   // bank.bin
+    BankedImage banked; // bank1_ESP32.bin and bank2_ESP32.bin
+};
+
+// The image file names inside the project's bin folder.
+inline constexpr const char* kPlainImageName = "bank.bin";
+inline constexpr const char* kBank1Name = "bank1_ESP32.bin";
+inline constexpr const char* kBank2Name = "bank2_ESP32.bin";
+
+// Compiles the plain image, then the banked image, from the files of the project whose paths
+// are `files`. Every message goes to `sink` in compile order; when the update must stop, the
+// reason is the last message (an error) and ok is false. Writes nothing.
+CompiledImages Compile_Images(const ProjectFiles& files, const MessageSink& sink);
+
+// Writes the three images of a successful compile into projectDir/bin (created when missing):
+// bank.bin, bank1_ESP32.bin, bank2_ESP32.bin, each replaced whole. Stops at the first file that
+// cannot be written and returns its path and the system's reason.
+WriteResult writeImageFiles(std::string_view projectDir, const CompiledImages& images);
+
+// Compile_Images, then writeImageFiles when the compile succeeded: the whole update of the
+// image files. A write failure is also reported to `sink` as an error. True when all three
+// files were written.
+bool compileAndWriteImages(std::string_view projectDir, const MessageSink& sink, int* deviceType = nullptr,
+                           CompiledImages* compiled = nullptr);

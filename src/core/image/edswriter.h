@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/app/atomicfile.h"
+#include "core/app/projectfiles.h"
+
+// The local date and time the EDS is stamped with.
+struct EdsClock {
+    int year = 1970;
+    int month = 1;  // 1..12
+    int day = 1;    // 1..31
+    int hour = 0;   // 0..23
+    int minute = 0; // 0..59
+};
+
+// The local date and time of the instant `t`.
+EdsClock edsClockAt(std::time_t t);
+
+// "hh:mm" on a 12-hour clock with "AM" or "PM": 00:05 -> "12:05AM", 12:30 -> "12:30PM".
+std::string edsTime(const EdsClock& clock);
+
+// "mm-dd-yyyy": 9 March 2024 -> "03-09-2024".
+std::string edsDate(const EdsClock& clock);
+
+// One PDO of the EDS: its COB-ID and its data length in bytes.
+struct EdsPdo {
+    std::uint16_t cobId = 0;
+    std::uint8_t length = 0;
+};
+
+// The PDO lists of the EDS, at most 64 receive and 32 transmit PDOs.
+struct PdoLists {
+    std::vector<EdsPdo> receive;
+    std::vector<EdsPdo> transmit;
+};
+
+inline constexpr std::size_t kEdsMaxReceivePdos = 64;
+inline constexpr std::size_t kEdsMaxTransmitPdos = 32;
+
+// Outcome of building the EDS text: the text, or the error that stopped it.
+struct EdsResult {
+    bool ok = true;
+    std::string error;
+    std::string text; // CR LF after every line
+};
+
+// Read_PDO_Lists: the PDOs of rpdodef.xml and Transmit_Pdo.xml (none for a missing file).
+// Fails, naming the text, for a COB-ID or length that is not an integer or a length outside
+// 0..8; fails for more PDOs than the lists hold or a file that is not well-formed.
+EdsResult Read_PDO_Lists(const ProjectFiles& files, PdoLists& lists);
+
+// The whole EDS text for `lists`, stamped with `clock`.
+std::string edsText(const PdoLists& lists, const EdsClock& clock);
+
+// Builds the EDS of the project whose paths are `files`.
+EdsResult buildEds(const ProjectFiles& files, const EdsClock& clock);
+
+// Write_EDS_File: builds the EDS and writes it to `path`, replacing an existing file. On any
+// failure nothing is written and the error names the text or the file.
+WriteResult Write_EDS_File(const ProjectFiles& files, std::string_view path, const EdsClock& clock);

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A decoded image file: readable text, one field or record per line, and the places where the
+// file does not hold together (wrong checksum, wrong size, header offsets out of order...).
+struct ImageDump {
+    std::string text;
+    std::vector<std::string> problems;
+    bool ok() const { return problems.empty(); }
+};
+
+// Decodes bank.bin: header, every section record, the emergency byte slots, the parameter section.
+ImageDump dumpPlainImage(std::span<const std::uint8_t> bytes);
+
+// Decodes bank1_ESP32.bin: every parameter, the table directory, the checksum.
+ImageDump dumpParameterBlock(std::span<const std::uint8_t> bytes);
+
+// Decodes bank2_ESP32.bin: the entries of each table up to its count in `counts` (directory
+// entries 0..9 of bank1_ESP32.bin); without counts, up to the table's last non-zero entry.
+ImageDump dumpTableArea(std::span<const std::uint8_t> bytes,
+                        const std::optional<std::array<std::uint32_t, 10>>& counts);
+
+// Reads the file at `path` and decodes it by its name (bank.bin, bank1_ESP32.bin,
+// bank2_ESP32.bin, any letter case) or, for another name, by its size. For bank2_ESP32.bin the
+// counts come from bank1_ESP32.bin beside it. A file that cannot be read gives one problem.
+ImageDump dumpImageFile(std::string_view path);

@@ -1,0 +1,32 @@
+#include "core/image/imagetext.h"
+
+#include "core/tables/textint.h"
+
+std::optional<std::int32_t> readInteger(std::string_view text)
+{
+    // Two different defaults coming back equal means the text itself was read.
+    const std::int32_t first = Text_To_Int_Def(text, 0);
+    const std::int32_t second = Text_To_Int_Def(text, 1);
+    if (first != second)
+        return std::nullopt;
+    return first;
+}
+
+std::uint16_t Text_To_Word(std::string_view text, const MessageSink& sink)
+{
+    if (text.empty())
+        return 0xFFFF;
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= 0x20)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 0x20)
+        --end;
+    const std::optional<std::int32_t> value = readInteger(text.substr(begin, end - begin));
+    if (!value) {
+        if (sink)
+            sink({CompileMessage::Kind::Error, kConversionError});
+        return 0xFFFF;
+    }
+    return static_cast<std::uint16_t>(static_cast<std::uint32_t>(*value));
+}

@@ -1,0 +1,58 @@
+#include "core/image/projectdocuments.h"
+
+#include "core/app/xmlfile.h"
+
+namespace {
+
+constexpr const char* kFileNames[] = {
+    "ParGen.xml",   "sdo.xml",    "emcydef.xml",      "emcyword.xml",
+    "rpdodef.xml",  "sdopdo.xml", "Transmit_Pdo.xml", "Transmit_PDO_Define.xml",
+    "NodeGuard.xml"};
+
+} // namespace
+
+const char* ProjectDocuments::fileName(File file)
+{
+    return kFileNames[static_cast<std::size_t>(file)];
+}
+
+const std::string& ProjectDocuments::path(File file) const
+{
+    switch (file) {
+    case File::ParGen:
+        return m_files.parGen;
+    case File::Sdo:
+        return m_files.sdo;
+    case File::EmcyDef:
+        return m_files.emcyDef;
+    case File::EmcyWord:
+        return m_files.emcyWord;
+    case File::RpdoDef:
+        return m_files.rpdoDef;
+    case File::SdoPdo:
+        return m_files.sdoPdo;
+    case File::TransmitPdo:
+        return m_files.transmitPdo;
+    case File::TransmitPdoDefine:
+        return m_files.transmitPdoDefine;
+    case File::NodeGuard:
+        break;
+    }
+    return m_files.nodeGuard;
+}
+
+const ProjectDocuments::Entry& ProjectDocuments::get(File file)
+{
+    Entry& entry = m_entries[static_cast<std::size_t>(file)];
+    if (entry.loaded)
+        return entry;
+    entry.loaded = true;
+    const XmlLoadResult result = loadXmlFile(path(file), entry.doc);
+    if (result.ok()) {
+        entry.exists = true;
+        entry.root = documentRoot(entry.doc);
+    } else if (result.status != XmlLoadResult::Status::Missing) {
+        entry.error = result.error;
+    }
+    return entry;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+
+#include <pugixml.hpp>
+
+#include "core/app/projectfiles.h"
+
+// The nine project files as the image compilers see them, each parsed at most once per
+// compile, at the moment a compiler first asks for it (so messages keep the compile's order).
+class ProjectDocuments {
+public:
+    enum class File {
+        ParGen,
+        Sdo,
+        EmcyDef,
+        EmcyWord,
+        RpdoDef,
+        SdoPdo,
+        TransmitPdo,
+        TransmitPdoDefine,
+        NodeGuard
+    };
+
+    // What asking for a file gives.
+    struct Entry {
+        bool loaded = false; // asked for before
+        bool exists = false; // the file is there and well-formed
+        std::string error;   // non-empty: the file is there but cannot be read or parsed
+        pugi::xml_document doc;
+        pugi::xml_node root; // first element of the document; empty when !exists
+    };
+
+    explicit ProjectDocuments(ProjectFiles files) : m_files(std::move(files)) {}
+
+    // The file, parsed on first use. A missing file gives exists == false and no error.
+    const Entry& get(File file);
+
+    // The path of a file.
+    const std::string& path(File file) const;
+
+    // The file's name without its directory ("rpdodef.xml").
+    static const char* fileName(File file);
+
+private:
+    ProjectFiles m_files;
+    std::array<Entry, 9> m_entries;
+};

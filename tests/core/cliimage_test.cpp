@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <sstream>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+#include "cli/cli.h"
+#include "core/image/parameterblock.h"
+#include "imagetestproject.h"
+
+namespace {
+
+struct CliRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+CliRun cli(const std::vector<std::string>& args)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    CliRun run;
+    run.code = runCli(args, out, err);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+void copyDemo(const TempProject& project)
+{
+    const std::filesystem::path demo =
+        std::filesystem::path(SETFORGE_SOURCE_DIR) / "workspace" / "PROJECTS" / "Demo";
+    std::filesystem::copy(demo, pathFromUtf8(project.dir()),
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
+}
+
+std::string binFile(const TempProject& project, const char* name)
+{
+    return joinPath(joinPath(project.dir(), "bin"), name);
+}
+
+TEST(CliCompile, EmptyProjectPrintsEachMessageOnItsOwnLine)
+{
+    TempProject project;
+    const CliRun run = cli({"compile", project.dir()});
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(
+        run.err,
+        "File EMCY xml not found\nFile definition RPDO xml not found\nFile RPDO xml not found\n"
+        "File Transmit PDO xml not found\nFile NodeGuard xml not found\nFile Parametres xml not found\n");
+    EXPECT_NE(run.out.find("Device type: 0"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("bin/bank.bin: 32 bytes"), std::string::npos) << run.out;
+    EXPECT_EQ(fileBytes(binFile(project, "bank.bin")).size(), 32u);
+    EXPECT_EQ(fileBytes(binFile(project, "bank1_ESP32.bin")).size(), 2048u);
+    EXPECT_EQ(fileBytes(binFile(project, "bank2_ESP32.bin")).size(), 30720u);
+}
+
+TEST(CliCompile, DemoCompilesSilently)
+{
+    TempProject project;
+    copyDemo(project);
+    const CliRun run = cli({"compile", project.dir()});
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.err, "");
+    const std::string expected =
+        "Device type: 1 (with Ethernet port)\n"
+        "SDO table: 6 entries\nRPDO table: 2 entries\nRPDO mapping table: 6 entries\n"
+        "TPDO table: 2 entries\nTPDO mapping table: 3 entries\nnode guarding table: 2 entries\n"
+        "EMCY table: 2 entries\nEMCY word table: 3 entries\n"
+        "bin/bank.bin: 205 bytes\nbin/bank1_ESP32.bin: 2048 bytes\nbin/bank2_ESP32.bin: 30720 bytes\n";
+    EXPECT_EQ(run.out, expected);
+}
+
+// A stopped update must leave the set of images the device got last time as it was.
+TEST(CliCompile, StoppedUpdateChangesNoImageFile)
+{
+    TempProject project;
+    copyDemo(project);
+    ASSERT_EQ(cli({"compile", project.dir()}).code, 0);
+    const auto bank = fileBytes(binFile(project, "bank.bin"));
+    const auto bank1 = fileBytes(binFile(project, "bank1_ESP32.bin"));
+    project.table("sdo.xml", "sdo",
+                  "<row conf=\"0\" IndexA=\"7\" devIDB=\"1\" IndexB=\"4096\" SubindexB=\"0\" nbyteB=\"1\"/>");
+    project.table("emcydef.xml", "EMCY", "<row ID_EMCY=\"2 \" EMCY_Error_Code=\"1\" Error_Register=\"1\"/>");
+    const CliRun run = cli({"compile", project.dir()});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.err, "Invalid number \"2 \" for ID_EMCY in emcydef.xml\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(fileBytes(binFile(project, "bank.bin")), bank);
+    EXPECT_EQ(fileBytes(binFile(project, "bank1_ESP32.bin")), bank1);
+}
+
+TEST(CliCompile, UsageAndErrors)
+{
+    EXPECT_EQ(cli({"compile"}).code, 2);
+    EXPECT_EQ(cli({"compile", "a", "b"}).code, 2);
+    const CliRun help = cli({"compile", "--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_EQ(help.out.rfind("Usage: setforge-cli compile PROJECT_DIR", 0), 0u) << help.out;
+    TempProject project;
+    const CliRun missing = cli({"compile", joinPath(project.dir(), "nothing")});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(missing.err.find("not a project directory"), std::string::npos);
+    for (const char* command : {"eds", "dump", "check"}) {
+        EXPECT_EQ(cli({command, "--help"}).code, 0) << command;
+        EXPECT_EQ(cli({command}).code, 2) << command;
+    }
+}
+
+TEST(CliEds, SourceDateEpochStampsTheFile)
+{
+    TempProject project;
+    copyDemo(project);
+    const std::string out = joinPath(project.base(), "demo.eds");
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+    ::setenv("SOURCE_DATE_EPOCH", "1710000000", 1); // 9 March 2024, 16:00 UTC
+    const CliRun run = cli({"eds", project.dir(), out});
+    ::unsetenv("SOURCE_DATE_EPOCH");
+    EXPECT_EQ(run.code, 0) << run.err;
+    const auto bytes = fileBytes(out);
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_NE(text.find("\r\nCreationTime=04:00PM\r\nCreationDate=03-09-2024\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\nNrOfRXPDO=2\r\nNrOfTXPDO=2\r\n"), std::string::npos);
+}
+
+TEST(CliEds, ErrorWritesNoFile)
+{
+    TempProject project;
+    project.table("rpdodef.xml", "rpdodef", "<row cobid=\"0x181\" dimension=\"abc\"/>");
+    const std::string out = joinPath(project.base(), "bad.eds");
+    const CliRun run = cli({"eds", project.dir(), out});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.err, "Invalid number \"abc\" for dimension in rpdodef.xml\n");
+    EXPECT_FALSE(pathExists(out));
+    ::setenv("SOURCE_DATE_EPOCH", "yesterday", 1);
+    const CliRun badEpoch = cli({"eds", project.dir(), out});
+    ::unsetenv("SOURCE_DATE_EPOCH");
+    EXPECT_EQ(badEpoch.code, 1);
+    EXPECT_FALSE(pathExists(out));
+}
+
+TEST(CliDump, DecodesAndVerifiesEachImage)
+{
+    TempProject project;
+    copyDemo(project);
+    ASSERT_EQ(cli({"compile", project.dir()}).code, 0);
+
+    const CliRun plain = cli({"dump", binFile(project, "bank.bin")});
+    EXPECT_EQ(plain.code, 0) << plain.err;
+    EXPECT_NE(
+        plain.out.find(
+            "SDO record 1: conf=65 IndexA=100 (0x0064) devIDB=2 IndexB=24641 (0x6041) SubindexB=0 nbyteB=2"),
+        std::string::npos);
+    EXPECT_NE(plain.out.find("List_Word 2: ID_Word=401 (0x0191) ID_Byte_Hi=3 (0x0003) ID_Byte_Lo=2 (0x0002)"),
+              std::string::npos);
+    EXPECT_NE(plain.out.find("parameter SYNC time (ms) = 100"), std::string::npos);
+
+    const CliRun bank1 = cli({"dump", binFile(project, "bank1_ESP32.bin")});
+    EXPECT_EQ(bank1.code, 0) << bank1.err;
+    EXPECT_NE(bank1.out.find("0x000 CAN bit rate (bit/s) = 500000"), std::string::npos) << bank1.out;
+    EXPECT_NE(bank1.out.find("directory 4: RPDO mapping table, 6 entries at 0x313200"), std::string::npos);
+
+    const CliRun bank2 = cli({"dump", binFile(project, "bank2_ESP32.bin")});
+    EXPECT_EQ(bank2.code, 0) << bank2.err;
+    EXPECT_NE(bank2.out.find("TPDO mapping table at 0x4300: 3 of 512 entries"), std::string::npos)
+        << bank2.out;
+    EXPECT_NE(bank2.out.find("  EMCY word entry 3: Dati_Word=410 (0x019A) high byte=2 low byte=1 EMCY=1"),
+              std::string::npos);
+}
+
+TEST(CliDump, ReportsWrongChecksumAndOffsets)
+{
+    TempProject project;
+    copyDemo(project);
+    ASSERT_EQ(cli({"compile", project.dir()}).code, 0);
+    auto block = fileBytes(binFile(project, "bank1_ESP32.bin"));
+    block[0x09C] ^= 1;
+    const std::string badBlock = joinPath(project.base(), "bank1_ESP32.bin");
+    ASSERT_TRUE(writeFileAtomic(badBlock, std::string(block.begin(), block.end())).ok);
+    const CliRun checksum = cli({"dump", badBlock});
+    EXPECT_EQ(checksum.code, 1);
+    EXPECT_NE(checksum.out.find("WRONG: checksum at 0x7FC is "), std::string::npos) << checksum.out;
+
+    auto plain = fileBytes(binFile(project, "bank.bin"));
+    plain[12] = 0xFF; // RPDO section offset past the end of the file
+    const std::string badPlain = joinPath(project.base(), "bank.bin");
+    ASSERT_TRUE(writeFileAtomic(badPlain, std::string(plain.begin(), plain.end())).ok);
+    const CliRun offsets = cli({"dump", badPlain});
+    EXPECT_EQ(offsets.code, 1);
+    EXPECT_NE(offsets.err.find(
+                  "header 12: the RPDO section offset 255 is out of order or beyond the end of the file"),
+              std::string::npos)
+        << offsets.err;
+
+    const CliRun missing = cli({"dump", joinPath(project.base(), "none.bin")});
+    EXPECT_EQ(missing.code, 1);
+}
+
+TEST(CliCheck, DemoPassesAndConflictsFail)
+{
+    TempProject project;
+    copyDemo(project);
+    const CliRun demo = cli({"check", project.dir()});
+    EXPECT_EQ(demo.code, 0) << demo.out;
+    EXPECT_EQ(demo.out, "0 error(s), 0 warning(s)\n");
+
+    project.table(
+        "sdo.xml", "sdo",
+        "<row conf=\"65\" IndexA=\"200\" devIDB=\"2\" IndexB=\"0x6041\" SubindexB=\"0\" nbyteB=\"2\"/>");
+    const CliRun conflict = cli({"check", project.dir()});
+    EXPECT_EQ(conflict.code, 1);
+    EXPECT_EQ(
+        conflict.out,
+        "error: Register 200 is claimed by: SDO table (sdo.xml row 1), RPDO mapping (sdopdo.xml row 1)\n"
+        "1 error(s), 0 warning(s)\n");
+}
+
+TEST(CliCheck, WarningsAloneDoNotFail)
+{
+    TempProject project;
+    project.write("ParGen.xml", "<Par_Gen><CAN_timeoutsdo>70000</CAN_timeoutsdo></Par_Gen>");
+    const CliRun run = cli({"check", project.dir()});
+    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(
+        run.out,
+        "warning: ParGen.xml: the SDO client timeout 70000 is cut to 16 bits in bank.bin (stored as 4464)\n"
+        "0 error(s), 1 warning(s)\n");
+}
+
+// The real program, end to end: exit code and files.
+TEST(CliEndToEnd, CompileAndDumpWithTheBinary)
+{
+    TempProject project;
+    copyDemo(project);
+    const std::string log = joinPath(project.base(), "log.txt");
+    const std::string command =
+        std::string("\"") + SETFORGE_CLI_PATH + "\" compile \"" + project.dir() + "\" > \"" + log + "\" 2>&1";
+    const int status = std::system(command.c_str());
+    ASSERT_NE(status, -1);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(fileBytes(binFile(project, "bank1_ESP32.bin")).size(), ParameterBlock::kSize);
+    const std::string dump = std::string("\"") + SETFORGE_CLI_PATH + "\" dump \"" +
+                             binFile(project, "bank1_ESP32.bin") + "\" > \"" + log + "\" 2>&1";
+    const int dumpStatus = std::system(dump.c_str());
+    EXPECT_EQ(WEXITSTATUS(dumpStatus), 0);
+    const auto text = fileBytes(log);
+    EXPECT_NE(std::string(text.begin(), text.end()).find("is right"), std::string::npos);
+    const std::string usage = std::string("\"") + SETFORGE_CLI_PATH + "\" compile > \"" + log + "\" 2>&1";
+    EXPECT_EQ(WEXITSTATUS(std::system(usage.c_str())), 2);
+}
+
+} // namespace
