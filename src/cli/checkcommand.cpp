@@ -6,6 +6,11 @@
 #include "core/app/projectfiles.h"
 #include "core/image/compileimages.h"
 #include "core/image/registerconflicts.h"
+#include "core/lang/uitexts.h"
+#include "core/tables/pargencheck.h"
+#include "core/tables/tablecatalog.h"
+#include "core/tables/tablecheck.h"
+#include "core/tables/tabledefinition.h"
 
 namespace {
 
@@ -33,11 +38,43 @@ struct Findings {
 // A group of checks over the project whose files are `files`.
 using ProjectCheck = std::function<void(const std::string& projectDir, const ProjectFiles& files, Findings&)>;
 
-// The per-table checks of the dialogs join here, one entry per table file, each message
-// prefixed with the file name ("sdo.xml: Error row 3!! ...").
+// The messages the dialogs use are the built-in English ones: a command line has no
+// language of its own.
+const UiTexts& cliTexts()
+{
+    static const UiTexts texts;
+    return texts;
+}
+
+void parGenCheck(const std::string&, const ProjectFiles& files, Findings& findings)
+{
+    if (!pathExists(files.parGen))
+        return;
+    const ParGenFileCheck result = checkParGenFile(files.parGen, cliTexts());
+    if (!result.xml.ok() && result.xml.status != XmlLoadResult::Status::Missing)
+        findings.errors.push_back("ParGen.xml: " + result.xml.error);
+    else if (!result.messages.empty())
+        findings.errors.push_back("ParGen.xml: " + result.messages.front());
+}
+
+// The checks each table dialog runs on OK, for every table file present, with the dialog's
+// message prefixed with the file name ("sdo.xml: Error row 3!! ..."). The two PDO tables
+// check the columns of the project's device variant.
+void tableFileChecks(const std::string&, const ProjectFiles& files, Findings& findings)
+{
+    const DeviceVariant variant = readTableVariant(files.parGen);
+    for (const TableDefinition* table : tableDefinitions()) {
+        const std::string& path = files.*(table->projectFile);
+        if (!pathExists(path))
+            continue;
+        for (const std::string& message : checkTableFile(*table, path, variant, cliTexts()))
+            findings.errors.push_back(std::string(table->fileName) + ": " + message);
+    }
+}
+
 std::vector<ProjectCheck> tableChecks()
 {
-    return {};
+    return {parGenCheck, tableFileChecks};
 }
 
 void compileCheck(const std::string& projectDir, const ProjectFiles& files, Findings& findings)

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/app/paths.h"
+#include "core/image/compileimages.h"
 #include "core/lang/uitexts.h"
 #include "core/update/echoclient.h"
 #include "core/update/ethernetjob.h"
@@ -115,10 +116,8 @@ std::string absoluteDir(const std::string& dir)
 
 bool compileForUpdate(const std::string& projectDir, std::ostream& err)
 {
-    // The image compile joins here once it is part of the program.
-    (void)projectDir;
-    err << "setforge-cli update: compile not available\n";
-    return false;
+    // The same compile as `compile`: messages on their own lines, nothing written when stopped.
+    return compileAndWriteImages(projectDir, [&err](const CompileMessage& message) { err << message.text << "\n"; });
 }
 
 UpdateCommandEnv systemUpdateEnv()
