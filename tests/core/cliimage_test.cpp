@@ -222,6 +222,39 @@ TEST(CliCheck, DemoPassesAndConflictsFail)
         "1 error(s), 0 warning(s)\n");
 }
 
+// The dialogs' own checks, with their messages prefixed by the file name.
+TEST(CliCheck, TableAndCommunicationChecksAsTheDialogsMakeThem)
+{
+    struct Case {
+        const char* file;
+        const char* root;
+        const char* rows;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"NodeGuard.xml", "Node_Guarding",
+         "<row NodeID=\"2\" GuardTime=\"100\" LifeTimeFactor=\"3\" Mnemonic=\"\"/>"
+         "<row NodeID=\"128\" GuardTime=\"100\" LifeTimeFactor=\"3\" Mnemonic=\"\"/>",
+         "error: NodeGuard.xml: Error row 2!! Device ID must be between 1 and 127\n"},
+        {"ParGen.xml", "Par_Gen", "<CAN_id>0</CAN_id>",
+         "error: ParGen.xml: Error CANopen!! ID Device must be between 1 and 127\n"},
+        {"sdo.xml", "sdo", "<row", "error: sdo.xml: "},
+    };
+    for (const Case& c : cases) {
+        TempProject project;
+        copyDemo(project);
+        if (std::string(c.rows) == "<row")
+            project.write(c.file, "<sdo><row");
+        else if (std::string(c.file) == "ParGen.xml")
+            project.write(c.file, "<Par_Gen><Select_Device_Type>1</Select_Device_Type><CAN_id>0</CAN_id></Par_Gen>");
+        else
+            project.table(c.file, c.root, c.rows);
+        const CliRun run = cli({"check", project.dir()});
+        EXPECT_EQ(run.code, 1) << c.file;
+        EXPECT_EQ(run.out.rfind(c.expected, 0), 0u) << c.file << ":\n" << run.out;
+    }
+}
+
 TEST(CliCheck, WarningsAloneDoNotFail)
 {
     TempProject project;

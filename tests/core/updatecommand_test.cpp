@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "cli/cli.h"
@@ -88,12 +89,23 @@ TEST(UpdateCommand, StoppedCompileOrMissingProjectEndsWithOne)
     EXPECT_TRUE(g.compiled.empty());
 }
 
-TEST(UpdateCommand, CompileStepIsNotYetAvailable)
+TEST(UpdateCommand, CompileStepWritesTheImagesOrStops)
 {
     CliFixture f;
     f.env.compile = compileForUpdate;
-    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0", "--dry-run"}), 1);
-    EXPECT_NE(f.err.str().find("compile not available"), std::string::npos);
+    std::filesystem::copy(std::filesystem::path(SETFORGE_SOURCE_DIR) / "workspace" / "PROJECTS" / "Demo",
+                          pathFromUtf8(f.projectDir), std::filesystem::copy_options::recursive);
+    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0", "--dry-run"}), 0) << f.err.str();
+    for (const char* image : {"bank.bin", "bank1_ESP32.bin", "bank2_ESP32.bin"})
+        EXPECT_TRUE(std::filesystem::is_regular_file(pathFromUtf8(joinPath(joinPath(f.projectDir, "bin"), image))))
+            << image;
+
+    // A hand-broken table stops the update before anything starts.
+    std::ofstream(pathFromUtf8(joinPath(f.projectDir, "sdo.xml")), std::ios::trunc) << "<sdo><row";
+    f.err.str("");
+    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0"}), 1);
+    EXPECT_NE(f.err.str().find("sdo.xml"), std::string::npos) << f.err.str();
+    EXPECT_FALSE(f.folder.record().exists);
 }
 
 TEST(UpdateCommand, SerialStartsTheSerialUpdaterWithItsArguments)
@@ -222,14 +234,31 @@ TEST(UpdateCommand, MissingOrSlowUpdater)
     EXPECT_EQ(slow.run({slow.projectDir, "--serial", "/dev/ttyS0"}), 5);
 }
 
-TEST(UpdateCommand, RealProgramRefusesUntilTheCompileIsThere)
+// The real program, end to end on Demo: copied beside the fake serial updater, it compiles
+// the project and starts the updater with the argument text.
+TEST(UpdateCommand, RealProgramUpdatesDemoEndToEnd)
 {
     UpdaterFolder folder;
 #ifndef _WIN32
-    const ProcessOutcome outcome = runProgram(
-        SETFORGE_CLI_PATH, {"update", folder.dir(), "--serial", "/dev/ttyS0"}, 20000, false, true, {});
+    folder.install(kSerialUpdaterName);
+    const std::filesystem::path cli = pathFromUtf8(folder.dir()) / "setforge-cli";
+    std::filesystem::copy_file(SETFORGE_CLI_PATH, cli);
+    const std::string projectDir = joinPath(joinPath(folder.dir(), "PROJECTS"), "Demo");
+    std::filesystem::create_directories(pathFromUtf8(projectDir).parent_path());
+    std::filesystem::copy(std::filesystem::path(SETFORGE_SOURCE_DIR) / "workspace" / "PROJECTS" / "Demo",
+                          pathFromUtf8(projectDir), std::filesystem::copy_options::recursive);
+    const ProcessOutcome outcome =
+        runProgram(pathToUtf8(cli), {"update", projectDir, "--serial", "/dev/ttyUSB0", "--option", "configuration"},
+                   20000, false, true, {});
     ASSERT_EQ(outcome.status, ProcessOutcome::Status::Exited);
-    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.exitCode, 0);
+    const UpdaterFolder::Record record = folder.record();
+    ASSERT_TRUE(record.exists);
+    const std::vector<std::string> expected = {
+        "/dev/ttyUSB0", "NO", "NO", "PW", "PR", joinPath(joinPath(folder.dir(), "MASTER"), "sim40917.sim"),
+        joinPath(joinPath(projectDir, "bin"), "")};
+    EXPECT_EQ(record.args, expected);
+    EXPECT_TRUE(std::filesystem::is_regular_file(pathFromUtf8(joinPath(joinPath(projectDir, "bin"), "bank2_ESP32.bin"))));
 #endif
     std::ostringstream out;
     std::ostringstream err;
