@@ -184,7 +184,8 @@ void MainWindowTest::stepsFollowTheDeviceVariant()
     QCOMPARE(window.findChild<QFrame*>("Shape1")->y(), createBin->y() + 51);
     const char* lastLabel = ethernet ? "L_Step_9" : "L_Step_8";
     QCOMPARE(window.findChild<QWidget*>("L_Telvora")->y(), window.findChild<QWidget*>(lastLabel)->y());
-    QCOMPARE(window.findChild<QWidget*>("L_Telvora")->x(), 565);
+    auto* web = window.findChild<QWidget*>("L_Telvora");
+    QVERIFY(web->x() <= 565 && web->x() + web->width() <= 694);
 }
 
 void MainWindowTest::languageFileChangesTexts()

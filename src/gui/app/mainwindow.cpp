@@ -268,7 +268,8 @@ void TFSetforgeFirmWare::HardwareChange()
         m_steps[8]->hide();
         lastStep = 7;
     }
-    m_telvora->move(565, m_steps[lastStep]->y());
+    // A long maker host would run past the window's edge at 565; it then moves left to fit.
+    m_telvora->move(qMin(565, kClientWidth - m_telvora->width() - 8), m_steps[lastStep]->y());
     const int binTop = m_btnCreateBin->y();
     m_shape1->move(10, binTop + 51);
     setFixedSize(kClientWidth, binTop + 152);
