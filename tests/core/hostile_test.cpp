@@ -186,3 +186,21 @@ TEST(Hostile, FiftyMegabyteLanguageFile)
 }
 
 } // namespace
+
+namespace {
+
+// A file name near the file system's 255-byte limit still saves: the temporary file beside it
+// must not need a longer name than the target itself.
+TEST(Hostile, LongestFileNameStillSaves)
+{
+    TempDir dir;
+    const std::string name = std::string(250, 'n') + ".xml";
+    const std::string path = dir.file(name);
+    writeTestFile(path, "old");
+    ASSERT_EQ(readTestFile(path), "old");
+    const WriteResult r = writeSettings(path, Settings{});
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(readTestFile(path), settingsXml(Settings{}));
+}
+
+} // namespace
