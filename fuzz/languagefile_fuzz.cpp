@@ -1,8 +1,10 @@
 // A language file of any bytes: decoding keeps valid UTF-8 valid (and unchanged when there is
 // no byte-order mark), applying it touches only indexes 0..1599, and every text it sets is a
-// piece of one line of the file, cut at the remark and the pilcrows.
+// piece of one line of the file, cut at the remark and the pilcrows; the whole table must equal
+// what the line rules, written out again here, give.
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -10,6 +12,7 @@
 
 #include "core/lang/languagefile.h"
 #include "core/lang/uitexts.h"
+#include "core/tables/textint.h"
 #include "fuzz/support/fuzzcheck.h"
 
 namespace {
@@ -57,6 +60,52 @@ const UiTexts& defaults()
     return texts;
 }
 
+// The line rules written out once more, plainly, as the judge of the whole table: index ->
+// text of the last line that sets it. The index digits are read by Text_To_Int_Def, which the
+// integer-reading target checks on its own.
+std::map<int, std::string> referenceTexts(const std::string& text)
+{
+    std::vector<std::string> lines(1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            lines.emplace_back();
+        } else {
+            lines.back() += text[i];
+        }
+    }
+    auto trimmed = [](std::string t) {
+        while (!t.empty() && static_cast<unsigned char>(t.back()) <= ' ')
+            t.pop_back();
+        std::size_t lead = 0;
+        while (lead < t.size() && static_cast<unsigned char>(t[lead]) <= ' ')
+            ++lead;
+        return t.substr(lead);
+    };
+    const std::string pilcrow = "\xC2\xB6";
+    std::map<int, std::string> result;
+    for (const std::string& raw : lines) {
+        const std::string line = trimmed(raw);
+        const std::size_t eq = line.find('=');
+        if (line.compare(0, 3, "STR") != 0 || eq == std::string::npos || eq < 4)
+            continue;
+        const std::int32_t index = Text_To_Int_Def(trimmed(line.substr(3, eq - 4)), -1);
+        if (index < 0 || index > 1599)
+            continue;
+        std::string value = trimmed(line.substr(eq + 1));
+        if (value.find("/#/") != std::string::npos)
+            value = trimmed(value.substr(0, value.find("/#/")));
+        if (value.empty())
+            continue;
+        if (value.compare(0, pilcrow.size(), pilcrow) == 0)
+            value.erase(0, pilcrow.size());
+        value = value.substr(0, value.find(pilcrow));
+        result[index] = value;
+    }
+    return result;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -95,6 +144,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (!changed.empty())
         FUZZ_CHECK(decoded.find("STR") != std::string::npos, "only an STR line changes a text");
+    const std::map<int, std::string> expected = referenceTexts(decoded);
+    for (int i = 0; i < UiTexts::kCount; ++i) {
+        const auto it = expected.find(i);
+        FUZZ_CHECK(texts.at(i) == (it != expected.end() ? it->second : defaults().at(i)),
+                   "every text must be the one the line rules give");
+    }
 
     // Every line stands alone and a later line wins, so applying the file twice changes nothing more.
     applyLanguageText(texts, decoded);
