@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds with warnings as errors and runs every test, core and GUI (offscreen).
+# Builds with warnings as errors under AddressSanitizer and UndefinedBehaviorSanitizer (leaks
+# included) and runs every test, core and GUI (offscreen); any sanitizer report fails its test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh

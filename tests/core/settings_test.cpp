@@ -138,3 +138,20 @@ TEST(Settings, DeletedProjectIsNotOpenedButRemembered)
 }
 
 } // namespace
+
+namespace {
+
+// A text the reader would change if written as it is (a carriage return becomes a line feed,
+// a text of blanks only is dropped) is written as character references and reads back exactly.
+TEST(Settings, EveryTextReadsBackExactly)
+{
+    const char* kTexts[] = {"a\rb", "\r\n", " ", "\n\t ", "  two  ", "x&<>\"'y", "\x01", "\xC3\x9C"};
+    TempDir dir;
+    for (const char* text : kTexts) {
+        const Settings s = make(text, text, text, true, false, true, false);
+        ASSERT_TRUE(writeSettings(dir.file("Setforge.xml"), s).ok);
+        expectEqual(readSettings(dir.file("Setforge.xml")), s, text);
+    }
+}
+
+} // namespace

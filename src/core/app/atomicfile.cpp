@@ -33,7 +33,13 @@ std::string temporaryName(const std::filesystem::path& target)
 #else
     const long pid = static_cast<long>(::getpid());
 #endif
-    return pathToUtf8(target.filename()) + ".tmp" + std::to_string(pid) + "_" +
+    // At most 32 plain ASCII characters of the target's name: the temporary name must stay
+    // short, so a target whose own name is near the file system's limit can still be saved.
+    std::string stem;
+    for (char c : pathToUtf8(target.filename()))
+        if (stem.size() < 32 && c > ' ' && c < 0x7F)
+            stem += c;
+    return stem + ".tmp" + std::to_string(pid) + "_" +
            std::to_string(static_cast<unsigned long long>(stamp) % 1000000007ull) + "_" +
            std::to_string(counter++);
 }

@@ -1,27 +1,31 @@
 #include "core/app/settings.h"
 
+#include <cstdio>
+
 #include "core/app/xmlfile.h"
 
 namespace {
 
-// Reads one value by section and element name; missing ones leave `value` untouched.
-void readValue(const pugi::xml_node& root, const char* section, const char* element, std::string& value)
-{
-    const pugi::xml_node sectionNode = childElement(root, section);
-    if (!sectionNode)
-        return;
-    const pugi::xml_node valueNode = childElement(sectionNode, element);
-    if (!valueNode)
-        return;
-    value = elementText(valueNode);
-}
+// The settings file's shape, written once: every value in writing order, with its section and
+// element. A value is either a text or a flag ("1"/"0"); consecutive entries share a section.
+struct SettingsField {
+    const char* section;
+    const char* element;
+    std::string Settings::*text;
+    bool Settings::*flag;
+};
 
-void readFlag(const pugi::xml_node& root, const char* element, bool& flag)
-{
-    std::string text;
-    readValue(root, "lastinternet", element, text);
-    flag = text == "1";
-}
+constexpr const char* kRoot = "Conf_Settings";
+
+const SettingsField kFields[] = {
+    {"lastproj", "projectname", &Settings::projectName, nullptr},
+    {"lastipadd", "ipaddress", &Settings::deviceIp, nullptr},
+    {"lastlang", "language", &Settings::languageName, nullptr},
+    {"lastinternet", "enable_internet", nullptr, &Settings::enableInternet},
+    {"lastinternet", "enable_update", nullptr, &Settings::enableUpdate},
+    {"lastinternet", "enable_jump_field_tables", nullptr, &Settings::enableJumpFieldTables},
+    {"lastinternet", "Double_Click_Auto_Size", nullptr, &Settings::doubleClickAutoSize},
+};
 
 Settings fromDocument(const pugi::xml_document& doc)
 {
@@ -29,14 +33,48 @@ Settings fromDocument(const pugi::xml_document& doc)
     const pugi::xml_node root = documentRoot(doc);
     if (!root)
         return settings;
-    readValue(root, "lastproj", "projectname", settings.projectName);
-    readValue(root, "lastipadd", "ipaddress", settings.deviceIp);
-    readValue(root, "lastlang", "language", settings.languageName);
-    readFlag(root, "enable_internet", settings.enableInternet);
-    readFlag(root, "enable_update", settings.enableUpdate);
-    readFlag(root, "enable_jump_field_tables", settings.enableJumpFieldTables);
-    readFlag(root, "Double_Click_Auto_Size", settings.doubleClickAutoSize);
+    // Each value on its own: a missing section or element leaves that value's default.
+    for (const SettingsField& field : kFields) {
+        const pugi::xml_node section = childElement(root, field.section);
+        const pugi::xml_node value = section ? childElement(section, field.element) : pugi::xml_node();
+        if (field.flag)
+            settings.*field.flag = value && elementText(value) == "1";
+        else if (value)
+            settings.*field.text = elementText(value);
+    }
     return settings;
+}
+
+bool isXmlBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// Element text that reads back exactly: besides the markup characters, a carriage return
+// (the reader would turn it into a line feed), other control characters, and the first
+// character of a text made only of blanks (the reader would drop such a text) become
+// character references.
+void appendText(std::string& out, const std::string& value)
+{
+    bool allBlank = !value.empty();
+    for (char c : value)
+        allBlank = allBlank && isXmlBlank(c);
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c == '&') {
+            out += "&amp;";
+        } else if (c == '<') {
+            out += "&lt;";
+        } else if (c == '>') {
+            out += "&gt;";
+        } else if ((allBlank && i == 0) || (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n')) {
+            char ref[8];
+            std::snprintf(ref, sizeof ref, "&#%d;", static_cast<unsigned char>(c));
+            out += ref;
+        } else {
+            out += c;
+        }
+    }
 }
 
 } // namespace
@@ -59,17 +97,24 @@ Settings parseSettings(std::string_view xml)
 
 std::string settingsXml(const Settings& settings)
 {
-    pugi::xml_document doc;
-    pugi::xml_node root = doc.append_child("Conf_Settings");
-    root.append_child("lastproj").append_child("projectname").text().set(settings.projectName.c_str());
-    root.append_child("lastipadd").append_child("ipaddress").text().set(settings.deviceIp.c_str());
-    root.append_child("lastlang").append_child("language").text().set(settings.languageName.c_str());
-    pugi::xml_node internet = root.append_child("lastinternet");
-    internet.append_child("enable_internet").text().set(settings.enableInternet ? "1" : "0");
-    internet.append_child("enable_update").text().set(settings.enableUpdate ? "1" : "0");
-    internet.append_child("enable_jump_field_tables").text().set(settings.enableJumpFieldTables ? "1" : "0");
-    internet.append_child("Double_Click_Auto_Size").text().set(settings.doubleClickAutoSize ? "1" : "0");
-    return serializeXml(doc);
+    std::string out = std::string("<") + kRoot + ">";
+    const char* open = nullptr;
+    for (const SettingsField& field : kFields) {
+        if (!open || std::string_view(open) != field.section) {
+            if (open)
+                out = out + "</" + open + ">";
+            open = field.section;
+            out = out + "<" + open + ">";
+        }
+        out = out + "<" + field.element + ">";
+        if (field.flag)
+            out += settings.*field.flag ? "1" : "0";
+        else
+            appendText(out, settings.*field.text);
+        out = out + "</" + field.element + ">";
+    }
+    out = out + "</" + open + "></" + kRoot + ">";
+    return out;
 }
 
 WriteResult writeSettings(std::string_view utf8Path, const Settings& settings)

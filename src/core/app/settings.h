@@ -23,7 +23,8 @@ Settings readSettings(std::string_view utf8Path);
 // Reads settings from XML text already in memory (same rules as readSettings).
 Settings parseSettings(std::string_view xml);
 
-// The settings file's content, rebuilt from scratch in the fixed element order.
+// The settings file's content, rebuilt from scratch in the fixed element order. Every text
+// is written so that readSettings gives it back exactly (carriage returns, blank-only texts).
 std::string settingsXml(const Settings& settings);
 
 // Writes the settings file through the atomic-write helper.
