@@ -352,8 +352,11 @@ TEST(EdsWriter, BadPdoValuesStopWithoutWriting)
         // Nine mapping entries would point past the eight bytes of a PDO.
         {"rpdodef.xml", "rpdodef", "<row cobid=\"0x181\" dimension=\"9\"/>",
          "Invalid PDO length \"9\" for dimension in rpdodef.xml: a PDO holds 0 to 8 bytes"},
-        {"Transmit_Pdo.xml", "Trasmit_PDO", "<row COB-ID=\"0x281\" Dimension=\"264\"/>",
-         "Invalid PDO length \"264\" for Dimension in Transmit_Pdo.xml: a PDO holds 0 to 8 bytes"},
+        // The length is the low byte of the value: 265 is 9, -1 is 255.
+        {"Transmit_Pdo.xml", "Trasmit_PDO", "<row COB-ID=\"0x281\" Dimension=\"265\"/>",
+         "Invalid PDO length \"265\" for Dimension in Transmit_Pdo.xml: a PDO holds 0 to 8 bytes"},
+        {"rpdodef.xml", "rpdodef", "<row cobid=\"0x181\" dimension=\"-1\"/>",
+         "Invalid PDO length \"-1\" for dimension in rpdodef.xml: a PDO holds 0 to 8 bytes"},
         {"Transmit_Pdo.xml", "Trasmit_PDO", "<row COB-ID=\"0x281 \" Dimension=\"2\"/>",
          "Invalid number \"0x281 \" for COB-ID in Transmit_Pdo.xml"},
     };
@@ -365,6 +368,42 @@ TEST(EdsWriter, BadPdoValuesStopWithoutWriting)
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.error, c.message);
         EXPECT_FALSE(pathExists(out));
+    }
+}
+
+// A COB-ID is the low 16 bits of its value and a length the low 8 bits, as the images store them.
+TEST(EdsWriter, PdoValuesTakeTheirLowBits)
+{
+    const struct {
+        const char* file;
+        const char* root;
+        const char* row;
+        const char* object;      // communication parameter object
+        const char* cobIdLine;   // its sub-index 1
+        const char* mapping;     // mapping parameter object
+        const char* subNumber;   // of the mapping object
+        const char* countLine;   // its sub-index 0
+    } cases[] = {
+        {"rpdodef.xml", "rpdodef", "<row cobid=\"0x10181\" dimension=\"264\"/>", "1400",
+         "DefaultValue=0x00000181", "1600", "SubNumber=9", "DefaultValue=0x08"},
+        {"rpdodef.xml", "rpdodef", "<row cobid=\"-1\" dimension=\"256\"/>", "1400", "DefaultValue=0x0000FFFF",
+         "1600", "SubNumber=1", "DefaultValue=0x00"},
+        {"Transmit_Pdo.xml", "Trasmit_PDO", "<row COB-ID=\"0x1FFFF\" Dimension=\"0x102\"/>", "1800",
+         "DefaultValue=0x4000FFFF", "1A00", "SubNumber=3", "DefaultValue=0x02"},
+    };
+    for (const auto& c : cases) {
+        TempProject project;
+        project.table(c.file, c.root, c.row);
+        const std::string text = edsOf(project);
+        const std::vector<std::string> cobId = section(text, std::string(c.object) + "sub1");
+        ASSERT_EQ(cobId.size(), 6u) << c.row;
+        EXPECT_EQ(cobId[4], c.cobIdLine) << c.row;
+        const std::vector<std::string> mapping = section(text, c.mapping);
+        ASSERT_FALSE(mapping.empty()) << c.row;
+        EXPECT_EQ(mapping[0], c.subNumber) << c.row;
+        const std::vector<std::string> count = section(text, std::string(c.mapping) + "sub0");
+        ASSERT_EQ(count.size(), 6u) << c.row;
+        EXPECT_EQ(count[4], c.countLine) << c.row;
     }
 }
 

@@ -97,12 +97,13 @@ void readPdoFile(const std::string& path, const char* fileName, const char* cobN
         if (!length)
             throw CompileStopped{"Invalid number \"" + lengthText + "\" for " + lengthName + " in " +
                                  fileName};
-        // A PDO carries at most eight data bytes; more would describe objects it cannot map.
-        if (*length < 0 || *length > 8)
+        // The length is the value's low byte, as the images store it. A PDO carries at most eight
+        // data bytes; more would describe objects it cannot map.
+        const std::uint8_t lowByte = static_cast<std::uint8_t>(static_cast<std::uint32_t>(*length));
+        if (lowByte > 8)
             throw CompileStopped{"Invalid PDO length \"" + lengthText + "\" for " + lengthName + " in " +
                                  fileName + ": a PDO holds 0 to 8 bytes"};
-        out.push_back({static_cast<std::uint16_t>(static_cast<std::uint32_t>(*cob)),
-                       static_cast<std::uint8_t>(*length)});
+        out.push_back({static_cast<std::uint16_t>(static_cast<std::uint32_t>(*cob)), lowByte});
     });
 }
 

@@ -50,8 +50,9 @@ struct EdsResult {
 };
 
 // Read_PDO_Lists: the PDOs of rpdodef.xml and Transmit_Pdo.xml (none for a missing file).
-// Fails, naming the text, for a COB-ID or length that is not an integer or a length outside
-// 0..8; fails for more PDOs than the lists hold or a file that is not well-formed.
+// A COB-ID is the low 16 bits of its value, a length the low 8 bits. Fails, naming the text, for
+// a COB-ID or length that is not an integer or a length above 8; fails for more PDOs than the
+// lists hold or a file that is not well-formed.
 EdsResult Read_PDO_Lists(const ProjectFiles& files, PdoLists& lists);
 
 // The whole EDS text for `lists`, stamped with `clock`.
