@@ -39,6 +39,20 @@ Settings fromDocument(const pugi::xml_document& doc)
     return settings;
 }
 
+// Appends element `name` holding `text`. An empty text adds no text node, so the element is
+// written as an empty-element tag like every other empty element the system writes.
+void appendText(pugi::xml_node parent, const char* name, const std::string& text)
+{
+    pugi::xml_node child = parent.append_child(name);
+    if (!text.empty())
+        child.text().set(text.c_str());
+}
+
+std::string flagText(bool flag)
+{
+    return flag ? "1" : "0";
+}
+
 } // namespace
 
 Settings readSettings(std::string_view utf8Path)
@@ -61,14 +75,14 @@ std::string settingsXml(const Settings& settings)
 {
     pugi::xml_document doc;
     pugi::xml_node root = doc.append_child("Conf_Settings");
-    root.append_child("lastproj").append_child("projectname").text().set(settings.projectName.c_str());
-    root.append_child("lastipadd").append_child("ipaddress").text().set(settings.deviceIp.c_str());
-    root.append_child("lastlang").append_child("language").text().set(settings.languageName.c_str());
+    appendText(root.append_child("lastproj"), "projectname", settings.projectName);
+    appendText(root.append_child("lastipadd"), "ipaddress", settings.deviceIp);
+    appendText(root.append_child("lastlang"), "language", settings.languageName);
     pugi::xml_node internet = root.append_child("lastinternet");
-    internet.append_child("enable_internet").text().set(settings.enableInternet ? "1" : "0");
-    internet.append_child("enable_update").text().set(settings.enableUpdate ? "1" : "0");
-    internet.append_child("enable_jump_field_tables").text().set(settings.enableJumpFieldTables ? "1" : "0");
-    internet.append_child("Double_Click_Auto_Size").text().set(settings.doubleClickAutoSize ? "1" : "0");
+    appendText(internet, "enable_internet", flagText(settings.enableInternet));
+    appendText(internet, "enable_update", flagText(settings.enableUpdate));
+    appendText(internet, "enable_jump_field_tables", flagText(settings.enableJumpFieldTables));
+    appendText(internet, "Double_Click_Auto_Size", flagText(settings.doubleClickAutoSize));
     return serializeXml(doc);
 }
 
