@@ -119,6 +119,30 @@ TEST(SendPing, SendErrorAfterSilenceKeepsTheLastStatus)
     EXPECT_EQ(pingFailureText(run.result), 1536);
 }
 
+TEST(SendPing, SendErrorEndsTheCheckAsFailedWithTheLastStatus)
+{
+    struct Case {
+        std::vector<EchoStatus> script;
+        int pingRes;
+        int text;
+    };
+    const Case cases[] = {
+        {{EchoStatus::Error}, 0, 1537},
+        {{EchoStatus::NoReply, EchoStatus::Error}, 2, 1536},
+        // An answered echo followed by one that cannot be sent: the check still fails.
+        {{EchoStatus::Reply, EchoStatus::Error}, 1, 1537},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(i);
+        const PingRun run = runPing(c.script);
+        EXPECT_FALSE(run.result.ok);
+        EXPECT_EQ(run.result.pingRes, c.pingRes);
+        EXPECT_EQ(run.calls, c.script.size());
+        EXPECT_EQ(pingFailureText(run.result), c.text);
+    }
+}
+
 TEST(IcmpEcho, LoopbackAnswersAndBadAddressesAreErrors)
 {
     IcmpSocketEchoClient client;

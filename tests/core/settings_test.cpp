@@ -116,7 +116,7 @@ TEST(Settings, FirstStartInEmptyDirectory)
     EXPECT_EQ(state.deviceIp, "192.168.2.205");
     ASSERT_TRUE(Save_Setting(state).ok);
     expectEqual(readSettings(dir.file("Setforge.xml")), Settings{}, "written on exit");
-    EXPECT_NE(readTestFile(dir.file("Setforge.xml")).find("<projectname></projectname>"), std::string::npos)
+    EXPECT_NE(readTestFile(dir.file("Setforge.xml")).find("<projectname/>"), std::string::npos)
         << readTestFile(dir.file("Setforge.xml"));
 }
 

@@ -106,6 +106,11 @@ std::string settingsXml(const Settings& settings)
             open = field.section;
             out = out + "<" + open + ">";
         }
+        // An empty value is an empty-element tag, as every other file writes it.
+        if (!field.flag && (settings.*field.text).empty()) {
+            out = out + "<" + field.element + "/>";
+            continue;
+        }
         out = out + "<" + field.element + ">";
         if (field.flag)
             out += settings.*field.flag ? "1" : "0";

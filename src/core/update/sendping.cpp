@@ -19,7 +19,7 @@ PingResult Send_Ping(const std::string& address, EchoClient& client,
     for (;;) {
         const EchoStatus status = client.echo(address, kEchoTimeoutMs, idle);
         if (status == EchoStatus::Error)
-            break;
+            return result; // failed, whatever an earlier echo answered
         ++result.echoes;
         result.pingRes = status == EchoStatus::Reply ? 1 : 2;
         if (result.pingRes == 1 && ++answered == 2)

@@ -24,8 +24,8 @@ int pingFailureText(const PingResult& result);
 
 // The reachability check: echoes of kEchoTimeoutMs to `address` until two have been
 // answered or more than kPingTotalMs have passed since the start; the last echo decides.
-// An echo that cannot be sent ends the check at once. `nowMs` is a millisecond clock,
-// `idle` runs between the short waits of an echo.
+// An echo that cannot be sent ends the check at once as failed, `pingRes` as it was.
+// `nowMs` is a millisecond clock, `idle` runs between the short waits of an echo.
 PingResult Send_Ping(const std::string& address, EchoClient& client,
                      const std::function<std::int64_t()>& nowMs, const std::function<void()>& idle);
 
