@@ -186,6 +186,10 @@ const std::vector<HostileCase>& hostileCases()
         {"missing_attributes", nullptr, {}, none, {none, none, none},
          {1, "Invalid number \"\" for Dati_Byte in emcyword.xml"},
          {1, "Invalid number \"\" for cobid in rpdodef.xml"}, {1, "Invalid number \"\" for Dati_Byte"}},
+        // A blank first cell ends the rows a table dialog uses: its check sees an empty table.
+        // The compile still reads every row, as the image formats say.
+        {"blank_first_cells", nullptr, {}, none, {none, none, none}, {0, "Device type: 1"},
+         {0, "EDS written"}, {0, "0 error(s)"}},
         {"number_forms", nullptr, {}, none, {none, none, none}, {0, "Device type: 1"}, {0, "EDS written"},
          {0, "0 error(s)"}},
         {"trailing_blank",
@@ -504,5 +508,39 @@ TEST(HostileImages, ReadOnlyBinFolder)
     EXPECT_EQ(readTestFile(pathToUtf8(fixture.dir / "bin" / kPlainImageName)), "old plain image");
 }
 #endif
+
+} // namespace
+
+namespace {
+
+// Image files a disk or a hand can break, through dump: each is refused with its reason.
+TEST(HostileDump, BrokenImageFilesAreRefusedWithTheirReason)
+{
+    TempDir temp;
+    fs::create_directories(temp.path() / "folder" / kPlainImageName);
+    writeTestFile(temp.file(std::string("empty_") + kPlainImageName), "");
+    fs::create_directories(temp.path() / "short");
+    writeTestFile(pathToUtf8(temp.path() / "short" / kPlainImageName), "abc");
+    fs::create_directories(temp.path() / "offsets");
+    writeTestFile(pathToUtf8(temp.path() / "offsets" / kPlainImageName), std::string(32, '\xFF'));
+    fs::create_directories(temp.path() / "big");
+    writeTestFile(pathToUtf8(temp.path() / "big" / kBank1Name), std::string(50u * 1024u * 1024u, '\0'));
+    struct Row {
+        fs::path file;
+        const char* fragment;
+    };
+    const Row rows[] = {
+        {temp.path() / "folder" / kPlainImageName, "Is a directory"},
+        {temp.path() / "missing.bin", "No such file"},
+        {temp.path() / "short" / kPlainImageName, "shorter than its 32-byte header"},
+        {temp.path() / "offsets" / kPlainImageName, "WRONG"},
+        {temp.path() / "big" / kBank1Name, "the block must be 2048 bytes"},
+    };
+    for (const Row& row : rows) {
+        const CliRun run = cli({"dump", pathToUtf8(row.file)});
+        EXPECT_EQ(run.code, 1) << row.file;
+        EXPECT_TRUE(contains(run.all(), row.fragment)) << row.file << ": " << run.all().substr(0, 2000);
+    }
+}
 
 } // namespace
