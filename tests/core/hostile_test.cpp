@@ -201,6 +201,9 @@ const std::vector<HostileCase>& hostileCases()
          {0, "Device type: 1"},
          {0, "EDS written"},
          {1, "error: sdo.xml: Error row 2!!"}},
+        {"pargen_numbers", nullptr, {}, "Error CANopen!! ID Device must be between 1 and 127",
+         {none, none, none}, {0, "Device type: 1"}, {0, "EDS written"},
+         {1, "error: ParGen.xml: Error CANopen!! ID Device"}},
         {"mapping_frames", nullptr, {}, none, {none, none, none}, {0, "Device type: 1"}, {0, "EDS written"},
          {0, "0 error(s)"}},
         {"nibbles_emcy", nullptr, {}, none, {none, none, none},
@@ -390,7 +393,7 @@ std::vector<std::string> registersOf(const MappingModel& model, int frame)
 }
 
 // Frame numbers 0, -1 and 65 name no PDO: the editors and the banked image drop those rows,
-// keeping the one row that names PDO 1.
+// keeping the one row that names PDO 1. (The plain image copies mapping rows as written.)
 TEST(HostileMapping, FrameNumbersOutsideTheTableAreSkipped)
 {
     const HostileFixture fixture("mapping_frames");
@@ -405,8 +408,16 @@ TEST(HostileMapping, FrameNumbersOutsideTheTableAreSkipped)
     EXPECT_EQ(registersOf(transmit, 0), std::vector<std::string>{"300"});
     EXPECT_TRUE(registersOf(transmit, 1).empty());
 
+    // A third EMCY_ROW under two emergencies belongs to none.
+    MappingModel emergency(kEmergencyMapping);
+    ASSERT_TRUE(emergency.load(fixture.files()).ok);
+    ASSERT_EQ(emergency.frameCount(), 2);
+    EXPECT_EQ(registersOf(emergency, 0), std::vector<std::string>{"400"});
+    EXPECT_EQ(registersOf(emergency, 1), std::vector<std::string>{"410"});
+
     const CompiledImages images = Compile_Images(fixture.files(), nullptr);
     ASSERT_TRUE(images.ok);
+    EXPECT_EQ(images.banked.tables.count(BankTable::EmcyWord), 2u);
     EXPECT_EQ(images.banked.tables.count(BankTable::RpdoMapping), 1u);
     EXPECT_EQ(images.banked.tables.count(BankTable::TpdoMapping), 1u);
 }
