@@ -555,3 +555,35 @@ TEST(HostileDump, BrokenImageFilesAreRefusedWithTheirReason)
 }
 
 } // namespace
+
+namespace {
+
+// The table dialogs refuse "101 " and "1 ", but a hand-edited file can hold them. The plain
+// image reads them past their blanks; the banked images must read the same numbers, not the
+// defaults (register 0, node ID 1 by chance).
+TEST(HostileImages, BlanksAroundNumbersAreReadAlikeInBothImages)
+{
+    const HostileFixture blanks("trailing_blank");
+    fs::copy(fs::path(SETFORGE_TEST_DATA) / "hostile" / "pargen_numbers" / "ParGen.xml", blanks.dir / "ParGen.xml",
+             fs::copy_options::overwrite_existing);
+    // CAN_id "1 " would pass as the default 1: make it "7 ".
+    const std::string parGen = pathToUtf8(blanks.dir / "ParGen.xml");
+    std::string text = readTestFile(parGen);
+    const std::size_t at = text.find("<CAN_id>1 <");
+    ASSERT_NE(at, std::string::npos);
+    text[at + 8] = '7';
+    writeTestFile(parGen, text);
+    const CliRun compiled = cli({"compile", blanks.project()});
+    ASSERT_EQ(compiled.code, 0) << compiled.all();
+
+    const CliRun plain = cli({"dump", pathToUtf8(blanks.dir / "bin" / kPlainImageName)});
+    EXPECT_TRUE(contains(plain.out, "SDO record 2: conf=65 IndexA=101 (0x0065)")) << plain.out;
+    EXPECT_TRUE(contains(plain.out, "parameter CAN_id = 7")) << plain.out;
+    const CliRun banked = cli({"dump", pathToUtf8(blanks.dir / "bin" / kBank2Name)});
+    EXPECT_TRUE(contains(banked.out, "SDO entry 2: IndexA=101 (0x0065)")) << banked.out;
+    const CliRun parameters = cli({"dump", pathToUtf8(blanks.dir / "bin" / kBank1Name)});
+    EXPECT_TRUE(contains(parameters.out, "CANopen node ID = 7 (0x00000007)")) << parameters.out;
+    EXPECT_TRUE(contains(parameters.out, "Modbus device ID = 1 (0x00000001)")) << parameters.out;
+}
+
+} // namespace
