@@ -4,15 +4,18 @@
 #include <string>
 
 #include "core/image/compilestop.h"
+#include "core/image/imagetext.h"
 #include "core/tables/textint.h"
 
 namespace {
 
 using File = ProjectDocuments::File;
 
+// Blanks around a hand-edited number are read past as the plain image does, so that both
+// images compiled from one file agree ("101 " is 101 in each, not the default in one).
 std::uint32_t value(const pugi::xml_node& row, const char* name, std::int32_t def)
 {
-    return static_cast<std::uint32_t>(Text_To_Int_Def(row.attribute(name).value(), def));
+    return static_cast<std::uint32_t>(Text_To_Int_Def(trimBlanks(row.attribute(name).value()), def));
 }
 
 bool upperIsY(const pugi::xml_node& row, const char* name)
@@ -24,7 +27,7 @@ bool upperIsY(const pugi::xml_node& row, const char* name)
 // The 0-based PDO position a mapping row names, or -1 when it names none of `count` PDOs.
 std::int64_t pdoPosition(const pugi::xml_node& row, const char* name, std::uint32_t count)
 {
-    const std::int64_t p = static_cast<std::int64_t>(Text_To_Int_Def(row.attribute(name).value(), -1)) - 1;
+    const std::int64_t p = static_cast<std::int64_t>(Text_To_Int_Def(trimBlanks(row.attribute(name).value()), -1)) - 1;
     return (p < 0 || p >= static_cast<std::int64_t>(count)) ? -1 : p;
 }
 

@@ -1,7 +1,9 @@
 #include "core/image/compileimages.h"
 
 #include <filesystem>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #include "core/app/paths.h"
 #include "core/image/compilestop.h"
@@ -41,10 +43,35 @@ WriteResult writeImageFiles(std::string_view projectDir, const CompiledImages& i
         {kBank1Name, {reinterpret_cast<const char*>(bank1.data()), bank1.size()}},
         {kBank2Name, {reinterpret_cast<const char*>(bank2.data()), bank2.size()}},
     };
+    // The device must get the three images of one compile or the set it had: when a later file
+    // cannot be written, the ones already replaced get their old bytes back (or go again).
+    struct Previous {
+        std::string path;
+        bool existed = false;
+        bool kept = false; // its old bytes are in `content`
+        std::string content;
+        std::filesystem::file_time_type time;
+    };
+    std::vector<Previous> replaced;
     for (const auto& output : outputs) {
-        const WriteResult result = writeFileAtomic(joinPath(binDir, output.name), output.content);
-        if (!result.ok)
+        Previous previous;
+        previous.path = joinPath(binDir, output.name);
+        std::string readError;
+        previous.existed = pathExists(previous.path);
+        previous.kept = previous.existed && readWholeFile(previous.path, previous.content, readError);
+        if (previous.kept)
+            previous.time = std::filesystem::last_write_time(pathFromUtf8(previous.path), ec);
+        const WriteResult result = writeFileAtomic(previous.path, output.content);
+        if (!result.ok) {
+            for (const Previous& done : replaced) {
+                if (done.kept && writeFileAtomic(done.path, done.content).ok)
+                    std::filesystem::last_write_time(pathFromUtf8(done.path), done.time, ec);
+                else if (!done.existed)
+                    std::filesystem::remove(pathFromUtf8(done.path), ec);
+            }
             return {false, "The image file could not be written: " + result.error};
+        }
+        replaced.push_back(std::move(previous));
     }
     return {};
 }

@@ -29,7 +29,8 @@ CompiledImages Compile_Images(const ProjectFiles& files, const MessageSink& sink
 
 // Writes the three images of a successful compile into projectDir/bin (created when missing):
 // bank.bin, bank1_ESP32.bin, bank2_ESP32.bin, each replaced whole. Stops at the first file that
-// cannot be written and returns its path and the system's reason.
+// cannot be written, puts back the files it already replaced (old bytes, or removed when new),
+// and returns its path and the system's reason.
 WriteResult writeImageFiles(std::string_view projectDir, const CompiledImages& images);
 
 // Compile_Images, then writeImageFiles when the compile succeeded: the whole update of the

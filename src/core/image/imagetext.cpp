@@ -12,17 +12,22 @@ std::optional<std::int32_t> readInteger(std::string_view text)
     return first;
 }
 
-std::uint16_t Text_To_Word(std::string_view text, const MessageSink& sink)
+std::string_view trimBlanks(std::string_view text)
 {
-    if (text.empty())
-        return 0xFFFF;
     std::size_t begin = 0;
     std::size_t end = text.size();
     while (begin < end && static_cast<unsigned char>(text[begin]) <= 0x20)
         ++begin;
     while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 0x20)
         --end;
-    const std::optional<std::int32_t> value = readInteger(text.substr(begin, end - begin));
+    return text.substr(begin, end - begin);
+}
+
+std::uint16_t Text_To_Word(std::string_view text, const MessageSink& sink)
+{
+    if (text.empty())
+        return 0xFFFF;
+    const std::optional<std::int32_t> value = readInteger(trimBlanks(text));
     if (!value) {
         if (sink)
             sink({CompileMessage::Kind::Error, kConversionError});

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/app/xmlfile.h"
+#include "core/image/imagetext.h"
 #include "core/tables/textint.h"
 
 namespace PF = ParameterField;
@@ -26,9 +27,10 @@ std::uint32_t serialBitRate(std::int32_t index)
     return kSerialBitRates[index];
 }
 
+// Blanks around a hand-edited number are read past, as the plain image reads the same field.
 std::uint32_t number(std::string_view text, std::int32_t def)
 {
-    return static_cast<std::uint32_t>(Text_To_Int_Def(text, def));
+    return static_cast<std::uint32_t>(Text_To_Int_Def(trimBlanks(text), def));
 }
 
 std::string attribute(const pugi::xml_node& element, const char* name)
