@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
 
 #include <pugixml.hpp>
@@ -12,6 +11,22 @@
 
 // Every file the system writes spells an element with an empty text the same way: as an
 // empty-element tag, never as a start tag directly followed by its end tag.
+// True when the text holds "<name></name>" for some element name.
+static bool hasEmptyStartEndPair(const std::string& text)
+{
+    for (std::size_t open = text.find('<'); open != std::string::npos; open = text.find('<', open + 1)) {
+        const std::size_t close = text.find('>', open);
+        if (close == std::string::npos)
+            return false;
+        const std::string name = text.substr(open + 1, close - open - 1);
+        if (name.empty() || name[0] == '/' || name.find_first_of(" /!?") != std::string::npos)
+            continue;
+        if (text.compare(close + 1, name.size() + 3, "</" + name + ">") == 0)
+            return true;
+    }
+    return false;
+}
+
 TEST(EmptyElements, AreWrittenAsEmptyElementTagsInEveryFile)
 {
     Settings settings;
@@ -40,9 +55,8 @@ TEST(EmptyElements, AreWrittenAsEmptyElementTagsInEveryFile)
         {"Ethernet_Update.xml IP_Address_Dev", ethernetJobXml(job), "<IP_Address_Dev/><Application_Port>"},
         {"Ethernet_Update.xml Ope_WID_Data", ethernetJobXml(job), "<Ope_WID_Data/><Ope_GoToApp_After>"},
     };
-    const std::regex startThenEnd(R"(<([A-Za-z_][A-Za-z0-9_.-]*)></\1>)");
     for (const Case& c : cases) {
         EXPECT_NE(c.text.find(c.expected), std::string::npos) << c.file << "\n" << c.text;
-        EXPECT_FALSE(std::regex_search(c.text, startThenEnd)) << c.file << "\n" << c.text;
+        EXPECT_FALSE(hasEmptyStartEndPair(c.text)) << c.file << "\n" << c.text;
     }
 }
