@@ -192,13 +192,15 @@ inline std::string plainImageExpected(bool newer)
 
 inline std::string bank1Expected(bool newer)
 {
-    const auto& bytes = imageVersion(newer).banked.parameters.bytes();
+    const CompiledImages images = imageVersion(newer);
+    const auto& bytes = images.banked.parameters.bytes();
     return {bytes.begin(), bytes.end()};
 }
 
 inline std::string bank2Expected(bool newer)
 {
-    const auto& bytes = imageVersion(newer).banked.tables.bytes();
+    const CompiledImages images = imageVersion(newer);
+    const auto& bytes = images.banked.tables.bytes();
     return {bytes.begin(), bytes.end()};
 }
 
