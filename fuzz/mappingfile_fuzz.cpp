@@ -68,7 +68,8 @@ bool startsWithRoot(const std::string& saved, std::string_view root)
 bool endsWithVersionComment(const std::string& saved)
 {
     const std::string comment = std::string("<!--") + kVersionComment + "-->";
-    return saved.size() >= comment.size() && saved.compare(saved.size() - comment.size(), comment.size(), comment) == 0;
+    return saved.size() >= comment.size() &&
+           saved.compare(saved.size() - comment.size(), comment.size(), comment) == 0;
 }
 
 std::string savedText(const MappingModel& model)
@@ -84,7 +85,8 @@ void checkSaved(const MappingModel& model, const std::string& saved)
     const MappingFormat& format = model.format();
     pugi::xml_document doc;
     FUZZ_CHECK(loadXmlText(saved, doc).ok(), "the saved mapping file must be well-formed");
-    FUZZ_CHECK(startsWithRoot(saved, format.mapRoot) && std::string_view(doc.first_child().name()) == format.mapRoot,
+    FUZZ_CHECK(startsWithRoot(saved, format.mapRoot) &&
+                   std::string_view(doc.first_child().name()) == format.mapRoot,
                "the saved mapping file must start with the editor's root");
     FUZZ_CHECK(endsWithVersionComment(saved), "the version comment must end the saved mapping file");
     const char* selectorName = format.attributeName(MapField::Selector);
@@ -119,7 +121,8 @@ void checkRoundTrip(const MappingModel& model, const std::string& framePath, con
     FUZZ_CHECK(model.save(savedPath).ok, "the mapping file must save");
     std::string onDisk;
     std::string error;
-    FUZZ_CHECK(readWholeFile(savedPath, onDisk, error) && onDisk == saved, "the file saved must be the text built");
+    FUZZ_CHECK(readWholeFile(savedPath, onDisk, error) && onDisk == saved,
+               "the file saved must be the text built");
 
     MappingModel reloaded(model.format());
     const MappingLoadResult again = reloaded.load(framePath, savedPath);
@@ -174,7 +177,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(model.frame(frame).Lista_Mod_Reg.size() == before + 1, "an added entry must be kept");
             const TMod_Reg& stored = model.frame(frame).Lista_Mod_Reg.back();
             const int offered = model.offeredBytes(frame);
-            FUZZ_CHECK(stored.HiPart >= 0 && stored.HiPart <= offered, "the high part must be a byte offered");
+            FUZZ_CHECK(stored.HiPart >= 0 && stored.HiPart <= offered,
+                       "the high part must be a byte offered");
             FUZZ_CHECK(stored.LoPart >= 0 && stored.LoPart <= offered, "the low part must be a byte offered");
             checkRoundTrip(model, framePath, savedPath);
         } else {

@@ -75,7 +75,8 @@ bool startsWithRoot(const std::string& saved, std::string_view root)
 bool endsWithVersionComment(const std::string& saved)
 {
     const std::string comment = std::string("<!--") + kVersionComment + "-->";
-    return saved.size() >= comment.size() && saved.compare(saved.size() - comment.size(), comment.size(), comment) == 0;
+    return saved.size() >= comment.size() &&
+           saved.compare(saved.size() - comment.size(), comment.size(), comment) == 0;
 }
 
 std::string savedText(const ParGenValues& values)

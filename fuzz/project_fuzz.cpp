@@ -2,9 +2,10 @@
 // the image compile and write and through the EDS writer. What must hold:
 // - a compile that succeeds writes bank1_ESP32.bin and bank2_ESP32.bin of exactly their fixed
 //   sizes, and bank.bin of exactly the size its header describes (the parameter section last,
-//   empty without ParGen.xml) and at most the device's buffer; the parameter block's checksum is the sum of the bytes before it; every table
-//   directory count lies within its table's capacity, every byte of the table bank outside the
-//   counted entries of its table is zero; and each image's own dump finds nothing wrong;
+//   empty without ParGen.xml) and at most the device's buffer; the parameter block's checksum is the sum of
+//   the bytes before it; every table directory count lies within its table's capacity, every byte of the
+//   table bank outside the counted entries of its table is zero; and each image's own dump finds nothing
+//   wrong;
 // - a compile that fails says why in an error and writes no image;
 // - the EDS is written exactly as built when it can be built, and not at all when it cannot.
 
@@ -49,8 +50,8 @@ void checkPlain(const std::vector<std::uint8_t>& plain, bool hasParGen)
     FUZZ_CHECK(dump.ok(), dump.problems.empty() ? "" : dump.problems.front().c_str());
 }
 
-std::array<std::uint32_t, ParameterField::kDirectoryEntries> checkParameterBlock(
-    const std::vector<std::uint8_t>& bank1)
+std::array<std::uint32_t, ParameterField::kDirectoryEntries>
+checkParameterBlock(const std::vector<std::uint8_t>& bank1)
 {
     FUZZ_CHECK(bank1.size() == ParameterBlock::kSize, "bank1_ESP32.bin must have its fixed size");
     FUZZ_CHECK(getField(bank1.data(), ParameterField::kChecksum) == ParameterBlock::computeChecksum(bank1),
@@ -74,15 +75,18 @@ void checkTableArea(const std::vector<std::uint8_t>& bank2,
                    "a table must lie inside its bank");
         const std::uint32_t count = counts[layout.directoryEntry];
         FUZZ_CHECK(count <= layout.capacity, "a table directory count must lie within its capacity");
-        FUZZ_CHECK(count == images.banked.tables.count(layout.table), "the directory must count the entries written");
-        FUZZ_CHECK(images.banked.tables.wanted(layout.table) == count, "a compiled table must hold every entry");
+        FUZZ_CHECK(count == images.banked.tables.count(layout.table),
+                   "the directory must count the entries written");
+        FUZZ_CHECK(images.banked.tables.wanted(layout.table) == count,
+                   "a compiled table must hold every entry");
         for (std::size_t at = layout.offset; at < layout.offset + count * layout.entry.size; ++at) {
             FUZZ_CHECK(!inEntry[at], "two tables must not share a byte");
             inEntry[at] = true;
         }
     }
     for (std::size_t at = 0; at < bank2.size(); ++at)
-        FUZZ_CHECK(inEntry[at] || bank2[at] == 0, "nothing may be written outside the counted entries of a table");
+        FUZZ_CHECK(inEntry[at] || bank2[at] == 0,
+                   "nothing may be written outside the counted entries of a table");
     const ImageDump dump = dumpTableArea(bank2, counts);
     FUZZ_CHECK(dump.ok(), dump.problems.empty() ? "" : dump.problems.front().c_str());
 }
@@ -97,7 +101,8 @@ void checkEds(const ProjectFiles& files, const std::string& dir)
     if (built.ok) {
         std::string content;
         std::string error;
-        FUZZ_CHECK(readWholeFile(path, content, error) && content == built.text, "the EDS written is the EDS built");
+        FUZZ_CHECK(readWholeFile(path, content, error) && content == built.text,
+                   "the EDS written is the EDS built");
         FUZZ_CHECK(!content.empty() && content.size() >= 2 && content.substr(content.size() - 2) == "\r\n",
                    "every EDS line ends with CR LF");
     } else {

@@ -36,7 +36,8 @@ bool sameUsedRows(const Grid& a, const Grid& b, int used)
 {
     for (int row = 1; row <= a.rowCount(); ++row)
         for (int column = 0; column < a.columnCount(); ++column) {
-            const std::string& expected = row <= used ? a.cell(row, column) : (column == 0 ? a.cell(row, 0) : "");
+            const std::string& expected =
+                row <= used ? a.cell(row, column) : (column == 0 ? a.cell(row, 0) : "");
             if (b.cell(row, column) != expected)
                 return false;
         }
@@ -56,7 +57,8 @@ bool startsWithRoot(const std::string& saved, std::string_view root)
 bool endsWithVersionComment(const std::string& saved)
 {
     const std::string comment = std::string("<!--") + kVersionComment + "-->";
-    return saved.size() >= comment.size() && saved.compare(saved.size() - comment.size(), comment.size(), comment) == 0;
+    return saved.size() >= comment.size() &&
+           saved.compare(saved.size() - comment.size(), comment.size(), comment) == 0;
 }
 
 void checkSavedShape(const TableDefinition& table, const std::string& saved, int used)

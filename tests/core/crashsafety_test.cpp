@@ -62,7 +62,8 @@ bool clearlyDifferent(const std::string& a, const std::string& b)
     constexpr std::size_t kEnd = 8;
     if (a.size() < kEnd)
         return false;
-    return a.compare(0, kEnd, b, 0, kEnd) != 0 && a.compare(a.size() - kEnd, kEnd, b, b.size() - kEnd, kEnd) != 0;
+    return a.compare(0, kEnd, b, 0, kEnd) != 0 &&
+           a.compare(a.size() - kEnd, kEnd, b, b.size() - kEnd, kEnd) != 0;
 }
 
 // A saver killed at random moments, over and over, must leave every file whole: exactly the

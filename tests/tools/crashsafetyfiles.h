@@ -175,11 +175,13 @@ inline CompiledImages imageVersion(bool newer)
     parameters.set(ParameterField::kCanBitRate, newer ? 1000000u : 125000u);
     TableArea& tables = images.banked.tables;
     tables.append(BankTable::Sdo, {newer ? 2000u : 1u, 0x10, 1, 0x2000, 0, 4});
-    const std::uint32_t words = newer ? static_cast<std::uint32_t>(tableLayout(BankTable::EmcyWord).capacity) : 1u;
+    const std::uint32_t words =
+        newer ? static_cast<std::uint32_t>(tableLayout(BankTable::EmcyWord).capacity) : 1u;
     for (std::uint32_t w = 0; w < words; ++w)
         tables.append(BankTable::EmcyWord, {100 + w, 1, 2, 1});
     parameters.setTableCount(tableLayout(BankTable::Sdo).directoryEntry, tables.count(BankTable::Sdo));
-    parameters.setTableCount(tableLayout(BankTable::EmcyWord).directoryEntry, tables.count(BankTable::EmcyWord));
+    parameters.setTableCount(tableLayout(BankTable::EmcyWord).directoryEntry,
+                             tables.count(BankTable::EmcyWord));
     parameters.pack();
     return images;
 }
