@@ -11,9 +11,7 @@ root=$(pwd)
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 SETFORGE_WITH_FUZZ_TOOLS=1 bash scripts/deps.sh
-jobs=$(nproc 2>/dev/null || echo 2)
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "$jobs"
+jobs=${SETFORGE_FUZZ_BUILD_JOBS:-$(nproc 2>/dev/null || echo 2)}
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
@@ -21,6 +19,10 @@ if [ ${#targets[@]} -eq 0 ]; then
     targets+=("$(basename "$src" .cpp)")
   done
 fi
+
+# Only the fuzz programs: the other programs of the tree are not linked for libFuzzer.
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs" --target "${targets[@]}"
 
 status=0
 summary=()

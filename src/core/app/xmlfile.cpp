@@ -81,7 +81,20 @@ std::string serializeXml(const pugi::xml_document& doc)
 {
     std::ostringstream out;
     doc.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
-    return out.str();
+    // The writer escapes a carriage return inside an attribute but leaves one in element text
+    // as it is, and the reader turns that into a line feed: the value would not read back. Only
+    // element text can hold a raw one here (the version comment has none), so each becomes a
+    // character reference.
+    const std::string raw = out.str();
+    std::string text;
+    text.reserve(raw.size());
+    for (char c : raw) {
+        if (c == '\r')
+            text += "&#13;";
+        else
+            text += c;
+    }
+    return text;
 }
 
 WriteResult saveXmlFile(const pugi::xml_document& doc, std::string_view utf8Path)

@@ -45,7 +45,9 @@ std::string childText(const pugi::xml_node& parent, const char* name);
 // Appends the root element `rootName` to an empty `doc` and the version comment after it.
 pugi::xml_node startTableDocument(pugi::xml_document& doc, const char* rootName);
 
-// The document as the system writes it: UTF-8, no declaration, no indentation.
+// The document as the system writes it: UTF-8, no declaration, no indentation; a carriage
+// return in element text as "&#13;", so every text reads back as it was. `doc` holds no
+// comment or processing instruction with a carriage return.
 std::string serializeXml(const pugi::xml_document& doc);
 
 // Writes serializeXml(doc) through the atomic-write helper.

@@ -1,0 +1,190 @@
+// A frame file and a mapping file of any bytes through one of the three mapping editors.
+// Input: [editor selector][frame file length, 2 bytes little-endian][high part][low part]
+// [frame file][mapping file]; the selector modulo 3 picks the editor, a length beyond the
+// input takes what is there. What must hold: no crash on any input; the saved mapping file is
+// well-formed with the editor's root first and the version comment last, and every byte
+// selector in it packs two halves of 0..15; loading the frame file with the saved mapping file
+// gives the same frames and the same entries, and saving again gives the same text; an entry
+// the editor adds keeps only the bytes its frame offers, and survives a save and a reload.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/app/atomicfile.h"
+#include "core/app/paths.h"
+#include "core/app/xmlfile.h"
+#include "core/lang/uitexts.h"
+#include "core/mapping/mappingformat.h"
+#include "core/mapping/mappingmodel.h"
+#include "core/tables/textint.h"
+#include "fuzz/support/fuzzcheck.h"
+#include "fuzz/support/scratchdir.h"
+
+namespace {
+
+const UiTexts& defaultTexts()
+{
+    static const UiTexts texts = [] {
+        UiTexts t;
+        t.loadDefaults();
+        return t;
+    }();
+    return texts;
+}
+
+bool sameEntry(const TMod_Reg& a, const TMod_Reg& b)
+{
+    return a.Ind_Mod == b.Ind_Mod && a.HiPart == b.HiPart && a.LoPart == b.LoPart && a.Write == b.Write;
+}
+
+bool sameModel(const MappingModel& a, const MappingModel& b)
+{
+    if (a.frameCount() != b.frameCount())
+        return false;
+    for (int i = 0; i < a.frameCount(); ++i) {
+        const MappingFrame& fa = a.frame(i);
+        const MappingFrame& fb = b.frame(i);
+        if (fa.listLine() != fb.listLine() || fa.Num_Byte != fb.Num_Byte ||
+            fa.Lista_Mod_Reg.size() != fb.Lista_Mod_Reg.size())
+            return false;
+        for (std::size_t k = 0; k < fa.Lista_Mod_Reg.size(); ++k)
+            if (!sameEntry(fa.Lista_Mod_Reg[k], fb.Lista_Mod_Reg[k]))
+                return false;
+    }
+    return true;
+}
+
+// The saved text's first and last nodes, read from the text itself (the reader drops comments).
+bool startsWithRoot(const std::string& saved, std::string_view root)
+{
+    const std::string open = "<" + std::string(root);
+    if (saved.compare(0, open.size(), open) != 0 || saved.size() <= open.size())
+        return false;
+    const char next = saved[open.size()];
+    return next == '>' || next == '/' || next == ' ';
+}
+
+bool endsWithVersionComment(const std::string& saved)
+{
+    const std::string comment = std::string("<!--") + kVersionComment + "-->";
+    return saved.size() >= comment.size() &&
+           saved.compare(saved.size() - comment.size(), comment.size(), comment) == 0;
+}
+
+std::string savedText(const MappingModel& model)
+{
+    pugi::xml_document doc;
+    model.buildDocument(doc);
+    return serializeXml(doc);
+}
+
+// The saved file's shape and every byte selector in it.
+void checkSaved(const MappingModel& model, const std::string& saved)
+{
+    const MappingFormat& format = model.format();
+    pugi::xml_document doc;
+    FUZZ_CHECK(loadXmlText(saved, doc).ok(), "the saved mapping file must be well-formed");
+    FUZZ_CHECK(startsWithRoot(saved, format.mapRoot) &&
+                   std::string_view(doc.first_child().name()) == format.mapRoot,
+               "the saved mapping file must start with the editor's root");
+    FUZZ_CHECK(endsWithVersionComment(saved), "the version comment must end the saved mapping file");
+    const char* selectorName = format.attributeName(MapField::Selector);
+    FUZZ_CHECK(selectorName != nullptr, "every editor stores a byte selector");
+    std::size_t entries = 0;
+    auto checkEntry = [&](const pugi::xml_node& entry) {
+        const pugi::xml_attribute selector = entry.attribute(selectorName);
+        FUZZ_CHECK(selector, "every saved entry carries its byte selector");
+        const std::int32_t value = Text_To_Int_Def(selector.value(), -1);
+        FUZZ_CHECK(value >= 0 && value <= 0xFF, "a saved byte selector packs two halves of 0..15");
+        ++entries;
+    };
+    for (pugi::xml_node child : doc.first_child().children()) {
+        if (format.groupElement) {
+            for (pugi::xml_node entry : child.children())
+                checkEntry(entry);
+        } else {
+            checkEntry(child);
+        }
+    }
+    std::size_t held = 0;
+    for (int i = 0; i < model.frameCount(); ++i)
+        held += model.frame(i).Lista_Mod_Reg.size();
+    FUZZ_CHECK(entries == held, "the saved file must hold every entry of the editor");
+}
+
+// Saves `model`, reloads it beside the frame file and compares.
+void checkRoundTrip(const MappingModel& model, const std::string& framePath, const std::string& savedPath)
+{
+    const std::string saved = savedText(model);
+    checkSaved(model, saved);
+    FUZZ_CHECK(model.save(savedPath).ok, "the mapping file must save");
+    std::string onDisk;
+    std::string error;
+    FUZZ_CHECK(readWholeFile(savedPath, onDisk, error) && onDisk == saved,
+               "the file saved must be the text built");
+
+    MappingModel reloaded(model.format());
+    const MappingLoadResult again = reloaded.load(framePath, savedPath);
+    FUZZ_CHECK(again.ok, "the saved mapping file must load");
+    FUZZ_CHECK(sameModel(model, reloaded), "the saved mapping file must load to the same frames and entries");
+    FUZZ_CHECK(savedText(reloaded) == saved, "saving the reloaded editor must give the same text");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 5)
+        return 0;
+    const MappingFormat* formats[] = {&kReceivePdoMapping, &kTransmitPdoMapping, &kEmergencyMapping};
+    const MappingFormat& format = *formats[data[0] % 3];
+    std::size_t frameLength = static_cast<std::size_t>(data[1]) | static_cast<std::size_t>(data[2]) << 8;
+    const int typedHi = static_cast<std::int8_t>(data[3]);
+    const int typedLo = static_cast<std::int8_t>(data[4]);
+    const std::string_view rest(reinterpret_cast<const char*>(data + 5), size - 5);
+    if (frameLength > rest.size())
+        frameLength = rest.size();
+
+    const std::string& dir = ScratchDir::fresh("mappingfile");
+    const std::string framePath = joinPath(dir, "frames.xml");
+    const std::string mapPath = joinPath(dir, "map.xml");
+    const std::string savedPath = joinPath(dir, "saved.xml");
+    FUZZ_CHECK(writeFileAtomic(framePath, std::string(rest.substr(0, frameLength))).ok, "scratch write");
+    FUZZ_CHECK(writeFileAtomic(mapPath, std::string(rest.substr(frameLength))).ok, "scratch write");
+
+    MappingModel model(format);
+    const MappingLoadResult loaded = model.load(framePath, mapPath);
+    if (!loaded.ok) {
+        FUZZ_CHECK(model.frameCount() == 0, "a failed load must leave no frames");
+        FUZZ_CHECK(!loaded.error.empty(), "a failed load must say why");
+        return 0;
+    }
+    checkRoundTrip(model, framePath, savedPath);
+
+    // An entry typed into the last frame: whatever the halves typed, the editor keeps only the
+    // bytes the frame offers.
+    if (model.frameCount() > 0) {
+        const int frame = model.frameCount() - 1;
+        TMod_Reg typed;
+        typed.Ind_Mod = std::to_string(static_cast<unsigned>(data[0]) * 257u + data[3]);
+        typed.HiPart = typedHi;
+        typed.LoPart = typedLo;
+        typed.Write = data[4] & 1;
+        const std::size_t before = model.frame(frame).Lista_Mod_Reg.size();
+        const MappingEditResult added = model.Add_Mod_Reg(frame, typed, defaultTexts());
+        if (added.done()) {
+            FUZZ_CHECK(model.frame(frame).Lista_Mod_Reg.size() == before + 1, "an added entry must be kept");
+            const TMod_Reg& stored = model.frame(frame).Lista_Mod_Reg.back();
+            const int offered = model.offeredBytes(frame);
+            FUZZ_CHECK(stored.HiPart >= 0 && stored.HiPart <= offered,
+                       "the high part must be a byte offered");
+            FUZZ_CHECK(stored.LoPart >= 0 && stored.LoPart <= offered, "the low part must be a byte offered");
+            checkRoundTrip(model, framePath, savedPath);
+        } else {
+            FUZZ_CHECK(model.frame(frame).Lista_Mod_Reg.size() == before, "a refused entry must not be kept");
+            FUZZ_CHECK(!added.message.empty(), "a refusal must say why");
+        }
+    }
+    return 0;
+}
