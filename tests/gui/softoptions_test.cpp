@@ -304,19 +304,25 @@ void SoftOptionsTest::switchLanguageAppliesEverywhere()
 {
     Session s;
     s.addLanguage("Deutsch.lng", "; Deutsch\r\nSTR0015 = Neue Konfiguration\r\nSTR0302 = Sprache\r\n"
-                                 "STR0304 = \xC2\xB6Gew\xC3\xA4hlte Sprache : \xC2\xB6\r\n");
+                                 "STR0304 = \xC2\xB6Gew\xC3\xA4hlte Sprache : \xC2\xB6\r\n"
+                                 "STR1304 = Zeile l\xC3\xB6schen\r\n");
     s.addLanguage("English.lng");
     auto* btnNew = s.window->findChild<QPushButton*>("Btn_New");
+    QVERIFY(s.window->windows().nodeGuard);
+    auto* delRow = s.window->windows().nodeGuard->findChild<QPushButton*>("Btn_DelRow");
+    QVERIFY(delRow);
+    QCOMPARE(delRow->text(), QString("Delete Row"));
     QCOMPARE(btnNew->text(), QString("New Configuration"));
 
     s.msgs.answer(true);
     // Read while the dialog is open, compared once it is closed (a failed check inside would
     // leave the modal dialog open).
-    QString newDuringDialog, selected, tab;
+    QString newDuringDialog, delRowDuringDialog, selected, tab;
     std::string nameDuringDialog;
     whenShown<TFSoftOptions>([&](TFSoftOptions* dialog) {
         QTest::mouseClick(dialog->findChild<QLabel*>("L_L1"), Qt::LeftButton);
         newDuringDialog = btnNew->text();
+        delRowDuringDialog = delRow->text();
         selected = dialog->findChild<QLabel*>("L_Sel_Lang")->text();
         tab = dialog->findChild<QTabWidget*>("PC_Options")->tabText(0);
         nameDuringDialog = s.state.languageName;
@@ -327,6 +333,7 @@ void SoftOptionsTest::switchLanguageAppliesEverywhere()
     QCOMPARE(s.msgs.texts(), QStringList{"Do you want to change the Language from English to Deutsch?"});
     QCOMPARE(s.msgs.all().front().kind, FakeMessages::Kind::Question);
     QCOMPARE(newDuringDialog, QString("Neue Konfiguration"));
+    QCOMPARE(delRowDuringDialog, QString("Zeile löschen")); // a table dialog changes at once too
     QCOMPARE(selected, QString("Gewählte Sprache : Deutsch"));
     QCOMPARE(tab, QString("Sprache"));
     QCOMPARE(nameDuringDialog, std::string("English"));
