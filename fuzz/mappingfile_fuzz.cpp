@@ -19,6 +19,7 @@
 #include "core/mapping/mappingmodel.h"
 #include "core/tables/textint.h"
 #include "fuzz/support/fuzzcheck.h"
+#include "fuzz/support/savedshape.h"
 #include "fuzz/support/scratchdir.h"
 
 namespace {
@@ -53,23 +54,6 @@ bool sameModel(const MappingModel& a, const MappingModel& b)
                 return false;
     }
     return true;
-}
-
-// The saved text's first and last nodes, read from the text itself (the reader drops comments).
-bool startsWithRoot(const std::string& saved, std::string_view root)
-{
-    const std::string open = "<" + std::string(root);
-    if (saved.compare(0, open.size(), open) != 0 || saved.size() <= open.size())
-        return false;
-    const char next = saved[open.size()];
-    return next == '>' || next == '/' || next == ' ';
-}
-
-bool endsWithVersionComment(const std::string& saved)
-{
-    const std::string comment = std::string("<!--") + kVersionComment + "-->";
-    return saved.size() >= comment.size() &&
-           saved.compare(saved.size() - comment.size(), comment.size(), comment) == 0;
 }
 
 std::string savedText(const MappingModel& model)

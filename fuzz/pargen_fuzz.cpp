@@ -16,6 +16,7 @@
 #include "core/tables/pargencheck.h"
 #include "core/tables/pargenfile.h"
 #include "fuzz/support/fuzzcheck.h"
+#include "fuzz/support/savedshape.h"
 #include "fuzz/support/scratchdir.h"
 
 namespace {
@@ -60,23 +61,6 @@ constexpr std::array<std::string_view, 32> kElementOrder = {
 bool isCheckMessage(int index)
 {
     return (index >= 467 && index <= 486) || index == 493;
-}
-
-// The saved text's first and last nodes, read from the text itself (the reader drops comments).
-bool startsWithRoot(const std::string& saved, std::string_view root)
-{
-    const std::string open = "<" + std::string(root);
-    if (saved.compare(0, open.size(), open) != 0 || saved.size() <= open.size())
-        return false;
-    const char next = saved[open.size()];
-    return next == '>' || next == '/' || next == ' ';
-}
-
-bool endsWithVersionComment(const std::string& saved)
-{
-    const std::string comment = std::string("<!--") + kVersionComment + "-->";
-    return saved.size() >= comment.size() &&
-           saved.compare(saved.size() - comment.size(), comment.size(), comment) == 0;
 }
 
 std::string savedText(const ParGenValues& values)

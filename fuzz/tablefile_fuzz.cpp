@@ -20,6 +20,7 @@
 #include "core/tables/tablefile.h"
 #include "core/tables/tablevalidator.h"
 #include "fuzz/support/fuzzcheck.h"
+#include "fuzz/support/savedshape.h"
 
 namespace {
 
@@ -54,23 +55,6 @@ Grid& scratchGrid(const TableDefinition& table, int which)
     if (found == grids.end())
         found = grids.emplace(key, Grid(table.rowCount, table.columnCount())).first;
     return found->second;
-}
-
-// The saved text's first and last nodes, read from the text itself (the reader drops comments).
-bool startsWithRoot(const std::string& saved, std::string_view root)
-{
-    const std::string open = "<" + std::string(root);
-    if (saved.compare(0, open.size(), open) != 0 || saved.size() <= open.size())
-        return false;
-    const char next = saved[open.size()];
-    return next == '>' || next == '/' || next == ' ';
-}
-
-bool endsWithVersionComment(const std::string& saved)
-{
-    const std::string comment = std::string("<!--") + kVersionComment + "-->";
-    return saved.size() >= comment.size() &&
-           saved.compare(saved.size() - comment.size(), comment.size(), comment) == 0;
 }
 
 void checkSavedShape(const TableDefinition& table, const std::string& saved, int used)
