@@ -12,7 +12,9 @@ void printUsage(std::ostream& out)
 {
     out << "Usage: setforge-cli [--help] [--version] <command> [arguments]\n"
            "\n"
-           "Configurator " << Software_Code << " for the " << Device_Description << ".\n"
+           "Configurator "
+        << Software_Code << " for the " << Device_Description
+        << ".\n"
            "\n"
            "Commands:\n"
            "  compile PROJECT_DIR         write the configuration images into PROJECT_DIR/bin\n"

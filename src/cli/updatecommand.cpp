@@ -117,7 +117,8 @@ std::string absoluteDir(const std::string& dir)
 bool compileForUpdate(const std::string& projectDir, std::ostream& err)
 {
     // The same compile as `compile`: messages on their own lines, nothing written when stopped.
-    return compileAndWriteImages(projectDir, [&err](const CompileMessage& message) { err << message.text << "\n"; });
+    return compileAndWriteImages(projectDir,
+                                 [&err](const CompileMessage& message) { err << message.text << "\n"; });
 }
 
 UpdateCommandEnv systemUpdateEnv()

@@ -29,8 +29,8 @@ TEST(AtomicFile, FailuresComeBackWithTheSystemText)
         std::string path;
     };
     const Case cases[] = {
-        {dir.file("adir")},                       // a directory where the file should be
-        {dir.file("missing-dir/file.xml")},       // no such directory
+        {dir.file("adir")},                 // a directory where the file should be
+        {dir.file("missing-dir/file.xml")}, // no such directory
     };
     for (const Case& c : cases) {
         const WriteResult r = writeFileAtomic(c.path, "x");
@@ -46,7 +46,8 @@ TEST(XmlFile, ShapeAndRootRules)
     pugi::xml_document doc;
     pugi::xml_node root = startTableDocument(doc, "Node_Guarding");
     root.append_child("row").append_attribute("NodeID").set_value("2");
-    EXPECT_EQ(serializeXml(doc), "<Node_Guarding><row NodeID=\"2\"/></Node_Guarding><!--SW_VERSION = 2.001-->");
+    EXPECT_EQ(serializeXml(doc),
+              "<Node_Guarding><row NodeID=\"2\"/></Node_Guarding><!--SW_VERSION = 2.001-->");
 
     struct Case {
         const char* text;

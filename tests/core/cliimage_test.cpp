@@ -246,7 +246,8 @@ TEST(CliCheck, TableAndCommunicationChecksAsTheDialogsMakeThem)
         if (std::string(c.rows) == "<row")
             project.write(c.file, "<sdo><row");
         else if (std::string(c.file) == "ParGen.xml")
-            project.write(c.file, "<Par_Gen><Select_Device_Type>1</Select_Device_Type><CAN_id>0</CAN_id></Par_Gen>");
+            project.write(c.file,
+                          "<Par_Gen><Select_Device_Type>1</Select_Device_Type><CAN_id>0</CAN_id></Par_Gen>");
         else
             project.table(c.file, c.root, c.rows);
         const CliRun run = cli({"check", project.dir()});

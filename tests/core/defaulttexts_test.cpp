@@ -7,33 +7,41 @@
 namespace {
 
 // Index ranges that carry a built-in text, one per window block.
-struct IndexRange { int first; int last; };
+struct IndexRange {
+    int first;
+    int last;
+};
 constexpr IndexRange kRanges[] = {
-    {0, 33},      {100, 110},   {200, 207},   {300, 321},
-    {400, 493},   {500, 526},   {600, 624},   {700, 715},
-    {800, 822},   {900, 915},   {1000, 1022}, {1100, 1121},
+    {0, 33},      {100, 110},   {200, 207},   {300, 321},   {400, 493},   {500, 526},
+    {600, 624},   {700, 715},   {800, 822},   {900, 915},   {1000, 1022}, {1100, 1121},
     {1200, 1225}, {1300, 1315}, {1400, 1405}, {1500, 1537},
 };
 
-const char* findText(int index) {
+const char* findText(int index)
+{
     for (std::size_t i = 0; i < kDefaultTextCount; ++i) {
-        if (kDefaultTexts[i].index == index) return kDefaultTexts[i].text;
+        if (kDefaultTexts[i].index == index)
+            return kDefaultTexts[i].text;
     }
     return nullptr;
 }
 
-bool inSomeRange(int index) {
+bool inSomeRange(int index)
+{
     for (const auto& r : kRanges) {
-        if (index >= r.first && index <= r.last) return true;
+        if (index >= r.first && index <= r.last)
+            return true;
     }
     return false;
 }
 
-TEST(DefaultTexts, HoldsExactly407Entries) {
+TEST(DefaultTexts, HoldsExactly407Entries)
+{
     EXPECT_EQ(kDefaultTextCount, 407u);
 }
 
-TEST(DefaultTexts, IndexesStrictlyIncreaseAndLieInTheBlockRanges) {
+TEST(DefaultTexts, IndexesStrictlyIncreaseAndLieInTheBlockRanges)
+{
     for (std::size_t i = 0; i < kDefaultTextCount; ++i) {
         EXPECT_TRUE(inSomeRange(kDefaultTexts[i].index)) << "index " << kDefaultTexts[i].index;
         if (i > 0) {
@@ -42,7 +50,8 @@ TEST(DefaultTexts, IndexesStrictlyIncreaseAndLieInTheBlockRanges) {
     }
 }
 
-TEST(DefaultTexts, EveryRangeIsComplete) {
+TEST(DefaultTexts, EveryRangeIsComplete)
+{
     for (const auto& r : kRanges) {
         for (int index = r.first; index <= r.last; ++index) {
             EXPECT_NE(findText(index), nullptr) << "missing index " << index;
@@ -50,17 +59,21 @@ TEST(DefaultTexts, EveryRangeIsComplete) {
     }
 }
 
-TEST(DefaultTexts, NoTextIsEmptyOrOnlyBlanks) {
+TEST(DefaultTexts, NoTextIsEmptyOrOnlyBlanks)
+{
     for (std::size_t i = 0; i < kDefaultTextCount; ++i) {
         ASSERT_NE(kDefaultTexts[i].text, nullptr) << "index " << kDefaultTexts[i].index;
         const std::string text = kDefaultTexts[i].text;
-        EXPECT_NE(text.find_first_not_of(" \t\r\n"), std::string::npos)
-            << "index " << kDefaultTexts[i].index;
+        EXPECT_NE(text.find_first_not_of(" \t\r\n"), std::string::npos) << "index " << kDefaultTexts[i].index;
     }
 }
 
-TEST(DefaultTexts, SpotTextsAreExact) {
-    struct Case { int index; const char* text; };
+TEST(DefaultTexts, SpotTextsAreExact)
+{
+    struct Case {
+        int index;
+        const char* text;
+    };
     const Case cases[] = {
         {9, "None Configuration Opened "},
         {11, "Opened Configuration of the Converter : "},
@@ -95,19 +108,27 @@ TEST(DefaultTexts, SpotTextsAreExact) {
 // Every table dialog lays out its block the same way from its first index:
 // caption, description, four buttons, the column titles starting with "N",
 // the row-error prefix, the check messages and the delete question last.
-TEST(DefaultTexts, TableDialogBlocksFollowTheCommonLayout) {
-    struct Block { int first; int last; int columns; };
+TEST(DefaultTexts, TableDialogBlocksFollowTheCommonLayout)
+{
+    struct Block {
+        int first;
+        int last;
+        int columns;
+    };
     const Block blocks[] = {
-        {500, 526, 10},   // SDO access
-        {600, 624, 9},    // server SDO access
-        {700, 715, 5},    // emergency access
-        {900, 915, 5},    // receive PDO
-        {1100, 1121, 8},  // transmit PDO
-        {1300, 1315, 5},  // node guarding
+        {500, 526, 10},  // SDO access
+        {600, 624, 9},   // server SDO access
+        {700, 715, 5},   // emergency access
+        {900, 915, 5},   // receive PDO
+        {1100, 1121, 8}, // transmit PDO
+        {1300, 1315, 5}, // node guarding
     };
     for (const auto& b : blocks) {
         SCOPED_TRACE(b.first);
-        const struct { int index; const char* text; } fixed[] = {
+        const struct {
+            int index;
+            const char* text;
+        } fixed[] = {
             {b.first + 2, "OK"},
             {b.first + 3, "Cancel"},
             {b.first + 4, "Delete Row"},
@@ -129,4 +150,4 @@ TEST(DefaultTexts, TableDialogBlocksFollowTheCommonLayout) {
     }
 }
 
-}  // namespace
+} // namespace

@@ -378,11 +378,11 @@ TEST(EdsWriter, PdoValuesTakeTheirLowBits)
         const char* file;
         const char* root;
         const char* row;
-        const char* object;      // communication parameter object
-        const char* cobIdLine;   // its sub-index 1
-        const char* mapping;     // mapping parameter object
-        const char* subNumber;   // of the mapping object
-        const char* countLine;   // its sub-index 0
+        const char* object;    // communication parameter object
+        const char* cobIdLine; // its sub-index 1
+        const char* mapping;   // mapping parameter object
+        const char* subNumber; // of the mapping object
+        const char* countLine; // its sub-index 0
     } cases[] = {
         {"rpdodef.xml", "rpdodef", "<row cobid=\"0x10181\" dimension=\"264\"/>", "1400",
          "DefaultValue=0x00000181", "1600", "SubNumber=9", "DefaultValue=0x08"},

@@ -121,7 +121,7 @@ struct HostileCase {
     std::function<void(const fs::path&)> make; // builds what is too big or cannot be committed
     // Table files whose load/check gives a message, with its fragment; all other tables pass.
     std::vector<std::pair<const char*, const char*>> tables;
-    const char* parGen; // fragment of the ParGen.xml check's first message, "" = passes
+    const char* parGen;                 // fragment of the ParGen.xml check's first message, "" = passes
     std::array<const char*, 3> mapping; // receive, transmit, emergency model load: "" = ok
     Outcome compile;
     Outcome eds;
@@ -170,27 +170,71 @@ const std::vector<HostileCase>& hostileCases()
 {
     const char* none = "";
     static const std::vector<HostileCase> cases = {
-        {"not_xml_sdo", nullptr, {{"sdo.xml", "No document element found"}}, none, {none, none, none},
-         {1, "sdo.xml: No document element found"}, {0, "EDS written"}, {1, "error: sdo.xml: "}},
-        {"not_xml_pargen", nullptr, {}, "No document element found", {none, none, none},
-         {1, "ParGen.xml: No document element found"}, {0, "EDS written"},
+        {"not_xml_sdo",
+         nullptr,
+         {{"sdo.xml", "No document element found"}},
+         none,
+         {none, none, none},
+         {1, "sdo.xml: No document element found"},
+         {0, "EDS written"},
+         {1, "error: sdo.xml: "}},
+        {"not_xml_pargen",
+         nullptr,
+         {},
+         "No document element found",
+         {none, none, none},
+         {1, "ParGen.xml: No document element found"},
+         {0, "EDS written"},
          {1, "error: ParGen.xml: "}},
-        {"empty_rpdodef", nullptr, {{"rpdodef.xml", "No document element found"}}, none,
-         {"rpdodef.xml", none, none}, {1, "rpdodef.xml: No document element found"},
-         {1, "rpdodef.xml: No document element found"}, {1, "error: rpdodef.xml: "}},
-        {"truncated_emcyword", nullptr, {}, none, {none, none, "emcyword.xml"},
-         {1, "emcyword.xml: Error parsing start element tag"}, {0, "EDS written"},
+        {"empty_rpdodef",
+         nullptr,
+         {{"rpdodef.xml", "No document element found"}},
+         none,
+         {"rpdodef.xml", none, none},
+         {1, "rpdodef.xml: No document element found"},
+         {1, "rpdodef.xml: No document element found"},
+         {1, "error: rpdodef.xml: "}},
+        {"truncated_emcyword",
+         nullptr,
+         {},
+         none,
+         {none, none, "emcyword.xml"},
+         {1, "emcyword.xml: Error parsing start element tag"},
+         {0, "EDS written"},
          {1, "error: compile: "}},
-        {"wrong_root", nullptr, {}, none, {none, none, none}, {0, "Device type: 1"}, {0, "EDS written"},
+        {"wrong_root",
+         nullptr,
+         {},
+         none,
+         {none, none, none},
+         {0, "Device type: 1"},
+         {0, "EDS written"},
          {0, "0 error(s)"}},
-        {"missing_attributes", nullptr, {}, none, {none, none, none},
+        {"missing_attributes",
+         nullptr,
+         {},
+         none,
+         {none, none, none},
          {1, "Invalid number \"\" for Dati_Byte in emcyword.xml"},
-         {1, "Invalid number \"\" for cobid in rpdodef.xml"}, {1, "Invalid number \"\" for Dati_Byte"}},
+         {1, "Invalid number \"\" for cobid in rpdodef.xml"},
+         {1, "Invalid number \"\" for Dati_Byte"}},
         // A blank first cell ends the rows a table dialog uses: its check sees an empty table.
         // The compile still reads every row, as the image formats say.
-        {"blank_first_cells", nullptr, {}, none, {none, none, none}, {0, "Device type: 1"},
-         {0, "EDS written"}, {0, "0 error(s)"}},
-        {"number_forms", nullptr, {}, none, {none, none, none}, {0, "Device type: 1"}, {0, "EDS written"},
+        {"blank_first_cells",
+         nullptr,
+         {},
+         none,
+         {none, none, none},
+         {0, "Device type: 1"},
+         {0, "EDS written"},
+         {0, "0 error(s)"}},
+        {"number_forms",
+         nullptr,
+         {},
+         none,
+         {none, none, none},
+         {0, "Device type: 1"},
+         {0, "EDS written"},
          {0, "0 error(s)"}},
         {"trailing_blank",
          nullptr,
@@ -201,32 +245,85 @@ const std::vector<HostileCase>& hostileCases()
          {0, "Device type: 1"},
          {0, "EDS written"},
          {1, "error: sdo.xml: Error row 2!!"}},
-        {"pargen_numbers", nullptr, {}, "Error CANopen!! ID Device must be between 1 and 127",
-         {none, none, none}, {0, "Device type: 1"}, {0, "EDS written"},
+        {"pargen_numbers",
+         nullptr,
+         {},
+         "Error CANopen!! ID Device must be between 1 and 127",
+         {none, none, none},
+         {0, "Device type: 1"},
+         {0, "EDS written"},
          {1, "error: ParGen.xml: Error CANopen!! ID Device"}},
-        {"mapping_frames", nullptr, {}, none, {none, none, none}, {0, "Device type: 1"}, {0, "EDS written"},
+        {"mapping_frames",
+         nullptr,
+         {},
+         none,
+         {none, none, none},
+         {0, "Device type: 1"},
+         {0, "EDS written"},
          {0, "0 error(s)"}},
-        {"nibbles_emcy", nullptr, {}, none, {none, none, none},
-         {1, "Invalid byte selector 0x66 (102) in emcyword.xml"}, {0, "EDS written"},
+        {"nibbles_emcy",
+         nullptr,
+         {},
+         none,
+         {none, none, none},
+         {1, "Invalid byte selector 0x66 (102) in emcyword.xml"},
+         {0, "EDS written"},
          {1, "error: compile: Invalid byte selector 0x66"}},
-        {"nibbles_pdo", nullptr, {}, none, {none, none, none}, {0, "Device type: 1"}, {0, "EDS written"},
+        {"nibbles_pdo",
+         nullptr,
+         {},
+         none,
+         {none, none, none},
+         {0, "Device type: 1"},
+         {0, "EDS written"},
          {0, "0 error(s)"}},
-        {"big_table", makeBigTable, {}, none, {none, none, none}, {1, "Too many entries in the SDO table: 10000 (at most 1536)"}, {0, "EDS written"},
+        {"big_table",
+         makeBigTable,
+         {},
+         none,
+         {none, none, none},
+         {1, "Too many entries in the SDO table: 10000 (at most 1536)"},
+         {0, "EDS written"},
          {1, "error: compile: Too many entries in the SDO table"}},
-        {"big_file", makeBigFile, {}, none, {none, none, none},
-         {1, "The configuration image bank.bin is too long"}, {0, "EDS written"},
+        {"big_file",
+         makeBigFile,
+         {},
+         none,
+         {none, none, none},
+         {1, "The configuration image bank.bin is too long"},
+         {0, "EDS written"},
          {1, "error: compile: The configuration image bank.bin is too long"}},
-        {"sdo_directory", [](const fs::path& dir) { replaceByDirectory(dir / "sdo.xml"); },
-         {{"sdo.xml", "Is a directory"}}, none, {none, none, none}, {1, "Is a directory"}, {0, "EDS written"},
+        {"sdo_directory",
+         [](const fs::path& dir) { replaceByDirectory(dir / "sdo.xml"); },
+         {{"sdo.xml", "Is a directory"}},
+         none,
+         {none, none, none},
+         {1, "Is a directory"},
+         {0, "EDS written"},
          {1, "error: sdo.xml: Is a directory"}},
-        {"pargen_directory", [](const fs::path& dir) { replaceByDirectory(dir / "ParGen.xml"); }, {},
-         "Is a directory", {none, none, none}, {1, "Is a directory"}, {0, "EDS written"},
+        {"pargen_directory",
+         [](const fs::path& dir) { replaceByDirectory(dir / "ParGen.xml"); },
+         {},
+         "Is a directory",
+         {none, none, none},
+         {1, "Is a directory"},
+         {0, "EDS written"},
          {1, "error: ParGen.xml: Is a directory"}},
-        {"rpdodef_directory", [](const fs::path& dir) { replaceByDirectory(dir / "rpdodef.xml"); },
-         {{"rpdodef.xml", "Is a directory"}}, none, {"Is a directory", none, none}, {1, "Is a directory"},
-         {1, "Is a directory"}, {1, "error: rpdodef.xml: Is a directory"}},
-        {"emcyword_directory", [](const fs::path& dir) { replaceByDirectory(dir / "emcyword.xml"); }, {},
-         none, {none, none, "Is a directory"}, {1, "Is a directory"}, {0, "EDS written"},
+        {"rpdodef_directory",
+         [](const fs::path& dir) { replaceByDirectory(dir / "rpdodef.xml"); },
+         {{"rpdodef.xml", "Is a directory"}},
+         none,
+         {"Is a directory", none, none},
+         {1, "Is a directory"},
+         {1, "Is a directory"},
+         {1, "error: rpdodef.xml: Is a directory"}},
+        {"emcyword_directory",
+         [](const fs::path& dir) { replaceByDirectory(dir / "emcyword.xml"); },
+         {},
+         none,
+         {none, none, "Is a directory"},
+         {1, "Is a directory"},
+         {0, "EDS written"},
          {1, "error: compile: "}},
         {"bin_is_a_file",
          [](const fs::path& dir) { writeTestFile(pathToUtf8(dir / "bin"), "not a folder"); },
@@ -288,7 +385,8 @@ TEST_P(HostileProject, EveryReaderGivesItsMessageAndNothingChanges)
     const HostileCase& c = GetParam();
     TempDir temp;
     const fs::path dir = temp.path() / "P";
-    fs::copy(fs::path(SETFORGE_SOURCE_DIR) / "workspace" / "PROJECTS" / "Demo", dir, fs::copy_options::recursive);
+    fs::copy(fs::path(SETFORGE_SOURCE_DIR) / "workspace" / "PROJECTS" / "Demo", dir,
+             fs::copy_options::recursive);
     if (fs::exists(fs::path(SETFORGE_TEST_DATA) / "hostile" / c.name))
         copyFixture(std::string("hostile/") + c.name, dir);
     if (c.make)
@@ -324,7 +422,8 @@ TEST_P(HostileProject, EveryReaderGivesItsMessageAndNothingChanges)
     // The communication parameters.
     const ParGenFileCheck parGen = checkParGenFile(files.parGen, texts());
     if (*c.parGen == '\0') {
-        EXPECT_TRUE(parGen.passed()) << parGen.xml.error << (parGen.messages.empty() ? "" : parGen.messages.front());
+        EXPECT_TRUE(parGen.passed()) << parGen.xml.error
+                                     << (parGen.messages.empty() ? "" : parGen.messages.front());
     } else {
         EXPECT_FALSE(parGen.passed());
         const std::string first = parGen.messages.empty() ? parGen.xml.error : parGen.messages.front();
@@ -454,7 +553,8 @@ TEST(HostileMapping, EmergencySelectorAboveFiveStopsTheCompileOnly)
     EXPECT_EQ(emergency.frame(0).Lista_Mod_Reg[1].LoPart, 6);
     const CliRun run = cli({"compile", fixture.project()});
     EXPECT_EQ(run.code, 1);
-    EXPECT_EQ(run.err, "Invalid byte selector 0x66 (102) in emcyword.xml: an emergency offers bytes 1 to 5 only\n");
+    EXPECT_EQ(run.err,
+              "Invalid byte selector 0x66 (102) in emcyword.xml: an emergency offers bytes 1 to 5 only\n");
     EXPECT_FALSE(fs::exists(fixture.dir / "bin"));
 }
 
@@ -564,8 +664,8 @@ namespace {
 TEST(HostileImages, BlanksAroundNumbersAreReadAlikeInBothImages)
 {
     const HostileFixture blanks("trailing_blank");
-    fs::copy(fs::path(SETFORGE_TEST_DATA) / "hostile" / "pargen_numbers" / "ParGen.xml", blanks.dir / "ParGen.xml",
-             fs::copy_options::overwrite_existing);
+    fs::copy(fs::path(SETFORGE_TEST_DATA) / "hostile" / "pargen_numbers" / "ParGen.xml",
+             blanks.dir / "ParGen.xml", fs::copy_options::overwrite_existing);
     // CAN_id "1 " would pass as the default 1: make it "7 ".
     const std::string parGen = pathToUtf8(blanks.dir / "ParGen.xml");
     std::string text = readTestFile(parGen);

@@ -27,10 +27,9 @@ public:
     TempProject()
     {
         static std::atomic<int> counter{0};
-        m_dir =
-            std::filesystem::temp_directory_path() /
-            ("setforge_image_test_" + std::to_string(static_cast<long>(SETFORGE_TEST_PID)) +
-             "_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + "_" + std::to_string(counter++));
+        m_dir = std::filesystem::temp_directory_path() /
+                ("setforge_image_test_" + std::to_string(static_cast<long>(SETFORGE_TEST_PID)) + "_" +
+                 std::to_string(reinterpret_cast<std::uintptr_t>(this)) + "_" + std::to_string(counter++));
         std::filesystem::remove_all(m_dir);
         std::filesystem::create_directories(m_dir / "Demo");
     }

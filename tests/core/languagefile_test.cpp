@@ -8,31 +8,31 @@ namespace {
 
 struct LineCase {
     const char* line;
-    int index;           // entry expected to change, or -1 when the line must change nothing
-    const char* text;    // its new text
+    int index;        // entry expected to change, or -1 when the line must change nothing
+    const char* text; // its new text
 };
 
 // One line at a time on fresh defaults; each case says which entry it sets, if any.
 const LineCase kLineCases[] = {
     {"STR0015 = New project", 15, "New project"},
-    {"STR15=New project", 1, "New project"},             // the character before "=" is skipped
-    {"   STR16 = Open it   ", 16, "Open it"},             // blanks around the line are ignored
+    {"STR15=New project", 1, "New project"},  // the character before "=" is skipped
+    {"   STR16 = Open it   ", 16, "Open it"}, // blanks around the line are ignored
     {"\tSTR16 = Open it\t", 16, "Open it"},
-    {"str16 = Open it", -1, ""},                          // lower case is not a text line
+    {"str16 = Open it", -1, ""}, // lower case is not a text line
     {"STR1599 = Last", 1599, "Last"},
     {"STR1600 = Past the end", -1, ""},
     {"STR-1 = Negative", -1, ""},
     {"STR 0x10 = Hex index", 16, "Hex index"},
     {"STRabc = Not a number", -1, ""},
-    {"STR15 New project", -1, ""},                        // no "="
-    {"STR15 = ", -1, ""},                                 // empty text
-    {"STR15 = a=b=c", 15, "a=b=c"},                       // only the first "=" separates
+    {"STR15 New project", -1, ""},  // no "="
+    {"STR15 = ", -1, ""},           // empty text
+    {"STR15 = a=b=c", 15, "a=b=c"}, // only the first "=" separates
     {"STR15 = Text   /#/ a remark", 15, "Text"},
     {"STR15 = /#/ only a remark", -1, ""},
     {"STR9 = \xC2\xB6None open \xC2\xB6", 9, "None open "},
     {"STR9 = \xC2\xB6  both ends  \xC2\xB6 /#/ r", 9, "  both ends  "},
     {"STR9 = \xC2\xB6no closing", 9, "no closing"},
-    {"STR9 = \xC2\xB6\xC2\xB6", 9, ""},                   // two pilcrows: an empty text
+    {"STR9 = \xC2\xB6\xC2\xB6", 9, ""}, // two pilcrows: an empty text
     {"STR9 = text\xC2\xB6 cut here", 9, "text"},
     {"; STR15 = comment line", -1, ""},
     {"STR = no index", -1, ""},
@@ -73,7 +73,8 @@ struct EncodingCase {
 TEST(LanguageFile, EncodingsGiveTheSameText)
 {
     // "STR0 = Début" in every encoding the loader knows.
-    const std::string utf8Body = "STR0 = D\xC3\xA9" "but\r\n";
+    const std::string utf8Body = "STR0 = D\xC3\xA9"
+                                 "but\r\n";
     std::string utf16le = "\xFF\xFE";
     std::string utf16be = "\xFE\xFF";
     const char16_t body16[] = u"STR0 = D\u00E9but\r\n";
@@ -88,14 +89,17 @@ TEST(LanguageFile, EncodingsGiveTheSameText)
         {"UTF-16 LE", utf16le},
         {"UTF-16 BE", utf16be},
         {"UTF-8 without mark", utf8Body},
-        {"Windows-1252 without mark", std::string("STR0 = D\xE9" "but\r\n")},
+        {"Windows-1252 without mark", std::string("STR0 = D\xE9"
+                                                  "but\r\n")},
     };
     for (const EncodingCase& c : cases) {
         TempDir dir;
         writeTestFile(dir.file("Test.lng"), c.bytes);
         UiTexts texts;
         ASSERT_TRUE(applyLanguageFile(texts, dir.file("Test.lng"))) << c.name;
-        EXPECT_EQ(texts[0], "D\xC3\xA9" "but") << c.name;
+        EXPECT_EQ(texts[0], "D\xC3\xA9"
+                            "but")
+            << c.name;
     }
 }
 

@@ -19,16 +19,8 @@ TEST(ProjectStore, CreateRulesAndRefusals)
     TempDir dir;
     std::filesystem::create_directory(dir.path() / "Existing");
     const CreateCase cases[] = {
-        {"Line 1", 0},
-        {" Leading blank", 0},
-        {"Dots.in.name", 0},
-        {"Über", 0},
-        {"", 107},
-        {"Existing", 106},
-        {"../Escape", 105},
-        {"a/b", 105},
-        {"a\\b", 105},
-        {".", 105},
+        {"Line 1", 0},     {" Leading blank", 0}, {"Dots.in.name", 0}, {"Über", 0},   {"", 107},
+        {"Existing", 106}, {"../Escape", 105},    {"a/b", 105},        {"a\\b", 105}, {".", 105},
         {"..", 105},
     };
     for (const CreateCase& c : cases) {
@@ -102,11 +94,12 @@ TEST(ProjectStore, DeviceTypeFromParGen)
 TEST(ProjectStore, SetFilesDerivesNinePaths)
 {
     const ProjectFiles f = Set_Files("P");
-    const std::vector<std::string> got = {f.parGen, f.sdo, f.emcyDef, f.emcyWord, f.rpdoDef,
+    const std::vector<std::string> got = {f.parGen, f.sdo,         f.emcyDef,           f.emcyWord, f.rpdoDef,
                                           f.sdoPdo, f.transmitPdo, f.transmitPdoDefine, f.nodeGuard};
-    const std::vector<std::string> names = {"ParGen.xml", "sdo.xml", "emcydef.xml", "emcyword.xml", "rpdodef.xml",
-                                            "sdopdo.xml", "Transmit_Pdo.xml", "Transmit_PDO_Define.xml",
-                                            "NodeGuard.xml"};
+    const std::vector<std::string> names = {
+        "ParGen.xml",   "sdo.xml",    "emcydef.xml",      "emcyword.xml",
+        "rpdodef.xml",  "sdopdo.xml", "Transmit_Pdo.xml", "Transmit_PDO_Define.xml",
+        "NodeGuard.xml"};
     for (std::size_t i = 0; i < names.size(); ++i)
         EXPECT_EQ(got[i], joinPath("P", names[i]));
 }

@@ -65,12 +65,13 @@ TEST(Settings, DefaultsSectionBySection)
          make("Plant A", "127.0.0.1", "English", true, true, true, true)},
         {"no update flag", without(full, "<enable_update>1</enable_update>"),
          make("Plant A", "127.0.0.1", "Deutsch", true, false, true, true)},
-        {"no lastinternet",
-         full.substr(0, full.find("<lastinternet>")) + "</Conf_Settings>",
+        {"no lastinternet", full.substr(0, full.find("<lastinternet>")) + "</Conf_Settings>",
          make("Plant A", "127.0.0.1", "Deutsch", false, false, false, false)},
         {"flags not exactly 1",
-         "<Conf_Settings><lastinternet><enable_internet>true</enable_internet><enable_update> 1</enable_update>"
-         "<enable_jump_field_tables>0</enable_jump_field_tables><Double_Click_Auto_Size/></lastinternet></Conf_Settings>",
+         "<Conf_Settings><lastinternet><enable_internet>true</enable_internet><enable_update> "
+         "1</enable_update>"
+         "<enable_jump_field_tables>0</enable_jump_field_tables><Double_Click_Auto_Size/></lastinternet></"
+         "Conf_Settings>",
          make("", "192.168.2.205", "English", false, false, false, false)},
         {"root of another name", "<Other>" + full.substr(15, full.size() - 15 - 16) + "</Other>",
          make("Plant A", "127.0.0.1", "Deutsch", true, true, true, true)},

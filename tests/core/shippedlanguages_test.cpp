@@ -21,8 +21,7 @@ const std::string kLanguageDir = SETFORGE_SOURCE_DIR "/workspace/LANGUAGE";
 // Marks an entry the language file did not touch; no shipped text can look like this.
 const std::string kUntouched = "\x01untouched\x01";
 
-struct Language
-{
+struct Language {
     const char* name;     // file name without ".lng" (UTF-8)
     const char* testName; // plain-ASCII name for the test list
 };
@@ -30,7 +29,9 @@ struct Language
 const Language kLanguages[] = {
     {"Italiano", "Italiano"},
     {"Deutsch", "Deutsch"},
-    {"Fran\xC3\xA7" "ais", "Francais"},
+    {"Fran\xC3\xA7"
+     "ais",
+     "Francais"},
 };
 
 // Names the case in failure messages instead of dumping the struct's bytes.
@@ -87,9 +88,7 @@ std::size_t trailingBlanks(std::string_view text)
     return last == std::string_view::npos ? text.size() : text.size() - 1 - last;
 }
 
-class ShippedLanguage : public ::testing::TestWithParam<Language>
-{
-};
+class ShippedLanguage : public ::testing::TestWithParam<Language> {};
 
 TEST_P(ShippedLanguage, IsUtf8WithByteOrderMarkCrLfAndAHeaderLine)
 {
@@ -187,7 +186,10 @@ std::uint32_t readLe(const std::string& bytes, std::size_t offset, int size)
 
 TEST(ShippedFlags, EachLanguageAndTheDefaultHaveA24BitBitmap)
 {
-    const std::string names[] = {"Italiano.bmp", "Deutsch.bmp", "Fran\xC3\xA7" "ais.bmp", "DefaultFlag.bmp"};
+    const std::string names[] = {"Italiano.bmp", "Deutsch.bmp",
+                                 "Fran\xC3\xA7"
+                                 "ais.bmp",
+                                 "DefaultFlag.bmp"};
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
         const std::string path = joinPath(kLanguageDir, name);

@@ -22,7 +22,8 @@ TempDir::TempDir()
 TempDir::~TempDir()
 {
     std::error_code ec;
-    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(m_path, ec);
 }
 
@@ -57,5 +58,6 @@ void copyFixture(const std::string& relative, const std::filesystem::path& targe
     const std::filesystem::path source = std::filesystem::path(SETFORGE_TEST_DATA) / relative;
     std::filesystem::create_directories(target);
     std::filesystem::copy(source, target,
-                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
 }

@@ -97,7 +97,8 @@ TEST(UpdateCommand, CompileStepWritesTheImagesOrStops)
                           pathFromUtf8(f.projectDir), std::filesystem::copy_options::recursive);
     EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0", "--dry-run"}), 0) << f.err.str();
     for (const char* image : {"bank.bin", "bank1_ESP32.bin", "bank2_ESP32.bin"})
-        EXPECT_TRUE(std::filesystem::is_regular_file(pathFromUtf8(joinPath(joinPath(f.projectDir, "bin"), image))))
+        EXPECT_TRUE(
+            std::filesystem::is_regular_file(pathFromUtf8(joinPath(joinPath(f.projectDir, "bin"), image))))
             << image;
 
     // A hand-broken table stops the update before anything starts.
@@ -247,18 +248,23 @@ TEST(UpdateCommand, RealProgramUpdatesDemoEndToEnd)
     std::filesystem::create_directories(pathFromUtf8(projectDir).parent_path());
     std::filesystem::copy(std::filesystem::path(SETFORGE_SOURCE_DIR) / "workspace" / "PROJECTS" / "Demo",
                           pathFromUtf8(projectDir), std::filesystem::copy_options::recursive);
-    const ProcessOutcome outcome =
-        runProgram(pathToUtf8(cli), {"update", projectDir, "--serial", "/dev/ttyUSB0", "--option", "configuration"},
-                   20000, false, true, {});
+    const ProcessOutcome outcome = runProgram(
+        pathToUtf8(cli), {"update", projectDir, "--serial", "/dev/ttyUSB0", "--option", "configuration"},
+        20000, false, true, {});
     ASSERT_EQ(outcome.status, ProcessOutcome::Status::Exited);
     EXPECT_EQ(outcome.exitCode, 0);
     const UpdaterFolder::Record record = folder.record();
     ASSERT_TRUE(record.exists);
-    const std::vector<std::string> expected = {
-        "/dev/ttyUSB0", "NO", "NO", "PW", "PR", joinPath(joinPath(folder.dir(), "MASTER"), "sim40917.sim"),
-        joinPath(joinPath(projectDir, "bin"), "")};
+    const std::vector<std::string> expected = {"/dev/ttyUSB0",
+                                               "NO",
+                                               "NO",
+                                               "PW",
+                                               "PR",
+                                               joinPath(joinPath(folder.dir(), "MASTER"), "sim40917.sim"),
+                                               joinPath(joinPath(projectDir, "bin"), "")};
     EXPECT_EQ(record.args, expected);
-    EXPECT_TRUE(std::filesystem::is_regular_file(pathFromUtf8(joinPath(joinPath(projectDir, "bin"), "bank2_ESP32.bin"))));
+    EXPECT_TRUE(std::filesystem::is_regular_file(
+        pathFromUtf8(joinPath(joinPath(projectDir, "bin"), "bank2_ESP32.bin"))));
 #endif
     std::ostringstream out;
     std::ostringstream err;

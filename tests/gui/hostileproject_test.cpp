@@ -51,7 +51,7 @@ Held heldAt(const QString& path)
 
 struct GuiCase {
     const char* name;
-    const char* fixture;                        // tests/data/hostile/<fixture>, "" for none
+    const char* fixture;                       // tests/data/hostile/<fixture>, "" for none
     std::function<void(const fs::path&)> make; // what cannot be committed
     const char* button;
     const char* file;     // the project path that must stay as it was
@@ -152,7 +152,8 @@ void HostileProjectTest::brokenFileIsReportedAndLeftAlone()
     QVERIFY2(!*opened, "a dialog stayed open on a file it could not read");
     bool reported = false;
     for (const FakeMessages::Message& message : msgs.all())
-        reported = reported || (message.kind == FakeMessages::Kind::Error && message.text.contains(c.fragment));
+        reported =
+            reported || (message.kind == FakeMessages::Kind::Error && message.text.contains(c.fragment));
     QVERIFY2(reported, qPrintable(msgs.texts().join(" | ")));
     QVERIFY2(heldAt(watched) == before, c.file);
 }
@@ -167,7 +168,8 @@ void HostileProjectTest::tenThousandRowsOpenAndCancelWritesNothing()
         QByteArray text = "<sdo>";
         for (int i = 0; i < 10000; ++i)
             text += "<row conf=\"65\" IndexA=\"" + QByteArray::number(100 + i) +
-                    "\" SubindexA=\"0\" devIDB=\"2\" IndexB=\"0x6041\" SubindexB=\"0\" nbyteB=\"2\" mnemonico=\"m\"/>";
+                    "\" SubindexA=\"0\" devIDB=\"2\" IndexB=\"0x6041\" SubindexB=\"0\" nbyteB=\"2\" "
+                    "mnemonico=\"m\"/>";
         text += "</sdo><!--SW_VERSION = 2.001-->";
         QFile file(sdo);
         QVERIFY(file.open(QIODevice::WriteOnly));

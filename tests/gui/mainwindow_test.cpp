@@ -107,7 +107,8 @@ void MainWindowTest::createOpenAndReopenProject()
         window.close(); // writes the settings
     }
     QVERIFY(QFile::exists(ws.path() + "/Setforge.xml"));
-    QCOMPARE(QString::fromStdString(readSettings(ws.utf8() + "/Setforge.xml").projectName), QString("Line 2"));
+    QCOMPARE(QString::fromStdString(readSettings(ws.utf8() + "/Setforge.xml").projectName),
+             QString("Line 2"));
 
     // A restart of the window objects reopens the project.
     AppState state;
@@ -139,9 +140,10 @@ void MainWindowTest::newProjectRefusals()
         d->findChild<QPushButton*>("Btn_Cancel")->click();
     });
     window.clickButton("Btn_New");
-    QCOMPARE(msgs.texts(), (QStringList{"Error! Name Project is not valid",
-                                        "Error! Name project is not valid because directory already exists",
-                                        "Error! Name project is not valid", "Error! Name project is not valid"}));
+    QCOMPARE(msgs.texts(),
+             (QStringList{"Error! Name Project is not valid",
+                          "Error! Name project is not valid because directory already exists",
+                          "Error! Name project is not valid", "Error! Name project is not valid"}));
     QVERIFY(!QDir(ws.path() + "/outside").exists());
     QVERIFY(!state.hasProject());
 }
@@ -152,8 +154,10 @@ void MainWindowTest::stepsFollowTheDeviceVariant_data()
     QTest::addColumn<bool>("ethernet");
     QTest::newRow("no file") << QByteArray() << false;
     QTest::newRow("1") << QByteArray("<Par_Gen><Select_Device_Type>1</Select_Device_Type></Par_Gen>") << true;
-    QTest::newRow("0x1") << QByteArray("<Par_Gen><Select_Device_Type>0x1</Select_Device_Type></Par_Gen>") << true;
-    QTest::newRow("0") << QByteArray("<Par_Gen><Select_Device_Type>0</Select_Device_Type></Par_Gen>") << false;
+    QTest::newRow("0x1") << QByteArray("<Par_Gen><Select_Device_Type>0x1</Select_Device_Type></Par_Gen>")
+                         << true;
+    QTest::newRow("0") << QByteArray("<Par_Gen><Select_Device_Type>0</Select_Device_Type></Par_Gen>")
+                       << false;
     QTest::newRow("empty") << QByteArray("<Par_Gen><Select_Device_Type/></Par_Gen>") << false;
 }
 
@@ -193,8 +197,9 @@ void MainWindowTest::languageFileChangesTexts()
     TempWorkspace ws;
     FakeMessages msgs;
     QVERIFY(QDir().mkpath(ws.path() + "/LANGUAGE"));
-    writeFile(ws.path() + "/LANGUAGE/Test.lng",
-              "\xEF\xBB\xBF; test language\r\nSTR15 = Neue Konfiguration\r\nSTR18 = Fehler! Projekt ungueltig\r\n");
+    writeFile(
+        ws.path() + "/LANGUAGE/Test.lng",
+        "\xEF\xBB\xBF; test language\r\nSTR15 = Neue Konfiguration\r\nSTR18 = Fehler! Projekt ungueltig\r\n");
     Settings settings;
     settings.languageName = "Test";
     QVERIFY(writeSettings(ws.utf8() + "/Setforge.xml", settings).ok);

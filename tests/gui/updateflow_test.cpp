@@ -59,7 +59,8 @@ struct DemoWorkspace {
             QVERIFY(file.open(QIODevice::ReadOnly));
             QByteArray xml = file.readAll();
             file.close();
-            xml.replace("<Select_Device_Type>1</Select_Device_Type>", "<Select_Device_Type>0</Select_Device_Type>");
+            xml.replace("<Select_Device_Type>1</Select_Device_Type>",
+                        "<Select_Device_Type>0</Select_Device_Type>");
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
             file.write(xml);
         }
@@ -151,7 +152,8 @@ void UpdateFlowTest::ethernetUpdateOfDemo()
     QVERIFY2(!demo.record().contains("arg="), qPrintable(demo.record()));
     QCOMPARE(QString::fromStdString(demo.state.deviceIp), QString("127.0.0.1"));
     window.close();
-    QCOMPARE(QString::fromStdString(readSettings(demo.ws.utf8() + "/Setforge.xml").deviceIp), QString("127.0.0.1"));
+    QCOMPARE(QString::fromStdString(readSettings(demo.ws.utf8() + "/Setforge.xml").deviceIp),
+             QString("127.0.0.1"));
 }
 
 QTEST_MAIN(UpdateFlowTest)

@@ -19,22 +19,22 @@ inline constexpr const char* Main_Window_Title = "Telvora - Configurator KX40917
 // The process-wide values of the program, owned by the application shell. Windows read
 // and write them directly; one instance lives from start to end.
 struct AppState {
-    std::string exeDir;       // directory of the executable, no trailing separator
-    std::string masterDir;    // exeDir/MASTER: firmware files for the updaters
-    std::string projectsDir;  // exeDir/PROJECTS: one directory per project
-    std::string languageDir;  // exeDir/LANGUAGE: language files and flags
-    std::string projectName;  // last or current project name
-    std::string projectDir;   // empty while no project is open
-    ProjectFiles files;       // the nine table paths of projectDir
+    std::string exeDir;      // directory of the executable, no trailing separator
+    std::string masterDir;   // exeDir/MASTER: firmware files for the updaters
+    std::string projectsDir; // exeDir/PROJECTS: one directory per project
+    std::string languageDir; // exeDir/LANGUAGE: language files and flags
+    std::string projectName; // last or current project name
+    std::string projectDir;  // empty while no project is open
+    ProjectFiles files;      // the nine table paths of projectDir
     std::string deviceIp = "192.168.2.205";
     std::string languageName = "English";
     bool enableInternet = false;
     bool enableUpdate = false;
     bool enableJumpFieldTables = false;
     bool doubleClickAutoSize = false;
-    int updateOption = 0;     // 0 firmware + configuration, 1 firmware, 2 configuration
+    int updateOption = 0; // 0 firmware + configuration, 1 firmware, 2 configuration
     bool readBack = true;
-    int deviceType = 0;       // 0: no Ethernet port; other: Ethernet port
+    int deviceType = 0; // 0: no Ethernet port; other: Ethernet port
     UiTexts texts;
 
     // Path of the settings file beside the executable.

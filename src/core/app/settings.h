@@ -7,13 +7,13 @@
 
 // The values kept in Setforge.xml, with the defaults used when an element is missing.
 struct Settings {
-    std::string projectName;                  // lastproj/projectname, default empty
-    std::string deviceIp = "192.168.2.205";   // lastipadd/ipaddress
-    std::string languageName = "English";     // lastlang/language
-    bool enableInternet = false;              // lastinternet/enable_internet
-    bool enableUpdate = false;                // lastinternet/enable_update
-    bool enableJumpFieldTables = false;       // lastinternet/enable_jump_field_tables
-    bool doubleClickAutoSize = false;         // lastinternet/Double_Click_Auto_Size
+    std::string projectName;                // lastproj/projectname, default empty
+    std::string deviceIp = "192.168.2.205"; // lastipadd/ipaddress
+    std::string languageName = "English";   // lastlang/language
+    bool enableInternet = false;            // lastinternet/enable_internet
+    bool enableUpdate = false;              // lastinternet/enable_update
+    bool enableJumpFieldTables = false;     // lastinternet/enable_jump_field_tables
+    bool doubleClickAutoSize = false;       // lastinternet/Double_Click_Auto_Size
 };
 
 // Reads the settings file. A missing or unparsable file gives every default; a missing

@@ -8,8 +8,8 @@ XmlLoadResult loadXmlText(std::string_view text, pugi::xml_document& doc)
 {
     doc.reset();
     // A field saved as blanks must load back as blanks, not as an empty text.
-    const pugi::xml_parse_result parsed =
-        doc.load_buffer(text.data(), text.size(), pugi::parse_default | pugi::parse_ws_pcdata_single, pugi::encoding_auto);
+    const pugi::xml_parse_result parsed = doc.load_buffer(
+        text.data(), text.size(), pugi::parse_default | pugi::parse_ws_pcdata_single, pugi::encoding_auto);
     if (!parsed) {
         doc.reset();
         std::ostringstream error;

@@ -27,7 +27,8 @@ bool upperIsY(const pugi::xml_node& row, const char* name)
 // The 0-based PDO position a mapping row names, or -1 when it names none of `count` PDOs.
 std::int64_t pdoPosition(const pugi::xml_node& row, const char* name, std::uint32_t count)
 {
-    const std::int64_t p = static_cast<std::int64_t>(Text_To_Int_Def(trimBlanks(row.attribute(name).value()), -1)) - 1;
+    const std::int64_t p =
+        static_cast<std::int64_t>(Text_To_Int_Def(trimBlanks(row.attribute(name).value()), -1)) - 1;
     return (p < 0 || p >= static_cast<std::int64_t>(count)) ? -1 : p;
 }
 

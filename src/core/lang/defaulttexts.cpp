@@ -105,7 +105,8 @@ const DefaultText kDefaultTexts[] = {
     {415, "Enable/Disable the Possibility to set Operational State on Startup"},
     {416, "Network Start at Start-up. Delay (seconds)"},
     {417, "Enable/Disable the Possibility to Send the Broadcast Start Remote Node Command"},
-    {418, "Insert the Time from Start of Device Before to send the Broadcast Start Remote Node Command, Expressed in Seconds"},
+    {418, "Insert the Time from Start of Device Before to send the Broadcast Start Remote Node Command, "
+          "Expressed in Seconds"},
     {419, "CANopen Start on Modbus Command"},
     {420, "Enable/Disable the Possibility to Send Start Command via Modbus"},
     {421, "Insert the Modbus Register to use for Send Start Command via Modbus"},

@@ -1,7 +1,11 @@
 #pragma once
 #include <cstddef>
 // One built-in English text of the table, by index.
-struct DefaultText { int index; const char* text; };
-// The 407 built-in English texts, in increasing index order; every index not listed defaults to a single blank.
+struct DefaultText {
+    int index;
+    const char* text;
+};
+// The 407 built-in English texts, in increasing index order; every index not listed defaults to a single
+// blank.
 extern const DefaultText kDefaultTexts[];
 extern const std::size_t kDefaultTextCount;

@@ -29,8 +29,7 @@ QPixmap makeLogo()
 
 } // namespace
 
-TFAbout::TFAbout(AppState& state, QWidget* parent)
-    : SetforgeDialog(state, parent)
+TFAbout::TFAbout(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
     setObjectName("TFAbout");
     setWindowTitle("Setforge");

@@ -33,8 +33,8 @@ constexpr int kNextVersionTick = 7200000;
 } // namespace
 
 TFSetforgeFirmWare::TFSetforgeFirmWare(AppState& state, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
       m_state(state)
 {
     setObjectName("TFSetforgeFirmWare");
@@ -152,8 +152,7 @@ void TFSetforgeFirmWare::buildLayout()
     m_telvora->setText(qs("www." + makerHost()));
     m_telvora->adjustSize();
     m_telvora->move(565, kStepRowTop[8] + 16);
-    connect(m_telvora, &ClickLabel::clicked, this,
-            [] { UrlOpener::instance().open(qs(makerHomeUrl())); });
+    connect(m_telvora, &ClickLabel::clicked, this, [] { UrlOpener::instance().open(qs(makerHomeUrl())); });
 
     // Start-up lays out all nine steps; showing the window lays them out for the variant.
     setFixedSize(kClientWidth, kStepRowTop[8] + 152);

@@ -11,8 +11,7 @@
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 
-TFNew_Project::TFNew_Project(AppState& state, QWidget* parent)
-    : SetforgeDialog(state, parent)
+TFNew_Project::TFNew_Project(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
     setObjectName("TFNew_Project");
     setFixedSize(331, 162);

@@ -11,8 +11,7 @@
 #include "core/app/projectstore.h"
 #include "gui/app/qtext.h"
 
-TFOpenConf::TFOpenConf(AppState& state, QWidget* parent)
-    : SetforgeDialog(state, parent)
+TFOpenConf::TFOpenConf(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
     setObjectName("TFOpenConf");
     resize(377, 351);

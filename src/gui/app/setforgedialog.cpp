@@ -2,8 +2,7 @@
 
 #include "core/app/appstate.h"
 
-SetforgeDialog::SetforgeDialog(AppState& state, QWidget* parent)
-    : QDialog(parent), m_state(state)
+SetforgeDialog::SetforgeDialog(AppState& state, QWidget* parent) : QDialog(parent), m_state(state)
 {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 }

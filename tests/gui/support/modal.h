@@ -8,8 +8,7 @@
 
 // Runs `action` on the next modal dialog of type T once it is shown, polling every few
 // milliseconds, so a test can drive a dialog that exec() blocks on.
-template <typename T>
-void whenShown(std::function<void(T*)> action, int timeoutMs = 5000)
+template <typename T> void whenShown(std::function<void(T*)> action, int timeoutMs = 5000)
 {
     auto* timer = new QTimer;
     auto elapsed = std::make_shared<int>(0);
