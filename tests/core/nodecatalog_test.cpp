@@ -63,6 +63,13 @@ TEST(NodeCatalog, RefusalsWriteNothing)
 {
     TempDir source;
     writeTestFile(source.file("bad.eds"), "[1000]\nDataType=7\nAccessType=ro\n[2000sub1]\nDataType=7\n");
+    std::string garbage;
+    for (int i = 0; i < 2048; ++i)
+        garbage += static_cast<char>((i * 97 + 13) % 256);
+    writeTestFile(source.file("garbage.eds"), garbage);
+    // 50 MB, made here (sparse) rather than kept in the repository; refused by its size alone.
+    writeTestFile(source.file("huge.eds"), "[1000]\n");
+    std::filesystem::resize_file(source.path() / "huge.eds", 50'000'000);
     struct Case {
         const char* what;
         const char* catalogue; // nullptr: no Nodes.xml
@@ -73,6 +80,10 @@ TEST(NodeCatalog, RefusalsWriteNothing)
     const Case kCases[] = {
         {"sub-object without parent", nullptr, 5, source.file("bad.eds"), "line 4"},
         {"missing file", nullptr, 5, source.file("none.eds"), "none.eds"},
+        {"binary garbage", nullptr, 5, source.file("garbage.eds"), "line 1"},
+        {"50 MB file", nullptr, 5, source.file("huge.eds"), "16 MiB"},
+        {"catalogue kept beside a bad EDS", "<Nodes><row NodeID=\"2\" File=\"a.eds\"/></Nodes>", 5,
+         source.file("garbage.eds"), "line 1"},
         {"node 0", nullptr, 0, fixture("drive.eds"), "between 1 and 127"},
         {"node 128", nullptr, 128, fixture("drive.eds"), "between 1 and 127"},
         {"broken catalogue", "<Nodes><row NodeID=\"5\"", 6, fixture("drive.eds"), "Nodes.xml"},
