@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -13,6 +14,7 @@
 #include "core/app/atomicfile.h"
 #include "core/nodes/nodecatalog.h"
 #include "gui/app/windowfactory.h"
+#include "gui/mapping/mappingeditor.h"
 #include "gui/nodes/nodechooser.h"
 #include "gui/nodes/nodeedschooser.h"
 #include "gui/nodes/objectbrowser.h"
@@ -127,6 +129,7 @@ private slots:
     void addEdsSetsTheNodeAndRemoveTakesItOut();
     void brokenCatalogueOrEdsGivesAMessageAndChangesNothing();
     void receiveTableFillsFromANodesTransmitPdo();
+    void mappingEditorSaysWhatEachByteCarries();
 };
 
 void ObjectBrowserTest::pickFillsTheRowAndSaves()
@@ -368,6 +371,39 @@ void ObjectBrowserTest::receiveTableFillsFromANodesTransmitPdo()
     QCOMPARE(rowTexts(dialog, 0),
              QStringList({"0x285", "6", "", "Node 5 TPDO2: Statusword, Position actual value"}));
     QVERIFY(msgs.all().empty());
+}
+
+void ObjectBrowserTest::mappingEditorSaysWhatEachByteCarries()
+{
+    Project project;
+    FakeMessages msgs;
+    const QByteArray frames =
+        "<rpdodef><row cobid=\"0x285\" id_dev_orig=\"1\" dimension=\"6\" posind=\"0\" "
+        "n_tpdo=\"0\" TimeOut=\"\" Mnemonic=\"\"/><row cobid=\"0x199\" id_dev_orig=\"1\" "
+        "dimension=\"2\" posind=\"0\" n_tpdo=\"0\" TimeOut=\"\" Mnemonic=\"\"/></rpdodef>";
+    writeFileAtomic(project.path("rpdodef.xml").toStdString(), frames.toStdString());
+    std::unique_ptr<SetforgeDialog> window(createRpdoDefineWindow(project.state, nullptr));
+    bool ran = false;
+    whenShown<MappingEditor>([&](MappingEditor* editor) {
+        ran = true;
+        auto* list = editor->findChild<QListWidget*>("LB_CAN_Frames");
+        QVERIFY(QTest::qWaitFor([&] { return !list->item(0)->toolTip().isEmpty(); }, 2000));
+        QCOMPARE(list->item(0)->toolTip(),
+                 QString("Byte 1–2: 0x6041 Statusword\nByte 3–6: 0x6064 Position actual value"));
+        QCOMPARE(list->item(1)->toolTip(), QString()); // no catalogue node sends 0x199
+        list->setCurrentRow(0);
+        auto* high = editor->findChild<QComboBox*>("CB_Byte_High_Part");
+        QVERIFY(
+            QTest::qWaitFor([&] { return !high->itemData(2, Qt::ToolTipRole).toString().isEmpty(); }, 2000));
+        QCOMPARE(high->itemData(2, Qt::ToolTipRole).toString(), QString("0x6041 Statusword"));
+        QCOMPARE(high->itemData(5, Qt::ToolTipRole).toString(), QString("0x6064 Position actual value"));
+        editor->findChild<QPushButton*>("Btn_OK")->click();
+    });
+    window->exec();
+    QVERIFY(ran);
+    // Only tooltips changed: the mapping file holds what an untouched editor writes.
+    QCOMPARE(project.read("sdopdo.xml"), QByteArray("<sdopdo/><!--SW_VERSION = 2.001-->"));
+    QCOMPARE(project.read("rpdodef.xml"), frames);
 }
 
 QTEST_MAIN(ObjectBrowserTest)

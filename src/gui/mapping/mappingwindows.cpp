@@ -3,6 +3,7 @@
 #include "gui/mapping/tfemcydefine.h"
 #include "gui/mapping/tfrpdodefine.h"
 #include "gui/mapping/tftpdodefine.h"
+#include "gui/nodes/pdobytehints.h"
 
 SetforgeDialog* createEmcyDefineWindow(AppState& state, QWidget* parent)
 {
@@ -11,10 +12,14 @@ SetforgeDialog* createEmcyDefineWindow(AppState& state, QWidget* parent)
 
 SetforgeDialog* createRpdoDefineWindow(AppState& state, QWidget* parent)
 {
-    return new TFRPDODefine(state, parent);
+    auto* editor = new TFRPDODefine(state, parent);
+    installPdoByteHints(*editor, state, true);
+    return editor;
 }
 
 SetforgeDialog* createTpdoDefineWindow(AppState& state, QWidget* parent)
 {
-    return new TFTPDODefine(state, parent);
+    auto* editor = new TFTPDODefine(state, parent);
+    installPdoByteHints(*editor, state, false);
+    return editor;
 }
