@@ -139,7 +139,7 @@ void ObjectBrowserTest::pickFillsTheRowAndSaves()
     std::unique_ptr<SetforgeDialog> window(createSdoClientWindow(project.state, nullptr));
     auto* dialog = qobject_cast<TableDialog*>(window.get());
     QVERIFY(dialog);
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     dialog->model()->setData(dialog->model()->index(0, 1), "100");
     dialog->view()->setCurrentIndex(dialog->model()->index(0, 9));
 
@@ -170,7 +170,7 @@ void ObjectBrowserTest::highWordAddsARowBelow()
     FakeMessages msgs;
     std::unique_ptr<SetforgeDialog> window(createSdoClientWindow(project.state, nullptr));
     auto* dialog = qobject_cast<TableDialog*>(window.get());
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     dialog->model()->setData(dialog->model()->index(0, 1), "10");
     dialog->model()->setData(dialog->model()->index(1, 1), "11");
     dialog->view()->setCurrentIndex(dialog->model()->index(0, 1));
@@ -309,7 +309,7 @@ void ObjectBrowserTest::brokenCatalogueOrEdsGivesAMessageAndChangesNothing()
         FakeMessages msgs;
         std::unique_ptr<SetforgeDialog> window(createSdoClientWindow(project.state, nullptr));
         auto* dialog = qobject_cast<TableDialog*>(window.get());
-        QVERIFY(dialog->FormShow());
+        QVERIFY(dialog->reload());
         bool ran = false;
         whenShown<ObjectBrowser>([&](ObjectBrowser* browser) {
             ran = true;
@@ -347,7 +347,7 @@ void ObjectBrowserTest::receiveTableFillsFromANodesTransmitPdo()
     FakeMessages msgs;
     std::unique_ptr<SetforgeDialog> window(createPdoReceiveWindow(project.state, nullptr));
     auto* dialog = qobject_cast<TableDialog*>(window.get());
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     dialog->view()->setCurrentIndex(dialog->model()->index(0, 1));
     bool ran = false;
     whenShown<PdoPresetDialog>([&](PdoPresetDialog* presets) {

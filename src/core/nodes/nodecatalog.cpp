@@ -48,7 +48,7 @@ NodeCatalog::LoadResult NodeCatalog::load(std::string_view projectDir)
         if (row.type() != pugi::node_element)
             continue;
         ++rowNumber;
-        const std::int32_t nodeId = Text_To_Int_Def(row.attribute(kNodeIdAttribute).value(), -1);
+        const std::int32_t nodeId = textToInt(row.attribute(kNodeIdAttribute).value(), -1);
         const std::string file = row.attribute(kFileAttribute).value();
         const std::string where = std::string(kFileName) + " row " + std::to_string(rowNumber) + ": ";
         if (nodeId < 1 || nodeId > 127) {

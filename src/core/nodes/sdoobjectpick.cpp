@@ -17,7 +17,7 @@ std::set<std::int32_t> usedAddresses(const Grid& grid)
 {
     std::set<std::int32_t> used;
     for (int r = 1; r <= grid.rowCount(); ++r) {
-        const std::int32_t address = Text_To_Int_Def(grid.cell(r, SdoColumn::Address), -1);
+        const std::int32_t address = textToInt(grid.cell(r, SdoColumn::Address), -1);
         if (address >= 0 && address <= kLastAddress)
             used.insert(address);
     }
@@ -68,7 +68,7 @@ SdoPickOutcome fillSdoRows(Grid& grid, int row, const EdsEntry& entry, int nodeI
         return SdoPickOutcome::NoRoomBelow;
 
     std::set<std::int32_t> used = usedAddresses(grid);
-    std::int32_t address = Text_To_Int_Def(grid.cell(row, SdoColumn::Address), -1);
+    std::int32_t address = textToInt(grid.cell(row, SdoColumn::Address), -1);
     const bool needsAddress = isBlankCell(grid.cell(row, SdoColumn::Address));
     if (needsAddress) {
         address = firstFreeFrom(used, used.empty() ? 0 : *used.rbegin() + 1);
@@ -89,7 +89,7 @@ SdoPickOutcome fillSdoRows(Grid& grid, int row, const EdsEntry& entry, int nodeI
     const int bytes = entry.bytes();
     fillRow(grid, row, entry, nodeId, bytes == 1 ? "0" : "2", "1", entry.name);
     if (highWord) {
-        Grid_Insert_Row(row + 1, grid);
+        insertGridRow(row + 1, grid);
         grid.setCell(row + 1, SdoColumn::Address, std::to_string(highAddress));
         fillRow(grid, row + 1, entry, nodeId, "4", "3", entry.name + highWordSuffix);
     }

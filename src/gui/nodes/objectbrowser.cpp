@@ -92,11 +92,11 @@ ObjectBrowser::ObjectBrowser(AppState& state, QWidget* parent) : SetforgeDialog(
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     resize(760, 480);
-    Set_Lang();
+    applyTexts();
     m_chooser->reload();
 }
 
-void ObjectBrowser::Set_Lang()
+void ObjectBrowser::applyTexts()
 {
     setWindowTitle(text(NodeText::BrowserCaption));
     m_chooser->applyTexts();

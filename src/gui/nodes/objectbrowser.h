@@ -21,7 +21,7 @@ class ObjectBrowser : public SetforgeDialog {
 public:
     ObjectBrowser(AppState& state, QWidget* parent);
 
-    void Set_Lang() override;
+    void applyTexts() override;
 
     // Shows only the entries whose name or index ("0x6041") contains `text`, letters in any
     // case, with the objects they belong to; an object that matches shows all its entries.

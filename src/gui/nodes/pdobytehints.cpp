@@ -45,7 +45,7 @@ private:
         if (!m_frames || row < 0 || row >= m_frames->count())
             return nullptr;
         const QString cobId = m_frames->item(row)->text().section('\t', 0, 0);
-        const std::int32_t value = Text_To_Int_Def(us(cobId), -1);
+        const std::int32_t value = textToInt(us(cobId), -1);
         return value < 0 ? nullptr : m_pdos.find(static_cast<std::uint32_t>(value));
     }
 

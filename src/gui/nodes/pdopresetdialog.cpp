@@ -42,11 +42,11 @@ PdoPresetDialog::PdoPresetDialog(AppState& state, bool nodeTransmits, QWidget* p
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     resize(640, 320);
-    Set_Lang();
+    applyTexts();
     m_chooser->reload();
 }
 
-void PdoPresetDialog::Set_Lang()
+void PdoPresetDialog::applyTexts()
 {
     setWindowTitle(text(NodeText::PdoCaption));
     m_chooser->applyTexts();

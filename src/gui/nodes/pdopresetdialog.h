@@ -19,7 +19,7 @@ public:
     // `nodeTransmits`: list the node's transmit PDOs (for the receive table), else its receive PDOs.
     PdoPresetDialog(AppState& state, bool nodeTransmits, QWidget* parent);
 
-    void Set_Lang() override;
+    void applyTexts() override;
 
     // The PDO chosen on OK, or nothing.
     std::optional<RemotePdo> chosenPdo() const;
