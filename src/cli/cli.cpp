@@ -20,7 +20,9 @@ void printUsage(std::ostream& out)
            "  compile PROJECT_DIR         write the configuration images into PROJECT_DIR/bin\n"
            "  eds PROJECT_DIR OUT_FILE    write the EDS file of the project\n"
            "  dump FILE                   decode and verify an image file\n"
-           "  check PROJECT_DIR           check the project's tables and registers\n";
+           "  check PROJECT_DIR           check the project's tables and registers\n"
+           "  report PROJECT_DIR OUT_FILE [--format html|csv]\n"
+           "                              write the project's register map report\n";
     printUpdateUsage(out);
     out << "\n"
            "Options:\n"
@@ -62,6 +64,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return runDumpCommand(rest, out, err);
     if (command == "check")
         return runCheckCommand(rest, out, err);
+    if (command == "report")
+        return runReportCommand(rest, out, err);
     err << "setforge-cli: unknown command '" << command << "'\n";
     printUsage(err);
     return 2;
