@@ -25,6 +25,7 @@ constexpr int kClientWidth = 694;
 constexpr int kStepRowTop[9] = {112, 156, 200, 244, 288, 332, 376, 420, 464};
 constexpr int kFirstColumn = 80;
 constexpr int kSecondColumn = 258;
+constexpr int kTextReportButton = 1420;
 constexpr int kStepButtonWidth = 170;
 constexpr int kStepButtonHeight = 36;
 constexpr int kFirstVersionTick = 60000;
@@ -138,6 +139,8 @@ void TFSetforgeFirmWare::buildLayout()
     m_btnPdoTraDef = addButton("Btn_PDO_Tra_Def", kSecondColumn, kStepRowTop[5], w, h);
     m_btnNodeGuard = addButton("Btn_NodeGuard", kFirstColumn, kStepRowTop[6], w, h);
     m_btnEdsFile = addButton("Btn_EDS_File", kFirstColumn, kStepRowTop[7], w, h);
+    // Step 8 has a free second column in both variants (beside EDS File, or beside the update).
+    m_btnReport = addButton("Btn_Report", kSecondColumn, kStepRowTop[7], w, h);
     m_btnCreateBin = addButton("Btn_CreateBin", kFirstColumn, kStepRowTop[8], w, h);
 
     m_shape1 = new QFrame(this);
@@ -199,6 +202,7 @@ void TFSetforgeFirmWare::Set_Lang()
     m_btnPdoTraDef->setText(qs(t[29]));
     m_btnNodeGuard->setText(qs(t[30]));
     m_btnEdsFile->setText(qs(t[31]));
+    m_btnReport->setText(qs(t[kTextReportButton]));
     m_updateLink->setText(QString("<a href=\"%1\">%2</a>")
                               .arg(qs(makerDownloadUrl()).toHtmlEscaped(), qs(t[19]).toHtmlEscaped()));
     m_updateLink->adjustSize();
@@ -386,6 +390,8 @@ void TFSetforgeFirmWare::Btn_Click()
         showModal(m_windows.nodeGuard);
     } else if (sender == m_btnEdsFile) {
         Build_EDS_File(*this);
+    } else if (sender == m_btnReport) {
+        Build_Report(*this);
     } else if (sender == m_btnCreateBin) {
         Update_Device(*this);
     }
