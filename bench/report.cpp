@@ -10,6 +10,7 @@
 #include "core/app/projectfiles.h"
 #include "core/report/csvreport.h"
 #include "core/report/htmlreport.h"
+#include "core/report/projectcheck.h"
 #include "core/report/projectreport.h"
 #include "core/report/registermap.h"
 
@@ -63,6 +64,17 @@ void BM_ReportHtmlMaximal(benchmark::State& state)
     state.counters["bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_ReportHtmlMaximal)->Unit(benchmark::kMillisecond);
+
+// The share of the page that is `check`: every table check, the compile and the warnings.
+void BM_CheckMaximal(benchmark::State& state)
+{
+    const ProjectFiles files = Set_Files(maximalProjectDir());
+    for (auto _ : state) {
+        ProjectFindings findings = checkProject(files, texts());
+        benchmark::DoNotOptimize(findings.errors.data());
+    }
+}
+BENCHMARK(BM_CheckMaximal)->Unit(benchmark::kMillisecond);
 
 // The whole command, the atomic write and its flush to disk included.
 void BM_WriteReportMaximal(benchmark::State& state)

@@ -20,9 +20,44 @@ ul.problems li { margin-bottom: 2px; }
 @media print { body { margin: 0; } a { color: inherit; } }
 )";
 
+void appendEscaped(std::string& out, std::string_view text)
+{
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&#39;";
+            break;
+        default:
+            out += c;
+        }
+    }
+}
+
+// Cells are appended in place: the page of a full project has tens of thousands of them.
+void appendCell(std::string& html, std::string_view text, bool number = false)
+{
+    html += number ? "<td class=\"num\">" : "<td>";
+    appendEscaped(html, text);
+    html += "</td>";
+}
+
 std::string cell(std::string_view text, bool number = false)
 {
-    return std::string(number ? "<td class=\"num\">" : "<td>") + escapeHtml(text) + "</td>";
+    std::string html;
+    appendCell(html, text, number);
+    return html;
 }
 
 std::string headerRow(const std::vector<std::string>& headers)
@@ -62,19 +97,19 @@ std::string registerTable(const std::vector<RegisterMapEntry>& entries)
     html += "<tbody>\n";
     for (const RegisterMapEntry& e : entries) {
         html += e.conflict ? "<tr class=\"conflict\">" : "<tr>";
-        html += cell(std::to_string(e.reg), true);
-        html += cell(hex4(e.reg));
-        html += cell(registerAccessName(e.access));
-        html += cell(claimSourceName(e.source));
-        html += cell(e.file);
-        html += cell(e.row);
-        html += cell(e.nodeId ? std::to_string(*e.nodeId) : "", true);
-        html += cell(e.object);
-        html += cell(e.cobId ? hexCobId(static_cast<unsigned>(*e.cobId)) : "");
-        html += cell(byteText(e, e.highByte));
-        html += cell(byteText(e, e.lowByte));
-        html += cell(purpose(e));
-        html += cell(e.conflict ? "yes" : "");
+        appendCell(html, std::to_string(e.reg), true);
+        appendCell(html, hex4(e.reg));
+        appendCell(html, registerAccessName(e.access));
+        appendCell(html, claimSourceName(e.source));
+        appendCell(html, e.file);
+        appendCell(html, e.row);
+        appendCell(html, e.nodeId ? std::to_string(*e.nodeId) : "", true);
+        appendCell(html, e.object);
+        appendCell(html, e.cobId ? hexCobId(static_cast<unsigned>(*e.cobId)) : "");
+        appendCell(html, byteText(e, e.highByte));
+        appendCell(html, byteText(e, e.lowByte));
+        appendCell(html, purpose(e));
+        appendCell(html, e.conflict ? "yes" : "");
         html += "</tr>\n";
     }
     return html + "</tbody>\n</table>\n</section>\n";
@@ -90,7 +125,7 @@ std::string projectTable(const ReportTable& table)
     for (const ReportTable::Row& row : table.rows) {
         html += "<tr>";
         for (std::size_t c = 0; c < row.cells.size(); ++c)
-            html += cell(row.cells[c], c == 0);
+            appendCell(html, row.cells[c], c == 0);
         html += "</tr>\n";
         if (!table.hasMapping)
             continue;
@@ -109,27 +144,7 @@ std::string escapeHtml(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\'':
-            out += "&#39;";
-            break;
-        default:
-            out += c;
-        }
-    }
+    appendEscaped(out, text);
     return out;
 }
 
