@@ -41,7 +41,7 @@ const UiTexts& texts()
 
 void BM_ReportCsvMaximal(benchmark::State& state)
 {
-    const ProjectFiles files = Set_Files(maximalProjectDir());
+    const ProjectFiles files = makeProjectFiles(maximalProjectDir());
     std::size_t entries = 0;
     for (auto _ : state) {
         const std::vector<RegisterMapEntry> map = buildRegisterMap(files);
@@ -68,7 +68,7 @@ BENCHMARK(BM_ReportHtmlMaximal)->Unit(benchmark::kMillisecond);
 // The share of the page that is `check`: every table check, the compile and the warnings.
 void BM_CheckMaximal(benchmark::State& state)
 {
-    const ProjectFiles files = Set_Files(maximalProjectDir());
+    const ProjectFiles files = makeProjectFiles(maximalProjectDir());
     for (auto _ : state) {
         ProjectFindings findings = checkProject(files, texts());
         benchmark::DoNotOptimize(findings.errors.data());

@@ -51,7 +51,7 @@ int runCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
         err << "setforge-cli check: not a project directory: " << projectDir << "\n";
         return 1;
     }
-    const ProjectFindings findings = checkProject(Set_Files(projectDir), cliTexts());
+    const ProjectFindings findings = checkProject(makeProjectFiles(projectDir), cliTexts());
     for (const std::string& line : findingLines(findings))
         out << line << "\n";
     out << findings.errors.size() << " error(s), " << findings.warnings.size() << " warning(s)\n";

@@ -32,7 +32,7 @@ std::set<int> tableNodes(const std::string& path, const char* attribute)
     pugi::xml_document doc;
     std::set<int> nodes;
     forEachElement(loadRoot(path, doc), [&](const pugi::xml_node& row, std::size_t) {
-        const std::int32_t n = Text_To_Int_Def(row.attribute(attribute).value(), -1);
+        const std::int32_t n = textToInt(row.attribute(attribute).value(), -1);
         if (n >= kMinNode && n <= kMaxNode)
             nodes.insert(n);
     });
@@ -49,7 +49,7 @@ void readPdos(const std::string& path, const char* attribute, const char* kind, 
 {
     pugi::xml_document doc;
     forEachElement(loadRoot(path, doc), [&](const pugi::xml_node& row, std::size_t i) {
-        const std::int32_t cobId = Text_To_Int_Def(row.attribute(attribute).value(), -1);
+        const std::int32_t cobId = textToInt(row.attribute(attribute).value(), -1);
         if (cobId < 0)
             return;
         const std::string number = std::to_string(i + 1);

@@ -21,7 +21,7 @@ std::vector<int> pdoDimensions(const pugi::xml_node& root, const char* attribute
 {
     std::vector<int> dimensions;
     forEachElement(root, [&](const pugi::xml_node& row, std::size_t) {
-        const std::int32_t d = Text_To_Int_Def(row.attribute(attribute).value(), -1);
+        const std::int32_t d = textToInt(row.attribute(attribute).value(), -1);
         dimensions.push_back(d >= 1 && d <= 8 ? d : 0);
     });
     return dimensions;
@@ -30,7 +30,7 @@ std::vector<int> pdoDimensions(const pugi::xml_node& root, const char* attribute
 // "byte 6 (high)", "byte 5 (low)" or both, for the parts of `selector` above `available`.
 std::string bytesBeyond(std::string_view selector, int available)
 {
-    const std::int32_t c = Text_To_Int_Def(selector, 0);
+    const std::int32_t c = textToInt(selector, 0);
     const int high = (c >> kSelectorHighShift) & kSelectorPartMask;
     const int low = c & kSelectorPartMask;
     std::string text;
@@ -59,7 +59,7 @@ void checkPdoMapping(const PdoMapping& mapping, const std::string& tablePath, co
     forEachElement(loadRoot(mapPath, map), [&](const pugi::xml_node& row, std::size_t i) {
         const std::string where = std::string(mapping.mapFile) + " row " + std::to_string(i + 1) + ": ";
         const char* numberText = row.attribute(mapping.numberAttribute).value();
-        const std::int32_t n = Text_To_Int_Def(numberText, -1);
+        const std::int32_t n = textToInt(numberText, -1);
         if (n < 1 || static_cast<std::size_t>(n) > dimensions.size()) {
             warnings.push_back(where + mapping.kind + " " +
                                (n < 0 ? "\"" + std::string(numberText) + "\"" : std::to_string(n)) +

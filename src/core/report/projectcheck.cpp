@@ -47,7 +47,7 @@ void compileCheck(const ProjectFiles& files, const UiTexts&, ProjectFindings& fi
 {
     std::vector<CompileMessage> messages;
     const CompiledImages images =
-        Compile_Images(files, [&messages](const CompileMessage& message) { messages.push_back(message); });
+        compileImages(files, [&messages](const CompileMessage& message) { messages.push_back(message); });
     for (const CompileMessage& message : messages) {
         if (message.kind == CompileMessage::Kind::Error && !images.ok && &message == &messages.back())
             findings.errors.push_back("compile: " + message.text);

@@ -96,7 +96,7 @@ std::string bytePart(int byte)
 // "200: high byte 2, low byte 1" for a mapping row.
 std::string mappingText(const pugi::xml_node& row, const char* indexAttribute, const char* selectorAttribute)
 {
-    const std::int32_t c = Text_To_Int_Def(row.attribute(selectorAttribute).value(), 0);
+    const std::int32_t c = textToInt(row.attribute(selectorAttribute).value(), 0);
     return std::string(row.attribute(indexAttribute).value()) + ": high " +
            bytePart((c >> kSelectorHighShift) & kSelectorPartMask) + ", low " +
            bytePart(c & kSelectorPartMask);
@@ -125,7 +125,7 @@ void attachMapping(ReportTable& table, const std::string& mapPath, const char* n
     table.hasMapping = true;
     pugi::xml_document doc;
     forEachElement(loadRoot(mapPath, doc), [&](const pugi::xml_node& row, std::size_t) {
-        const std::int32_t n = Text_To_Int_Def(row.attribute(numberAttribute).value(), -1);
+        const std::int32_t n = textToInt(row.attribute(numberAttribute).value(), -1);
         if (n >= 1 && static_cast<std::size_t>(n) <= table.rows.size())
             table.rows[static_cast<std::size_t>(n) - 1].mapping.push_back(describe(row));
     });
@@ -141,7 +141,7 @@ ReportTable sdoTable(const std::string& path)
         false};
     pugi::xml_document doc;
     forEachElement(loadRoot(path, doc), [&](const pugi::xml_node& row, std::size_t i) {
-        const int conf = Text_To_Int_Def(row.attribute("conf").value(), 0) & 0xFF;
+        const int conf = textToInt(row.attribute("conf").value(), 0) & 0xFF;
         table.rows.push_back(
             {{std::to_string(i + 1), row.attribute("IndexA").value(),
               std::to_string((conf >> kConfHighShift) & kConfPartMask), std::to_string(conf & kConfPartMask),
@@ -174,7 +174,7 @@ std::vector<ReportTable> projectTables(const ProjectFiles& files, bool ethernet)
                       {"N", "COB-ID", "Dimension", "On Change", "On Timer", "Timer (ms)", "Mnemonic"},
                       {"COB-ID", "Dimension", "OnChange", "OnTimer", "Timer", "Mnemonic"});
         attachMapping(tpdo, files.transmitPdoDefine, "NrPdo", [](const pugi::xml_node& row) {
-            const bool sendOnWrite = Text_To_Int_Def(row.attribute("Send_on_Write").value(), 0) == 1;
+            const bool sendOnWrite = textToInt(row.attribute("Send_on_Write").value(), 0) == 1;
             return mappingText(row, "Index", "PosComp") + (sendOnWrite ? ", sent on write" : "");
         });
         tables.push_back(std::move(tpdo));
@@ -221,12 +221,12 @@ std::string reportTimeText(std::time_t when)
 
 ProjectReport buildProjectReport(const std::string& projectDir, std::time_t when, const UiTexts& texts)
 {
-    const ProjectFiles files = Set_Files(projectDir);
+    const ProjectFiles files = makeProjectFiles(projectDir);
     const bool ethernet = readDeviceType(files.parGen) != 0;
     ProjectReport report;
     report.projectName = projectNameOf(projectDir);
     report.variant = ethernet ? kDeviceTypeItems[1] : kDeviceTypeItems[0];
-    report.toolVersion = std::string(Software_Code) + " " + Software_Version;
+    report.toolVersion = std::string(kSoftwareCode) + " " + kSoftwareVersion;
     report.generatedAt = reportTimeText(when);
     report.parameters = parameterWords(loadParGen(files.parGen).values, ethernet);
     report.registers = buildRegisterMap(files);
@@ -241,6 +241,6 @@ WriteResult writeProjectReport(const std::string& projectDir, const std::string&
     if (!isDirectory(projectDir))
         return {false, "not a project directory: " + projectDir};
     if (format == ReportFormat::Csv)
-        return writeFileAtomic(outPath, renderCsvReport(buildRegisterMap(Set_Files(projectDir))));
+        return writeFileAtomic(outPath, renderCsvReport(buildRegisterMap(makeProjectFiles(projectDir))));
     return writeFileAtomic(outPath, renderHtmlReport(buildProjectReport(projectDir, when, texts)));
 }

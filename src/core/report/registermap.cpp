@@ -22,7 +22,7 @@ constexpr int kEmcyCobIdBase = 0x80;
 
 std::optional<std::uint16_t> registerValue(std::string_view text)
 {
-    const std::int32_t v = Text_To_Int_Def(text, -1);
+    const std::int32_t v = textToInt(text, -1);
     if (v < 0 || v > 65535)
         return std::nullopt;
     return static_cast<std::uint16_t>(v);
@@ -30,7 +30,7 @@ std::optional<std::uint16_t> registerValue(std::string_view text)
 
 std::optional<int> intValue(std::string_view text)
 {
-    const std::int32_t v = Text_To_Int_Def(text, -1);
+    const std::int32_t v = textToInt(text, -1);
     if (v < 0)
         return std::nullopt;
     return v;
@@ -84,7 +84,7 @@ std::vector<FrameRow> emcyRows(const pugi::xml_node& root)
 // The frame a mapping row names by its 1-based number, or nullptr when there is none.
 const FrameRow* namedFrame(const std::vector<FrameRow>& frames, std::string_view number)
 {
-    const std::int32_t n = Text_To_Int_Def(number, -1);
+    const std::int32_t n = textToInt(number, -1);
     if (n < 1 || static_cast<std::size_t>(n) > frames.size())
         return nullptr;
     return &frames[static_cast<std::size_t>(n) - 1];
@@ -124,7 +124,7 @@ private:
 
 void fillFrame(RegisterMapEntry& entry, const FrameRow& frame, std::string_view selector)
 {
-    const std::int32_t c = Text_To_Int_Def(selector, 0);
+    const std::int32_t c = textToInt(selector, 0);
     entry.highByte = (c >> kSelectorHighShift) & kSelectorPartMask;
     entry.lowByte = c & kSelectorPartMask;
     entry.cobId = frame.cobId;
@@ -136,7 +136,7 @@ void fillFrame(RegisterMapEntry& entry, const FrameRow& frame, std::string_view 
 void addSdoClaims(MapBuilder& map, const pugi::xml_node& root)
 {
     forEachElement(root, [&](const pugi::xml_node& row, std::size_t i) {
-        const int conf = Text_To_Int_Def(row.attribute("conf").value(), 0) & 0xFF;
+        const int conf = textToInt(row.attribute("conf").value(), 0) & 0xFF;
         const RegisterAccess access =
             (conf & kConfReadWriteBit) != 0 ? RegisterAccess::ReadWrite : RegisterAccess::Read;
         RegisterMapEntry* entry =
@@ -161,7 +161,7 @@ void addTpdoBlockClaims(MapBuilder& map, const pugi::xml_node& root, const std::
 {
     forEachElement(root, [&](const pugi::xml_node& row, std::size_t i) {
         const auto start = registerValue(row.attribute("SMA").value());
-        const std::int32_t dimension = Text_To_Int_Def(row.attribute("Dimension").value(), -1);
+        const std::int32_t dimension = textToInt(row.attribute("Dimension").value(), -1);
         if (!start || dimension < 1 || dimension > 8)
             return;
         const std::int32_t registers = (dimension + 1) / 2;

@@ -2,7 +2,7 @@
 
 class QWidget;
 class SetforgeDialog;
-class TFSetforgeFirmWare;
+class MainWindow;
 struct AppState;
 
 // Each subsystem makes its own windows. A factory may return nullptr while its window does
@@ -31,11 +31,11 @@ SetforgeDialog* createBootWindow(AppState& state, QWidget* parent);
 void showBootWindow(SetforgeDialog* boot, int formType);
 
 // The last two steps (image): compile and hand over to the update dialog, and the EDS file.
-void Update_Device(TFSetforgeFirmWare& main);
-void Build_EDS_File(TFSetforgeFirmWare& main);
+void updateDevice(MainWindow& main);
+void buildEdsFile(MainWindow& main);
 // Step 8 "Report": asks where to save the register map report (HTML or CSV), writes it and
 // opens an HTML report in the system's browser. Does nothing without an open project.
-void Build_Report(TFSetforgeFirmWare& main);
+void buildReport(MainWindow& main);
 
 // The version check of the options (lang): true when the maker offers a newer version.
 bool checkForNewerVersion(AppState& state);

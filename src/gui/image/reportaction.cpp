@@ -22,7 +22,7 @@ constexpr int kTextSaveCaption = 1423;
 
 } // namespace
 
-void Build_Report(TFSetforgeFirmWare& main)
+void buildReport(MainWindow& main)
 {
     AppState& state = main.state();
     if (!state.hasProject())
