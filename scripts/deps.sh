@@ -5,7 +5,7 @@ packages=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev
   libpugixml-dev libgtest-dev googletest libbenchmark-dev
-  fonts-dejavu-core iputils-ping
+  fonts-dejavu-core iputils-ping python3-html5lib
 )
 if [ "${SETFORGE_WITH_DISPLAY_TOOLS:-0}" = 1 ]; then
   packages+=(xvfb xauth imagemagick xdotool)

@@ -54,8 +54,10 @@ def read_english():
     # clang-format splits long texts into adjacent literals; join them again.
     source = re.sub(r'"\s*\n\s*"', "", source)
     texts = {}
-    for m in re.finditer(r'\{\s*(\d+)\s*,\s*"((?:[^"\\]|\\.)*)"\s*\}', source):
-        text = m.group(2)
+    # clang-format may split a long text into adjacent literals, which C++ joins.
+    literal = r'"(?:[^"\\]|\\.)*"'
+    for m in re.finditer(r"\{\s*(\d+)\s*,\s*((?:" + literal + r"\s*)+)\}", source):
+        text = "".join(part[1:-1] for part in re.findall(literal, m.group(2)))
         if "\\" in text:
             raise SystemExit("escape sequences in default %s are not handled" % m.group(1))
         texts[int(m.group(1))] = text

@@ -22,6 +22,8 @@ void printUsage(std::ostream& out)
            "  eds PROJECT_DIR OUT_FILE    write the EDS file of the project\n"
            "  dump FILE                   decode and verify an image file\n"
            "  check PROJECT_DIR           check the project's tables and registers\n"
+           "  report PROJECT_DIR OUT_FILE [--format html|csv]\n"
+           "                              write the project's register map report\n"
            "  objects EDS_FILE [--node N] [--format text|csv]\n"
            "                              list the objects of a remote node's EDS\n"
            "  pdos EDS_FILE --node N      list a remote node's default PDOs\n";
@@ -66,6 +68,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return runDumpCommand(rest, out, err);
     if (command == "check")
         return runCheckCommand(rest, out, err);
+    if (command == "report")
+        return runReportCommand(rest, out, err);
     if (command == "objects")
         return runObjectsCommand(rest, out, err);
     if (command == "pdos")

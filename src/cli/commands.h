@@ -15,6 +15,8 @@ int runEdsCommand(const std::vector<std::string>& args, std::ostream& out, std::
 int runDumpCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // check PROJECT_DIR: the project checks that need no window.
 int runCheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// report PROJECT_DIR OUT_FILE [--format html|csv]: writes the register map report.
+int runReportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // True when `args` asks for the command's help ("--help" or "-h" anywhere).
 bool wantsHelp(const std::vector<std::string>& args);

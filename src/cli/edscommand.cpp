@@ -1,8 +1,8 @@
 #include "cli/commands.h"
 
-#include <cstdlib>
 #include <ctime>
 
+#include "cli/sourcedate.h"
 #include "core/app/paths.h"
 #include "core/app/projectfiles.h"
 #include "core/image/edswriter.h"
@@ -18,21 +18,6 @@ void edsUsage(std::ostream& out)
            "instant, in local time, stamps the file instead of the current time.\n"
            "\n"
            "Exit status: 0 written; 1 an error (reported on stderr, no file written); 2 a usage error.\n";
-}
-
-// The instant of SOURCE_DATE_EPOCH, the current time without it; false when it is not a number.
-bool stampTime(std::time_t& when)
-{
-    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
-    if (!epoch) {
-        when = std::time(nullptr);
-        return true;
-    }
-    const std::string text = epoch;
-    if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    when = static_cast<std::time_t>(std::stoll(text));
-    return true;
 }
 
 } // namespace
@@ -53,7 +38,7 @@ int runEdsCommand(const std::vector<std::string>& args, std::ostream& out, std::
         return 1;
     }
     std::time_t when = 0;
-    if (!stampTime(when)) {
+    if (!sourceDateTime(when)) {
         err << "setforge-cli eds: SOURCE_DATE_EPOCH must be a number of seconds since 1970\n";
         return 1;
     }

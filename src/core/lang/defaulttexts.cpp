@@ -403,6 +403,12 @@ const DefaultText kDefaultTexts[] = {
     {1404, "Error! Please set the Set Communication Parameter before to create the GSD file"},
     {1405, "File already exists. Do you want to overwrite?"},
 
+    // Register map report (main window, step 8)
+    {1420, "Report"},
+    {1421, "HTML page (*.html)"},
+    {1422, "CSV table (*.csv)"},
+    {1423, "Save the Register Map Report"},
+
     // Remote nodes: the EDS object browser and the PDO presets
     {1440, "Pick Object from EDS…"},
     {1441, "Object Browser"},

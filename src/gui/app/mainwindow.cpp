@@ -27,6 +27,7 @@ constexpr int kClientWidth = 694;
 constexpr int kStepRowTop[9] = {112, 156, 200, 244, 288, 332, 376, 420, 464};
 constexpr int kFirstColumn = 80;
 constexpr int kSecondColumn = 258;
+constexpr int kTextReportButton = 1420;
 constexpr int kStepButtonWidth = 170;
 constexpr int kStepButtonHeight = 36;
 constexpr int kFirstVersionTick = 60000;
@@ -140,6 +141,8 @@ void MainWindow::buildLayout()
     m_btnPdoTraDef = addButton("Btn_PDO_Tra_Def", kSecondColumn, kStepRowTop[5], w, h);
     m_btnNodeGuard = addButton("Btn_NodeGuard", kFirstColumn, kStepRowTop[6], w, h);
     m_btnEdsFile = addButton("Btn_EDS_File", kFirstColumn, kStepRowTop[7], w, h);
+    // Step 8 has a free second column in both variants (beside EDS File, or beside the update).
+    m_btnReport = addButton("Btn_Report", kSecondColumn, kStepRowTop[7], w, h);
     m_btnCreateBin = addButton("Btn_CreateBin", kFirstColumn, kStepRowTop[8], w, h);
 
     m_shape1 = new QFrame(this);
@@ -201,6 +204,7 @@ void MainWindow::applyTexts()
     m_btnPdoTraDef->setText(qs(t[TextId::MainDefineTransmitPdo]));
     m_btnNodeGuard->setText(qs(t[TextId::MainSetNodeGuarding]));
     m_btnEdsFile->setText(qs(t[TextId::MainEdsFile]));
+    m_btnReport->setText(qs(t[kTextReportButton]));
     m_updateLink->setText(
         QString("<a href=\"%1\">%2</a>")
             .arg(qs(makerDownloadUrl()).toHtmlEscaped(), qs(t[TextId::MainNewVersionLink]).toHtmlEscaped()));
@@ -384,6 +388,8 @@ void MainWindow::onButtonClicked()
         showModal(m_windows.nodeGuard);
     } else if (sender == m_btnEdsFile) {
         buildEdsFile(*this);
+    } else if (sender == m_btnReport) {
+        buildReport(*this);
     } else if (sender == m_btnCreateBin) {
         updateDevice(*this);
     }

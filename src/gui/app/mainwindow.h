@@ -106,5 +106,6 @@ private:
     QPushButton* m_btnPdoTraDef = nullptr;
     QPushButton* m_btnNodeGuard = nullptr;
     QPushButton* m_btnEdsFile = nullptr;
+    QPushButton* m_btnReport = nullptr;
     QPushButton* m_btnCreateBin = nullptr;
 };

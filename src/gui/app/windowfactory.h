@@ -33,6 +33,9 @@ void showBootWindow(SetforgeDialog* boot, int formType);
 // The last two steps (image): compile and hand over to the update dialog, and the EDS file.
 void updateDevice(MainWindow& main);
 void buildEdsFile(MainWindow& main);
+// Step 8 "Report": asks where to save the register map report (HTML or CSV), writes it and
+// opens an HTML report in the system's browser. Does nothing without an open project.
+void buildReport(MainWindow& main);
 
 // The version check of the options (lang): true when the maker offers a newer version.
 bool checkForNewerVersion(AppState& state);

@@ -1,0 +1,104 @@
+#include "core/report/canidentifiers.h"
+
+#include <map>
+#include <set>
+
+#include "core/app/xmlfile.h"
+#include "core/image/compilestop.h"
+#include "core/report/registermap.h"
+#include "core/tables/textint.h"
+
+namespace {
+
+// The CiA 301 predefined connection set.
+constexpr int kNmtCobId = 0x000;
+constexpr int kSyncCobId = 0x080;
+constexpr int kTimeCobId = 0x100;
+constexpr int kEmcyBase = 0x080;
+constexpr int kSdoResponseBase = 0x580;
+constexpr int kSdoRequestBase = 0x600;
+constexpr int kNodeGuardingBase = 0x700;
+constexpr int kMinNode = 1;
+constexpr int kMaxNode = 127;
+
+pugi::xml_node loadRoot(const std::string& path, pugi::xml_document& doc)
+{
+    return loadXmlFile(path, doc).ok() ? documentRoot(doc) : pugi::xml_node();
+}
+
+// The distinct node IDs of a table's column, in increasing order.
+std::set<int> tableNodes(const std::string& path, const char* attribute)
+{
+    pugi::xml_document doc;
+    std::set<int> nodes;
+    forEachElement(loadRoot(path, doc), [&](const pugi::xml_node& row, std::size_t) {
+        const std::int32_t n = textToInt(row.attribute(attribute).value(), -1);
+        if (n >= kMinNode && n <= kMaxNode)
+            nodes.insert(n);
+    });
+    return nodes;
+}
+
+struct Pdo {
+    int cobId;
+    std::string name; // "receive PDO 1 (rpdodef.xml row 1)"
+};
+
+void readPdos(const std::string& path, const char* attribute, const char* kind, const char* file,
+              std::vector<Pdo>& pdos)
+{
+    pugi::xml_document doc;
+    forEachElement(loadRoot(path, doc), [&](const pugi::xml_node& row, std::size_t i) {
+        const std::int32_t cobId = textToInt(row.attribute(attribute).value(), -1);
+        if (cobId < 0)
+            return;
+        const std::string number = std::to_string(i + 1);
+        pdos.push_back({cobId, std::string(kind) + " " + number + " (" + file + " row " + number + ")"});
+    });
+}
+
+} // namespace
+
+std::vector<std::string> canIdentifierWarnings(const ProjectFiles& files)
+{
+    std::vector<Pdo> pdos;
+    readPdos(files.rpdoDef, "cobid", "receive PDO", "rpdodef.xml", pdos);
+    readPdos(files.transmitPdo, "COB-ID", "transmit PDO", "Transmit_Pdo.xml", pdos);
+
+    std::vector<std::string> warnings;
+    std::map<int, std::vector<const Pdo*>> byCobId;
+    for (const Pdo& pdo : pdos)
+        byCobId[pdo.cobId].push_back(&pdo);
+    for (const auto& [cobId, users] : byCobId) {
+        if (users.size() < 2)
+            continue;
+        std::string text =
+            "COB-ID " + hexCobId(static_cast<unsigned>(cobId)) + " is used by more than one PDO: ";
+        for (std::size_t k = 0; k < users.size(); ++k)
+            text += (k > 0 ? ", " : "") + users[k]->name;
+        warnings.push_back(std::move(text));
+    }
+
+    // Each predefined identifier the project's nodes bring, with what it is.
+    std::multimap<int, std::string> reserved = {{kNmtCobId, "the NMT identifier"},
+                                                {kSyncCobId, "the SYNC identifier"},
+                                                {kTimeCobId, "the TIME identifier"}};
+    for (const int node : tableNodes(files.sdo, "devIDB")) {
+        const std::string of = " of node " + std::to_string(node) + " (sdo.xml)";
+        reserved.emplace(kSdoRequestBase + node, "the SDO request identifier" + of);
+        reserved.emplace(kSdoResponseBase + node, "the SDO response identifier" + of);
+    }
+    for (const int node : tableNodes(files.emcyDef, "ID_EMCY"))
+        reserved.emplace(kEmcyBase + node,
+                         "the EMCY identifier of node " + std::to_string(node) + " (emcydef.xml)");
+    for (const int node : tableNodes(files.nodeGuard, "NodeID"))
+        reserved.emplace(kNodeGuardingBase + node,
+                         "the node guarding identifier of node " + std::to_string(node) + " (NodeGuard.xml)");
+    for (const Pdo& pdo : pdos) {
+        const auto [first, last] = reserved.equal_range(pdo.cobId);
+        for (auto it = first; it != last; ++it)
+            warnings.push_back(pdo.name + ": COB-ID " + hexCobId(static_cast<unsigned>(pdo.cobId)) + " is " +
+                               it->second);
+    }
+    return warnings;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/report/registermap.h"
+
+// The header line of the register map CSV, without its line end.
+inline constexpr const char* kRegisterMapCsvHeader =
+    "register,register_hex,access,source,file,row,node_id,object,cob_id,high_byte,low_byte,mnemonic,conflict";
+
+// The register map as RFC 4180 CSV in UTF-8: the header, then one CRLF-terminated line per
+// entry in the order given. Fields that do not apply are empty; a byte field holds 0 when no byte fills that
+// half.
+std::string renderCsvReport(const std::vector<RegisterMapEntry>& entries);
+
+// `text` as one CSV field: quoted, with quotes doubled, when it holds a comma, a quote, a
+// carriage return or a line feed; as it is otherwise.
+std::string csvField(std::string_view text);

@@ -1,0 +1,117 @@
+#include "core/report/mappingintegrity.h"
+
+#include "core/app/xmlfile.h"
+#include "core/image/compilestop.h"
+#include "core/tables/textint.h"
+
+namespace {
+
+constexpr int kSelectorHighShift = 4;
+constexpr int kSelectorPartMask = 0xF;
+// An emergency offers the five bytes of its manufacturer-specific field.
+constexpr int kEmcyBytes = 5;
+
+pugi::xml_node loadRoot(const std::string& path, pugi::xml_document& doc)
+{
+    return loadXmlFile(path, doc).ok() ? documentRoot(doc) : pugi::xml_node();
+}
+
+// The Dimension of each PDO row by position; 0 where it is not 1..8.
+std::vector<int> pdoDimensions(const pugi::xml_node& root, const char* attribute)
+{
+    std::vector<int> dimensions;
+    forEachElement(root, [&](const pugi::xml_node& row, std::size_t) {
+        const std::int32_t d = textToInt(row.attribute(attribute).value(), -1);
+        dimensions.push_back(d >= 1 && d <= 8 ? d : 0);
+    });
+    return dimensions;
+}
+
+// "byte 6 (high)", "byte 5 (low)" or both, for the parts of `selector` above `available`.
+std::string bytesBeyond(std::string_view selector, int available)
+{
+    const std::int32_t c = textToInt(selector, 0);
+    const int high = (c >> kSelectorHighShift) & kSelectorPartMask;
+    const int low = c & kSelectorPartMask;
+    std::string text;
+    if (high > available)
+        text = "byte " + std::to_string(high) + " (high)";
+    if (low > available)
+        text += (text.empty() ? "" : " and ") + std::string("byte ") + std::to_string(low) + " (low)";
+    return text;
+}
+
+struct PdoMapping {
+    const char* mapFile;
+    const char* numberAttribute;
+    const char* selectorAttribute;
+    const char* tableFile;
+    const char* dimensionAttribute;
+    const char* kind; // "receive PDO"
+};
+
+void checkPdoMapping(const PdoMapping& mapping, const std::string& tablePath, const std::string& mapPath,
+                     std::vector<std::string>& warnings)
+{
+    pugi::xml_document table;
+    pugi::xml_document map;
+    const std::vector<int> dimensions = pdoDimensions(loadRoot(tablePath, table), mapping.dimensionAttribute);
+    forEachElement(loadRoot(mapPath, map), [&](const pugi::xml_node& row, std::size_t i) {
+        const std::string where = std::string(mapping.mapFile) + " row " + std::to_string(i + 1) + ": ";
+        const char* numberText = row.attribute(mapping.numberAttribute).value();
+        const std::int32_t n = textToInt(numberText, -1);
+        if (n < 1 || static_cast<std::size_t>(n) > dimensions.size()) {
+            warnings.push_back(where + mapping.kind + " " +
+                               (n < 0 ? "\"" + std::string(numberText) + "\"" : std::to_string(n)) +
+                               " does not exist (" + mapping.tableFile + " has " +
+                               std::to_string(dimensions.size()) + "); the row is dropped from the images");
+            return;
+        }
+        const int dimension = dimensions[static_cast<std::size_t>(n) - 1];
+        if (dimension == 0)
+            return;
+        const std::string beyond = bytesBeyond(row.attribute(mapping.selectorAttribute).value(), dimension);
+        if (!beyond.empty())
+            warnings.push_back(where + beyond + " beyond the Dimension " + std::to_string(dimension) +
+                               " of " + mapping.kind + " " + std::to_string(n));
+    });
+}
+
+void checkEmcyMapping(const ProjectFiles& files, std::vector<std::string>& warnings)
+{
+    pugi::xml_document table;
+    pugi::xml_document map;
+    const std::size_t emergencies = countElements(loadRoot(files.emcyDef, table));
+    forEachElement(loadRoot(files.emcyWord, map), [&](const pugi::xml_node& message, std::size_t i) {
+        const std::string emergency = "emcyword.xml emergency " + std::to_string(i + 1);
+        if (i >= emergencies) {
+            const std::size_t words = countElements(message);
+            if (words > 0)
+                warnings.push_back(emergency + ": emergency " + std::to_string(i + 1) +
+                                   " does not exist (emcydef.xml has " + std::to_string(emergencies) +
+                                   "); its " + std::to_string(words) +
+                                   " word(s) are dropped from the images");
+            return;
+        }
+        forEachElement(message, [&](const pugi::xml_node& word, std::size_t j) {
+            const std::string beyond = bytesBeyond(word.attribute("Dati_Byte").value(), kEmcyBytes);
+            if (!beyond.empty())
+                warnings.push_back(emergency + " word " + std::to_string(j + 1) + ": " + beyond +
+                                   " beyond the 5 bytes of an emergency");
+        });
+    });
+}
+
+} // namespace
+
+std::vector<std::string> mappingIntegrityWarnings(const ProjectFiles& files)
+{
+    std::vector<std::string> warnings;
+    checkPdoMapping({"sdopdo.xml", "nrpdo", "poscomp", "rpdodef.xml", "dimension", "receive PDO"},
+                    files.rpdoDef, files.sdoPdo, warnings);
+    checkPdoMapping(
+        {"Transmit_PDO_Define.xml", "NrPdo", "PosComp", "Transmit_Pdo.xml", "Dimension", "transmit PDO"},
+        files.transmitPdo, files.transmitPdoDefine, warnings);
+    checkEmcyMapping(files, warnings);
+    return warnings;
+}

@@ -1,0 +1,96 @@
+#include "core/report/projectcheck.h"
+
+#include <functional>
+
+#include "core/app/paths.h"
+#include "core/image/compileimages.h"
+#include "core/image/registerconflicts.h"
+#include "core/report/canidentifiers.h"
+#include "core/report/mappingintegrity.h"
+#include "core/tables/pargencheck.h"
+#include "core/tables/tablecatalog.h"
+#include "core/tables/tablecheck.h"
+#include "core/tables/tabledefinition.h"
+
+namespace {
+
+// A group of checks over the project whose files are `files`.
+using ProjectCheck = std::function<void(const ProjectFiles& files, const UiTexts& texts, ProjectFindings&)>;
+
+void parGenCheck(const ProjectFiles& files, const UiTexts& texts, ProjectFindings& findings)
+{
+    if (!pathExists(files.parGen))
+        return;
+    const ParGenFileCheck result = checkParGenFile(files.parGen, texts);
+    if (!result.xml.ok() && result.xml.status != XmlLoadResult::Status::Missing)
+        findings.errors.push_back("ParGen.xml: " + result.xml.error);
+    else if (!result.messages.empty())
+        findings.errors.push_back("ParGen.xml: " + result.messages.front());
+}
+
+// The checks each table dialog runs on OK, for every table file present, with the dialog's
+// message prefixed with the file name ("sdo.xml: Error row 3!! ..."). The two PDO tables
+// check the columns of the project's device variant.
+void tableFileChecks(const ProjectFiles& files, const UiTexts& texts, ProjectFindings& findings)
+{
+    const DeviceVariant variant = readTableVariant(files.parGen);
+    for (const TableDefinition* table : tableDefinitions()) {
+        const std::string& path = files.*(table->projectFile);
+        if (!pathExists(path))
+            continue;
+        for (const std::string& message : checkTableFile(*table, path, variant, texts))
+            findings.errors.push_back(std::string(table->fileName) + ": " + message);
+    }
+}
+
+void compileCheck(const ProjectFiles& files, const UiTexts&, ProjectFindings& findings)
+{
+    std::vector<CompileMessage> messages;
+    const CompiledImages images =
+        compileImages(files, [&messages](const CompileMessage& message) { messages.push_back(message); });
+    for (const CompileMessage& message : messages) {
+        if (message.kind == CompileMessage::Kind::Error && !images.ok && &message == &messages.back())
+            findings.errors.push_back("compile: " + message.text);
+        else if (message.kind != CompileMessage::Kind::Information)
+            findings.warnings.push_back("compile: " + message.text);
+    }
+}
+
+void imageChecks(const ProjectFiles& files, const UiTexts&, ProjectFindings& findings)
+{
+    for (std::string& warning : plainImageWarnings(files))
+        findings.warnings.push_back(std::move(warning));
+    const std::vector<RegisterConflict> conflicts = findRegisterConflicts(collectRegisterClaims(files));
+    for (const RegisterConflict& conflict : conflicts)
+        findings.errors.push_back(describeConflict(conflict));
+}
+
+void mappingChecks(const ProjectFiles& files, const UiTexts&, ProjectFindings& findings)
+{
+    for (std::string& warning : mappingIntegrityWarnings(files))
+        findings.warnings.push_back(std::move(warning));
+    for (std::string& warning : canIdentifierWarnings(files))
+        findings.warnings.push_back(std::move(warning));
+}
+
+} // namespace
+
+ProjectFindings checkProject(const ProjectFiles& files, const UiTexts& texts)
+{
+    const std::vector<ProjectCheck> checks = {parGenCheck, tableFileChecks, compileCheck, imageChecks,
+                                              mappingChecks};
+    ProjectFindings findings;
+    for (const ProjectCheck& check : checks)
+        check(files, texts, findings);
+    return findings;
+}
+
+std::vector<std::string> findingLines(const ProjectFindings& findings)
+{
+    std::vector<std::string> lines;
+    for (const std::string& warning : findings.warnings)
+        lines.push_back("warning: " + warning);
+    for (const std::string& error : findings.errors)
+        lines.push_back("error: " + error);
+    return lines;
+}

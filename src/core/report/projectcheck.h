@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/app/projectfiles.h"
+#include "core/lang/uitexts.h"
+
+// What the project checks found. Errors fail `check`; warnings do not.
+struct ProjectFindings {
+    std::vector<std::string> errors;
+    std::vector<std::string> warnings;
+};
+
+// Every check that needs no window, on the project whose files are `files`: each dialog's
+// table checks on the table files present (messages from `texts`, prefixed by the file name),
+// that the images compile, values the plain image cuts short, registers claimed more than
+// once, mapping rows that point at no frame or at bytes a frame lacks, and CAN identifiers used
+// twice or equal to a predefined one. Missing files are skipped; nothing is written.
+ProjectFindings checkProject(const ProjectFiles& files, const UiTexts& texts);
+
+// The findings as `check` prints them: "warning: ..." lines, then "error: ..." lines.
+std::vector<std::string> findingLines(const ProjectFindings& findings);

@@ -1,0 +1,52 @@
+#include "gui/app/windowfactory.h"
+
+#include <ctime>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "core/app/appstate.h"
+#include "core/report/projectreport.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/messageservice.h"
+#include "gui/app/qtext.h"
+#include "gui/app/urlopener.h"
+#include "gui/image/reportfilechooser.h"
+
+namespace {
+
+constexpr int kTextHtmlFilter = 1421;
+constexpr int kTextCsvFilter = 1422;
+constexpr int kTextSaveCaption = 1423;
+
+} // namespace
+
+void buildReport(MainWindow& main)
+{
+    AppState& state = main.state();
+    if (!state.hasProject())
+        return;
+    const UiTexts& t = state.texts;
+    const QString htmlFilter = qs(t[kTextHtmlFilter]);
+    const QString csvFilter = qs(t[kTextCsvFilter]);
+    QString selected = htmlFilter;
+    const QString proposed =
+        QDir(qs(state.projectDir)).filePath(qs(state.projectName) + QStringLiteral("_register_map.html"));
+    QString chosen = ReportFileChooser::instance().chooseSaveFile(&main, qs(t[kTextSaveCaption]), proposed,
+                                                                  htmlFilter + ";;" + csvFilter, selected);
+    if (chosen.isEmpty())
+        return;
+    const bool csv = selected == csvFilter;
+    if (QFileInfo(chosen).suffix().isEmpty())
+        chosen += csv ? QStringLiteral(".csv") : QStringLiteral(".html");
+    const WriteResult written =
+        writeProjectReport(state.projectDir, us(chosen), csv ? ReportFormat::Csv : ReportFormat::Html,
+                           std::time(nullptr), state.texts);
+    if (!written.ok) {
+        messages().error(&main, qs(written.error));
+        return;
+    }
+    if (!csv)
+        UrlOpener::instance().open(QUrl::fromLocalFile(chosen).toString());
+}

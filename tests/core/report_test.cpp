@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+#include "cli/cli.h"
+#include "core/image/registerconflicts.h"
+#include "core/report/csvreport.h"
+#include "core/report/htmlreport.h"
+#include "core/report/registermap.h"
+#include "imagetestproject.h"
+#include "maximalproject.h"
+#include "testutil.h"
+
+namespace {
+
+struct CliResult {
+    int code = 0;
+    std::string out;
+    std::string err;
+};
+
+CliResult cli(const std::vector<std::string>& args)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    CliResult run;
+    run.code = runCli(args, out, err);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+// Fixes the report's time stamp for the test's duration, as a reproducible build would.
+class SourceDateEpoch {
+public:
+    explicit SourceDateEpoch(const char* value) { setenv("SOURCE_DATE_EPOCH", value, 1); }
+    ~SourceDateEpoch() { unsetenv("SOURCE_DATE_EPOCH"); }
+};
+
+void copyDemo(const TempProject& project)
+{
+    std::filesystem::copy(std::filesystem::path(SETFORGE_SOURCE_DIR) / "workspace" / "PROJECTS" / "Demo",
+                          pathFromUtf8(project.dir()),
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
+}
+
+std::string golden(const char* name)
+{
+    return readTestFile((std::filesystem::path(SETFORGE_TEST_DATA) / "report" / name).string());
+}
+
+// The Demo report is the hand-over engineers compare against; any change to it must be deliberate.
+// Regenerate with: SOURCE_DATE_EPOCH=1765324800 setforge-cli report workspace/PROJECTS/Demo OUT
+TEST(ReportCommand, DemoMatchesTheGoldenFiles)
+{
+    const SourceDateEpoch epoch("1765324800");
+    TempProject project;
+    copyDemo(project);
+    const struct {
+        const char* format;
+        const char* golden;
+    } cases[] = {{"html", "Demo.html"}, {"csv", "Demo.csv"}};
+    for (const auto& c : cases) {
+        const std::string out = joinPath(project.base(), c.golden);
+        const CliResult run = cli({"report", project.dir(), out, "--format", c.format});
+        EXPECT_EQ(run.code, 0) << run.err;
+        EXPECT_EQ(readTestFile(out), golden(c.golden)) << c.format;
+    }
+    // HTML is the default format.
+    const std::string byDefault = joinPath(project.base(), "default.html");
+    EXPECT_EQ(cli({"report", project.dir(), byDefault}).code, 0);
+    EXPECT_EQ(readTestFile(byDefault), golden("Demo.html"));
+}
+
+TEST(ReportCommand, UsageAndErrorsWriteNothing)
+{
+    TempProject project;
+    copyDemo(project);
+    const std::string out = joinPath(project.base(), "map.html");
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"report", project.dir()}, 2, "Usage: setforge-cli report"},
+        {{"report", project.dir(), out, "--format", "pdf"}, 2, "--format must be html or csv"},
+        {{"report", project.dir(), out, "--format"}, 2, "unknown option '--format'"},
+        {{"report", project.dir(), out, "--colour"}, 2, "unknown option '--colour'"},
+        {{"report", joinPath(project.base(), "none"), out}, 1, "not a project directory"},
+        {{"report", project.dir(), joinPath(joinPath(project.base(), "no-such-dir"), "map.html")},
+         1,
+         "setforge-cli report: "},
+    };
+    for (const Case& c : cases) {
+        const CliResult run = cli(c.args);
+        EXPECT_EQ(run.code, c.code) << c.message;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_FALSE(std::filesystem::exists(pathFromUtf8(out))) << c.message;
+    }
+    {
+        const SourceDateEpoch epoch("yesterday");
+        const CliResult run = cli({"report", project.dir(), out});
+        EXPECT_EQ(run.code, 1);
+        EXPECT_FALSE(std::filesystem::exists(pathFromUtf8(out)));
+    }
+    EXPECT_EQ(cli({"report", "--help"}).code, 0);
+}
+
+// A mnemonic is whatever the user typed; in the page it must stay text, never markup.
+TEST(ReportCommand, UserTextsAreEscapedInHtmlAndQuotedInCsv)
+{
+    TempProject project;
+    copyDemo(project);
+    project.table(
+        "sdo.xml", "sdo",
+        "<row conf=\"65\" IndexA=\"100\" devIDB=\"2\" IndexB=\"0x6041\" SubindexB=\"0\" nbyteB=\"2\" "
+        "mnemonico=\"&lt;script&gt;alert(1)&lt;/script&gt; &quot;A&quot;, &amp;B\"/>");
+    const std::string html = joinPath(project.base(), "map.html");
+    ASSERT_EQ(cli({"report", project.dir(), html}).code, 0);
+    const std::string page = readTestFile(html);
+    EXPECT_EQ(page.find("<script"), std::string::npos);
+    EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt; &quot;A&quot;, &amp;B"), std::string::npos);
+
+    const std::string csv = joinPath(project.base(), "map.csv");
+    ASSERT_EQ(cli({"report", project.dir(), csv, "--format=csv"}).code, 0);
+    EXPECT_NE(readTestFile(csv).find(",\"<script>alert(1)</script> \"\"A\"\", &B\","), std::string::npos);
+    EXPECT_EQ(escapeHtml("a'b"), "a&#39;b");
+}
+
+std::string mapLine(const RegisterMapEntry& e)
+{
+    return std::to_string(e.reg) + " " + claimSourceName(e.source) + " " + e.file + ":" + e.row + " " +
+           registerAccessName(e.access) + " hi " + std::to_string(e.highByte) + " lo " +
+           std::to_string(e.lowByte) + (e.cobId ? " cob " + hexCobId(static_cast<unsigned>(*e.cobId)) : "") +
+           (e.conflict ? " conflict" : "");
+}
+
+// Without an Ethernet port each TPDO register of the block is its own claim; the last register
+// of an odd Dimension has no high byte. Access follows the master's view of each source.
+TEST(RegisterMap, SerialVariantBlocksAccessAndConflicts)
+{
+    TempProject project;
+    project.write("ParGen.xml", "<Par_Gen><Select_Device_Type>0</Select_Device_Type><network_start_modbus "
+                                "start=\"true\"/><network_start_modbus address=\"21\"/></Par_Gen>");
+    project.table("sdo.xml", "sdo", "<row conf=\"148\" IndexA=\"22\"/><row conf=\"65\" IndexA=\"5\"/>");
+    project.table("Transmit_Pdo.xml", "Trasmit_PDO", "<row COB-ID=\"0x201\" Dimension=\"5\" SMA=\"20\"/>");
+    project.table("rpdodef.xml", "rpdodef", "<row cobid=\"0x181\" dimension=\"2\"/>");
+    project.table("sdopdo.xml", "sdopdo",
+                  "<row index=\"6\" nrpdo=\"1\" poscomp=\"18\"/><row index=\"7\" nrpdo=\"2\"/>");
+    std::vector<std::string> lines;
+    for (const RegisterMapEntry& e : buildRegisterMap(project.files()))
+        lines.push_back(mapLine(e));
+    const std::vector<std::string> expected = {
+        "5 SDO sdo.xml:2 read hi 2 lo 1",
+        "6 RPDO sdopdo.xml:1 read hi 1 lo 2 cob 0x181",
+        "20 TPDO Transmit_Pdo.xml:1 write hi 2 lo 1 cob 0x201",
+        "21 TPDO Transmit_Pdo.xml:1 write hi 4 lo 3 cob 0x201 conflict",
+        "21 network start ParGen.xml: write hi 0 lo 0 conflict",
+        "22 SDO sdo.xml:1 read/write hi 4 lo 4 conflict",
+        "22 TPDO Transmit_Pdo.xml:1 write hi 0 lo 5 cob 0x201 conflict",
+    };
+    EXPECT_EQ(lines, expected);
+}
+
+// The map and the conflict check must agree on which registers are claimed, or the report would
+// show a register map that `check` does not judge.
+TEST(RegisterMap, ClaimsTheSameRegistersAsTheConflictCheck)
+{
+    TempProject demo;
+    copyDemo(demo);
+    TempProject maximal;
+    ASSERT_TRUE(maximal::writeMaximalProject(maximal.dir()));
+    for (const TempProject* project : {&demo, &maximal}) {
+        std::map<int, int> fromMap;
+        std::map<int, int> fromCheck;
+        for (const RegisterMapEntry& e : buildRegisterMap(project->files()))
+            ++fromMap[e.reg];
+        for (const RegisterClaim& c : collectRegisterClaims(project->files()))
+            ++fromCheck[c.reg];
+        EXPECT_EQ(fromMap, fromCheck);
+        EXPECT_FALSE(fromMap.empty());
+    }
+}
+
+TEST(RegisterMap, CsvFieldsFollowRfc4180)
+{
+    const struct {
+        const char* text;
+        const char* field;
+    } cases[] = {{"plain", "plain"},
+                 {"a,b", "\"a,b\""},
+                 {"say \"hi\"", "\"say \"\"hi\"\"\""},
+                 {"two\nlines", "\"two\nlines\""},
+                 {"", ""}};
+    for (const auto& c : cases)
+        EXPECT_EQ(csvField(c.text), c.field) << c.text;
+    EXPECT_EQ(renderCsvReport({}), std::string(kRegisterMapCsvHeader) + "\r\n");
+}
+
+} // namespace
+
+namespace {
+
+// The case that used to pass silently: receive PDO row 1 of Demo deleted, its mapping left as it was.
+TEST(CheckCommand, WarnsAboutMappingsLeftBehindByADeletedPdo)
+{
+    TempProject project;
+    copyDemo(project);
+    project.table(
+        "rpdodef.xml", "rpdodef",
+        "<row cobid=\"0x183\" id_dev_orig=\"1\" dimension=\"4\" posind=\"0\" n_tpdo=\"0\" TimeOut=\"1000\" "
+        "Mnemonic=\"Drive 3 TPDO1\"/>");
+    const CliResult run = cli({"check", project.dir()});
+    EXPECT_EQ(run.code, 0) << run.out;
+    EXPECT_EQ(
+        run.out,
+        "warning: sdopdo.xml row 3: byte 6 (high) and byte 5 (low) beyond the Dimension 4 of receive PDO 1\n"
+        "warning: sdopdo.xml row 4: byte 8 (high) and byte 7 (low) beyond the Dimension 4 of receive PDO 1\n"
+        "warning: sdopdo.xml row 5: receive PDO 2 does not exist (rpdodef.xml has 1); the row is dropped "
+        "from "
+        "the images\n"
+        "warning: sdopdo.xml row 6: receive PDO 2 does not exist (rpdodef.xml has 1); the row is dropped "
+        "from "
+        "the images\n"
+        "0 error(s), 4 warning(s)\n");
+}
+
+} // namespace
