@@ -9,3 +9,14 @@ export QT_QPA_PLATFORM=offscreen
 cmake --preset ci
 cmake --build --preset ci -j "$jobs"
 ctest --preset ci -j "$jobs"
+
+# --- Windows ---------------------------------------------------------------------------------
+# Cross-builds the core, setforge-cli and the core tests with MinGW-w64, runs them under Wine and
+# compares setforge-cli.exe's output files with this Linux build's; leaves
+# build/windows/setforge-cli-windows-x64.zip. A developer may skip it locally with
+# SETFORGE_SKIP_WINDOWS=1; under CI (CI set) it always runs.
+if [ "${SETFORGE_SKIP_WINDOWS:-0}" = 1 ] && [ -z "${CI:-}" ]; then
+  echo "Windows step skipped (SETFORGE_SKIP_WINDOWS=1)"
+else
+  SETFORGE_LINUX_BUILD=build/ci bash scripts/windows-check.sh
+fi

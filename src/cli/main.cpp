@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "core/app/programarguments.h"
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    return runCli(args, std::cout, std::cerr);
+    return runCli(programArguments(argc, argv), std::cout, std::cerr);
 }

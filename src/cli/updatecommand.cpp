@@ -16,8 +16,11 @@
 #include "core/update/updatefiles.h"
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
+// libstdc++ defines NOMINMAX itself.
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #endif
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "core/app/atomicfile.h"
+#include "core/app/paths.h"
 #include "core/app/xmlfile.h"
 #include "testutil.h"
 
@@ -19,6 +22,47 @@ TEST(AtomicFile, ReplacesWholeFileAndLeavesNoTemporary)
         ++entries;
     }
     EXPECT_EQ(entries, 1);
+}
+
+std::vector<std::string> namesIn(const std::filesystem::path& dir)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.push_back(pathToUtf8(entry.path().filename()));
+    return names;
+}
+
+// A project such as "Prüfstand-Ø2": on Windows a path made from the narrow text would pass
+// through the ANSI code page and name another folder, or none.
+TEST(AtomicFile, NonAsciiFolderAndFileNames)
+{
+    TempDir dir;
+    const std::string folder = dir.file("Prüfstand-Ø2");
+    ASSERT_TRUE(std::filesystem::create_directory(pathFromUtf8(folder)));
+    const std::string path = joinPath(folder, "Größe ΑΩ.xml");
+    ASSERT_TRUE(writeFileAtomic(path, "first").ok);
+    const WriteResult second = writeFileAtomic(path, "second, over the first");
+    ASSERT_TRUE(second.ok) << second.error;
+    EXPECT_EQ(readTestFile(path), "second, over the first");
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"Prüfstand-Ø2"});
+    EXPECT_EQ(namesIn(pathFromUtf8(folder)), std::vector<std::string>{"Größe ΑΩ.xml"});
+}
+
+// A file the user made read-only stays as it is, with a message that says why.
+TEST(AtomicFile, ReadOnlyFileIsRefusedAndKept)
+{
+    using std::filesystem::perms;
+    TempDir dir;
+    const std::string path = dir.file("ParGen.xml");
+    writeTestFile(path, "the user's protected content");
+    std::filesystem::permissions(pathFromUtf8(path),
+                                 perms::owner_read | perms::group_read | perms::others_read);
+    const WriteResult r = writeFileAtomic(path, "new");
+    std::filesystem::permissions(pathFromUtf8(path), perms::owner_read | perms::owner_write);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, "the file is read-only: " + path);
+    EXPECT_EQ(readTestFile(path), "the user's protected content");
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"ParGen.xml"});
 }
 
 TEST(AtomicFile, FailuresComeBackWithTheSystemText)

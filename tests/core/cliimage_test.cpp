@@ -11,6 +11,7 @@
 #include "cli/cli.h"
 #include "core/image/parameterblock.h"
 #include "imagetestproject.h"
+#include "testutil.h"
 
 namespace {
 
@@ -29,6 +30,33 @@ CliRun cli(const std::vector<std::string>& args)
     run.out = out.str();
     run.err = err.str();
     return run;
+}
+
+// `text` in double quotes, for a shell command.
+std::string quoted(const std::string& text)
+{
+    std::string result(1, '"');
+    result += text;
+    result += '"';
+    return result;
+}
+
+// Runs `command` through the system's shell and returns the program's exit code.
+int runShell(const std::string& command)
+{
+#ifdef _WIN32
+    // cmd.exe drops the first and the last quote of a command line that begins with one.
+    return std::system(quoted(command).c_str());
+#else
+    const int status = std::system(command.c_str());
+    return status == -1 ? -1 : WEXITSTATUS(status);
+#endif
+}
+
+// The command-line tool's path in the shell's own spelling.
+std::string cliPath()
+{
+    return pathToUtf8(std::filesystem::path(SETFORGE_CLI_PATH).make_preferred());
 }
 
 void copyDemo(const TempProject& project)
@@ -118,11 +146,10 @@ TEST(CliEds, SourceDateEpochStampsTheFile)
     TempProject project;
     copyDemo(project);
     const std::string out = joinPath(project.base(), "demo.eds");
-    ::setenv("TZ", "UTC", 1);
-    ::tzset();
-    ::setenv("SOURCE_DATE_EPOCH", "1710000000", 1); // 9 March 2024, 16:00 UTC
+    useUtcAsLocalTime();
+    setTestEnv("SOURCE_DATE_EPOCH", "1710000000"); // 9 March 2024, 16:00 UTC
     const CliRun run = cli({"eds", project.dir(), out});
-    ::unsetenv("SOURCE_DATE_EPOCH");
+    setTestEnv("SOURCE_DATE_EPOCH", nullptr);
     EXPECT_EQ(run.code, 0) << run.err;
     const auto bytes = fileBytes(out);
     const std::string text(bytes.begin(), bytes.end());
@@ -139,9 +166,9 @@ TEST(CliEds, ErrorWritesNoFile)
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.err, "Invalid number \"abc\" for dimension in rpdodef.xml\n");
     EXPECT_FALSE(pathExists(out));
-    ::setenv("SOURCE_DATE_EPOCH", "yesterday", 1);
+    setTestEnv("SOURCE_DATE_EPOCH", "yesterday");
     const CliRun badEpoch = cli({"eds", project.dir(), out});
-    ::unsetenv("SOURCE_DATE_EPOCH");
+    setTestEnv("SOURCE_DATE_EPOCH", nullptr);
     EXPECT_EQ(badEpoch.code, 1);
     EXPECT_FALSE(pathExists(out));
 }
@@ -274,20 +301,16 @@ TEST(CliEndToEnd, CompileAndDumpWithTheBinary)
     TempProject project;
     copyDemo(project);
     const std::string log = joinPath(project.base(), "log.txt");
-    const std::string command =
-        std::string("\"") + SETFORGE_CLI_PATH + "\" compile \"" + project.dir() + "\" > \"" + log + "\" 2>&1";
-    const int status = std::system(command.c_str());
-    ASSERT_NE(status, -1);
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const std::string cli = quoted(cliPath());
+    EXPECT_EQ(runShell(cli + " compile " + quoted(project.dir()) + " > " + quoted(log) + " 2>&1"), 0);
     EXPECT_EQ(fileBytes(binFile(project, "bank1_ESP32.bin")).size(), ParameterBlock::kSize);
-    const std::string dump = std::string("\"") + SETFORGE_CLI_PATH + "\" dump \"" +
-                             binFile(project, "bank1_ESP32.bin") + "\" > \"" + log + "\" 2>&1";
-    const int dumpStatus = std::system(dump.c_str());
-    EXPECT_EQ(WEXITSTATUS(dumpStatus), 0);
+    EXPECT_EQ(runShell(cli + " dump " + quoted(binFile(project, "bank1_ESP32.bin")) + " > " + quoted(log) +
+                       " 2>&1"),
+              0);
     const auto text = fileBytes(log);
     EXPECT_NE(std::string(text.begin(), text.end()).find("is right"), std::string::npos);
-    const std::string usage = std::string("\"") + SETFORGE_CLI_PATH + "\" compile > \"" + log + "\" 2>&1";
-    EXPECT_EQ(WEXITSTATUS(std::system(usage.c_str())), 2);
+    const std::string usage = cli + " compile > " + quoted(log) + " 2>&1";
+    EXPECT_EQ(runShell(usage), 2);
 }
 
 } // namespace

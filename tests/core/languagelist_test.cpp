@@ -60,9 +60,12 @@ TEST(LanguageList, MissingDirectoryGivesEmptyList)
     EXPECT_TRUE(listLanguages(dir.file("absent")).empty());
 }
 
-#ifndef _WIN32
 TEST(LanguageList, ExtensionSpelledExactlyAndFileReadable)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows names ignore case and have no read permission bits; the attribute "
+                    "filter test covers Windows";
+#else
     TempDir dir;
     dir.touch("Upper.LNG");
     dir.touch("Locked.lng");
@@ -73,8 +76,8 @@ TEST(LanguageList, ExtensionSpelledExactlyAndFileReadable)
     if (geteuid() == 0)
         expected.insert(expected.begin(), "Locked.lng");
     EXPECT_EQ(listLanguages(dir.utf8()), expected);
-}
 #endif
+}
 
 TEST(LanguageList, AttributeFilter)
 {

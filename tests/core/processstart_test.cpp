@@ -8,24 +8,50 @@
 #include "core/update/updatefiles.h"
 #include "updatertestsupport.h"
 
-TEST(ProcessStart, PassesQuotedPathsWholeAndReturnsTheExitCode)
+// The updater gets the argument text untouched and reads it with splitWindowsArguments: the
+// serial updater's bin folder ends with a backslash right before the closing quote, which must
+// not escape it. The program lies in a folder whose name has a blank and non-ASCII letters.
+TEST(ProcessStart, PassesTheArgumentTextWholeAndReturnsTheExitCode)
 {
-    UpdaterFolder folder;
+    using Args = std::vector<std::string>;
+    struct Case {
+        const char* text;
+        Args args;
+        int exitCode;
+    };
+    const Case kCases[] = {
+        {"/dev/ttyS0 FW FR NO NO \"/a b/MASTER/sim40917.sim\" \"/a b/p/bin/\"",
+         {"/dev/ttyS0", "FW", "FR", "NO", "NO", "/a b/MASTER/sim40917.sim", "/a b/p/bin/"},
+         7},
+        {"\\\\.\\COM3 FW NO NO NO \"C:\\My Dir\\MASTER\\sim40917.sim\" \"C:\\My Dir\\Prüfstand-Ø2\\bin\\\"",
+         {"\\\\.\\COM3", "FW", "NO", "NO", "NO", "C:\\My Dir\\MASTER\\sim40917.sim",
+          "C:\\My Dir\\Prüfstand-Ø2\\bin\\"},
+         0},
+        // Backslashes before a quote are plain characters; "" is an empty argument.
+        {"a\\\\\"b c\" \"\" d", {"a\\\\b c", "", "d"}, 200},
+        {"", {}, 1},
+    };
+    UpdaterFolder folder(" Prüfstand Ø2");
     folder.install(kSerialUpdaterName);
-    UpdaterFolder::setEnv("SETFORGE_FAKE_UPDATER_EXIT", "7");
-    SystemProcessRunner runner;
     const std::string program = updaterPath(folder.dir(), kSerialUpdaterName);
-    const ProcessOutcome outcome = runner.runAndWait(
-        program, "/dev/ttyS0 FW FR NO NO \"/a b/MASTER/sim40917.sim\" \"/a b/p/bin/\"", 10000);
-    ASSERT_EQ(outcome.status, ProcessOutcome::Status::Exited) << outcome.error;
-    EXPECT_EQ(outcome.exitCode, 7);
-    const UpdaterFolder::Record record = folder.record();
-    ASSERT_TRUE(record.exists);
-    const std::vector<std::string> expected = {
-        "/dev/ttyS0", "FW", "FR", "NO", "NO", "/a b/MASTER/sim40917.sim", "/a b/p/bin/"};
-    EXPECT_EQ(record.args, expected);
-    // No working directory of its own: the caller's is inherited.
-    EXPECT_EQ(std::filesystem::path(record.cwd), std::filesystem::current_path());
+    SystemProcessRunner runner;
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.text);
+        std::filesystem::remove(pathFromUtf8(folder.recordPath()));
+        UpdaterFolder::setEnv("SETFORGE_FAKE_UPDATER_EXIT", std::to_string(c.exitCode));
+        const ProcessOutcome outcome = runner.runAndWait(program, c.text, 10000);
+        ASSERT_EQ(outcome.status, ProcessOutcome::Status::Exited) << outcome.error;
+        EXPECT_EQ(outcome.exitCode, c.exitCode);
+        const UpdaterFolder::Record record = folder.record();
+        ASSERT_TRUE(record.exists);
+        EXPECT_EQ(record.args, c.args);
+#ifdef _WIN32
+        // CreateProcess hands the text over as it is: nothing quoted or escaped on the way.
+        EXPECT_EQ(record.line, c.text);
+#endif
+        // No working directory of its own: the caller's is inherited.
+        EXPECT_EQ(std::filesystem::path(record.cwd), std::filesystem::current_path());
+    }
 }
 
 TEST(ProcessStart, MissingProgramIsAStartFailureNamingIt)

@@ -1,6 +1,8 @@
 #include "testutil.h"
 
 #include <atomic>
+#include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -60,4 +62,27 @@ void copyFixture(const std::string& relative, const std::filesystem::path& targe
     std::filesystem::copy(source, target,
                           std::filesystem::copy_options::recursive |
                               std::filesystem::copy_options::overwrite_existing);
+}
+
+void setTestEnv(const char* name, const char* value)
+{
+#ifdef _WIN32
+    // An empty value removes the variable on Windows.
+    _putenv_s(name, value ? value : "");
+#else
+    if (value)
+        ::setenv(name, value, 1);
+    else
+        ::unsetenv(name);
+#endif
+}
+
+void useUtcAsLocalTime()
+{
+    setTestEnv("TZ", "UTC");
+#ifdef _WIN32
+    _tzset();
+#else
+    ::tzset();
+#endif
 }

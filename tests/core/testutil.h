@@ -27,5 +27,11 @@ void writeTestFile(const std::string& path, const std::string& content);
 // The whole content of `path`, or "<missing>" when it cannot be read.
 std::string readTestFile(const std::string& path);
 
+// Sets this process's environment variable `name` to `value`, or removes it when `value` is null.
+void setTestEnv(const char* name, const char* value);
+
+// Makes local time UTC for this process (TZ=UTC, read again at once).
+void useUtcAsLocalTime();
+
 // Copies the fixture tree tests/data/<relative> into `target`.
 void copyFixture(const std::string& relative, const std::filesystem::path& target);

@@ -235,27 +235,52 @@ TEST(UpdateCommand, MissingOrSlowUpdater)
     EXPECT_EQ(slow.run({slow.projectDir, "--serial", "/dev/ttyS0"}), 5);
 }
 
-// The real program, end to end on Demo: copied beside the fake serial updater, it compiles
-// the project and starts the updater with the argument text.
+// The updater is waited for 150 seconds unless the caller says otherwise.
+TEST(UpdateCommand, WaitsOneHundredFiftySecondsForTheUpdater)
+{
+    struct RecordingRunner : ProcessRunner {
+        ProcessOutcome runAndWait(const std::string&, const std::string&, int timeoutMs) override
+        {
+            waited = timeoutMs;
+            return {ProcessOutcome::Status::Exited, 0, {}};
+        }
+        int waited = 0;
+    } runner;
+    CliFixture f;
+    f.env.runner = &runner;
+    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0"}), 0) << f.err.str();
+    EXPECT_EQ(runner.waited, 150000);
+}
+
+// The real program, end to end on Demo: copied beside the fake serial updater in a folder
+// whose name has a blank and non-ASCII letters, it reads its UTF-8 arguments, compiles the
+// project and starts the updater with the argument text.
 TEST(UpdateCommand, RealProgramUpdatesDemoEndToEnd)
 {
-    UpdaterFolder folder;
-#ifndef _WIN32
+    UpdaterFolder folder(" Prüfstand-Ø2");
     folder.install(kSerialUpdaterName);
-    const std::filesystem::path cli = pathFromUtf8(folder.dir()) / "setforge-cli";
+    const std::filesystem::path cli =
+        pathFromUtf8(folder.dir()) / ("setforge-cli" + UpdaterFolder::exeSuffix());
     std::filesystem::copy_file(SETFORGE_CLI_PATH, cli);
     const std::string projectDir = joinPath(joinPath(folder.dir(), "PROJECTS"), "Demo");
     std::filesystem::create_directories(pathFromUtf8(projectDir).parent_path());
     std::filesystem::copy(std::filesystem::path(SETFORGE_SOURCE_DIR) / "workspace" / "PROJECTS" / "Demo",
                           pathFromUtf8(projectDir), std::filesystem::copy_options::recursive);
-    const ProcessOutcome outcome = runProgram(
-        pathToUtf8(cli), {"update", projectDir, "--serial", "/dev/ttyUSB0", "--option", "configuration"},
-        20000, false, true, {});
-    ASSERT_EQ(outcome.status, ProcessOutcome::Status::Exited);
+#ifdef _WIN32
+    const std::string port = "COM3";
+    const std::string device = "\\\\.\\COM3";
+#else
+    const std::string port = "/dev/ttyUSB0";
+    const std::string device = "/dev/ttyUSB0";
+#endif
+    SystemProcessRunner runner;
+    const ProcessOutcome outcome = runner.runAndWait(
+        pathToUtf8(cli), "update \"" + projectDir + "\" --serial " + port + " --option configuration", 20000);
+    ASSERT_EQ(outcome.status, ProcessOutcome::Status::Exited) << outcome.error;
     EXPECT_EQ(outcome.exitCode, 0);
     const UpdaterFolder::Record record = folder.record();
     ASSERT_TRUE(record.exists);
-    const std::vector<std::string> expected = {"/dev/ttyUSB0",
+    const std::vector<std::string> expected = {device,
                                                "NO",
                                                "NO",
                                                "PW",
@@ -265,7 +290,6 @@ TEST(UpdateCommand, RealProgramUpdatesDemoEndToEnd)
     EXPECT_EQ(record.args, expected);
     EXPECT_TRUE(std::filesystem::is_regular_file(
         pathFromUtf8(joinPath(joinPath(projectDir, "bin"), "bank2_ESP32.bin"))));
-#endif
     std::ostringstream out;
     std::ostringstream err;
     EXPECT_EQ(runCli({"update", folder.dir()}, out, err), 2);

@@ -19,11 +19,13 @@
 // under the updaters' names, and what the fake recorded.
 class UpdaterFolder {
 public:
-    UpdaterFolder()
+    // `suffix` (UTF-8) ends the folder's name, for names with blanks or outside ASCII.
+    explicit UpdaterFolder(const std::string& suffix = "")
     {
         static int counter = 0;
         m_dir = std::filesystem::temp_directory_path() /
-                ("setforge_updater_" + std::to_string(getpid()) + "_" + std::to_string(++counter));
+                pathFromUtf8("setforge_updater_" + std::to_string(getpid()) + "_" +
+                             std::to_string(++counter) + suffix);
         std::filesystem::remove_all(m_dir);
         std::filesystem::create_directories(m_dir);
         setEnv("SETFORGE_FAKE_UPDATER_RECORD", recordPath());
@@ -49,10 +51,12 @@ public:
                                    std::filesystem::copy_options::overwrite_existing);
     }
 
-    // The fake's record: "cwd", "job" (or "nojob" = "1") and the arguments in order.
+    // The fake's record: "cwd", the raw argument text (Windows only), "job" (or "nojob") and
+    // the arguments in order.
     struct Record {
         bool exists = false;
         std::string cwd;
+        std::string line;
         std::vector<std::string> args;
         bool hasJob = false;
         std::string job;
@@ -77,6 +81,8 @@ public:
                 text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
             if (line.rfind("cwd=", 0) == 0)
                 result.cwd = line.substr(4);
+            else if (line.rfind("line=", 0) == 0)
+                result.line = line.substr(5);
             else if (line.rfind("arg=", 0) == 0)
                 result.args.push_back(line.substr(4));
             if (end == std::string::npos)

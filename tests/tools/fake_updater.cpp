@@ -4,30 +4,74 @@
 //   SETFORGE_FAKE_UPDATER_RECORD  file receiving the record (default: <own path>.record)
 //   SETFORGE_FAKE_UPDATER_EXIT    exit code (default 0)
 //   SETFORGE_FAKE_UPDATER_SLEEP_MS  time to stay running before exiting (default 0)
-// The record: "cwd=<working directory>", "arg=<argument>" per argument, then "job=" and the
-// text of Ethernet_Update.xml beside the program, or "nojob" when there is none.
+// The record: "cwd=<working directory>", on Windows "line=<command line after the program's
+// name>", "arg=<argument>" per argument, then "job=" and the text of Ethernet_Update.xml beside
+// the program, or "nojob" when there is none.
+//
+// On Windows the arguments are split from the raw command line with splitWindowsArguments, the
+// way the real updaters read theirs: the C runtime's argv would take the bin folder's closing
+// backslash and quote ("...\bin\"") for an escaped quote.
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
 
 #include "core/app/atomicfile.h"
 #include "core/app/paths.h"
 #include "core/tables/textint.h"
+#include "core/update/commandline.h"
 
 namespace {
 
+#ifdef _WIN32
+std::string narrow(const std::wstring& wide)
+{
+    return pathToUtf8(std::filesystem::path(wide));
+}
+
+std::filesystem::path ownPath(const char*)
+{
+    std::wstring buffer(32768, L'\0');
+    buffer.resize(GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size())));
+    return std::filesystem::path(buffer);
+}
+
+// The command line after the program's own name, which is quoted or ends at the first blank.
+std::string argumentText()
+{
+    const std::string line = narrow(GetCommandLineW());
+    std::size_t i = 0;
+    if (!line.empty() && line[0] == '"') {
+        const std::size_t close = line.find('"', 1);
+        i = close == std::string::npos ? line.size() : close + 1;
+    } else {
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t')
+            ++i;
+    }
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+        ++i;
+    return line.substr(i);
+}
+#else
 std::filesystem::path ownPath(const char* argv0)
 {
     std::error_code ec;
-#ifndef _WIN32
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (!ec)
         return self;
-#endif
     return std::filesystem::absolute(argv0, ec);
 }
+#endif
 
 int envInt(const char* name, int def)
 {
@@ -41,8 +85,16 @@ int main(int argc, char** argv)
 {
     const std::filesystem::path self = ownPath(argv[0]);
     std::string record = "cwd=" + pathToUtf8(std::filesystem::current_path()) + "\n";
-    for (int i = 1; i < argc; ++i)
-        record += std::string("arg=") + argv[i] + "\n";
+#ifdef _WIN32
+    (void)argc;
+    const std::string text = argumentText();
+    record += "line=" + text + "\n";
+    const std::vector<std::string> args = splitWindowsArguments(text);
+#else
+    const std::vector<std::string> args(argv + 1, argv + argc);
+#endif
+    for (const std::string& arg : args)
+        record += "arg=" + arg + "\n";
     std::string job;
     std::string error;
     const std::string jobPath = pathToUtf8(self.parent_path() / "Ethernet_Update.xml");

@@ -10,6 +10,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <process.h>
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -29,7 +30,8 @@ std::string temporaryName(const std::filesystem::path& target)
     static std::atomic<unsigned> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
 #ifdef _WIN32
-    const long pid = 0;
+    // Two programs saving into one folder at the same tick must not share a temporary name.
+    const long pid = static_cast<long>(::_getpid());
 #else
     const long pid = static_cast<long>(::getpid());
 #endif
@@ -56,6 +58,19 @@ void syncDirectory(const std::filesystem::path& dir)
 }
 #endif
 
+// A file the user marked read-only (no write bit; the read-only attribute on Windows) is kept:
+// the rename would replace it on Linux and fail with a vague text on Windows.
+bool isReadOnlyFile(const std::filesystem::path& path)
+{
+    using std::filesystem::perms;
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::is_regular_file(status))
+        return false;
+    return (status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) ==
+           perms::none;
+}
+
 } // namespace
 
 WriteResult writeFileAtomic(std::string_view utf8Path, std::string_view content)
@@ -64,6 +79,8 @@ WriteResult writeFileAtomic(std::string_view utf8Path, std::string_view content)
     std::error_code ec;
     if (std::filesystem::is_directory(target, ec))
         return failure(std::make_error_code(std::errc::is_a_directory).message(), utf8Path);
+    if (isReadOnlyFile(target))
+        return failure("the file is read-only", utf8Path);
 
     const std::filesystem::path dir = target.parent_path();
     const std::filesystem::path temp = dir / pathFromUtf8(temporaryName(target));

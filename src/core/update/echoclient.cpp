@@ -8,12 +8,20 @@
 #include "core/update/processstart.h"
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
+// libstdc++ defines NOMINMAX itself.
+#ifndef NOMINMAX
 #define NOMINMAX
-#include <icmpapi.h>
-#include <iphlpapi.h>
+#endif
+#define WIN32_LEAN_AND_MEAN
+// The ICMP headers use windows.h types without including it, and winsock2.h must come before
+// windows.h: this order is the one that builds.
+// clang-format off
 #include <winsock2.h>
 #include <ws2tcpip.h>
+#include <windows.h>
+#include <iphlpapi.h>
+#include <icmpapi.h>
+// clang-format on
 #else
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -7,8 +7,11 @@
 #include "core/update/commandline.h"
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
+// libstdc++ defines NOMINMAX itself.
+#ifndef NOMINMAX
 #define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #else
 #include <fcntl.h>

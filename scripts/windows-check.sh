@@ -1,0 +1,299 @@
+#!/usr/bin/env bash
+# Cross-builds the core, setforge-cli, the core tests and their helper programs for 64-bit
+# Windows with MinGW-w64, and runs them under Wine:
+#   - the core tests (GoogleTest), in one process;
+#   - setforge-cli compile, eds, check and dump on Demo and on the maximal project, whose output
+#     files must be byte-identical to those of the Linux build;
+#   - setforge-cli update --ip 127.0.0.1 --dry-run (the ICMP echo of Windows, against loopback)
+#     and update --serial COM3 --dry-run (the "\\.\COM3" device name).
+# It leaves setforge-cli-windows-x64.zip (the .exe and the MinGW runtime DLLs it needs) in the
+# build folder. Installs only what is missing, from Debian's packages.
+#
+# Environment:
+#   SETFORGE_WINDOWS_BUILD  build folder (default build/windows)
+#   SETFORGE_LINUX_BUILD    a Linux build folder holding bin/setforge-cli and
+#                           tests/maximal_project to compare against; without it a small
+#                           Linux build of just those two is made in the build folder.
+# Every network packet goes to 127.0.0.1.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+out=${SETFORGE_WINDOWS_BUILD:-$root/build/windows}
+jobs=$(nproc 2>/dev/null || echo 2)
+started=$(date +%s)
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+
+step() { echo "== windows-check: $* ($(($(date +%s) - started)) s)"; }
+
+# --- Packages ---------------------------------------------------------------------------------
+packages=(cmake ninja-build ccache g++ g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 googletest dpkg-dev zip)
+if [ -z "${SETFORGE_LINUX_BUILD:-}" ]; then
+  packages+=(libpugixml-dev libgtest-dev)
+fi
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  step "installing ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+toolchain=$root/cmake/mingw-w64-x86_64.cmake
+prefix=$out/prefix
+mingw_dll_dirs=(/usr/lib/gcc/x86_64-w64-mingw32/*-posix /usr/x86_64-w64-mingw32/lib)
+
+# --- pugixml from Debian's source package -----------------------------------------------------
+# A private apt state whose deb-src entries mirror the machine's own deb entries; the system's
+# apt configuration and lists stay as they are.
+if [ ! -f "$prefix/.pugixml-done" ]; then
+  pugixml_src=$(ls -d "$out"/src/pugixml-*/ 2>/dev/null | head -n 1 || true)
+  if [ -z "$pugixml_src" ]; then
+    step "fetching pugixml's Debian source"
+    apt_dir=$out/apt
+    rm -rf "$apt_dir"
+    mkdir -p "$apt_dir/parts" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$out/src"
+    for f in /etc/apt/sources.list.d/*.sources; do
+      [ -f "$f" ] && sed 's/^Types:.*$/Types: deb-src/' "$f" >"$apt_dir/parts/$(basename "$f")"
+    done
+    if [ -f /etc/apt/sources.list ]; then
+      sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' /etc/apt/sources.list >"$apt_dir/parts/sources.list.list"
+    fi
+    apt_options=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt_dir/parts"
+      -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache")
+    apt-get "${apt_options[@]}" update -qq
+    (cd "$out/src" && apt-get "${apt_options[@]}" source -qq pugixml)
+    pugixml_src=$(ls -d "$out"/src/pugixml-*/ | head -n 1)
+  fi
+  step "cross-building pugixml"
+  cmake -S "$pugixml_src" -B "$out/deps/pugixml" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF \
+    -DPUGIXML_BUILD_TESTS=OFF >/dev/null
+  cmake --build "$out/deps/pugixml" -j "$jobs"
+  cmake --install "$out/deps/pugixml" >/dev/null
+  touch "$prefix/.pugixml-done"
+fi
+
+# --- GoogleTest from /usr/src/googletest ------------------------------------------------------
+if [ ! -f "$prefix/.googletest-done" ]; then
+  step "cross-building GoogleTest"
+  cmake -S /usr/src/googletest -B "$out/deps/googletest" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_GMOCK=OFF -DINSTALL_GTEST=ON \
+    -DBUILD_SHARED_LIBS=OFF >/dev/null
+  cmake --build "$out/deps/googletest" -j "$jobs"
+  cmake --install "$out/deps/googletest" >/dev/null
+  touch "$prefix/.googletest-done"
+fi
+
+# --- Setforge for Windows ---------------------------------------------------------------------
+step "cross-building setforge_core, setforge-cli.exe, core_tests.exe and the test helpers"
+win=$out/setforge
+cmake -S "$root" -B "$win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_PREFIX_PATH="$prefix" \
+  -DCMAKE_BUILD_TYPE=Release -DSETFORGE_WERROR=ON -DSETFORGE_BUILD_GUI=OFF -DSETFORGE_BUILD_BENCH=OFF \
+  -DSETFORGE_BUILD_TESTS=ON >/dev/null
+cmake --build "$win" -j "$jobs" --target setforge-cli core_tests
+
+# --- The Linux side to compare with -----------------------------------------------------------
+linux=${SETFORGE_LINUX_BUILD:-}
+if [ -z "$linux" ]; then
+  step "building the Linux setforge-cli to compare with"
+  linux=$out/linux
+  cmake -S "$root" -B "$linux" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSETFORGE_WERROR=ON \
+    -DSETFORGE_BUILD_GUI=OFF -DSETFORGE_BUILD_BENCH=OFF -DSETFORGE_BUILD_TESTS=ON >/dev/null
+  cmake --build "$linux" -j "$jobs" --target setforge-cli maximal_project
+fi
+linux=$(cd "$linux" && pwd)
+linux_cli=$linux/bin/setforge-cli
+linux_maximal=$linux/tests/maximal_project
+for f in "$linux_cli" "$linux_maximal"; do
+  [ -x "$f" ] || { echo "windows-check: missing $f" >&2; exit 1; }
+done
+
+# --- The portable package ---------------------------------------------------------------------
+# The .exe and every MinGW runtime DLL it loads, directly or through another of them.
+step "packing setforge-cli-windows-x64.zip"
+package=$out/package/setforge-cli-windows-x64
+rm -rf "$out/package" "$out/setforge-cli-windows-x64.zip"
+mkdir -p "$package"
+cp "$win/bin/setforge-cli.exe" "$package/"
+x86_64-w64-mingw32-strip "$package/setforge-cli.exe"
+pending=("$package/setforge-cli.exe")
+while [ ${#pending[@]} -gt 0 ]; do
+  file=${pending[0]}
+  pending=("${pending[@]:1}")
+  for dll in $(x86_64-w64-mingw32-objdump -p "$file" | sed -n 's/^[[:space:]]*DLL Name: //p'); do
+    [ -f "$package/$dll" ] && continue
+    for dir in "${mingw_dll_dirs[@]}"; do
+      if [ -f "$dir/$dll" ]; then
+        cp "$dir/$dll" "$package/"
+        pending+=("$package/$dll")
+        break
+      fi
+    done
+  done
+done
+(cd "$out/package" && zip -q -r "$out/setforge-cli-windows-x64.zip" setforge-cli-windows-x64)
+ls "$package"
+
+# --- Wine -------------------------------------------------------------------------------------
+export WINEPREFIX=$out/wineprefix
+export WINEDEBUG=-all
+# No Mono or Gecko prompt when the prefix is made.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver64
+[ -x "$wineserver" ] || wineserver=/usr/lib/wine/wineserver
+unset DISPLAY WAYLAND_DISPLAY
+trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  step "creating the Wine prefix"
+  "$wine" wineboot --init >/dev/null 2>&1 || true
+fi
+
+# The core tests find the MinGW runtime DLLs through the path, as do the helper programs they
+# copy into temporary folders.
+windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
+wine_path=""
+for dir in "${mingw_dll_dirs[@]}"; do
+  wine_path+="$(windows_path "$dir");"
+done
+
+step "running the core tests under Wine"
+report=$out/core_tests.xml
+rm -f "$report"
+status=0
+(cd "$win" && WINEPATH="$wine_path" "$wine" "$win/tests/core_tests.exe" --gtest_output="xml:$(windows_path "$report")") ||
+  status=$?
+if [ -f "$report" ]; then
+  python3 - "$report" <<'EOF'
+import sys
+import xml.etree.ElementTree as ET
+root = ET.parse(sys.argv[1]).getroot()
+cases = root.iter("testcase")
+passed = failed = skipped = 0
+reasons = []
+for case in cases:
+    name = case.get("classname") + "." + case.get("name")
+    if case.find("failure") is not None:
+        failed += 1
+    elif case.get("result") == "skipped" or case.find("skipped") is not None:
+        skipped += 1
+        node = case.find("skipped")
+        reasons.append(name + ": " + (node.get("message", "").strip().splitlines()[-1] if node is not None and node.get("message") else ""))
+    else:
+        passed += 1
+print(f"core tests under Wine: {passed} passed, {skipped} skipped, {failed} failed")
+for reason in reasons:
+    print("  skipped " + reason)
+EOF
+fi
+if [ "$status" -ne 0 ]; then
+  echo "windows-check: core tests failed under Wine (exit $status)" >&2
+  exit 1
+fi
+
+# --- setforge-cli.exe end to end, from the package alone --------------------------------------
+# No WINEPATH here: the packed DLLs must be enough.
+step "setforge-cli.exe end to end against the Linux build"
+e2e=$out/e2e
+rm -rf "$e2e"
+mkdir -p "$e2e"
+cp -r "$package" "$e2e/bin"
+win_cli=$e2e/bin/setforge-cli.exe
+"$linux_maximal" "$e2e/maximal" >/dev/null
+export SOURCE_DATE_EPOCH=1767225600 TZ=UTC
+failures=0
+fail() {
+  echo "windows-check: $*" >&2
+  failures=$((failures + 1))
+}
+# Runs `setforge-cli ARGS` on both builds; the exit codes must agree.
+both() {
+  local name=$1
+  shift
+  local linux_args=() win_args=()
+  for a in "$@"; do
+    linux_args+=("${a//@SIDE@/linux}")
+    win_args+=("${a//@SIDE@/windows}")
+  done
+  set +e
+  "$linux_cli" "${linux_args[@]}" >"$e2e/$name.linux.out" 2>"$e2e/$name.linux.err"
+  local linux_status=$?
+  "$wine" "$win_cli" "${win_args[@]}" >"$e2e/$name.windows.out" 2>"$e2e/$name.windows.err"
+  local win_status=$?
+  set -e
+  if [ "$linux_status" -ne "$win_status" ]; then
+    fail "$name: exit $linux_status on Linux, $win_status under Wine"
+    cat "$e2e/$name.windows.err" >&2
+  fi
+}
+for project in Demo maximal; do
+  for side in linux windows; do
+    if [ "$project" = Demo ]; then
+      cp -r "$root/workspace/PROJECTS/Demo" "$e2e/$project-$side"
+    else
+      cp -r "$e2e/maximal" "$e2e/$project-$side"
+    fi
+    rm -rf "$e2e/$project-$side/bin"
+  done
+  both "$project-compile" compile "$e2e/$project-@SIDE@"
+  both "$project-eds" eds "$e2e/$project-@SIDE@" "$e2e/$project-@SIDE@/$project.eds"
+  both "$project-check" check "$e2e/$project-@SIDE@"
+  for image in bank.bin bank1_ESP32.bin bank2_ESP32.bin; do
+    both "$project-dump-$image" dump "$e2e/$project-@SIDE@/bin/$image"
+    # The console turns line ends into CR LF on Windows; the decoded fields must be the same.
+    if ! cmp -s "$e2e/$project-dump-$image.linux.out" <(tr -d '\r' <"$e2e/$project-dump-$image.windows.out"); then
+      fail "$project: dump of $image differs"
+    fi
+  done
+  for file in bin/bank.bin bin/bank1_ESP32.bin bin/bank2_ESP32.bin "$project.eds"; do
+    if [ ! -s "$e2e/$project-linux/$file" ]; then
+      fail "$project: the Linux build wrote no $file"
+    elif ! cmp "$e2e/$project-linux/$file" "$e2e/$project-windows/$file"; then
+      fail "$project: $file differs between Linux and Windows"
+    fi
+  done
+  if ! diff -q <(tr -d '\r' <"$e2e/$project-check.windows.out" | sed "s|$e2e/$project-windows|PROJECT|g") \
+    <(sed "s|$e2e/$project-linux|PROJECT|g" "$e2e/$project-check.linux.out") >/dev/null; then
+    fail "$project: check reports differ"
+  fi
+  echo "$project: images, EDS, check and dump agree"
+done
+
+# The Ethernet update's reachability check, with the ICMP API, against loopback only.
+set +e
+"$wine" "$win_cli" update "$e2e/Demo-windows" --ip 127.0.0.1 --dry-run >"$e2e/update-ip.out" 2>"$e2e/update-ip.err"
+update_status=$?
+set -e
+job=$(tr -d '\r' <"$e2e/update-ip.out")
+if [ "$update_status" -ne 0 ]; then
+  fail "update --ip 127.0.0.1 --dry-run: exit $update_status: $(cat "$e2e/update-ip.err")"
+elif [ "${job##*\\}" != Ethernet_Update.xml ] || ! grep -q '<IP_Address_Dev>127.0.0.1</IP_Address_Dev>' "$e2e/bin/Ethernet_Update.xml"; then
+  fail "update --ip 127.0.0.1 --dry-run: no job file for 127.0.0.1 ($job)"
+else
+  echo "update --ip 127.0.0.1: loopback answered the ICMP echo; job file $job"
+fi
+
+# The serial updater's port on Windows.
+set +e
+"$wine" "$win_cli" update "$e2e/Demo-windows" --serial COM3 --option firmware --no-read-back --dry-run \
+  >"$e2e/update-serial.out" 2>"$e2e/update-serial.err"
+update_status=$?
+set -e
+serial=$(tr -d '\r' <"$e2e/update-serial.out")
+case "$serial" in
+  '\\.\COM3 FW NO NO NO "'*'\MASTER\sim40917.sim" "'*'\Demo-windows\bin\"') echo "update --serial COM3: $serial" ;;
+  *) fail "update --serial COM3 --dry-run: exit $update_status, text: $serial" ;;
+esac
+
+if [ "$failures" -ne 0 ]; then
+  echo "windows-check: $failures end-to-end check(s) failed" >&2
+  exit 1
+fi
+step "done; package: $out/setforge-cli-windows-x64.zip"
