@@ -1,9 +1,11 @@
 #include "gui/app/aboutdialog.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include "core/app/appstate.h"
 #include "core/app/makerlinks.h"
@@ -12,6 +14,12 @@
 #include "gui/app/urlopener.h"
 
 namespace {
+
+// Texts of the workspace line: the caption for a portable and for an installed workspace.
+constexpr int kTextWorkspaceBeside = 1410;
+constexpr int kTextWorkspaceUserData = 1411;
+constexpr int kWorkspaceTop = 148;
+constexpr int kWorkspaceWidth = 386;
 
 QPixmap makeLogo()
 {
@@ -33,7 +41,7 @@ TFAbout::TFAbout(AppState& state, QWidget* parent) : SetforgeDialog(state, paren
 {
     setObjectName("TFAbout");
     setWindowTitle("Setforge");
-    setFixedSize(406, 148);
+    setFixedSize(406, 196);
 
     auto* logo = new ClickLabel(this);
     logo->setObjectName("Image_Logo");
@@ -69,4 +77,32 @@ TFAbout::TFAbout(AppState& state, QWidget* parent) : SetforgeDialog(state, paren
     ok->setObjectName("Btn_OK");
     ok->setGeometry(318, 112, 75, 28);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    m_workspaceCaption = new QLabel(this);
+    m_workspaceCaption->setObjectName("L_Workspace");
+    m_workspaceCaption->setGeometry(10, kWorkspaceTop, kWorkspaceWidth, 18);
+    m_workspaceDir = new QLabel(this);
+    m_workspaceDir->setObjectName("L_Workspace_Dir");
+    m_workspaceDir->setGeometry(10, kWorkspaceTop + 20, kWorkspaceWidth, 18);
+    m_workspaceDir->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Set_Lang();
+}
+
+void TFAbout::Set_Lang()
+{
+    const bool installed = m_state.workspaceMode == WorkspaceMode::Installed;
+    m_workspaceCaption->setText(text(installed ? kTextWorkspaceUserData : kTextWorkspaceBeside));
+    // A long folder keeps both its ends in view; the whole path is in the hint.
+    const QString folder = qs(m_state.workspaceDir);
+    m_workspaceDir->setText(
+        m_workspaceDir->fontMetrics().elidedText(folder, Qt::ElideMiddle, kWorkspaceWidth));
+    m_workspaceDir->setToolTip(folder);
+}
+
+void TFAbout::showEvent(QShowEvent* event)
+{
+    // The About window is not among those a language change re-texts, so it reads its
+    // caption each time it is shown.
+    Set_Lang();
+    SetforgeDialog::showEvent(event);
 }

@@ -218,7 +218,7 @@ void TFSoftOptions::FormShow()
 
 void TFSoftOptions::Create_Lang_List()
 {
-    m_languages = ::Create_Lang_List(m_state.languageDir);
+    m_languages = m_state.languageFolders().fileNames();
     m_listBuilt = true;
     m_showPage = 1;
     Update_Lang_Page(1);
@@ -241,7 +241,7 @@ void TFSoftOptions::Update_Lang_Page(int Num_Page)
         }
         const std::string name = languageNameOf(m_languages[static_cast<std::size_t>(page.first + k)]);
         m_names[k]->setText(qs(name));
-        const std::string flag = flagPicturePath(m_state.languageDir, name);
+        const std::string flag = m_state.languageFolders().flagPicture(name);
         QPixmap picture;
         if (!flag.empty())
             picture.load(qs(flag));
@@ -273,7 +273,7 @@ void TFSoftOptions::LangClick(int slot)
         return;
     m_languageInUse = name;
     // Language_Name stays as it is until OK; a deleted file falls back to the English texts.
-    loadLanguage(m_state.texts, m_state.languageDir, name);
+    loadLanguage(m_state.texts, m_state.languageFolders(), name);
     if (m_changeLanguage)
         m_changeLanguage();
     else

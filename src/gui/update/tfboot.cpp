@@ -255,7 +255,7 @@ void TFBoot::updateSerial()
     if (!m_launcher && !m_systemLauncher)
         m_systemLauncher = std::make_unique<QProcessUpdaterLauncher>();
     Start_Program(m_launcher ? *m_launcher : *m_systemLauncher, this,
-                  updaterPath(m_state.exeDir, kSerialUpdaterName), arguments);
+                  updaterPath(m_state.workspaceDir, kSerialUpdaterName), arguments);
 }
 
 bool TFBoot::Send_Ping(const std::string& address)
@@ -287,7 +287,7 @@ void TFBoot::updateEthernet()
     const WriteResult written =
         Compile_XML_Parameter_New_Boot(makeEthernetJob(address, m_state.updateOption, m_state.readBack,
                                                        m_state.masterDir, m_state.projectDir),
-                                       joinPath(m_state.exeDir, kEthernetJobFile));
+                                       joinPath(m_state.workspaceDir, kEthernetJobFile));
     if (!written) {
         // Starting the updater now would run an old job file left from an earlier update.
         messages().error(this, qs(written.error));
@@ -296,5 +296,5 @@ void TFBoot::updateEthernet()
     if (!m_launcher && !m_systemLauncher)
         m_systemLauncher = std::make_unique<QProcessUpdaterLauncher>();
     Start_Program(m_launcher ? *m_launcher : *m_systemLauncher, this,
-                  updaterPath(m_state.exeDir, kEthernetUpdaterName), "");
+                  updaterPath(m_state.workspaceDir, kEthernetUpdaterName), "");
 }
