@@ -9,3 +9,6 @@ export QT_QPA_PLATFORM=offscreen
 cmake --preset ci
 cmake --build --preset ci -j "$jobs"
 ctest --preset ci -j "$jobs"
+
+# The Debian package, as a step of its own: build it, unpack it and check it.
+bash scripts/package-check.sh
