@@ -132,6 +132,15 @@ grep -q '<language>Deutsch</language>' "$workspace/Setforge.xml" ||
   fail "the shipped Deutsch.lng was not found: $(cat "$workspace/Setforge.xml")"
 echo "shipped language read from $root/usr/share/setforge/LANGUAGE"
 
+step "setforge-cli update takes MASTER from the same workspace"
+cp -r workspace/PROJECTS/Demo "$home/Demo"
+chown -R nobody:nogroup "$home/Demo"
+arguments=$(setpriv --reuid=nobody --regid=nogroup --clear-groups \
+  env -i PATH=/usr/bin:/bin HOME="$home" XDG_DATA_HOME="$home/data" \
+  "$cli" update "$home/Demo" --serial /dev/ttyUSB0 --dry-run 2>/dev/null)
+echo "$arguments"
+grep -qF "\"$workspace/MASTER/" <<<"$arguments" || fail "update does not use $workspace/MASTER"
+
 step "desktop-file-validate and appstreamcli"
 desktop-file-validate "$root/usr/share/applications/$id.desktop"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml"

@@ -1,6 +1,7 @@
 #include "core/lang/languagefolders.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/app/paths.h"
 #include "core/lang/languagelist.h"
