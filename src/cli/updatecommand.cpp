@@ -180,8 +180,8 @@ int runUpdateCommand(const std::vector<std::string>& args, const UpdateCommandEn
             systemEcho = makeSystemEchoClient();
             echo = systemEcho.get();
         }
-        const PingResult ping = env.nowMs ? Send_Ping(request.ipAddress, *echo, env.nowMs, {})
-                                          : Send_Ping(request.ipAddress, *echo, {});
+        const PingResult ping = env.nowMs ? sendPing(request.ipAddress, *echo, env.nowMs, {})
+                                          : sendPing(request.ipAddress, *echo, {});
         if (!ping.ok) {
             err << texts[pingFailureText(ping)] << "\n";
             return kUpdateExitNoDevice;
@@ -190,7 +190,7 @@ int runUpdateCommand(const std::vector<std::string>& args, const UpdateCommandEn
         // A fresh account's data folder may not exist yet; a failure shows in the write below.
         std::error_code created;
         std::filesystem::create_directories(pathFromUtf8(env.workspaceDir), created);
-        const WriteResult written = Compile_XML_Parameter_New_Boot(
+        const WriteResult written = writeEthernetJob(
             makeEthernetJob(request.ipAddress, request.option, request.readBack, masterDir, projectDir),
             jobPath);
         if (!written) {

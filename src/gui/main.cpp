@@ -19,7 +19,7 @@ int main(int argc, char** argv)
     AppState state;
     const std::string exeDir = us(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
     startWorkspace(state, exeDir, locateWorkspace(exeDir, systemWorkspaceProbe()));
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
     // Start-up benchmarks measure the time to the first shown window and then leave.
     if (qEnvironmentVariableIsSet("SETFORGE_QUIT_WHEN_SHOWN"))

@@ -57,7 +57,7 @@ void MainWindowTest::refusesStepsWithoutProject()
     FakeMessages msgs;
     AppState state;
     startWorkspace(state, ws.utf8());
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
     QCOMPARE(labelText(window, "L_Name_Conf"), QString("None Configuration Opened "));
     QCOMPARE(labelText(window, "L_Name_Conf_L2"), QString("Use Step1 to open or create new configuration"));
@@ -77,10 +77,10 @@ void MainWindowTest::createOpenAndReopenProject()
     {
         AppState state;
         startWorkspace(state, ws.utf8());
-        TFSetforgeFirmWare window(state);
+        MainWindow window(state);
         window.show();
 
-        whenShown<TFNew_Project>([](TFNew_Project* d) {
+        whenShown<NewProjectDialog>([](NewProjectDialog* d) {
             d->findChild<QLineEdit*>("E_New_Proj")->setText("Line 1");
             d->findChild<QPushButton*>("Btn_OK")->click();
         });
@@ -94,9 +94,9 @@ void MainWindowTest::createOpenAndReopenProject()
         QVERIFY(QDir().mkpath(ws.path() + "/PROJECTS/Line 2/bin"));
         // The open dialog preselects the open project; the user picks the other one.
         QStringList listed;
-        whenShown<TFOpenConf>([&listed](TFOpenConf* d) {
+        whenShown<OpenProjectDialog>([&listed](OpenProjectDialog* d) {
             auto* list = d->findChild<QListWidget*>("LB_Conf");
-            listed = d->SL();
+            listed = d->listedProjects();
             QCOMPARE(list->currentItem()->text(), QString("Line 1"));
             list->setCurrentRow(listed.indexOf("Line 2"));
             d->findChild<QPushButton*>("Btn_OK")->click();
@@ -115,7 +115,7 @@ void MainWindowTest::createOpenAndReopenProject()
     // A restart of the window objects reopens the project.
     AppState state;
     startWorkspace(state, ws.utf8());
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
     QCOMPARE(labelText(window, "L_Name_Conf_L2"), QString("Line 2"));
     QVERIFY(state.hasProject());
@@ -129,9 +129,9 @@ void MainWindowTest::newProjectRefusals()
     AppState state;
     startWorkspace(state, ws.utf8());
     QVERIFY(QDir().mkpath(ws.path() + "/PROJECTS/Exists"));
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
-    whenShown<TFNew_Project>([](TFNew_Project* d) {
+    whenShown<NewProjectDialog>([](NewProjectDialog* d) {
         auto* name = d->findChild<QLineEdit*>("E_New_Proj");
         auto* ok = d->findChild<QPushButton*>("Btn_OK");
         for (const char* typed : {"", "Exists", "../outside", ".."}) {
@@ -178,7 +178,7 @@ void MainWindowTest::stepsFollowTheDeviceVariant()
 
     AppState state;
     startWorkspace(state, ws.utf8());
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
     auto* createBin = window.findChild<QPushButton*>("Btn_CreateBin");
     QCOMPARE(shown(window, "Btn_EDS_File"), ethernet);
@@ -208,7 +208,7 @@ void MainWindowTest::languageFileChangesTexts()
 
     AppState state;
     startWorkspace(state, ws.utf8());
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
     QCOMPARE(window.findChild<QPushButton*>("Btn_New")->text(), QString("Neue Konfiguration"));
     QCOMPARE(window.findChild<QPushButton*>("Btn_Open")->text(), QString("Open Configuration"));
@@ -217,7 +217,7 @@ void MainWindowTest::languageFileChangesTexts()
 
     // Back to English: every text returns, on the main window and on its dialogs.
     state.texts.loadDefaults();
-    window.Change_Language();
+    window.applyLanguage();
     QCOMPARE(window.findChild<QPushButton*>("Btn_New")->text(), QString("New Configuration"));
 }
 
@@ -229,7 +229,7 @@ void MainWindowTest::aboutShowsTheWorkspaceInUse()
     FakeMessages msgs;
     AppState portable;
     startWorkspace(portable, ws.utf8());
-    TFAbout besides(portable, nullptr);
+    AboutDialog besides(portable, nullptr);
     besides.show();
     QCOMPARE(labelText(besides, "L_Workspace"), QString("Workspace beside the program:"));
     QCOMPARE(besides.findChild<QLabel*>("L_Workspace_Dir")->toolTip(), ws.path());
@@ -245,7 +245,7 @@ void MainWindowTest::aboutShowsTheWorkspaceInUse()
     where.shippedLanguageDir = SETFORGE_SOURCE_DIR "/workspace/LANGUAGE";
     AppState installed;
     startWorkspace(installed, ws.utf8() + "/bin", where);
-    TFAbout about(installed, nullptr);
+    AboutDialog about(installed, nullptr);
     about.show();
     QCOMPARE(labelText(about, "L_Workspace"), QString("Arbeitsbereich im Datenordner des Benutzers:"));
     auto* folder = about.findChild<QLabel*>("L_Workspace_Dir");

@@ -9,6 +9,7 @@
 
 #include "core/app/paths.h"
 #include "core/app/xmlfile.h"
+#include "core/lang/textid.h"
 #include "core/tables/textint.h"
 
 namespace {
@@ -45,16 +46,16 @@ bool isHidden(const std::filesystem::directory_entry& entry)
 CreateProjectResult createProject(std::string_view projectsDir, std::string_view name)
 {
     if (name.empty())
-        return {107, {}};
+        return {TextId::ProjectNameEmpty, {}};
     if (name.find('/') != std::string_view::npos || name.find('\\') != std::string_view::npos ||
         name == "." || name == "..")
-        return {105, {}};
+        return {TextId::ProjectNameCannotBeCreated, {}};
     const std::string dir = joinPath(projectsDir, name);
     if (isDirectory(dir))
-        return {106, {}};
+        return {TextId::ProjectNameExists, {}};
     std::error_code ec;
     if (!std::filesystem::create_directory(pathFromUtf8(dir), ec) || ec)
-        return {105, {}};
+        return {TextId::ProjectNameCannotBeCreated, {}};
     std::filesystem::create_directories(pathFromUtf8(joinPath(dir, "bin")), ec);
     return {0, dir};
 }
@@ -77,7 +78,7 @@ std::vector<std::string> listProjects(std::string_view projectsDir)
     return names;
 }
 
-int Search_Open_Conf(const std::vector<std::string>& list, std::string_view name)
+int findProject(const std::vector<std::string>& list, std::string_view name)
 {
     for (std::size_t i = 0; i < list.size(); ++i)
         if (equalsIgnoringAsciiCase(list[i], name))
@@ -102,5 +103,5 @@ int readDeviceType(std::string_view parGenPath)
     const pugi::xml_node element = childElement(documentRoot(doc), "Select_Device_Type");
     if (!element)
         return 0;
-    return Text_To_Int_Def(elementText(element), 0);
+    return textToInt(elementText(element), 0);
 }

@@ -25,10 +25,10 @@ std::string LanguageFolders::find(std::string_view fileName) const
 
 std::vector<std::string> LanguageFolders::fileNames() const
 {
-    std::vector<std::string> names = Create_Lang_List(m_ownDir);
+    std::vector<std::string> names = listLanguages(m_ownDir);
     if (m_shippedDir.empty())
         return names;
-    for (std::string& shipped : Create_Lang_List(m_shippedDir)) {
+    for (std::string& shipped : listLanguages(m_shippedDir)) {
         if (std::find(names.begin(), names.end(), shipped) == names.end())
             names.push_back(std::move(shipped));
     }

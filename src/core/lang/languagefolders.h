@@ -16,7 +16,7 @@ public:
     std::string find(std::string_view fileName) const;
 
     // The language files of both folders ("Deutsch.lng"), each name once, sorted as
-    // Create_Lang_List sorts one folder. Missing folders add nothing.
+    // listLanguages sorts one folder. Missing folders add nothing.
     std::vector<std::string> fileNames() const;
 
     // The flag picture of `languageName`: <name>.bmp from either folder, else DefaultFlag.bmp

@@ -20,9 +20,9 @@ bool isListableLanguageAttributes(std::uint32_t attributes);
 // letter case. On Windows a file is listed by its attributes (above) and its extension is
 // matched in any case; elsewhere a regular file that can be opened for reading with the
 // extension ".lng" exactly. A missing or unreadable directory gives an empty list.
-std::vector<std::string> Create_Lang_List(std::string_view languageDir);
+std::vector<std::string> listLanguages(std::string_view languageDir);
 
-// Sorts language file names as Create_Lang_List does: ignoring the case of ASCII letters.
+// Sorts language file names as listLanguages does: ignoring the case of ASCII letters.
 void sortLanguageFileNames(std::vector<std::string>& names);
 
 // The language name of a listed file: the name without its last four characters.

@@ -1,5 +1,6 @@
 #include "core/mapping/pdoreceivetable.h"
 
+#include "core/lang/textid.h"
 #include "core/tables/tabledefinition.h"
 
 namespace {
@@ -12,23 +13,27 @@ TableDefinition makeTable()
     t.projectFile = &ProjectFiles::rpdoDef;
     t.rootName = "rpdodef";
     t.rowCount = 64;
-    t.firstText = 900;
-    t.lastText = 915;
+    t.firstText = TextId::RpdoFirst;
+    t.lastText = TextId::RpdoLast;
     t.readsDeviceVariant = true;
     using C = TableColumn;
     t.columns = {C::text(40), C::text(105), C::text(105), C::text(100, ColumnShown::WithEthernet),
                  C::text(430, ColumnShown::Always, 330)};
     using A = TableAttribute;
     t.attributes = {
-        A::cell("cobid", 1),     A::fixed("id_dev_orig", "1"), A::cell("dimension", 2),
-        A::fixed("posind", "0"), A::fixed("n_tpdo", "0"),      A::cell("TimeOut", 3),
-        A::cell("Mnemonic", 4),
+        A::cell("cobid", RpdoColumn::CobId),
+        A::fixed("id_dev_orig", "1"),
+        A::cell("dimension", RpdoColumn::Dimension),
+        A::fixed("posind", "0"),
+        A::fixed("n_tpdo", "0"),
+        A::cell("TimeOut", RpdoColumn::Timeout),
+        A::cell("Mnemonic", RpdoColumn::Mnemonic),
     };
     using K = TableCheck;
     t.checks = {
-        K::range(1, 912, 0x181, 0x57F),
-        K::range(2, 913, 1, 8),
-        K::range(3, 914, 0, 100000000),
+        K::range(RpdoColumn::CobId, TextId::RpdoCobIdRange, 0x181, 0x57F),
+        K::range(RpdoColumn::Dimension, TextId::RpdoDimensionRange, 1, 8),
+        K::range(RpdoColumn::Timeout, TextId::RpdoTimeoutRange, 0, 100000000),
     };
     return t;
 }

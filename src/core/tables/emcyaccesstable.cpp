@@ -1,5 +1,6 @@
 #include "core/tables/emcyaccesstable.h"
 
+#include "core/lang/textid.h"
 #include "core/tables/tabledefinition.h"
 
 namespace {
@@ -12,22 +13,22 @@ TableDefinition makeTable()
     t.projectFile = &ProjectFiles::emcyDef;
     t.rootName = "EMCY";
     t.rowCount = 100;
-    t.firstText = 700;
-    t.lastText = 715;
+    t.firstText = TextId::EmcyFirst;
+    t.lastText = TextId::EmcyLast;
     using C = TableColumn;
     t.columns = {C::text(40), C::text(110), C::text(110), C::text(110), C::text(300)};
     using A = TableAttribute;
     t.attributes = {
-        A::cell("ID_EMCY", 1),
-        A::cell("EMCY_Error_Code", 2),
-        A::cell("Error_Register", 3),
-        A::cell("Mnemonic", 4),
+        A::cell("ID_EMCY", EmcyColumn::DeviceId),
+        A::cell("EMCY_Error_Code", EmcyColumn::ErrorCode),
+        A::cell("Error_Register", EmcyColumn::ErrorRegister),
+        A::cell("Mnemonic", EmcyColumn::Mnemonic),
     };
     using K = TableCheck;
     t.checks = {
-        K::range(1, 712, 1, 127),
-        K::range(2, 713, 0, 65535),
-        K::range(3, 714, 0, 255),
+        K::range(EmcyColumn::DeviceId, TextId::EmcyDeviceIdRange, 1, 127),
+        K::range(EmcyColumn::ErrorCode, TextId::EmcyErrorCodeRange, 0, 65535),
+        K::range(EmcyColumn::ErrorRegister, TextId::EmcyErrorRegisterRange, 0, 255),
     };
     return t;
 }

@@ -1,5 +1,6 @@
 #include "core/tables/nodeguardtable.h"
 
+#include "core/lang/textid.h"
 #include "core/tables/tabledefinition.h"
 
 namespace {
@@ -12,22 +13,22 @@ TableDefinition makeTable()
     t.projectFile = &ProjectFiles::nodeGuard;
     t.rootName = "Node_Guarding";
     t.rowCount = 32;
-    t.firstText = 1300;
-    t.lastText = 1315;
+    t.firstText = TextId::NodeGuardFirst;
+    t.lastText = TextId::NodeGuardLast;
     using C = TableColumn;
     t.columns = {C::text(40), C::text(120), C::text(120), C::text(120), C::text(275)};
     using A = TableAttribute;
     t.attributes = {
-        A::cell("NodeID", 1),
-        A::cell("GuardTime", 2),
-        A::cell("LifeTimeFactor", 3),
-        A::cell("Mnemonic", 4),
+        A::cell("NodeID", NodeGuardColumn::NodeId),
+        A::cell("GuardTime", NodeGuardColumn::GuardTime),
+        A::cell("LifeTimeFactor", NodeGuardColumn::LifeTimeFactor),
+        A::cell("Mnemonic", NodeGuardColumn::Mnemonic),
     };
     using K = TableCheck;
     t.checks = {
-        K::range(1, 1312, 1, 127),
-        K::range(2, 1313, 1, 65535),
-        K::range(3, 1314, 1, 255),
+        K::range(NodeGuardColumn::NodeId, TextId::NodeGuardDeviceIdRange, 1, 127),
+        K::range(NodeGuardColumn::GuardTime, TextId::NodeGuardGuardTimeRange, 1, 65535),
+        K::range(NodeGuardColumn::LifeTimeFactor, TextId::NodeGuardLifeTimeFactorRange, 1, 255),
     };
     return t;
 }

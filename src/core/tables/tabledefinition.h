@@ -5,12 +5,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/app/devicevariant.h"
 #include "core/app/projectfiles.h"
 
 class Grid;
-
-// The two device variants as the PDO tables see them.
-enum class DeviceVariant { WithoutEthernet, WithEthernet };
 
 // The variant for the table dialogs from a communication parameters file: WithEthernet only
 // when its Select_Device_Type reads as 1; a missing or unreadable file, a missing element,
@@ -59,7 +57,7 @@ struct TableAttribute {
                                    void (*spread)(std::string_view, Grid&, int));
 };
 
-// The kinds of row checks. Numbers are read with Text_To_Int_Def(cell, -1).
+// The kinds of row checks. Numbers are read with textToInt(cell, -1).
 enum class CheckKind {
     Range,          // cell in lo..hi
     Unique,         // cell value not accepted before in this validation; then accepted

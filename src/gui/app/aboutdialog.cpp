@@ -9,15 +9,13 @@
 
 #include "core/app/appstate.h"
 #include "core/app/makerlinks.h"
+#include "core/lang/textid.h"
 #include "gui/app/clicklabel.h"
 #include "gui/app/qtext.h"
 #include "gui/app/urlopener.h"
 
 namespace {
 
-// Texts of the workspace line: the caption for a portable and for an installed workspace.
-constexpr int kTextWorkspaceBeside = 1410;
-constexpr int kTextWorkspaceUserData = 1411;
 constexpr int kWorkspaceTop = 148;
 constexpr int kWorkspaceWidth = 386;
 
@@ -37,7 +35,7 @@ QPixmap makeLogo()
 
 } // namespace
 
-TFAbout::TFAbout(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
+AboutDialog::AboutDialog(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
     setObjectName("TFAbout");
     setWindowTitle("Setforge");
@@ -61,10 +59,10 @@ TFAbout::TFAbout(AppState& state, QWidget* parent) : SetforgeDialog(state, paren
         return label;
     };
     addLabel("L_Title", "Software Setforge ", 120, 10, true);
-    addLabel("L_Desc", QString::fromUtf8(Device_Description), 120, 30, false);
-    addLabel("L_Code", QString("Software Code : ") + Software_Code, 120, 52, false);
-    addLabel("L_Version", QString("Version :") + Software_Version, 120, 70, false);
-    addLabel("L_Doc", QString("Document Code :") + Document_Code, 120, 88, false);
+    addLabel("L_Desc", QString::fromUtf8(kDeviceDescription), 120, 30, false);
+    addLabel("L_Code", QString("Software Code : ") + kSoftwareCode, 120, 52, false);
+    addLabel("L_Version", QString("Version :") + kSoftwareVersion, 120, 70, false);
+    addLabel("L_Doc", QString("Document Code :") + kDocumentCode, 120, 88, false);
 
     auto* web = new ClickLabel(this);
     web->setObjectName("L_Web");
@@ -85,13 +83,14 @@ TFAbout::TFAbout(AppState& state, QWidget* parent) : SetforgeDialog(state, paren
     m_workspaceDir->setObjectName("L_Workspace_Dir");
     m_workspaceDir->setGeometry(10, kWorkspaceTop + 20, kWorkspaceWidth, 18);
     m_workspaceDir->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    Set_Lang();
+    applyTexts();
 }
 
-void TFAbout::Set_Lang()
+void AboutDialog::applyTexts()
 {
     const bool installed = m_state.workspaceMode == WorkspaceMode::Installed;
-    m_workspaceCaption->setText(text(installed ? kTextWorkspaceUserData : kTextWorkspaceBeside));
+    m_workspaceCaption->setText(
+        text(installed ? TextId::AboutWorkspaceUserData : TextId::AboutWorkspaceBeside));
     // A long folder keeps both its ends in view; the whole path is in the hint.
     const QString folder = qs(m_state.workspaceDir);
     m_workspaceDir->setText(
@@ -99,10 +98,10 @@ void TFAbout::Set_Lang()
     m_workspaceDir->setToolTip(folder);
 }
 
-void TFAbout::showEvent(QShowEvent* event)
+void AboutDialog::showEvent(QShowEvent* event)
 {
     // The About window is not among those a language change re-texts, so it reads its
     // caption each time it is shown.
-    Set_Lang();
+    applyTexts();
     SetforgeDialog::showEvent(event);
 }

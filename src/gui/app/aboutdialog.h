@@ -6,11 +6,11 @@ class QLabel;
 
 // About window: the program's codes and version, whose texts are fixed, and the workspace
 // folder in use, whose caption is translated.
-class TFAbout : public SetforgeDialog {
+class AboutDialog : public SetforgeDialog {
     Q_OBJECT
 public:
-    TFAbout(AppState& state, QWidget* parent);
-    void Set_Lang() override;
+    AboutDialog(AppState& state, QWidget* parent);
+    void applyTexts() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
