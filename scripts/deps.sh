@@ -6,6 +6,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev
   libpugixml-dev libgtest-dev googletest libbenchmark-dev
   fonts-dejavu-core iputils-ping python3-html5lib
+  # the Debian package and its checks (scripts/package-check.sh)
+  dpkg-dev file lintian desktop-file-utils appstream bash-completion
 )
 if [ "${SETFORGE_WITH_DISPLAY_TOOLS:-0}" = 1 ]; then
   packages+=(xvfb xauth imagemagick xdotool)

@@ -20,3 +20,6 @@ if [ "${SETFORGE_SKIP_WINDOWS:-0}" = 1 ] && [ -z "${CI:-}" ]; then
 else
   SETFORGE_LINUX_BUILD=build/ci bash scripts/windows-check.sh
 fi
+
+# The Debian package, as a step of its own: build it, unpack it and check it.
+bash scripts/package-check.sh

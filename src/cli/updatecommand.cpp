@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/app/paths.h"
+#include "core/app/workspacelocation.h"
 #include "core/image/compileimages.h"
 #include "core/lang/uitexts.h"
 #include "core/update/echoclient.h"
@@ -136,7 +137,8 @@ UpdateCommandEnv systemUpdateEnv()
 #else
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
 #endif
-    env.exeDir = pathToUtf8(ec ? std::filesystem::current_path(ec) : self.parent_path());
+    const std::string exeDir = pathToUtf8(ec ? std::filesystem::current_path(ec) : self.parent_path());
+    env.workspaceDir = locateWorkspace(exeDir, systemWorkspaceProbe()).folder;
     env.compile = compileForUpdate;
     return env;
 }
@@ -164,13 +166,13 @@ int runUpdateCommand(const std::vector<std::string>& args, const UpdateCommandEn
     if (!env.compile || !env.compile(projectDir, err))
         return kUpdateExitStopped;
 
-    const std::string masterDir = joinPath(env.exeDir, "MASTER");
+    const std::string masterDir = joinPath(env.workspaceDir, "MASTER");
     const UiTexts texts;
     std::string program;
     std::string argumentText;
     std::string dryRunText;
     if (request.serial) {
-        program = updaterPath(env.exeDir, kSerialUpdaterName);
+        program = updaterPath(env.workspaceDir, kSerialUpdaterName);
         argumentText = serialArgumentText(serialDeviceOf(request.serialPort), request.option,
                                           request.readBack, masterDir, projectDir);
         dryRunText = argumentText;
@@ -187,7 +189,10 @@ int runUpdateCommand(const std::vector<std::string>& args, const UpdateCommandEn
             err << texts[pingFailureText(ping)] << "\n";
             return kUpdateExitNoDevice;
         }
-        const std::string jobPath = joinPath(env.exeDir, kEthernetJobFile);
+        const std::string jobPath = joinPath(env.workspaceDir, kEthernetJobFile);
+        // A fresh account's data folder may not exist yet; a failure shows in the write below.
+        std::error_code created;
+        std::filesystem::create_directories(pathFromUtf8(env.workspaceDir), created);
         const WriteResult written = writeEthernetJob(
             makeEthernetJob(request.ipAddress, request.option, request.readBack, masterDir, projectDir),
             jobPath);
@@ -195,7 +200,7 @@ int runUpdateCommand(const std::vector<std::string>& args, const UpdateCommandEn
             err << "setforge-cli update: " << written.error << "\n";
             return kUpdateExitStopped;
         }
-        program = updaterPath(env.exeDir, kEthernetUpdaterName);
+        program = updaterPath(env.workspaceDir, kEthernetUpdaterName);
         // The Ethernet updater takes no arguments: it reads the job file.
         dryRunText = jobPath;
     }

@@ -18,7 +18,7 @@ inline constexpr int kUpdateExitTimedOut = 5;   // the updater was still running
 
 // What `update` works with; tests replace the parts that reach outside.
 struct UpdateCommandEnv {
-    std::string exeDir; // where the updaters and the job file lie; MASTER below it
+    std::string workspaceDir; // where the updaters and the job file lie; MASTER below it
     // Compiles the project's images; false (with the reason on `err`) stops the update.
     std::function<bool(const std::string& projectDir, std::ostream& err)> compile;
     EchoClient* echo = nullptr;          // null: the system's ICMP echo
@@ -27,7 +27,8 @@ struct UpdateCommandEnv {
     int waitMs = 0;                      // 0: the updaters' usual wait of 150 s
 };
 
-// The environment of the running setforge-cli: its own folder and the project compile.
+// The environment of the running setforge-cli: the workspace the desktop program would use
+// (beside setforge-cli when portable, the user's data folder when installed) and the compile.
 UpdateCommandEnv systemUpdateEnv();
 
 // Compiles the images of `projectDir` as the `compile` command does. Returns false with the

@@ -195,6 +195,8 @@ const Case kCases[] = {
     {TextId::NodeGuardGuardTimeRange, "!! Guard Time must be between 1 and 6553"},
     {TextId::NodeGuardLifeTimeFactorRange, "!! Life Time Factor must be between 1 an"},
     {TextId::NodeGuardLast, "Are you sure to delete the Row number "},
+    {TextId::AboutWorkspaceBeside, "Workspace beside the program:"},
+    {TextId::AboutWorkspaceUserData, "Workspace in your data folder:"},
     {TextId::UpdateSerialTitle, "Update Device by Serial"},
     {TextId::UpdateSerialDescription, "Update Device Using the Serial Port"},
     {TextId::UpdateEthernetTitle, "Update Device by Ethernet (UDP)"},

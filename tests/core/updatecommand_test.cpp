@@ -41,7 +41,7 @@ struct CliFixture {
     {
         projectDir = joinPath(joinPath(folder.dir(), "PROJECTS"), "Plant 1");
         std::filesystem::create_directories(pathFromUtf8(joinPath(projectDir, "bin")));
-        env.exeDir = folder.dir();
+        env.workspaceDir = folder.dir();
         env.compile = [this](const std::string& dir, std::ostream&) {
             compiled.push_back(dir);
             return true;

@@ -405,7 +405,7 @@ void BootDialogTest::missingUpdaterIsReported()
     FakePorts ports;
     f.boot->setPortLister(&ports); // no port at all: the update is still tried
     f.show(0, [&](UpdateDialog*) { f.child<QPushButton>("Btn_Update")->click(); });
-    const QString program = BootFixture::qs(updaterPath(f.state.exeDir, kSerialUpdaterName));
+    const QString program = BootFixture::qs(updaterPath(f.state.workspaceDir, kSerialUpdaterName));
     QVERIFY(program.endsWith("Ser_40917_Update" + exeSuffix()));
     QCOMPARE(f.msgs.texts(), QStringList{"Cannot start the updater: " + program});
     QCOMPARE(f.msgs.all().front().kind, FakeMessages::Kind::Error);
@@ -416,7 +416,7 @@ void BootDialogTest::missingUpdaterIsReported()
     f.msgs.clear();
     f.state.deviceIp = "127.0.0.1";
     f.show(1, [&](UpdateDialog*) { f.child<QPushButton>("Btn_Update")->click(); });
-    const QString ethernet = BootFixture::qs(updaterPath(f.state.exeDir, kEthernetUpdaterName));
+    const QString ethernet = BootFixture::qs(updaterPath(f.state.workspaceDir, kEthernetUpdaterName));
     QCOMPARE(f.msgs.texts(), QStringList{"Cannot start the updater: " + ethernet});
     QVERIFY(QFile::exists(f.jobPath())); // the job was written before the start was tried
 }
@@ -428,7 +428,7 @@ void BootDialogTest::launcherLeavesASlowUpdaterRunning()
     qputenv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "1500");
     qputenv("SETFORGE_FAKE_UPDATER_EXIT", "4");
     QProcessUpdaterLauncher launcher;
-    const std::string program = updaterPath(f.state.exeDir, kSerialUpdaterName);
+    const std::string program = updaterPath(f.state.workspaceDir, kSerialUpdaterName);
     const ProcessOutcome slow = launcher.start(program, "a \"b c\"", 200);
     QCOMPARE(slow.status, ProcessOutcome::Status::TimedOut);
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(f.recordPath()), 5000);

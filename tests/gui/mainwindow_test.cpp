@@ -8,6 +8,7 @@
 
 #include "core/app/appstate.h"
 #include "core/app/settings.h"
+#include "gui/app/aboutdialog.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/newprojectdialog.h"
 #include "gui/app/openprojectdialog.h"
@@ -47,6 +48,7 @@ private slots:
     void stepsFollowTheDeviceVariant_data();
     void stepsFollowTheDeviceVariant();
     void languageFileChangesTexts();
+    void aboutShowsTheWorkspaceInUse();
 };
 
 void MainWindowTest::refusesStepsWithoutProject()
@@ -217,6 +219,44 @@ void MainWindowTest::languageFileChangesTexts()
     state.texts.loadDefaults();
     window.applyLanguage();
     QCOMPARE(window.findChild<QPushButton*>("Btn_New")->text(), QString("New Configuration"));
+}
+
+// The About window says which workspace is in use and where; an installed program reads its
+// caption from the shipped language chosen in the user's settings.
+void MainWindowTest::aboutShowsTheWorkspaceInUse()
+{
+    TempWorkspace ws;
+    FakeMessages msgs;
+    AppState portable;
+    startWorkspace(portable, ws.utf8());
+    AboutDialog besides(portable, nullptr);
+    besides.show();
+    QCOMPARE(labelText(besides, "L_Workspace"), QString("Workspace beside the program:"));
+    QCOMPARE(besides.findChild<QLabel*>("L_Workspace_Dir")->toolTip(), ws.path());
+
+    const QString userFolder = ws.path() + "/home/Setforge";
+    QVERIFY(QDir().mkpath(userFolder));
+    Settings settings;
+    settings.languageName = "Deutsch";
+    QVERIFY(writeSettings((userFolder + "/Setforge.xml").toStdString(), settings).ok);
+    WorkspaceLocation where;
+    where.mode = WorkspaceMode::Installed;
+    where.folder = userFolder.toStdString();
+    where.shippedLanguageDir = SETFORGE_SOURCE_DIR "/workspace/LANGUAGE";
+    AppState installed;
+    startWorkspace(installed, ws.utf8() + "/bin", where);
+    AboutDialog about(installed, nullptr);
+    about.show();
+    QCOMPARE(labelText(about, "L_Workspace"), QString("Arbeitsbereich im Datenordner des Benutzers:"));
+    auto* folder = about.findChild<QLabel*>("L_Workspace_Dir");
+    QCOMPARE(folder->toolTip(), userFolder);
+    // The caption and the folder fit the window.
+    QVERIFY(folder->fontMetrics().horizontalAdvance(folder->text()) <= folder->width());
+    auto* caption = about.findChild<QLabel*>("L_Workspace");
+    QVERIFY(caption->fontMetrics().horizontalAdvance(caption->text()) <= caption->width());
+    QVERIFY(caption->geometry().bottom() < folder->geometry().top());
+    QVERIFY(folder->geometry().bottom() < about.height());
+    QVERIFY(msgs.all().empty());
 }
 
 QTEST_MAIN(MainWindowTest)

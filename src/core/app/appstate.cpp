@@ -9,15 +9,30 @@
 
 std::string AppState::settingsPath() const
 {
-    return joinPath(exeDir, "Setforge.xml");
+    return joinPath(workspaceDir, "Setforge.xml");
 }
 
 void startWorkspace(AppState& state, std::string_view exeDir)
 {
+    WorkspaceLocation beside;
+    beside.folder = std::string(exeDir);
+    startWorkspace(state, exeDir, beside);
+}
+
+void startWorkspace(AppState& state, std::string_view exeDir, const WorkspaceLocation& where)
+{
     state.exeDir = std::string(exeDir);
-    state.masterDir = joinPath(exeDir, "MASTER");
-    state.projectsDir = joinPath(exeDir, "PROJECTS");
-    state.languageDir = joinPath(exeDir, "LANGUAGE");
+    state.workspaceDir = where.folder;
+    state.workspaceMode = where.mode;
+    state.shippedLanguageDir = where.shippedLanguageDir;
+    state.masterDir = joinPath(where.folder, "MASTER");
+    state.projectsDir = joinPath(where.folder, "PROJECTS");
+    state.languageDir = joinPath(where.folder, "LANGUAGE");
+    if (where.mode == WorkspaceMode::Installed) {
+        // The user's data folder may not exist yet on a fresh account.
+        std::error_code ec;
+        std::filesystem::create_directories(pathFromUtf8(where.folder), ec);
+    }
     for (const std::string* dir : {&state.masterDir, &state.projectsDir, &state.languageDir}) {
         std::error_code ec;
         if (!isDirectory(*dir))
@@ -35,7 +50,7 @@ void startWorkspace(AppState& state, std::string_view exeDir)
     state.enableJumpFieldTables = settings.enableJumpFieldTables;
     state.doubleClickAutoSize = settings.doubleClickAutoSize;
 
-    state.languageName = loadLanguage(state.texts, state.languageDir, state.languageName);
+    state.languageName = loadLanguage(state.texts, state.languageFolders(), state.languageName);
 
     const std::string remembered = joinPath(state.projectsDir, state.projectName);
     if (!state.projectName.empty() && isDirectory(remembered))

@@ -403,6 +403,10 @@ const DefaultText kDefaultTexts[] = {
     {1404, "Error! Please set the Set Communication Parameter before to create the GSD file"},
     {1405, "File already exists. Do you want to overwrite?"},
 
+    // About window: which workspace folder is in use
+    {1410, "Workspace beside the program:"},
+    {1411, "Workspace in your data folder:"},
+
     // Register map report (main window, step 8)
     {1420, "Report"},
     {1421, "HTML page (*.html)"},

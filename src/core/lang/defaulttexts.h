@@ -5,7 +5,7 @@ struct DefaultText {
     int index;
     const char* text;
 };
-// The 407 built-in English texts, in increasing index order; every index not listed defaults to a single
+// The built-in English texts, in increasing index order; every index not listed defaults to a single
 // blank.
 extern const DefaultText kDefaultTexts[];
 extern const std::size_t kDefaultTextCount;

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/app/paths.h"
+#include "core/lang/languagefolders.h"
 #include "core/lang/uitexts.h"
 #include "core/tables/textint.h"
 
@@ -204,14 +205,19 @@ bool applyLanguageFile(UiTexts& texts, std::string_view utf8Path)
 
 std::string loadLanguage(UiTexts& texts, std::string_view languageDir, std::string_view languageName)
 {
+    return loadLanguage(texts, LanguageFolders(std::string(languageDir)), languageName);
+}
+
+std::string loadLanguage(UiTexts& texts, const LanguageFolders& folders, std::string_view languageName)
+{
     texts.loadDefaults();
-    const std::string file = joinPath(languageDir, std::string(languageName) + ".lng");
-    if (pathExists(file)) {
+    const std::string file = folders.find(std::string(languageName) + ".lng");
+    if (!file.empty()) {
         applyLanguageFile(texts, file);
         return std::string(languageName);
     }
-    const std::string english = joinPath(languageDir, "English.lng");
-    if (pathExists(english))
+    const std::string english = folders.find("English.lng");
+    if (!english.empty())
         applyLanguageFile(texts, english);
     return "English";
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+class LanguageFolders;
 class UiTexts;
 
 // Decodes the bytes of a text file to UTF-8: a UTF-8, UTF-16 LE or UTF-16 BE byte-order mark
@@ -22,3 +23,7 @@ bool applyLanguageFile(UiTexts& texts, std::string_view utf8Path);
 // that file does not exist, the language becomes "English" and English.lng is applied if
 // present. Returns the language name in force afterwards.
 std::string loadLanguage(UiTexts& texts, std::string_view languageDir, std::string_view languageName);
+
+// The same with the language files of `folders`: the workspace's file wins over a shipped one
+// of the same name, and English.lng is looked for in both.
+std::string loadLanguage(UiTexts& texts, const LanguageFolders& folders, std::string_view languageName);

@@ -104,8 +104,13 @@ std::vector<std::string> listLanguages(std::string_view languageDir)
         if (hasLanguageExtension(name) && isListableFile(it->path()))
             names.push_back(name);
     }
-    std::sort(names.begin(), names.end(), lessIgnoringCase);
+    sortLanguageFileNames(names);
     return names;
+}
+
+void sortLanguageFileNames(std::vector<std::string>& names)
+{
+    std::sort(names.begin(), names.end(), lessIgnoringCase);
 }
 
 std::string languageNameOf(std::string_view fileName)

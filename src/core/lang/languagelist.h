@@ -22,6 +22,9 @@ bool isListableLanguageAttributes(std::uint32_t attributes);
 // extension ".lng" exactly. A missing or unreadable directory gives an empty list.
 std::vector<std::string> listLanguages(std::string_view languageDir);
 
+// Sorts language file names as listLanguages does: ignoring the case of ASCII letters.
+void sortLanguageFileNames(std::vector<std::string>& names);
+
 // The language name of a listed file: the name without its last four characters.
 std::string languageNameOf(std::string_view fileName);
 

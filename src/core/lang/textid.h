@@ -215,6 +215,10 @@ inline constexpr int NodeGuardGuardTimeRange = 1313;
 inline constexpr int NodeGuardLifeTimeFactorRange = 1314;
 inline constexpr int NodeGuardLast = 1315;
 
+// About window: the caption of the workspace folder in use.
+inline constexpr int AboutWorkspaceBeside = 1410;
+inline constexpr int AboutWorkspaceUserData = 1411;
+
 // Update.
 inline constexpr int UpdateSerialTitle = 1500;
 inline constexpr int UpdateSerialDescription = 1501;

@@ -1,17 +1,23 @@
 #include "gui/app/aboutdialog.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include "core/app/appstate.h"
 #include "core/app/makerlinks.h"
+#include "core/lang/textid.h"
 #include "gui/app/clicklabel.h"
 #include "gui/app/qtext.h"
 #include "gui/app/urlopener.h"
 
 namespace {
+
+constexpr int kWorkspaceTop = 148;
+constexpr int kWorkspaceWidth = 386;
 
 QPixmap makeLogo()
 {
@@ -33,7 +39,7 @@ AboutDialog::AboutDialog(AppState& state, QWidget* parent) : SetforgeDialog(stat
 {
     setObjectName("TFAbout");
     setWindowTitle("Setforge");
-    setFixedSize(406, 148);
+    setFixedSize(406, 196);
 
     auto* logo = new ClickLabel(this);
     logo->setObjectName("Image_Logo");
@@ -69,4 +75,33 @@ AboutDialog::AboutDialog(AppState& state, QWidget* parent) : SetforgeDialog(stat
     ok->setObjectName("Btn_OK");
     ok->setGeometry(318, 112, 75, 28);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    m_workspaceCaption = new QLabel(this);
+    m_workspaceCaption->setObjectName("L_Workspace");
+    m_workspaceCaption->setGeometry(10, kWorkspaceTop, kWorkspaceWidth, 18);
+    m_workspaceDir = new QLabel(this);
+    m_workspaceDir->setObjectName("L_Workspace_Dir");
+    m_workspaceDir->setGeometry(10, kWorkspaceTop + 20, kWorkspaceWidth, 18);
+    m_workspaceDir->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    applyTexts();
+}
+
+void AboutDialog::applyTexts()
+{
+    const bool installed = m_state.workspaceMode == WorkspaceMode::Installed;
+    m_workspaceCaption->setText(
+        text(installed ? TextId::AboutWorkspaceUserData : TextId::AboutWorkspaceBeside));
+    // A long folder keeps both its ends in view; the whole path is in the hint.
+    const QString folder = qs(m_state.workspaceDir);
+    m_workspaceDir->setText(
+        m_workspaceDir->fontMetrics().elidedText(folder, Qt::ElideMiddle, kWorkspaceWidth));
+    m_workspaceDir->setToolTip(folder);
+}
+
+void AboutDialog::showEvent(QShowEvent* event)
+{
+    // The About window is not among those a language change re-texts, so it reads its
+    // caption each time it is shown.
+    applyTexts();
+    SetforgeDialog::showEvent(event);
 }

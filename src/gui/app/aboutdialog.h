@@ -2,10 +2,20 @@
 
 #include "gui/app/setforgedialog.h"
 
-// About window: the program's codes and version; its texts are fixed, not translated.
+class QLabel;
+
+// About window: the program's codes and version, whose texts are fixed, and the workspace
+// folder in use, whose caption is translated.
 class AboutDialog : public SetforgeDialog {
     Q_OBJECT
 public:
     AboutDialog(AppState& state, QWidget* parent);
-    void applyTexts() override {}
+    void applyTexts() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QLabel* m_workspaceCaption = nullptr;
+    QLabel* m_workspaceDir = nullptr;
 };

@@ -221,7 +221,7 @@ void OptionsDialog::reload()
 
 void OptionsDialog::refreshLanguageList()
 {
-    m_languages = ::listLanguages(m_state.languageDir);
+    m_languages = m_state.languageFolders().fileNames();
     m_listBuilt = true;
     m_showPage = 1;
     showLanguagePage(1);
@@ -244,7 +244,7 @@ void OptionsDialog::showLanguagePage(int pageNumber)
         }
         const std::string name = languageNameOf(m_languages[static_cast<std::size_t>(page.first + k)]);
         m_names[k]->setText(qs(name));
-        const std::string flag = flagPicturePath(m_state.languageDir, name);
+        const std::string flag = m_state.languageFolders().flagPicture(name);
         QPixmap picture;
         if (!flag.empty())
             picture.load(qs(flag));
@@ -276,7 +276,7 @@ void OptionsDialog::onLanguageClicked(int slot)
         return;
     m_languageInUse = name;
     // Language_Name stays as it is until OK; a deleted file falls back to the English texts.
-    loadLanguage(m_state.texts, m_state.languageDir, name);
+    loadLanguage(m_state.texts, m_state.languageFolders(), name);
     if (m_changeLanguage)
         m_changeLanguage();
     else

@@ -257,7 +257,7 @@ void UpdateDialog::updateSerial()
     if (!m_launcher && !m_systemLauncher)
         m_systemLauncher = std::make_unique<QProcessUpdaterLauncher>();
     startUpdater(m_launcher ? *m_launcher : *m_systemLauncher, this,
-                 updaterPath(m_state.exeDir, kSerialUpdaterName), arguments);
+                 updaterPath(m_state.workspaceDir, kSerialUpdaterName), arguments);
 }
 
 bool UpdateDialog::checkReachable(const std::string& address)
@@ -289,7 +289,7 @@ void UpdateDialog::updateEthernet()
     const WriteResult written =
         writeEthernetJob(makeEthernetJob(address, m_state.updateOption, m_state.readBack, m_state.masterDir,
                                          m_state.projectDir),
-                         joinPath(m_state.exeDir, kEthernetJobFile));
+                         joinPath(m_state.workspaceDir, kEthernetJobFile));
     if (!written) {
         // Starting the updater now would run an old job file left from an earlier update.
         messages().error(this, qs(written.error));
@@ -298,5 +298,5 @@ void UpdateDialog::updateEthernet()
     if (!m_launcher && !m_systemLauncher)
         m_systemLauncher = std::make_unique<QProcessUpdaterLauncher>();
     startUpdater(m_launcher ? *m_launcher : *m_systemLauncher, this,
-                 updaterPath(m_state.exeDir, kEthernetUpdaterName), "");
+                 updaterPath(m_state.workspaceDir, kEthernetUpdaterName), "");
 }
