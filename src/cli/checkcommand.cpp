@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "core/app/paths.h"
-#include "core/app/projectfiles.h"
+#include "core/base/paths.h"
+#include "core/base/projectfiles.h"
 #include "core/image/compileimages.h"
 #include "core/image/registerconflicts.h"
 #include "core/lang/uitexts.h"

@@ -1,6 +1,6 @@
 #include "cli/commands.h"
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 #include "core/image/compileimages.h"
 
 namespace {

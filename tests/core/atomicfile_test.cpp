@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/app/atomicfile.h"
-#include "core/app/xmlfile.h"
+#include "core/base/atomicfile.h"
+#include "core/base/xmlfile.h"
 #include "testutil.h"
 
 namespace {

@@ -12,9 +12,9 @@
 #include <string>
 #include <thread>
 
-#include "core/app/atomicfile.h"
-#include "core/app/paths.h"
-#include "core/tables/textint.h"
+#include "core/base/atomicfile.h"
+#include "core/base/paths.h"
+#include "core/base/textint.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/app/paths.h"
 #include "core/app/projectstore.h"
+#include "core/base/paths.h"
 #include "core/lang/languagefile.h"
 
 std::string AppState::settingsPath() const

@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/app/atomicfile.h"
-#include "core/app/projectfiles.h"
 #include "core/app/settings.h"
+#include "core/base/atomicfile.h"
+#include "core/base/projectfiles.h"
 #include "core/lang/uitexts.h"
 
 // Constants shown by several windows.

@@ -7,9 +7,9 @@
 #include <windows.h>
 #endif
 
-#include "core/app/paths.h"
-#include "core/app/xmlfile.h"
-#include "core/tables/textint.h"
+#include "core/base/paths.h"
+#include "core/base/textint.h"
+#include "core/base/xmlfile.h"
 
 namespace {
 

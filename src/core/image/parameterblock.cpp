@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "core/app/xmlfile.h"
+#include "core/base/textint.h"
+#include "core/base/xmlfile.h"
 #include "core/image/imagetext.h"
-#include "core/tables/textint.h"
 
 namespace PF = ParameterField;
 

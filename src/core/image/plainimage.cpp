@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <string>
 
-#include "core/app/xmlfile.h"
+#include "core/base/textint.h"
+#include "core/base/xmlfile.h"
 #include "core/image/compilestop.h"
 #include "core/image/emcylists.h"
 #include "core/image/imagetext.h"
-#include "core/tables/textint.h"
 
 namespace {
 

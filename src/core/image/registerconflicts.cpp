@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "core/app/projectstore.h"
-#include "core/app/xmlfile.h"
+#include "core/base/textint.h"
+#include "core/base/xmlfile.h"
 #include "core/image/compilestop.h"
-#include "core/tables/textint.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "core/tables/textint.h"
+#include "core/base/textint.h"
 
 TCAN_Frame::TCAN_Frame(std::string cobId, std::string dim) : Cob_ID(std::move(cobId)), Dim(std::move(dim))
 {

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
+#include "core/base/textint.h"
 #include "core/tables/pargenfile.h"
-#include "core/tables/textint.h"
 
 namespace {
 

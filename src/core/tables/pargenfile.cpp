@@ -1,6 +1,6 @@
 #include "core/tables/pargenfile.h"
 
-#include "core/tables/textint.h"
+#include "core/base/textint.h"
 
 namespace {
 

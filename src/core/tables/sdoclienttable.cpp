@@ -2,9 +2,9 @@
 
 #include <cctype>
 
+#include "core/base/textint.h"
 #include "core/tables/grid.h"
 #include "core/tables/tabledefinition.h"
-#include "core/tables/textint.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/app/projectfiles.h"
+#include "core/base/projectfiles.h"
 
 class Grid;
 

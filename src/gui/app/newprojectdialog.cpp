@@ -6,8 +6,8 @@
 #include <QShowEvent>
 
 #include "core/app/appstate.h"
-#include "core/app/projectfiles.h"
 #include "core/app/projectstore.h"
+#include "core/base/projectfiles.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 

@@ -5,7 +5,7 @@
 
 #include <pugixml.hpp>
 
-#include "core/app/atomicfile.h"
+#include "core/base/atomicfile.h"
 
 // The comment that ends every file the system writes.
 inline constexpr const char* kVersionComment = "SW_VERSION = 2.001";
