@@ -52,8 +52,11 @@ def read_english():
     with open(DEFAULTS_CPP, encoding="utf-8") as f:
         source = f.read()
     texts = {}
-    for m in re.finditer(r'\{\s*(\d+)\s*,\s*"((?:[^"\\]|\\.)*)"\s*\}', source):
-        text = m.group(2)
+    # A long text may be split into adjacent literals over several lines, as the formatter
+    # leaves it; the pieces are joined as the compiler joins them.
+    literal = r'"(?:[^"\\]|\\.)*"'
+    for m in re.finditer(r"\{\s*(\d+)\s*,\s*((?:" + literal + r"\s*)+)\}", source):
+        text = "".join(piece[1:-1] for piece in re.findall(literal, m.group(2)))
         if "\\" in text:
             raise SystemExit("escape sequences in default %s are not handled" % m.group(1))
         texts[int(m.group(1))] = text
