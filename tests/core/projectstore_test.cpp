@@ -5,6 +5,7 @@
 #include "core/app/appstate.h"
 #include "core/app/projectstore.h"
 #include "core/base/paths.h"
+#include "core/tables/pargenfile.h"
 #include "testutil.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include "core/app/projectstore.h"
 #include "core/base/paths.h"
 #include "core/lang/languagefile.h"
+#include "core/tables/pargenfile.h"
 
 std::string AppState::settingsPath() const
 {

@@ -5,16 +5,9 @@
 
 #include "core/app/settings.h"
 #include "core/base/atomicfile.h"
+#include "core/base/product.h"
 #include "core/base/projectfiles.h"
 #include "core/lang/uitexts.h"
-
-// Constants shown by several windows.
-inline constexpr const char* Software_Code = "KX40917";
-inline constexpr const char* Device_Description = "CANopen / Modbus Slave - Converter";
-inline constexpr const char* Software_Version = "2.001";
-inline constexpr const char* Document_Code = "KM40917";
-inline constexpr const char* Device_Code = "KD40917";
-inline constexpr const char* Main_Window_Title = "Telvora - Configurator KX40917 - CANopen / Modbus Slave ";
 
 // The process-wide values of the program, owned by the application shell. Windows read
 // and write them directly; one instance lives from start to end.

@@ -8,7 +8,6 @@
 #endif
 
 #include "core/base/paths.h"
-#include "core/base/textint.h"
 #include "core/base/xmlfile.h"
 
 namespace {
@@ -90,17 +89,4 @@ std::string openProjectName(std::string_view projectsDir, std::string_view proje
     if (projectDir.size() <= projectsDir.size() + 1)
         return {};
     return std::string(projectDir.substr(projectsDir.size() + 1));
-}
-
-int readDeviceType(std::string_view parGenPath)
-{
-    if (parGenPath.empty() || !pathExists(parGenPath))
-        return 0;
-    pugi::xml_document doc;
-    if (!loadXmlFile(parGenPath, doc).ok())
-        return 0;
-    const pugi::xml_node element = childElement(documentRoot(doc), "Select_Device_Type");
-    if (!element)
-        return 0;
-    return Text_To_Int_Def(elementText(element), 0);
 }

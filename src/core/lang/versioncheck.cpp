@@ -1,6 +1,6 @@
 #include "core/lang/versioncheck.h"
 
-#include "core/app/appstate.h"
+#include "core/base/product.h"
 #include "core/base/textint.h"
 
 namespace {

@@ -163,7 +163,7 @@ void TFSetforgeFirmWare::createWindows()
     m_windows.about = new TFAbout(m_state, this);
     m_windows.newProject = new TFNew_Project(m_state, this);
     m_windows.openConf = new TFOpenConf(m_state, this);
-    m_windows.softOptions = createSoftOptionsWindow(m_state, this);
+    m_windows.softOptions = createSoftOptionsWindow(m_state, this, [this] { Change_Language(); });
     m_windows.parGen = createParGenWindow(m_state, this);
     m_windows.sdoClient = createSdoClientWindow(m_state, this);
     m_windows.emcyAccess = createEmcyAccessWindow(m_state, this);
@@ -385,9 +385,9 @@ void TFSetforgeFirmWare::Btn_Click()
     } else if (sender == m_btnNodeGuard) {
         showModal(m_windows.nodeGuard);
     } else if (sender == m_btnEdsFile) {
-        Build_EDS_File(*this);
+        Build_EDS_File(m_state, this);
     } else if (sender == m_btnCreateBin) {
-        Update_Device(*this);
+        Update_Device(m_state, this, m_windows.boot);
     }
 }
 
