@@ -46,10 +46,10 @@ void startWorkspace(AppState& state, std::string_view exeDir);
 void openProject(AppState& state, std::string_view name);
 
 // Reads Device_Type from the open project's ParGen.xml (0 with no project).
-void CheckHardwareVersion(AppState& state);
+void refreshDeviceType(AppState& state);
 
 // The settings as the process-wide values hold them now.
 Settings currentSettings(const AppState& state);
 
 // Writes the settings file beside the executable.
-WriteResult Save_Setting(const AppState& state);
+WriteResult saveSettings(const AppState& state);

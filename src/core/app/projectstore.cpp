@@ -76,7 +76,7 @@ std::vector<std::string> listProjects(std::string_view projectsDir)
     return names;
 }
 
-int Search_Open_Conf(const std::vector<std::string>& list, std::string_view name)
+int findProject(const std::vector<std::string>& list, std::string_view name)
 {
     for (std::size_t i = 0; i < list.size(); ++i)
         if (equalsIgnoringAsciiCase(list[i], name))

@@ -8,12 +8,12 @@
 #endif
 
 // The program's code, shown in every window's corner and sent with the version query.
-inline constexpr const char* Software_Code = "KX40917";
-inline constexpr const char* Device_Description = "CANopen / Modbus Slave - Converter";
+inline constexpr const char* kSoftwareCode = "KX40917";
+inline constexpr const char* kDeviceDescription = "CANopen / Modbus Slave - Converter";
 // The program's version, as the About window and the version query show it ("2.001").
-inline constexpr const char* Software_Version = SETFORGE_VERSION;
-inline constexpr const char* Document_Code = "KM40917";
-inline constexpr const char* Device_Code = "KD40917";
-inline constexpr const char* Main_Window_Title = "Telvora - Configurator KX40917 - CANopen / Modbus Slave ";
+inline constexpr const char* kSoftwareVersion = SETFORGE_VERSION;
+inline constexpr const char* kDocumentCode = "KM40917";
+inline constexpr const char* kDeviceCode = "KD40917";
+inline constexpr const char* kMainWindowTitle = "Telvora - Configurator KX40917 - CANopen / Modbus Slave ";
 // The maker's web host: version query, download and home links.
 inline constexpr const char* kMakerHost = SETFORGE_MAKER_HOST;

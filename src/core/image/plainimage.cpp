@@ -120,7 +120,7 @@ private:
 
     std::uint32_t word(const pugi::xml_node& node, const char* name)
     {
-        return Text_To_Word(node.attribute(name).value(), m_sink);
+        return textToWord(node.attribute(name).value(), m_sink);
     }
 
     void tell(const char* text) const
@@ -168,8 +168,8 @@ private:
         const std::size_t emcyStart = m_image.bytes.size();
         appendEmcySections(m_image.bytes, lists);
         std::size_t wordStart = emcyStart;
-        for (const EMCY& message : lists.messages)
-            wordStart += kEmcyMessageHead.size + kEmcyWordRef.size * message.Words.size();
+        for (const EmcyMessage& message : lists.messages)
+            wordStart += kEmcyMessageHead.size + kEmcyWordRef.size * message.words.size();
         putField(m_image.bytes.data(), kPlainHeader.fields[static_cast<std::size_t>(PlainSection::EmcyWord)],
                  static_cast<std::uint32_t>(wordStart));
         m_image.counts[1] = static_cast<std::uint32_t>(lists.messages.size());
@@ -207,17 +207,17 @@ private:
             const pugi::xml_node node = root.child(element);
             if (!node)
                 return 0;
-            return attribute ? Text_To_Word(node.attribute(attribute).value(), m_sink)
-                             : Text_To_Word(node.text().get(), m_sink);
+            return attribute ? textToWord(node.attribute(attribute).value(), m_sink)
+                             : textToWord(node.text().get(), m_sink);
         };
 
-        const std::uint32_t canId = Text_To_Word(text(PG::kCanId), m_sink);
-        const std::uint32_t canBaud = Text_To_Word(text(PG::kCanBaud), m_sink);
-        const std::uint32_t sdoTimeout = Text_To_Word(text(PG::kSdoTimeout), m_sink);
-        const std::uint32_t serialBaud = Text_To_Word(text(PG::kModbusBaud), m_sink);
-        const std::uint32_t parity = Text_To_Word(text(PG::kModbusParity), m_sink);
-        const std::uint32_t serial = Text_To_Word(text(PG::kModbusSerial), m_sink) == 1 ? 0 : 1;
-        const std::uint32_t devId = Text_To_Word(text(PG::kModbusId), m_sink);
+        const std::uint32_t canId = textToWord(text(PG::kCanId), m_sink);
+        const std::uint32_t canBaud = textToWord(text(PG::kCanBaud), m_sink);
+        const std::uint32_t sdoTimeout = textToWord(text(PG::kSdoTimeout), m_sink);
+        const std::uint32_t serialBaud = textToWord(text(PG::kModbusBaud), m_sink);
+        const std::uint32_t parity = textToWord(text(PG::kModbusParity), m_sink);
+        const std::uint32_t serial = textToWord(text(PG::kModbusSerial), m_sink) == 1 ? 0 : 1;
+        const std::uint32_t devId = textToWord(text(PG::kModbusId), m_sink);
         const std::uint32_t operational = flag(PG::kOperationalAtStart, PG::kStart);
         const std::uint32_t networkStart = flag(PG::kNetworkStart, PG::kStart);
         const pugi::xml_node startOnModbus = root.child(PG::kNetworkStartModbus);
@@ -227,7 +227,7 @@ private:
         // as an empty text.
         const pugi::xml_node registerElement = startOnModbus ? nextElement(startOnModbus) : pugi::xml_node();
         const std::uint32_t startRegister =
-            Text_To_Word(registerElement.attribute(PG::kAddress).value(), m_sink);
+            textToWord(registerElement.attribute(PG::kAddress).value(), m_sink);
         const std::uint32_t delay = optionalWord(PG::kNetworkStartDelay, PG::kDelay);
         const std::uint32_t guarding = flag(PG::kNodeGuardFrame, PG::kGuardEnable);
         const std::uint32_t guardRegister1 = optionalWord(PG::kNodeGuardFrame, PG::kGuardRegister1);
@@ -236,8 +236,7 @@ private:
         const std::uint32_t syncOn = flag(PG::kSyncProducer, PG::kSyncEnable);
         const pugi::xml_node sync = root.child(PG::kSyncProducer);
         const std::uint32_t syncTime =
-            sync ? static_cast<std::uint32_t>(Text_To_Int_Def(sync.attribute(PG::kSyncTime).value(), 1000))
-                 : 1000;
+            sync ? static_cast<std::uint32_t>(textToInt(sync.attribute(PG::kSyncTime).value(), 1000)) : 1000;
         const auto& c = m_image.counts;
         appendRecord(m_image.bytes, kPlainParameters,
                      {canId,         canBaud, sdoTimeout,  serialBaud,     parity,
@@ -278,7 +277,7 @@ static_assert(fieldsFitRecord(kPlainNodeGuardRecord.fields, kPlainNodeGuardRecor
 static_assert(fieldsFitRecord(kPlainParameters.fields, kPlainParameters.size),
               "kPlainParameters: fields overflow or overlap");
 
-PlainImage Compile_Plain_Image(ProjectDocuments& docs, const MessageSink& sink)
+PlainImage compilePlainImage(ProjectDocuments& docs, const MessageSink& sink)
 {
     return PlainCompiler(docs, sink).run();
 }

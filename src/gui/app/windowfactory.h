@@ -35,9 +35,9 @@ void showBootWindow(SetforgeDialog* boot, int formType);
 
 // The last two steps (image), for the open project of `state`; messages and the file chooser
 // are parented to `parent`. Compile and hand over to the update dialog `boot` (may be null):
-void Update_Device(AppState& state, QWidget* parent, SetforgeDialog* boot);
+void updateDevice(AppState& state, QWidget* parent, SetforgeDialog* boot);
 // and write the EDS file where the user chooses.
-void Build_EDS_File(AppState& state, QWidget* parent);
+void buildEdsFile(AppState& state, QWidget* parent);
 
 // The version check of the options (lang): true when the maker offers a newer version.
 bool checkForNewerVersion(AppState& state);

@@ -9,7 +9,7 @@
 #include "gui/app/qtext.h"
 #include "gui/image/edsfilechooser.h"
 
-void Update_Device(AppState& state, QWidget* parent, SetforgeDialog* boot)
+void updateDevice(AppState& state, QWidget* parent, SetforgeDialog* boot)
 {
     if (!state.hasProject())
         return;
@@ -36,7 +36,7 @@ void Update_Device(AppState& state, QWidget* parent, SetforgeDialog* boot)
     showBootWindow(boot, deviceType);
 }
 
-void Build_EDS_File(AppState& state, QWidget* parent)
+void buildEdsFile(AppState& state, QWidget* parent)
 {
     if (!state.hasProject())
         return;
@@ -45,7 +45,7 @@ void Build_EDS_File(AppState& state, QWidget* parent)
     if (chosen.isEmpty())
         return;
     const WriteResult written =
-        Write_EDS_File(state.files, us(withEdsExtension(chosen)), edsClockAt(std::time(nullptr)));
+        writeEdsFile(state.files, us(withEdsExtension(chosen)), edsClockAt(std::time(nullptr)));
     if (!written.ok)
         messages().error(parent, qs(written.error));
 }
