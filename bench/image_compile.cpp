@@ -6,7 +6,7 @@
 #include <string>
 
 #include "../tests/core/maximalproject.h"
-#include "core/app/projectfiles.h"
+#include "core/base/projectfiles.h"
 #include "core/image/compileimages.h"
 #include "core/image/edswriter.h"
 

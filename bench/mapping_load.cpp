@@ -9,8 +9,8 @@
 #include <random>
 #include <string>
 
-#include "core/app/paths.h"
-#include "core/app/xmlfile.h"
+#include "core/base/paths.h"
+#include "core/base/xmlfile.h"
 #include "core/lang/uitexts.h"
 #include "core/mapping/emcyframe.h"
 #include "core/mapping/mappingmodel.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "../tests/core/maximalproject.h"
-#include "core/app/projectfiles.h"
+#include "core/base/projectfiles.h"
 #include "core/report/csvreport.h"
 #include "core/report/htmlreport.h"
 #include "core/report/projectcheck.h"

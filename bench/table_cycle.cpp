@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 #include "core/lang/uitexts.h"
 #include "core/tables/grid.h"
 #include "core/tables/sdoclienttable.h"

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
+#include "core/base/textint.h"
 #include "core/lang/languagefile.h"
 #include "core/lang/uitexts.h"
-#include "core/tables/textint.h"
 #include "fuzz/support/fuzzcheck.h"
 
 namespace {

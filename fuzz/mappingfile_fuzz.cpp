@@ -11,13 +11,13 @@
 #include <string>
 #include <string_view>
 
-#include "core/app/atomicfile.h"
-#include "core/app/paths.h"
-#include "core/app/xmlfile.h"
+#include "core/base/atomicfile.h"
+#include "core/base/paths.h"
+#include "core/base/textint.h"
+#include "core/base/xmlfile.h"
 #include "core/lang/uitexts.h"
 #include "core/mapping/mappingformat.h"
 #include "core/mapping/mappingmodel.h"
-#include "core/tables/textint.h"
 #include "fuzz/support/fuzzcheck.h"
 #include "fuzz/support/savedshape.h"
 #include "fuzz/support/scratchdir.h"

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/app/paths.h"
-#include "core/app/xmlfile.h"
+#include "core/base/paths.h"
+#include "core/base/xmlfile.h"
 #include "core/tables/pargencheck.h"
 #include "core/tables/pargenfile.h"
 #include "fuzz/support/fuzzcheck.h"

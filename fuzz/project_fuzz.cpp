@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "core/app/paths.h"
-#include "core/app/projectfiles.h"
+#include "core/base/paths.h"
+#include "core/base/projectfiles.h"
 #include "core/image/compileimages.h"
 #include "core/image/edswriter.h"
 #include "core/image/imagedump.h"

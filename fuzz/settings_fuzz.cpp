@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "core/app/settings.h"
-#include "core/app/xmlfile.h"
+#include "core/base/xmlfile.h"
 #include "fuzz/support/fuzzcheck.h"
 
 namespace {

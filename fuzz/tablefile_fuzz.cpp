@@ -12,7 +12,7 @@
 #include <string_view>
 #include <utility>
 
-#include "core/app/xmlfile.h"
+#include "core/base/xmlfile.h"
 #include "core/lang/uitexts.h"
 #include "core/tables/grid.h"
 #include "core/tables/tablecatalog.h"

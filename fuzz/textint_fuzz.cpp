@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/tables/textint.h"
+#include "core/base/textint.h"
 #include "fuzz/support/fuzzcheck.h"
 
 namespace {

@@ -2,7 +2,7 @@
 # Installs, with apt-get, the Debian 12 packages the build and the tests need, only when missing.
 set -euo pipefail
 packages=(
-  cmake ninja-build g++ pkg-config ccache
+  cmake ninja-build g++ pkg-config ccache git python3 clang-format
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev
   libpugixml-dev libgtest-dev googletest libbenchmark-dev
   fonts-dejavu-core iputils-ping python3-html5lib

@@ -9,8 +9,8 @@
 
 #include "../support/generatededs.h"
 #include "core/app/appstate.h"
-#include "core/app/atomicfile.h"
-#include "core/app/paths.h"
+#include "core/base/atomicfile.h"
+#include "core/base/paths.h"
 #include "core/nodes/nodecatalog.h"
 #include "gui/nodes/objectbrowser.h"
 

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 
 #include "core/app/appstate.h"
-#include "core/app/projectfiles.h"
+#include "core/base/projectfiles.h"
 #include "core/tables/grid.h"
 #include "core/tables/sdoclienttable.h"
 #include "core/tables/tabledefinition.h"

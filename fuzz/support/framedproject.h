@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/app/atomicfile.h"
-#include "core/app/projectfiles.h"
+#include "core/base/atomicfile.h"
+#include "core/base/projectfiles.h"
 
 struct FramedProject {
     static constexpr std::size_t kFileCount = 9;

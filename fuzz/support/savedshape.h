@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/app/xmlfile.h"
+#include "core/base/xmlfile.h"
 
 // Shape checks of a saved table-like file, read from the text itself: the reader drops
 // comments, so the document model cannot tell whether the version comment came last.

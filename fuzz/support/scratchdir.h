@@ -15,7 +15,7 @@
 #include <process.h>
 #endif
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 
 class ScratchDir {
 public:

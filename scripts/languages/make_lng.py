@@ -54,10 +54,11 @@ def read_english():
     # clang-format splits long texts into adjacent literals; join them again.
     source = re.sub(r'"\s*\n\s*"', "", source)
     texts = {}
-    # clang-format may split a long text into adjacent literals, which C++ joins.
+    # A long text may be split into adjacent literals over several lines, as the formatter
+    # leaves it; the pieces are joined as the compiler joins them.
     literal = r'"(?:[^"\\]|\\.)*"'
     for m in re.finditer(r"\{\s*(\d+)\s*,\s*((?:" + literal + r"\s*)+)\}", source):
-        text = "".join(part[1:-1] for part in re.findall(literal, m.group(2)))
+        text = "".join(piece[1:-1] for piece in re.findall(literal, m.group(2)))
         if "\\" in text:
             raise SystemExit("escape sequences in default %s are not handled" % m.group(1))
         texts[int(m.group(1))] = text

@@ -1,7 +1,11 @@
 #include "cli/commands.h"
 
-#include "core/app/paths.h"
-#include "core/app/projectfiles.h"
+#include <functional>
+
+#include "core/base/paths.h"
+#include "core/base/projectfiles.h"
+#include "core/image/compileimages.h"
+#include "core/image/registerconflicts.h"
 #include "core/lang/uitexts.h"
 #include "core/report/projectcheck.h"
 

@@ -1,7 +1,7 @@
 #include "cli/commands.h"
 
-#include "core/app/devicevariant.h"
-#include "core/app/paths.h"
+#include "core/base/devicevariant.h"
+#include "core/base/paths.h"
 #include "core/image/compileimages.h"
 
 namespace {

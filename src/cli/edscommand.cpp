@@ -3,8 +3,8 @@
 #include <ctime>
 
 #include "cli/sourcedate.h"
-#include "core/app/paths.h"
-#include "core/app/projectfiles.h"
+#include "core/base/paths.h"
+#include "core/base/projectfiles.h"
 #include "core/image/edswriter.h"
 
 namespace {

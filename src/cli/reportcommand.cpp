@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "cli/sourcedate.h"
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 #include "core/lang/uitexts.h"
 #include "core/report/projectreport.h"
 

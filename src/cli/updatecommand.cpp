@@ -4,8 +4,8 @@
 #include <memory>
 #include <system_error>
 
-#include "core/app/paths.h"
 #include "core/app/workspacelocation.h"
+#include "core/base/paths.h"
 #include "core/image/compileimages.h"
 #include "core/lang/uitexts.h"
 #include "core/update/echoclient.h"

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "core/app/atomicfile.h"
-#include "core/app/paths.h"
-#include "core/app/xmlfile.h"
+#include "core/base/atomicfile.h"
+#include "core/base/paths.h"
+#include "core/base/xmlfile.h"
 #include "testutil.h"
 
 namespace {

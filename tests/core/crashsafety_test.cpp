@@ -14,7 +14,7 @@
 #endif
 
 #include "../tools/crashsafetyfiles.h"
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 #include "testutil.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <string>
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 #include "core/nodes/edsdatatype.h"
 #include "core/nodes/edsreader.h"
 #include "core/nodes/edsvalue.h"

@@ -5,7 +5,7 @@
 #include <pugixml.hpp>
 
 #include "core/app/settings.h"
-#include "core/app/xmlfile.h"
+#include "core/base/xmlfile.h"
 #include "core/tables/pargenfile.h"
 #include "core/update/ethernetjob.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "core/app/appstate.h"
-#include "core/app/paths.h"
 #include "core/app/settings.h"
+#include "core/base/paths.h"
 #include "core/lang/languagefile.h"
 #include "core/lang/uitexts.h"
 #include "testutil.h"

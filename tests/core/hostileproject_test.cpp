@@ -21,8 +21,8 @@
 #endif
 
 #include "cli/cli.h"
-#include "core/app/paths.h"
-#include "core/app/projectfiles.h"
+#include "core/base/paths.h"
+#include "core/base/projectfiles.h"
 #include "core/image/compileimages.h"
 #include "core/lang/uitexts.h"
 #include "core/mapping/mappingformat.h"

@@ -16,10 +16,10 @@
 
 #include <gtest/gtest.h>
 
-#include "core/app/atomicfile.h"
-#include "core/app/paths.h"
-#include "core/app/projectfiles.h"
-#include "core/app/xmlfile.h"
+#include "core/base/atomicfile.h"
+#include "core/base/paths.h"
+#include "core/base/projectfiles.h"
+#include "core/base/xmlfile.h"
 
 // A project directory in a fresh temporary folder, removed at the end of the test.
 class TempProject {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 #include "core/lang/languagefile.h"
 #include "core/lang/uitexts.h"
 #include "testutil.h"

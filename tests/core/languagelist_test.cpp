@@ -7,8 +7,8 @@
 #include <unistd.h>
 #endif
 
-#include "core/app/atomicfile.h"
-#include "core/app/paths.h"
+#include "core/base/atomicfile.h"
+#include "core/base/paths.h"
 #include "core/lang/languagelist.h"
 #include "core/lang/uitexts.h"
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "core/app/atomicfile.h"
-#include "core/app/paths.h"
-#include "core/app/xmlfile.h"
+#include "core/base/atomicfile.h"
+#include "core/base/paths.h"
+#include "core/base/xmlfile.h"
 #include "core/lang/uitexts.h"
 #include "core/mapping/emcyframe.h"
 #include "core/mapping/mappingmodel.h"

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "core/app/atomicfile.h"
-#include "core/app/paths.h"
+#include "core/base/atomicfile.h"
+#include "core/base/paths.h"
 #include "core/image/tablearea.h"
 
 namespace maximal {

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 #include "core/nodes/nodecatalog.h"
 #include "testutil.h"
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/app/xmlfile.h"
+#include "core/base/xmlfile.h"
 #include "core/image/compileimages.h"
 #include "core/image/parameterblock.h"
 #include "imagetestproject.h"

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "core/app/atomicfile.h"
+#include "core/base/atomicfile.h"
 #include "core/lang/uitexts.h"
 #include "core/tables/pargencheck.h"
 #include "core/tables/pargenfile.h"

@@ -3,8 +3,9 @@
 #include <algorithm>
 
 #include "core/app/appstate.h"
-#include "core/app/paths.h"
 #include "core/app/projectstore.h"
+#include "core/base/paths.h"
+#include "core/tables/pargenfile.h"
 #include "testutil.h"
 
 namespace {

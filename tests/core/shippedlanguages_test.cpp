@@ -1,4 +1,4 @@
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 #include "core/lang/defaulttexts.h"
 #include "core/lang/languagefile.h"
 #include "core/lang/uitexts.h"

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "core/lang/uitexts.h"
-#include "core/mapping/pdoreceivetable.h"
-#include "core/mapping/pdotransmittable.h"
 #include "core/tables/acceptedvalues.h"
 #include "core/tables/emcyaccesstable.h"
 #include "core/tables/nodeguardtable.h"
+#include "core/tables/pdoreceivetable.h"
+#include "core/tables/pdotransmittable.h"
 #include "core/tables/sdoclienttable.h"
 #include "core/tables/tablevalidator.h"
 #include "tabletestsupport.h"

@@ -3,10 +3,10 @@
 #include <filesystem>
 
 #include "core/lang/uitexts.h"
-#include "core/mapping/pdoreceivetable.h"
-#include "core/mapping/pdotransmittable.h"
 #include "core/tables/emcyaccesstable.h"
 #include "core/tables/nodeguardtable.h"
+#include "core/tables/pdoreceivetable.h"
+#include "core/tables/pdotransmittable.h"
 #include "core/tables/rowoperations.h"
 #include "core/tables/sdoclienttable.h"
 #include "core/tables/tablecatalog.h"

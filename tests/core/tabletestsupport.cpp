@@ -3,8 +3,8 @@
 #include <atomic>
 #include <chrono>
 
-#include "core/app/atomicfile.h"
-#include "core/app/paths.h"
+#include "core/base/atomicfile.h"
+#include "core/base/paths.h"
 
 namespace tabletest {
 

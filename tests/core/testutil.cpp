@@ -7,7 +7,7 @@
 #include <random>
 #include <sstream>
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 
 TempDir::TempDir()
 {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/tables/textint.h"
+#include "core/base/textint.h"
 
 namespace {
 

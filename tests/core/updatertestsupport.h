@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 
 #ifdef _WIN32
 #include <process.h>

@@ -10,7 +10,7 @@
 #endif
 
 #include "core/app/appstate.h"
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 #include "testutil.h"
 
 namespace {

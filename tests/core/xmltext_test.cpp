@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/app/xmlfile.h"
+#include "core/base/xmlfile.h"
 #include "core/tables/pargenfile.h"
 #include "testutil.h"
 

@@ -11,7 +11,7 @@
 #include <QStandardPaths>
 
 #include "core/app/appstate.h"
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 #include "core/update/echoclient.h"
 #include "core/update/ethernetjob.h"
 #include "core/update/updatefiles.h"

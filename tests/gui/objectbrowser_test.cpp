@@ -11,7 +11,7 @@
 #include <QTreeWidget>
 
 #include "core/app/appstate.h"
-#include "core/app/atomicfile.h"
+#include "core/base/atomicfile.h"
 #include "core/nodes/nodecatalog.h"
 #include "gui/app/windowfactory.h"
 #include "gui/mapping/mappingeditor.h"

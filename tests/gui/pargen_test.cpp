@@ -14,8 +14,8 @@
 #include <QWheelEvent>
 
 #include "core/app/appstate.h"
-#include "core/app/atomicfile.h"
 #include "core/app/projectstore.h"
+#include "core/base/atomicfile.h"
 #include "core/tables/pargenfile.h"
 #include "gui/app/mainwindow.h"
 #include "gui/tables/collapsiblepanel.h"

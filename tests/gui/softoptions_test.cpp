@@ -8,10 +8,10 @@
 #include <QTabWidget>
 
 #include "core/app/appstate.h"
-#include "core/app/atomicfile.h"
 #include "core/app/makerlinks.h"
-#include "core/app/paths.h"
-#include "core/app/xmlfile.h"
+#include "core/base/atomicfile.h"
+#include "core/base/paths.h"
+#include "core/base/xmlfile.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/urlopener.h"
 #include "gui/lang/httpversionquery.h"

@@ -11,7 +11,7 @@
 #include <QPushButton>
 
 #include "core/app/appstate.h"
-#include "core/app/atomicfile.h"
+#include "core/base/atomicfile.h"
 #include "core/tables/tabledefinition.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/windowfactory.h"

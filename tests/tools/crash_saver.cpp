@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 #include "crashsafetyfiles.h"
 
 int main(int argc, char** argv)

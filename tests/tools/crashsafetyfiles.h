@@ -15,10 +15,10 @@
 
 #include <pugixml.hpp>
 
-#include "core/app/atomicfile.h"
-#include "core/app/paths.h"
 #include "core/app/settings.h"
-#include "core/app/xmlfile.h"
+#include "core/base/atomicfile.h"
+#include "core/base/paths.h"
+#include "core/base/xmlfile.h"
 #include "core/image/compileimages.h"
 #include "core/tables/grid.h"
 #include "core/tables/pargenfile.h"

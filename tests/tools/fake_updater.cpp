@@ -26,9 +26,9 @@
 #include <windows.h>
 #endif
 
-#include "core/app/atomicfile.h"
-#include "core/app/paths.h"
-#include "core/tables/textint.h"
+#include "core/base/atomicfile.h"
+#include "core/base/paths.h"
+#include "core/base/textint.h"
 #include "core/update/commandline.h"
 
 namespace {

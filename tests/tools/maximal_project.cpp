@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "../core/maximalproject.h"
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 
 int main(int argc, char** argv)
 {

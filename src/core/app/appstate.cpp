@@ -3,9 +3,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/app/paths.h"
 #include "core/app/projectstore.h"
+#include "core/base/paths.h"
 #include "core/lang/languagefile.h"
+#include "core/tables/pargenfile.h"
 
 std::string AppState::settingsPath() const
 {

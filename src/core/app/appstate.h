@@ -3,20 +3,13 @@
 #include <string>
 #include <string_view>
 
-#include "core/app/atomicfile.h"
-#include "core/app/projectfiles.h"
 #include "core/app/settings.h"
 #include "core/app/workspacelocation.h"
+#include "core/base/atomicfile.h"
+#include "core/base/product.h"
+#include "core/base/projectfiles.h"
 #include "core/lang/languagefolders.h"
 #include "core/lang/uitexts.h"
-
-// Constants shown by several windows.
-inline constexpr const char* kSoftwareCode = "KX40917";
-inline constexpr const char* kDeviceDescription = "CANopen / Modbus Slave - Converter";
-inline constexpr const char* kSoftwareVersion = "2.001";
-inline constexpr const char* kDocumentCode = "KM40917";
-inline constexpr const char* kDeviceCode = "KD40917";
-inline constexpr const char* kMainWindowTitle = "Telvora - Configurator KX40917 - CANopen / Modbus Slave ";
 
 // The process-wide values of the program, owned by the application shell. Windows read
 // and write them directly; one instance lives from start to end.

@@ -1,12 +1,10 @@
 #include "core/app/makerlinks.h"
 
-#ifndef SETFORGE_MAKER_HOST
-#define SETFORGE_MAKER_HOST "telvora.example"
-#endif
+#include "core/base/product.h"
 
 std::string makerHost()
 {
-    return SETFORGE_MAKER_HOST;
+    return kMakerHost;
 }
 
 std::string makerHomeUrl()

@@ -2,7 +2,7 @@
 
 #include <string>
 
-// The maker's host, fixed when building (SETFORGE_MAKER_HOST).
+// The maker's host, fixed when building (kMakerHost).
 std::string makerHost();
 
 // The maker's home page: /HOME/default.asp?frompg=KX40917.

@@ -7,10 +7,10 @@
 #include <windows.h>
 #endif
 
-#include "core/app/paths.h"
-#include "core/app/xmlfile.h"
+#include "core/base/paths.h"
+#include "core/base/textint.h"
+#include "core/base/xmlfile.h"
 #include "core/lang/textid.h"
-#include "core/tables/textint.h"
 
 namespace {
 
@@ -91,17 +91,4 @@ std::string openProjectName(std::string_view projectsDir, std::string_view proje
     if (projectDir.size() <= projectsDir.size() + 1)
         return {};
     return std::string(projectDir.substr(projectsDir.size() + 1));
-}
-
-int readDeviceType(std::string_view parGenPath)
-{
-    if (parGenPath.empty() || !pathExists(parGenPath))
-        return 0;
-    pugi::xml_document doc;
-    if (!loadXmlFile(parGenPath, doc).ok())
-        return 0;
-    const pugi::xml_node element = childElement(documentRoot(doc), "Select_Device_Type");
-    if (!element)
-        return 0;
-    return textToInt(elementText(element), 0);
 }

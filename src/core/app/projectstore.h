@@ -27,7 +27,3 @@ int findProject(const std::vector<std::string>& list, std::string_view name);
 
 // The project name part of projectDir below projectsDir (empty when projectDir is empty).
 std::string openProjectName(std::string_view projectsDir, std::string_view projectDir);
-
-// The device variant from a ParGen.xml: the integer text of its Select_Device_Type element,
-// 0 when the file, the element or a number is missing or the file cannot be read.
-int readDeviceType(std::string_view parGenPath);

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/app/xmlfile.h"
+#include "core/base/xmlfile.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/app/atomicfile.h"
+#include "core/base/atomicfile.h"
 
 // The values kept in Setforge.xml, with the defaults used when an element is missing.
 struct Settings {

@@ -10,7 +10,7 @@
 #include <unistd.h>
 #endif
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 
 // Both come from the build's configuration (GNUInstallDirs); the fallbacks keep a build
 // configured without them on the usual layout.

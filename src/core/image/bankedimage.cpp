@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "core/base/textint.h"
 #include "core/image/compilestop.h"
 #include "core/image/imagetext.h"
-#include "core/tables/textint.h"
 
 namespace {
 

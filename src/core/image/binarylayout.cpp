@@ -48,24 +48,26 @@ std::uint32_t getField(const std::uint8_t* base, const Field& field)
     return 0;
 }
 
-void putRecord(std::uint8_t* base, const RecordLayout& layout, std::initializer_list<std::uint32_t> values)
+bool putRecord(std::uint8_t* base, const RecordLayout& layout, std::initializer_list<std::uint32_t> values)
 {
+    if (values.size() != layout.fields.size())
+        return false;
     for (std::size_t i = 0; i < layout.size; ++i)
         base[i] = 0;
     std::size_t i = 0;
-    for (const std::uint32_t value : values) {
-        if (i >= layout.fields.size())
-            break;
+    for (const std::uint32_t value : values)
         putField(base, layout.fields[i++], value);
-    }
+    return true;
 }
 
-void appendRecord(std::vector<std::uint8_t>& out, const RecordLayout& layout,
+bool appendRecord(std::vector<std::uint8_t>& out, const RecordLayout& layout,
                   std::initializer_list<std::uint32_t> values)
 {
+    if (values.size() != layout.fields.size())
+        return false;
     const std::size_t start = out.size();
     out.resize(start + layout.size);
-    putRecord(out.data() + start, layout, values);
+    return putRecord(out.data() + start, layout, values);
 }
 
 std::string describeRecord(const std::uint8_t* base, const RecordLayout& layout)

@@ -40,6 +40,25 @@ constexpr std::size_t fieldWidth(FieldType type)
     return 0;
 }
 
+// True when every field lies inside a record of `size` bytes and no two fields share a byte.
+// Layouts are checked with this at compile time, next to where they are written.
+constexpr bool fieldsFitRecord(std::span<const Field> fields, std::size_t size)
+{
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const std::size_t begin = fields[i].offset;
+        const std::size_t end = begin + fieldWidth(fields[i].type);
+        if (fieldWidth(fields[i].type) == 0 || end > size)
+            return false;
+        for (std::size_t j = i + 1; j < fields.size(); ++j) {
+            const std::size_t otherBegin = fields[j].offset;
+            const std::size_t otherEnd = otherBegin + fieldWidth(fields[j].type);
+            if (begin < otherEnd && otherBegin < end)
+                return false;
+        }
+    }
+    return true;
+}
+
 // Stores the low bits of `value` that the field's width holds, in the field's byte order, at
 // `base` + the field's offset. The caller guarantees the bytes exist.
 void putField(std::uint8_t* base, const Field& field, std::uint32_t value);
@@ -48,10 +67,13 @@ void putField(std::uint8_t* base, const Field& field, std::uint32_t value);
 std::uint32_t getField(const std::uint8_t* base, const Field& field);
 
 // Writes one record at `base`: `values` in the order of the layout's fields, the other bytes 0.
-void putRecord(std::uint8_t* base, const RecordLayout& layout, std::initializer_list<std::uint32_t> values);
+// Refuses a list that does not hold exactly one value per field: returns false and writes
+// nothing, so a value can never land in the wrong field.
+bool putRecord(std::uint8_t* base, const RecordLayout& layout, std::initializer_list<std::uint32_t> values);
 
-// Appends one record to `out` (see putRecord).
-void appendRecord(std::vector<std::uint8_t>& out, const RecordLayout& layout,
+// Appends one record to `out` (see putRecord); on a wrong number of values returns false and
+// appends nothing.
+bool appendRecord(std::vector<std::uint8_t>& out, const RecordLayout& layout,
                   std::initializer_list<std::uint32_t> values);
 
 // "name=value" pairs of one stored record, for dumps: "IndexA=100 conf=65 ...", values in decimal

@@ -5,7 +5,7 @@
 #include <system_error>
 #include <vector>
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 #include "core/image/compilestop.h"
 
 CompiledImages compileImages(const ProjectFiles& files, const MessageSink& sink)

@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/app/atomicfile.h"
-#include "core/app/projectfiles.h"
+#include "core/base/atomicfile.h"
+#include "core/base/projectfiles.h"
 #include "core/image/bankedimage.h"
 #include "core/image/compilemessage.h"
 #include "core/image/plainimage.h"

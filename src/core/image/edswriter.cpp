@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/app/xmlfile.h"
+#include "core/base/xmlfile.h"
 #include "core/image/compilestop.h"
 #include "core/image/imagetext.h"
 

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/app/atomicfile.h"
-#include "core/app/projectfiles.h"
+#include "core/base/atomicfile.h"
+#include "core/base/projectfiles.h"
 
 // The local date and time the EDS is stamped with.
 struct EdsClock {

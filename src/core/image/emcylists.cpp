@@ -38,9 +38,17 @@ std::uint16_t slotOf(unsigned byte, std::array<int, kEmcyFrameBytes + 1>& slots,
 
 } // namespace
 
-const RecordLayout kEmcyMessageHead{"EMCY", kHeadFields, 5};
-const RecordLayout kEmcyWordRef{"EMCY word", kWordRefFields, 3};
-const RecordLayout kListWordRecord{"List_Word", kListWordFields, 6};
+constexpr RecordLayout kEmcyMessageHead{"EMCY", kHeadFields, 5};
+constexpr RecordLayout kEmcyWordRef{"EMCY word", kWordRefFields, 3};
+constexpr RecordLayout kListWordRecord{"List_Word", kListWordFields, 6};
+
+// Every record holds its fields, none overlapping.
+static_assert(fieldsFitRecord(kEmcyMessageHead.fields, kEmcyMessageHead.size),
+              "kEmcyMessageHead: fields overflow or overlap");
+static_assert(fieldsFitRecord(kEmcyWordRef.fields, kEmcyWordRef.size),
+              "kEmcyWordRef: fields overflow or overlap");
+static_assert(fieldsFitRecord(kListWordRecord.fields, kListWordRecord.size),
+              "kListWordRecord: fields overflow or overlap");
 
 EmcyLists buildEmcyLists(const pugi::xml_node& emcyDefRoot, const pugi::xml_node& emcyWordRoot)
 {

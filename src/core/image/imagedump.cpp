@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 #include "core/image/compileimages.h"
 #include "core/image/emcylists.h"
 #include "core/image/parameterblock.h"

@@ -1,6 +1,6 @@
 #include "core/image/imagetext.h"
 
-#include "core/tables/textint.h"
+#include "core/base/textint.h"
 
 std::optional<std::int32_t> readInteger(std::string_view text)
 {

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <string>
 
-#include "core/app/xmlfile.h"
+#include "core/base/textint.h"
+#include "core/base/xmlfile.h"
 #include "core/image/compilestop.h"
 #include "core/image/emcylists.h"
 #include "core/image/imagetext.h"
-#include "core/tables/textint.h"
+#include "core/tables/pargenelements.h"
+
+namespace PG = ParGenName;
 
 namespace {
 
@@ -208,31 +211,32 @@ private:
                              : textToWord(node.text().get(), m_sink);
         };
 
-        const std::uint32_t canId = textToWord(text("CAN_id"), m_sink);
-        const std::uint32_t canBaud = textToWord(text("CAN_Baud"), m_sink);
-        const std::uint32_t sdoTimeout = textToWord(text("CAN_timeoutsdo"), m_sink);
-        const std::uint32_t serialBaud = textToWord(text("M_baud"), m_sink);
-        const std::uint32_t parity = textToWord(text("M_parity"), m_sink);
-        const std::uint32_t serial = textToWord(text("M_ser"), m_sink) == 1 ? 0 : 1;
-        const std::uint32_t devId = textToWord(text("M_devid"), m_sink);
-        const std::uint32_t operational = flag("operational_at_start", "start");
-        const std::uint32_t networkStart = flag("network_start", "start");
-        const pugi::xml_node startOnModbus = root.child("network_start_modbus");
+        const std::uint32_t canId = textToWord(text(PG::kCanId), m_sink);
+        const std::uint32_t canBaud = textToWord(text(PG::kCanBaud), m_sink);
+        const std::uint32_t sdoTimeout = textToWord(text(PG::kSdoTimeout), m_sink);
+        const std::uint32_t serialBaud = textToWord(text(PG::kModbusBaud), m_sink);
+        const std::uint32_t parity = textToWord(text(PG::kModbusParity), m_sink);
+        const std::uint32_t serial = textToWord(text(PG::kModbusSerial), m_sink) == 1 ? 0 : 1;
+        const std::uint32_t devId = textToWord(text(PG::kModbusId), m_sink);
+        const std::uint32_t operational = flag(PG::kOperationalAtStart, PG::kStart);
+        const std::uint32_t networkStart = flag(PG::kNetworkStart, PG::kStart);
+        const pugi::xml_node startOnModbus = root.child(PG::kNetworkStartModbus);
         const std::uint32_t onModbus =
-            std::string(startOnModbus.attribute("start").value()) == "true" ? 1 : 0;
+            std::string(startOnModbus.attribute(PG::kStart).value()) == "true" ? 1 : 0;
         // The register is on the element after the first one of that name; without one it reads
         // as an empty text.
         const pugi::xml_node registerElement = startOnModbus ? nextElement(startOnModbus) : pugi::xml_node();
-        const std::uint32_t startRegister = textToWord(registerElement.attribute("address").value(), m_sink);
-        const std::uint32_t delay = optionalWord("delay_network_start", "delay");
-        const std::uint32_t guarding = flag("send_frame_nodeguard", "enable");
-        const std::uint32_t guardRegister1 = optionalWord("send_frame_nodeguard", "add_word_1");
-        const std::uint32_t guardRegister2 = optionalWord("send_frame_nodeguard", "add_word_2");
-        const std::uint32_t protocol = optionalWord("Ser_Prot", nullptr);
-        const std::uint32_t syncOn = flag("sync_producer", "enable_sync");
-        const pugi::xml_node sync = root.child("sync_producer");
+        const std::uint32_t startRegister =
+            textToWord(registerElement.attribute(PG::kAddress).value(), m_sink);
+        const std::uint32_t delay = optionalWord(PG::kNetworkStartDelay, PG::kDelay);
+        const std::uint32_t guarding = flag(PG::kNodeGuardFrame, PG::kGuardEnable);
+        const std::uint32_t guardRegister1 = optionalWord(PG::kNodeGuardFrame, PG::kGuardRegister1);
+        const std::uint32_t guardRegister2 = optionalWord(PG::kNodeGuardFrame, PG::kGuardRegister2);
+        const std::uint32_t protocol = optionalWord(PG::kModbusProtocol, nullptr);
+        const std::uint32_t syncOn = flag(PG::kSyncProducer, PG::kSyncEnable);
+        const pugi::xml_node sync = root.child(PG::kSyncProducer);
         const std::uint32_t syncTime =
-            sync ? static_cast<std::uint32_t>(textToInt(sync.attribute("sync_time").value(), 1000)) : 1000;
+            sync ? static_cast<std::uint32_t>(textToInt(sync.attribute(PG::kSyncTime).value(), 1000)) : 1000;
         const auto& c = m_image.counts;
         appendRecord(m_image.bytes, kPlainParameters,
                      {canId,         canBaud, sdoTimeout,  serialBaud,     parity,
@@ -249,13 +253,29 @@ private:
 
 } // namespace
 
-const RecordLayout kPlainHeader{"header", kHeaderFields, 32};
-const RecordLayout kPlainSdoRecord{"SDO record", kSdoFields, 8};
-const RecordLayout kPlainRpdoRecord{"RPDO record", kRpdoFields, 3};
-const RecordLayout kPlainRpdoMapRecord{"RPDO mapping record", kRpdoMapFields, 4};
-const RecordLayout kPlainTpdoRecord{"TPDO record", kTpdoFields, 5};
-const RecordLayout kPlainNodeGuardRecord{"node guarding record", kNodeGuardFields, 4};
-const RecordLayout kPlainParameters{"parameter section", kParameterFields, 40};
+constexpr RecordLayout kPlainHeader{"header", kHeaderFields, 32};
+constexpr RecordLayout kPlainSdoRecord{"SDO record", kSdoFields, 8};
+constexpr RecordLayout kPlainRpdoRecord{"RPDO record", kRpdoFields, 3};
+constexpr RecordLayout kPlainRpdoMapRecord{"RPDO mapping record", kRpdoMapFields, 4};
+constexpr RecordLayout kPlainTpdoRecord{"TPDO record", kTpdoFields, 5};
+constexpr RecordLayout kPlainNodeGuardRecord{"node guarding record", kNodeGuardFields, 4};
+constexpr RecordLayout kPlainParameters{"parameter section", kParameterFields, 40};
+
+// Every record holds its fields, none overlapping.
+static_assert(fieldsFitRecord(kPlainHeader.fields, kPlainHeader.size),
+              "kPlainHeader: fields overflow or overlap");
+static_assert(fieldsFitRecord(kPlainSdoRecord.fields, kPlainSdoRecord.size),
+              "kPlainSdoRecord: fields overflow or overlap");
+static_assert(fieldsFitRecord(kPlainRpdoRecord.fields, kPlainRpdoRecord.size),
+              "kPlainRpdoRecord: fields overflow or overlap");
+static_assert(fieldsFitRecord(kPlainRpdoMapRecord.fields, kPlainRpdoMapRecord.size),
+              "kPlainRpdoMapRecord: fields overflow or overlap");
+static_assert(fieldsFitRecord(kPlainTpdoRecord.fields, kPlainTpdoRecord.size),
+              "kPlainTpdoRecord: fields overflow or overlap");
+static_assert(fieldsFitRecord(kPlainNodeGuardRecord.fields, kPlainNodeGuardRecord.size),
+              "kPlainNodeGuardRecord: fields overflow or overlap");
+static_assert(fieldsFitRecord(kPlainParameters.fields, kPlainParameters.size),
+              "kPlainParameters: fields overflow or overlap");
 
 PlainImage compilePlainImage(ProjectDocuments& docs, const MessageSink& sink)
 {

@@ -1,6 +1,6 @@
 #include "core/image/projectdocuments.h"
 
-#include "core/app/xmlfile.h"
+#include "core/base/xmlfile.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <pugixml.hpp>
 
-#include "core/app/projectfiles.h"
+#include "core/base/projectfiles.h"
 
 // The nine project files as the image compilers see them, each parsed at most once per
 // compile, at the moment a compiler first asks for it (so messages keep the compile's order).

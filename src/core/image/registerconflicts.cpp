@@ -3,11 +3,14 @@
 #include <map>
 #include <optional>
 
-#include "core/app/devicevariant.h"
-#include "core/app/projectstore.h"
-#include "core/app/xmlfile.h"
+#include "core/base/devicevariant.h"
+#include "core/base/textint.h"
+#include "core/base/xmlfile.h"
 #include "core/image/compilestop.h"
-#include "core/tables/textint.h"
+#include "core/tables/pargenelements.h"
+#include "core/tables/pargenfile.h"
+
+namespace PG = ParGenName;
 
 namespace {
 
@@ -99,13 +102,16 @@ std::vector<RegisterClaim> collectRegisterClaims(const ProjectFiles& files, std:
 
     pugi::xml_document parGen;
     const pugi::xml_node root = loadRoot(files.parGen, parGen, errors);
-    const pugi::xml_node startOnModbus = childElement(root, "network_start_modbus");
-    if (std::string(startOnModbus.attribute("start").value()) == "true")
-        claim(nextElement(startOnModbus).attribute("address").value(), "network start register (ParGen.xml)");
-    const pugi::xml_node guard = childElement(root, "send_frame_nodeguard");
-    if (std::string(guard.attribute("enable").value()) == "true") {
-        claim(guard.attribute("add_word_1").value(), "first node guarding state register (ParGen.xml)");
-        claim(guard.attribute("add_word_2").value(), "second node guarding state register (ParGen.xml)");
+    const pugi::xml_node startOnModbus = childElement(root, PG::kNetworkStartModbus);
+    if (std::string(startOnModbus.attribute(PG::kStart).value()) == "true")
+        claim(nextElement(startOnModbus).attribute(PG::kAddress).value(),
+              "network start register (ParGen.xml)");
+    const pugi::xml_node guard = childElement(root, PG::kNodeGuardFrame);
+    if (std::string(guard.attribute(PG::kGuardEnable).value()) == "true") {
+        claim(guard.attribute(PG::kGuardRegister1).value(),
+              "first node guarding state register (ParGen.xml)");
+        claim(guard.attribute(PG::kGuardRegister2).value(),
+              "second node guarding state register (ParGen.xml)");
     }
     return claims;
 }
@@ -142,7 +148,7 @@ std::vector<std::string> plainImageWarnings(const ProjectFiles& files)
     const pugi::xml_node root = loadRoot(files.parGen, doc, nullptr);
     if (!root)
         return warnings;
-    const std::string timeoutText = childText(root, "CAN_timeoutsdo");
+    const std::string timeoutText = childText(root, PG::kSdoTimeout);
     const std::int32_t timeout = textToInt(timeoutText, -1);
     if (timeout > 65535 && timeout <= 100000)
         warnings.push_back("ParGen.xml: the SDO client timeout " + std::to_string(timeout) +

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/projectfiles.h"
+#include "core/base/projectfiles.h"
 
 // One use of a Modbus register by a part of the project.
 struct RegisterClaim {

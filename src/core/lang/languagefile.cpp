@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
+#include "core/base/textint.h"
 #include "core/lang/languagefolders.h"
 #include "core/lang/uitexts.h"
-#include "core/tables/textint.h"
 
 namespace {
 

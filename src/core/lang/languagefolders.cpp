@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 #include "core/lang/languagelist.h"
 
 LanguageFolders::LanguageFolders(std::string ownDir, std::string shippedDir)

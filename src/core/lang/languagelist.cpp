@@ -15,7 +15,7 @@
 #include <windows.h>
 #endif
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 #include "core/lang/textid.h"
 #include "core/lang/uitexts.h"
 

@@ -1,7 +1,7 @@
 #include "core/lang/versioncheck.h"
 
-#include "core/app/appstate.h"
-#include "core/tables/textint.h"
+#include "core/base/product.h"
+#include "core/base/textint.h"
 
 namespace {
 

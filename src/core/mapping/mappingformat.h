@@ -6,7 +6,7 @@
 
 #include <pugixml.hpp>
 
-#include "core/app/projectfiles.h"
+#include "core/base/projectfiles.h"
 #include "core/mapping/mappingframe.h"
 
 // The three mapping editors.

@@ -5,9 +5,9 @@
 #include <string>
 #include <utility>
 
-#include "core/app/xmlfile.h"
+#include "core/base/textint.h"
+#include "core/base/xmlfile.h"
 #include "core/lang/uitexts.h"
-#include "core/tables/textint.h"
 
 namespace {
 

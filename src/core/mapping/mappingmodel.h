@@ -7,8 +7,8 @@
 
 #include <pugixml.hpp>
 
-#include "core/app/atomicfile.h"
-#include "core/app/projectfiles.h"
+#include "core/base/atomicfile.h"
+#include "core/base/projectfiles.h"
 #include "core/mapping/mappingformat.h"
 #include "core/mapping/mappingframe.h"
 #include "core/mapping/registerentry.h"

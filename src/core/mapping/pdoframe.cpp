@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "core/tables/textint.h"
+#include "core/base/textint.h"
 
 PdoFrame::PdoFrame(std::string cobId, std::string dim) : cobId(std::move(cobId)), dimension(std::move(dim))
 {

@@ -6,7 +6,7 @@
 #include <map>
 #include <system_error>
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 #include "core/nodes/edsdatatype.h"
 #include "core/nodes/edsvalue.h"
 #include "core/nodes/inifile.h"

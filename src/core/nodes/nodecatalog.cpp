@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/app/paths.h"
-#include "core/app/xmlfile.h"
+#include "core/base/paths.h"
+#include "core/base/xmlfile.h"
 #include "core/nodes/edsreader.h"
-#include "core/tables/textint.h"
+#include "core/base/textint.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/app/atomicfile.h"
+#include "core/base/atomicfile.h"
 
 // Which EDS describes which remote node of a project. It lives in the project's Nodes.xml
 // (root "Nodes", one row per node with NodeID and File); the EDS files themselves are copies

@@ -7,7 +7,7 @@
 #include "core/tables/grid.h"
 #include "core/tables/rowoperations.h"
 #include "core/tables/sdoclienttable.h"
-#include "core/tables/textint.h"
+#include "core/base/textint.h"
 
 namespace {
 

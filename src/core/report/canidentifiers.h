@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/projectfiles.h"
+#include "core/base/projectfiles.h"
 
 // Warnings about the CAN identifiers of the two PDO tables: one per COB-ID that more than one
 // PDO uses (within a table or across both), in increasing COB-ID order; then, for each PDO in

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/projectfiles.h"
+#include "core/base/projectfiles.h"
 
 // The mappings point at PDOs and emergencies by position only, so inserting or deleting a table
 // row leaves them pointing at the wrong frame or at none. Returns one warning per mapping row

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 #include "core/image/compileimages.h"
 #include "core/image/registerconflicts.h"
 #include "core/report/canidentifiers.h"

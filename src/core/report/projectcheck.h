@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/projectfiles.h"
+#include "core/base/projectfiles.h"
 #include "core/lang/uitexts.h"
 
 // What the project checks found. Errors fail `check`; warnings do not.

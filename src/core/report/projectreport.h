@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/atomicfile.h"
+#include "core/base/atomicfile.h"
 #include "core/lang/uitexts.h"
 #include "core/report/registermap.h"
 

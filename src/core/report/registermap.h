@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/projectfiles.h"
+#include "core/base/projectfiles.h"
 
 // Where a register claim comes from. The order is the report's sort order after the register.
 enum class ClaimSource { Sdo, Rpdo, Tpdo, Emcy, NodeGuarding, NetworkStart };

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "core/app/devicevariant.h"
+#include "core/base/devicevariant.h"
+#include "core/base/textint.h"
 #include "core/lang/textid.h"
 #include "core/tables/pargenfile.h"
-#include "core/tables/textint.h"
 
 namespace {
 

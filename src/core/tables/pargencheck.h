@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/app/xmlfile.h"
+#include "core/base/xmlfile.h"
 #include "core/lang/uitexts.h"
 #include "core/tables/pargenvalues.h"
 

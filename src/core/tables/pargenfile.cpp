@@ -1,6 +1,10 @@
 #include "core/tables/pargenfile.h"
 
-#include "core/tables/textint.h"
+#include "core/base/paths.h"
+#include "core/base/textint.h"
+#include "core/tables/pargenelements.h"
+
+namespace PG = ParGenName;
 
 namespace {
 
@@ -81,41 +85,41 @@ constexpr Place Prev = Place::PreviousElement;
 
 // The file, in write order. Readers look each element up by name, except the start register.
 const Field kFields[] = {
-    list("Select_Device_Type", 0, indexOf<&V::deviceType>),
-    text("CAN_id", textOf<&V::canId>),
-    {"CAN_Baud", nullptr, Kind::CanBaud, Own, 0, nullptr, indexOf<&V::canBaud>, nullptr},
-    flagAttr("operational_at_start", "start", Own, flagOf<&V::operationalAtStart>),
-    flagAttr("network_start", "start", Own, flagOf<&V::networkStart>),
-    textAttr("delay_network_start", "delay", Own, textOf<&V::networkStartDelay>),
-    flagAttr("network_start_modbus", "start", Own, flagOf<&V::startOnModbus>),
-    textAttr("network_start_modbus", "address", Place::FollowingFirst, textOf<&V::startOnModbusAddress>),
-    text("CAN_timeoutsdo", textOf<&V::sdoTimeout>),
-    flagAttr("sync_producer", "enable_sync", Own, flagOf<&V::syncEnable>),
-    textAttr("sync_producer", "sync_time", Prev, textOf<&V::syncTime>),
-    flagAttr("send_frame_nodeguard", "enable", Own, flagOf<&V::nodeguardEnable>),
-    textAttr("send_frame_nodeguard", "add_word_1", Prev, textOf<&V::nodeguardAddress1>),
-    textAttr("send_frame_nodeguard", "add_word_2", Prev, textOf<&V::nodeguardAddress2>),
-    list("M_ser", 0, indexOf<&V::modbusSerial>),
-    list("M_baud", 7, indexOf<&V::modbusBaud>),
-    list("M_parity", 0, indexOf<&V::modbusParity>),
-    list("MODBUS_SLAVE_STOPBITS", 0, indexOf<&V::modbusStopBits>),
-    text("M_devid", textOf<&V::modbusId>),
-    list("Ser_Prot", 0, indexOf<&V::modbusProtocol>),
-    flagText("MODBUS_SLAVE_EN_TIMEOUT_INACTIVITY", flagOf<&V::inactivityEnable>),
-    text("MODBUS_SLAVE_TIMEOUT_INACTIVITY", textOf<&V::inactivityTimeout>),
-    text("Ethernet_IP1", byteOf<&V::ip, 0>),
-    text("Ethernet_IP2", byteOf<&V::ip, 1>),
-    text("Ethernet_IP3", byteOf<&V::ip, 2>),
-    text("Ethernet_IP4", byteOf<&V::ip, 3>),
-    text("Ethernet_SM1", byteOf<&V::subnetMask, 0>),
-    text("Ethernet_SM2", byteOf<&V::subnetMask, 1>),
-    text("Ethernet_SM3", byteOf<&V::subnetMask, 2>),
-    text("Ethernet_SM4", byteOf<&V::subnetMask, 3>),
-    text("Ethernet_GAT1", byteOf<&V::gateway, 0>),
-    text("Ethernet_GAT2", byteOf<&V::gateway, 1>),
-    text("Ethernet_GAT3", byteOf<&V::gateway, 2>),
-    text("Ethernet_GAT4", byteOf<&V::gateway, 3>),
-    flagText("Ethernet_EN_GAT", flagOf<&V::gatewayEnable>),
+    list(PG::kDeviceType, 0, indexOf<&V::deviceType>),
+    text(PG::kCanId, textOf<&V::canId>),
+    {PG::kCanBaud, nullptr, Kind::CanBaud, Own, 0, nullptr, indexOf<&V::canBaud>, nullptr},
+    flagAttr(PG::kOperationalAtStart, PG::kStart, Own, flagOf<&V::operationalAtStart>),
+    flagAttr(PG::kNetworkStart, PG::kStart, Own, flagOf<&V::networkStart>),
+    textAttr(PG::kNetworkStartDelay, PG::kDelay, Own, textOf<&V::networkStartDelay>),
+    flagAttr(PG::kNetworkStartModbus, PG::kStart, Own, flagOf<&V::startOnModbus>),
+    textAttr(PG::kNetworkStartModbus, PG::kAddress, Place::FollowingFirst, textOf<&V::startOnModbusAddress>),
+    text(PG::kSdoTimeout, textOf<&V::sdoTimeout>),
+    flagAttr(PG::kSyncProducer, PG::kSyncEnable, Own, flagOf<&V::syncEnable>),
+    textAttr(PG::kSyncProducer, PG::kSyncTime, Prev, textOf<&V::syncTime>),
+    flagAttr(PG::kNodeGuardFrame, PG::kGuardEnable, Own, flagOf<&V::nodeguardEnable>),
+    textAttr(PG::kNodeGuardFrame, PG::kGuardRegister1, Prev, textOf<&V::nodeguardAddress1>),
+    textAttr(PG::kNodeGuardFrame, PG::kGuardRegister2, Prev, textOf<&V::nodeguardAddress2>),
+    list(PG::kModbusSerial, 0, indexOf<&V::modbusSerial>),
+    list(PG::kModbusBaud, 7, indexOf<&V::modbusBaud>),
+    list(PG::kModbusParity, 0, indexOf<&V::modbusParity>),
+    list(PG::kModbusStopBits, 0, indexOf<&V::modbusStopBits>),
+    text(PG::kModbusId, textOf<&V::modbusId>),
+    list(PG::kModbusProtocol, 0, indexOf<&V::modbusProtocol>),
+    flagText(PG::kInactivityEnable, flagOf<&V::inactivityEnable>),
+    text(PG::kInactivityTimeout, textOf<&V::inactivityTimeout>),
+    text(PG::kIp[0], byteOf<&V::ip, 0>),
+    text(PG::kIp[1], byteOf<&V::ip, 1>),
+    text(PG::kIp[2], byteOf<&V::ip, 2>),
+    text(PG::kIp[3], byteOf<&V::ip, 3>),
+    text(PG::kSubnetMask[0], byteOf<&V::subnetMask, 0>),
+    text(PG::kSubnetMask[1], byteOf<&V::subnetMask, 1>),
+    text(PG::kSubnetMask[2], byteOf<&V::subnetMask, 2>),
+    text(PG::kSubnetMask[3], byteOf<&V::subnetMask, 3>),
+    text(PG::kGateway[0], byteOf<&V::gateway, 0>),
+    text(PG::kGateway[1], byteOf<&V::gateway, 1>),
+    text(PG::kGateway[2], byteOf<&V::gateway, 2>),
+    text(PG::kGateway[3], byteOf<&V::gateway, 3>),
+    flagText(PG::kGatewayEnable, flagOf<&V::gatewayEnable>),
 };
 
 // The element a field is read from, or an empty node when the file has none.
@@ -232,4 +236,17 @@ WriteResult saveParGen(const ParGenValues& values, std::string_view utf8Path)
     pugi::xml_document doc;
     buildParGenDocument(values, doc);
     return saveXmlFile(doc, utf8Path);
+}
+
+int readDeviceType(std::string_view parGenPath)
+{
+    if (parGenPath.empty() || !pathExists(parGenPath))
+        return 0;
+    pugi::xml_document doc;
+    if (!loadXmlFile(parGenPath, doc).ok())
+        return 0;
+    const pugi::xml_node element = childElement(documentRoot(doc), PG::kDeviceType);
+    if (!element)
+        return 0;
+    return textToInt(elementText(element), 0);
 }

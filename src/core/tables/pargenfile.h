@@ -5,8 +5,8 @@
 
 #include <pugixml.hpp>
 
-#include "core/app/atomicfile.h"
-#include "core/app/xmlfile.h"
+#include "core/base/atomicfile.h"
+#include "core/base/xmlfile.h"
 #include "core/tables/pargenvalues.h"
 
 // ParGen.xml: the communication parameters of a project. Root "Par_Gen", one child element
@@ -47,3 +47,7 @@ void buildParGenDocument(const ParGenValues& values, pugi::xml_document& doc);
 
 // Writes `values` to `utf8Path` atomically (the old file stays whole on failure).
 WriteResult saveParGen(const ParGenValues& values, std::string_view utf8Path);
+
+// The device variant from a ParGen.xml: the integer text of its Select_Device_Type element,
+// 0 when the file, the element or a number is missing or the file cannot be read.
+int readDeviceType(std::string_view parGenPath);

@@ -2,10 +2,10 @@
 
 #include <cctype>
 
+#include "core/base/textint.h"
 #include "core/lang/textid.h"
 #include "core/tables/grid.h"
 #include "core/tables/tabledefinition.h"
-#include "core/tables/textint.h"
 
 namespace {
 

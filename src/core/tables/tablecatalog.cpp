@@ -2,10 +2,10 @@
 
 #include <cctype>
 
-#include "core/mapping/pdoreceivetable.h"
-#include "core/mapping/pdotransmittable.h"
 #include "core/tables/emcyaccesstable.h"
 #include "core/tables/nodeguardtable.h"
+#include "core/tables/pdoreceivetable.h"
+#include "core/tables/pdotransmittable.h"
 #include "core/tables/sdoclienttable.h"
 #include "core/tables/tabledefinition.h"
 

@@ -1,6 +1,6 @@
 #include "core/tables/tabledefinition.h"
 
-#include "core/app/projectstore.h"
+#include "core/tables/pargenfile.h"
 
 DeviceVariant readTableVariant(std::string_view parGenPath)
 {

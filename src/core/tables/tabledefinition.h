@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/app/devicevariant.h"
-#include "core/app/projectfiles.h"
+#include "core/base/devicevariant.h"
+#include "core/base/projectfiles.h"
 
 class Grid;
 

@@ -5,8 +5,8 @@
 
 #include <pugixml.hpp>
 
-#include "core/app/atomicfile.h"
-#include "core/app/xmlfile.h"
+#include "core/base/atomicfile.h"
+#include "core/base/xmlfile.h"
 
 class Grid;
 struct TableDefinition;

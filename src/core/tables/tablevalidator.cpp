@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "core/base/textint.h"
 #include "core/lang/uitexts.h"
 #include "core/tables/grid.h"
-#include "core/tables/textint.h"
 
 namespace {
 

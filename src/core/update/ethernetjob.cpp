@@ -6,7 +6,7 @@
 
 #include <pugixml.hpp>
 
-#include "core/app/xmlfile.h"
+#include "core/base/xmlfile.h"
 #include "core/update/updatefiles.h"
 #include "core/update/updateoptions.h"
 

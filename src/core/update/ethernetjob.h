@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/app/atomicfile.h"
+#include "core/base/atomicfile.h"
 
 // What the Ethernet updater is told to do.
 struct EthernetJob {

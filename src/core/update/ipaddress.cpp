@@ -1,6 +1,6 @@
 #include "core/update/ipaddress.h"
 
-#include "core/tables/textint.h"
+#include "core/base/textint.h"
 
 std::string trimIpText(std::string_view text)
 {

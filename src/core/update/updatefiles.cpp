@@ -1,6 +1,6 @@
 #include "core/update/updatefiles.h"
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 
 std::string updaterPath(std::string_view exeDir, std::string_view baseName)
 {

@@ -37,7 +37,7 @@ QPixmap makeLogo()
 
 AboutDialog::AboutDialog(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
-    setObjectName("TFAbout");
+    setObjectName("AboutDialog");
     setWindowTitle("Setforge");
     setFixedSize(406, 196);
 

@@ -9,7 +9,7 @@
 #include <QStyle>
 
 #include "core/app/appstate.h"
-#include "core/app/devicevariant.h"
+#include "core/base/devicevariant.h"
 #include "core/app/makerlinks.h"
 #include "core/lang/textid.h"
 #include "gui/app/aboutdialog.h"
@@ -40,7 +40,7 @@ MainWindow::MainWindow(AppState& state, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       m_state(state)
 {
-    setObjectName("TFSetforgeFirmWare");
+    setObjectName("MainWindow");
     buildLayout();
     m_timer.setObjectName("Timer_Update");
     m_timer.setInterval(kFirstVersionTick);
@@ -168,7 +168,7 @@ void MainWindow::createWindows()
     m_windows.about = new AboutDialog(m_state, this);
     m_windows.newProject = new NewProjectDialog(m_state, this);
     m_windows.openConf = new OpenProjectDialog(m_state, this);
-    m_windows.softOptions = createSoftOptionsWindow(m_state, this);
+    m_windows.softOptions = createSoftOptionsWindow(m_state, this, [this] { applyLanguage(); });
     m_windows.parGen = createParGenWindow(m_state, this);
     m_windows.sdoClient = createSdoClientWindow(m_state, this);
     m_windows.emcyAccess = createEmcyAccessWindow(m_state, this);
@@ -387,11 +387,11 @@ void MainWindow::onButtonClicked()
     } else if (sender == m_btnNodeGuard) {
         showModal(m_windows.nodeGuard);
     } else if (sender == m_btnEdsFile) {
-        buildEdsFile(*this);
+        buildEdsFile(m_state, this);
     } else if (sender == m_btnReport) {
-        buildReport(*this);
+        buildReport(m_state, this);
     } else if (sender == m_btnCreateBin) {
-        updateDevice(*this);
+        updateDevice(m_state, this, m_windows.boot);
     }
 }
 

@@ -6,15 +6,15 @@
 #include <QShowEvent>
 
 #include "core/app/appstate.h"
-#include "core/app/projectfiles.h"
 #include "core/app/projectstore.h"
+#include "core/base/projectfiles.h"
 #include "core/lang/textid.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 
 NewProjectDialog::NewProjectDialog(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
-    setObjectName("TFNew_Project");
+    setObjectName("NewProjectDialog");
     setFixedSize(331, 162);
 
     auto* code = new QLabel(QString::fromUtf8(kSoftwareCode), this);

@@ -14,7 +14,7 @@
 
 OpenProjectDialog::OpenProjectDialog(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
-    setObjectName("TFOpenConf");
+    setObjectName("OpenProjectDialog");
     resize(377, 351);
 
     auto* layout = new QVBoxLayout(this);

@@ -1,16 +1,19 @@
 #pragma once
 
+#include <functional>
+
 class QWidget;
 class SetforgeDialog;
-class MainWindow;
 struct AppState;
 
 // Each subsystem makes its own windows. A factory may return nullptr while its window does
 // not exist yet; the main window then leaves that step doing nothing beyond its checks.
 // Every window is parented to the main window and lives until the program ends.
 
-// Software options (lang).
-SetforgeDialog* createSoftOptionsWindow(AppState& state, QWidget* parent);
+// Software options (lang). `changeLanguage` applies a newly chosen language to every window;
+// the main window passes its own, so the options never reach back into it.
+SetforgeDialog* createSoftOptionsWindow(AppState& state, QWidget* parent,
+                                        std::function<void()> changeLanguage);
 // Communication parameters (tables).
 SetforgeDialog* createParGenWindow(AppState& state, QWidget* parent);
 // The five table dialogs (tables, mapping tables).
@@ -30,12 +33,14 @@ SetforgeDialog* createBootWindow(AppState& state, QWidget* parent);
 // Does nothing when `boot` is null.
 void showBootWindow(SetforgeDialog* boot, int formType);
 
-// The last two steps (image): compile and hand over to the update dialog, and the EDS file.
-void updateDevice(MainWindow& main);
-void buildEdsFile(MainWindow& main);
+// The last two steps (image), for the open project of `state`; messages and the file chooser
+// are parented to `parent`. Compile and hand over to the update dialog `boot` (may be null):
+void updateDevice(AppState& state, QWidget* parent, SetforgeDialog* boot);
+// and write the EDS file where the user chooses.
+void buildEdsFile(AppState& state, QWidget* parent);
 // Step 8 "Report": asks where to save the register map report (HTML or CSV), writes it and
 // opens an HTML report in the system's browser. Does nothing without an open project.
-void buildReport(MainWindow& main);
+void buildReport(AppState& state, QWidget* parent);
 
 // The version check of the options (lang): true when the maker offers a newer version.
 bool checkForNewerVersion(AppState& state);

@@ -5,28 +5,26 @@
 #include "core/app/appstate.h"
 #include "core/image/compileimages.h"
 #include "core/image/edswriter.h"
-#include "gui/app/mainwindow.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 #include "gui/image/edsfilechooser.h"
 
-void updateDevice(MainWindow& main)
+void updateDevice(AppState& state, QWidget* parent, SetforgeDialog* boot)
 {
-    AppState& state = main.state();
     if (!state.hasProject())
         return;
     // Each message is shown the moment the compile reaches it, as a box of its own kind.
-    const MessageSink show = [&main](const CompileMessage& message) {
+    const MessageSink show = [parent](const CompileMessage& message) {
         const QString text = qs(message.text);
         switch (message.kind) {
         case CompileMessage::Kind::Information:
-            messages().information(&main, text);
+            messages().information(parent, text);
             break;
         case CompileMessage::Kind::Warning:
-            messages().warning(&main, text);
+            messages().warning(parent, text);
             break;
         case CompileMessage::Kind::Error:
-            messages().error(&main, text);
+            messages().error(parent, text);
             break;
         }
     };
@@ -35,20 +33,19 @@ void updateDevice(MainWindow& main)
     // must not be updated with a partial or stale set.
     if (!compileAndWriteImages(state.projectDir, show, &deviceType))
         return;
-    showBootWindow(main.windows().boot, deviceType);
+    showBootWindow(boot, deviceType);
 }
 
-void buildEdsFile(MainWindow& main)
+void buildEdsFile(AppState& state, QWidget* parent)
 {
-    AppState& state = main.state();
     if (!state.hasProject())
         return;
-    const QString chosen = EdsFileChooser::instance().chooseSaveFile(&main, qs(state.projectDir),
+    const QString chosen = EdsFileChooser::instance().chooseSaveFile(parent, qs(state.projectDir),
                                                                      QString::fromUtf8(kEdsFileFilter));
     if (chosen.isEmpty())
         return;
     const WriteResult written =
         writeEdsFile(state.files, us(withEdsExtension(chosen)), edsClockAt(std::time(nullptr)));
     if (!written.ok)
-        messages().error(&main, qs(written.error));
+        messages().error(parent, qs(written.error));
 }

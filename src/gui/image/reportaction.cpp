@@ -8,7 +8,6 @@
 
 #include "core/app/appstate.h"
 #include "core/report/projectreport.h"
-#include "gui/app/mainwindow.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 #include "gui/app/urlopener.h"
@@ -22,9 +21,8 @@ constexpr int kTextSaveCaption = 1423;
 
 } // namespace
 
-void buildReport(MainWindow& main)
+void buildReport(AppState& state, QWidget* parent)
 {
-    AppState& state = main.state();
     if (!state.hasProject())
         return;
     const UiTexts& t = state.texts;
@@ -33,7 +31,7 @@ void buildReport(MainWindow& main)
     QString selected = htmlFilter;
     const QString proposed =
         QDir(qs(state.projectDir)).filePath(qs(state.projectName) + QStringLiteral("_register_map.html"));
-    QString chosen = ReportFileChooser::instance().chooseSaveFile(&main, qs(t[kTextSaveCaption]), proposed,
+    QString chosen = ReportFileChooser::instance().chooseSaveFile(parent, qs(t[kTextSaveCaption]), proposed,
                                                                   htmlFilter + ";;" + csvFilter, selected);
     if (chosen.isEmpty())
         return;
@@ -44,7 +42,7 @@ void buildReport(MainWindow& main)
         writeProjectReport(state.projectDir, us(chosen), csv ? ReportFormat::Csv : ReportFormat::Html,
                            std::time(nullptr), state.texts);
     if (!written.ok) {
-        messages().error(&main, qs(written.error));
+        messages().error(parent, qs(written.error));
         return;
     }
     if (!csv)

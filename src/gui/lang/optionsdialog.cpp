@@ -31,7 +31,7 @@ OptionsDialog::OptionsDialog(AppState& state, QWidget* parent, std::function<voi
     : SetforgeDialog(state, parent), m_changeLanguage(std::move(changeLanguage)),
       m_languageInUse(state.languageName)
 {
-    setObjectName("TFSoftOptions");
+    setObjectName("OptionsDialog");
     buildLayout();
     applyTexts();
 }

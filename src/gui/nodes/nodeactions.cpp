@@ -6,7 +6,7 @@
 #include <QEvent>
 
 #include "core/app/appstate.h"
-#include "core/mapping/pdotransmittable.h"
+#include "core/tables/pdotransmittable.h"
 #include "core/nodes/edsvalue.h"
 #include "core/nodes/sdoobjectpick.h"
 #include "core/tables/grid.h"

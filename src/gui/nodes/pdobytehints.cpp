@@ -9,7 +9,7 @@
 
 #include "core/app/appstate.h"
 #include "core/nodes/cataloguepdos.h"
-#include "core/tables/textint.h"
+#include "core/base/textint.h"
 #include "gui/app/qtext.h"
 #include "gui/mapping/mappingeditor.h"
 

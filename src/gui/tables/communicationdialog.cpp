@@ -16,7 +16,7 @@
 #include <QWheelEvent>
 
 #include "core/app/appstate.h"
-#include "core/app/devicevariant.h"
+#include "core/base/devicevariant.h"
 #include "core/lang/textid.h"
 #include "core/tables/pargencheck.h"
 #include "core/tables/pargenfile.h"

@@ -1,9 +1,9 @@
 #include "gui/app/windowfactory.h"
 
-#include "core/mapping/pdoreceivetable.h"
-#include "core/mapping/pdotransmittable.h"
 #include "core/tables/emcyaccesstable.h"
 #include "core/tables/nodeguardtable.h"
+#include "core/tables/pdoreceivetable.h"
+#include "core/tables/pdotransmittable.h"
 #include "core/tables/sdoclienttable.h"
 #include "gui/nodes/nodeactions.h"
 #include "gui/tables/tabledialog.h"

@@ -10,7 +10,7 @@
 #include <QPushButton>
 
 #include "core/app/appstate.h"
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 #include "core/lang/textid.h"
 #include "core/update/ethernetjob.h"
 #include "core/update/ipaddress.h"

@@ -1,4 +1,4 @@
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 
 #include <cerrno>
 #include <cstring>

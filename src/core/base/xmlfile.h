@@ -5,10 +5,11 @@
 
 #include <pugixml.hpp>
 
-#include "core/app/atomicfile.h"
+#include "core/base/atomicfile.h"
+#include "core/base/product.h"
 
 // The comment that ends every file the system writes.
-inline constexpr const char* kVersionComment = "SW_VERSION = 2.001";
+inline constexpr const char* kVersionComment = "SW_VERSION = " SETFORGE_VERSION;
 
 // Outcome of reading an XML file.
 struct XmlLoadResult {

@@ -1,4 +1,4 @@
-#include "core/mapping/pdoreceivetable.h"
+#include "core/tables/pdoreceivetable.h"
 
 #include "core/lang/textid.h"
 #include "core/tables/tabledefinition.h"

@@ -1,4 +1,4 @@
-#include "core/mapping/pdotransmittable.h"
+#include "core/tables/pdotransmittable.h"
 
 #include "core/lang/textid.h"
 #include "core/tables/tabledefinition.h"

@@ -1,8 +1,8 @@
-#include "core/app/xmlfile.h"
+#include "core/base/xmlfile.h"
 
 #include <sstream>
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 
 XmlLoadResult loadXmlText(std::string_view text, pugi::xml_document& doc)
 {

@@ -1,6 +1,6 @@
-#include "core/app/projectfiles.h"
+#include "core/base/projectfiles.h"
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 
 ProjectFiles makeProjectFiles(std::string_view projectDir)
 {

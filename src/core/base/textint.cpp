@@ -1,4 +1,4 @@
-#include "core/tables/textint.h"
+#include "core/base/textint.h"
 
 namespace {
 

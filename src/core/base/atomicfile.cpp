@@ -1,4 +1,4 @@
-#include "core/app/atomicfile.h"
+#include "core/base/atomicfile.h"
 
 #include <atomic>
 #include <cerrno>
@@ -16,7 +16,7 @@
 #include <unistd.h>
 #endif
 
-#include "core/app/paths.h"
+#include "core/base/paths.h"
 
 namespace {
 

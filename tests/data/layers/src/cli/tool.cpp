@@ -1,0 +1,2 @@
+#include "core/app/appstate.h"
+#include "gui/app/qtext.h"

@@ -1,0 +1,4 @@
+#include "core/app/fine.h"
+
+#include "core/base/paths.h"
+#include "core/lang/uitexts.h"

@@ -1,0 +1,2 @@
+#include "core/tables/grid.h"
+#include "gui/app/qtext.h"

@@ -1,0 +1,2 @@
+#include "gui/app/mainwindow.h"
+#include "gui/app/messageservice.h"
