@@ -288,6 +288,7 @@ TEST(AcceptedValues, HoldsEveryRowOfTheLargestTable)
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->row, 1500);
     EXPECT_EQ(failure->message, 518);
+    EXPECT_EQ(failure->column, SdoColumn::Address);
 }
 
 } // namespace

@@ -395,6 +395,17 @@ const DefaultText kDefaultTexts[] = {
     {1314, "!! Life Time Factor must be between 1 and 255 ms"},
     {1315, "Are you sure to delete the Row number "},
 
+    // Grids of the table dialogs and mapping editors
+    {1340, "These cells keep their value: the pasted text is not one of their choices."},
+    {1341, "Row "},
+    {1342, "Other cells not pasted: "},
+    {1343, "Discard the changes?"},
+    {1344, "Modify stores None for these bytes, which lie beyond the frame's length now. Modify anyway?"},
+    {1345, "Fill Frame..."},
+    {1346, "First Modbus register (Byte 2 / Byte 1 go to it, the next bytes to the next registers):"},
+    {1347, "Not filled. Registers already in use: "},
+    {1348, "These registers are also used by another table. Save anyway?"},
+
     // Shared messages (kept in the table, shown by no window)
     {1400, "Row Already used. Do you want to overwrite the values?"},
     {1401, "Error in the Copy values!!! Copy a valid row before Paste it"},

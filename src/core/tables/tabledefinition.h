@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,11 @@ struct TableColumn {
 
     bool isShown(DeviceVariant variant) const;
     int widthFor(DeviceVariant variant) const;
+    // The text a cell of this column stores when `text` is pasted into it, or nothing when the
+    // cell refuses it. Free text takes anything as is. A check box takes "Y", "N" in either
+    // case (stored upper-case) or "". A drop-down takes one of its items, compared without
+    // regard to ASCII case and stored in the item's own spelling.
+    std::optional<std::string> pastedText(std::string_view text) const;
 
     static TableColumn text(int width, ColumnShown shown = ColumnShown::Always, int widthWithEthernet = 0);
     static TableColumn dropDown(int width, std::vector<std::string> items);
