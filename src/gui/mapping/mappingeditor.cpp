@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFontMetricsF>
 #include <QFrame>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -12,6 +13,9 @@
 #include <QSignalBlocker>
 
 #include "core/app/appstate.h"
+#include "core/app/xmlfile.h"
+#include "core/mapping/sharedregisters.h"
+#include "core/tables/gridtexts.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 #include "gui/mapping/tabstopdelegate.h"
@@ -37,6 +41,12 @@ void paintGreen(QWidget* field)
     palette.setColor(QPalette::Button, kGreenField);
     field->setPalette(palette);
     field->setAutoFillBackground(true);
+    // The style draws a drop-down's button face as a gradient of the palette colour; a style
+    // sheet fill makes the lists the exact green of the edit field.
+    if (qobject_cast<QComboBox*>(field))
+        field->setStyleSheet(QString("QComboBox { background-color: %1; border: 1px solid palette(mid); "
+                                     "border-radius: 2px; padding: 1px 18px 1px 4px; }")
+                                 .arg(kGreenField.name()));
 }
 
 // The row of the selected item, or -1; the current item alone (focus without a click) does
@@ -45,6 +55,14 @@ int selectedRow(const QListWidget* list)
 {
     const QList<QListWidgetItem*> selected = list->selectedItems();
     return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
+// The entries as the mapping file would hold them: equal texts, equal entries.
+std::string entriesText(const MappingModel& model)
+{
+    pugi::xml_document doc;
+    model.buildDocument(doc);
+    return serializeXml(doc);
 }
 
 void selectItem(QComboBox* box, int item)
@@ -154,6 +172,8 @@ void MappingEditor::buildLayout()
     m_paste = addButton(this, "Btn_Paste", kRight + kButtonStep, 390, kButtonWidth);
     for (QPushButton* button : {m_create, m_modify, m_delete, m_copy, m_paste})
         connect(button, &QPushButton::clicked, this, &MappingEditor::Btn_Click);
+    m_fillFrame = addButton(this, "Btn_Fill_Frame", kRight + 2 * kButtonStep, 390, kButtonWidth);
+    connect(m_fillFrame, &QPushButton::clicked, this, &MappingEditor::Btn_FillFrameClick);
 
     m_buttons = new QFrame(this);
     m_buttons->setObjectName("P_Button");
@@ -197,6 +217,7 @@ void MappingEditor::Set_Lang()
     m_paste->setText(editorText(MappingText::Paste));
     m_ok->setText(editorText(MappingText::Ok));
     m_cancel->setText(editorText(MappingText::Cancel));
+    m_fillFrame->setText(text(GridText::kFillFrame));
     if (m_write) {
         m_sendOnWrite->setText(editorText(MappingText::SendOnWrite));
         m_write->clear();
@@ -238,6 +259,7 @@ int MappingEditor::exec()
 bool MappingEditor::FormShow()
 {
     const MappingLoadResult loaded = m_model.load(m_state.files);
+    m_loadedEntries = entriesText(m_model);
     Aggiorna_Lista_Frame();
     Aggiorna_Lista_ModReg();
     Aggiorna_Green_Fields();
@@ -288,8 +310,29 @@ void MappingEditor::Btn_Click()
         Paste_Mod_Reg();
 }
 
+bool MappingEditor::hasChanges() const
+{
+    return entriesText(m_model) != m_loadedEntries;
+}
+
+void MappingEditor::reject()
+{
+    if (hasChanges() && !messages().question(this, text(GridText::kDiscardChanges)))
+        return;
+    SetforgeDialog::reject();
+}
+
 void MappingEditor::Btn_OKClick()
 {
+    const std::vector<RegisterConflict> shared = registersSharedWithOtherTables(m_model, m_state.files);
+    if (!shared.empty()) {
+        QString warning = text(GridText::kSharedRegisterWarning);
+        for (const RegisterConflict& conflict : shared)
+            warning += "\n" + qs(describeConflict(conflict));
+        // No goes back to the editor; the registers may be shared on purpose.
+        if (!messages().question(this, warning))
+            return;
+    }
     const WriteResult saved = m_model.save(m_state.files);
     if (!saved) {
         messages().error(this, qs(saved.error));
@@ -382,6 +425,16 @@ void MappingEditor::Add_Mod_Reg()
 
 void MappingEditor::Modify_Mod_Reg()
 {
+    // The fields cannot show a byte the frame no longer has, so Modify would drop it silently.
+    const std::vector<std::string> dropped =
+        m_model.bytesBeyondFrame(selectedFrame(), selectedEntry(), m_state.texts);
+    if (!dropped.empty()) {
+        QString question = text(GridText::kDroppedByteQuestion);
+        for (const std::string& name : dropped)
+            question += "\n" + qs(name);
+        if (!messages().question(this, question))
+            return;
+    }
     report(m_model.Modify_Mod_Reg(selectedFrame(), selectedEntry(), typedEntry(), m_state.texts));
 }
 
@@ -394,6 +447,23 @@ void MappingEditor::Delete_Mod_Reg()
 void MappingEditor::Copy_Mod_Reg()
 {
     m_model.Copy_Mod_Reg(selectedFrame(), selectedEntry());
+}
+
+void MappingEditor::Btn_FillFrameClick()
+{
+    const int frame = selectedFrame();
+    if (frame < 0)
+        return;
+    bool ok = false;
+    const int first = QInputDialog::getInt(this, m_fillFrame->text(), text(GridText::kFillFramePrompt), 0, 0,
+                                           65535, 1, &ok);
+    if (ok)
+        fillFrame(frame, first);
+}
+
+void MappingEditor::fillFrame(int frame, int firstRegister)
+{
+    report(m_model.fillFrame(frame, firstRegister, m_state.texts, m_state.texts[GridText::kFillFrameInUse]));
 }
 
 void MappingEditor::Paste_Mod_Reg()
