@@ -124,6 +124,10 @@ void checkEditor(QWidget* editor, const EditorCase& c)
     clickLine(frames, 0);
     QCOMPARE(editor->findChild<QComboBox*>("CB_Byte_Low_Part")->count(), c.bytesOfFirst + 1);
     QCOMPARE(editor->findChild<QPushButton*>("Btn_Paste")->text(), QString("Paste"));
+    // Only the emergency editor explains its byte numbers: they are not the message's own.
+    const QString bytesTip = editor->findChild<QComboBox*>("CB_Byte_Low_Part")->toolTip();
+    QCOMPARE(bytesTip.contains("bytes 4 to 8 of the emergency message"),
+             c.frameList == QString("LB_EMCY_Frames"));
 }
 
 } // namespace

@@ -481,6 +481,16 @@ void TableDialogTest::framesSizesTitlesAndWidths()
     auto* dialog = qobject_cast<TableDialog*>(window.get());
     QCOMPARE(dialog->model()->headerData(1, Qt::Horizontal).toString(), QString("Adresse"));
     QCOMPARE(dialog->findChild<QPushButton*>("Btn_OK")->text(), QString("Gut"));
+    // Header tooltips follow the language too.
+    project.state.texts.set(152, "Byte alto: 1 bis NByte");
+    window->Set_Lang();
+    QCOMPARE(dialog->model()->headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(),
+             QString("Byte alto: 1 bis NByte"));
+    QVERIFY(dialog->model()
+                ->headerData(3, Qt::Horizontal, Qt::ToolTipRole)
+                .toString()
+                .contains("least significant"));
+    QVERIFY(dialog->model()->headerData(8, Qt::Horizontal, Qt::ToolTipRole).toString().contains("1, 2 or 4"));
 
     // Receive PDO without Ethernet port hides TimeOut and widens Mnemonic.
     std::unique_ptr<SetforgeDialog> receive(createPdoReceiveWindow(project.state, nullptr));

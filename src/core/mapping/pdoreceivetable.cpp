@@ -30,6 +30,7 @@ TableDefinition makeTable()
         K::range(2, 913, 1, 8),
         K::range(3, 914, 0, 100000000),
     };
+    t.columnTips = {150, 166, 167, 168, 159};
     return t;
 }
 

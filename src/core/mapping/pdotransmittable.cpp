@@ -39,6 +39,7 @@ TableDefinition makeTable()
         K::range(AddressStart, 1117, 0, 65535),        K::blockEnd(AddressStart, 1118, 65535, Dimension),
         K::blockUnique(AddressStart, 1119, Dimension), K::rangeWhenTicked(Timer, 1120, 0, 100000000, OnTimer),
     };
+    t.columnTips = {150, 166, 167, 169, 170, 171, 172, 159};
     return t;
 }
 

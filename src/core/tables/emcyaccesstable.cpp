@@ -29,6 +29,7 @@ TableDefinition makeTable()
         K::range(2, 713, 0, 65535),
         K::range(3, 714, 0, 255),
     };
+    t.columnTips = {150, 160, 161, 162, 159};
     return t;
 }
 

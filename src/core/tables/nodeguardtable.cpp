@@ -29,6 +29,7 @@ TableDefinition makeTable()
         K::range(2, 1313, 1, 65535),
         K::range(3, 1314, 1, 255),
     };
+    t.columnTips = {150, 163, 164, 165, 159};
     return t;
 }
 

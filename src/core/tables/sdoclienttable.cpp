@@ -60,6 +60,7 @@ TableDefinition makeTable()
         K::range(SdoColumn::Index, 523, 0x1000, 0xFFFF), K::range(SdoColumn::SubIndex, 524, 0, 255),
         K::oneOf(SdoColumn::NByte, 525, {1, 2, 4}),
     };
+    t.columnTips = {150, 151, 152, 153, 154, 155, 156, 157, 158, 159};
     return t;
 }
 

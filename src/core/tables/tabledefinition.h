@@ -113,6 +113,8 @@ struct TableDefinition {
     std::vector<TableColumn> columns;       // C columns, column 0 ("N") first
     std::vector<TableAttribute> attributes; // in file order
     std::vector<TableCheck> checks;         // in the order they run on a row
+    // UI_Texts index of each column header's tooltip (meaning, unit, range), column 0 first.
+    std::vector<int> columnTips;
 
     int columnCount() const { return static_cast<int>(columns.size()); }
     int captionText() const { return firstText; }
@@ -120,6 +122,11 @@ struct TableDefinition {
     // Captions of Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow for k = 0..3.
     int buttonText(int k) const { return firstText + 2 + k; }
     int columnTitleText(int column) const { return firstText + 6 + column; }
+    // The tooltip text index of a column's header, or -1 when it has none.
+    int columnTipText(int column) const
+    {
+        return column >= 0 && column < static_cast<int>(columnTips.size()) ? columnTips[column] : -1;
+    }
     int rowErrorText() const { return firstText + 6 + columnCount(); }
     int deleteText() const { return lastText; }
 };

@@ -199,6 +199,10 @@ QString MappingEditor::editorText(MappingText text) const
 void MappingEditor::Set_Lang()
 {
     setWindowTitle(editorText(MappingText::Caption));
+    if (m_model.format().kind == MappingKind::Emergency) {
+        m_high->setToolTip(text(GridText::kEmergencyBytesTip));
+        m_low->setToolTip(text(GridText::kEmergencyBytesTip));
+    }
     m_swDesc->setText(editorText(MappingText::SwDesc));
     m_frameDesc1->setText(editorText(MappingText::FrameDesc1));
     m_frameDesc2->setText(editorText(MappingText::FrameDesc2));

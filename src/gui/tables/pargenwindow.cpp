@@ -270,6 +270,21 @@ void TFParGen::buildControls()
         m_lang.push_back({nullptr, -1, m_address[static_cast<std::size_t>(8 + b)], 459 + b});
     }
 
+    // Each number field's hint ends with its unit and the range its check accepts.
+    const std::pair<QWidget*, int> unitRanges[] = {
+        {m_canId, 250},      {m_canBaud, 251},  {m_netOpeDelay, 252},       {m_startOnModbusAddress, 253},
+        {m_sdoTimeout, 254}, {m_syncTime, 255}, {m_nodeguard1, 253},        {m_nodeguard2, 253},
+        {m_modbusBaud, 256}, {m_modbusId, 257}, {m_inactivityTimeout, 258},
+    };
+    for (LangEntry& entry : m_lang) {
+        for (const auto& [field, unitRange] : unitRanges)
+            if (entry.hintOwner == field)
+                entry.unitRange = unitRange;
+        for (QLineEdit* field : m_address)
+            if (entry.hintOwner == field)
+                entry.unitRange = 259;
+    }
+
     // A wheel turn anywhere over the panel group scrolls the group, even over a list that
     // would otherwise take the turn as a change of its value.
     m_panelGroup->viewport()->installEventFilter(this);
@@ -431,7 +446,8 @@ void TFParGen::Set_Lang()
         else if (auto* check = qobject_cast<QCheckBox*>(entry.captionOwner))
             check->setText(text(entry.caption));
         if (entry.hintOwner)
-            entry.hintOwner->setToolTip(text(entry.hint));
+            entry.hintOwner->setToolTip(
+                entry.unitRange < 0 ? text(entry.hint) : text(entry.hint) + "\n" + text(entry.unitRange));
     }
 }
 

@@ -110,9 +110,13 @@ void TableDialog::Set_Lang()
     m_delRow->setText(text(m_table.buttonText(2)));
     m_insRow->setText(text(m_table.buttonText(3)));
     QStringList titles;
-    for (int column = 0; column < m_table.columnCount(); ++column)
+    QStringList tips;
+    for (int column = 0; column < m_table.columnCount(); ++column) {
         titles << text(m_table.columnTitleText(column));
-    m_model->setTitles(titles);
+        const int tip = m_table.columnTipText(column);
+        tips << (tip >= 0 ? text(tip) : QString());
+    }
+    m_model->setTitles(titles, tips);
 }
 
 std::string TableDialog::filePath() const

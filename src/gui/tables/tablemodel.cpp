@@ -100,6 +100,8 @@ Qt::ItemFlags TableModel::flags(const QModelIndex& index) const
 
 QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == Qt::ToolTipRole && orientation == Qt::Horizontal)
+        return (section >= 0 && section < m_tips.size()) ? QVariant(m_tips.at(section)) : QVariant();
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Vertical)
@@ -109,9 +111,10 @@ QVariant TableModel::headerData(int section, Qt::Orientation orientation, int ro
     return m_titles.at(section);
 }
 
-void TableModel::setTitles(const QStringList& titles)
+void TableModel::setTitles(const QStringList& titles, const QStringList& tips)
 {
     m_titles = titles;
+    m_tips = tips;
     if (m_grid.columnCount() > 0)
         emit headerDataChanged(Qt::Horizontal, 0, m_grid.columnCount() - 1);
 }

@@ -27,8 +27,8 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    // The column titles, column 0 first.
-    void setTitles(const QStringList& titles);
+    // The column titles and their tooltips, column 0 first.
+    void setTitles(const QStringList& titles, const QStringList& tips = {});
     // Tells the views that every cell may have changed (after a load).
     void reload(); // also forgets the undo history: undo works within one showing
     // Tells the views that the data cells of grid rows `firstRow`..N may have changed.
@@ -63,4 +63,5 @@ private:
     GridHistory m_history;
     Grid& m_grid;
     QStringList m_titles;
+    QStringList m_tips;
 };
