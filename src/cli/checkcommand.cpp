@@ -82,7 +82,7 @@ void compileCheck(const std::string& projectDir, const ProjectFiles& files, Find
     (void)projectDir;
     std::vector<CompileMessage> messages;
     const CompiledImages images =
-        Compile_Images(files, [&messages](const CompileMessage& message) { messages.push_back(message); });
+        compileImages(files, [&messages](const CompileMessage& message) { messages.push_back(message); });
     for (const CompileMessage& message : messages) {
         if (message.kind == CompileMessage::Kind::Error && !images.ok && &message == &messages.back())
             findings.errors.push_back("compile: " + message.text);
@@ -118,7 +118,7 @@ int runCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
         err << "setforge-cli check: not a project directory: " << projectDir << "\n";
         return 1;
     }
-    const ProjectFiles files = Set_Files(projectDir);
+    const ProjectFiles files = makeProjectFiles(projectDir);
     std::vector<ProjectCheck> checks = tableChecks();
     checks.push_back(compileCheck);
     checks.push_back(imageChecks);

@@ -178,14 +178,14 @@ int runUpdateCommand(const std::vector<std::string>& args, const UpdateCommandEn
             systemEcho = makeSystemEchoClient();
             echo = systemEcho.get();
         }
-        const PingResult ping = env.nowMs ? Send_Ping(request.ipAddress, *echo, env.nowMs, {})
-                                          : Send_Ping(request.ipAddress, *echo, {});
+        const PingResult ping = env.nowMs ? sendPing(request.ipAddress, *echo, env.nowMs, {})
+                                          : sendPing(request.ipAddress, *echo, {});
         if (!ping.ok) {
             err << texts[pingFailureText(ping)] << "\n";
             return kUpdateExitNoDevice;
         }
         const std::string jobPath = joinPath(env.exeDir, kEthernetJobFile);
-        const WriteResult written = Compile_XML_Parameter_New_Boot(
+        const WriteResult written = writeEthernetJob(
             makeEthernetJob(request.ipAddress, request.option, request.readBack, masterDir, projectDir),
             jobPath);
         if (!written) {

@@ -102,9 +102,9 @@ TEST(SharedRegisters, EditedEntriesAgainstTheOtherTables)
     MappingModel model(kReceivePdoMapping);
     ASSERT_TRUE(model.load(project.files()).ok);
     UiTexts texts;
-    ASSERT_TRUE(model.Modify_Mod_Reg(0, 0, {"0x64", 1, 0, 0}, texts).done());
-    ASSERT_TRUE(model.Add_Mod_Reg(1, {"12", 1, 0, 0}, texts).done());
-    ASSERT_TRUE(model.Add_Mod_Reg(1, {"500", 2, 0, 0}, texts).done());
+    ASSERT_TRUE(model.modifyEntry(0, 0, {"0x64", 1, 0, 0}, texts).done());
+    ASSERT_TRUE(model.addEntry(1, {"12", 1, 0, 0}, texts).done());
+    ASSERT_TRUE(model.addEntry(1, {"500", 2, 0, 0}, texts).done());
     const std::vector<std::string> expected = {
         "Register 12 is claimed by: first node guarding state register (ParGen.xml), RPDO mapping (this "
         "editor, frame 2)",
@@ -116,8 +116,8 @@ TEST(SharedRegisters, EditedEntriesAgainstTheOtherTables)
     project.table("emcyword.xml", "EMCY_Word",
                   "<EMCY_ROW><Dati Dati_Word=\"300\" Dati_Byte=\"1\"/></EMCY_ROW>");
     EXPECT_EQ(sharedLines(model, project), expected);
-    ASSERT_TRUE(model.Delete_Mod_Reg(0, 0).done());
-    ASSERT_TRUE(model.Delete_Mod_Reg(1, 0).done());
+    ASSERT_TRUE(model.deleteEntry(0, 0).done());
+    ASSERT_TRUE(model.deleteEntry(1, 0).done());
     EXPECT_TRUE(sharedLines(model, project).empty());
 }
 

@@ -88,9 +88,9 @@ TEST(RowOperations, DeleteAndInsertAtEveryPlace)
     for (const Case& c : kCases) {
         Grid grid = lettered();
         if (c.op == Op::Delete)
-            Grid_Delete_Row(c.row, grid);
+            deleteGridRow(c.row, grid);
         else
-            Grid_Insert_Row(c.row, grid);
+            insertGridRow(c.row, grid);
         for (int r = 1; r <= 4; ++r) {
             const std::string where = (c.op == Op::Delete ? "delete " : "insert ") + std::to_string(c.row) +
                                       ", row " + std::to_string(r);
@@ -223,7 +223,7 @@ TEST(GridHistory, UndoesAndRedoesWholeChanges)
     grid.setCell(2, 2, "typed");
     EXPECT_TRUE(history.commit(grid));
     history.begin(grid);
-    Grid_Delete_Row(1, grid);
+    deleteGridRow(1, grid);
     EXPECT_TRUE(history.commit(grid));
     EXPECT_EQ(grid.cell(1, 2), "typed");
 

@@ -10,7 +10,7 @@
 #include "core/app/settings.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/newprojectdialog.h"
-#include "gui/app/openconfdialog.h"
+#include "gui/app/openprojectdialog.h"
 #include "support/fakemessages.h"
 #include "support/modal.h"
 #include "support/workspace.h"
@@ -55,7 +55,7 @@ void MainWindowTest::refusesStepsWithoutProject()
     FakeMessages msgs;
     AppState state;
     startWorkspace(state, ws.utf8());
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
     QCOMPARE(labelText(window, "L_Name_Conf"), QString("None Configuration Opened "));
     QCOMPARE(labelText(window, "L_Name_Conf_L2"), QString("Use Step1 to open or create new configuration"));
@@ -75,10 +75,10 @@ void MainWindowTest::createOpenAndReopenProject()
     {
         AppState state;
         startWorkspace(state, ws.utf8());
-        TFSetforgeFirmWare window(state);
+        MainWindow window(state);
         window.show();
 
-        whenShown<TFNew_Project>([](TFNew_Project* d) {
+        whenShown<NewProjectDialog>([](NewProjectDialog* d) {
             d->findChild<QLineEdit*>("E_New_Proj")->setText("Line 1");
             d->findChild<QPushButton*>("Btn_OK")->click();
         });
@@ -92,9 +92,9 @@ void MainWindowTest::createOpenAndReopenProject()
         QVERIFY(QDir().mkpath(ws.path() + "/PROJECTS/Line 2/bin"));
         // The open dialog preselects the open project; the user picks the other one.
         QStringList listed;
-        whenShown<TFOpenConf>([&listed](TFOpenConf* d) {
+        whenShown<OpenProjectDialog>([&listed](OpenProjectDialog* d) {
             auto* list = d->findChild<QListWidget*>("LB_Conf");
-            listed = d->SL();
+            listed = d->listedProjects();
             QCOMPARE(list->currentItem()->text(), QString("Line 1"));
             list->setCurrentRow(listed.indexOf("Line 2"));
             d->findChild<QPushButton*>("Btn_OK")->click();
@@ -113,7 +113,7 @@ void MainWindowTest::createOpenAndReopenProject()
     // A restart of the window objects reopens the project.
     AppState state;
     startWorkspace(state, ws.utf8());
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
     QCOMPARE(labelText(window, "L_Name_Conf_L2"), QString("Line 2"));
     QVERIFY(state.hasProject());
@@ -127,9 +127,9 @@ void MainWindowTest::newProjectRefusals()
     AppState state;
     startWorkspace(state, ws.utf8());
     QVERIFY(QDir().mkpath(ws.path() + "/PROJECTS/Exists"));
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
-    whenShown<TFNew_Project>([](TFNew_Project* d) {
+    whenShown<NewProjectDialog>([](NewProjectDialog* d) {
         auto* name = d->findChild<QLineEdit*>("E_New_Proj");
         auto* ok = d->findChild<QPushButton*>("Btn_OK");
         for (const char* typed : {"", "Exists", "../outside", ".."}) {
@@ -176,7 +176,7 @@ void MainWindowTest::stepsFollowTheDeviceVariant()
 
     AppState state;
     startWorkspace(state, ws.utf8());
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
     auto* createBin = window.findChild<QPushButton*>("Btn_CreateBin");
     QCOMPARE(shown(window, "Btn_EDS_File"), ethernet);
@@ -206,7 +206,7 @@ void MainWindowTest::languageFileChangesTexts()
 
     AppState state;
     startWorkspace(state, ws.utf8());
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
     QCOMPARE(window.findChild<QPushButton*>("Btn_New")->text(), QString("Neue Konfiguration"));
     QCOMPARE(window.findChild<QPushButton*>("Btn_Open")->text(), QString("Open Configuration"));
@@ -215,7 +215,7 @@ void MainWindowTest::languageFileChangesTexts()
 
     // Back to English: every text returns, on the main window and on its dialogs.
     state.texts.loadDefaults();
-    window.Change_Language();
+    window.applyLanguage();
     QCOMPARE(window.findChild<QPushButton*>("Btn_New")->text(), QString("New Configuration"));
 }
 

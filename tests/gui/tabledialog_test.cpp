@@ -132,7 +132,7 @@ void TableDialogTest::sdoClientEndToEndFromTheMainWindow()
 {
     Project project;
     FakeMessages msgs;
-    TFSetforgeFirmWare window(project.state);
+    MainWindow window(project.state);
     window.show();
 
     QStringList errors;
@@ -201,7 +201,7 @@ void TableDialogTest::transmitPdoWithEthernetTicksAndKeepsHiddenCells()
                   "<Trasmit_PDO><row COB-ID=\"0x181\" Dimension=\"8\" SMA=\"77\" OnChange=\"\" OnTimer=\"\" "
                   "Timer=\"\" Mnemonic=\"keep\"/></Trasmit_PDO>");
     FakeMessages msgs;
-    TFSetforgeFirmWare window(project.state);
+    MainWindow window(project.state);
     window.show();
 
     QStringList errors;
@@ -253,7 +253,7 @@ void TableDialogTest::deleteRowAsksNoThenYes()
     std::unique_ptr<SetforgeDialog> window(createNodeGuardWindow(project.state, nullptr));
     auto* dialog = qobject_cast<TableDialog*>(window.get());
     QVERIFY(dialog);
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     dialog->view()->setCurrentIndex(cellAt(dialog, 1, 2));
 
     msgs.answer(false);
@@ -280,7 +280,7 @@ void TableDialogTest::insertRowAndCancelWriteNothing()
     FakeMessages msgs;
     std::unique_ptr<SetforgeDialog> window(createEmcyAccessWindow(project.state, nullptr));
     auto* dialog = qobject_cast<TableDialog*>(window.get());
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     dialog->view()->setCurrentIndex(cellAt(dialog, 0, 3));
     dialog->findChild<QPushButton*>("Btn_InsRow")->click();
     QVERIFY(msgs.texts().isEmpty());
@@ -299,7 +299,7 @@ void TableDialogTest::insertRowAndCancelWriteNothing()
     QCOMPARE(dialog->result(), int(QDialog::Rejected));
     QCOMPARE(project.read("emcydef.xml"), original);
     // The next showing starts from the file again.
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     QCOMPARE(rowTexts(dialog, 0), (QStringList{"1", "2", "3", "x"}));
 }
 
@@ -320,7 +320,7 @@ void TableDialogTest::everyWayOfClosingAsksOnlyAfterAChange()
         msgs.clear();
         dialog->show();
         QVERIFY(QTest::qWaitForWindowActive(dialog));
-        QVERIFY(dialog->FormShow());
+        QVERIFY(dialog->reload());
         if (c.change)
             setRow(dialog, 3, {"7"});
         auto close = [&] {
@@ -348,7 +348,7 @@ void TableDialogTest::everyWayOfClosingAsksOnlyAfterAChange()
     }
     // Undoing the only change leaves nothing to ask about.
     dialog->show();
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     setRow(dialog, 0, {"5"});
     dialog->view()->undo();
     msgs.clear();
@@ -363,7 +363,7 @@ void TableDialogTest::fileThatIsNotXmlKeepsTheDialogClosed()
     const QByteArray broken = "<Node_Guarding><row NodeID=\"1\"></Node_Guarding>";
     project.write("NodeGuard.xml", broken);
     FakeMessages msgs;
-    TFSetforgeFirmWare window(project.state);
+    MainWindow window(project.state);
     window.show();
     bool shown = false;
     whenShown<TableDialog>(
@@ -387,7 +387,7 @@ void TableDialogTest::failedWriteKeepsTheDialogOpen()
     FakeMessages msgs;
     std::unique_ptr<SetforgeDialog> window(createNodeGuardWindow(project.state, nullptr));
     auto* dialog = qobject_cast<TableDialog*>(window.get());
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     dialog->show();
     setRow(dialog, 0, {"1", "100", "3", "m"});
     QVERIFY(QDir(project.dir).removeRecursively());
@@ -462,7 +462,7 @@ void TableDialogTest::framesSizesTitlesAndWidths()
             QVERIFY(button->x() > left);
             left = button->x();
         }
-        QVERIFY(dialog->FormShow());
+        QVERIFY(dialog->reload());
         QStringList titles;
         for (int column = 0; column < dialog->model()->columnCount(); ++column)
             titles << dialog->model()->headerData(column, Qt::Horizontal).toString();
@@ -477,13 +477,13 @@ void TableDialogTest::framesSizesTitlesAndWidths()
     std::unique_ptr<SetforgeDialog> window(createSdoClientWindow(project.state, nullptr));
     project.state.texts.set(507, "Adresse");
     project.state.texts.set(502, "Gut");
-    window->Set_Lang();
+    window->applyTexts();
     auto* dialog = qobject_cast<TableDialog*>(window.get());
     QCOMPARE(dialog->model()->headerData(1, Qt::Horizontal).toString(), QString("Adresse"));
     QCOMPARE(dialog->findChild<QPushButton*>("Btn_OK")->text(), QString("Gut"));
     // Header tooltips follow the language too.
     project.state.texts.set(152, "Byte alto: 1 bis NByte");
-    window->Set_Lang();
+    window->applyTexts();
     QCOMPARE(dialog->model()->headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(),
              QString("Byte alto: 1 bis NByte"));
     QVERIFY(dialog->model()
@@ -495,11 +495,11 @@ void TableDialogTest::framesSizesTitlesAndWidths()
     // Receive PDO without Ethernet port hides TimeOut and widens Mnemonic.
     std::unique_ptr<SetforgeDialog> receive(createPdoReceiveWindow(project.state, nullptr));
     auto* rx = qobject_cast<TableDialog*>(receive.get());
-    QVERIFY(rx->FormShow());
+    QVERIFY(rx->reload());
     QVERIFY(rx->view()->isColumnHidden(3));
     QCOMPARE(rx->view()->columnWidth(4), 430);
     project.write("ParGen.xml", kEthernet);
-    QVERIFY(rx->FormShow());
+    QVERIFY(rx->reload());
     QVERIFY(!rx->view()->isColumnHidden(3));
     QCOMPARE(rx->view()->columnWidth(4), 330);
 }
@@ -514,7 +514,7 @@ void TableDialogTest::enterMovesToTheNextCellWhenAsked()
     dialog->show();
 
     project.state.enableJumpFieldTables = true;
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     view->setCurrentIndex(cellAt(dialog, 0, 2));
     QTest::keyClick(view, Qt::Key_Return);
     QCOMPARE(view->currentIndex(), cellAt(dialog, 0, 4)); // the hidden Address Start is skipped
@@ -531,7 +531,7 @@ void TableDialogTest::enterMovesToTheNextCellWhenAsked()
 
     // The option is read at the next showing.
     project.state.enableJumpFieldTables = false;
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     view->setCurrentIndex(cellAt(dialog, 0, 2));
     QTest::keyClick(view, Qt::Key_Return);
     QCOMPARE(view->currentIndex(), cellAt(dialog, 0, 2));
@@ -565,13 +565,13 @@ void TableDialogTest::doubleClickOnABorderSizesTheColumnWhenAsked()
     const QString longText = "a long mnemonic that never fits into one hundred and twenty pixels";
 
     project.state.doubleClickAutoSize = false;
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     setRow(dialog, 0, {longText});
     doubleClickBorder(1);
     QCOMPARE(view->columnWidth(1), 120);
 
     project.state.doubleClickAutoSize = true;
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     setRow(dialog, 0, {longText});
     doubleClickBorder(1);
     QVERIFY2(view->columnWidth(1) > 120, qPrintable(QString::number(view->columnWidth(1))));
@@ -585,7 +585,7 @@ void TableDialogTest::copyPasteAndDelete()
     auto* dialog = qobject_cast<TableDialog*>(window.get());
     TableGrid* view = dialog->view();
     dialog->show();
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     setRow(dialog, 0, {"1", "2", "3", "a"});
     setRow(dialog, 1, {"4", "5", "6", "b"});
 
@@ -624,7 +624,7 @@ void TableDialogTest::copyPasteAndDelete()
     std::unique_ptr<SetforgeDialog> transmit(createPdoTransmitWindow(project.state, nullptr));
     auto* tx = qobject_cast<TableDialog*>(transmit.get());
     tx->show();
-    QVERIFY(tx->FormShow());
+    QVERIFY(tx->reload());
     QGuiApplication::clipboard()->setText("10\tmnemonic\n");
     tx->view()->setCurrentIndex(cellAt(tx, 0, 3));
     QTest::keySequence(tx->view(), QKeySequence::Paste);
@@ -639,7 +639,7 @@ void TableDialogTest::pasteRefusesTextsThatAreNotACellsChoice()
     std::unique_ptr<SetforgeDialog> window(createPdoTransmitWindow(project.state, nullptr));
     auto* dialog = qobject_cast<TableDialog*>(window.get());
     dialog->show();
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     setRow(dialog, 1, {"0x182", "2", "", "Y", "Y", "100", "old"});
 
     // Columns Dimension (hidden Address Start skipped), On Change, On Timer, Timer.
@@ -659,7 +659,7 @@ void TableDialogTest::pasteRefusesTextsThatAreNotACellsChoice()
     std::unique_ptr<SetforgeDialog> sdoWindow(createSdoClientWindow(project.state, nullptr));
     auto* sdo = qobject_cast<TableDialog*>(sdoWindow.get());
     sdo->show();
-    QVERIFY(sdo->FormShow());
+    QVERIFY(sdo->reload());
     QGuiApplication::clipboard()->setText("readwrite\nRW\n");
     sdo->view()->setCurrentIndex(cellAt(sdo, 0, 4));
     QTest::keySequence(sdo->view(), QKeySequence::Paste);
@@ -684,7 +684,7 @@ void TableDialogTest::failedCheckAndRowButtonsLeadBackToTheGrid()
     TableGrid* view = dialog->view();
     dialog->show();
     QVERIFY(QTest::qWaitForWindowActive(dialog));
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
 
     auto* ok = dialog->findChild<QPushButton*>("Btn_OK");
     ok->setFocus();
@@ -721,7 +721,7 @@ void TableDialogTest::undoRedoCutAndFillPaste()
     TableGrid* view = dialog->view();
     dialog->show();
     QVERIFY(QTest::qWaitForWindowActive(dialog));
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     auto select = [&](int top, int left, int bottom, int right) {
         view->setCurrentIndex(cellAt(dialog, top, left));
         view->selectionModel()->select(
@@ -786,7 +786,7 @@ void TableDialogTest::undoRedoCutAndFillPaste()
         QCOMPARE(rowTexts(dialog, r).mid(1, 2), (QStringList{"", ""}));
 
     // A new showing starts a new history.
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(column1(), (QStringList{"", "", "", ""}));
     QVERIFY(msgs.texts() == QStringList{"Are you sure to delete the Row number 2"});
@@ -810,7 +810,7 @@ void TableDialogTest::keyboardStaysInTheDataCells()
     TableGrid* view = dialog->view();
     dialog->show();
     QVERIFY(QTest::qWaitForWindowActive(dialog));
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     view->setFocus();
 
     // With Ethernet the visible data columns are 1, 2, 4, 5, 6, 7.
@@ -865,7 +865,7 @@ void TableDialogTest::modelPassesTheTester()
     std::unique_ptr<SetforgeDialog> window(createPdoTransmitWindow(project.state, nullptr));
     auto* dialog = qobject_cast<TableDialog*>(window.get());
     QAbstractItemModelTester tester(dialog->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     QCOMPARE(dialog->model()->rowCount(), 32);
     QCOMPARE(dialog->model()->columnCount(), 8);
     QCOMPARE(cellAt(dialog, 0, 5).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
@@ -877,9 +877,9 @@ void TableDialogTest::modelPassesTheTester()
     QVERIFY(!dialog->model()->setData(cellAt(dialog, 1, 0), "x"));
     dialog->view()->setCurrentIndex(cellAt(dialog, 0, 1));
     msgs.answer(true);
-    dialog->Btn_DelRowClick();
-    dialog->Btn_InsRowClick();
-    QVERIFY(dialog->FormShow());
+    dialog->onDeleteRowClicked();
+    dialog->onInsertRowClicked();
+    QVERIFY(dialog->reload());
 }
 
 QTEST_MAIN(TableDialogTest)

@@ -15,7 +15,7 @@
 #include "core/update/echoclient.h"
 #include "gui/app/mainwindow.h"
 #include "gui/update/serialportlister.h"
-#include "gui/update/tfboot.h"
+#include "gui/update/updatedialog.h"
 #include "support/fakemessages.h"
 #include "support/modal.h"
 #include "support/workspace.h"
@@ -101,14 +101,14 @@ private slots:
 void UpdateFlowTest::serialUpdateOfDemo()
 {
     DemoWorkspace demo(false);
-    TFSetforgeFirmWare window(demo.state);
+    MainWindow window(demo.state);
     window.show();
     OnePort ports;
-    auto* boot = qobject_cast<TFBoot*>(window.windows().boot);
+    auto* boot = qobject_cast<UpdateDialog*>(window.windows().boot);
     QVERIFY(boot);
     boot->setPortLister(&ports);
     bool shown = false;
-    whenShown<TFBoot>([&](TFBoot* d) {
+    whenShown<UpdateDialog>([&](UpdateDialog* d) {
         shown = true;
         QVERIFY(d->findChild<QFrame*>("P_Serial")->isVisible());
         QVERIFY(!d->findChild<QFrame*>("P_IP_Address")->isVisible());
@@ -126,14 +126,14 @@ void UpdateFlowTest::serialUpdateOfDemo()
 void UpdateFlowTest::ethernetUpdateOfDemo()
 {
     DemoWorkspace demo(true);
-    TFSetforgeFirmWare window(demo.state);
+    MainWindow window(demo.state);
     window.show();
     AlwaysAnswers echo;
-    auto* boot = qobject_cast<TFBoot*>(window.windows().boot);
+    auto* boot = qobject_cast<UpdateDialog*>(window.windows().boot);
     QVERIFY(boot);
     boot->setEchoClient(&echo);
     bool shown = false;
-    whenShown<TFBoot>([&](TFBoot* d) {
+    whenShown<UpdateDialog>([&](UpdateDialog* d) {
         shown = true;
         QVERIFY(d->findChild<QFrame*>("P_IP_Address")->isVisible());
         const char* names[] = {"E_IP1", "E_IP2", "E_IP3", "E_IP4"};

@@ -77,7 +77,7 @@ std::vector<std::string> listProjects(std::string_view projectsDir)
     return names;
 }
 
-int Search_Open_Conf(const std::vector<std::string>& list, std::string_view name)
+int findProject(const std::vector<std::string>& list, std::string_view name)
 {
     for (std::size_t i = 0; i < list.size(); ++i)
         if (equalsIgnoringAsciiCase(list[i], name))
@@ -102,5 +102,5 @@ int readDeviceType(std::string_view parGenPath)
     const pugi::xml_node element = childElement(documentRoot(doc), "Select_Device_Type");
     if (!element)
         return 0;
-    return Text_To_Int_Def(elementText(element), 0);
+    return textToInt(elementText(element), 0);
 }

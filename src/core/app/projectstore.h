@@ -23,7 +23,7 @@ CreateProjectResult createProject(std::string_view projectsDir, std::string_view
 std::vector<std::string> listProjects(std::string_view projectsDir);
 
 // Index of the first entry equal to `name` when letters a-z are compared in upper case, or -1.
-int Search_Open_Conf(const std::vector<std::string>& list, std::string_view name);
+int findProject(const std::vector<std::string>& list, std::string_view name);
 
 // The project name part of projectDir below projectsDir (empty when projectDir is empty).
 std::string openProjectName(std::string_view projectsDir, std::string_view projectDir);

@@ -89,7 +89,7 @@ bool isListableLanguageAttributes(std::uint32_t attributes)
     return (attributes & ~kListableAttributes) == 0;
 }
 
-std::vector<std::string> Create_Lang_List(std::string_view languageDir)
+std::vector<std::string> listLanguages(std::string_view languageDir)
 {
     std::vector<std::string> names;
     std::error_code ec;

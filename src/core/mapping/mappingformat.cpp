@@ -1,25 +1,25 @@
 #include "core/mapping/mappingformat.h"
 
-#include "core/mapping/tcanframe.h"
-#include "core/mapping/temcyframe.h"
+#include "core/mapping/emcyframe.h"
+#include "core/mapping/pdoframe.h"
 
 namespace {
 
 std::unique_ptr<MappingFrame> readReceivePdo(const pugi::xml_node& row)
 {
-    return std::make_unique<TCAN_Frame>(row.attribute("cobid").value(), row.attribute("dimension").value());
+    return std::make_unique<PdoFrame>(row.attribute("cobid").value(), row.attribute("dimension").value());
 }
 
 std::unique_ptr<MappingFrame> readTransmitPdo(const pugi::xml_node& row)
 {
-    return std::make_unique<TCAN_Frame>(row.attribute("COB-ID").value(), row.attribute("Dimension").value());
+    return std::make_unique<PdoFrame>(row.attribute("COB-ID").value(), row.attribute("Dimension").value());
 }
 
 std::unique_ptr<MappingFrame> readEmergency(const pugi::xml_node& row)
 {
-    return std::make_unique<TEMCY_Frame>(row.attribute("ID_EMCY").value(),
-                                         row.attribute("EMCY_Error_Code").value(),
-                                         row.attribute("Error_Register").value());
+    return std::make_unique<EmcyFrame>(row.attribute("ID_EMCY").value(),
+                                       row.attribute("EMCY_Error_Code").value(),
+                                       row.attribute("Error_Register").value());
 }
 
 } // namespace

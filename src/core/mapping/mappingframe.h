@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/mapping/tmodreg.h"
+#include "core/mapping/registerentry.h"
 
 // What every frame of a mapping editor has: its entries and the number of data bytes it offers.
 // The frame owns its entries; they keep their creation order and are never sorted.
@@ -13,6 +13,6 @@ struct MappingFrame {
     // The frame's line in the editor's frame list, its columns separated by tab characters.
     virtual std::string listLine() const = 0;
 
-    std::vector<TMod_Reg> Lista_Mod_Reg;
-    int Num_Byte = 8;
+    std::vector<RegisterEntry> entries;
+    int byteCount = 8;
 };

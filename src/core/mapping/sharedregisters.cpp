@@ -32,8 +32,8 @@ std::vector<RegisterConflict> registersSharedWithOtherTables(const MappingModel&
     const std::size_t firstOwn = claims.size();
     const std::string prefix = std::string(editorName(model.format().kind)) + " (this editor, frame ";
     for (int frame = 0; frame < model.frameCount(); ++frame) {
-        for (const TMod_Reg& entry : model.frame(frame).Lista_Mod_Reg) {
-            const std::int32_t reg = Text_To_Int_Def(entry.Ind_Mod, -1);
+        for (const RegisterEntry& entry : model.frame(frame).entries) {
+            const std::int32_t reg = textToInt(entry.registerIndex, -1);
             if (reg >= 0 && reg <= 65535)
                 claims.push_back({static_cast<std::uint16_t>(reg), prefix + std::to_string(frame + 1) + ")"});
         }

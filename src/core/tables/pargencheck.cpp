@@ -70,7 +70,7 @@ bool fails(const Check& check, const ParGenValues& values)
 {
     if (!check.when(values))
         return false;
-    const std::int32_t value = Text_To_Int_Def(check.field(values), -1);
+    const std::int32_t value = textToInt(check.field(values), -1);
     return value < check.lo || value > check.hi;
 }
 

@@ -21,7 +21,7 @@ std::string confText(const Grid& grid, int row)
 // a missing conf reads as 0.
 void spreadConf(std::string_view text, Grid& grid, int row)
 {
-    const auto conf = static_cast<std::uint8_t>(Text_To_Int_Def(text, 0) & 0xFF);
+    const auto conf = static_cast<std::uint8_t>(textToInt(text, 0) & 0xFF);
     grid.setCell(row, SdoColumn::HiByte, std::to_string((conf >> 5) & 7));
     grid.setCell(row, SdoColumn::LoByte, std::to_string(conf & 7));
     grid.setCell(row, SdoColumn::ReadWrite, (conf & 0x10) ? kReadWrite : kReadOnly);
@@ -73,9 +73,9 @@ std::uint8_t sdoConfByte(const std::string& hiByte, const std::string& loByte, c
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     const std::int32_t rw = upper == "READWRITE" ? 1 : 0;
     // Unsigned arithmetic keeps the modulo well defined for any typed value.
-    const std::uint32_t conf = static_cast<std::uint32_t>(Text_To_Int_Def(hiByte, 0)) * 32u +
+    const std::uint32_t conf = static_cast<std::uint32_t>(textToInt(hiByte, 0)) * 32u +
                                static_cast<std::uint32_t>(rw) * 16u +
-                               static_cast<std::uint32_t>(Text_To_Int_Def(loByte, 0));
+                               static_cast<std::uint32_t>(textToInt(loByte, 0));
     return static_cast<std::uint8_t>(conf & 0xFFu);
 }
 

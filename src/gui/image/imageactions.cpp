@@ -10,7 +10,7 @@
 #include "gui/app/qtext.h"
 #include "gui/image/edsfilechooser.h"
 
-void Update_Device(TFSetforgeFirmWare& main)
+void updateDevice(MainWindow& main)
 {
     AppState& state = main.state();
     if (!state.hasProject())
@@ -38,7 +38,7 @@ void Update_Device(TFSetforgeFirmWare& main)
     showBootWindow(main.windows().boot, deviceType);
 }
 
-void Build_EDS_File(TFSetforgeFirmWare& main)
+void buildEdsFile(MainWindow& main)
 {
     AppState& state = main.state();
     if (!state.hasProject())
@@ -48,7 +48,7 @@ void Build_EDS_File(TFSetforgeFirmWare& main)
     if (chosen.isEmpty())
         return;
     const WriteResult written =
-        Write_EDS_File(state.files, us(withEdsExtension(chosen)), edsClockAt(std::time(nullptr)));
+        writeEdsFile(state.files, us(withEdsExtension(chosen)), edsClockAt(std::time(nullptr)));
     if (!written.ok)
         messages().error(&main, qs(written.error));
 }

@@ -29,17 +29,17 @@ TableDialog::TableDialog(const TableDefinition& table, AppState& state, QWidget*
       m_loaded(table.rowCount, table.columnCount())
 {
     setObjectName(table.className);
-    FormCreate();
+    buildLayout();
 }
 
-void TableDialog::FormCreate()
+void TableDialog::buildLayout()
 {
     m_title = new QFrame(this);
     m_title->setObjectName("P_Title");
     m_title->setFrameShape(QFrame::StyledPanel);
     m_swCode = new QLabel(m_title);
     m_swCode->setObjectName("L_SW_Code");
-    m_swCode->setText(Software_Code);
+    m_swCode->setText(kSoftwareCode);
     QFont codeFont = m_swCode->font();
     codeFont.setBold(true);
     m_swCode->setFont(codeFont);
@@ -83,10 +83,10 @@ void TableDialog::FormCreate()
     m_delRow = addButton("Btn_DelRow");
     m_insRow = addButton("Btn_InsRow");
     buttonLayout->addStretch(1);
-    connect(m_ok, &QPushButton::clicked, this, &TableDialog::Btn_OKClick);
+    connect(m_ok, &QPushButton::clicked, this, &TableDialog::onOkClicked);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_delRow, &QPushButton::clicked, this, &TableDialog::Btn_DelRowClick);
-    connect(m_insRow, &QPushButton::clicked, this, &TableDialog::Btn_InsRowClick);
+    connect(m_delRow, &QPushButton::clicked, this, &TableDialog::onDeleteRowClicked);
+    connect(m_insRow, &QPushButton::clicked, this, &TableDialog::onInsertRowClicked);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -98,10 +98,10 @@ void TableDialog::FormCreate()
     for (int column = 0; column < m_table.columnCount(); ++column)
         m_view->setColumnWidth(column, m_table.columns[column].width);
     resize(m_table.clientWidth, m_table.clientHeight);
-    Set_Lang();
+    applyTexts();
 }
 
-void TableDialog::Set_Lang()
+void TableDialog::applyTexts()
 {
     setWindowTitle(text(m_table.captionText()));
     m_swDesc->setText(text(m_table.descriptionText()));
@@ -124,7 +124,7 @@ std::string TableDialog::filePath() const
     return m_table.projectFile ? m_state.files.*m_table.projectFile : std::string();
 }
 
-bool TableDialog::FormShow()
+bool TableDialog::reload()
 {
     m_variant =
         m_table.readsDeviceVariant ? readTableVariant(m_state.files.parGen) : DeviceVariant::WithoutEthernet;
@@ -150,13 +150,13 @@ bool TableDialog::FormShow()
 
 int TableDialog::exec()
 {
-    if (!FormShow())
+    if (!reload())
         return QDialog::Rejected;
     m_view->setFocus();
     return SetforgeDialog::exec();
 }
 
-bool TableDialog::Controllo_dati()
+bool TableDialog::validate()
 {
     TableValidator validator(m_table, m_variant);
     if (const std::optional<CheckFailure> failure = validator.firstFailure(m_grid)) {
@@ -168,10 +168,10 @@ bool TableDialog::Controllo_dati()
     return true;
 }
 
-void TableDialog::Btn_OKClick()
+void TableDialog::onOkClicked()
 {
     m_view->commitOpenEditor();
-    if (!Controllo_dati())
+    if (!validate())
         return;
     const WriteResult saved = saveTableFile(m_table, m_grid, filePath());
     if (!saved) {
@@ -219,12 +219,12 @@ void TableDialog::focusCell(int row, int column)
     m_view->setFocus(Qt::OtherFocusReason);
 }
 
-void TableDialog::Btn_DelRowClick()
+void TableDialog::onDeleteRowClicked()
 {
     const int row = currentGridRow();
     if (messages().question(this, text(m_table.deleteText()) + QString::number(row))) {
         m_model->beginChange();
-        Grid_Delete_Row(row, m_grid);
+        deleteGridRow(row, m_grid);
         m_model->endChange();
         m_model->rowsChangedFrom(row);
     }
@@ -232,11 +232,11 @@ void TableDialog::Btn_DelRowClick()
     focusCell(row, 0);
 }
 
-void TableDialog::Btn_InsRowClick()
+void TableDialog::onInsertRowClicked()
 {
     const int row = currentGridRow();
     m_model->beginChange();
-    Grid_Insert_Row(row, m_grid);
+    insertGridRow(row, m_grid);
     m_model->endChange();
     m_model->rowsChangedFrom(row);
     focusCell(row, 0);

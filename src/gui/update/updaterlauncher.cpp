@@ -42,8 +42,8 @@ ProcessOutcome QProcessUpdaterLauncher::start(const std::string& program, const 
     return outcome;
 }
 
-void Start_Program(UpdaterLauncher& launcher, QWidget* parent, const std::string& program,
-                   const std::string& argumentText)
+void startUpdater(UpdaterLauncher& launcher, QWidget* parent, const std::string& program,
+                  const std::string& argumentText)
 {
     const ProcessOutcome outcome = launcher.start(program, argumentText, kUpdaterWaitMs);
     if (outcome.status == ProcessOutcome::Status::StartFailed)

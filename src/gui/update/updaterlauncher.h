@@ -26,5 +26,5 @@ public:
 
 // Starts the updater `program` and waits at most 150 s. A program that cannot be started is
 // reported in an error box naming its path; the updater's own outcome is not looked at.
-void Start_Program(UpdaterLauncher& launcher, QWidget* parent, const std::string& program,
-                   const std::string& argumentText);
+void startUpdater(UpdaterLauncher& launcher, QWidget* parent, const std::string& program,
+                  const std::string& argumentText);

@@ -1,15 +1,15 @@
 #include "gui/app/windowfactory.h"
 
-#include "gui/update/tfboot.h"
+#include "gui/update/updatedialog.h"
 
 SetforgeDialog* createBootWindow(AppState& state, QWidget* parent)
 {
-    return new TFBoot(state, parent);
+    return new UpdateDialog(state, parent);
 }
 
 void showBootWindow(SetforgeDialog* boot, int formType)
 {
-    auto* dialog = qobject_cast<TFBoot*>(boot);
+    auto* dialog = qobject_cast<UpdateDialog*>(boot);
     if (!dialog)
         return;
     dialog->setFormType(formType);

@@ -1,4 +1,4 @@
-#include "gui/update/tfboot.h"
+#include "gui/update/updatedialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -48,15 +48,15 @@ template <typename T> T* control(QWidget* parent, const char* name, int left, in
 
 } // namespace
 
-TFBoot::TFBoot(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
+UpdateDialog::UpdateDialog(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
     setObjectName("FBoot");
     buildLayout();
 }
 
-TFBoot::~TFBoot() = default;
+UpdateDialog::~UpdateDialog() = default;
 
-void TFBoot::buildLayout()
+void UpdateDialog::buildLayout()
 {
     m_title = panel(this, "P_Title", kTitleHeight);
     m_swCode = control<QLabel>(m_title, "L_SW_Code", 12, 8, 420, 24);
@@ -72,7 +72,7 @@ void TFBoot::buildLayout()
     m_comPort->setEditable(false); // choose from the list only
     m_comList = control<QPushButton>(m_serial, "Btn_COM_List", 218, 21, 26, 26);
     m_comList->setText(QString::fromUtf8("\u21BB"));
-    connect(m_comList, &QPushButton::clicked, this, &TFBoot::update_ComPort);
+    connect(m_comList, &QPushButton::clicked, this, &UpdateDialog::refreshComPorts);
 
     m_ipAddress = panel(this, "P_IP_Address", kIpAddressHeight);
     m_ipLabel = control<QLabel>(m_ipAddress, "L_IP_Address", 12, 2, 420, 18);
@@ -100,7 +100,7 @@ void TFBoot::buildLayout()
     m_update->setAutoDefault(false);
     m_cancel->setAutoDefault(false);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_update, &QPushButton::clicked, this, &TFBoot::Btn_UpdateClick);
+    connect(m_update, &QPushButton::clicked, this, &UpdateDialog::onExecuteClicked);
 
     m_serial->hide();
     m_ipAddress->hide();
@@ -108,7 +108,7 @@ void TFBoot::buildLayout()
     setFixedSize(kClientWidth, kTitleHeight + kOptionsHeight + kButtonHeight);
 }
 
-void TFBoot::Set_Lang()
+void UpdateDialog::applyTexts()
 {
     if (m_formType == 0) {
         setWindowTitle(text(1500));
@@ -136,16 +136,16 @@ void TFBoot::Set_Lang()
     m_update->setToolTip(text(1535));
 }
 
-void TFBoot::showEvent(QShowEvent* event)
+void UpdateDialog::showEvent(QShowEvent* event)
 {
-    FormShow();
+    arrangeLayout();
     SetforgeDialog::showEvent(event);
 }
 
-void TFBoot::FormShow()
+void UpdateDialog::arrangeLayout()
 {
-    Set_Lang();
-    m_swCode->setText(Software_Code);
+    applyTexts();
+    m_swCode->setText(kSoftwareCode);
     m_ipAddress->hide();
     m_options->hide();
     m_serial->hide();
@@ -177,7 +177,7 @@ void TFBoot::FormShow()
         setTabOrder(m_updateOptions, m_readBack);
         setTabOrder(m_readBack, m_cancel);
         setTabOrder(m_cancel, m_update);
-        update_ComPort();
+        refreshComPorts();
         m_comPort->setFocus();
     } else {
         setTabOrder(m_ip[0], m_ip[1]);
@@ -197,7 +197,7 @@ void TFBoot::FormShow()
     }
 }
 
-void TFBoot::update_ComPort()
+void UpdateDialog::refreshComPorts()
 {
     if (!m_lister && !m_systemLister)
         m_systemLister = std::make_unique<SystemSerialPortLister>();
@@ -209,7 +209,7 @@ void TFBoot::update_ComPort()
     m_comPort->setCurrentIndex(m_ports.empty() ? -1 : 0);
 }
 
-bool TFBoot::eventFilter(QObject* watched, QEvent* event)
+bool UpdateDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->text() == ".") {
         for (int i = 0; i < 4; ++i) {
@@ -224,12 +224,12 @@ bool TFBoot::eventFilter(QObject* watched, QEvent* event)
     return SetforgeDialog::eventFilter(watched, event);
 }
 
-std::string TFBoot::ipFieldsText() const
+std::string UpdateDialog::ipFieldsText() const
 {
     return joinIpParts({us(m_ip[0]->text()), us(m_ip[1]->text()), us(m_ip[2]->text()), us(m_ip[3]->text())});
 }
 
-void TFBoot::Btn_UpdateClick()
+void UpdateDialog::onExecuteClicked()
 {
     // One update at a time: the check lets window messages through, so a second press could
     // otherwise start a second check inside the first.
@@ -243,7 +243,7 @@ void TFBoot::Btn_UpdateClick()
     m_update->setEnabled(true);
 }
 
-void TFBoot::updateSerial()
+void UpdateDialog::updateSerial()
 {
     m_state.updateOption = m_updateOptions->currentIndex();
     m_state.readBack = m_readBack->isChecked();
@@ -254,28 +254,28 @@ void TFBoot::updateSerial()
                                                      m_state.masterDir, m_state.projectDir);
     if (!m_launcher && !m_systemLauncher)
         m_systemLauncher = std::make_unique<QProcessUpdaterLauncher>();
-    Start_Program(m_launcher ? *m_launcher : *m_systemLauncher, this,
-                  updaterPath(m_state.exeDir, kSerialUpdaterName), arguments);
+    startUpdater(m_launcher ? *m_launcher : *m_systemLauncher, this,
+                 updaterPath(m_state.exeDir, kSerialUpdaterName), arguments);
 }
 
-bool TFBoot::Send_Ping(const std::string& address)
+bool UpdateDialog::checkReachable(const std::string& address)
 {
     if (!m_echo && !m_systemEcho)
         m_systemEcho = std::make_unique<SystemEchoClient>();
     EchoClient& echo = m_echo ? *m_echo : *m_systemEcho;
     const auto idle = [] { QCoreApplication::processEvents(); };
     const PingResult result =
-        m_nowMs ? ::Send_Ping(address, echo, m_nowMs, idle) : ::Send_Ping(address, echo, idle);
-    m_pingRes = result.pingRes;
+        m_nowMs ? ::sendPing(address, echo, m_nowMs, idle) : ::sendPing(address, echo, idle);
+    m_pingResult = result.pingResult;
     return result.ok;
 }
 
-void TFBoot::updateEthernet()
+void UpdateDialog::updateEthernet()
 {
     const std::string address = ipFieldsText();
-    m_pingRes = 0;
-    if (!Send_Ping(address)) {
-        if (m_pingRes == 2)
+    m_pingResult = 0;
+    if (!checkReachable(address)) {
+        if (m_pingResult == 2)
             messages().warning(this, text(1536));
         else
             messages().error(this, text(1537));
@@ -285,9 +285,9 @@ void TFBoot::updateEthernet()
     m_state.updateOption = m_updateOptions->currentIndex();
     m_state.readBack = m_readBack->isChecked();
     const WriteResult written =
-        Compile_XML_Parameter_New_Boot(makeEthernetJob(address, m_state.updateOption, m_state.readBack,
-                                                       m_state.masterDir, m_state.projectDir),
-                                       joinPath(m_state.exeDir, kEthernetJobFile));
+        writeEthernetJob(makeEthernetJob(address, m_state.updateOption, m_state.readBack, m_state.masterDir,
+                                         m_state.projectDir),
+                         joinPath(m_state.exeDir, kEthernetJobFile));
     if (!written) {
         // Starting the updater now would run an old job file left from an earlier update.
         messages().error(this, qs(written.error));
@@ -295,6 +295,6 @@ void TFBoot::updateEthernet()
     }
     if (!m_launcher && !m_systemLauncher)
         m_systemLauncher = std::make_unique<QProcessUpdaterLauncher>();
-    Start_Program(m_launcher ? *m_launcher : *m_systemLauncher, this,
-                  updaterPath(m_state.exeDir, kEthernetUpdaterName), "");
+    startUpdater(m_launcher ? *m_launcher : *m_systemLauncher, this,
+                 updaterPath(m_state.exeDir, kEthernetUpdaterName), "");
 }

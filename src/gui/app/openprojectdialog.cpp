@@ -1,4 +1,4 @@
-#include "gui/app/openconfdialog.h"
+#include "gui/app/openprojectdialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,13 +11,13 @@
 #include "core/app/projectstore.h"
 #include "gui/app/qtext.h"
 
-TFOpenConf::TFOpenConf(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
+OpenProjectDialog::OpenProjectDialog(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
     setObjectName("TFOpenConf");
     resize(377, 351);
 
     auto* layout = new QVBoxLayout(this);
-    auto* code = new QLabel(QString::fromUtf8(Software_Code), this);
+    auto* code = new QLabel(QString::fromUtf8(kSoftwareCode), this);
     code->setObjectName("L_SW_Code");
     QFont codeFont = code->font();
     codeFont.setPointSize(18);
@@ -41,7 +41,7 @@ TFOpenConf::TFOpenConf(AppState& state, QWidget* parent) : SetforgeDialog(state,
     layout->addWidget(m_box, 1);
     connect(m_box, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0 && row < m_list.size())
-            m_nameConf = m_list.at(row);
+            m_chosenProject = m_list.at(row);
     });
 
     auto* buttons = new QHBoxLayout;
@@ -59,10 +59,10 @@ TFOpenConf::TFOpenConf(AppState& state, QWidget* parent) : SetforgeDialog(state,
     buttons->addStretch();
     layout->addLayout(buttons);
 
-    Set_Lang();
+    applyTexts();
 }
 
-void TFOpenConf::Set_Lang()
+void OpenProjectDialog::applyTexts()
 {
     setWindowTitle(text(200));
     m_desc->setText(text(201));
@@ -74,7 +74,7 @@ void TFOpenConf::Set_Lang()
     m_cancel->setToolTip(text(207));
 }
 
-void TFOpenConf::Load_Existing_Configuration()
+void OpenProjectDialog::refreshProjectList()
 {
     m_list.clear();
     for (const std::string& name : listProjects(m_state.projectsDir))
@@ -87,20 +87,20 @@ void TFOpenConf::Load_Existing_Configuration()
     std::vector<std::string> names;
     for (const QString& name : m_list)
         names.push_back(us(name));
-    const int found = Search_Open_Conf(names, openProjectName(m_state.projectsDir, m_state.projectDir));
-    m_nameConf.clear();
+    const int found = findProject(names, openProjectName(m_state.projectsDir, m_state.projectDir));
+    m_chosenProject.clear();
     if (found >= 0) {
         m_box->setCurrentRow(found);
-        m_nameConf = m_list.at(found);
+        m_chosenProject = m_list.at(found);
     } else if (!m_list.isEmpty()) {
         m_box->setCurrentRow(0);
-        m_nameConf = m_list.first();
+        m_chosenProject = m_list.first();
     }
 }
 
-void TFOpenConf::showEvent(QShowEvent* event)
+void OpenProjectDialog::showEvent(QShowEvent* event)
 {
     SetforgeDialog::showEvent(event);
     if (!event->spontaneous())
-        Load_Existing_Configuration();
+        refreshProjectList();
 }

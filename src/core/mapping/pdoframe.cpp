@@ -1,0 +1,16 @@
+#include "core/mapping/pdoframe.h"
+
+#include <utility>
+
+#include "core/tables/textint.h"
+
+PdoFrame::PdoFrame(std::string cobId, std::string dim) : cobId(std::move(cobId)), dimension(std::move(dim))
+{
+    // A dimension that is not a number is read as a full eight-byte frame.
+    byteCount = textToInt(dimension, 8);
+}
+
+std::string PdoFrame::listLine() const
+{
+    return cobId + '\t' + dimension;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "core/mapping/mappingframe.h"
+
+// One receive or transmit PDO as a mapping editor sees it: the texts of its table row as stored.
+struct PdoFrame : MappingFrame {
+    // Create: a frame without entries. `byteCount` is textToInt(dim, 8).
+    PdoFrame(std::string cobId, std::string dim);
+
+    // "cobId<tab>dimension".
+    std::string listLine() const override;
+
+    std::string cobId;     // COB-ID text of the frame's row
+    std::string dimension; // Dimension text of the frame's row
+};
