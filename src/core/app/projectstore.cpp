@@ -9,6 +9,7 @@
 
 #include "core/app/paths.h"
 #include "core/app/xmlfile.h"
+#include "core/lang/textid.h"
 #include "core/tables/textint.h"
 
 namespace {
@@ -45,16 +46,16 @@ bool isHidden(const std::filesystem::directory_entry& entry)
 CreateProjectResult createProject(std::string_view projectsDir, std::string_view name)
 {
     if (name.empty())
-        return {107, {}};
+        return {TextId::ProjectNameEmpty, {}};
     if (name.find('/') != std::string_view::npos || name.find('\\') != std::string_view::npos ||
         name == "." || name == "..")
-        return {105, {}};
+        return {TextId::ProjectNameCannotBeCreated, {}};
     const std::string dir = joinPath(projectsDir, name);
     if (isDirectory(dir))
-        return {106, {}};
+        return {TextId::ProjectNameExists, {}};
     std::error_code ec;
     if (!std::filesystem::create_directory(pathFromUtf8(dir), ec) || ec)
-        return {105, {}};
+        return {TextId::ProjectNameCannotBeCreated, {}};
     std::filesystem::create_directories(pathFromUtf8(joinPath(dir, "bin")), ec);
     return {0, dir};
 }

@@ -1,5 +1,6 @@
 #include "core/mapping/mappingformat.h"
 
+#include "core/lang/textid.h"
 #include "core/mapping/emcyframe.h"
 #include "core/mapping/pdoframe.h"
 
@@ -38,7 +39,7 @@ const MappingFormat kReceivePdoMapping = {
       {MapField::Selector, "poscomp"}}},
     4,
     false,
-    1000,
+    TextId::ReceivePdoMappingFirst,
 };
 
 const MappingFormat kTransmitPdoMapping = {
@@ -55,7 +56,7 @@ const MappingFormat kTransmitPdoMapping = {
       {MapField::Write, "Send_on_Write"}}},
     4,
     true,
-    1200,
+    TextId::TransmitPdoMappingFirst,
 };
 
 const MappingFormat kEmergencyMapping = {
@@ -69,7 +70,7 @@ const MappingFormat kEmergencyMapping = {
     {{{MapField::Index, "Dati_Word"}, {MapField::Selector, "Dati_Byte"}, {}, {}}},
     2,
     false,
-    800,
+    TextId::EmcyMappingFirst,
 };
 
 int MappingFormat::textIndex(MappingText text) const

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "core/lang/textid.h"
 #include "core/tables/grid.h"
 #include "core/tables/tabledefinition.h"
 #include "core/tables/textint.h"
@@ -36,8 +37,8 @@ TableDefinition makeTable()
     t.rootName = "sdo";
     t.rowCount = 1500;
     t.clientWidth = 800;
-    t.firstText = 500;
-    t.lastText = 526;
+    t.firstText = TextId::SdoFirst;
+    t.lastText = TextId::SdoLast;
     using C = TableColumn;
     t.columns = {C::text(40), C::text(70), C::text(70), C::text(70), C::dropDown(95, {kReadOnly, kReadWrite}),
                  C::text(70), C::text(70), C::text(70), C::text(70), C::text(148)};
@@ -54,11 +55,15 @@ TableDefinition makeTable()
     };
     using K = TableCheck;
     t.checks = {
-        K::range(SdoColumn::Address, 517, 0, 65535),     K::unique(SdoColumn::Address, 518),
-        K::range(SdoColumn::HiByte, 519, 0, 4),          K::range(SdoColumn::LoByte, 520, 0, 4),
-        K::notBlank(SdoColumn::ReadWrite, 521),          K::range(SdoColumn::DeviceId, 522, 1, 127),
-        K::range(SdoColumn::Index, 523, 0x1000, 0xFFFF), K::range(SdoColumn::SubIndex, 524, 0, 255),
-        K::oneOf(SdoColumn::NByte, 525, {1, 2, 4}),
+        K::range(SdoColumn::Address, TextId::SdoAddressRange, 0, 65535),
+        K::unique(SdoColumn::Address, TextId::SdoAddressUsed),
+        K::range(SdoColumn::HiByte, TextId::SdoHiByteRange, 0, 4),
+        K::range(SdoColumn::LoByte, TextId::SdoLoByteRange, 0, 4),
+        K::notBlank(SdoColumn::ReadWrite, TextId::SdoReadWriteBlank),
+        K::range(SdoColumn::DeviceId, TextId::SdoDeviceIdRange, 1, 127),
+        K::range(SdoColumn::Index, TextId::SdoIndexRange, 0x1000, 0xFFFF),
+        K::range(SdoColumn::SubIndex, TextId::SdoSubIndexRange, 0, 255),
+        K::oneOf(SdoColumn::NByte, TextId::SdoNByteChoice, {1, 2, 4}),
     };
     t.columnTips = {150, 151, 152, 153, 154, 155, 156, 157, 158, 159};
     return t;

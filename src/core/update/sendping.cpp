@@ -2,11 +2,13 @@
 
 #include <chrono>
 
+#include "core/lang/textid.h"
+
 int pingFailureText(const PingResult& result)
 {
     if (result.ok)
         return 0;
-    return result.pingResult == 2 ? 1536 : 1537;
+    return result.pingResult == 2 ? TextId::DeviceNotFound : TextId::CheckIpAddress;
 }
 
 PingResult sendPing(const std::string& address, EchoClient& client,

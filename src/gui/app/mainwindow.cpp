@@ -10,6 +10,7 @@
 
 #include "core/app/appstate.h"
 #include "core/app/makerlinks.h"
+#include "core/lang/textid.h"
 #include "gui/app/aboutdialog.h"
 #include "gui/app/clicklabel.h"
 #include "gui/app/messageservice.h"
@@ -179,28 +180,29 @@ void MainWindow::createWindows()
 void MainWindow::applyTexts()
 {
     const UiTexts& t = m_state.texts;
-    m_begin->setText(qs(t[0]));
+    m_begin->setText(qs(t[TextId::MainBegin]));
     for (int i = 0; i < 8; ++i)
-        m_steps[i]->setText(qs(t[1 + i]));
-    m_steps[8]->setText(qs(t[21]));
-    m_btnInfo->setToolTip(qs(t[12]));
-    m_btnOptions->setToolTip(qs(t[13]));
-    m_btnClose->setToolTip(qs(t[14]));
-    m_btnNew->setText(qs(t[15]));
-    m_btnOpen->setText(qs(t[16]));
-    m_btnCreateBin->setText(qs(t[17]));
-    m_btnParGen->setText(qs(t[20]));
-    m_btnSdoClient->setText(qs(t[22]));
-    m_btnEmcyRec->setText(qs(t[24]));
-    m_btnEmcyDef->setText(qs(t[25]));
-    m_btnPdoRec->setText(qs(t[26]));
-    m_btnPdoRecDef->setText(qs(t[27]));
-    m_btnPdoTra->setText(qs(t[28]));
-    m_btnPdoTraDef->setText(qs(t[29]));
-    m_btnNodeGuard->setText(qs(t[30]));
-    m_btnEdsFile->setText(qs(t[31]));
-    m_updateLink->setText(QString("<a href=\"%1\">%2</a>")
-                              .arg(qs(makerDownloadUrl()).toHtmlEscaped(), qs(t[19]).toHtmlEscaped()));
+        m_steps[i]->setText(qs(t[TextId::MainFirstStep + i]));
+    m_steps[8]->setText(qs(t[TextId::MainNinthStep]));
+    m_btnInfo->setToolTip(qs(t[TextId::MainInformationHint]));
+    m_btnOptions->setToolTip(qs(t[TextId::MainOptionsHint]));
+    m_btnClose->setToolTip(qs(t[TextId::MainCloseHint]));
+    m_btnNew->setText(qs(t[TextId::MainNewProject]));
+    m_btnOpen->setText(qs(t[TextId::MainOpenProject]));
+    m_btnCreateBin->setText(qs(t[TextId::MainUpdateDevice]));
+    m_btnParGen->setText(qs(t[TextId::MainSetCommunication]));
+    m_btnSdoClient->setText(qs(t[TextId::MainSetSdo]));
+    m_btnEmcyRec->setText(qs(t[TextId::MainSetEmergency]));
+    m_btnEmcyDef->setText(qs(t[TextId::MainDefineEmergency]));
+    m_btnPdoRec->setText(qs(t[TextId::MainSetReceivePdo]));
+    m_btnPdoRecDef->setText(qs(t[TextId::MainDefineReceivePdo]));
+    m_btnPdoTra->setText(qs(t[TextId::MainSetTransmitPdo]));
+    m_btnPdoTraDef->setText(qs(t[TextId::MainDefineTransmitPdo]));
+    m_btnNodeGuard->setText(qs(t[TextId::MainSetNodeGuarding]));
+    m_btnEdsFile->setText(qs(t[TextId::MainEdsFile]));
+    m_updateLink->setText(
+        QString("<a href=\"%1\">%2</a>")
+            .arg(qs(makerDownloadUrl()).toHtmlEscaped(), qs(t[TextId::MainNewVersionLink]).toHtmlEscaped()));
     m_updateLink->adjustSize();
     showProjectLabels();
 }
@@ -230,11 +232,11 @@ void MainWindow::applyLanguage()
 void MainWindow::showProjectLabels()
 {
     if (m_state.hasProject()) {
-        m_projectLabel->setText(qs(m_state.texts[11]));
+        m_projectLabel->setText(qs(m_state.texts[TextId::MainProjectOpen]));
         m_projectLabel2->setText(qs(m_state.projectName));
     } else {
-        m_projectLabel->setText(qs(m_state.texts[9]));
-        m_projectLabel2->setText(qs(m_state.texts[10]));
+        m_projectLabel->setText(qs(m_state.texts[TextId::MainNoProjectOpen]));
+        m_projectLabel2->setText(qs(m_state.texts[TextId::MainHowToOpenProject]));
     }
 }
 
@@ -356,7 +358,7 @@ void MainWindow::onButtonClicked()
         return;
     }
     if (!m_state.hasProject()) {
-        messages().error(this, qs(m_state.texts[18]));
+        messages().error(this, qs(m_state.texts[TextId::ProjectNotValid]));
         return;
     }
     if (sender == m_btnParGen) {

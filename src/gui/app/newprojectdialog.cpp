@@ -8,6 +8,7 @@
 #include "core/app/appstate.h"
 #include "core/app/projectfiles.h"
 #include "core/app/projectstore.h"
+#include "core/lang/textid.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 
@@ -57,14 +58,14 @@ NewProjectDialog::NewProjectDialog(AppState& state, QWidget* parent) : SetforgeD
 
 void NewProjectDialog::applyTexts()
 {
-    setWindowTitle(text(100));
-    m_desc->setText(text(101));
-    m_nameLabel->setText(text(102));
-    m_ok->setText(text(103));
-    m_cancel->setText(text(104));
-    m_name->setToolTip(text(108));
-    m_ok->setToolTip(text(109));
-    m_cancel->setToolTip(text(110));
+    setWindowTitle(text(TextId::NewProjectTitle));
+    m_desc->setText(text(TextId::NewProjectDescription));
+    m_nameLabel->setText(text(TextId::NewProjectName));
+    m_ok->setText(text(TextId::NewProjectOk));
+    m_cancel->setText(text(TextId::NewProjectCancel));
+    m_name->setToolTip(text(TextId::NewProjectNameHint));
+    m_ok->setToolTip(text(TextId::NewProjectOkHint));
+    m_cancel->setToolTip(text(TextId::NewProjectCancelHint));
 }
 
 void NewProjectDialog::showEvent(QShowEvent* event)

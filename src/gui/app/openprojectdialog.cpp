@@ -9,6 +9,7 @@
 
 #include "core/app/appstate.h"
 #include "core/app/projectstore.h"
+#include "core/lang/textid.h"
 #include "gui/app/qtext.h"
 
 OpenProjectDialog::OpenProjectDialog(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
@@ -64,14 +65,14 @@ OpenProjectDialog::OpenProjectDialog(AppState& state, QWidget* parent) : Setforg
 
 void OpenProjectDialog::applyTexts()
 {
-    setWindowTitle(text(200));
-    m_desc->setText(text(201));
-    m_listLabel->setText(text(202));
-    m_ok->setText(text(203));
-    m_cancel->setText(text(204));
-    m_box->setToolTip(text(205));
-    m_ok->setToolTip(text(206));
-    m_cancel->setToolTip(text(207));
+    setWindowTitle(text(TextId::OpenProjectTitle));
+    m_desc->setText(text(TextId::OpenProjectDescription));
+    m_listLabel->setText(text(TextId::OpenProjectList));
+    m_ok->setText(text(TextId::OpenProjectOk));
+    m_cancel->setText(text(TextId::OpenProjectCancel));
+    m_box->setToolTip(text(TextId::OpenProjectListHint));
+    m_ok->setToolTip(text(TextId::OpenProjectOkHint));
+    m_cancel->setToolTip(text(TextId::OpenProjectCancelHint));
 }
 
 void OpenProjectDialog::refreshProjectList()

@@ -10,6 +10,7 @@
 #include "core/app/appstate.h"
 #include "core/app/makerlinks.h"
 #include "core/lang/languagefile.h"
+#include "core/lang/textid.h"
 #include "gui/app/clicklabel.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
@@ -139,28 +140,28 @@ void OptionsDialog::buildLayout()
 
 void OptionsDialog::applyTexts()
 {
-    setWindowTitle(text(300));
-    m_desc->setText(text(301));
-    m_pages->setTabText(0, text(302));
-    m_pages->setTabText(1, text(303));
-    m_pages->setTabText(2, text(319));
+    setWindowTitle(text(TextId::OptionsTitle));
+    m_desc->setText(text(TextId::OptionsDescription));
+    m_pages->setTabText(0, text(TextId::OptionsLanguageTab));
+    m_pages->setTabText(1, text(TextId::OptionsConnectionTab));
+    m_pages->setTabText(2, text(TextId::OptionsSettingsTab));
     showSelectedLanguage();
     showPageLabel();
-    m_prev->setText(text(307));
-    m_next->setText(text(308));
-    m_enableInternet->setText(text(309));
-    m_update->setText(text(310));
-    m_checkUpdate->setText(text(311));
-    m_ok->setText(text(312));
-    m_cancel->setText(text(313));
-    m_jumpTable->setText(text(320));
-    m_autoSize->setText(text(321));
+    m_prev->setText(text(TextId::OptionsPrevious));
+    m_next->setText(text(TextId::OptionsNext));
+    m_enableInternet->setText(text(TextId::OptionsEnableInternet));
+    m_update->setText(text(TextId::OptionsCheckAtStart));
+    m_checkUpdate->setText(text(TextId::OptionsCheckNow));
+    m_ok->setText(text(TextId::OptionsOk));
+    m_cancel->setText(text(TextId::OptionsCancel));
+    m_jumpTable->setText(text(TextId::OptionsJumpOnEnter));
+    m_autoSize->setText(text(TextId::OptionsAutoSize));
     showCheckResult();
 }
 
 void OptionsDialog::showSelectedLanguage()
 {
-    m_selectedLanguage->setText(text(304) + qs(m_languageInUse));
+    m_selectedLanguage->setText(text(TextId::OptionsSelectedLanguage) + qs(m_languageInUse));
 }
 
 void OptionsDialog::showPageLabel()
@@ -169,7 +170,8 @@ void OptionsDialog::showPageLabel()
     const int count =
         m_listBuilt ? languagePage(static_cast<int>(m_languages.size()), m_showPage).pageCount : 1;
     const int page = m_listBuilt ? m_showPage : 1;
-    m_pageLabel->setText(text(305) + QString::number(page) + text(306) + QString::number(count));
+    m_pageLabel->setText(text(TextId::OptionsPage) + QString::number(page) + text(TextId::OptionsPageOf) +
+                         QString::number(count));
 }
 
 void OptionsDialog::showCheckResult()
@@ -181,11 +183,12 @@ void OptionsDialog::showCheckResult()
     case CheckResult::Newer:
         m_checkLink->setTextFormat(Qt::RichText);
         m_checkLink->setText(QString("<a href=\"%1\">%2</a>")
-                                 .arg(qs(makerDownloadUrl()).toHtmlEscaped(), text(314).toHtmlEscaped()));
+                                 .arg(qs(makerDownloadUrl()).toHtmlEscaped(),
+                                      text(TextId::OptionsNewVersionLink).toHtmlEscaped()));
         break;
     case CheckResult::NotNewer:
         m_checkLink->setTextFormat(Qt::PlainText);
-        m_checkLink->setText(text(315));
+        m_checkLink->setText(text(TextId::OptionsNoUpdate));
         break;
     }
 }

@@ -16,6 +16,7 @@
 #include <QWheelEvent>
 
 #include "core/app/appstate.h"
+#include "core/lang/textid.h"
 #include "core/tables/pargencheck.h"
 #include "core/tables/pargenfile.h"
 #include "gui/app/messageservice.h"
@@ -238,36 +239,40 @@ void CommunicationDialog::buildControls()
 
     // Captions and hints by UI_Texts index, applied by applyTexts.
     m_lang = {
-        {m_deviceLabel, 407, m_device, 408},
-        {m_canIdLabel, 410, m_canId, 411},
-        {m_canBaudLabel, 412, m_canBaud, 413},
-        {m_operationalAtStart, 414, m_operationalAtStart, 415},
-        {m_networkStart, 416, m_networkStart, 417},
-        {nullptr, -1, m_networkStartDelay, 418},
-        {m_startOnModbus, 419, m_startOnModbus, 420},
-        {nullptr, -1, m_startOnModbusAddress, 421},
-        {m_sdoTimeoutLabel, 422, m_sdoTimeout, 423},
-        {m_sync, 424, m_sync, 425},
-        {nullptr, -1, m_syncTime, 426},
-        {m_nodeguard, 427, m_nodeguard, 428},
-        {m_nodeguard1Label, 429, m_nodeguard1, 430},
-        {m_nodeguard2Label, 431, m_nodeguard2, 432},
-        {m_serialLabel, 434, m_serial, 435},
-        {m_modbusBaudLabel, 436, m_modbusBaud, 437},
-        {m_parityLabel, 438, m_parity, 439},
-        {m_stopBitsLabel, 440, m_stopBits, 441},
-        {m_modbusIdLabel, 442, m_modbusId, 443},
-        {m_protocolLabel, 444, m_protocol, 445},
-        {m_inactivity, 490, m_inactivity, 491},
-        {nullptr, -1, m_inactivityTimeout, 492},
-        {m_ipLabel, 447, nullptr, -1},
-        {m_maskLabel, 452, nullptr, -1},
-        {m_gatewayEnable, 457, m_gatewayEnable, 458},
+        {m_deviceLabel, TextId::DeviceType, m_device, TextId::DeviceTypeHint},
+        {m_canIdLabel, TextId::CanopenId, m_canId, TextId::CanopenIdHint},
+        {m_canBaudLabel, TextId::CanopenBaud, m_canBaud, TextId::CanopenBaudHint},
+        {m_operationalAtStart, TextId::OperationalAtStart, m_operationalAtStart,
+         TextId::OperationalAtStartHint},
+        {m_networkStart, TextId::NetworkStart, m_networkStart, TextId::NetworkStartHint},
+        {nullptr, TextId::None, m_networkStartDelay, TextId::NetworkStartDelayHint},
+        {m_startOnModbus, TextId::StartOnModbus, m_startOnModbus, TextId::StartOnModbusHint},
+        {nullptr, TextId::None, m_startOnModbusAddress, TextId::StartOnModbusAddressHint},
+        {m_sdoTimeoutLabel, TextId::SdoTimeout, m_sdoTimeout, TextId::SdoTimeoutHint},
+        {m_sync, TextId::Sync, m_sync, TextId::SyncHint},
+        {nullptr, TextId::None, m_syncTime, TextId::SyncTimeHint},
+        {m_nodeguard, TextId::Nodeguard, m_nodeguard, TextId::NodeguardHint},
+        {m_nodeguard1Label, TextId::NodeguardAddress1, m_nodeguard1, TextId::NodeguardAddress1Hint},
+        {m_nodeguard2Label, TextId::NodeguardAddress2, m_nodeguard2, TextId::NodeguardAddress2Hint},
+        {m_serialLabel, TextId::ModbusSerial, m_serial, TextId::ModbusSerialHint},
+        {m_modbusBaudLabel, TextId::ModbusBaud, m_modbusBaud, TextId::ModbusBaudHint},
+        {m_parityLabel, TextId::ModbusParity, m_parity, TextId::ModbusParityHint},
+        {m_stopBitsLabel, TextId::ModbusStopBits, m_stopBits, TextId::ModbusStopBitsHint},
+        {m_modbusIdLabel, TextId::ModbusId, m_modbusId, TextId::ModbusIdHint},
+        {m_protocolLabel, TextId::ModbusProtocol, m_protocol, TextId::ModbusProtocolHint},
+        {m_inactivity, TextId::ModbusInactivity, m_inactivity, TextId::ModbusInactivityHint},
+        {nullptr, TextId::None, m_inactivityTimeout, TextId::ModbusInactivityTimeoutHint},
+        {m_ipLabel, TextId::EthernetIp, nullptr, TextId::None},
+        {m_maskLabel, TextId::EthernetMask, nullptr, TextId::None},
+        {m_gatewayEnable, TextId::EthernetGateway, m_gatewayEnable, TextId::EthernetGatewayHint},
     };
     for (int b = 0; b < 4; ++b) {
-        m_lang.push_back({nullptr, -1, m_address[static_cast<std::size_t>(b)], 448 + b});
-        m_lang.push_back({nullptr, -1, m_address[static_cast<std::size_t>(4 + b)], 453 + b});
-        m_lang.push_back({nullptr, -1, m_address[static_cast<std::size_t>(8 + b)], 459 + b});
+        m_lang.push_back(
+            {nullptr, -1, m_address[static_cast<std::size_t>(b)], TextId::EthernetFirstIpByteHint + b});
+        m_lang.push_back(
+            {nullptr, -1, m_address[static_cast<std::size_t>(4 + b)], TextId::EthernetFirstMaskByteHint + b});
+        m_lang.push_back({nullptr, -1, m_address[static_cast<std::size_t>(8 + b)],
+                          TextId::EthernetFirstGatewayByteHint + b});
     }
 
     // Each number field's hint ends with its unit and the range its check accepts.
@@ -314,7 +319,8 @@ void CommunicationDialog::trackChanges()
 // The captions are composed here only, so they keep the language active at creation.
 void CommunicationDialog::orderPanels()
 {
-    const int captions[] = {406, 409, 433, 446};
+    const int captions[] = {TextId::DevicePanel, TextId::CanopenPanel, TextId::ModbusPanel,
+                            TextId::EthernetPanel};
     for (std::size_t i = 0; i < m_panels.size(); ++i) {
         m_panels[i]->setCaption(QString("%1. ").arg(i + 1) + text(captions[i]));
         m_panels[i]->show();
@@ -424,12 +430,12 @@ void CommunicationDialog::stackPanels()
 
 void CommunicationDialog::applyTexts()
 {
-    setWindowTitle(text(400));
-    m_swDesc->setText(text(401));
-    m_ok->setText(text(402));
-    m_cancel->setText(text(403));
-    m_ok->setToolTip(text(404));
-    m_cancel->setToolTip(text(405));
+    setWindowTitle(text(TextId::CommunicationTitle));
+    m_swDesc->setText(text(TextId::CommunicationDescription));
+    m_ok->setText(text(TextId::CommunicationOk));
+    m_cancel->setText(text(TextId::CommunicationCancel));
+    m_ok->setToolTip(text(TextId::CommunicationOkHint));
+    m_cancel->setToolTip(text(TextId::CommunicationCancelHint));
     for (const LangEntry& entry : m_lang) {
         if (auto* label = qobject_cast<QLabel*>(entry.captionOwner))
             label->setText(text(entry.caption));
@@ -561,7 +567,7 @@ void CommunicationDialog::onOkClicked()
 
 void CommunicationDialog::onCancelClicked()
 {
-    if (m_isChange && !messages().question(this, text(489)))
+    if (m_isChange && !messages().question(this, text(TextId::ExitWithoutSaving)))
         return;
     QDialog::reject();
 }

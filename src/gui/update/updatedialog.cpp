@@ -11,6 +11,7 @@
 
 #include "core/app/appstate.h"
 #include "core/app/paths.h"
+#include "core/lang/textid.h"
 #include "core/update/ethernetjob.h"
 #include "core/update/ipaddress.h"
 #include "core/update/sendping.h"
@@ -111,29 +112,30 @@ void UpdateDialog::buildLayout()
 void UpdateDialog::applyTexts()
 {
     if (m_formType == 0) {
-        setWindowTitle(text(1500));
-        m_swDesc->setText(text(1501));
+        setWindowTitle(text(TextId::UpdateSerialTitle));
+        m_swDesc->setText(text(TextId::UpdateSerialDescription));
     } else if (m_formType == 1) {
-        setWindowTitle(text(1502));
-        m_swDesc->setText(text(1503));
+        setWindowTitle(text(TextId::UpdateEthernetTitle));
+        m_swDesc->setText(text(TextId::UpdateEthernetDescription));
     }
-    m_ipLabel->setText(text(1506));
-    m_comPortLabel->setText(text(1507));
-    m_optionLabel->setText(text(1514));
+    m_ipLabel->setText(text(TextId::UpdateIpAddress));
+    m_comPortLabel->setText(text(TextId::UpdateComPort));
+    m_optionLabel->setText(text(TextId::UpdateOptions));
     m_updateOptions->clear();
-    m_updateOptions->addItems({text(1515), text(1516), text(1517)});
+    m_updateOptions->addItems({text(TextId::UpdateFirmwareAndConfiguration), text(TextId::UpdateFirmware),
+                               text(TextId::UpdateConfiguration)});
     m_updateOptions->setCurrentIndex(0);
-    m_readBack->setText(text(1518));
-    m_cancel->setText(text(1519));
-    m_update->setText(text(1520));
+    m_readBack->setText(text(TextId::UpdateReadBack));
+    m_cancel->setText(text(TextId::UpdateCancel));
+    m_update->setText(text(TextId::UpdateExecute));
     for (int i = 0; i < 4; ++i)
-        m_ip[i]->setToolTip(text(1521 + i));
-    m_comPort->setToolTip(text(1525));
-    m_comList->setToolTip(text(1527));
-    m_updateOptions->setToolTip(text(1532));
-    m_readBack->setToolTip(text(1533));
-    m_cancel->setToolTip(text(1534));
-    m_update->setToolTip(text(1535));
+        m_ip[i]->setToolTip(text(TextId::UpdateFirstIpByteHint + i));
+    m_comPort->setToolTip(text(TextId::UpdateComPortHint));
+    m_comList->setToolTip(text(TextId::UpdateComListHint));
+    m_updateOptions->setToolTip(text(TextId::UpdateOptionsHint));
+    m_readBack->setToolTip(text(TextId::UpdateReadBackHint));
+    m_cancel->setToolTip(text(TextId::UpdateCancelHint));
+    m_update->setToolTip(text(TextId::UpdateExecuteHint));
 }
 
 void UpdateDialog::showEvent(QShowEvent* event)
@@ -276,9 +278,9 @@ void UpdateDialog::updateEthernet()
     m_pingResult = 0;
     if (!checkReachable(address)) {
         if (m_pingResult == 2)
-            messages().warning(this, text(1536));
+            messages().warning(this, text(TextId::DeviceNotFound));
         else
-            messages().error(this, text(1537));
+            messages().error(this, text(TextId::CheckIpAddress));
         return;
     }
     m_state.deviceIp = address;
