@@ -51,6 +51,8 @@ def read_english():
     """Index -> English default text, read from the C++ table."""
     with open(DEFAULTS_CPP, encoding="utf-8") as f:
         source = f.read()
+    # clang-format splits long texts into adjacent literals; join them again.
+    source = re.sub(r'"\s*\n\s*"', "", source)
     texts = {}
     # A long text may be split into adjacent literals, as clang-format wraps them.
     literal = r'"(?:[^"\\]|\\.)*"'

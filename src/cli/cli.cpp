@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/commands.h"
+#include "cli/nodecommands.h"
 #include "cli/updatecommand.h"
 #include "core/app/appstate.h"
 
@@ -20,7 +21,10 @@ void printUsage(std::ostream& out)
            "  compile PROJECT_DIR         write the configuration images into PROJECT_DIR/bin\n"
            "  eds PROJECT_DIR OUT_FILE    write the EDS file of the project\n"
            "  dump FILE                   decode and verify an image file\n"
-           "  check PROJECT_DIR           check the project's tables and registers\n";
+           "  check PROJECT_DIR           check the project's tables and registers\n"
+           "  objects EDS_FILE [--node N] [--format text|csv]\n"
+           "                              list the objects of a remote node's EDS\n"
+           "  pdos EDS_FILE --node N      list a remote node's default PDOs\n";
     printUpdateUsage(out);
     out << "\n"
            "Options:\n"
@@ -62,6 +66,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return runDumpCommand(rest, out, err);
     if (command == "check")
         return runCheckCommand(rest, out, err);
+    if (command == "objects")
+        return runObjectsCommand(rest, out, err);
+    if (command == "pdos")
+        return runPdosCommand(rest, out, err);
     err << "setforge-cli: unknown command '" << command << "'\n";
     printUsage(err);
     return 2;

@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "core/app/devicevariant.h"
 #include "core/app/paths.h"
 #include "core/image/compileimages.h"
 
@@ -44,7 +45,8 @@ int runCompileCommand(const std::vector<std::string>& args, std::ostream& out, s
         return 1;
 
     out << "Device type: " << deviceType
-        << (deviceType == 0 ? " (without Ethernet port)" : " (with Ethernet port)") << "\n";
+        << (hasEthernet(variantForSteps(deviceType)) ? " (with Ethernet port)" : " (without Ethernet port)")
+        << "\n";
     for (const TableLayout& layout : tableLayouts())
         out << layout.name << ": " << images.banked.tables.count(layout.table) << " entries\n";
     out << "bin/" << kPlainImageName << ": " << images.plain.bytes.size() << " bytes\n";

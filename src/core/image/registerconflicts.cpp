@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 
+#include "core/app/devicevariant.h"
 #include "core/app/projectstore.h"
 #include "core/app/xmlfile.h"
 #include "core/image/compilestop.h"
@@ -76,7 +77,7 @@ std::vector<RegisterClaim> collectRegisterClaims(const ProjectFiles& files, std:
     const int deviceType = readDeviceType(files.parGen);
     pugi::xml_document tpdo;
     const pugi::xml_node tpdoRoot = loadRoot(files.transmitPdo, tpdo, errors);
-    if (deviceType == 0)
+    if (!hasEthernet(variantForSteps(deviceType)))
         forEachElement(tpdoRoot, [&](const pugi::xml_node& row, std::size_t i) {
             const auto start = registerValue(row.attribute("SMA").value());
             const std::int32_t dimension = textToInt(row.attribute("Dimension").value(), -1);

@@ -21,15 +21,19 @@ TableDefinition makeTable()
                  C::text(430, ColumnShown::Always, 330)};
     using A = TableAttribute;
     t.attributes = {
-        A::cell("cobid", 1),     A::fixed("id_dev_orig", "1"), A::cell("dimension", 2),
-        A::fixed("posind", "0"), A::fixed("n_tpdo", "0"),      A::cell("TimeOut", 3),
-        A::cell("Mnemonic", 4),
+        A::cell("cobid", RpdoColumn::CobId),
+        A::fixed("id_dev_orig", "1"),
+        A::cell("dimension", RpdoColumn::Dimension),
+        A::fixed("posind", "0"),
+        A::fixed("n_tpdo", "0"),
+        A::cell("TimeOut", RpdoColumn::Timeout),
+        A::cell("Mnemonic", RpdoColumn::Mnemonic),
     };
     using K = TableCheck;
     t.checks = {
-        K::range(1, TextId::RpdoCobIdRange, 0x181, 0x57F),
-        K::range(2, TextId::RpdoDimensionRange, 1, 8),
-        K::range(3, TextId::RpdoTimeoutRange, 0, 100000000),
+        K::range(RpdoColumn::CobId, TextId::RpdoCobIdRange, 0x181, 0x57F),
+        K::range(RpdoColumn::Dimension, TextId::RpdoDimensionRange, 1, 8),
+        K::range(RpdoColumn::Timeout, TextId::RpdoTimeoutRange, 0, 100000000),
     };
     t.columnTips = {150, 166, 167, 168, 159};
     return t;

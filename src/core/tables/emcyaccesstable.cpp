@@ -19,16 +19,16 @@ TableDefinition makeTable()
     t.columns = {C::text(40), C::text(110), C::text(110), C::text(110), C::text(300)};
     using A = TableAttribute;
     t.attributes = {
-        A::cell("ID_EMCY", 1),
-        A::cell("EMCY_Error_Code", 2),
-        A::cell("Error_Register", 3),
-        A::cell("Mnemonic", 4),
+        A::cell("ID_EMCY", EmcyColumn::DeviceId),
+        A::cell("EMCY_Error_Code", EmcyColumn::ErrorCode),
+        A::cell("Error_Register", EmcyColumn::ErrorRegister),
+        A::cell("Mnemonic", EmcyColumn::Mnemonic),
     };
     using K = TableCheck;
     t.checks = {
-        K::range(1, TextId::EmcyDeviceIdRange, 1, 127),
-        K::range(2, TextId::EmcyErrorCodeRange, 0, 65535),
-        K::range(3, TextId::EmcyErrorRegisterRange, 0, 255),
+        K::range(EmcyColumn::DeviceId, TextId::EmcyDeviceIdRange, 1, 127),
+        K::range(EmcyColumn::ErrorCode, TextId::EmcyErrorCodeRange, 0, 65535),
+        K::range(EmcyColumn::ErrorRegister, TextId::EmcyErrorRegisterRange, 0, 255),
     };
     t.columnTips = {150, 160, 161, 162, 159};
     return t;

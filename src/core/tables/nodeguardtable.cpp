@@ -19,16 +19,16 @@ TableDefinition makeTable()
     t.columns = {C::text(40), C::text(120), C::text(120), C::text(120), C::text(275)};
     using A = TableAttribute;
     t.attributes = {
-        A::cell("NodeID", 1),
-        A::cell("GuardTime", 2),
-        A::cell("LifeTimeFactor", 3),
-        A::cell("Mnemonic", 4),
+        A::cell("NodeID", NodeGuardColumn::NodeId),
+        A::cell("GuardTime", NodeGuardColumn::GuardTime),
+        A::cell("LifeTimeFactor", NodeGuardColumn::LifeTimeFactor),
+        A::cell("Mnemonic", NodeGuardColumn::Mnemonic),
     };
     using K = TableCheck;
     t.checks = {
-        K::range(1, TextId::NodeGuardDeviceIdRange, 1, 127),
-        K::range(2, TextId::NodeGuardGuardTimeRange, 1, 65535),
-        K::range(3, TextId::NodeGuardLifeTimeFactorRange, 1, 255),
+        K::range(NodeGuardColumn::NodeId, TextId::NodeGuardDeviceIdRange, 1, 127),
+        K::range(NodeGuardColumn::GuardTime, TextId::NodeGuardGuardTimeRange, 1, 65535),
+        K::range(NodeGuardColumn::LifeTimeFactor, TextId::NodeGuardLifeTimeFactorRange, 1, 255),
     };
     t.columnTips = {150, 163, 164, 165, 159};
     return t;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "core/app/devicevariant.h"
 #include "core/lang/textid.h"
 #include "core/tables/pargenfile.h"
 #include "core/tables/textint.h"
@@ -21,11 +22,11 @@ bool always(const ParGenValues&)
     return true;
 }
 
-// The Ethernet settings are checked only for the variant that is exactly 1, even though any
-// other non-zero variant shows them.
+// The Ethernet settings are checked by the tables' reading of the variant, although the dialog
+// shows them by the steps' reading.
 bool ethernet(const ParGenValues& v)
 {
-    return v.deviceType == 1;
+    return hasEthernet(variantForTables(v.deviceType));
 }
 
 template <std::string ParGenValues::*M> const std::string& fieldOf(const ParGenValues& v)
@@ -55,8 +56,8 @@ const Check kChecks[] = {
      TextId::NodeguardAddress2Range},
     {always, fieldOf<&V::modbusId>, 1, 247, TextId::ModbusIdRange},
     // The inactivity field is shown for every variant but 0.
-    {[](const V& v) { return v.deviceType != 0 && v.inactivityEnable; }, fieldOf<&V::inactivityTimeout>, 1000,
-     1000000000, TextId::ModbusInactivityTimeoutRange},
+    {[](const V& v) { return hasEthernet(variantForSteps(v.deviceType)) && v.inactivityEnable; },
+     fieldOf<&V::inactivityTimeout>, 1000, 1000000000, TextId::ModbusInactivityTimeoutRange},
     {ethernet, byteOf<&V::ip, 0>, 0, kLastByte, TextId::IpByte1Range},
     {ethernet, byteOf<&V::ip, 1>, 0, kLastByte, TextId::IpByte2Range},
     {ethernet, byteOf<&V::ip, 2>, 0, kLastByte, TextId::IpByte3Range},

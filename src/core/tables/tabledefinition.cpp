@@ -4,7 +4,7 @@
 
 DeviceVariant readTableVariant(std::string_view parGenPath)
 {
-    return readDeviceType(parGenPath) == 1 ? DeviceVariant::WithEthernet : DeviceVariant::WithoutEthernet;
+    return variantForTables(readDeviceType(parGenPath));
 }
 
 bool TableColumn::isShown(DeviceVariant variant) const

@@ -6,12 +6,10 @@
 #include <string_view>
 #include <vector>
 
+#include "core/app/devicevariant.h"
 #include "core/app/projectfiles.h"
 
 class Grid;
-
-// The two device variants as the PDO tables see them.
-enum class DeviceVariant { WithoutEthernet, WithEthernet };
 
 // The variant for the table dialogs from a communication parameters file: WithEthernet only
 // when its Select_Device_Type reads as 1; a missing or unreadable file, a missing element,

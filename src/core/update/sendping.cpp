@@ -8,7 +8,7 @@ int pingFailureText(const PingResult& result)
 {
     if (result.ok)
         return 0;
-    return result.pingResult == 2 ? TextId::DeviceNotFound : TextId::CheckIpAddress;
+    return result.pingResult == EchoUnanswered ? TextId::DeviceNotFound : TextId::CheckIpAddress;
 }
 
 PingResult sendPing(const std::string& address, EchoClient& client,
@@ -23,13 +23,13 @@ PingResult sendPing(const std::string& address, EchoClient& client,
         if (status == EchoStatus::Error)
             return result; // failed, whatever an earlier echo answered
         ++result.echoes;
-        result.pingResult = status == EchoStatus::Reply ? 1 : 2;
-        if (result.pingResult == 1 && ++answered == 2)
+        result.pingResult = status == EchoStatus::Reply ? EchoAnswered : EchoUnanswered;
+        if (result.pingResult == EchoAnswered && ++answered == 2)
             break;
         if (nowMs() - start > kPingTotalMs)
             break;
     }
-    result.ok = result.pingResult == 1;
+    result.ok = result.pingResult == EchoAnswered;
     return result;
 }
 

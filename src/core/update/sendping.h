@@ -10,11 +10,18 @@
 inline constexpr int kEchoTimeoutMs = 400;
 inline constexpr int kPingTotalMs = 5000;
 
-// Outcome of the reachability check. `pingResult`: 0 no reply status was ever received,
-// 1 the last echo was answered, 2 the last echo had no reply.
+// What the last echo of a reachability check gave. The values are the ones the update dialog
+// has always reported, so they stay plain integers underneath.
+enum EchoResult : int {
+    EchoNoneReceived = 0, // no reply status was ever received
+    EchoAnswered = 1,     // the last echo was answered
+    EchoUnanswered = 2,   // the last echo had no reply
+};
+
+// Outcome of the reachability check.
 struct PingResult {
     bool ok = false;
-    int pingResult = 0;
+    EchoResult pingResult = EchoNoneReceived;
     int echoes = 0; // echoes sent
 };
 

@@ -9,6 +9,7 @@
 #include <QStyle>
 
 #include "core/app/appstate.h"
+#include "core/app/devicevariant.h"
 #include "core/app/makerlinks.h"
 #include "core/lang/textid.h"
 #include "gui/app/aboutdialog.h"
@@ -249,7 +250,7 @@ void MainWindow::layoutSteps()
     m_btnPdoRecDef->show();
     m_btnPdoTra->show();
     m_btnNodeGuard->show();
-    const bool ethernet = m_state.deviceType != 0;
+    const bool ethernet = hasEthernet(variantForSteps(m_state.deviceType));
     m_btnPdoTraDef->setVisible(ethernet);
     int lastStep;
     if (ethernet) {

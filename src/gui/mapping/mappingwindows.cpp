@@ -1,6 +1,7 @@
 #include "gui/app/windowfactory.h"
 
 #include "gui/mapping/mappingeditor.h"
+#include "gui/nodes/pdobytehints.h"
 
 namespace {
 
@@ -23,10 +24,16 @@ SetforgeDialog* createEmcyDefineWindow(AppState& state, QWidget* parent)
 
 SetforgeDialog* createRpdoDefineWindow(AppState& state, QWidget* parent)
 {
-    return createMappingEditor(kReceivePdoMapping, "TFRPDODefine", state, parent);
+    auto* editor =
+        static_cast<MappingEditor*>(createMappingEditor(kReceivePdoMapping, "TFRPDODefine", state, parent));
+    installPdoByteHints(*editor, state, true);
+    return editor;
 }
 
 SetforgeDialog* createTpdoDefineWindow(AppState& state, QWidget* parent)
 {
-    return createMappingEditor(kTransmitPdoMapping, "TFTPDODefine", state, parent);
+    auto* editor =
+        static_cast<MappingEditor*>(createMappingEditor(kTransmitPdoMapping, "TFTPDODefine", state, parent));
+    installPdoByteHints(*editor, state, false);
+    return editor;
 }

@@ -16,6 +16,7 @@
 #include <QWheelEvent>
 
 #include "core/app/appstate.h"
+#include "core/app/devicevariant.h"
 #include "core/lang/textid.h"
 #include "core/tables/pargencheck.h"
 #include "core/tables/pargenfile.h"
@@ -371,7 +372,7 @@ void CommunicationDialog::layoutCanopenPanel()
 
 void CommunicationDialog::layoutModbusPanel()
 {
-    const bool ethernet = variantShown() != 0;
+    const bool ethernet = hasEthernet(variantForSteps(variantShown()));
     place(m_serialLabel, 0, kLeft, kCaptionWidth);
     place(m_serial, 0, kValueLeft, kValueWidth);
     place(m_modbusBaudLabel, 1, kLeft, kCaptionWidth);
@@ -412,7 +413,7 @@ void CommunicationDialog::layoutEthernetPanel()
             place(m_address[static_cast<std::size_t>(g * 4 + b)], g, kAddressLeft + b * kAddressPitch,
                   kAddressWidth);
     m_panels[3]->setExpandedHeight(panelHeight(m_address[11]));
-    m_panels[3]->setVisible(variantShown() != 0);
+    m_panels[3]->setVisible(hasEthernet(variantForSteps(variantShown())));
 }
 
 void CommunicationDialog::stackPanels()

@@ -5,11 +5,14 @@
 #include "core/tables/emcyaccesstable.h"
 #include "core/tables/nodeguardtable.h"
 #include "core/tables/sdoclienttable.h"
+#include "gui/nodes/nodeactions.h"
 #include "gui/tables/tabledialog.h"
 
 SetforgeDialog* createSdoClientWindow(AppState& state, QWidget* parent)
 {
-    return new TableDialog(sdoClientTable(), state, parent);
+    auto* dialog = new TableDialog(sdoClientTable(), state, parent);
+    installSdoObjectPicker(*dialog, state);
+    return dialog;
 }
 
 SetforgeDialog* createEmcyAccessWindow(AppState& state, QWidget* parent)
@@ -24,10 +27,14 @@ SetforgeDialog* createNodeGuardWindow(AppState& state, QWidget* parent)
 
 SetforgeDialog* createPdoReceiveWindow(AppState& state, QWidget* parent)
 {
-    return new TableDialog(pdoReceiveTable(), state, parent);
+    auto* dialog = new TableDialog(pdoReceiveTable(), state, parent);
+    installPdoPresets(*dialog, state, true);
+    return dialog;
 }
 
 SetforgeDialog* createPdoTransmitWindow(AppState& state, QWidget* parent)
 {
-    return new TableDialog(pdoTransmitTable(), state, parent);
+    auto* dialog = new TableDialog(pdoTransmitTable(), state, parent);
+    installPdoPresets(*dialog, state, false);
+    return dialog;
 }

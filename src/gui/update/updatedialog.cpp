@@ -275,9 +275,9 @@ bool UpdateDialog::checkReachable(const std::string& address)
 void UpdateDialog::updateEthernet()
 {
     const std::string address = ipFieldsText();
-    m_pingResult = 0;
+    m_pingResult = EchoNoneReceived;
     if (!checkReachable(address)) {
-        if (m_pingResult == 2)
+        if (m_pingResult == EchoUnanswered)
             messages().warning(this, text(TextId::DeviceNotFound));
         else
             messages().error(this, text(TextId::CheckIpAddress));

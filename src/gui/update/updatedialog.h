@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/update/echoclient.h"
+#include "core/update/sendping.h"
 #include "gui/app/setforgedialog.h"
 #include "gui/update/serialportlister.h"
 #include "gui/update/updaterlauncher.h"
@@ -28,7 +29,7 @@ public:
     // 0 serial update, 1 Ethernet update; any other value shows no input panel.
     void setFormType(int formType) { m_formType = formType; }
     int formType() const { return m_formType; }
-    // Result of the last reachability check: 0 none received, 1 answered, 2 no reply.
+    // Result of the last reachability check (EchoResult).
     int pingResult() const { return m_pingResult; }
 
     void applyTexts() override;
@@ -58,7 +59,7 @@ private:
     void updateEthernet();
 
     int m_formType = 0;
-    int m_pingResult = 0;
+    EchoResult m_pingResult = EchoNoneReceived;
     std::vector<SerialPortEntry> m_ports;
     SerialPortLister* m_lister = nullptr;
     EchoClient* m_echo = nullptr;

@@ -1,0 +1,27 @@
+#pragma once
+
+// The converter with or without its Ethernet port. ParGen.xml stores the variant as the
+// integer of Select_Device_Type, and a file edited by hand may hold any integer there. Two
+// readings of that integer are in use; both are kept, and this is the one place that says
+// which part of the program reads it which way.
+enum class DeviceVariant { WithoutEthernet, WithEthernet };
+
+// The main window's steps, the communication dialog's panels, the inactivity check, the
+// register check, the compile summary: every value other than 0 has the Ethernet port.
+constexpr DeviceVariant variantForSteps(int selectDeviceType)
+{
+    return selectDeviceType != 0 ? DeviceVariant::WithEthernet : DeviceVariant::WithoutEthernet;
+}
+
+// The table dialogs' columns and checks, and the Ethernet checks of the communication
+// parameters: only 1 has the Ethernet port.
+constexpr DeviceVariant variantForTables(int selectDeviceType)
+{
+    return selectDeviceType == 1 ? DeviceVariant::WithEthernet : DeviceVariant::WithoutEthernet;
+}
+
+// True for the variant with the Ethernet port.
+constexpr bool hasEthernet(DeviceVariant variant)
+{
+    return variant == DeviceVariant::WithEthernet;
+}

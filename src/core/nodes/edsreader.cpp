@@ -1,0 +1,391 @@
+#include "core/nodes/edsreader.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <map>
+#include <system_error>
+
+#include "core/app/paths.h"
+#include "core/nodes/edsdatatype.h"
+#include "core/nodes/edsvalue.h"
+#include "core/nodes/inifile.h"
+
+namespace {
+
+// Where an object section's name says it belongs.
+struct SectionName {
+    enum class Kind { None, Object, Sub, Names, Values } kind = Kind::None;
+    std::uint16_t index = 0;
+    std::uint8_t subIndex = 0;
+};
+
+bool readHex(std::string_view text, std::size_t maxDigits, unsigned& value)
+{
+    if (text.empty() || text.size() > maxDigits)
+        return false;
+    value = 0;
+    for (char c : text) {
+        unsigned digit;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<unsigned>(c - '0');
+        else if (c >= 'a' && c <= 'f')
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'F')
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        else
+            return false;
+        value = value * 16 + digit;
+    }
+    return true;
+}
+
+SectionName classify(std::string_view name)
+{
+    const std::string lower = asciiLower(name);
+    const std::string_view view(lower);
+    // The index is at most four hex digits; try the longest first, so "1a00sub1" is 0x1A00.
+    for (std::size_t length = std::min<std::size_t>(4, view.size()); length >= 1; --length) {
+        unsigned index = 0;
+        if (!readHex(view.substr(0, length), 4, index))
+            continue;
+        SectionName result;
+        result.index = static_cast<std::uint16_t>(index);
+        const std::string_view rest = view.substr(length);
+        unsigned sub = 0;
+        if (rest.empty())
+            result.kind = SectionName::Kind::Object;
+        else if (rest == "name")
+            result.kind = SectionName::Kind::Names;
+        else if (rest == "value")
+            result.kind = SectionName::Kind::Values;
+        else if (rest.substr(0, 3) == "sub" && readHex(rest.substr(3), 2, sub)) {
+            result.kind = SectionName::Kind::Sub;
+            result.subIndex = static_cast<std::uint8_t>(sub);
+        }
+        return result;
+    }
+    return SectionName{};
+}
+
+class Reader {
+public:
+    Reader(const IniFile& ini, std::optional<int> nodeId) : m_ini(ini), m_nodeId(nodeId) {}
+
+    bool fail(std::string reason, int line)
+    {
+        if (m_result.error.empty()) {
+            m_result.error = std::move(reason);
+            m_result.errorLine = line;
+        }
+        return false;
+    }
+
+    std::string label(const IniFile::Section& section) const { return "[" + section.name + "]"; }
+
+    const std::string* value(const IniFile::Section& section, std::string_view key) const
+    {
+        const IniFile::Entry* entry = IniFile::find(section, key);
+        return entry ? &entry->value : nullptr;
+    }
+
+    int lineOf(const IniFile::Section& section, std::string_view key) const
+    {
+        const IniFile::Entry* entry = IniFile::find(section, key);
+        return entry ? entry->line : section.line;
+    }
+
+    // A plain number (no $NODEID) within 0..max.
+    bool readPlain(const IniFile::Section& section, std::string_view key, std::uint64_t max,
+                   std::uint64_t& out)
+    {
+        const std::string* text = value(section, key);
+        const EdsNumber number = readEdsNumber(*text, std::nullopt);
+        const int line = lineOf(section, key);
+        if (!number.ok)
+            return fail(label(section) + " " + std::string(key) + ": " + number.error, line);
+        if (number.usesNodeId || number.negative)
+            return fail(label(section) + " " + std::string(key) + " '" + *text + "' must be a plain number",
+                        line);
+        if (number.value > max)
+            return fail(label(section) + " " + std::string(key) + " '" + *text + "' is out of range", line);
+        out = number.value;
+        return true;
+    }
+
+    // Reads the fields every VAR object and sub-object has into `entry`.
+    bool readVariable(const IniFile::Section& section, EdsEntry& entry, const EdsEntry* inherit)
+    {
+        entry.line = section.line;
+        if (const std::string* name = value(section, "ParameterName"))
+            entry.name = *name;
+        if (value(section, "DataType") != nullptr) {
+            std::uint64_t code = 0;
+            if (!readPlain(section, "DataType", 0xFFFF, code))
+                return false;
+            entry.dataType = static_cast<std::uint16_t>(code);
+        } else if (inherit != nullptr) {
+            entry.dataType = inherit->dataType;
+        } else {
+            return fail(label(section) + " has no DataType", section.line);
+        }
+        if (const std::string* access = value(section, "AccessType")) {
+            entry.access = asciiLower(*access);
+            static const char* const kAccess[] = {"ro", "wo", "rw", "rwr", "rww", "const"};
+            if (std::find_if(std::begin(kAccess), std::end(kAccess),
+                             [&](const char* a) { return entry.access == a; }) == std::end(kAccess))
+                return fail(label(section) + " AccessType '" + *access +
+                                "' is not ro, wo, rw, rwr, rww or const",
+                            lineOf(section, "AccessType"));
+        } else if (inherit != nullptr) {
+            entry.access = inherit->access;
+        } else {
+            m_result.warnings.push_back("line " + std::to_string(section.line) + ": " + label(section) +
+                                        " has no AccessType; taken as ro");
+            entry.access = "ro";
+        }
+        if (value(section, "PDOMapping") != nullptr) {
+            std::uint64_t mapping = 0;
+            if (!readPlain(section, "PDOMapping", 1, mapping))
+                return false;
+            entry.pdoMapping = mapping == 1;
+        } else if (inherit != nullptr) {
+            entry.pdoMapping = inherit->pdoMapping;
+        }
+        const bool numeric =
+            !isEdsStringType(entry.dataType) && entry.dataType != 0x0008 && entry.dataType != 0x0011;
+        for (const auto& [key, field] :
+             {std::pair<const char*, std::string*>{"DefaultValue", &entry.defaultValue},
+              {"LowLimit", &entry.lowLimit},
+              {"HighLimit", &entry.highLimit}}) {
+            const std::string* text = value(section, key);
+            if (text == nullptr) {
+                if (inherit != nullptr && std::string_view(key) == "DefaultValue")
+                    *field = inherit->defaultValue;
+                continue;
+            }
+            *field = *text;
+            if (numeric && !text->empty()) {
+                const EdsNumber number = readEdsNumber(*text, m_nodeId);
+                if (!number.ok)
+                    return fail(label(section) + " " + key + ": " + number.error, lineOf(section, key));
+            }
+        }
+        return true;
+    }
+
+    bool readObject(const IniFile::Section& section, std::uint16_t index, EdsObject& object)
+    {
+        object.index = index;
+        object.line = section.line;
+        if (const std::string* name = value(section, "ParameterName"))
+            object.name = *name;
+        // CiA 306: an object without ObjectType is a VAR.
+        std::uint64_t type = kObjectVar;
+        if (value(section, "ObjectType") != nullptr && !readPlain(section, "ObjectType", 0xFF, type))
+            return false;
+        if (type == 0x2) // DOMAIN object: a VAR of type DOMAIN
+            type = kObjectVar;
+        if (type == 0x0 || type == 0x5 || type == 0x6) {
+            // NULL, DEFTYPE and DEFSTRUCT describe types, not data a node holds.
+            object.objectType = 0;
+            return true;
+        }
+        if (type != kObjectVar && type != kObjectArray && type != kObjectRecord)
+            return fail(label(section) + " ObjectType " + hexText(type) +
+                            " is not VAR (0x7), ARRAY (0x8) or RECORD (0x9)",
+                        lineOf(section, "ObjectType"));
+        object.objectType = static_cast<std::uint8_t>(type);
+        if (object.objectType == kObjectVar) {
+            EdsEntry entry;
+            entry.index = index;
+            if (!readVariable(section, entry, nullptr))
+                return false;
+            object.entries.push_back(std::move(entry));
+            return true;
+        }
+        std::uint64_t compact = 0;
+        if (value(section, "CompactSubObj") != nullptr && !readPlain(section, "CompactSubObj", 0xFE, compact))
+            return false;
+        if (compact > 0)
+            return readCompact(section, object, static_cast<int>(compact));
+        return true;
+    }
+
+    // CompactSubObj=n: sub-index 0 holds n, sub-indexes 1..n share the object's type and access;
+    // names come from [XXXXName] (else the object's name with the sub-index), defaults from
+    // [XXXXValue] (else the object's DefaultValue).
+    bool readCompact(const IniFile::Section& section, EdsObject& object, int count)
+    {
+        EdsEntry pattern;
+        pattern.index = object.index;
+        if (!readVariable(section, pattern, nullptr))
+            return false;
+        EdsEntry highest;
+        highest.index = object.index;
+        highest.subIndex = 0;
+        highest.name = "Highest sub-index supported";
+        highest.dataType = 0x0005;
+        highest.access = "ro";
+        highest.defaultValue = std::to_string(count);
+        highest.line = section.line;
+        object.entries.push_back(highest);
+        const std::string prefix = hexText(object.index, 4).substr(2);
+        const IniFile::Section* names = m_ini.find(prefix + "Name");
+        const IniFile::Section* values = m_ini.find(prefix + "Value");
+        for (int sub = 1; sub <= count; ++sub) {
+            EdsEntry entry = pattern;
+            entry.subIndex = static_cast<std::uint8_t>(sub);
+            entry.name = object.name + " " + std::to_string(sub);
+            if (names != nullptr)
+                if (const std::string* name = value(*names, std::to_string(sub)))
+                    entry.name = *name;
+            if (values != nullptr) {
+                if (const std::string* text = value(*values, std::to_string(sub))) {
+                    entry.defaultValue = *text;
+                    if (!isEdsStringType(entry.dataType) && !text->empty()) {
+                        const EdsNumber number = readEdsNumber(*text, m_nodeId);
+                        if (!number.ok)
+                            return fail(label(*values) + " " + std::to_string(sub) + ": " + number.error,
+                                        lineOf(*values, std::to_string(sub)));
+                    }
+                }
+            }
+            object.entries.push_back(std::move(entry));
+        }
+        return true;
+    }
+
+    bool run()
+    {
+        if (const IniFile::Section* info = m_ini.find("DeviceInfo")) {
+            if (const std::string* vendor = value(*info, "VendorName"))
+                m_result.device.vendorName = *vendor;
+            if (const std::string* product = value(*info, "ProductName"))
+                m_result.device.productName = *product;
+            std::uint64_t count = 0;
+            if (value(*info, "NrOfRXPDO") != nullptr) {
+                if (!readPlain(*info, "NrOfRXPDO", 512, count))
+                    return false;
+                m_result.device.nrOfRxPdo = static_cast<int>(count);
+            }
+            if (value(*info, "NrOfTXPDO") != nullptr) {
+                if (!readPlain(*info, "NrOfTXPDO", 512, count))
+                    return false;
+                m_result.device.nrOfTxPdo = static_cast<int>(count);
+            }
+        }
+        std::map<std::uint16_t, EdsObject> objects;
+        std::vector<std::pair<SectionName, const IniFile::Section*>> subs;
+        std::vector<std::uint16_t> typeSections;
+        for (const IniFile::Section& section : m_ini.sections()) {
+            const SectionName name = classify(section.name);
+            if (name.kind == SectionName::Kind::Object) {
+                EdsObject object;
+                if (!readObject(section, name.index, object))
+                    return false;
+                if (object.objectType == 0) {
+                    typeSections.push_back(name.index);
+                    continue;
+                }
+                objects.emplace(name.index, std::move(object));
+            } else if (name.kind == SectionName::Kind::Sub) {
+                subs.emplace_back(name, &section);
+            } else if (name.kind == SectionName::Kind::Names || name.kind == SectionName::Kind::Values) {
+                const auto parent = objects.find(name.index);
+                if (parent == objects.end() && m_ini.find(hexText(name.index, 4).substr(2)) == nullptr)
+                    return fail(label(section) + " belongs to no object", section.line);
+            }
+        }
+        for (const auto& [name, section] : subs) {
+            const auto parent = objects.find(name.index);
+            if (parent == objects.end() &&
+                std::find(typeSections.begin(), typeSections.end(), name.index) != typeSections.end())
+                continue;
+            if (parent == objects.end())
+                return fail(label(*section) + " is a sub-object without its object [" +
+                                hexText(name.index, 4).substr(2) + "]",
+                            section->line);
+            EdsObject& object = parent->second;
+            if (object.objectType == kObjectVar)
+                return fail(label(*section) + " is a sub-object of a VAR", section->line);
+            EdsEntry entry;
+            entry.index = name.index;
+            entry.subIndex = name.subIndex;
+            if (!readVariable(*section, entry, nullptr))
+                return false;
+            const auto same = std::find_if(object.entries.begin(), object.entries.end(),
+                                           [&](const EdsEntry& e) { return e.subIndex == entry.subIndex; });
+            if (same != object.entries.end())
+                *same = std::move(entry); // an explicit sub-object overrides a compact one
+            else
+                object.entries.push_back(std::move(entry));
+        }
+        for (auto& [index, object] : objects) {
+            std::stable_sort(object.entries.begin(), object.entries.end(),
+                             [](const EdsEntry& a, const EdsEntry& b) { return a.subIndex < b.subIndex; });
+            m_result.device.objects.push_back(std::move(object));
+        }
+        m_result.ok = true;
+        return true;
+    }
+
+    EdsReadResult take() { return std::move(m_result); }
+
+private:
+    const IniFile& m_ini;
+    std::optional<int> m_nodeId;
+    EdsReadResult m_result;
+};
+
+} // namespace
+
+std::string EdsReadResult::message() const
+{
+    return errorLine > 0 ? "line " + std::to_string(errorLine) + ": " + error : error;
+}
+
+EdsReadResult readEdsText(std::string_view text, std::optional<int> nodeId)
+{
+    EdsReadResult result;
+    if (text.size() > kMaxEdsBytes) {
+        result.error = "the file holds " + std::to_string(text.size()) +
+                       " bytes; an EDS is read up to 16 MiB (16777216 bytes)";
+        return result;
+    }
+    IniFile ini;
+    std::string error;
+    int line = 0;
+    if (!ini.parse(text, error, line)) {
+        result.error = error;
+        result.errorLine = line;
+        return result;
+    }
+    Reader reader(ini, nodeId);
+    reader.run();
+    return reader.take();
+}
+
+EdsReadResult readEdsFile(std::string_view utf8Path, std::optional<int> nodeId)
+{
+    EdsReadResult result;
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(utf8Path), ec);
+    if (!ec && size > kMaxEdsBytes) {
+        result.error = std::string(utf8Path) + " holds " + std::to_string(size) +
+                       " bytes; an EDS is read up to 16 MiB (16777216 bytes)";
+        return result;
+    }
+    std::string text;
+    if (!readWholeFile(utf8Path, text, result.error))
+        return result;
+    return readEdsText(text, nodeId);
+}
+
+std::string resolvedDefault(const EdsEntry& entry, int nodeId)
+{
+    const EdsNumber number = readEdsNumber(entry.defaultValue, nodeId);
+    if (!number.ok || !number.usesNodeId)
+        return entry.defaultValue;
+    return hexText(number.value);
+}

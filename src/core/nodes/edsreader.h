@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/nodes/edsdevice.h"
+
+// The largest EDS or DCF the reader takes: 16 MiB.
+inline constexpr std::uintmax_t kMaxEdsBytes = 16u * 1024u * 1024u;
+
+// Outcome of reading an EDS or DCF.
+struct EdsReadResult {
+    bool ok = false;
+    EdsDevice device;                  // valid when ok
+    std::string error;                 // when !ok: the reason, ready to show
+    int errorLine = 0;                 // when !ok: 1-based line, 0 when no line applies
+    std::vector<std::string> warnings; // things read past, each "line N: ..."
+
+    // "line N: reason", or the reason alone when no line applies.
+    std::string message() const;
+};
+
+// Reads EDS text (CiA 306): [DeviceInfo], objects [XXXX], sub-objects [XXXXsubY] and compact
+// sub-objects with [XXXXName]/[XXXXValue]. `nodeId`, when given, is used to check $NODEID
+// values; without it they are checked for their form only. Bad input (not text, more than
+// kMaxEdsBytes, a sub-object without its object, a missing or non-numeric DataType, an unknown
+// ObjectType or AccessType, a malformed number) gives !ok with the first error and its line.
+EdsReadResult readEdsText(std::string_view text, std::optional<int> nodeId = std::nullopt);
+
+// Reads the file at `utf8Path` as readEdsText does. A file beyond kMaxEdsBytes is refused
+// before it is read; a file that cannot be read gives !ok with the system's text.
+EdsReadResult readEdsFile(std::string_view utf8Path, std::optional<int> nodeId = std::nullopt);
+
+// The entry's DefaultValue for node `nodeId`: as written when it does not name $NODEID,
+// otherwise the resolved sum as "0x..." text. A value that cannot be resolved stays as written.
+std::string resolvedDefault(const EdsEntry& entry, int nodeId);

@@ -1,0 +1,131 @@
+#include "core/nodes/edsvalue.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr std::string_view kNodeIdToken = "$NODEID";
+
+std::string_view trimBlanks(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z')
+            x = static_cast<char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z')
+            y = static_cast<char>(y - 'a' + 'A');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+int digitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return 99;
+}
+
+// One term without $NODEID: decimal, 0x hexadecimal or leading-0 octal.
+bool readTerm(std::string_view term, std::uint64_t& value)
+{
+    unsigned base = 10;
+    if (term.size() > 2 && term[0] == '0' && (term[1] == 'x' || term[1] == 'X')) {
+        base = 16;
+        term.remove_prefix(2);
+    } else if (term.size() > 1 && term[0] == '0') {
+        base = 8;
+        term.remove_prefix(1);
+    }
+    if (term.empty())
+        return false;
+    value = 0;
+    for (char c : term) {
+        const int digit = digitValue(c);
+        if (digit >= static_cast<int>(base))
+            return false;
+        if (value > (UINT64_MAX - static_cast<unsigned>(digit)) / base)
+            return false;
+        value = value * base + static_cast<unsigned>(digit);
+    }
+    return true;
+}
+
+} // namespace
+
+EdsNumber readEdsNumber(std::string_view text, std::optional<int> nodeId)
+{
+    EdsNumber result;
+    const std::string_view whole = trimBlanks(text);
+    if (whole.empty()) {
+        result.error = "empty value";
+        return result;
+    }
+    if (whole.front() == '-') {
+        // A negative decimal or hexadecimal number, as signed types' limits are written; it
+        // cannot be part of a $NODEID sum.
+        std::uint64_t magnitude = 0;
+        if (!readTerm(trimBlanks(whole.substr(1)), magnitude) || magnitude > (std::uint64_t{1} << 63)) {
+            result.error = "'" + std::string(whole) + "' is not a number";
+            return result;
+        }
+        result.ok = true;
+        result.negative = true;
+        result.value = magnitude;
+        return result;
+    }
+    std::uint64_t sum = 0;
+    std::string_view rest = whole;
+    while (true) {
+        const std::size_t plus = rest.find('+');
+        const std::string_view term = trimBlanks(rest.substr(0, plus));
+        std::uint64_t termValue = 0;
+        if (equalsIgnoringCase(term, kNodeIdToken)) {
+            if (result.usesNodeId) {
+                result.error = "'" + std::string(whole) + "' names $NODEID twice";
+                return result;
+            }
+            result.usesNodeId = true;
+            termValue = nodeId ? static_cast<std::uint64_t>(*nodeId) : 0;
+        } else if (!readTerm(term, termValue)) {
+            result.error = "'" + std::string(whole) + "' is not a number";
+            if (term.find('$') != std::string_view::npos)
+                result.error += " ($NODEID may only stand alone in a sum such as $NODEID+0x180)";
+            return result;
+        }
+        if (sum > UINT64_MAX - termValue) {
+            result.error = "'" + std::string(whole) + "' exceeds 64 bits";
+            return result;
+        }
+        sum += termValue;
+        if (plus == std::string_view::npos)
+            break;
+        rest.remove_prefix(plus + 1);
+    }
+    result.ok = true;
+    result.value = sum;
+    return result;
+}
+
+std::string hexText(std::uint64_t value, int digits)
+{
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%0*llX", digits, static_cast<unsigned long long>(value));
+    return text;
+}

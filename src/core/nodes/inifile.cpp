@@ -1,0 +1,155 @@
+#include "core/nodes/inifile.h"
+
+namespace {
+
+std::string_view trimBlanks(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool isValidUtf8(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        int more = 0;
+        unsigned min = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            more = 1;
+            min = 0x80;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            more = 2;
+            min = 0x800;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            more = 3;
+            min = 0x10000;
+        } else {
+            return false;
+        }
+        unsigned code = c & (0x3F >> more);
+        for (int k = 1; k <= more; ++k) {
+            if (i + static_cast<std::size_t>(k) >= text.size())
+                return false;
+            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        i += static_cast<std::size_t>(more) + 1;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string asciiLower(std::string_view text)
+{
+    std::string result(text);
+    for (char& c : result)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return result;
+}
+
+std::string utf8OrLatin1(std::string_view text)
+{
+    if (isValidUtf8(text))
+        return std::string(text);
+    std::string result;
+    result.reserve(text.size() * 2);
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            result += ch;
+        } else {
+            result += static_cast<char>(0xC0 | (c >> 6));
+            result += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return result;
+}
+
+bool IniFile::parse(std::string_view text, std::string& error, int& errorLine)
+{
+    m_sections.clear();
+    m_index.clear();
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    Section* current = nullptr;
+    int lineNumber = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        ++lineNumber;
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (line.find('\0') != std::string_view::npos) {
+            error = "a NUL byte: this is not a text file";
+            errorLine = lineNumber;
+            return false;
+        }
+        line = trimBlanks(line);
+        if (line.empty() || line.front() == ';')
+            continue;
+        if (line.front() == '[') {
+            const std::size_t close = line.find(']');
+            const std::string_view rest =
+                close == std::string_view::npos ? "" : trimBlanks(line.substr(close + 1));
+            if (close == std::string_view::npos || (!rest.empty() && rest.front() != ';')) {
+                error = "a section header needs one closing ']'";
+                errorLine = lineNumber;
+                return false;
+            }
+            const std::string_view name = trimBlanks(line.substr(1, close - 1));
+            const std::string key = asciiLower(name);
+            const auto found = m_index.find(key);
+            if (found != m_index.end()) {
+                current = &m_sections[found->second];
+            } else {
+                m_index.emplace(key, m_sections.size());
+                m_sections.push_back(Section{utf8OrLatin1(name), lineNumber, {}});
+                current = &m_sections.back();
+            }
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos || equals == 0) {
+            error = "expected a [section], a key=value line or a ';' comment";
+            errorLine = lineNumber;
+            return false;
+        }
+        if (current == nullptr) {
+            error = "a key=value line before the first [section]";
+            errorLine = lineNumber;
+            return false;
+        }
+        const std::string key = asciiLower(trimBlanks(line.substr(0, equals)));
+        current->keys[key] = Entry{utf8OrLatin1(trimBlanks(line.substr(equals + 1))), lineNumber};
+    }
+    return true;
+}
+
+const IniFile::Section* IniFile::find(std::string_view name) const
+{
+    const auto found = m_index.find(asciiLower(name));
+    return found == m_index.end() ? nullptr : &m_sections[found->second];
+}
+
+const IniFile::Entry* IniFile::find(const Section& section, std::string_view key)
+{
+    const auto found = section.keys.find(asciiLower(key));
+    return found == section.keys.end() ? nullptr : &found->second;
+}

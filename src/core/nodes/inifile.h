@@ -1,0 +1,48 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The INI text of an EDS or DCF: sections of "key=value" lines. Section and key names are
+// compared without regard to letter case; values keep their text, trimmed of blanks.
+class IniFile {
+public:
+    struct Entry {
+        std::string value;
+        int line = 0; // 1-based line of the key
+    };
+    struct Section {
+        std::string name;                  // as first written
+        int line = 0;                      // 1-based line of the [name] header
+        std::map<std::string, Entry> keys; // lower-case key -> entry
+    };
+
+    // Reads `text`: LF or CRLF lines, an optional UTF-8 byte order mark, ";" comments on lines
+    // of their own, blanks around names, "=" and values. A value that is not valid UTF-8 is
+    // taken as Latin-1 and converted. A repeated key keeps its last value; a repeated section
+    // adds to the first. Returns false, with the 1-based line in `errorLine` and the reason in
+    // `error`, for a line that is neither blank, comment, section header nor key=value, or
+    // for a NUL byte.
+    bool parse(std::string_view text, std::string& error, int& errorLine);
+
+    // The sections in the order of their first header.
+    const std::vector<Section>& sections() const { return m_sections; }
+
+    // The section named `name` (any letter case), or nullptr.
+    const Section* find(std::string_view name) const;
+
+    // The entry `key` of `section` (any letter case), or nullptr.
+    static const Entry* find(const Section& section, std::string_view key);
+
+private:
+    std::vector<Section> m_sections;
+    std::map<std::string, std::size_t> m_index; // lower-case name -> position in m_sections
+};
+
+// `text` with ASCII letters in lower case.
+std::string asciiLower(std::string_view text);
+
+// `text` when it is valid UTF-8, otherwise `text` read as Latin-1 and converted to UTF-8.
+std::string utf8OrLatin1(std::string_view text);

@@ -1,0 +1,171 @@
+#include "core/nodes/nodecatalog.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "core/app/paths.h"
+#include "core/app/xmlfile.h"
+#include "core/nodes/edsreader.h"
+#include "core/tables/textint.h"
+
+namespace {
+
+constexpr const char* kRoot = "Nodes";
+constexpr const char* kNodeIdAttribute = "NodeID";
+constexpr const char* kFileAttribute = "File";
+
+// A name that stays inside the EDS folder: no separator, not "." or "..", not empty.
+bool isPlainFileName(std::string_view name)
+{
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("/\\:") == std::string_view::npos;
+}
+
+std::string catalogPath(std::string_view projectDir)
+{
+    return joinPath(projectDir, NodeCatalog::kFileName);
+}
+
+} // namespace
+
+NodeCatalog::LoadResult NodeCatalog::load(std::string_view projectDir)
+{
+    m_nodes.clear();
+    LoadResult result;
+    pugi::xml_document doc;
+    const XmlLoadResult loaded = loadXmlFile(catalogPath(projectDir), doc);
+    if (loaded.status == XmlLoadResult::Status::Missing)
+        return result;
+    if (!loaded.ok()) {
+        result.ok = false;
+        result.error = std::string(kFileName) + ": " + loaded.error;
+        return result;
+    }
+    const pugi::xml_node root = documentRoot(doc);
+    int rowNumber = 0;
+    for (pugi::xml_node row = root.first_child(); row; row = row.next_sibling()) {
+        if (row.type() != pugi::node_element)
+            continue;
+        ++rowNumber;
+        const std::int32_t nodeId = textToInt(row.attribute(kNodeIdAttribute).value(), -1);
+        const std::string file = row.attribute(kFileAttribute).value();
+        const std::string where = std::string(kFileName) + " row " + std::to_string(rowNumber) + ": ";
+        if (nodeId < 1 || nodeId > 127) {
+            result.problems.push_back(where + "NodeID must be between 1 and 127");
+        } else if (!isPlainFileName(file)) {
+            result.problems.push_back(where + "File must name a file in the EDS folder");
+        } else if (find(nodeId) != nullptr) {
+            result.problems.push_back(where + "node " + std::to_string(nodeId) + " is listed twice");
+        } else {
+            setNode(nodeId, file);
+        }
+    }
+    return result;
+}
+
+WriteResult NodeCatalog::save(std::string_view projectDir) const
+{
+    pugi::xml_document doc;
+    pugi::xml_node root = startTableDocument(doc, kRoot);
+    for (const Node& node : m_nodes) {
+        pugi::xml_node row = root.append_child("row");
+        row.append_attribute(kNodeIdAttribute) = std::to_string(node.nodeId).c_str();
+        row.append_attribute(kFileAttribute) = node.file.c_str();
+    }
+    return saveXmlFile(doc, catalogPath(projectDir));
+}
+
+const NodeCatalog::Node* NodeCatalog::find(int nodeId) const
+{
+    for (const Node& node : m_nodes)
+        if (node.nodeId == nodeId)
+            return &node;
+    return nullptr;
+}
+
+void NodeCatalog::setNode(int nodeId, std::string file)
+{
+    for (Node& node : m_nodes) {
+        if (node.nodeId == nodeId) {
+            node.file = std::move(file);
+            return;
+        }
+    }
+    const auto at =
+        std::find_if(m_nodes.begin(), m_nodes.end(), [&](const Node& n) { return n.nodeId > nodeId; });
+    m_nodes.insert(at, Node{nodeId, std::move(file)});
+}
+
+bool NodeCatalog::removeNode(int nodeId)
+{
+    const auto at =
+        std::find_if(m_nodes.begin(), m_nodes.end(), [&](const Node& n) { return n.nodeId == nodeId; });
+    if (at == m_nodes.end())
+        return false;
+    m_nodes.erase(at);
+    return true;
+}
+
+std::string NodeCatalog::edsPath(std::string_view projectDir, const Node& node)
+{
+    return joinPath(joinPath(projectDir, kEdsFolder), node.file);
+}
+
+NodeCatalog::AddResult NodeCatalog::addNodeEds(std::string_view projectDir, int nodeId,
+                                               std::string_view sourcePath)
+{
+    AddResult result;
+    if (nodeId < 1 || nodeId > 127) {
+        result.error = "The node ID must be between 1 and 127";
+        return result;
+    }
+    NodeCatalog catalog;
+    const LoadResult loaded = catalog.load(projectDir);
+    if (!loaded.ok) {
+        // Saving over a catalogue we could not read would lose its rows.
+        result.error = loaded.error;
+        return result;
+    }
+    const EdsReadResult eds = readEdsFile(sourcePath, nodeId);
+    if (!eds.ok) {
+        result.error = std::string(sourcePath) + ": " + eds.message();
+        return result;
+    }
+    std::string content;
+    if (!readWholeFile(sourcePath, content, result.error))
+        return result;
+
+    const std::string folder = joinPath(projectDir, kEdsFolder);
+    std::error_code ec;
+    std::filesystem::create_directories(pathFromUtf8(folder), ec);
+    if (ec || !isDirectory(folder)) {
+        result.error = ec.message() + ": " + folder;
+        return result;
+    }
+    const std::filesystem::path source = pathFromUtf8(sourcePath);
+    const std::string stem = pathToUtf8(source.stem());
+    const std::string extension = pathToUtf8(source.extension());
+    std::string name = pathToUtf8(source.filename());
+    for (int copy = 2;; ++copy) {
+        const std::string target = joinPath(folder, name);
+        std::string existing, ignored;
+        if (!pathExists(target) || (readWholeFile(target, existing, ignored) && existing == content))
+            break;
+        name = stem + "-" + std::to_string(copy) + extension;
+    }
+    const WriteResult written = writeFileAtomic(joinPath(folder, name), content);
+    if (!written) {
+        result.error = written.error;
+        return result;
+    }
+    catalog.setNode(nodeId, name);
+    const WriteResult saved = catalog.save(projectDir);
+    if (!saved) {
+        result.error = saved.error;
+        return result;
+    }
+    result.ok = true;
+    result.file = name;
+    return result;
+}

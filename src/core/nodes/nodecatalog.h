@@ -1,0 +1,67 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/app/atomicfile.h"
+
+// Which EDS describes which remote node of a project. It lives in the project's Nodes.xml
+// (root "Nodes", one row per node with NodeID and File); the EDS files themselves are copies
+// in the project's EDS folder, so a project can be handed on whole. The compile and the EDS
+// writer never read it.
+class NodeCatalog {
+public:
+    static constexpr const char* kFileName = "Nodes.xml";
+    static constexpr const char* kEdsFolder = "EDS";
+
+    struct Node {
+        int nodeId = 0;   // 1..127
+        std::string file; // file name inside the EDS folder
+    };
+
+    // Outcome of loading: ok with the catalogue, or the reason it could not be read. Rows that
+    // cannot be used (a node ID outside 1..127, a File that is not a plain name, a second row
+    // for a node) are left out, each with a line in `problems`.
+    struct LoadResult {
+        bool ok = true;
+        std::string error;
+        std::vector<std::string> problems;
+    };
+
+    // Reads projectDir/Nodes.xml. A missing file gives an empty catalogue and ok; a file that
+    // is not well-formed XML gives !ok with the parser's text and leaves the catalogue empty.
+    LoadResult load(std::string_view projectDir);
+
+    // Writes projectDir/Nodes.xml through the atomic-write helper, rows ordered by node ID.
+    WriteResult save(std::string_view projectDir) const;
+
+    const std::vector<Node>& nodes() const { return m_nodes; }
+    // The node `nodeId`, or nullptr.
+    const Node* find(int nodeId) const;
+    // Sets the file of `nodeId`, adding the node when new.
+    void setNode(int nodeId, std::string file);
+    // Removes `nodeId`; false when it was not there. The EDS copy stays in the folder.
+    bool removeNode(int nodeId);
+
+    // The full path of the EDS copy of `node` in `projectDir`.
+    static std::string edsPath(std::string_view projectDir, const Node& node);
+
+    // Outcome of adding an EDS for a node.
+    struct AddResult {
+        bool ok = false;
+        std::string error; // ready to show: an EDS reading error carries its line
+        std::string file;  // the name of the copy in the EDS folder
+    };
+
+    // Reads the EDS at `sourcePath`; when it reads cleanly, copies it byte for byte into the
+    // project's EDS folder (creating it; a different file of the same name is kept and the
+    // copy gets "-2", "-3"... before its extension), sets the node and saves Nodes.xml. A
+    // node ID outside 1..127, an EDS that cannot be read or a catalogue that cannot be loaded
+    // gives !ok and changes no file.
+    static AddResult addNodeEds(std::string_view projectDir, int nodeId, std::string_view sourcePath);
+
+private:
+    std::vector<Node> m_nodes; // ordered by node ID
+};

@@ -1,0 +1,142 @@
+#include "gui/nodes/nodechooser.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+#include "core/app/appstate.h"
+#include "core/nodes/edsreader.h"
+#include "core/nodes/nodecatalog.h"
+#include "gui/app/messageservice.h"
+#include "gui/app/qtext.h"
+#include "gui/nodes/nodeedschooser.h"
+#include "gui/nodes/nodetexts.h"
+
+NodeChooser::NodeChooser(AppState& state, QWidget* parent) : QWidget(parent), m_state(state)
+{
+    m_label = new QLabel(this);
+    m_nodes = new QComboBox(this);
+    m_nodes->setObjectName("CB_Node");
+    m_nodes->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_add = new QPushButton(this);
+    m_add->setObjectName("Btn_AddEds");
+    m_add->setAutoDefault(false);
+    m_remove = new QPushButton(this);
+    m_remove->setObjectName("Btn_RemoveNode");
+    m_remove->setAutoDefault(false);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_label);
+    layout->addWidget(m_nodes, 1);
+    layout->addWidget(m_add);
+    layout->addWidget(m_remove);
+    connect(m_nodes, &QComboBox::currentIndexChanged, this, [this] { readChosenDevice(); });
+    connect(m_add, &QPushButton::clicked, this, &NodeChooser::addEds);
+    connect(m_remove, &QPushButton::clicked, this, &NodeChooser::removeNode);
+    applyTexts();
+}
+
+QString NodeChooser::text(int index) const
+{
+    return qs(m_state.texts.at(index));
+}
+
+void NodeChooser::applyTexts()
+{
+    m_label->setText(text(NodeText::Node));
+    m_add->setText(text(NodeText::AddEds));
+    m_remove->setText(text(NodeText::RemoveNode));
+}
+
+int NodeChooser::nodeId() const
+{
+    return m_nodes->currentIndex() < 0 ? 0 : m_nodes->currentData().toInt();
+}
+
+void NodeChooser::reload(int nodeId)
+{
+    NodeCatalog catalog;
+    const NodeCatalog::LoadResult loaded = catalog.load(m_state.projectDir);
+    if (!loaded.ok)
+        messages().error(this, text(NodeText::CatalogueUnreadable) + qs(loaded.error));
+    else if (!loaded.problems.empty()) {
+        QStringList problems;
+        for (const std::string& problem : loaded.problems)
+            problems << qs(problem);
+        messages().warning(this, problems.join('\n'));
+    }
+    const QSignalBlocker block(m_nodes);
+    m_nodes->clear();
+    for (const NodeCatalog::Node& node : catalog.nodes())
+        m_nodes->addItem(QString("%1 (%2)").arg(node.nodeId).arg(qs(node.file)), node.nodeId);
+    const int found = m_nodes->findData(nodeId);
+    m_nodes->setCurrentIndex(found >= 0 ? found : (m_nodes->count() > 0 ? 0 : -1));
+    m_remove->setEnabled(m_nodes->count() > 0);
+    readChosenDevice();
+}
+
+void NodeChooser::readChosenDevice()
+{
+    m_device.reset();
+    const int id = nodeId();
+    if (id > 0) {
+        NodeCatalog catalog;
+        catalog.load(m_state.projectDir);
+        if (const NodeCatalog::Node* node = catalog.find(id)) {
+            EdsReadResult read = readEdsFile(NodeCatalog::edsPath(m_state.projectDir, *node), id);
+            if (read.ok) {
+                m_device = std::move(read.device);
+                const int index = m_nodes->currentIndex();
+                m_nodes->setItemText(
+                    index, QString("%1 \u2013 %2 %3 (%4)")
+                               .arg(id)
+                               .arg(qs(m_device->vendorName), qs(m_device->productName), qs(node->file)));
+            } else {
+                messages().error(this,
+                                 text(NodeText::EdsUnreadable) + qs(node->file + ": " + read.message()));
+            }
+        }
+    }
+    emit deviceChanged();
+}
+
+void NodeChooser::addEds()
+{
+    NodeEdsChooser& chooser = NodeEdsChooser::instance();
+    const QString path = chooser.chooseEdsFile(this, text(NodeText::EdsFileKind));
+    if (path.isEmpty())
+        return;
+    int suggested = 1;
+    NodeCatalog catalog;
+    catalog.load(m_state.projectDir);
+    while (suggested < 127 && catalog.find(suggested))
+        ++suggested;
+    const std::optional<int> id = chooser.chooseNodeId(this, text(NodeText::NodeIdQuestion), suggested);
+    if (!id)
+        return;
+    const NodeCatalog::AddResult added = NodeCatalog::addNodeEds(m_state.projectDir, *id, us(path));
+    if (!added.ok) {
+        messages().error(this, text(NodeText::EdsUnreadable) + qs(added.error));
+        return;
+    }
+    reload(*id);
+}
+
+void NodeChooser::removeNode()
+{
+    const int id = nodeId();
+    if (id == 0 || !messages().question(this, text(NodeText::RemoveQuestion) + QString::number(id)))
+        return;
+    NodeCatalog catalog;
+    const NodeCatalog::LoadResult loaded = catalog.load(m_state.projectDir);
+    if (!loaded.ok) {
+        messages().error(this, text(NodeText::CatalogueUnreadable) + qs(loaded.error));
+        return;
+    }
+    catalog.removeNode(id);
+    const WriteResult saved = catalog.save(m_state.projectDir);
+    if (!saved)
+        messages().error(this, qs(saved.error));
+    reload();
+}

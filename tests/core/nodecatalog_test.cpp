@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/app/paths.h"
+#include "core/nodes/nodecatalog.h"
+#include "testutil.h"
+
+namespace {
+
+std::string fixture(const char* name)
+{
+    return std::string(SETFORGE_TEST_DATA) + "/eds/" + name;
+}
+
+TEST(NodeCatalog, AddCopiesTheEdsAndSavesTheCatalogue)
+{
+    TempDir project;
+    const NodeCatalog::AddResult added = NodeCatalog::addNodeEds(project.utf8(), 5, fixture("drive.eds"));
+    ASSERT_TRUE(added.ok) << added.error;
+    EXPECT_EQ(added.file, "drive.eds");
+    EXPECT_EQ(readTestFile(project.file("EDS/drive.eds")), readTestFile(fixture("drive.eds")));
+    EXPECT_EQ(readTestFile(project.file("Nodes.xml")),
+              "<Nodes><row NodeID=\"5\" File=\"drive.eds\"/></Nodes><!--SW_VERSION = 2.001-->");
+
+    // A second node, added with a lower ID, comes first; the same file is not copied twice.
+    ASSERT_TRUE(NodeCatalog::addNodeEds(project.utf8(), 2, fixture("drive.eds")).ok);
+    ASSERT_TRUE(NodeCatalog::addNodeEds(project.utf8(), 9, fixture("iomodule.eds")).ok);
+    NodeCatalog catalog;
+    ASSERT_TRUE(catalog.load(project.utf8()).ok);
+    ASSERT_EQ(catalog.nodes().size(), 3u);
+    EXPECT_EQ(catalog.nodes()[0].nodeId, 2);
+    EXPECT_EQ(catalog.nodes()[0].file, "drive.eds");
+    EXPECT_EQ(catalog.nodes()[2].file, "iomodule.eds");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(project.path() / "EDS"),
+                            std::filesystem::directory_iterator()),
+              2);
+
+    // Removing keeps the copy; saving writes the remaining rows.
+    EXPECT_TRUE(catalog.removeNode(2));
+    EXPECT_FALSE(catalog.removeNode(2));
+    ASSERT_TRUE(catalog.save(project.utf8()).ok);
+    EXPECT_EQ(readTestFile(project.file("Nodes.xml")), "<Nodes><row NodeID=\"5\" File=\"drive.eds\"/>"
+                                                       "<row NodeID=\"9\" File=\"iomodule.eds\"/></Nodes>"
+                                                       "<!--SW_VERSION = 2.001-->");
+}
+
+TEST(NodeCatalog, DifferentFileOfTheSameNameIsKept)
+{
+    TempDir project;
+    TempDir source;
+    writeTestFile(source.file("node.eds"), "[6041]\nDataType=6\nAccessType=ro\n");
+    ASSERT_TRUE(NodeCatalog::addNodeEds(project.utf8(), 3, source.file("node.eds")).ok);
+    writeTestFile(source.file("node.eds"), "[6040]\nDataType=6\nAccessType=rw\n");
+    const NodeCatalog::AddResult second = NodeCatalog::addNodeEds(project.utf8(), 4, source.file("node.eds"));
+    ASSERT_TRUE(second.ok) << second.error;
+    EXPECT_EQ(second.file, "node-2.eds");
+    EXPECT_EQ(readTestFile(project.file("EDS/node.eds")), "[6041]\nDataType=6\nAccessType=ro\n");
+}
+
+// Nothing is written when the EDS, the node ID or the existing catalogue is bad.
+TEST(NodeCatalog, RefusalsWriteNothing)
+{
+    TempDir source;
+    writeTestFile(source.file("bad.eds"), "[1000]\nDataType=7\nAccessType=ro\n[2000sub1]\nDataType=7\n");
+    std::string garbage;
+    for (int i = 0; i < 2048; ++i)
+        garbage += static_cast<char>((i * 97 + 13) % 256);
+    writeTestFile(source.file("garbage.eds"), garbage);
+    // 50 MB, made here (sparse) rather than kept in the repository; refused by its size alone.
+    writeTestFile(source.file("huge.eds"), "[1000]\n");
+    std::filesystem::resize_file(source.path() / "huge.eds", 50'000'000);
+    struct Case {
+        const char* what;
+        const char* catalogue; // nullptr: no Nodes.xml
+        int nodeId;
+        std::string eds;
+        const char* error;
+    };
+    const Case kCases[] = {
+        {"sub-object without parent", nullptr, 5, source.file("bad.eds"), "line 4"},
+        {"missing file", nullptr, 5, source.file("none.eds"), "none.eds"},
+        {"binary garbage", nullptr, 5, source.file("garbage.eds"), "line 1"},
+        {"50 MB file", nullptr, 5, source.file("huge.eds"), "16 MiB"},
+        {"catalogue kept beside a bad EDS", "<Nodes><row NodeID=\"2\" File=\"a.eds\"/></Nodes>", 5,
+         source.file("garbage.eds"), "line 1"},
+        {"node 0", nullptr, 0, fixture("drive.eds"), "between 1 and 127"},
+        {"node 128", nullptr, 128, fixture("drive.eds"), "between 1 and 127"},
+        {"broken catalogue", "<Nodes><row NodeID=\"5\"", 6, fixture("drive.eds"), "Nodes.xml"},
+    };
+    for (const Case& c : kCases) {
+        TempDir project;
+        if (c.catalogue)
+            writeTestFile(project.file("Nodes.xml"), c.catalogue);
+        const NodeCatalog::AddResult result = NodeCatalog::addNodeEds(project.utf8(), c.nodeId, c.eds);
+        EXPECT_FALSE(result.ok) << c.what;
+        EXPECT_NE(result.error.find(c.error), std::string::npos) << c.what << ": " << result.error;
+        EXPECT_EQ(readTestFile(project.file("Nodes.xml")), c.catalogue ? c.catalogue : "<missing>") << c.what;
+        EXPECT_FALSE(std::filesystem::exists(project.path() / "EDS" / "drive.eds")) << c.what;
+    }
+}
+
+TEST(NodeCatalog, UnusableRowsAreLeftOutWithAReason)
+{
+    TempDir project;
+    writeTestFile(project.file("Nodes.xml"),
+                  "<Nodes><row NodeID=\"5\" File=\"drive.eds\"/><row NodeID=\"0\" File=\"a.eds\"/>"
+                  "<row NodeID=\"x\" File=\"a.eds\"/><row NodeID=\"6\" File=\"../secret.eds\"/>"
+                  "<row NodeID=\"7\"/><row NodeID=\"0x5\" File=\"other.eds\"/></Nodes>");
+    NodeCatalog catalog;
+    const NodeCatalog::LoadResult loaded = catalog.load(project.utf8());
+    EXPECT_TRUE(loaded.ok);
+    ASSERT_EQ(catalog.nodes().size(), 1u);
+    EXPECT_EQ(catalog.nodes()[0].file, "drive.eds");
+    ASSERT_EQ(loaded.problems.size(), 5u);
+    EXPECT_NE(loaded.problems[0].find("row 2"), std::string::npos) << loaded.problems[0];
+    EXPECT_NE(loaded.problems[2].find("EDS folder"), std::string::npos) << loaded.problems[2];
+    EXPECT_NE(loaded.problems[4].find("twice"), std::string::npos) << loaded.problems[4];
+
+    NodeCatalog missing;
+    EXPECT_TRUE(missing.load(project.file("nowhere")).ok);
+    EXPECT_TRUE(missing.nodes().empty());
+}
+
+} // namespace

@@ -1,0 +1,410 @@
+#include <QtTest>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "core/app/appstate.h"
+#include "core/app/atomicfile.h"
+#include "core/nodes/nodecatalog.h"
+#include "gui/app/windowfactory.h"
+#include "gui/mapping/mappingeditor.h"
+#include "gui/nodes/nodechooser.h"
+#include "gui/nodes/nodeedschooser.h"
+#include "gui/nodes/objectbrowser.h"
+#include "gui/nodes/pdopresetdialog.h"
+#include "gui/tables/tabledialog.h"
+#include "gui/tables/tablegrid.h"
+#include "gui/tables/tablemodel.h"
+#include "support/fakemessages.h"
+#include "support/modal.h"
+#include "support/workspace.h"
+
+namespace {
+
+QString fixture(const char* name)
+{
+    return QString(SETFORGE_TEST_DATA) + "/eds/" + name;
+}
+
+// A workspace with the open project "Demo"; node 5 described by the drive's EDS unless told.
+struct Project {
+    TempWorkspace ws;
+    AppState state;
+    QString dir;
+
+    explicit Project(bool withDrive = true)
+    {
+        dir = QDir(ws.path()).filePath("PROJECTS/Demo");
+        QDir().mkpath(dir);
+        startWorkspace(state, ws.utf8());
+        openProject(state, "Demo");
+        if (withDrive)
+            NodeCatalog::addNodeEds(state.projectDir, 5, fixture("drive.eds").toStdString());
+    }
+    QString path(const QString& name) const { return QDir(dir).filePath(name); }
+    QByteArray read(const QString& name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+};
+
+// Answers "Add EDS…" with a fixed file and node ID, and records that it was asked.
+class FakeEdsChooser : public NodeEdsChooser {
+public:
+    FakeEdsChooser(QString file, int nodeId) : m_file(std::move(file)), m_nodeId(nodeId)
+    {
+        setInstance(this);
+    }
+    ~FakeEdsChooser() override { setInstance(nullptr); }
+    QString chooseEdsFile(QWidget*, const QString&) override { return m_file; }
+    std::optional<int> chooseNodeId(QWidget*, const QString&, int suggested) override
+    {
+        suggestedId = suggested;
+        return m_nodeId;
+    }
+    int suggestedId = 0;
+
+private:
+    QString m_file;
+    int m_nodeId;
+};
+
+QTreeWidgetItem* findItem(QTreeWidget* tree, const QString& index, int sub)
+{
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if ((*it)->text(0) == index && (*it)->text(1) == QString::number(sub))
+            return *it;
+    return nullptr;
+}
+
+QStringList visibleIndexes(QTreeWidget* tree)
+{
+    QStringList shown;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        if (!tree->topLevelItem(i)->isHidden())
+            shown << tree->topLevelItem(i)->text(0);
+    return shown;
+}
+
+QStringList rowTexts(TableDialog* dialog, int row)
+{
+    QStringList cells;
+    for (int c = 1; c < dialog->model()->columnCount(); ++c)
+        cells << dialog->model()->index(row, c).data(Qt::EditRole).toString();
+    return cells;
+}
+
+// Picks `index`/`sub` in the browser that the action opens, ticking the high word when asked.
+void pickWhenShown(const QString& index, int sub, bool highWord, bool* ran)
+{
+    whenShown<ObjectBrowser>([=](ObjectBrowser* browser) {
+        *ran = true;
+        QTreeWidgetItem* item = findItem(browser->tree(), index, sub);
+        if (item)
+            browser->tree()->setCurrentItem(item);
+        browser->findChild<QCheckBox*>("CB_HighWord")->setChecked(highWord);
+        browser->findChild<QPushButton*>("Btn_OK")->click();
+        if (browser->isVisible())
+            browser->reject();
+    });
+}
+
+} // namespace
+
+class ObjectBrowserTest : public QObject {
+    Q_OBJECT
+private slots:
+    void pickFillsTheRowAndSaves();
+    void highWordAddsARowBelow();
+    void unfitObjectsAreGreyedWithTheReason();
+    void filterMatchesNameOrIndex();
+    void addEdsSetsTheNodeAndRemoveTakesItOut();
+    void brokenCatalogueOrEdsGivesAMessageAndChangesNothing();
+    void receiveTableFillsFromANodesTransmitPdo();
+    void mappingEditorSaysWhatEachByteCarries();
+};
+
+void ObjectBrowserTest::pickFillsTheRowAndSaves()
+{
+    Project project;
+    FakeMessages msgs;
+    std::unique_ptr<SetforgeDialog> window(createSdoClientWindow(project.state, nullptr));
+    auto* dialog = qobject_cast<TableDialog*>(window.get());
+    QVERIFY(dialog);
+    QVERIFY(dialog->reload());
+    dialog->model()->setData(dialog->model()->index(0, 1), "100");
+    dialog->view()->setCurrentIndex(dialog->model()->index(0, 9));
+
+    bool ran = false;
+    pickWhenShown("0x6041", 0, false, &ran);
+    auto* action = dialog->view()->findChild<QAction*>("A_PickObject");
+    QVERIFY(action);
+    QCOMPARE(action->text(), QString("Pick Object from EDS…"));
+    QCOMPARE(action->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
+    action->trigger();
+    QVERIFY(ran);
+    QCOMPARE(rowTexts(dialog, 0),
+             QStringList({"100", "2", "1", "ReadOnly", "5", "0x6041", "0", "2", "Statusword"}));
+    QCOMPARE(rowTexts(dialog, 1), QStringList(QVector<QString>(9).toList()));
+
+    // The row passes the same checks as a typed one and is saved as such.
+    dialog->findChild<QPushButton*>("Btn_OK")->click();
+    QVERIFY2(msgs.all().empty(), qPrintable(msgs.texts().join('|')));
+    QCOMPARE(
+        project.read("sdo.xml"),
+        QByteArray("<sdo><row conf=\"65\" IndexA=\"100\" SubindexA=\"0\" devIDB=\"5\" IndexB=\"0x6041\" "
+                   "SubindexB=\"0\" nbyteB=\"2\" mnemonico=\"Statusword\"/></sdo><!--SW_VERSION = 2.001-->"));
+}
+
+void ObjectBrowserTest::highWordAddsARowBelow()
+{
+    Project project;
+    FakeMessages msgs;
+    std::unique_ptr<SetforgeDialog> window(createSdoClientWindow(project.state, nullptr));
+    auto* dialog = qobject_cast<TableDialog*>(window.get());
+    QVERIFY(dialog->reload());
+    dialog->model()->setData(dialog->model()->index(0, 1), "10");
+    dialog->model()->setData(dialog->model()->index(1, 1), "11");
+    dialog->view()->setCurrentIndex(dialog->model()->index(0, 1));
+
+    bool ran = false;
+    pickWhenShown("0x2000", 1, true, &ran); // a sub-object of a RECORD, UNSIGNED32, rw
+    dialog->view()->findChild<QAction*>("A_PickObject")->trigger();
+    QVERIFY(ran);
+    QCOMPARE(rowTexts(dialog, 0),
+             QStringList({"10", "2", "1", "ReadWrite", "5", "0x2000", "1", "4", "Rated current, mA"}));
+    QCOMPARE(rowTexts(dialog, 1), QStringList({"12", "4", "3", "ReadWrite", "5", "0x2000", "1", "4",
+                                               "Rated current, mA (high word)"}));
+    QCOMPARE(rowTexts(dialog, 2).first(), QString("11"));
+    QVERIFY(msgs.all().empty());
+}
+
+void ObjectBrowserTest::unfitObjectsAreGreyedWithTheReason()
+{
+    Project project;
+    FakeMessages msgs;
+    ObjectBrowser browser(project.state, nullptr);
+    QTreeWidget* tree = browser.tree();
+    auto* ok = browser.findChild<QPushButton*>("Btn_OK");
+    auto* reason = browser.findChild<QLabel*>("L_Reason");
+    struct Case {
+        const char* index;
+        int sub;
+        const char* reason;
+    };
+    const Case kCases[] = {
+        {"0x1008", 0, "A text does not fit an SDO row"},
+        {"0x2000", 2, "Only objects of 1, 2 or 4 bytes fit an SDO row"},
+        {"0x6041", 0, ""},
+        {"0x6060", 0, ""},
+    };
+    for (const Case& c : kCases) {
+        QTreeWidgetItem* item = findItem(tree, c.index, c.sub);
+        QVERIFY2(item, c.index);
+        tree->setCurrentItem(item);
+        QCOMPARE(reason->text(), QString(c.reason));
+        QCOMPARE(ok->isEnabled(), QString(c.reason).isEmpty());
+        QCOMPARE(item->toolTip(2), QString(c.reason));
+    }
+    QCOMPARE(findItem(tree, "0x6041", 0)->text(4), QString("ro"));
+    QCOMPARE(findItem(tree, "0x6041", 0)->text(3), QString("UNSIGNED16"));
+    QCOMPARE(findItem(tree, "0x6041", 0)->text(5), QString("yes"));
+    QVERIFY(msgs.all().empty());
+}
+
+void ObjectBrowserTest::filterMatchesNameOrIndex()
+{
+    Project project;
+    FakeMessages msgs;
+    ObjectBrowser browser(project.state, nullptr);
+    QTreeWidget* tree = browser.tree();
+    auto* filter = browser.findChild<QLineEdit*>("E_Filter");
+    struct Case {
+        const char* typed;
+        QStringList shown;
+    };
+    const Case kCases[] = {
+        {"STATUSW", {"0x6041"}},
+        {"0x606", {"0x6060", "0x6064", "0x606C"}},
+        {"velocity", {"0x606C", "0x60FF"}},
+        {"rated", {"0x2000"}}, // found through its sub-object
+        {"no such thing", {}},
+    };
+    for (const Case& c : kCases) {
+        filter->setText(c.typed);
+        QCOMPARE(visibleIndexes(tree), c.shown);
+    }
+    filter->setText("rated");
+    QTreeWidgetItem* motor = tree->topLevelItem(0);
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        if (!tree->topLevelItem(i)->isHidden())
+            motor = tree->topLevelItem(i);
+    QVERIFY(motor->isExpanded());
+    QVERIFY(!motor->child(1)->isHidden());
+    QVERIFY(motor->child(2)->isHidden());
+    filter->clear();
+    QCOMPARE(visibleIndexes(tree).size(), tree->topLevelItemCount());
+}
+
+void ObjectBrowserTest::addEdsSetsTheNodeAndRemoveTakesItOut()
+{
+    Project project(false);
+    FakeMessages msgs;
+    ObjectBrowser browser(project.state, nullptr);
+    QCOMPARE(browser.tree()->topLevelItemCount(), 0);
+    QCOMPARE(browser.findChild<QLabel*>("L_Reason")->text(),
+             QString("No node yet: add its EDS with Add EDS…"));
+
+    FakeEdsChooser chooser(fixture("iomodule.eds"), 9);
+    browser.findChild<QPushButton*>("Btn_AddEds")->click();
+    QCOMPARE(chooser.suggestedId, 1);
+    QCOMPARE(browser.nodeId(), 9);
+    QVERIFY(findItem(browser.tree(), "0x6401", 3));
+    QCOMPARE(project.read("Nodes.xml"),
+             QByteArray("<Nodes><row NodeID=\"9\" File=\"iomodule.eds\"/></Nodes><!--SW_VERSION = 2.001-->"));
+    QFile source(fixture("iomodule.eds"));
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    QCOMPARE(project.read("EDS/iomodule.eds"), source.readAll());
+
+    msgs.answer(true);
+    browser.findChild<QPushButton*>("Btn_RemoveNode")->click();
+    QCOMPARE(msgs.last(), QString("Remove this node from the project's catalogue? Node 9"));
+    QCOMPARE(browser.nodeId(), 0);
+    QCOMPARE(browser.tree()->topLevelItemCount(), 0);
+    QCOMPARE(project.read("Nodes.xml"), QByteArray("<Nodes/><!--SW_VERSION = 2.001-->"));
+}
+
+void ObjectBrowserTest::brokenCatalogueOrEdsGivesAMessageAndChangesNothing()
+{
+    // A catalogue that is not XML: a message, an empty browser, and the file left as it was.
+    {
+        Project project(false);
+        writeFileAtomic(project.path("Nodes.xml").toStdString(), "<Nodes><row NodeID=");
+        FakeMessages msgs;
+        ObjectBrowser browser(project.state, nullptr);
+        QCOMPARE(msgs.all().size(), size_t(1));
+        QVERIFY2(msgs.last().startsWith("The node catalogue cannot be read: Nodes.xml"),
+                 qPrintable(msgs.last()));
+        QCOMPARE(browser.tree()->topLevelItemCount(), 0);
+
+        // Adding a node would overwrite the rows we could not read: refused.
+        FakeEdsChooser chooser(fixture("drive.eds"), 3);
+        browser.findChild<QPushButton*>("Btn_AddEds")->click();
+        QCOMPARE(project.read("Nodes.xml"), QByteArray("<Nodes><row NodeID="));
+        QVERIFY(!QFile::exists(project.path("EDS/drive.eds")));
+    }
+    // An EDS copy that was damaged after it was added: a message naming the line.
+    {
+        Project project;
+        writeFileAtomic(project.path("EDS/drive.eds").toStdString(), "[6041]\nParameterName=Statusword\n");
+        const QByteArray catalogue = project.read("Nodes.xml");
+        FakeMessages msgs;
+        std::unique_ptr<SetforgeDialog> window(createSdoClientWindow(project.state, nullptr));
+        auto* dialog = qobject_cast<TableDialog*>(window.get());
+        QVERIFY(dialog->reload());
+        bool ran = false;
+        whenShown<ObjectBrowser>([&](ObjectBrowser* browser) {
+            ran = true;
+            QCOMPARE(browser->tree()->topLevelItemCount(), 0);
+            QVERIFY(!browser->findChild<QPushButton*>("Btn_OK")->isEnabled());
+            browser->reject();
+        });
+        dialog->view()->findChild<QAction*>("A_PickObject")->trigger();
+        QVERIFY(ran);
+        QVERIFY2(msgs.texts().join('|').contains("drive.eds: line 1: [6041] has no DataType"),
+                 qPrintable(msgs.texts().join('|')));
+        QCOMPARE(rowTexts(dialog, 0), QStringList(QVector<QString>(9).toList()));
+        QCOMPARE(project.read("Nodes.xml"), catalogue);
+        QCOMPARE(project.read("sdo.xml"), QByteArray("<missing>"));
+    }
+    // A broken EDS offered through "Add EDS…": the message with its line, no file written.
+    {
+        Project project(false);
+        FakeMessages msgs;
+        ObjectBrowser browser(project.state, nullptr);
+        const QString broken = project.path("../broken.eds");
+        writeFileAtomic(broken.toStdString(), "[1000]\nDataType=7\nAccessType=ro\n[2000sub1]\nDataType=7\n");
+        FakeEdsChooser chooser(broken, 4);
+        browser.findChild<QPushButton*>("Btn_AddEds")->click();
+        QVERIFY2(msgs.last().contains("line 4: [2000sub1] is a sub-object without its object"),
+                 qPrintable(msgs.last()));
+        QCOMPARE(project.read("Nodes.xml"), QByteArray("<missing>"));
+        QVERIFY(!QDir(project.path("EDS")).exists() || QDir(project.path("EDS")).isEmpty());
+    }
+}
+
+void ObjectBrowserTest::receiveTableFillsFromANodesTransmitPdo()
+{
+    Project project;
+    FakeMessages msgs;
+    std::unique_ptr<SetforgeDialog> window(createPdoReceiveWindow(project.state, nullptr));
+    auto* dialog = qobject_cast<TableDialog*>(window.get());
+    QVERIFY(dialog->reload());
+    dialog->view()->setCurrentIndex(dialog->model()->index(0, 1));
+    bool ran = false;
+    whenShown<PdoPresetDialog>([&](PdoPresetDialog* presets) {
+        ran = true;
+        QTreeWidget* list = presets->list();
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(list->topLevelItem(1)->text(0), QString("TPDO2"));
+        QCOMPARE(list->topLevelItem(1)->text(1), QString("0x285"));
+        QCOMPARE(list->topLevelItem(1)->text(2), QString("1"));
+        QCOMPARE(list->topLevelItem(1)->text(3), QString("6"));
+        QCOMPARE(list->topLevelItem(1)->toolTip(4),
+                 QString("Byte 1–2: 0x6041 Statusword\nByte 3–6: 0x6064 Position actual value"));
+        list->setCurrentItem(list->topLevelItem(1));
+        presets->findChild<QPushButton*>("Btn_OK")->click();
+    });
+    auto* action = dialog->view()->findChild<QAction*>("A_FillFromPdo");
+    QVERIFY(action);
+    QCOMPARE(action->text(), QString("Fill from a Node's Transmit PDO…"));
+    action->trigger();
+    QVERIFY(ran);
+    QCOMPARE(rowTexts(dialog, 0),
+             QStringList({"0x285", "6", "", "Node 5 TPDO2: Statusword, Position actual value"}));
+    QVERIFY(msgs.all().empty());
+}
+
+void ObjectBrowserTest::mappingEditorSaysWhatEachByteCarries()
+{
+    Project project;
+    FakeMessages msgs;
+    const QByteArray frames =
+        "<rpdodef><row cobid=\"0x285\" id_dev_orig=\"1\" dimension=\"6\" posind=\"0\" "
+        "n_tpdo=\"0\" TimeOut=\"\" Mnemonic=\"\"/><row cobid=\"0x199\" id_dev_orig=\"1\" "
+        "dimension=\"2\" posind=\"0\" n_tpdo=\"0\" TimeOut=\"\" Mnemonic=\"\"/></rpdodef>";
+    writeFileAtomic(project.path("rpdodef.xml").toStdString(), frames.toStdString());
+    std::unique_ptr<SetforgeDialog> window(createRpdoDefineWindow(project.state, nullptr));
+    bool ran = false;
+    whenShown<MappingEditor>([&](MappingEditor* editor) {
+        ran = true;
+        auto* list = editor->findChild<QListWidget*>("LB_CAN_Frames");
+        QVERIFY(QTest::qWaitFor([&] { return !list->item(0)->toolTip().isEmpty(); }, 2000));
+        QCOMPARE(list->item(0)->toolTip(),
+                 QString("Byte 1–2: 0x6041 Statusword\nByte 3–6: 0x6064 Position actual value"));
+        QCOMPARE(list->item(1)->toolTip(), QString()); // no catalogue node sends 0x199
+        list->setCurrentRow(0);
+        auto* high = editor->findChild<QComboBox*>("CB_Byte_High_Part");
+        QVERIFY(
+            QTest::qWaitFor([&] { return !high->itemData(2, Qt::ToolTipRole).toString().isEmpty(); }, 2000));
+        QCOMPARE(high->itemData(2, Qt::ToolTipRole).toString(), QString("0x6041 Statusword"));
+        QCOMPARE(high->itemData(5, Qt::ToolTipRole).toString(), QString("0x6064 Position actual value"));
+        editor->findChild<QPushButton*>("Btn_OK")->click();
+    });
+    window->exec();
+    QVERIFY(ran);
+    // Only tooltips changed: the mapping file holds what an untouched editor writes.
+    QCOMPARE(project.read("sdopdo.xml"), QByteArray("<sdopdo/><!--SW_VERSION = 2.001-->"));
+    QCOMPARE(project.read("rpdodef.xml"), frames);
+}
+
+QTEST_MAIN(ObjectBrowserTest)
+#include "objectbrowser_test.moc"
