@@ -531,6 +531,70 @@ TEST(MappingModel, LoadedBytesBeyondTheFrameAreKept)
     EXPECT_NE(fileText(dir.path("sdopdo.xml")).find("poscomp=\"120\""), std::string::npos);
 }
 
+TEST(MappingModel, BytesBeyondTheFrameAreNamedBeforeModify)
+{
+    MappingModel model = receiveModelWith16();
+    UiTexts texts;
+    struct Case {
+        int hi, lo;
+        std::vector<std::string> dropped; // on the 4-byte frame
+    };
+    const Case kCases[] = {
+        {2, 1, {}}, {4, 0, {}}, {6, 5, {"Byte 6", "Byte 5"}}, {0, 7, {"Byte 7"}}, {5, 3, {"Byte 5"}}};
+    for (const Case& c : kCases) {
+        // An entry saved while the PDO was longer, loaded after its Dimension became 4.
+        MappingModel shrunk(kReceivePdoMapping);
+        ScratchDir dir;
+        dir.write("rpdodef.xml", R"(<rpdodef><row cobid="0x181" dimension="4"/></rpdodef>)");
+        dir.write("sdopdo.xml", R"(<sdopdo><row index="9" subindex="0" nrpdo="1" poscomp=")" +
+                                    std::to_string(c.hi * 16 + c.lo) + R"("/></sdopdo>)");
+        ASSERT_TRUE(shrunk.load(dir.path("rpdodef.xml"), dir.path("sdopdo.xml")).ok);
+        EXPECT_EQ(shrunk.bytesBeyondFrame(0, 0, texts), c.dropped) << c.hi << "/" << c.lo;
+    }
+    EXPECT_TRUE(model.bytesBeyondFrame(0, 5, texts).empty());
+    EXPECT_TRUE(model.bytesBeyondFrame(-1, 0, texts).empty());
+}
+
+TEST(MappingModel, FillFrameMapsConsecutiveRegisters)
+{
+    UiTexts texts;
+    const std::string inUse = "In use: ";
+    struct Case {
+        const char* dimension;
+        int first;
+        Outcome outcome;
+        std::vector<std::string> lines; // entries of the frame afterwards
+        std::string message;
+    };
+    const Case kCases[] = {
+        {"8",
+         100,
+         Outcome::Done,
+         {"100; Byte 2; Byte 1;", "101; Byte 4; Byte 3;", "102; Byte 6; Byte 5;", "103; Byte 8; Byte 7;"},
+         ""},
+        {"3", 0, Outcome::Done, {"0; Byte 2; Byte 1;", "1; None; Byte 3;"}, ""},
+        {"8", 14, Outcome::Refused, {}, "In use: 16, 17"},
+        {"2", 65535, Outcome::Done, {"65535; Byte 2; Byte 1;"}, ""},
+        {"4", 65535, Outcome::Refused, {}, "Error!! Index of Modbus Register must be between 0 and 65535"},
+        {"4", -1, Outcome::Refused, {}, "Error!! Index of Modbus Register must be between 0 and 65535"},
+        {"0", 5, Outcome::NoSelection, {}, ""},
+    };
+    for (const Case& c : kCases) {
+        MappingModel model(kReceivePdoMapping);
+        model.appendFrame(std::make_unique<PdoFrame>("0x181", c.dimension));
+        model.appendFrame(std::make_unique<PdoFrame>("0x182", "8"));
+        ASSERT_TRUE(model.addEntry(1, {"16", 1, 0, 0}, texts).done());
+        ASSERT_TRUE(model.addEntry(1, {"0x11", 1, 0, 0}, texts).done());
+        const MappingEditResult result = model.fillFrame(0, c.first, texts, inUse);
+        EXPECT_EQ(result.outcome, c.outcome) << c.dimension << " from " << c.first;
+        EXPECT_EQ(result.message, c.message) << c.dimension << " from " << c.first;
+        std::vector<std::string> lines;
+        for (const RegisterEntry& entry : model.frame(0).entries)
+            lines.push_back(model.entryLine(entry, texts));
+        EXPECT_EQ(lines, c.lines) << c.dimension << " from " << c.first;
+    }
+}
+
 TEST(MappingModel, EntryLineUsesTheEditorsTexts)
 {
     struct Case {

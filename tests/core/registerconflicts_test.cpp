@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "core/image/registerconflicts.h"
+#include "core/lang/uitexts.h"
+#include "core/mapping/mappingmodel.h"
+#include "core/mapping/sharedregisters.h"
 #include "imagetestproject.h"
 
 namespace {
@@ -71,6 +74,51 @@ TEST(RegisterConflicts, SdoTimeoutCutShortInThePlainImageIsAWarning)
               "ParGen.xml: the SDO client timeout 100000 is cut to 16 bits in bank.bin (stored as 34464)");
     project.write("ParGen.xml", "<Par_Gen><CAN_timeoutsdo>65535</CAN_timeoutsdo></Par_Gen>");
     EXPECT_TRUE(plainImageWarnings(project.files()).empty());
+}
+
+} // namespace
+
+namespace {
+
+std::vector<std::string> sharedLines(const MappingModel& model, const TempProject& project)
+{
+    std::vector<std::string> result;
+    for (const RegisterConflict& conflict : registersSharedWithOtherTables(model, project.files()))
+        result.push_back(describeConflict(conflict));
+    return result;
+}
+
+// The editor's unsaved entries count instead of its file; only registers the editor shares
+// with another table are named.
+TEST(SharedRegisters, EditedEntriesAgainstTheOtherTables)
+{
+    TempProject project;
+    project.write("ParGen.xml", kParGenSerial);
+    project.table("sdo.xml", "sdo", "<row conf=\"0\" IndexA=\"100\"/><row conf=\"0\" IndexA=\"300\"/>");
+    project.table("rpdodef.xml", "rpdodef",
+                  "<row cobid=\"0x181\" dimension=\"8\"/><row cobid=\"0x182\" dimension=\"2\"/>");
+    // On file the mapping uses 300; the editor has moved it to 0x64 and added 12 and 500.
+    project.table("sdopdo.xml", "sdopdo", "<row index=\"300\" nrpdo=\"1\" poscomp=\"0\"/>");
+    MappingModel model(kReceivePdoMapping);
+    ASSERT_TRUE(model.load(project.files()).ok);
+    UiTexts texts;
+    ASSERT_TRUE(model.modifyEntry(0, 0, {"0x64", 1, 0, 0}, texts).done());
+    ASSERT_TRUE(model.addEntry(1, {"12", 1, 0, 0}, texts).done());
+    ASSERT_TRUE(model.addEntry(1, {"500", 2, 0, 0}, texts).done());
+    const std::vector<std::string> expected = {
+        "Register 12 is claimed by: first node guarding state register (ParGen.xml), RPDO mapping (this "
+        "editor, frame 2)",
+        "Register 100 is claimed by: SDO table (sdo.xml row 1), RPDO mapping (this editor, frame 1)"};
+    EXPECT_EQ(sharedLines(model, project), expected);
+
+    // Registers that other tables share among themselves are not the editor's business.
+    project.table("emcydef.xml", "EMCY", "<row ID_EMCY=\"1\"/>");
+    project.table("emcyword.xml", "EMCY_Word",
+                  "<EMCY_ROW><Dati Dati_Word=\"300\" Dati_Byte=\"1\"/></EMCY_ROW>");
+    EXPECT_EQ(sharedLines(model, project), expected);
+    ASSERT_TRUE(model.deleteEntry(0, 0).done());
+    ASSERT_TRUE(model.deleteEntry(1, 0).done());
+    EXPECT_TRUE(sharedLines(model, project).empty());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "core/tables/pdoreceivetable.h"
 #include "core/tables/pdotransmittable.h"
 #include "core/tables/sdoclienttable.h"
+#include "core/tables/tablecatalog.h"
 #include "core/tables/tablevalidator.h"
 #include "tabletestsupport.h"
 
@@ -254,6 +255,28 @@ TEST(TableChecks, MessagesFollowTheTexts)
               "Fehler Zeile 2!! Knoten 1 bis 127");
 }
 
+TEST(TableDefinitions, EveryColumnHeaderHasATooltip)
+{
+    const UiTexts texts;
+    for (const TableDefinition* table : tableDefinitions()) {
+        ASSERT_EQ(static_cast<int>(table->columnTips.size()), table->columnCount()) << table->className;
+        for (int column = 0; column < table->columnCount(); ++column) {
+            const int tip = table->columnTipText(column);
+            EXPECT_GE(texts[tip].size(), 10u) << table->className << " column " << column;
+            EXPECT_NE(texts[tip], texts[table->columnTitleText(column)])
+                << table->className << " column " << column;
+        }
+        EXPECT_EQ(table->columnTipText(table->columnCount()), -1);
+    }
+    // The SDO byte columns state the byte numbering of the PDO and emergency editors.
+    for (const int column : {SdoColumn::HiByte, SdoColumn::LoByte}) {
+        const std::string& tip = texts[sdoClientTable().columnTipText(column)];
+        for (const char* part : {"1 to NByte", "byte 1 is the object's least significant byte",
+                                 "0 means none", "0 to 4", "PDO and emergency editors"})
+            EXPECT_NE(tip.find(part), std::string::npos) << column << ": " << part;
+    }
+}
+
 TEST(AcceptedValues, ComparesAsIntegersAndStartsEmptyEachValidation)
 {
     AcceptedValues accepted;
@@ -288,6 +311,7 @@ TEST(AcceptedValues, HoldsEveryRowOfTheLargestTable)
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->row, 1500);
     EXPECT_EQ(failure->message, 518);
+    EXPECT_EQ(failure->column, SdoColumn::Address);
 }
 
 } // namespace

@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
+#include "core/lang/uitexts.h"
+#include "core/mapping/pdotransmittable.h"
 #include "core/tables/cellblock.h"
 #include "core/tables/grid.h"
+#include "core/tables/gridhistory.h"
+#include "core/tables/gridpaste.h"
 #include "core/tables/rowoperations.h"
+#include "core/tables/sdoclienttable.h"
+#include "core/tables/tabledefinition.h"
 
 namespace {
 
@@ -130,3 +136,127 @@ TEST(CellBlock, WritesWhatItReads)
 }
 
 } // namespace
+
+TEST(GridPaste, CheckBoxAndDropDownCellsTakeOnlyTheirOwnTexts)
+{
+    const TableColumn& onChange = pdoTransmitTable().columns[4];
+    const TableColumn& readWrite = sdoClientTable().columns[SdoColumn::ReadWrite];
+    const TableColumn& mnemonic = sdoClientTable().columns[SdoColumn::Mnemonic];
+    struct Case {
+        const TableColumn* column;
+        const char* pasted;
+        const char* stored; // nullptr: refused
+    };
+    const Case kCases[] = {
+        {&onChange, "Y", "Y"},
+        {&onChange, "y", "Y"},
+        {&onChange, "n", "N"},
+        {&onChange, "", ""},
+        {&onChange, "yes", nullptr},
+        {&onChange, "1", nullptr},
+        {&onChange, "TRUE", nullptr},
+        {&onChange, " Y", nullptr},
+        {&readWrite, "ReadWrite", "ReadWrite"},
+        {&readWrite, "readonly", "ReadOnly"},
+        {&readWrite, "READWRITE", "ReadWrite"},
+        {&readWrite, "RW", nullptr},
+        {&readWrite, "", nullptr},
+        {&readWrite, "ReadOnly ", nullptr},
+        {&mnemonic, "any text ", "any text "},
+        {&mnemonic, "", ""},
+    };
+    for (const Case& c : kCases) {
+        const std::optional<std::string> stored = c.column->pastedText(c.pasted);
+        if (c.stored) {
+            ASSERT_TRUE(stored.has_value()) << "\"" << c.pasted << "\"";
+            EXPECT_EQ(*stored, c.stored) << "\"" << c.pasted << "\"";
+        } else {
+            EXPECT_FALSE(stored.has_value()) << "\"" << c.pasted << "\" -> \"" << stored.value_or("") << "\"";
+        }
+    }
+}
+
+TEST(GridPaste, RefusedCellsKeepTheirTextAndTheRestIsPasted)
+{
+    const TableDefinition& sdo = sdoClientTable();
+    Grid grid(sdo.rowCount, sdo.columnCount());
+    grid.setCell(2, SdoColumn::ReadWrite, "ReadOnly");
+    grid.setCell(3, SdoColumn::ReadWrite, "ReadWrite");
+    const std::vector<int> columns = {SdoColumn::LoByte, SdoColumn::ReadWrite, SdoColumn::DeviceId};
+    const CellBlock block = {{"1", "rw", "5"}, {"2", "readwrite", "6"}, {"3", "x", "7"}};
+
+    const PasteOutcome outcome = pasteIntoGrid(sdo, grid, 1, columns, block);
+    EXPECT_EQ(outcome.written, 7);
+    const std::vector<CellPosition> refused = {{1, SdoColumn::ReadWrite}, {3, SdoColumn::ReadWrite}};
+    EXPECT_EQ(outcome.refused, refused);
+    EXPECT_EQ(grid.cell(1, SdoColumn::ReadWrite), "");
+    EXPECT_EQ(grid.cell(2, SdoColumn::ReadWrite), "ReadWrite");
+    EXPECT_EQ(grid.cell(3, SdoColumn::ReadWrite), "ReadWrite");
+    EXPECT_EQ(grid.cell(3, SdoColumn::LoByte), "3");
+    EXPECT_EQ(grid.cell(3, SdoColumn::DeviceId), "7");
+
+    // Rows past the grid are dropped, not refused.
+    const PasteOutcome atEnd = pasteIntoGrid(sdo, grid, sdo.rowCount, columns, block);
+    EXPECT_EQ(atEnd.written, 2);
+    const std::vector<CellPosition> lastRow = {{sdo.rowCount, SdoColumn::ReadWrite}};
+    EXPECT_EQ(atEnd.refused, lastRow);
+
+    UiTexts texts;
+    const std::vector<std::string> titles = {"N", "Address", "Hi", "Lo", "R/W"};
+    EXPECT_EQ(refusedPasteMessage(refused, titles, texts), texts[1340] + "\nRow 1, R/W\nRow 3, R/W");
+    EXPECT_EQ(refusedPasteMessage({}, titles, texts), "");
+    // A long list names the first twenty cells and counts the rest.
+    const std::vector<CellPosition> many(25, CellPosition{7, 4});
+    const std::string message = refusedPasteMessage(many, titles, texts);
+    EXPECT_NE(message.find("\nOther cells not pasted: 5"), std::string::npos) << message;
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 21);
+}
+
+TEST(GridHistory, UndoesAndRedoesWholeChanges)
+{
+    Grid grid = lettered();
+    GridHistory history;
+    EXPECT_FALSE(history.undo(grid).has_value());
+
+    // Typing one cell, then a row deletion that moves every row below.
+    history.begin(grid);
+    grid.setCell(2, 2, "typed");
+    EXPECT_TRUE(history.commit(grid));
+    history.begin(grid);
+    deleteGridRow(1, grid);
+    EXPECT_TRUE(history.commit(grid));
+    EXPECT_EQ(grid.cell(1, 2), "typed");
+
+    // A change that changes nothing is no step, and an unmatched commit does nothing.
+    history.begin(grid);
+    EXPECT_FALSE(history.commit(grid));
+    EXPECT_FALSE(history.commit(grid));
+
+    const std::optional<CellPosition> undone = history.undo(grid);
+    ASSERT_TRUE(undone.has_value());
+    EXPECT_EQ(*undone, (CellPosition{1, 1}));
+    EXPECT_EQ(grid.cell(1, 1), "a");
+    EXPECT_EQ(grid.cell(2, 2), "typed");
+    EXPECT_EQ(grid.cell(4, 1), "d");
+    EXPECT_EQ(history.undo(grid), (CellPosition{2, 2}));
+    EXPECT_EQ(grid.cell(2, 2), "B");
+    EXPECT_FALSE(history.canUndo());
+
+    EXPECT_EQ(history.redo(grid), (CellPosition{2, 2}));
+    EXPECT_EQ(grid.cell(2, 2), "typed");
+    // A new change drops what could still be redone.
+    history.begin(grid);
+    history.begin(grid); // nested: one step
+    grid.setCell(3, 1, "x");
+    EXPECT_FALSE(history.commit(grid));
+    grid.setCell(3, 2, "y");
+    EXPECT_TRUE(history.commit(grid));
+    EXPECT_FALSE(history.canRedo());
+    EXPECT_EQ(history.undo(grid), (CellPosition{3, 1}));
+    EXPECT_EQ(grid.cell(3, 1), "c");
+    EXPECT_EQ(grid.cell(3, 2), "C");
+
+    history.clear();
+    EXPECT_FALSE(history.canUndo());
+    EXPECT_FALSE(history.canRedo());
+}

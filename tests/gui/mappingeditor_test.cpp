@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -109,10 +110,22 @@ void checkEditor(QWidget* editor, const EditorCase& c)
         QVERIFY(columns->tabStops()[i] > columns->tabStops()[i - 1]);
     for (const char* green : {"E_Index_Modbus", "CB_Byte_High_Part", "CB_Byte_Low_Part"})
         QCOMPARE(editor->findChild<QWidget*>(green)->palette().color(QPalette::Base), QColor(168, 255, 168));
+    // The lists are drawn in the edit field's exact colour, not in a gradient of it: a point
+    // between the text and the arrow, near the top and near the bottom.
+    for (const char* list : {"CB_Byte_High_Part", "CB_Byte_Low_Part"}) {
+        auto* box = editor->findChild<QComboBox*>(list);
+        const QImage image = box->grab().toImage();
+        for (const int y : {image.height() / 4, image.height() * 3 / 4})
+            QCOMPARE(QColor(image.pixel(image.width() / 2, y)), QColor(168, 255, 168));
+    }
     QCOMPARE(editor->findChild<QComboBox*>("CB_SendCAN_OnModWrite") != nullptr, c.hasWrite);
     clickLine(frames, 0);
     QCOMPARE(editor->findChild<QComboBox*>("CB_Byte_Low_Part")->count(), c.bytesOfFirst + 1);
     QCOMPARE(editor->findChild<QPushButton*>("Btn_Paste")->text(), QString("Paste"));
+    // Only the emergency editor explains its byte numbers: they are not the message's own.
+    const QString bytesTip = editor->findChild<QComboBox*>("CB_Byte_Low_Part")->toolTip();
+    QCOMPARE(bytesTip.contains("bytes 4 to 8 of the emergency message"),
+             c.frameList == QString("LB_EMCY_Frames"));
 }
 
 } // namespace
@@ -124,6 +137,9 @@ private slots:
     void copyBufferLivesOnAndPasteFitsTheFrame();
     void threeEditorsShareTheLayout();
     void brokenMappingFileIsReportedAndKept();
+    void modifyAsksBeforeDroppingBytesBeyondTheFrame();
+    void fillFrameAndSharedRegistersOnOk();
+    void closingAsksOnlyAfterAChange();
 
 private:
     void driveTransmitEditor(QWidget* editor, FakeMessages& msgs);
@@ -230,7 +246,7 @@ void MappingEditorTest::transmitEditorFromMainWindow()
         driven = true;
         driveTransmitEditor(editor, msgs);
         if (editor->isVisible())
-            editor->reject(); // a failed check above must not leave the test waiting
+            editor->done(QDialog::Rejected); // a failed check above must not leave the test waiting
     });
     window.clickButton("Btn_PDO_Tra_Def");
     QVERIFY(driven);
@@ -260,6 +276,7 @@ void MappingEditorTest::copyBufferLivesOnAndPasteFitsTheFrame()
         press(shown, "Btn_Create");
         clickLine(shown->findChild<QListWidget*>("LB_Modbus_Regs"), 1);
         press(shown, "Btn_Copy");
+        msgs.answer(true); // discard the new entry
         press(shown, "Btn_Cancel");
     });
     QCOMPARE(editor->exec(), int(QDialog::Rejected));
@@ -281,13 +298,14 @@ void MappingEditorTest::copyBufferLivesOnAndPasteFitsTheFrame()
         pastedLow = shown->findChild<QComboBox*>("CB_Byte_Low_Part")->currentText();
         press(shown, "Btn_Create");
         pastedLines += lines(entries);
+        msgs.answer(true);
         press(shown, "Btn_Cancel");
     });
     QCOMPARE(editor->exec(), int(QDialog::Rejected));
     QCOMPARE(pastedLines, (QStringList{"300; Byte 1; Byte 2;", "500; None; Byte 3;"}));
     QCOMPARE(pastedHigh, QString("None"));
     QCOMPARE(pastedLow, QString("Byte 3"));
-    QCOMPARE(msgs.texts(), QStringList{});
+    QCOMPARE(msgs.texts(), (QStringList{"Discard the changes?", "Discard the changes?"}));
     QCOMPARE(fileBytes(project.file("Transmit_PDO_Define.xml")), before);
 }
 
@@ -335,6 +353,129 @@ void MappingEditorTest::brokenMappingFileIsReportedAndKept()
     QCOMPARE(msgs.all().size(), size_t(1));
     QVERIFY(msgs.last().contains("emcyword.xml"));
     QCOMPARE(fileBytes(project.file("emcyword.xml")), QByteArray("<EMCY_Word><EMCY_ROW>"));
+}
+
+void MappingEditorTest::modifyAsksBeforeDroppingBytesBeyondTheFrame()
+{
+    OpenProject project;
+    // Register 400 takes bytes 5 and 6 of the second PDO, saved while it was 8 bytes long.
+    QFile define(project.file("Transmit_PDO_Define.xml"));
+    QVERIFY(define.open(QIODevice::WriteOnly));
+    define.write("<Transmit_PDO_Define><row Index=\"400\" NrPdo=\"2\" PosComp=\"86\" Send_on_Write=\"0\"/>"
+                 "</Transmit_PDO_Define>");
+    define.close();
+    FakeMessages msgs;
+    MainWindow window(project.state);
+    auto* editor = qobject_cast<MappingEditor*>(window.windows().tpdoDefine);
+    QStringList afterNo;
+    QStringList afterYes;
+    whenShown<MappingEditor>([&](MappingEditor* shown) {
+        auto* entries = shown->findChild<QListWidget*>("LB_Modbus_Regs");
+        clickLine(shown->findChild<QListWidget*>("LB_CAN_Frames"), 1);
+        clickLine(entries, 0);
+        QCOMPARE(shown->findChild<QComboBox*>("CB_Byte_High_Part")->currentText(), QString("None"));
+        press(shown, "Btn_Modify");
+        afterNo = lines(entries);
+        msgs.answer(true);
+        press(shown, "Btn_Modify");
+        afterYes = lines(entries);
+        shown->done(QDialog::Rejected);
+    });
+    editor->exec();
+    QCOMPARE(afterNo, QStringList{"400; Byte 5; Byte 6;"});
+    QCOMPARE(afterYes, QStringList{"400; None; None;"});
+    const QString question = "Modify stores None for these bytes, which lie beyond the frame's length now. "
+                             "Modify anyway?\nByte 5\nByte 6";
+    QCOMPARE(msgs.texts(), (QStringList{question, question}));
+    QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Question);
+}
+
+void MappingEditorTest::fillFrameAndSharedRegistersOnOk()
+{
+    OpenProject project;
+    QFile sdo(project.file("sdo.xml"));
+    QVERIFY(sdo.open(QIODevice::WriteOnly));
+    sdo.write("<sdo><row conf=\"0\" IndexA=\"11\"/></sdo>");
+    sdo.close();
+    FakeMessages msgs;
+    MainWindow window(project.state);
+    auto* editor = qobject_cast<MappingEditor*>(window.windows().tpdoDefine);
+    const QByteArray before = fileBytes(project.file("Transmit_PDO_Define.xml"));
+    QStringList filled;
+    QStringList refused;
+    bool openAfterNo = false;
+    whenShown<MappingEditor>([&](MappingEditor* shown) {
+        auto* entries = shown->findChild<QListWidget*>("LB_Modbus_Regs");
+        auto fill = [&](int first) {
+            whenShown<QInputDialog>([first](QInputDialog* input) {
+                input->setIntValue(first);
+                input->accept();
+            });
+            press(shown, "Btn_Fill_Frame");
+        };
+        clickLine(shown->findChild<QListWidget*>("LB_CAN_Frames"), 1);
+        fill(10);
+        filled = lines(entries);
+        // 299 and 300 would take register 300 of the first PDO's entry.
+        fill(299);
+        refused = msgs.texts();
+        msgs.clear();
+        press(shown, "Btn_OK"); // register 11 is the SDO table's: No goes back
+        openAfterNo = shown->isVisible();
+        msgs.answer(true);
+        press(shown, "Btn_OK");
+    });
+    QCOMPARE(editor->exec(), int(QDialog::Accepted));
+    QCOMPARE(filled, (QStringList{"10; Byte 2; Byte 1;", "11; Byte 4; Byte 3;"}));
+    QCOMPARE(refused, QStringList{"Not filled. Registers already in use: 300"});
+    QVERIFY(openAfterNo);
+    const QString warning =
+        "These registers are also used by another table. Save anyway?\n"
+        "Register 11 is claimed by: SDO table (sdo.xml row 1), TPDO mapping (this editor, frame 2)";
+    QCOMPARE(msgs.texts(), (QStringList{warning, warning}));
+    QVERIFY(fileBytes(project.file("Transmit_PDO_Define.xml")) != before);
+    QVERIFY(fileBytes(project.file("Transmit_PDO_Define.xml"))
+                .contains("Index=\"11\" NrPdo=\"2\" PosComp=\"67\""));
+}
+
+void MappingEditorTest::closingAsksOnlyAfterAChange()
+{
+    OpenProject project;
+    FakeMessages msgs;
+    MainWindow window(project.state);
+    auto* editor = qobject_cast<MappingEditor*>(window.windows().tpdoDefine);
+    struct Case {
+        bool change;
+        bool viaEscape;
+    };
+    const Case kCases[] = {{false, false}, {false, true}, {true, false}, {true, true}};
+    for (const Case& c : kCases) {
+        msgs.clear();
+        bool openAfterNo = false;
+        whenShown<MappingEditor>([&](MappingEditor* shown) {
+            auto close = [&] {
+                if (c.viaEscape)
+                    QTest::keyClick(shown, Qt::Key_Escape);
+                else
+                    shown->close();
+            };
+            if (c.change) {
+                clickLine(shown->findChild<QListWidget*>("LB_CAN_Frames"), 0);
+                clickLine(shown->findChild<QListWidget*>("LB_Modbus_Regs"), 0);
+                press(shown, "Btn_Delete");
+                close();
+                openAfterNo = shown->isVisible();
+                msgs.answer(true);
+            }
+            close();
+            if (shown->isVisible())
+                shown->done(QDialog::Rejected);
+        });
+        QCOMPARE(editor->exec(), int(QDialog::Rejected));
+        QCOMPARE(openAfterNo, c.change);
+        QCOMPARE(msgs.texts(),
+                 c.change ? (QStringList{"Discard the changes?", "Discard the changes?"}) : QStringList{});
+    }
 }
 
 QTEST_MAIN(MappingEditorTest)

@@ -77,6 +77,7 @@ private slots:
     void failedWriteKeepsTheDialogOpen();
     void languageChangeKeepsThePanelCaptions();
     void widthStaysFixed();
+    void numberFieldsNameTheirUnitAndRange();
     void okFromTheMainWindowSetsTheSteps();
 };
 
@@ -97,7 +98,8 @@ void ParGenTest::newProjectShowsTheDefaults()
     QVERIFY(!d.find<QComboBox>("CB_ModbusSlave_Protocol")->isEditable());
     QCOMPARE(d.find<QCheckBox>("CB_CANopen_Enable_SYNC")->text(),
              QString("Enable SYNC Producer. SYNC Time (ms)"));
-    QCOMPARE(d.find<QLineEdit>("E_Ethernet_SM2")->toolTip(), QString("Insert Second byte of SubNet Mask"));
+    QCOMPARE(d.find<QLineEdit>("E_Ethernet_SM2")->toolTip(),
+             QString("Insert Second byte of SubNet Mask\nRange: 0 to 255"));
     QCOMPARE(d.find<CollapsiblePanel>("CP_Modbus_Slave")->caption(), QString("3. Modbus Slave"));
     QVERIFY(!d.dialog->isChanged());
 }
@@ -391,8 +393,41 @@ void ParGenTest::languageChangeKeepsThePanelCaptions()
     d.state.texts.set(443, "Modbus-ID eingeben");
     d.dialog->applyTexts();
     QCOMPARE(d.find<QLabel>("L_CANopen_IDDevice")->text(), QString("Knoten-ID"));
-    QCOMPARE(d.find<QLineEdit>("E_ModbusSlave_IDDevice")->toolTip(), QString("Modbus-ID eingeben"));
+    QCOMPARE(d.find<QLineEdit>("E_ModbusSlave_IDDevice")->toolTip(),
+             QString("Modbus-ID eingeben\nRange: 1 to 247"));
     QCOMPARE(d.find<CollapsiblePanel>("CP_Select_Device")->caption(), QString("1. Select Device"));
+}
+
+void ParGenTest::numberFieldsNameTheirUnitAndRange()
+{
+    Dialog d;
+    struct Case {
+        const char* field;
+        const char* lastLine;
+    };
+    const Case kCases[] = {
+        {"E_CANopen_IDDevice", "Range: 1 to 127"},
+        {"CB_CANopen_Baudrate", "Unit: kbit/s"},
+        {"E_CANopen_NetOpe_Delay", "Unit: s. Range: 0 to 255"},
+        {"E_CANopen_Start_On_Modbus", "Modbus register. Range: 0 to 65535"},
+        {"E_CANopen_SDO_Timeout", "Unit: 1/10 ms (10 = 1 ms). Range: 0 to 100000"},
+        {"E_CANopen_Enable_SYNC_Time", "Unit: ms. Range: 1 to 4200000"},
+        {"E_CANopen_Nodeguard_Mod_Add_1", "Modbus register. Range: 0 to 65535"},
+        {"E_CANopen_Nodeguard_Mod_Add_2", "Modbus register. Range: 0 to 65535"},
+        {"CB_ModbusSlave_Baudrate", "Unit: bit/s"},
+        {"E_ModbusSlave_IDDevice", "Range: 1 to 247"},
+        {"E_ModbusSlave_Modbus_Inactivity_TimeOut", "Unit: ms. Range: 1000 to 1000000000"},
+        {"E_Ethernet_IP1", "Range: 0 to 255"},
+        {"E_Ethernet_GAT4", "Range: 0 to 255"},
+    };
+    for (const Case& c : kCases) {
+        const QStringList lines = d.find<QWidget>(c.field)->toolTip().split('\n');
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(!lines.front().isEmpty(), c.field);
+        QCOMPARE(lines.back(), QString(c.lastLine));
+    }
+    // Lists without a unit and the check boxes keep their one-line hint.
+    QCOMPARE(d.find<QWidget>("CB_ModbusSlave_Parity")->toolTip(), QString("Select Parity to use in serial"));
 }
 
 void ParGenTest::widthStaysFixed()

@@ -15,6 +15,7 @@
 #include "core/tables/tabledefinition.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/windowfactory.h"
+#include "gui/tables/tabledelegate.h"
 #include "gui/tables/tabledialog.h"
 #include "gui/tables/tablegrid.h"
 #include "gui/tables/tablemodel.h"
@@ -58,8 +59,9 @@ struct CloseOnExit {
     QDialog* dialog;
     ~CloseOnExit()
     {
+        // done() rather than reject(): edits left in the grid must not ask a question here.
         if (dialog->isVisible())
-            dialog->reject();
+            dialog->done(QDialog::Rejected);
     }
 };
 
@@ -112,12 +114,17 @@ private slots:
     void transmitPdoWithEthernetTicksAndKeepsHiddenCells();
     void deleteRowAsksNoThenYes();
     void insertRowAndCancelWriteNothing();
+    void everyWayOfClosingAsksOnlyAfterAChange();
     void fileThatIsNotXmlKeepsTheDialogClosed();
     void failedWriteKeepsTheDialogOpen();
     void framesSizesTitlesAndWidths();
     void enterMovesToTheNextCellWhenAsked();
     void doubleClickOnABorderSizesTheColumnWhenAsked();
     void copyPasteAndDelete();
+    void pasteRefusesTextsThatAreNotACellsChoice();
+    void failedCheckAndRowButtonsLeadBackToTheGrid();
+    void undoRedoCutAndFillPaste();
+    void keyboardStaysInTheDataCells();
     void modelPassesTheTester();
 };
 
@@ -279,11 +286,75 @@ void TableDialogTest::insertRowAndCancelWriteNothing()
     QVERIFY(msgs.texts().isEmpty());
     QCOMPARE(rowTexts(dialog, 0), (QStringList{"", "", "", ""}));
     QCOMPARE(rowTexts(dialog, 1), (QStringList{"1", "2", "3", "x"}));
+    // With a change, Cancel asks first; No keeps the dialog and its edits.
+    dialog->show();
     dialog->findChild<QPushButton*>("Btn_Cancel")->click();
+    QCOMPARE(msgs.texts(), QStringList{"Discard the changes?"});
+    QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Question);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(rowTexts(dialog, 1), (QStringList{"1", "2", "3", "x"}));
+    msgs.answer(true);
+    dialog->findChild<QPushButton*>("Btn_Cancel")->click();
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(dialog->result(), int(QDialog::Rejected));
     QCOMPARE(project.read("emcydef.xml"), original);
     // The next showing starts from the file again.
     QVERIFY(dialog->reload());
     QCOMPARE(rowTexts(dialog, 0), (QStringList{"1", "2", "3", "x"}));
+}
+
+void TableDialogTest::everyWayOfClosingAsksOnlyAfterAChange()
+{
+    Project project;
+    FakeMessages msgs;
+    std::unique_ptr<SetforgeDialog> window(createNodeGuardWindow(project.state, nullptr));
+    auto* dialog = qobject_cast<TableDialog*>(window.get());
+    enum class Way { Cancel, Escape, TitleBar };
+    struct Case {
+        Way way;
+        bool change;
+    };
+    const Case kCases[] = {{Way::Cancel, false}, {Way::Escape, false}, {Way::TitleBar, false},
+                           {Way::Cancel, true},  {Way::Escape, true},  {Way::TitleBar, true}};
+    for (const Case& c : kCases) {
+        msgs.clear();
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        QVERIFY(dialog->reload());
+        if (c.change)
+            setRow(dialog, 3, {"7"});
+        auto close = [&] {
+            switch (c.way) {
+            case Way::Cancel:
+                dialog->findChild<QPushButton*>("Btn_Cancel")->click();
+                break;
+            case Way::Escape:
+                QTest::keyClick(dialog->view(), Qt::Key_Escape);
+                break;
+            case Way::TitleBar:
+                dialog->close();
+                break;
+            }
+        };
+        close();
+        const int way = int(c.way);
+        QCOMPARE(dialog->isVisible(), c.change);
+        QCOMPARE(msgs.texts(), c.change ? QStringList{"Discard the changes?"} : QStringList{});
+        if (c.change) {
+            msgs.answer(true);
+            close();
+            QVERIFY2(!dialog->isVisible(), qPrintable(QString::number(way)));
+        }
+    }
+    // Undoing the only change leaves nothing to ask about.
+    dialog->show();
+    QVERIFY(dialog->reload());
+    setRow(dialog, 0, {"5"});
+    dialog->view()->undo();
+    msgs.clear();
+    dialog->findChild<QPushButton*>("Btn_Cancel")->click();
+    QVERIFY(!dialog->isVisible());
+    QVERIFY(msgs.texts().isEmpty());
 }
 
 void TableDialogTest::fileThatIsNotXmlKeepsTheDialogClosed()
@@ -410,6 +481,16 @@ void TableDialogTest::framesSizesTitlesAndWidths()
     auto* dialog = qobject_cast<TableDialog*>(window.get());
     QCOMPARE(dialog->model()->headerData(1, Qt::Horizontal).toString(), QString("Adresse"));
     QCOMPARE(dialog->findChild<QPushButton*>("Btn_OK")->text(), QString("Gut"));
+    // Header tooltips follow the language too.
+    project.state.texts.set(152, "Byte alto: 1 bis NByte");
+    window->applyTexts();
+    QCOMPARE(dialog->model()->headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(),
+             QString("Byte alto: 1 bis NByte"));
+    QVERIFY(dialog->model()
+                ->headerData(3, Qt::Horizontal, Qt::ToolTipRole)
+                .toString()
+                .contains("least significant"));
+    QVERIFY(dialog->model()->headerData(8, Qt::Horizontal, Qt::ToolTipRole).toString().contains("1, 2 or 4"));
 
     // Receive PDO without Ethernet port hides TimeOut and widens Mnemonic.
     std::unique_ptr<SetforgeDialog> receive(createPdoReceiveWindow(project.state, nullptr));
@@ -548,6 +629,230 @@ void TableDialogTest::copyPasteAndDelete()
     tx->view()->setCurrentIndex(cellAt(tx, 0, 3));
     QTest::keySequence(tx->view(), QKeySequence::Paste);
     QCOMPARE(rowTexts(tx, 0), (QStringList{"", "", "10", "", "", "", "mnemonic"}));
+    QVERIFY(msgs.texts().isEmpty());
+}
+
+void TableDialogTest::pasteRefusesTextsThatAreNotACellsChoice()
+{
+    Project project(kEthernet);
+    FakeMessages msgs;
+    std::unique_ptr<SetforgeDialog> window(createPdoTransmitWindow(project.state, nullptr));
+    auto* dialog = qobject_cast<TableDialog*>(window.get());
+    dialog->show();
+    QVERIFY(dialog->reload());
+    setRow(dialog, 1, {"0x182", "2", "", "Y", "Y", "100", "old"});
+
+    // Columns Dimension (hidden Address Start skipped), On Change, On Timer, Timer.
+    QGuiApplication::clipboard()->setText("8\tyes\ty\t50\n4\tTRUE\t1\t60\n");
+    dialog->view()->setCurrentIndex(cellAt(dialog, 0, 2));
+    QTest::keySequence(dialog->view(), QKeySequence::Paste);
+    QCOMPARE(rowTexts(dialog, 0), (QStringList{"", "8", "", "", "Y", "50", ""}));
+    QCOMPARE(rowTexts(dialog, 1), (QStringList{"0x182", "4", "", "Y", "Y", "60", "old"}));
+    QCOMPARE(msgs.all().size(), std::size_t(1));
+    QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Warning);
+    QCOMPARE(msgs.last(),
+             QString("These cells keep their value: the pasted text is not one of their choices.\n"
+                     "Row 1, On Change\nRow 2, On Change\nRow 2, On Timer"));
+
+    // A drop-down takes its own items in any case and stores the list's spelling.
+    msgs.clear();
+    std::unique_ptr<SetforgeDialog> sdoWindow(createSdoClientWindow(project.state, nullptr));
+    auto* sdo = qobject_cast<TableDialog*>(sdoWindow.get());
+    sdo->show();
+    QVERIFY(sdo->reload());
+    QGuiApplication::clipboard()->setText("readwrite\nRW\n");
+    sdo->view()->setCurrentIndex(cellAt(sdo, 0, 4));
+    QTest::keySequence(sdo->view(), QKeySequence::Paste);
+    QCOMPARE(cellText(sdo, 0, 4), QString("ReadWrite"));
+    QCOMPARE(cellText(sdo, 1, 4), QString(""));
+    QCOMPARE(msgs.texts().size(), 1);
+    QVERIFY(msgs.last().endsWith("\nRow 2, R/W"));
+}
+
+void TableDialogTest::failedCheckAndRowButtonsLeadBackToTheGrid()
+{
+    Project project;
+    QByteArray xml = "<sdo>";
+    for (int r = 1; r <= 1300; ++r)
+        xml += "<row conf=\"0\" IndexA=\"" + QByteArray::number(r) + "\" devIDB=\"" +
+               (r == 1234 ? "200" : "5") +
+               "\" IndexB=\"0x6041\" SubindexB=\"0\" nbyteB=\"2\" mnemonico=\"\"/>";
+    project.write("sdo.xml", xml + "</sdo>");
+    FakeMessages msgs;
+    std::unique_ptr<SetforgeDialog> window(createSdoClientWindow(project.state, nullptr));
+    auto* dialog = qobject_cast<TableDialog*>(window.get());
+    TableGrid* view = dialog->view();
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    QVERIFY(dialog->reload());
+
+    auto* ok = dialog->findChild<QPushButton*>("Btn_OK");
+    ok->setFocus();
+    ok->click();
+    QCOMPARE(msgs.texts(), QStringList{"Error row 1234!! Device ID must be between 1 and 127"});
+    QCOMPARE(view->currentIndex(), cellAt(dialog, 1233, 5));
+    QVERIFY(view->viewport()->rect().contains(view->visualRect(view->currentIndex())));
+    QVERIFY(view->hasFocus());
+
+    // After either row button the grid has the focus again, on the same row.
+    struct Case {
+        const char* button;
+        bool answer;
+    };
+    const Case kCases[] = {{"Btn_InsRow", false}, {"Btn_DelRow", true}, {"Btn_DelRow", false}};
+    for (const Case& c : kCases) {
+        view->setCurrentIndex(cellAt(dialog, 6, 2));
+        auto* button = dialog->findChild<QPushButton*>(c.button);
+        button->setFocus();
+        if (QByteArray(c.button) == "Btn_DelRow")
+            msgs.answer(c.answer);
+        button->click();
+        QVERIFY2(view->hasFocus(), c.button);
+        QCOMPARE(view->currentIndex().row(), 6);
+    }
+}
+
+void TableDialogTest::undoRedoCutAndFillPaste()
+{
+    Project project;
+    FakeMessages msgs;
+    std::unique_ptr<SetforgeDialog> window(createNodeGuardWindow(project.state, nullptr));
+    auto* dialog = qobject_cast<TableDialog*>(window.get());
+    TableGrid* view = dialog->view();
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    QVERIFY(dialog->reload());
+    auto select = [&](int top, int left, int bottom, int right) {
+        view->setCurrentIndex(cellAt(dialog, top, left));
+        view->selectionModel()->select(
+            QItemSelection(cellAt(dialog, top, left), cellAt(dialog, bottom, right)),
+            QItemSelectionModel::ClearAndSelect);
+    };
+    auto column1 = [&] {
+        QStringList cells;
+        for (int r = 0; r < 4; ++r)
+            cells << cellText(dialog, r, 1);
+        return cells;
+    };
+
+    QVERIFY(typeInto(dialog, 0, 1, "1")); // typing
+    QGuiApplication::clipboard()->setText("2\n3\n");
+    view->setCurrentIndex(cellAt(dialog, 1, 1));
+    QTest::keySequence(view, QKeySequence::Paste); // paste
+    QCOMPARE(column1(), (QStringList{"1", "2", "3", ""}));
+    select(2, 1, 2, 1);
+    QTest::keyClick(view, Qt::Key_Delete); // Delete
+    view->setCurrentIndex(cellAt(dialog, 0, 1));
+    dialog->findChild<QPushButton*>("Btn_InsRow")->click(); // Insert Row
+    QCOMPARE(column1(), (QStringList{"", "1", "2", ""}));
+    msgs.answer(true);
+    view->setCurrentIndex(cellAt(dialog, 1, 1));
+    dialog->findChild<QPushButton*>("Btn_DelRow")->click(); // Delete Row
+    QCOMPARE(column1(), (QStringList{"", "2", "", ""}));
+
+    const QList<QStringList> before = {
+        {"", "1", "2", ""}, {"1", "2", "", ""}, {"1", "2", "3", ""}, {"1", "", "", ""}, {"", "", "", ""}};
+    for (const QStringList& expected : before) {
+        QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(column1(), expected);
+    }
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier); // nothing left: no change
+    QCOMPARE(column1(), (QStringList{"", "", "", ""}));
+    QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(column1(), (QStringList{"1", "", "", ""}));
+    QCOMPARE(view->currentIndex(), cellAt(dialog, 0, 1));
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(column1(), (QStringList{"1", "2", "3", ""}));
+    QCOMPARE(view->currentIndex(), cellAt(dialog, 1, 1));
+
+    // Cut copies, then empties; undo brings the cells back.
+    select(1, 1, 2, 1);
+    QTest::keySequence(view, QKeySequence::Cut);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("2\n3\n"));
+    QCOMPARE(column1(), (QStringList{"1", "", "", ""}));
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(column1(), (QStringList{"1", "2", "3", ""}));
+
+    // One value onto a range fills the range, as one step.
+    QGuiApplication::clipboard()->setText("9");
+    select(1, 2, 3, 3);
+    QTest::keySequence(view, QKeySequence::Paste);
+    for (int r = 1; r <= 3; ++r)
+        QCOMPARE(rowTexts(dialog, r).mid(1, 2), (QStringList{"9", "9"}));
+    QCOMPARE(cellText(dialog, 4, 2), QString(""));
+    QCOMPARE(cellText(dialog, 1, 4), QString(""));
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    for (int r = 1; r <= 3; ++r)
+        QCOMPARE(rowTexts(dialog, r).mid(1, 2), (QStringList{"", ""}));
+
+    // A new showing starts a new history.
+    QVERIFY(dialog->reload());
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(column1(), (QStringList{"", "", "", ""}));
+    QVERIFY(msgs.texts() == QStringList{"Are you sure to delete the Row number 2"});
+}
+
+// Reaches the delegate's style option, which decides how a cell is drawn.
+class ProbeDelegate : public TableDelegate {
+public:
+    using TableDelegate::initStyleOption;
+    using TableDelegate::TableDelegate;
+};
+
+void TableDialogTest::keyboardStaysInTheDataCells()
+{
+    Project project(kEthernet);
+    project.write("Transmit_Pdo.xml", "<Trasmit_PDO><row COB-ID=\"1\" OnChange=\"N\"/><row COB-ID=\"2\"/>"
+                                      "<row COB-ID=\"3\" OnChange=\"Y\"/></Trasmit_PDO>");
+    FakeMessages msgs;
+    std::unique_ptr<SetforgeDialog> window(createPdoTransmitWindow(project.state, nullptr));
+    auto* dialog = qobject_cast<TableDialog*>(window.get());
+    TableGrid* view = dialog->view();
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    QVERIFY(dialog->reload());
+    view->setFocus();
+
+    // With Ethernet the visible data columns are 1, 2, 4, 5, 6, 7.
+    struct Case {
+        int row, column;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int toRow, toColumn;
+    };
+    const Case kCases[] = {
+        {0, 7, Qt::Key_Tab, Qt::NoModifier, 1, 1},  {1, 1, Qt::Key_Backtab, Qt::ShiftModifier, 0, 7},
+        {0, 2, Qt::Key_Tab, Qt::NoModifier, 0, 4},  {0, 1, Qt::Key_Backtab, Qt::ShiftModifier, 0, 1},
+        {3, 1, Qt::Key_Left, Qt::NoModifier, 3, 1}, {3, 5, Qt::Key_Home, Qt::NoModifier, 3, 1},
+    };
+    for (const Case& c : kCases) {
+        view->setCurrentIndex(cellAt(dialog, c.row, c.column));
+        QTest::keyClick(view, c.key, c.modifiers);
+        QCOMPARE(view->currentIndex(), cellAt(dialog, c.toRow, c.toColumn));
+    }
+    // A click on the row number lands on the row's first data cell.
+    view->setCurrentIndex(cellAt(dialog, 5, 0));
+    QCOMPARE(view->currentIndex(), cellAt(dialog, 5, 1));
+
+    // Keys the view does not take as an edit would search the column for a row starting with
+    // them; that search is off, so the current cell stays.
+    view->setCurrentIndex(cellAt(dialog, 0, 1));
+    view->keyboardSearch("3");
+    QCOMPARE(view->currentIndex(), cellAt(dialog, 0, 1));
+
+    // The current cell is drawn as current even while the grid has no focus.
+    dialog->findChild<QPushButton*>("Btn_OK")->setFocus();
+    QVERIFY(!view->hasFocus());
+    ProbeDelegate probe(dialog->table(), view);
+    QStyleOptionViewItem option;
+    option.widget = view;
+    QCOMPARE(view->currentIndex(), cellAt(dialog, 0, 1));
+    probe.initStyleOption(&option, cellAt(dialog, 0, 1));
+    QVERIFY(option.state & QStyle::State_HasFocus);
+    QStyleOptionViewItem other;
+    other.widget = view;
+    probe.initStyleOption(&other, cellAt(dialog, 1, 1));
+    QVERIFY(!(other.state & QStyle::State_HasFocus));
     QVERIFY(msgs.texts().isEmpty());
 }
 

@@ -52,6 +52,36 @@ const DefaultText kDefaultTexts[] = {
     {109, "Confirm the Name of new Configuration"},
     {110, "Cancel the New Configuration"},
 
+    // Tooltips of the table column headers and the mapping editors
+    {150, "Row number"},
+    {151, "Modbus register that holds the object's value. Range: 0 to 65535, each register once"},
+    {152, "Object byte put in the register's high byte. Bytes are numbered as in the PDO and emergency "
+          "editors: 1 to NByte, byte 1 is the object's least significant byte, 0 means none. Range: 0 to 4"},
+    {153, "Object byte put in the register's low byte. Bytes are numbered as in the PDO and emergency "
+          "editors: 1 to NByte, byte 1 is the object's least significant byte, 0 means none. Range: 0 to 4"},
+    {154, "Access to the object: ReadOnly or ReadWrite"},
+    {155, "CANopen node ID of the remote device. Range: 1 to 127"},
+    {156, "Index of the object in the remote device. Range: 0x1000 to 0xFFFF"},
+    {157, "Subindex of the object. Range: 0 to 255"},
+    {158, "Size of the object in bytes: 1, 2 or 4"},
+    {159, "Free text for your own notes; never checked"},
+    {160, "CANopen node ID that sends the emergency. Range: 1 to 127"},
+    {161, "Error code of the emergency. Range: 0x0000 to 0xFFFF"},
+    {162, "Error register of the emergency. Range: 0x00 to 0xFF"},
+    {163, "CANopen node ID of the guarded device. Range: 1 to 127"},
+    {164, "Time between two guarding requests. Unit: ms. Range: 1 to 65535"},
+    {165, "Guard Time times this factor gives the node's life time. Range: 1 to 255"},
+    {166, "COB-ID of the PDO. Range: 0x181 to 0x57F"},
+    {167, "Number of data bytes of the PDO. Range: 1 to 8"},
+    {168, "Time-out of the PDO. Unit: ms. Range: 0 to 100000000"},
+    {169, "First Modbus register of the PDO's data: two bytes per register, consecutive registers. Range: 0 "
+          "to 65535; the blocks of two rows may not overlap"},
+    {170, "Ticked: the PDO is sent whenever its data change"},
+    {171, "Ticked: the PDO is sent periodically, every Timer (ms)"},
+    {172, "Sending period while On Timer is ticked. Unit: ms. Range: 0 to 100000000"},
+    {173, "Byte 1 to Byte 5 are bytes 4 to 8 of the emergency message: the manufacturer-specific field after "
+          "the error code (bytes 1 and 2) and the error register (byte 3)"},
+
     // Open configuration
     {200, "Open Configuration"},
     {201, "Open an Existing Configuration"},
@@ -61,6 +91,18 @@ const DefaultText kDefaultTexts[] = {
     {205, "Select from this list the configuration to open"},
     {206, "Open the Selected Configuration"},
     {207, "Cancel open of Configuration"},
+
+    // Units and ranges added to the tooltips of the communication parameters
+    {250, "Range: 1 to 127"},
+    {251, "Unit: kbit/s"},
+    {252, "Unit: s. Range: 0 to 255"},
+    {253, "Modbus register. Range: 0 to 65535"},
+    {254, "Unit: 1/10 ms (10 = 1 ms). Range: 0 to 100000"},
+    {255, "Unit: ms. Range: 1 to 4200000"},
+    {256, "Unit: bit/s"},
+    {257, "Range: 1 to 247"},
+    {258, "Unit: ms. Range: 1000 to 1000000000"},
+    {259, "Range: 0 to 255"},
 
     // Software options
     {300, "Software Options"},
@@ -394,6 +436,17 @@ const DefaultText kDefaultTexts[] = {
     {1313, "!! Guard Time must be between 1 and 65535 ms"},
     {1314, "!! Life Time Factor must be between 1 and 255 ms"},
     {1315, "Are you sure to delete the Row number "},
+
+    // Grids of the table dialogs and mapping editors
+    {1340, "These cells keep their value: the pasted text is not one of their choices."},
+    {1341, "Row "},
+    {1342, "Other cells not pasted: "},
+    {1343, "Discard the changes?"},
+    {1344, "Modify stores None for these bytes, which lie beyond the frame's length now. Modify anyway?"},
+    {1345, "Fill Frame..."},
+    {1346, "First Modbus register (Byte 2 / Byte 1 go to it, the next bytes to the next registers):"},
+    {1347, "Not filled. Registers already in use: "},
+    {1348, "These registers are also used by another table. Save anyway?"},
 
     // Shared messages (kept in the table, shown by no window)
     {1400, "Row Already used. Do you want to overwrite the values?"},

@@ -177,6 +177,46 @@ MappingEditResult MappingModel::modifyEntry(int frame, int entry, const Register
     return checked;
 }
 
+std::vector<std::string> MappingModel::bytesBeyondFrame(int frame, int entry, const UiTexts& texts) const
+{
+    std::vector<std::string> names;
+    if (!hasEntry(frame, entry))
+        return names;
+    const RegisterEntry& stored = this->frame(frame).entries[static_cast<std::size_t>(entry)];
+    for (const int part : {stored.highPart, stored.lowPart})
+        if (part != fitPart(frame, part))
+            names.push_back(texts[m_format.textIndex(MappingText::BytePrefix)] + std::to_string(part));
+    return names;
+}
+
+MappingEditResult MappingModel::fillFrame(int frame, int firstRegister, const UiTexts& texts,
+                                          const std::string& inUseText)
+{
+    if (!hasFrame(frame))
+        return {MappingEditResult::Outcome::NoSelection, {}};
+    const int bytes = offeredBytes(frame);
+    const int registers = (bytes + 1) / 2;
+    if (registers == 0)
+        return {MappingEditResult::Outcome::NoSelection, {}};
+    // 64-bit: a first register near the top must not wrap round.
+    if (firstRegister < 0 || std::int64_t{firstRegister} + registers - 1 > kMaxRegisterIndex)
+        return {MappingEditResult::Outcome::Refused, texts[m_format.textIndex(MappingText::IndexRange)]};
+    std::string inUse;
+    for (int k = 0; k < registers; ++k) {
+        if (isRegisterInUse(firstRegister + k, -1, -1))
+            inUse += (inUse.empty() ? "" : ", ") + std::to_string(firstRegister + k);
+    }
+    if (!inUse.empty())
+        return {MappingEditResult::Outcome::Refused, inUseText + inUse};
+    std::vector<RegisterEntry>& entries = m_frames[static_cast<std::size_t>(frame)]->entries;
+    for (int k = 0; k < registers; ++k) {
+        const int low = 2 * k + 1;
+        const int high = low + 1 <= bytes ? low + 1 : 0;
+        entries.push_back({std::to_string(firstRegister + k), high, low, 0});
+    }
+    return {};
+}
+
 MappingEditResult MappingModel::deleteEntry(int frame, int entry)
 {
     if (!hasEntry(frame, entry))

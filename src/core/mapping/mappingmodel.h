@@ -77,6 +77,17 @@ public:
     // Overwrites entry `entry` of `frame` with `typed`, with the checks of addEntry; the entry
     // may keep its own index.
     MappingEditResult modifyEntry(int frame, int entry, const RegisterEntry& typed, const UiTexts& texts);
+    // The names ("Byte 5") of the bytes that entry `entry` of `frame` takes from beyond what the
+    // frame offers now, high part first: a Modify stores "None" in their place. Empty when none,
+    // or when there is no such entry.
+    std::vector<std::string> bytesBeyondFrame(int frame, int entry, const UiTexts& texts) const;
+    // Appends to `frame` one entry per register for consecutive registers from `firstRegister`:
+    // Byte 2 / Byte 1 on the first, Byte 4 / Byte 3 on the next, up to the bytes the frame
+    // offers (an odd last byte gets "None" as its high part). Refused, with nothing added, when
+    // a register lies outside the index range (the editor's range text) or is already in use
+    // in this editor (`inUseText` followed by the registers, comma-separated).
+    MappingEditResult fillFrame(int frame, int firstRegister, const UiTexts& texts,
+                                const std::string& inUseText);
     // Removes the entry, without asking.
     MappingEditResult deleteEntry(int frame, int entry);
     // Puts the entry into the copy buffer.

@@ -30,6 +30,7 @@ TableDefinition makeTable()
         K::range(EmcyColumn::ErrorCode, TextId::EmcyErrorCodeRange, 0, 65535),
         K::range(EmcyColumn::ErrorRegister, TextId::EmcyErrorRegisterRange, 0, 255),
     };
+    t.columnTips = {150, 160, 161, 162, 159};
     return t;
 }
 

@@ -30,6 +30,7 @@ TableDefinition makeTable()
         K::range(NodeGuardColumn::GuardTime, TextId::NodeGuardGuardTimeRange, 1, 65535),
         K::range(NodeGuardColumn::LifeTimeFactor, TextId::NodeGuardLifeTimeFactorRange, 1, 255),
     };
+    t.columnTips = {150, 163, 164, 165, 159};
     return t;
 }
 

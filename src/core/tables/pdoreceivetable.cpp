@@ -35,6 +35,7 @@ TableDefinition makeTable()
         K::range(RpdoColumn::Dimension, TextId::RpdoDimensionRange, 1, 8),
         K::range(RpdoColumn::Timeout, TextId::RpdoTimeoutRange, 0, 100000000),
     };
+    t.columnTips = {150, 166, 167, 168, 159};
     return t;
 }
 

@@ -43,6 +43,7 @@ TableDefinition makeTable()
         K::blockUnique(AddressStart, TextId::TpdoAddressUsed, Dimension),
         K::rangeWhenTicked(Timer, TextId::TpdoTimerRange, 0, 100000000, OnTimer),
     };
+    t.columnTips = {150, 166, 167, 169, 170, 171, 172, 159};
     return t;
 }
 

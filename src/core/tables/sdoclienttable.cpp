@@ -65,6 +65,7 @@ TableDefinition makeTable()
         K::range(SdoColumn::SubIndex, TextId::SdoSubIndexRange, 0, 255),
         K::oneOf(SdoColumn::NByte, TextId::SdoNByteChoice, {1, 2, 4}),
     };
+    t.columnTips = {150, 151, 152, 153, 154, 155, 156, 157, 158, 159};
     return t;
 }
 

@@ -27,6 +27,46 @@ int TableColumn::widthFor(DeviceVariant variant) const
     return width;
 }
 
+namespace {
+
+char upperAscii(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool equalIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (upperAscii(a[i]) != upperAscii(b[i]))
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::optional<std::string> TableColumn::pastedText(std::string_view text) const
+{
+    switch (editor) {
+    case ColumnEditor::Text:
+        return std::string(text);
+    case ColumnEditor::CheckBox:
+        // Anything else would be saved as typed and read as "not ticked".
+        if (text.empty())
+            return std::string();
+        if (text.size() == 1 && (upperAscii(text[0]) == 'Y' || upperAscii(text[0]) == 'N'))
+            return std::string(1, upperAscii(text[0]));
+        return std::nullopt;
+    case ColumnEditor::DropDown:
+        for (const std::string& item : items)
+            if (equalIgnoringCase(item, text))
+                return item;
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
 TableColumn TableColumn::text(int width, ColumnShown shown, int widthWithEthernet)
 {
     TableColumn column;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,11 @@ struct TableColumn {
 
     bool isShown(DeviceVariant variant) const;
     int widthFor(DeviceVariant variant) const;
+    // The text a cell of this column stores when `text` is pasted into it, or nothing when the
+    // cell refuses it. Free text takes anything as is. A check box takes "Y", "N" in either
+    // case (stored upper-case) or "". A drop-down takes one of its items, compared without
+    // regard to ASCII case and stored in the item's own spelling.
+    std::optional<std::string> pastedText(std::string_view text) const;
 
     static TableColumn text(int width, ColumnShown shown = ColumnShown::Always, int widthWithEthernet = 0);
     static TableColumn dropDown(int width, std::vector<std::string> items);
@@ -105,6 +111,8 @@ struct TableDefinition {
     std::vector<TableColumn> columns;       // C columns, column 0 ("N") first
     std::vector<TableAttribute> attributes; // in file order
     std::vector<TableCheck> checks;         // in the order they run on a row
+    // UI_Texts index of each column header's tooltip (meaning, unit, range), column 0 first.
+    std::vector<int> columnTips;
 
     int columnCount() const { return static_cast<int>(columns.size()); }
     int captionText() const { return firstText; }
@@ -112,6 +120,11 @@ struct TableDefinition {
     // Captions of Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow for k = 0..3.
     int buttonText(int k) const { return firstText + 2 + k; }
     int columnTitleText(int column) const { return firstText + 6 + column; }
+    // The tooltip text index of a column's header, or -1 when it has none.
+    int columnTipText(int column) const
+    {
+        return column >= 0 && column < static_cast<int>(columnTips.size()) ? columnTips[column] : -1;
+    }
     int rowErrorText() const { return firstText + 6 + columnCount(); }
     int deleteText() const { return lastText; }
 };

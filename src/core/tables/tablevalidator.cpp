@@ -41,7 +41,7 @@ std::optional<CheckFailure> TableValidator::firstFailure(const Grid& grid)
                 !m_table.columns[check.column].isShown(m_variant))
                 continue;
             if (!passes(check, grid, row))
-                return CheckFailure{row, check.message};
+                return CheckFailure{row, check.message, check.column};
         }
     }
     return std::nullopt;

@@ -9,10 +9,12 @@
 class Grid;
 class UiTexts;
 
-// The first check that failed: the data row and the UI_Texts index of the check's message.
+// The first check that failed: the data row, the UI_Texts index of the check's message and
+// the column of the cell the check reads.
 struct CheckFailure {
     int row = 0;
     int message = 0;
+    int column = 1;
 };
 
 // Runs a table's checks over the used rows of a grid, row by row and check by check in the

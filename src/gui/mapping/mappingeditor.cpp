@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFontMetricsF>
 #include <QFrame>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -12,6 +13,9 @@
 #include <QSignalBlocker>
 
 #include "core/app/appstate.h"
+#include "core/app/xmlfile.h"
+#include "core/mapping/sharedregisters.h"
+#include "core/tables/gridtexts.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 #include "gui/mapping/tabstopdelegate.h"
@@ -37,6 +41,12 @@ void paintGreen(QWidget* field)
     palette.setColor(QPalette::Button, kGreenField);
     field->setPalette(palette);
     field->setAutoFillBackground(true);
+    // The style draws a drop-down's button face as a gradient of the palette colour; a style
+    // sheet fill makes the lists the exact green of the edit field.
+    if (qobject_cast<QComboBox*>(field))
+        field->setStyleSheet(QString("QComboBox { background-color: %1; border: 1px solid palette(mid); "
+                                     "border-radius: 2px; padding: 1px 18px 1px 4px; }")
+                                 .arg(kGreenField.name()));
 }
 
 // The row of the selected item, or -1; the current item alone (focus without a click) does
@@ -45,6 +55,14 @@ int selectedRow(const QListWidget* list)
 {
     const QList<QListWidgetItem*> selected = list->selectedItems();
     return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
+// The entries as the mapping file would hold them: equal texts, equal entries.
+std::string entriesText(const MappingModel& model)
+{
+    pugi::xml_document doc;
+    model.buildDocument(doc);
+    return serializeXml(doc);
 }
 
 void selectItem(QComboBox* box, int item)
@@ -154,6 +172,8 @@ void MappingEditor::buildLayout()
     m_paste = addButton(this, "Btn_Paste", kRight + kButtonStep, 390, kButtonWidth);
     for (QPushButton* button : {m_create, m_modify, m_delete, m_copy, m_paste})
         connect(button, &QPushButton::clicked, this, &MappingEditor::onButtonClicked);
+    m_fillFrame = addButton(this, "Btn_Fill_Frame", kRight + 2 * kButtonStep, 390, kButtonWidth);
+    connect(m_fillFrame, &QPushButton::clicked, this, &MappingEditor::onFillFrameClicked);
 
     m_buttons = new QFrame(this);
     m_buttons->setObjectName("P_Button");
@@ -179,6 +199,10 @@ QString MappingEditor::editorText(MappingText text) const
 void MappingEditor::applyTexts()
 {
     setWindowTitle(editorText(MappingText::Caption));
+    if (m_model.format().kind == MappingKind::Emergency) {
+        m_high->setToolTip(text(GridText::kEmergencyBytesTip));
+        m_low->setToolTip(text(GridText::kEmergencyBytesTip));
+    }
     m_swDesc->setText(editorText(MappingText::SwDesc));
     m_frameDesc1->setText(editorText(MappingText::FrameDesc1));
     m_frameDesc2->setText(editorText(MappingText::FrameDesc2));
@@ -197,6 +221,7 @@ void MappingEditor::applyTexts()
     m_paste->setText(editorText(MappingText::Paste));
     m_ok->setText(editorText(MappingText::Ok));
     m_cancel->setText(editorText(MappingText::Cancel));
+    m_fillFrame->setText(text(GridText::kFillFrame));
     if (m_write) {
         m_sendOnWrite->setText(editorText(MappingText::SendOnWrite));
         m_write->clear();
@@ -238,6 +263,7 @@ int MappingEditor::exec()
 bool MappingEditor::reload()
 {
     const MappingLoadResult loaded = m_model.load(m_state.files);
+    m_loadedEntries = entriesText(m_model);
     refreshFrames();
     refreshEntries();
     refreshFields();
@@ -288,8 +314,29 @@ void MappingEditor::onButtonClicked()
         pasteEntry();
 }
 
+bool MappingEditor::hasChanges() const
+{
+    return entriesText(m_model) != m_loadedEntries;
+}
+
+void MappingEditor::reject()
+{
+    if (hasChanges() && !messages().question(this, text(GridText::kDiscardChanges)))
+        return;
+    SetforgeDialog::reject();
+}
+
 void MappingEditor::onOkClicked()
 {
+    const std::vector<RegisterConflict> shared = registersSharedWithOtherTables(m_model, m_state.files);
+    if (!shared.empty()) {
+        QString warning = text(GridText::kSharedRegisterWarning);
+        for (const RegisterConflict& conflict : shared)
+            warning += "\n" + qs(describeConflict(conflict));
+        // No goes back to the editor; the registers may be shared on purpose.
+        if (!messages().question(this, warning))
+            return;
+    }
     const WriteResult saved = m_model.save(m_state.files);
     if (!saved) {
         messages().error(this, qs(saved.error));
@@ -382,6 +429,16 @@ void MappingEditor::addEntry()
 
 void MappingEditor::modifyEntry()
 {
+    // The fields cannot show a byte the frame no longer has, so Modify would drop it silently.
+    const std::vector<std::string> dropped =
+        m_model.bytesBeyondFrame(selectedFrame(), selectedEntry(), m_state.texts);
+    if (!dropped.empty()) {
+        QString question = text(GridText::kDroppedByteQuestion);
+        for (const std::string& name : dropped)
+            question += "\n" + qs(name);
+        if (!messages().question(this, question))
+            return;
+    }
     report(m_model.modifyEntry(selectedFrame(), selectedEntry(), typedEntry(), m_state.texts));
 }
 
@@ -394,6 +451,23 @@ void MappingEditor::deleteEntry()
 void MappingEditor::copyEntry()
 {
     m_model.copyEntry(selectedFrame(), selectedEntry());
+}
+
+void MappingEditor::onFillFrameClicked()
+{
+    const int frame = selectedFrame();
+    if (frame < 0)
+        return;
+    bool ok = false;
+    const int first = QInputDialog::getInt(this, m_fillFrame->text(), text(GridText::kFillFramePrompt), 0, 0,
+                                           65535, 1, &ok);
+    if (ok)
+        fillFrame(frame, first);
+}
+
+void MappingEditor::fillFrame(int frame, int firstRegister)
+{
+    report(m_model.fillFrame(frame, firstRegister, m_state.texts, m_state.texts[GridText::kFillFrameInUse]));
 }
 
 void MappingEditor::pasteEntry()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "core/mapping/mappingmodel.h"
 #include "gui/app/setforgedialog.h"
 
@@ -38,8 +40,17 @@ public:
     void onEntryClicked();
     // The five entry buttons, by sender.
     void onButtonClicked();
-    // Writes the mapping file and closes; a failed write is shown and the editor stays open.
+    // Names the registers the entries share with other tables and lets the user go back (the
+    // warning never blocks saving); then writes the mapping file and closes. A failed write is
+    // shown and the editor stays open.
     void onOkClicked();
+    // Asks for a first register and fills the selected frame with consecutive registers.
+    void onFillFrameClicked();
+    // Cancel, Escape and the title-bar close: with changed entries, asks "Discard the
+    // changes?" first and stays open on No.
+    void reject() override;
+    // True when the entries differ from what the last showing loaded.
+    bool hasChanges() const;
 
     // The four refresh steps.
     void refreshFrames();
@@ -53,6 +64,8 @@ public:
     void deleteEntry();
     void copyEntry();
     void pasteEntry();
+    // Fills `frame` from register `firstRegister` on (see MappingModel::fillFrame).
+    void fillFrame(int frame, int firstRegister);
 
 private:
     void buildLayout();
@@ -92,6 +105,8 @@ private:
     QPushButton* m_delete = nullptr;
     QPushButton* m_copy = nullptr;
     QPushButton* m_paste = nullptr;
+    QPushButton* m_fillFrame = nullptr;
+    std::string m_loadedEntries; // the mapping file as loaded, to tell whether anything changed
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
 };

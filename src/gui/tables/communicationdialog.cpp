@@ -115,7 +115,7 @@ SetforgeDialog* createParGenWindow(AppState& state, QWidget* parent)
 
 CommunicationDialog::CommunicationDialog(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
-    setObjectName("TFParGen");
+    setObjectName("CommunicationDialog");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     buildControls();
     m_swCode->setText(qs(kSoftwareCode));
@@ -276,6 +276,21 @@ void CommunicationDialog::buildControls()
                           TextId::EthernetFirstGatewayByteHint + b});
     }
 
+    // Each number field's hint ends with its unit and the range its check accepts.
+    const std::pair<QWidget*, int> unitRanges[] = {
+        {m_canId, 250},      {m_canBaud, 251},  {m_networkStartDelay, 252}, {m_startOnModbusAddress, 253},
+        {m_sdoTimeout, 254}, {m_syncTime, 255}, {m_nodeguard1, 253},        {m_nodeguard2, 253},
+        {m_modbusBaud, 256}, {m_modbusId, 257}, {m_inactivityTimeout, 258},
+    };
+    for (LangEntry& entry : m_lang) {
+        for (const auto& [field, unitRange] : unitRanges)
+            if (entry.hintOwner == field)
+                entry.unitRange = unitRange;
+        for (QLineEdit* field : m_address)
+            if (entry.hintOwner == field)
+                entry.unitRange = 259;
+    }
+
     // A wheel turn anywhere over the panel group scrolls the group, even over a list that
     // would otherwise take the turn as a change of its value.
     m_panelGroup->viewport()->installEventFilter(this);
@@ -428,7 +443,8 @@ void CommunicationDialog::applyTexts()
         else if (auto* check = qobject_cast<QCheckBox*>(entry.captionOwner))
             check->setText(text(entry.caption));
         if (entry.hintOwner)
-            entry.hintOwner->setToolTip(text(entry.hint));
+            entry.hintOwner->setToolTip(
+                entry.unitRange < 0 ? text(entry.hint) : text(entry.hint) + "\n" + text(entry.unitRange));
     }
 }
 

@@ -74,6 +74,7 @@ private:
         int caption;
         QWidget* hintOwner;
         int hint;
+        int unitRange = -1; // second line of the hint: unit and accepted range
     };
 
     bool m_isChange = false;

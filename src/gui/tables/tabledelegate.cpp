@@ -1,5 +1,6 @@
 #include "gui/tables/tabledelegate.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 
 #include "core/tables/tabledefinition.h"
@@ -8,6 +9,16 @@
 TableDelegate::TableDelegate(const TableDefinition& table, QObject* parent)
     : QStyledItemDelegate(parent), m_table(table)
 {
+}
+
+void TableDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    const auto* view = qobject_cast<const QAbstractItemView*>(option->widget);
+    if (view && index.isValid() && index == view->currentIndex())
+        option->state |= QStyle::State_HasFocus;
+    else
+        option->state &= ~QStyle::State_HasFocus;
 }
 
 bool TableDelegate::isDropDown(const QModelIndex& index) const

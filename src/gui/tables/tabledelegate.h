@@ -16,6 +16,11 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
+protected:
+    // Marks the grid's current cell as current whether or not the grid has the focus, so it
+    // is visible from the moment the dialog opens.
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
 private:
     bool isDropDown(const QModelIndex& index) const;
 

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "core/app/appstate.h"
+#include "core/tables/gridtexts.h"
 #include "core/tables/rowoperations.h"
 #include "core/tables/tablefile.h"
 #include "core/tables/tablevalidator.h"
@@ -24,7 +25,8 @@ constexpr int kRowHeight = 20;
 } // namespace
 
 TableDialog::TableDialog(const TableDefinition& table, AppState& state, QWidget* parent)
-    : SetforgeDialog(state, parent), m_table(table), m_grid(table.rowCount, table.columnCount())
+    : SetforgeDialog(state, parent), m_table(table), m_grid(table.rowCount, table.columnCount()),
+      m_loaded(table.rowCount, table.columnCount())
 {
     setObjectName(table.className);
     buildLayout();
@@ -53,6 +55,7 @@ void TableDialog::buildLayout()
     m_view = new TableGrid(this);
     m_view->setObjectName("ASG");
     m_view->setModel(m_model);
+    m_view->setTexts(&m_state.texts);
     m_view->setItemDelegate(new TableDelegate(m_table, m_view));
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -107,9 +110,13 @@ void TableDialog::applyTexts()
     m_delRow->setText(text(m_table.buttonText(2)));
     m_insRow->setText(text(m_table.buttonText(3)));
     QStringList titles;
-    for (int column = 0; column < m_table.columnCount(); ++column)
+    QStringList tips;
+    for (int column = 0; column < m_table.columnCount(); ++column) {
         titles << text(m_table.columnTitleText(column));
-    m_model->setTitles(titles);
+        const int tip = m_table.columnTipText(column);
+        tips << (tip >= 0 ? text(tip) : QString());
+    }
+    m_model->setTitles(titles, tips);
 }
 
 std::string TableDialog::filePath() const
@@ -130,6 +137,7 @@ bool TableDialog::reload()
     m_view->setAutoSizeOnDoubleClick(m_state.doubleClickAutoSize);
 
     const XmlLoadResult loaded = loadTableFile(m_table, filePath(), m_grid);
+    m_loaded = m_grid;
     m_model->reload();
     m_view->scrollToTop();
     m_view->setCurrentIndex(m_model->index(0, 1));
@@ -150,9 +158,11 @@ int TableDialog::exec()
 
 bool TableDialog::validate()
 {
-    if (const std::optional<std::string> message =
-            ::validateTable(m_table, m_grid, m_variant, m_state.texts)) {
-        messages().error(this, qs(*message));
+    TableValidator validator(m_table, m_variant);
+    if (const std::optional<CheckFailure> failure = validator.firstFailure(m_grid)) {
+        messages().error(this, qs(checkMessage(m_table, *failure, m_state.texts)));
+        // "Error row 1234" must be findable in a table of 1500 rows.
+        focusCell(failure->row, failure->column);
         return false;
     }
     return true;
@@ -171,24 +181,63 @@ void TableDialog::onOkClicked()
     accept();
 }
 
+bool TableDialog::hasChanges() const
+{
+    for (int row = 1; row <= m_grid.rowCount(); ++row)
+        for (int column = 1; column < m_grid.columnCount(); ++column)
+            if (m_grid.cell(row, column) != m_loaded.cell(row, column))
+                return true;
+    return false;
+}
+
+void TableDialog::reject()
+{
+    // Text still in an open editor counts as typed.
+    m_view->commitOpenEditor();
+    if (hasChanges() && !messages().question(this, text(GridText::kDiscardChanges)))
+        return;
+    SetforgeDialog::reject();
+}
+
 int TableDialog::currentGridRow() const
 {
     const QModelIndex current = m_view->currentIndex();
     return current.isValid() ? current.row() + 1 : 1;
 }
 
+void TableDialog::focusCell(int row, int column)
+{
+    if (column < 1 || column >= m_table.columnCount() || m_view->isColumnHidden(column))
+        column = m_view->currentIndex().isValid() ? m_view->currentIndex().column() : 0;
+    if (column < 1 || m_view->isColumnHidden(column)) {
+        const std::vector<int> columns = m_view->visibleDataColumns();
+        column = columns.empty() ? 1 : columns.front();
+    }
+    const QModelIndex index = m_model->index(row - 1, column);
+    m_view->setCurrentIndex(index);
+    m_view->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    m_view->setFocus(Qt::OtherFocusReason);
+}
+
 void TableDialog::onDeleteRowClicked()
 {
     const int row = currentGridRow();
-    if (!messages().question(this, text(m_table.deleteText()) + QString::number(row)))
-        return;
-    deleteGridRow(row, m_grid);
-    m_model->rowsChangedFrom(row);
+    if (messages().question(this, text(m_table.deleteText()) + QString::number(row))) {
+        m_model->beginChange();
+        deleteGridRow(row, m_grid);
+        m_model->endChange();
+        m_model->rowsChangedFrom(row);
+    }
+    // The next keystrokes belong to the grid, not to the button that was clicked.
+    focusCell(row, 0);
 }
 
 void TableDialog::onInsertRowClicked()
 {
     const int row = currentGridRow();
+    m_model->beginChange();
     insertGridRow(row, m_grid);
+    m_model->endChange();
     m_model->rowsChangedFrom(row);
+    focusCell(row, 0);
 }

@@ -33,8 +33,12 @@ public:
     // the two table options and loads the table file. False (message shown) when the file
     // could not be read.
     bool reload();
-    // Validates the used rows; shows the first failure's message and returns false.
+    // Validates the used rows; shows the first failure's message, then makes the failing cell
+    // current and scrolls it into view, and returns false.
     bool validate();
+
+    // True when a cell differs from what the last showing loaded.
+    bool hasChanges() const;
 
     const TableDefinition& table() const { return m_table; }
     const Grid& grid() const { return m_grid; }
@@ -46,15 +50,22 @@ public slots:
     void onOkClicked();
     void onDeleteRowClicked();
     void onInsertRowClicked();
+    // Cancel, Escape and the title-bar close: with changes, asks "Discard the changes?" first
+    // and stays open on No.
+    void reject() override;
 
 private:
     void buildLayout();
     std::string filePath() const;
     // The grid row (1..N) of the focused cell; row 1 when no cell has focus.
     int currentGridRow() const;
+    // Makes the cell of grid row `row` current in `column` (kept when hidden or 0: the current
+    // column, else the first data column), scrolls it into view and gives the grid the focus.
+    void focusCell(int row, int column);
 
     const TableDefinition& m_table;
     Grid m_grid;
+    Grid m_loaded; // the grid as loaded, to tell whether anything was changed
     DeviceVariant m_variant = DeviceVariant::WithoutEthernet;
     TableModel* m_model = nullptr;
     TableGrid* m_view = nullptr;

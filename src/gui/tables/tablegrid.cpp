@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 
+#include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 #include "gui/tables/tablemodel.h"
 
@@ -62,6 +63,56 @@ QModelIndex TableGrid::nextCell(const QModelIndex& index) const
     return index;
 }
 
+QModelIndex TableGrid::previousCell(const QModelIndex& index) const
+{
+    const std::vector<int> columns = visibleDataColumns();
+    if (!model() || columns.empty())
+        return index;
+    if (!index.isValid())
+        return model()->index(0, columns.front());
+    const auto at = std::find(columns.begin(), columns.end(), index.column());
+    if (at != columns.end() && at != columns.begin())
+        return model()->index(index.row(), *(at - 1));
+    if (at == columns.end() && index.column() > columns.back())
+        return model()->index(index.row(), columns.back());
+    if (index.row() > 0)
+        return model()->index(index.row() - 1, columns.back());
+    return model()->index(index.row(), columns.front());
+}
+
+void TableGrid::keyboardSearch(const QString&) {}
+
+QModelIndex TableGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // Tab and Shift+Tab run over the visible data cells row after row; column "N" is never
+    // a stop.
+    if (action == MoveNext)
+        return nextCell(currentIndex());
+    if (action == MovePrevious)
+        return previousCell(currentIndex());
+    QModelIndex target = QTableView::moveCursor(action, modifiers);
+    if (target.isValid() && target.column() == 0) {
+        const std::vector<int> columns = visibleDataColumns();
+        if (!columns.empty())
+            target = model()->index(target.row(), columns.front());
+    }
+    return target;
+}
+
+void TableGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    // A click on the row number lands on the row's first data cell.
+    if (current.isValid() && current.column() == 0 && selectionModel()) {
+        const std::vector<int> columns = visibleDataColumns();
+        if (!columns.empty()) {
+            selectionModel()->setCurrentIndex(model()->index(current.row(), columns.front()),
+                                              QItemSelectionModel::NoUpdate);
+            return;
+        }
+    }
+    QTableView::currentChanged(current, previous);
+}
+
 void TableGrid::copySelection()
 {
     const QModelIndexList selected =
@@ -110,17 +161,80 @@ void TableGrid::pasteClipboard()
     if (!start.isValid())
         start = table->index(0, 1);
     std::vector<int> columns = visibleDataColumns();
+    const QModelIndexList selected =
+        selectionModel() ? selectionModel()->selectedIndexes() : QModelIndexList();
+    if (block.size() == 1 && block.front().size() == 1 && selected.size() > 1) {
+        pasteFill(block.front().front(), selected);
+        return;
+    }
     // The block goes into the columns from the start column rightwards; a start in column "N"
     // begins at the first data column.
     columns.erase(columns.begin(), std::find_if(columns.begin(), columns.end(),
                                                 [&](int column) { return column >= start.column(); }));
-    table->pasteBlock(start.row(), columns, block);
+    reportRefused(table->pasteBlock(start.row(), columns, block));
+}
+
+void TableGrid::pasteFill(const std::string& value, const QModelIndexList& selected)
+{
+    int top = model()->rowCount(), bottom = -1, left = model()->columnCount(), right = -1;
+    for (const QModelIndex& index : selected) {
+        top = std::min(top, index.row());
+        bottom = std::max(bottom, index.row());
+        left = std::min(left, index.column());
+        right = std::max(right, index.column());
+    }
+    std::vector<int> columns;
+    for (const int column : visibleDataColumns())
+        if (column >= left && column <= right)
+            columns.push_back(column);
+    if (bottom < 0 || columns.empty())
+        return;
+    const CellBlock block(static_cast<std::size_t>(bottom - top + 1),
+                          std::vector<std::string>(columns.size(), value));
+    reportRefused(tableModel()->pasteBlock(top, columns, block));
+}
+
+void TableGrid::reportRefused(const PasteOutcome& outcome)
+{
+    TableModel* table = tableModel();
+    if (!table || outcome.refused.empty() || !m_texts)
+        return;
+    std::vector<std::string> titles;
+    for (int column = 0; column < table->columnCount(); ++column)
+        titles.push_back(us(table->headerData(column, Qt::Horizontal).toString()));
+    messages().warning(this, qs(refusedPasteMessage(outcome.refused, titles, *m_texts)));
 }
 
 void TableGrid::clearSelectedCells()
 {
     if (TableModel* table = tableModel(); table && selectionModel())
         table->clearCells(selectionModel()->selectedIndexes());
+}
+
+void TableGrid::cutSelection()
+{
+    copySelection();
+    clearSelectedCells();
+}
+
+void TableGrid::undo()
+{
+    if (TableModel* table = tableModel())
+        goToChangedCell(table->undo());
+}
+
+void TableGrid::redo()
+{
+    if (TableModel* table = tableModel())
+        goToChangedCell(table->redo());
+}
+
+void TableGrid::goToChangedCell(const QModelIndex& index)
+{
+    if (!index.isValid())
+        return;
+    setCurrentIndex(index);
+    scrollTo(index);
 }
 
 void TableGrid::commitOpenEditor()
@@ -145,6 +259,25 @@ void TableGrid::keyPressEvent(QKeyEvent* event)
     }
     if (event->matches(QKeySequence::Paste)) {
         pasteClipboard();
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::Cut)) {
+        cutSelection();
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::Undo)) {
+        undo();
+        event->accept();
+        return;
+    }
+    // Ctrl+Y and Ctrl+Shift+Z on every platform, whatever the platform's own redo key is.
+    const QKeyCombination combination = event->keyCombination();
+    if (event->matches(QKeySequence::Redo) ||
+        combination == QKeyCombination(Qt::ControlModifier, Qt::Key_Y) ||
+        combination == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z)) {
+        redo();
         event->accept();
         return;
     }

@@ -73,9 +73,13 @@ bool TableModel::setData(const QModelIndex& index, const QVariant& value, int ro
         return false;
     if (isCheckColumn(index.column()) && role == Qt::CheckStateRole) {
         const bool ticked = value.toInt() == static_cast<int>(Qt::Checked);
+        m_history.begin(m_grid);
         m_grid.setCell(index.row() + 1, index.column(), ticked ? "Y" : "N");
+        m_history.commit(m_grid);
     } else if (role == Qt::EditRole) {
+        m_history.begin(m_grid);
         m_grid.setCell(index.row() + 1, index.column(), us(value.toString()));
+        m_history.commit(m_grid);
     } else {
         return false;
     }
@@ -96,6 +100,8 @@ Qt::ItemFlags TableModel::flags(const QModelIndex& index) const
 
 QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == Qt::ToolTipRole && orientation == Qt::Horizontal)
+        return (section >= 0 && section < m_tips.size()) ? QVariant(m_tips.at(section)) : QVariant();
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Vertical)
@@ -105,9 +111,10 @@ QVariant TableModel::headerData(int section, Qt::Orientation orientation, int ro
     return m_titles.at(section);
 }
 
-void TableModel::setTitles(const QStringList& titles)
+void TableModel::setTitles(const QStringList& titles, const QStringList& tips)
 {
     m_titles = titles;
+    m_tips = tips;
     if (m_grid.columnCount() > 0)
         emit headerDataChanged(Qt::Horizontal, 0, m_grid.columnCount() - 1);
 }
@@ -115,7 +122,28 @@ void TableModel::setTitles(const QStringList& titles)
 void TableModel::reload()
 {
     beginResetModel();
+    m_history.clear();
     endResetModel();
+}
+
+QModelIndex TableModel::afterHistoryStep(const std::optional<CellPosition>& cell)
+{
+    if (!cell)
+        return {};
+    // A row operation touches many rows; one notice for every data cell is simplest and quick.
+    if (m_grid.rowCount() > 0 && m_grid.columnCount() > 1)
+        emit dataChanged(index(0, 1), index(m_grid.rowCount() - 1, m_grid.columnCount() - 1));
+    return index(cell->row - 1, cell->column);
+}
+
+QModelIndex TableModel::undo()
+{
+    return afterHistoryStep(m_history.undo(m_grid));
+}
+
+QModelIndex TableModel::redo()
+{
+    return afterHistoryStep(m_history.redo(m_grid));
 }
 
 void TableModel::rowsChangedFrom(int firstRow)
@@ -125,36 +153,27 @@ void TableModel::rowsChangedFrom(int firstRow)
     emit dataChanged(index(firstRow - 1, 1), index(m_grid.rowCount() - 1, m_grid.columnCount() - 1));
 }
 
-int TableModel::pasteBlock(int firstRow, const std::vector<int>& columns, const CellBlock& block)
+PasteOutcome TableModel::pasteBlock(int firstRow, const std::vector<int>& columns, const CellBlock& block)
 {
-    int written = 0;
-    int lastRow = -1;
-    int minColumn = m_grid.columnCount();
-    int maxColumn = 0;
-    for (std::size_t r = 0; r < block.size(); ++r) {
-        const int row = firstRow + static_cast<int>(r);
-        if (row < 0 || row >= m_grid.rowCount())
-            break;
-        const std::size_t width = std::min(block[r].size(), columns.size());
-        for (std::size_t c = 0; c < width; ++c) {
-            const int column = columns[c];
-            if (column < 1 || column >= m_grid.columnCount())
-                continue;
-            m_grid.setCell(row + 1, column, block[r][c]);
-            ++written;
-            lastRow = row;
-            minColumn = std::min(minColumn, column);
-            maxColumn = std::max(maxColumn, column);
-        }
+    m_history.begin(m_grid);
+    const PasteOutcome outcome = pasteIntoGrid(m_table, m_grid, firstRow + 1, columns, block);
+    m_history.commit(m_grid);
+    // One notice for the block's bounds; refused cells in it are unchanged, which views allow.
+    const int rows = std::min<int>(static_cast<int>(block.size()), m_grid.rowCount() - firstRow);
+    if (rows > 0 && !columns.empty()) {
+        const auto [low, high] = std::minmax_element(columns.begin(), columns.end());
+        if (*low >= 1 && *high < m_grid.columnCount())
+            emit dataChanged(index(firstRow, *low), index(firstRow + rows - 1, *high));
+        else
+            emit dataChanged(index(firstRow, 1), index(firstRow + rows - 1, m_grid.columnCount() - 1));
     }
-    if (written > 0)
-        emit dataChanged(index(firstRow, minColumn), index(lastRow, maxColumn));
-    return written;
+    return outcome;
 }
 
 void TableModel::clearCells(const QModelIndexList& indexes)
 {
     int top = m_grid.rowCount(), bottom = -1, left = m_grid.columnCount(), right = -1;
+    m_history.begin(m_grid);
     for (const QModelIndex& index : indexes) {
         if (!isDataCell(index))
             continue;
@@ -164,6 +183,7 @@ void TableModel::clearCells(const QModelIndexList& indexes)
         left = std::min(left, index.column());
         right = std::max(right, index.column());
     }
+    m_history.commit(m_grid);
     // One notice for the whole block keeps a large selection quick.
     if (bottom >= 0)
         emit dataChanged(index(top, left), index(bottom, right));

@@ -6,6 +6,8 @@
 #include <QStringList>
 
 #include "core/tables/cellblock.h"
+#include "core/tables/gridhistory.h"
+#include "core/tables/gridpaste.h"
 
 class Grid;
 struct TableDefinition;
@@ -25,19 +27,29 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    // The column titles, column 0 first.
-    void setTitles(const QStringList& titles);
+    // The column titles and their tooltips, column 0 first.
+    void setTitles(const QStringList& titles, const QStringList& tips = {});
     // Tells the views that every cell may have changed (after a load).
-    void reload();
+    void reload(); // also forgets the undo history: undo works within one showing
     // Tells the views that the data cells of grid rows `firstRow`..N may have changed.
     void rowsChangedFrom(int firstRow);
 
     // Writes `block` into the data cells from model row `firstRow` down, its k-th column going to
-    // columns[k]. Rows past the grid and cells past the listed columns are dropped. Returns the
-    // number of cells written.
-    int pasteBlock(int firstRow, const std::vector<int>& columns, const CellBlock& block);
+    // columns[k], through the core's paste rules: check-box and drop-down cells refuse texts
+    // that are not theirs and keep their value. Rows past the grid and cells past the listed
+    // columns are dropped.
+    PasteOutcome pasteBlock(int firstRow, const std::vector<int>& columns, const CellBlock& block);
     // Empties the data cells among `indexes`; column 0 is left alone.
     void clearCells(const QModelIndexList& indexes);
+
+    // Frame a change made to the grid outside the model (the row operations) so that it is
+    // one undo step. Typing, paste and clearing frame themselves.
+    void beginChange() { m_history.begin(m_grid); }
+    void endChange() { m_history.commit(m_grid); }
+    // Undoes or redoes one step: the first cell it touched, or an invalid index when there
+    // was nothing to undo or redo.
+    QModelIndex undo();
+    QModelIndex redo();
 
     const TableDefinition& table() const { return m_table; }
     const Grid& grid() const { return m_grid; }
@@ -45,8 +57,11 @@ public:
 private:
     bool isDataCell(const QModelIndex& index) const;
     bool isCheckColumn(int column) const;
+    QModelIndex afterHistoryStep(const std::optional<CellPosition>& cell);
 
     const TableDefinition& m_table;
+    GridHistory m_history;
     Grid& m_grid;
     QStringList m_titles;
+    QStringList m_tips;
 };

@@ -1,0 +1,52 @@
+#include "core/mapping/sharedregisters.h"
+
+#include <string>
+
+#include "core/mapping/mappingmodel.h"
+#include "core/tables/textint.h"
+
+namespace {
+
+const char* editorName(MappingKind kind)
+{
+    switch (kind) {
+    case MappingKind::ReceivePdo:
+        return "RPDO mapping";
+    case MappingKind::TransmitPdo:
+        return "TPDO mapping";
+    case MappingKind::Emergency:
+        return "EMCY words";
+    }
+    return "mapping";
+}
+
+} // namespace
+
+std::vector<RegisterConflict> registersSharedWithOtherTables(const MappingModel& model,
+                                                             const ProjectFiles& files)
+{
+    // The editor's own file holds what was loaded, not what is being saved: leave it out.
+    ProjectFiles others = files;
+    others.*model.format().mapFile = std::string();
+    std::vector<RegisterClaim> claims = collectRegisterClaims(others);
+    const std::size_t firstOwn = claims.size();
+    const std::string prefix = std::string(editorName(model.format().kind)) + " (this editor, frame ";
+    for (int frame = 0; frame < model.frameCount(); ++frame) {
+        for (const RegisterEntry& entry : model.frame(frame).entries) {
+            const std::int32_t reg = textToInt(entry.registerIndex, -1);
+            if (reg >= 0 && reg <= 65535)
+                claims.push_back({static_cast<std::uint16_t>(reg), prefix + std::to_string(frame + 1) + ")"});
+        }
+    }
+    std::vector<bool> own(65536, false);
+    for (std::size_t k = firstOwn; k < claims.size(); ++k)
+        own[claims[k].reg] = true;
+    std::vector<bool> elsewhere(65536, false);
+    for (std::size_t k = 0; k < firstOwn; ++k)
+        elsewhere[claims[k].reg] = true;
+    std::vector<RegisterConflict> shared;
+    for (RegisterConflict& conflict : findRegisterConflicts(claims))
+        if (own[conflict.reg] && elsewhere[conflict.reg])
+            shared.push_back(std::move(conflict));
+    return shared;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <vector>
+
+#include "core/app/projectfiles.h"
+#include "core/image/registerconflicts.h"
+
+class MappingModel;
+
+// The registers that the entries of `model`, as edited and not yet saved, share with the rest
+// of the project: every claim of the project's files except the editor's own mapping file,
+// plus one claim per entry of the model ("<editor> mapping (this editor, frame 2)"). Only
+// registers with at least one claim from the model and one from elsewhere are returned, in
+// increasing register order. Files that are missing or broken claim nothing.
+std::vector<RegisterConflict> registersSharedWithOtherTables(const MappingModel& model,
+                                                             const ProjectFiles& files);

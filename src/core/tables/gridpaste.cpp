@@ -1,0 +1,53 @@
+#include "core/tables/gridpaste.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "core/lang/uitexts.h"
+#include "core/tables/grid.h"
+#include "core/tables/gridtexts.h"
+#include "core/tables/tabledefinition.h"
+
+PasteOutcome pasteIntoGrid(const TableDefinition& table, Grid& grid, int firstRow,
+                           const std::vector<int>& columns, const CellBlock& block)
+{
+    PasteOutcome outcome;
+    for (std::size_t r = 0; r < block.size(); ++r) {
+        const int row = firstRow + static_cast<int>(r);
+        if (row < 1 || row > grid.rowCount())
+            break;
+        const std::size_t width = std::min(block[r].size(), columns.size());
+        for (std::size_t c = 0; c < width; ++c) {
+            const int column = columns[c];
+            if (column < 1 || column >= grid.columnCount() || column >= table.columnCount())
+                continue;
+            if (std::optional<std::string> text = table.columns[column].pastedText(block[r][c])) {
+                grid.setCell(row, column, std::move(*text));
+                ++outcome.written;
+            } else {
+                outcome.refused.push_back({row, column});
+            }
+        }
+    }
+    return outcome;
+}
+
+std::string refusedPasteMessage(const std::vector<CellPosition>& refused,
+                                const std::vector<std::string>& titles, const UiTexts& texts)
+{
+    if (refused.empty())
+        return {};
+    // A whole column pasted from elsewhere may refuse hundreds of cells; the box stays readable.
+    constexpr std::size_t kListed = 20;
+    std::string message = texts[GridText::kPasteRefusedHeading];
+    for (std::size_t k = 0; k < refused.size() && k < kListed; ++k) {
+        const CellPosition& cell = refused[k];
+        message += '\n';
+        message += texts[GridText::kPasteRefusedRow] + std::to_string(cell.row);
+        if (cell.column >= 0 && cell.column < static_cast<int>(titles.size()))
+            message += ", " + titles[cell.column];
+    }
+    if (refused.size() > kListed)
+        message += '\n' + texts[GridText::kPasteRefusedMore] + std::to_string(refused.size() - kListed);
+    return message;
+}
