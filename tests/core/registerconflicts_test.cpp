@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "core/image/registerconflicts.h"
+#include "core/image/sharedregisters.h"
 #include "core/lang/uitexts.h"
 #include "core/mapping/mappingmodel.h"
-#include "core/mapping/sharedregisters.h"
 #include "imagetestproject.h"
 
 namespace {

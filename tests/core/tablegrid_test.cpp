@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "core/lang/uitexts.h"
-#include "core/mapping/pdotransmittable.h"
 #include "core/tables/cellblock.h"
 #include "core/tables/grid.h"
 #include "core/tables/gridhistory.h"
 #include "core/tables/gridpaste.h"
+#include "core/tables/pdotransmittable.h"
 #include "core/tables/rowoperations.h"
 #include "core/tables/sdoclienttable.h"
 #include "core/tables/tabledefinition.h"

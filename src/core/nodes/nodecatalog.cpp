@@ -5,9 +5,9 @@
 #include <system_error>
 
 #include "core/base/paths.h"
+#include "core/base/textint.h"
 #include "core/base/xmlfile.h"
 #include "core/nodes/edsreader.h"
-#include "core/base/textint.h"
 
 namespace {
 

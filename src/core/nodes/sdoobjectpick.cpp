@@ -2,12 +2,12 @@
 
 #include <set>
 
+#include "core/base/textint.h"
 #include "core/nodes/edsdatatype.h"
 #include "core/nodes/edsvalue.h"
 #include "core/tables/grid.h"
 #include "core/tables/rowoperations.h"
 #include "core/tables/sdoclienttable.h"
-#include "core/base/textint.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <map>
 #include <set>
 
+#include "core/base/textint.h"
 #include "core/base/xmlfile.h"
 #include "core/image/compilestop.h"
 #include "core/report/registermap.h"
-#include "core/base/textint.h"
 
 namespace {
 

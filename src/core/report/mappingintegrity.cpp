@@ -1,8 +1,8 @@
 #include "core/report/mappingintegrity.h"
 
+#include "core/base/textint.h"
 #include "core/base/xmlfile.h"
 #include "core/image/compilestop.h"
-#include "core/base/textint.h"
 
 namespace {
 

@@ -5,16 +5,16 @@
 #include <functional>
 
 #include "core/app/appstate.h"
+#include "core/app/projectstore.h"
 #include "core/base/paths.h"
 #include "core/base/projectfiles.h"
-#include "core/app/projectstore.h"
+#include "core/base/textint.h"
 #include "core/base/xmlfile.h"
 #include "core/image/compilestop.h"
 #include "core/report/csvreport.h"
 #include "core/report/htmlreport.h"
 #include "core/report/projectcheck.h"
 #include "core/tables/pargenfile.h"
-#include "core/base/textint.h"
 
 namespace {
 

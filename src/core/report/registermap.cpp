@@ -6,9 +6,9 @@
 #include <tuple>
 
 #include "core/app/projectstore.h"
+#include "core/base/textint.h"
 #include "core/base/xmlfile.h"
 #include "core/image/compilestop.h"
-#include "core/base/textint.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <QStyle>
 
 #include "core/app/appstate.h"
-#include "core/base/devicevariant.h"
 #include "core/app/makerlinks.h"
+#include "core/base/devicevariant.h"
 #include "core/lang/textid.h"
 #include "gui/app/aboutdialog.h"
 #include "gui/app/clicklabel.h"

@@ -13,8 +13,8 @@
 #include <QSignalBlocker>
 
 #include "core/app/appstate.h"
-#include "core/app/xmlfile.h"
-#include "core/mapping/sharedregisters.h"
+#include "core/base/xmlfile.h"
+#include "core/image/sharedregisters.h"
 #include "core/tables/gridtexts.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"

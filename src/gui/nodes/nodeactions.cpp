@@ -6,10 +6,10 @@
 #include <QEvent>
 
 #include "core/app/appstate.h"
-#include "core/tables/pdotransmittable.h"
 #include "core/nodes/edsvalue.h"
 #include "core/nodes/sdoobjectpick.h"
 #include "core/tables/grid.h"
+#include "core/tables/pdotransmittable.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 #include "gui/nodes/nodetexts.h"

@@ -8,8 +8,8 @@
 #include <QTimer>
 
 #include "core/app/appstate.h"
-#include "core/nodes/cataloguepdos.h"
 #include "core/base/textint.h"
+#include "core/nodes/cataloguepdos.h"
 #include "gui/app/qtext.h"
 #include "gui/mapping/mappingeditor.h"
 

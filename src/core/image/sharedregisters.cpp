@@ -1,9 +1,9 @@
-#include "core/mapping/sharedregisters.h"
+#include "core/image/sharedregisters.h"
 
 #include <string>
 
+#include "core/base/textint.h"
 #include "core/mapping/mappingmodel.h"
-#include "core/tables/textint.h"
 
 namespace {
 

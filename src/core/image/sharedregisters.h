@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/app/projectfiles.h"
+#include "core/base/projectfiles.h"
 #include "core/image/registerconflicts.h"
 
 class MappingModel;
