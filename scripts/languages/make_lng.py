@@ -52,8 +52,10 @@ def read_english():
     with open(DEFAULTS_CPP, encoding="utf-8") as f:
         source = f.read()
     texts = {}
-    for m in re.finditer(r'\{\s*(\d+)\s*,\s*"((?:[^"\\]|\\.)*)"\s*\}', source):
-        text = m.group(2)
+    # A long text may be split into adjacent literals by the formatter; they are one text.
+    literal = r'"(?:[^"\\]|\\.)*"'
+    for m in re.finditer(r'\{\s*(\d+)\s*,\s*((?:' + literal + r'\s*)+)\}', source):
+        text = "".join(part[1:-1] for part in re.findall(literal, m.group(2)))
         if "\\" in text:
             raise SystemExit("escape sequences in default %s are not handled" % m.group(1))
         texts[int(m.group(1))] = text
