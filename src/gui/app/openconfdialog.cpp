@@ -1,6 +1,7 @@
 #include "gui/app/openconfdialog.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -43,6 +44,12 @@ TFOpenConf::TFOpenConf(AppState& state, QWidget* parent) : SetforgeDialog(state,
         if (row >= 0 && row < m_list.size())
             m_nameConf = m_list.at(row);
     });
+    // A double-click or Enter on an entry opens it, as OK does.
+    connect(m_box, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        if (item)
+            accept();
+    });
+    m_box->installEventFilter(this);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -96,6 +103,18 @@ void TFOpenConf::Load_Existing_Configuration()
         m_box->setCurrentRow(0);
         m_nameConf = m_list.first();
     }
+}
+
+bool TFOpenConf::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_box && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_box->currentRow() >= 0) {
+            accept();
+            return true;
+        }
+    }
+    return SetforgeDialog::eventFilter(watched, event);
 }
 
 void TFOpenConf::showEvent(QShowEvent* event)
