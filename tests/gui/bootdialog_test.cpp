@@ -153,6 +153,7 @@ private slots:
     void mainWindowCreatesTheDialog();
     void serialLayoutAndTexts();
     void serialExecuteStartsTheSerialUpdater();
+    void serialWithoutPortStartsNothing();
     void refreshRefillsThePortList();
     void ethernetLayoutTakesTheSavedAddress();
     void dotKeyMovesThroughTheFields();
@@ -248,6 +249,22 @@ void BootDialogTest::serialExecuteStartsTheSerialUpdater()
     QCOMPARE(f.state.updateOption, 1);
     QCOMPARE(f.state.readBack, false);
     QVERIFY(f.msgs.all().empty());
+}
+
+void BootDialogTest::serialWithoutPortStartsNothing()
+{
+    BootFixture f;
+    f.installUpdater("Ser_40917_Update");
+    FakePorts ports; // no serial port on this machine
+    f.boot->setPortLister(&ports);
+    f.show(0, [&](TFBoot*) {
+        QCOMPARE(f.child<QComboBox>("CB_COM_Port")->currentIndex(), -1);
+        f.child<QPushButton>("Btn_Update")->click();
+    });
+    QCOMPARE(f.msgs.all().size(), std::size_t(1));
+    QCOMPARE(f.msgs.all().front().kind, FakeMessages::Kind::Error);
+    QCOMPARE(f.msgs.last(), QString("Select the COM Port for the Update"));
+    QVERIFY(!QFile::exists(f.recordPath()));
 }
 
 void BootDialogTest::refreshRefillsThePortList()
@@ -403,7 +420,8 @@ void BootDialogTest::missingUpdaterIsReported()
 {
     BootFixture f;
     FakePorts ports;
-    f.boot->setPortLister(&ports); // no port at all: the update is still tried
+    ports.list = {{"ttyS0", "/dev/ttyS0"}};
+    f.boot->setPortLister(&ports);
     f.show(0, [&](TFBoot*) { f.child<QPushButton>("Btn_Update")->click(); });
     const QString program = BootFixture::qs(updaterPath(f.state.exeDir, kSerialUpdaterName));
     QVERIFY(program.endsWith("Ser_40917_Update" + exeSuffix()));

@@ -248,8 +248,13 @@ void TFBoot::updateSerial()
     m_state.updateOption = m_updateOptions->currentIndex();
     m_state.readBack = m_readBack->isChecked();
     const int port = m_comPort->currentIndex();
-    const std::string device =
-        port >= 0 && port < static_cast<int>(m_ports.size()) ? m_ports[port].device : serialPortDevice("");
+    if (port < 0 || port >= static_cast<int>(m_ports.size())) {
+        // Without a port the argument text would start with a blank and the updater would
+        // take the first operation token for its port: nothing is started.
+        messages().error(this, text(1507));
+        return;
+    }
+    const std::string& device = m_ports[port].device;
     const std::string arguments = serialArgumentText(device, m_state.updateOption, m_state.readBack,
                                                      m_state.masterDir, m_state.projectDir);
     if (!m_launcher && !m_systemLauncher)
