@@ -239,12 +239,15 @@ TEST(CliCheck, TableAndCommunicationChecksAsTheDialogsMakeThem)
         {"ParGen.xml", "Par_Gen", "<CAN_id>0</CAN_id>",
          "error: ParGen.xml: Error CANopen!! ID Device must be between 1 and 127\n"},
         {"sdo.xml", "sdo", "<row", "error: sdo.xml: "},
+        {"ParGen.xml", "Par_Gen", "<Par_Gen", "error: ParGen.xml: "},
     };
     for (const Case& c : cases) {
         TempProject project;
         copyDemo(project);
         if (std::string(c.rows) == "<row")
             project.write(c.file, "<sdo><row");
+        else if (std::string(c.rows) == "<Par_Gen")
+            project.write(c.file, "<Par_Gen><CAN_id>1</CAN_id>");
         else if (std::string(c.file) == "ParGen.xml")
             project.write(c.file,
                           "<Par_Gen><Select_Device_Type>1</Select_Device_Type><CAN_id>0</CAN_id></Par_Gen>");
@@ -253,6 +256,8 @@ TEST(CliCheck, TableAndCommunicationChecksAsTheDialogsMakeThem)
         const CliRun run = cli({"check", project.dir()});
         EXPECT_EQ(run.code, 1) << c.file;
         EXPECT_EQ(run.out.rfind(c.expected, 0), 0u) << c.file << ":\n" << run.out;
+        // The file is named once, by its name, not again by its full path.
+        EXPECT_EQ(run.out.find(project.dir()), std::string::npos) << run.out;
     }
 }
 

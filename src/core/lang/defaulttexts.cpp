@@ -395,6 +395,10 @@ const DefaultText kDefaultTexts[] = {
     {1314, "!! Life Time Factor must be between 1 and 255 ms"},
     {1315, "Are you sure to delete the Row number "},
 
+    // Update Device: the project check before an update
+    {1360, "The project check found problems:"},
+    {1361, "Update anyway?"},
+
     // Shared messages (kept in the table, shown by no window)
     {1400, "Row Already used. Do you want to overwrite the values?"},
     {1401, "Error in the Copy values!!! Copy a valid row before Paste it"},

@@ -5,15 +5,34 @@
 #include "core/app/appstate.h"
 #include "core/image/compileimages.h"
 #include "core/image/edswriter.h"
+#include "core/image/projectcheck.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 #include "gui/image/edsfilechooser.h"
 
+// The project checks of `setforge-cli check`, before anything is written. Failed checks are
+// listed, each with its file and row, and the user decides with No as the default; warnings
+// alone do not ask. True when the update goes on.
+bool confirmProjectCheck(TFSetforgeFirmWare& main)
+{
+    AppState& state = main.state();
+    const ProjectFindings findings = checkProject(state.files);
+    if (findings.ok())
+        return true;
+    QString text = qs(state.texts.at(1360));
+    for (const std::string& error : findings.errors)
+        text += "\n" + qs(error);
+    text += "\n\n" + qs(state.texts.at(1361));
+    return messages().question(&main, text);
+}
+
 void Update_Device(TFSetforgeFirmWare& main)
 {
     AppState& state = main.state();
     if (!state.hasProject())
+        return;
+    if (!confirmProjectCheck(main))
         return;
     // Each message is shown the moment the compile reaches it, as a box of its own kind.
     const MessageSink show = [&main](const CompileMessage& message) {
