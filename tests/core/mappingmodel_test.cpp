@@ -11,9 +11,9 @@
 #include "core/app/paths.h"
 #include "core/app/xmlfile.h"
 #include "core/lang/uitexts.h"
+#include "core/mapping/emcyframe.h"
 #include "core/mapping/mappingmodel.h"
-#include "core/mapping/tcanframe.h"
-#include "core/mapping/temcyframe.h"
+#include "core/mapping/pdoframe.h"
 
 namespace fs = std::filesystem;
 

@@ -18,7 +18,7 @@
 #include "gui/app/mainwindow.h"
 #include "gui/app/windowfactory.h"
 #include "gui/update/systemechoclient.h"
-#include "gui/update/tfboot.h"
+#include "gui/update/updatedialog.h"
 #include "support/fakemessages.h"
 #include "support/modal.h"
 #include "support/workspace.h"

@@ -11,7 +11,7 @@
 #include "core/app/settings.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/newprojectdialog.h"
-#include "gui/app/openconfdialog.h"
+#include "gui/app/openprojectdialog.h"
 #include "support/fakemessages.h"
 #include "support/modal.h"
 #include "support/workspace.h"

@@ -19,7 +19,7 @@
 #include "core/tables/pargenfile.h"
 #include "gui/app/mainwindow.h"
 #include "gui/tables/collapsiblepanel.h"
-#include "gui/tables/pargenwindow.h"
+#include "gui/tables/communicationdialog.h"
 #include "support/fakemessages.h"
 #include "support/modal.h"
 #include "support/workspace.h"

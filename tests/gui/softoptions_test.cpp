@@ -15,7 +15,7 @@
 #include "gui/app/mainwindow.h"
 #include "gui/app/urlopener.h"
 #include "gui/lang/httpversionquery.h"
-#include "gui/lang/softoptionsdialog.h"
+#include "gui/lang/optionsdialog.h"
 #include "support/fakemessages.h"
 #include "support/localhttpserver.h"
 #include "support/modal.h"

@@ -15,7 +15,7 @@
 #include "core/update/echoclient.h"
 #include "gui/app/mainwindow.h"
 #include "gui/update/serialportlister.h"
-#include "gui/update/tfboot.h"
+#include "gui/update/updatedialog.h"
 #include "support/fakemessages.h"
 #include "support/modal.h"
 #include "support/workspace.h"

@@ -1,7 +1,7 @@
 #include "core/mapping/mappingformat.h"
 
-#include "core/mapping/tcanframe.h"
-#include "core/mapping/temcyframe.h"
+#include "core/mapping/emcyframe.h"
+#include "core/mapping/pdoframe.h"
 
 namespace {
 

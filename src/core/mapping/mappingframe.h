@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/mapping/tmodreg.h"
+#include "core/mapping/registerentry.h"
 
 // What every frame of a mapping editor has: its entries and the number of data bytes it offers.
 // The frame owns its entries; they keep their creation order and are never sorted.

@@ -11,7 +11,7 @@
 #include "core/app/projectfiles.h"
 #include "core/mapping/mappingformat.h"
 #include "core/mapping/mappingframe.h"
-#include "core/mapping/tmodreg.h"
+#include "core/mapping/registerentry.h"
 
 class UiTexts;
 

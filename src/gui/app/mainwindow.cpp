@@ -14,7 +14,7 @@
 #include "gui/app/clicklabel.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/newprojectdialog.h"
-#include "gui/app/openconfdialog.h"
+#include "gui/app/openprojectdialog.h"
 #include "gui/app/qtext.h"
 #include "gui/app/urlopener.h"
 #include "gui/app/windowfactory.h"

@@ -1,7 +1,7 @@
 #include "gui/app/windowfactory.h"
 
 #include "gui/app/mainwindow.h"
-#include "gui/lang/softoptionsdialog.h"
+#include "gui/lang/optionsdialog.h"
 #include "gui/lang/versionquery.h"
 
 SetforgeDialog* createSoftOptionsWindow(AppState& state, QWidget* parent)

@@ -1,6 +1,6 @@
 #include "gui/app/windowfactory.h"
 
-#include "gui/update/tfboot.h"
+#include "gui/update/updatedialog.h"
 
 SetforgeDialog* createBootWindow(AppState& state, QWidget* parent)
 {

@@ -1,4 +1,4 @@
-#include "gui/tables/pargenwindow.h"
+#include "gui/tables/communicationdialog.h"
 
 #include <algorithm>
 

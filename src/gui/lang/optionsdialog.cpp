@@ -1,4 +1,4 @@
-#include "gui/lang/softoptionsdialog.h"
+#include "gui/lang/optionsdialog.h"
 
 #include <QCheckBox>
 #include <QLabel>

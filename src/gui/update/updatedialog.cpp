@@ -1,4 +1,4 @@
-#include "gui/update/tfboot.h"
+#include "gui/update/updatedialog.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "core/mapping/tmodreg.h"
+#include "core/mapping/registerentry.h"
 
 int packByteSelector(int hiPart, int loPart)
 {

@@ -1,4 +1,4 @@
-#include "core/mapping/tcanframe.h"
+#include "core/mapping/pdoframe.h"
 
 #include <utility>
 

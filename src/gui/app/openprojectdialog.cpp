@@ -1,4 +1,4 @@
-#include "gui/app/openconfdialog.h"
+#include "gui/app/openprojectdialog.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

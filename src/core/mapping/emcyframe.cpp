@@ -1,4 +1,4 @@
-#include "core/mapping/temcyframe.h"
+#include "core/mapping/emcyframe.h"
 
 #include <utility>
 
