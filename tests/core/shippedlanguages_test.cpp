@@ -120,7 +120,7 @@ TEST_P(ShippedLanguage, SetsExactlyTheIndexesThatHaveAnEnglishText)
         if (texts[i] != kUntouched)
             set.insert(i);
     }
-    EXPECT_EQ(set.size(), 409u);
+    EXPECT_EQ(set.size(), 412u);
     for (int index : expected)
         EXPECT_TRUE(set.count(index)) << "index " << index << " is not set";
     for (int index : set)

@@ -395,9 +395,12 @@ const DefaultText kDefaultTexts[] = {
     {1314, "!! Life Time Factor must be between 1 and 255 ms"},
     {1315, "Are you sure to delete the Row number "},
 
-    // Update Device: the project check before an update
+    // Update Device: the project check before an update, and the updater's wait
     {1360, "The project check found problems:"},
     {1361, "Update anyway?"},
+    {1362, "Updater ended (exit code %1)"},
+    {1363, "Updater still running after 150 s"},
+    {1364, "Waiting for the updater: %1 s"},
 
     // Shared messages (kept in the table, shown by no window)
     {1400, "Row Already used. Do you want to overwrite the values?"},

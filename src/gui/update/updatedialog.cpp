@@ -92,7 +92,11 @@ void TFBoot::buildLayout()
     m_optionLabel = control<QLabel>(m_options, "L_Update_Option", 12, 4, 420, 18);
     m_updateOptions = control<QComboBox>(m_options, "CB_Update_Options", 12, 24, 232, 24);
     m_updateOptions->setEditable(false);
-    m_readBack = control<QCheckBox>(m_options, "CB_Update_Option_Read_Back", 12, 50, 300, 20);
+    m_readBack = control<QCheckBox>(m_options, "CB_Update_Option_Read_Back", 12, 50, 232, 20);
+    // Beside the choices: the seconds of the updater's wait, then how it ended.
+    m_status = control<QLabel>(m_options, "L_Update_Status", 252, 24, 185, 44);
+    m_status->setWordWrap(true);
+    m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     m_buttons = panel(this, "P_Button", kButtonHeight);
     m_cancel = control<QPushButton>(m_buttons, "Btn_Cancel", 12, 7, 150, 27);
@@ -145,6 +149,7 @@ void TFBoot::showEvent(QShowEvent* event)
 void TFBoot::FormShow()
 {
     Set_Lang();
+    m_status->clear();
     m_swCode->setText(Software_Code);
     m_ipAddress->hide();
     m_options->hide();
@@ -155,11 +160,15 @@ void TFBoot::FormShow()
         input = m_serial;
     else if (m_formType == 1)
         input = m_ipAddress;
-    if (!input)
+    m_title->move(0, 0);
+    if (!input) {
+        // Nothing to choose: the title stays readable and the buttons sit right below it.
+        m_buttons->move(0, kTitleHeight);
+        setFixedSize(kClientWidth, kTitleHeight + kButtonHeight);
         return;
+    }
 
     // Panels stacked from the top: title, input, options, buttons.
-    m_title->move(0, 0);
     input->move(0, kTitleHeight);
     m_options->move(0, kTitleHeight + input->height());
     m_buttons->move(0, kTitleHeight + input->height() + kOptionsHeight);
@@ -257,10 +266,30 @@ void TFBoot::updateSerial()
     const std::string& device = m_ports[port].device;
     const std::string arguments = serialArgumentText(device, m_state.updateOption, m_state.readBack,
                                                      m_state.masterDir, m_state.projectDir);
+    runUpdater(updaterPath(m_state.exeDir, kSerialUpdaterName), arguments);
+}
+
+void TFBoot::runUpdater(const std::string& program, const std::string& argumentText)
+{
     if (!m_launcher && !m_systemLauncher)
         m_systemLauncher = std::make_unique<QProcessUpdaterLauncher>();
-    Start_Program(m_launcher ? *m_launcher : *m_systemLauncher, this,
-                  updaterPath(m_state.exeDir, kSerialUpdaterName), arguments);
+    const auto showElapsed = [this](int elapsedMs) { m_status->setText(text(1364).arg(elapsedMs / 1000)); };
+    showElapsed(0);
+    const ProcessOutcome outcome =
+        Start_Program(m_launcher ? *m_launcher : *m_systemLauncher, this, program, argumentText,
+                      m_waitMs > 0 ? m_waitMs : kUpdaterWaitMs, showElapsed);
+    // The code is the updater's own; it is shown, not read.
+    switch (outcome.status) {
+    case ProcessOutcome::Status::Exited:
+        m_status->setText(text(1362).arg(outcome.exitCode));
+        break;
+    case ProcessOutcome::Status::TimedOut:
+        m_status->setText(text(1363));
+        break;
+    case ProcessOutcome::Status::StartFailed:
+        m_status->clear();
+        break;
+    }
 }
 
 bool TFBoot::Send_Ping(const std::string& address)
@@ -298,8 +327,5 @@ void TFBoot::updateEthernet()
         messages().error(this, qs(written.error));
         return;
     }
-    if (!m_launcher && !m_systemLauncher)
-        m_systemLauncher = std::make_unique<QProcessUpdaterLauncher>();
-    Start_Program(m_launcher ? *m_launcher : *m_systemLauncher, this,
-                  updaterPath(m_state.exeDir, kEthernetUpdaterName), "");
+    runUpdater(updaterPath(m_state.exeDir, kEthernetUpdaterName), "");
 }
