@@ -4,6 +4,7 @@
 
 #include "core/app/paths.h"
 #include "core/image/compileimages.h"
+#include "core/image/projectwarnings.h"
 #include "core/image/registerconflicts.h"
 #include "core/lang/uitexts.h"
 #include "core/tables/pargencheck.h"
@@ -92,11 +93,18 @@ void imageChecks(const ProjectFiles& files, ProjectFindings& findings)
         findings.errors.push_back(describeConflict(conflict));
 }
 
+void projectWarningChecks(const ProjectFiles& files, ProjectFindings& findings)
+{
+    for (std::string& warning : projectWarnings(files))
+        findings.warnings.push_back(std::move(warning));
+}
+
 } // namespace
 
 ProjectFindings checkProject(const ProjectFiles& files)
 {
-    const CheckGroup groups[] = {parGenCheck, tableFileChecks, compileCheck, imageChecks};
+    const CheckGroup groups[] = {parGenCheck, tableFileChecks, compileCheck, imageChecks,
+                                 projectWarningChecks};
     ProjectFindings findings;
     for (const CheckGroup& group : groups)
         group(files, findings);

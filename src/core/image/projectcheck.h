@@ -14,7 +14,8 @@ struct ProjectFindings {
 
 // Every check that needs no window, over the files present in the project whose paths are
 // `files`: the communication parameters and each table as their dialogs check them on OK, the
-// compile, values the plain image cuts short, and Modbus registers claimed twice. Messages are the built-in
+// compile, values the plain image cuts short, Modbus registers claimed twice, and the project
+// warnings of projectwarnings.h. Messages are the built-in
 // English texts. Missing files are skipped; a file that does not parse is an error naming the file once.
 // Writes nothing.
 ProjectFindings checkProject(const ProjectFiles& files);
