@@ -29,9 +29,9 @@ const std::string& maximalProjectDir()
 
 void BM_CompileMaximalProject(benchmark::State& state)
 {
-    const ProjectFiles files = Set_Files(maximalProjectDir());
+    const ProjectFiles files = makeProjectFiles(maximalProjectDir());
     for (auto _ : state) {
-        CompiledImages images = Compile_Images(files, nullptr);
+        CompiledImages images = compileImages(files, nullptr);
         if (!images.ok)
             state.SkipWithError("the maximal project did not compile");
         benchmark::DoNotOptimize(images.plain.bytes.data());
@@ -39,10 +39,10 @@ void BM_CompileMaximalProject(benchmark::State& state)
 }
 BENCHMARK(BM_CompileMaximalProject)->Unit(benchmark::kMillisecond);
 
-// Reading the PDO files and building the text: what Write_EDS_File does before the one write.
+// Reading the PDO files and building the text: what writeEdsFile does before the one write.
 void BM_BuildEds64Rx32Tx(benchmark::State& state)
 {
-    const ProjectFiles files = Set_Files(maximalProjectDir());
+    const ProjectFiles files = makeProjectFiles(maximalProjectDir());
     const EdsClock clock{2024, 3, 9, 15, 7};
     for (auto _ : state) {
         EdsResult eds = buildEds(files, clock);
@@ -56,11 +56,11 @@ BENCHMARK(BM_BuildEds64Rx32Tx)->Unit(benchmark::kMillisecond);
 // The whole EDS step, the atomic write to disk included.
 void BM_WriteEds64Rx32Tx(benchmark::State& state)
 {
-    const ProjectFiles files = Set_Files(maximalProjectDir());
+    const ProjectFiles files = makeProjectFiles(maximalProjectDir());
     const std::string out = joinPath(maximalProjectDir(), "bench.eds");
     const EdsClock clock{2024, 3, 9, 15, 7};
     for (auto _ : state) {
-        const WriteResult written = Write_EDS_File(files, out, clock);
+        const WriteResult written = writeEdsFile(files, out, clock);
         if (!written.ok)
             state.SkipWithError(written.error.c_str());
     }

@@ -39,7 +39,7 @@ public:
             static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
         m_dir = fs::temp_directory_path() / ("setforge_bench_mapping_" + std::to_string(random()));
         fs::create_directories(m_dir);
-        m_files = Set_Files(pathToUtf8(m_dir));
+        m_files = makeProjectFiles(pathToUtf8(m_dir));
         writeFrames(
             "rpdodef", kReceive.frames,
             [](pugi::xml_node row, int i) {
@@ -102,8 +102,7 @@ private:
         int index = 0;
         for (int f = 0; f < model.frameCount(); ++f)
             for (int e = 0; e < sizes.entriesPerFrame; ++e, ++index)
-                model.Add_Mod_Reg(f, {"0x" + std::to_string(1000 + index), 1 + e % 5, 5 - e % 5, e % 2},
-                                  texts);
+                model.addEntry(f, {"0x" + std::to_string(1000 + index), 1 + e % 5, 5 - e % 5, e % 2}, texts);
         model.save(m_files);
     }
 
@@ -121,7 +120,7 @@ int entryCount(const MappingModel& model)
 {
     int count = 0;
     for (int i = 0; i < model.frameCount(); ++i)
-        count += static_cast<int>(model.frame(i).Lista_Mod_Reg.size());
+        count += static_cast<int>(model.frame(i).entries.size());
     return count;
 }
 

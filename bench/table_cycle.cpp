@@ -54,7 +54,7 @@ void BM_SdoTableCycle(benchmark::State& state)
     for (auto _ : state) {
         const XmlLoadResult loaded = loadTableFile(table, file.path, grid);
         const std::optional<std::string> message =
-            Controllo_dati(table, grid, DeviceVariant::WithoutEthernet, texts);
+            validateTable(table, grid, DeviceVariant::WithoutEthernet, texts);
         const WriteResult saved = saveTableFile(table, grid, file.path);
         if (!loaded.ok() || message || !saved.ok)
             state.SkipWithError("the cycle failed");
@@ -77,7 +77,7 @@ void BM_SdoTableCycleInMemory(benchmark::State& state)
         pugi::xml_document doc;
         loadXmlText(text, doc);
         fillGridFromDocument(table, doc, grid);
-        benchmark::DoNotOptimize(Controllo_dati(table, grid, DeviceVariant::WithoutEthernet, texts));
+        benchmark::DoNotOptimize(validateTable(table, grid, DeviceVariant::WithoutEthernet, texts));
         text = tableFileText(table, grid);
         benchmark::DoNotOptimize(text);
     }
@@ -103,7 +103,7 @@ void BM_SdoTableValidate(benchmark::State& state)
     Grid grid(table.rowCount, table.columnCount());
     loadTableFile(table, file.path, grid);
     for (auto _ : state)
-        benchmark::DoNotOptimize(Controllo_dati(table, grid, DeviceVariant::WithoutEthernet, texts));
+        benchmark::DoNotOptimize(validateTable(table, grid, DeviceVariant::WithoutEthernet, texts));
 }
 BENCHMARK(BM_SdoTableValidate)->Unit(benchmark::kMillisecond);
 

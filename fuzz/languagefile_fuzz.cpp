@@ -61,7 +61,7 @@ const UiTexts& defaults()
 }
 
 // The line rules written out once more, plainly, as the judge of the whole table: index ->
-// text of the last line that sets it. The index digits are read by Text_To_Int_Def, which the
+// text of the last line that sets it. The index digits are read by textToInt, which the
 // integer-reading target checks on its own.
 std::map<int, std::string> referenceTexts(const std::string& text)
 {
@@ -90,7 +90,7 @@ std::map<int, std::string> referenceTexts(const std::string& text)
         const std::size_t eq = line.find('=');
         if (line.compare(0, 3, "STR") != 0 || eq == std::string::npos || eq < 4)
             continue;
-        const std::int32_t index = Text_To_Int_Def(trimmed(line.substr(3, eq - 4)), -1);
+        const std::int32_t index = textToInt(trimmed(line.substr(3, eq - 4)), -1);
         if (index < 0 || index > 1599)
             continue;
         std::string value = trimmed(line.substr(eq + 1));

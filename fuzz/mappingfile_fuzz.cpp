@@ -34,9 +34,10 @@ const UiTexts& defaultTexts()
     return texts;
 }
 
-bool sameEntry(const TMod_Reg& a, const TMod_Reg& b)
+bool sameEntry(const RegisterEntry& a, const RegisterEntry& b)
 {
-    return a.Ind_Mod == b.Ind_Mod && a.HiPart == b.HiPart && a.LoPart == b.LoPart && a.Write == b.Write;
+    return a.registerIndex == b.registerIndex && a.highPart == b.highPart && a.lowPart == b.lowPart &&
+           a.sendOnWrite == b.sendOnWrite;
 }
 
 bool sameModel(const MappingModel& a, const MappingModel& b)
@@ -46,11 +47,11 @@ bool sameModel(const MappingModel& a, const MappingModel& b)
     for (int i = 0; i < a.frameCount(); ++i) {
         const MappingFrame& fa = a.frame(i);
         const MappingFrame& fb = b.frame(i);
-        if (fa.listLine() != fb.listLine() || fa.Num_Byte != fb.Num_Byte ||
-            fa.Lista_Mod_Reg.size() != fb.Lista_Mod_Reg.size())
+        if (fa.listLine() != fb.listLine() || fa.byteCount != fb.byteCount ||
+            fa.entries.size() != fb.entries.size())
             return false;
-        for (std::size_t k = 0; k < fa.Lista_Mod_Reg.size(); ++k)
-            if (!sameEntry(fa.Lista_Mod_Reg[k], fb.Lista_Mod_Reg[k]))
+        for (std::size_t k = 0; k < fa.entries.size(); ++k)
+            if (!sameEntry(fa.entries[k], fb.entries[k]))
                 return false;
     }
     return true;
@@ -79,7 +80,7 @@ void checkSaved(const MappingModel& model, const std::string& saved)
     auto checkEntry = [&](const pugi::xml_node& entry) {
         const pugi::xml_attribute selector = entry.attribute(selectorName);
         FUZZ_CHECK(selector, "every saved entry carries its byte selector");
-        const std::int32_t value = Text_To_Int_Def(selector.value(), -1);
+        const std::int32_t value = textToInt(selector.value(), -1);
         FUZZ_CHECK(value >= 0 && value <= 0xFF, "a saved byte selector packs two halves of 0..15");
         ++entries;
     };
@@ -93,7 +94,7 @@ void checkSaved(const MappingModel& model, const std::string& saved)
     }
     std::size_t held = 0;
     for (int i = 0; i < model.frameCount(); ++i)
-        held += model.frame(i).Lista_Mod_Reg.size();
+        held += model.frame(i).entries.size();
     FUZZ_CHECK(entries == held, "the saved file must hold every entry of the editor");
 }
 
@@ -150,23 +151,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // bytes the frame offers.
     if (model.frameCount() > 0) {
         const int frame = model.frameCount() - 1;
-        TMod_Reg typed;
-        typed.Ind_Mod = std::to_string(static_cast<unsigned>(data[0]) * 257u + data[3]);
-        typed.HiPart = typedHi;
-        typed.LoPart = typedLo;
-        typed.Write = data[4] & 1;
-        const std::size_t before = model.frame(frame).Lista_Mod_Reg.size();
-        const MappingEditResult added = model.Add_Mod_Reg(frame, typed, defaultTexts());
+        RegisterEntry typed;
+        typed.registerIndex = std::to_string(static_cast<unsigned>(data[0]) * 257u + data[3]);
+        typed.highPart = typedHi;
+        typed.lowPart = typedLo;
+        typed.sendOnWrite = data[4] & 1;
+        const std::size_t before = model.frame(frame).entries.size();
+        const MappingEditResult added = model.addEntry(frame, typed, defaultTexts());
         if (added.done()) {
-            FUZZ_CHECK(model.frame(frame).Lista_Mod_Reg.size() == before + 1, "an added entry must be kept");
-            const TMod_Reg& stored = model.frame(frame).Lista_Mod_Reg.back();
+            FUZZ_CHECK(model.frame(frame).entries.size() == before + 1, "an added entry must be kept");
+            const RegisterEntry& stored = model.frame(frame).entries.back();
             const int offered = model.offeredBytes(frame);
-            FUZZ_CHECK(stored.HiPart >= 0 && stored.HiPart <= offered,
+            FUZZ_CHECK(stored.highPart >= 0 && stored.highPart <= offered,
                        "the high part must be a byte offered");
-            FUZZ_CHECK(stored.LoPart >= 0 && stored.LoPart <= offered, "the low part must be a byte offered");
+            FUZZ_CHECK(stored.lowPart >= 0 && stored.lowPart <= offered,
+                       "the low part must be a byte offered");
             checkRoundTrip(model, framePath, savedPath);
         } else {
-            FUZZ_CHECK(model.frame(frame).Lista_Mod_Reg.size() == before, "a refused entry must not be kept");
+            FUZZ_CHECK(model.frame(frame).entries.size() == before, "a refused entry must not be kept");
             FUZZ_CHECK(!added.message.empty(), "a refusal must say why");
         }
     }

@@ -96,7 +96,7 @@ void checkEds(const ProjectFiles& files, const std::string& dir)
     const EdsClock clock{2026, 12, 9, 23, 59};
     const EdsResult built = buildEds(files, clock);
     const std::string path = joinPath(dir, "fuzz.eds");
-    const WriteResult written = Write_EDS_File(files, path, clock);
+    const WriteResult written = writeEdsFile(files, path, clock);
     FUZZ_CHECK(written.ok == built.ok, "the EDS is written exactly when it can be built");
     if (built.ok) {
         std::string content;
@@ -142,6 +142,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    "a failed compile must write no image");
     }
 
-    checkEds(Set_Files(dir), dir);
+    checkEds(makeProjectFiles(dir), dir);
     return 0;
 }

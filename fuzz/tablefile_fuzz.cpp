@@ -111,12 +111,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(failure->row >= 1 && failure->row <= used, "a failing check must name a used row");
         FUZZ_CHECK(failure->message > table.firstText && failure->message < table.lastText,
                    "a failing check's message must come from the table's text block");
-        const auto message = Controllo_dati(table, grid, variant, defaultTexts());
+        const auto message = validateTable(table, grid, variant, defaultTexts());
         FUZZ_CHECK(message.has_value(), "the dialog's check must fail where the validator fails");
         FUZZ_CHECK(*message == checkMessage(table, *failure, defaultTexts()),
                    "the dialog must show the first failure");
     } else {
-        FUZZ_CHECK(!Controllo_dati(table, grid, variant, defaultTexts()).has_value(),
+        FUZZ_CHECK(!validateTable(table, grid, variant, defaultTexts()).has_value(),
                    "the dialog's check must pass where the validator passes");
     }
 

@@ -76,15 +76,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     // Two different defaults tell "invalid" apart from a valid text that reads as a default.
-    const std::int32_t a = Text_To_Int_Def(text, 1234567);
-    const std::int32_t b = Text_To_Int_Def(text, -7654321);
+    const std::int32_t a = textToInt(text, 1234567);
+    const std::int32_t b = textToInt(text, -7654321);
     const std::optional<std::int32_t> expected = reference(text);
     if (!expected) {
         FUZZ_CHECK(a == 1234567 && b == -7654321, "a text the reference rejects must give the default");
         return 0;
     }
     FUZZ_CHECK(a == *expected && b == *expected, "an accepted text must read as the reference value");
-    FUZZ_CHECK(Text_To_Int_Def(std::to_string(a), a == 0 ? 1 : 0) == a,
+    FUZZ_CHECK(textToInt(std::to_string(a), a == 0 ? 1 : 0) == a,
                "a value must read back from its decimal form");
     return 0;
 }

@@ -39,11 +39,11 @@ void BM_OpenSdoDialog(benchmark::State& state)
     QTemporaryDir dir;
     AppState app;
     app.projectDir = dir.path().toStdString();
-    app.files = Set_Files(app.projectDir);
+    app.files = makeProjectFiles(app.projectDir);
     writeSdoTable(app.files.sdo);
     TableDialog dialog(sdoClientTable(), app, nullptr);
     for (auto _ : state) {
-        if (!dialog.FormShow())
+        if (!dialog.reload())
             state.SkipWithError("the table did not load");
         dialog.show();
         dialog.repaint();

@@ -25,7 +25,7 @@ struct FramedProject {
 // The paths of the nine files of `projectDir`, in selector order.
 inline std::array<std::string, FramedProject::kFileCount> framedProjectPaths(std::string_view projectDir)
 {
-    ProjectFiles f = Set_Files(projectDir);
+    ProjectFiles f = makeProjectFiles(projectDir);
     return {f.parGen, f.sdo,         f.emcyDef,           f.emcyWord, f.rpdoDef,
             f.sdoPdo, f.transmitPdo, f.transmitPdoDefine, f.nodeGuard};
 }

@@ -47,7 +47,7 @@ int runCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
         err << "setforge-cli check: not a project directory: " << projectDir << "\n";
         return 1;
     }
-    const ProjectFindings findings = checkProject(Set_Files(projectDir));
+    const ProjectFindings findings = checkProject(makeProjectFiles(projectDir));
     printFindings(findings, out);
     return findings.ok() ? 0 : 1;
 }

@@ -13,7 +13,7 @@ void printUsage(std::ostream& out)
     out << "Usage: setforge-cli [--help] [--version] <command> [arguments]\n"
            "\n"
            "Configurator "
-        << Software_Code << " for the " << Device_Description
+        << kSoftwareCode << " for the " << kDeviceDescription
         << ".\n"
            "\n"
            "Commands:\n"
@@ -48,7 +48,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return 0;
     }
     if (command == "--version") {
-        out << "setforge-cli " << Software_Version << " (" << Software_Code << ")\n";
+        out << "setforge-cli " << kSoftwareVersion << " (" << kSoftwareCode << ")\n";
         return 0;
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());

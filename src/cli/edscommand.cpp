@@ -57,7 +57,7 @@ int runEdsCommand(const std::vector<std::string>& args, std::ostream& out, std::
         err << "setforge-cli eds: SOURCE_DATE_EPOCH must be a number of seconds since 1970\n";
         return 1;
     }
-    const WriteResult written = Write_EDS_File(Set_Files(projectDir), args[1], edsClockAt(when));
+    const WriteResult written = writeEdsFile(makeProjectFiles(projectDir), args[1], edsClockAt(when));
     if (!written.ok) {
         err << written.error << "\n";
         return 1;

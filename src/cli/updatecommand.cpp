@@ -129,8 +129,8 @@ std::string absoluteDir(const std::string& dir)
 bool compileInMemory(const std::string& projectDir, CompiledImages& images, std::ostream& err)
 {
     // The same compile as `compile`: messages on their own lines.
-    images = Compile_Images(Set_Files(projectDir),
-                            [&err](const CompileMessage& message) { err << message.text << "\n"; });
+    images = compileImages(makeProjectFiles(projectDir),
+                           [&err](const CompileMessage& message) { err << message.text << "\n"; });
     return images.ok;
 }
 
@@ -155,7 +155,7 @@ UpdateCommandEnv systemUpdateEnv()
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
 #endif
     env.exeDir = pathToUtf8(ec ? std::filesystem::current_path(ec) : self.parent_path());
-    env.check = [](const std::string& projectDir) { return checkProject(Set_Files(projectDir)); };
+    env.check = [](const std::string& projectDir) { return checkProject(makeProjectFiles(projectDir)); };
     env.compile = compileInMemory;
     env.writeImages = writeCompiledImages;
     return env;
@@ -190,7 +190,8 @@ int runUpdateCommand(const std::vector<std::string>& args, const UpdateCommandEn
     }
     const std::string projectDir = absoluteDir(request.projectDir);
 
-    const ProjectFindings findings = env.check ? env.check(projectDir) : checkProject(Set_Files(projectDir));
+    const ProjectFindings findings =
+        env.check ? env.check(projectDir) : checkProject(makeProjectFiles(projectDir));
     if (!findings.errors.empty() || !findings.warnings.empty())
         printFindings(findings, err);
     if (!findings.ok() && !request.force) {
@@ -247,13 +248,13 @@ int runUpdateCommand(const std::vector<std::string>& args, const UpdateCommandEn
             systemEcho = makeSystemEchoClient();
             echo = systemEcho.get();
         }
-        const PingResult ping = env.nowMs ? Send_Ping(request.ipAddress, *echo, env.nowMs, {})
-                                          : Send_Ping(request.ipAddress, *echo, {});
+        const PingResult ping = env.nowMs ? sendPing(request.ipAddress, *echo, env.nowMs, {})
+                                          : sendPing(request.ipAddress, *echo, {});
         if (!ping.ok) {
             err << texts[pingFailureText(ping)] << "\n";
             return kUpdateExitNoDevice;
         }
-        const WriteResult jobWritten = Compile_XML_Parameter_New_Boot(job, jobPath);
+        const WriteResult jobWritten = writeEthernetJob(job, jobPath);
         if (!jobWritten) {
             err << "setforge-cli update: " << jobWritten.error << "\n";
             return kUpdateExitStopped;

@@ -11,7 +11,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     AppState state;
     startWorkspace(state, us(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())));
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
     // Start-up benchmarks measure the time to the first shown window and then leave.
     if (qEnvironmentVariableIsSet("SETFORGE_QUIT_WHEN_SHOWN"))

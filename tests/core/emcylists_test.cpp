@@ -16,7 +16,7 @@ CompileRun compile(const TempProject& project)
 {
     CompileRun run;
     run.images =
-        Compile_Images(project.files(), [&run](const CompileMessage& m) { run.messages.push_back(m.text); });
+        compileImages(project.files(), [&run](const CompileMessage& m) { run.messages.push_back(m.text); });
     return run;
 }
 
@@ -42,7 +42,7 @@ TEST(EmcyLists, SlotExampleWordForWord)
                             0x05, 0x30, 0x81, 0x11, 0x02, 0x00, 0x00, 0x12, 0x01, 0x00, 0x20,
                             // message 1: COB 6, code 0x1000, register 1, 1 word: (2, 0x11)
                             0x06, 0x00, 0x10, 0x01, 0x01, 0x02, 0x00, 0x11,
-                            // List_Word: {100, hi 1, lo 0}, {101, hi 0, lo none}, {200, hi 2, lo 2}
+                            // EmcyWord: {100, hi 1, lo 0}, {101, hi 0, lo none}, {200, hi 2, lo 2}
                             0x64, 0x00, 0x01, 0x00, 0x00, 0x00, 0x65, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0xC8,
                             0x00, 0x02, 0x00, 0x02, 0x00};
     EXPECT_EQ(run.images.plain.bytes, expected);

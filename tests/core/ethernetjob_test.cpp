@@ -55,7 +55,7 @@ TEST(EthernetJob, WritesTheFileWholeAndReplacesAnOldOne)
     std::filesystem::create_directories(dir);
     const std::string path = pathToUtf8(dir / "Ethernet_Update.xml");
     ASSERT_TRUE(writeFileAtomic(path, "old job, much longer than anything else written here ......").ok);
-    ASSERT_TRUE(Compile_XML_Parameter_New_Boot(windowsJob(2, false), path).ok);
+    ASSERT_TRUE(writeEthernetJob(windowsJob(2, false), path).ok);
     std::string text;
     std::string error;
     ASSERT_TRUE(readWholeFile(path, text, error));
@@ -66,7 +66,7 @@ TEST(EthernetJob, WritesTheFileWholeAndReplacesAnOldOne)
 TEST(EthernetJob, ReportsAFolderThatCannotBeWritten)
 {
     const WriteResult result =
-        Compile_XML_Parameter_New_Boot(windowsJob(0, true), "/nonexistent-folder/x/Ethernet_Update.xml");
+        writeEthernetJob(windowsJob(0, true), "/nonexistent-folder/x/Ethernet_Update.xml");
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.error.empty());
 }

@@ -109,14 +109,14 @@ TEST(Hostile, ExplicitSaveOverJunkSettings)
     AppState state;
     startWorkspace(state, dir.utf8());
     state.projectName = "Line 7";
-    ASSERT_TRUE(Save_Setting(state).ok);
+    ASSERT_TRUE(saveSettings(state).ok);
     EXPECT_EQ(readSettings(dir.file("Setforge.xml")).projectName, "Line 7");
 
     TempDir other;
     std::filesystem::create_directory(other.path() / "Setforge.xml");
     AppState blocked;
     startWorkspace(blocked, other.utf8());
-    const WriteResult r = Save_Setting(blocked);
+    const WriteResult r = saveSettings(blocked);
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.error.find("Setforge.xml"), std::string::npos) << r.error;
     EXPECT_TRUE(std::filesystem::is_directory(other.path() / "Setforge.xml"));

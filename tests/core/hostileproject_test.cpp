@@ -392,7 +392,7 @@ TEST_P(HostileProject, EveryReaderGivesItsMessageAndNothingChanges)
     if (c.make)
         c.make(dir);
     const std::string project = pathToUtf8(dir);
-    const ProjectFiles files = Set_Files(project);
+    const ProjectFiles files = makeProjectFiles(project);
     const Snapshot before = snapshotOf(dir);
 
     // The table dialogs' load and OK checks.
@@ -480,14 +480,14 @@ struct HostileFixture {
             copyFixture(std::string("hostile/") + name, dir);
     }
     std::string project() const { return pathToUtf8(dir); }
-    ProjectFiles files() const { return Set_Files(project()); }
+    ProjectFiles files() const { return makeProjectFiles(project()); }
 };
 
 std::vector<std::string> registersOf(const MappingModel& model, int frame)
 {
     std::vector<std::string> registers;
-    for (const TMod_Reg& entry : model.frame(frame).Lista_Mod_Reg)
-        registers.push_back(entry.Ind_Mod);
+    for (const RegisterEntry& entry : model.frame(frame).entries)
+        registers.push_back(entry.registerIndex);
     return registers;
 }
 
@@ -514,7 +514,7 @@ TEST(HostileMapping, FrameNumbersOutsideTheTableAreSkipped)
     EXPECT_EQ(registersOf(emergency, 0), std::vector<std::string>{"400"});
     EXPECT_EQ(registersOf(emergency, 1), std::vector<std::string>{"410"});
 
-    const CompiledImages images = Compile_Images(fixture.files(), nullptr);
+    const CompiledImages images = compileImages(fixture.files(), nullptr);
     ASSERT_TRUE(images.ok);
     EXPECT_EQ(images.banked.tables.count(BankTable::EmcyWord), 2u);
     EXPECT_EQ(images.banked.tables.count(BankTable::RpdoMapping), 1u);
@@ -528,9 +528,9 @@ TEST(HostileMapping, SelectorHalvesAboveTheFrameSurviveLoadAndSave)
     const HostileFixture fixture("nibbles_pdo");
     MappingModel receive(kReceivePdoMapping);
     ASSERT_TRUE(receive.load(fixture.files()).ok);
-    ASSERT_EQ(receive.frame(1).Lista_Mod_Reg.size(), 1u);
-    EXPECT_EQ(receive.frame(1).Lista_Mod_Reg[0].HiPart, 15);
-    EXPECT_EQ(receive.frame(1).Lista_Mod_Reg[0].LoPart, 9);
+    ASSERT_EQ(receive.frame(1).entries.size(), 1u);
+    EXPECT_EQ(receive.frame(1).entries[0].highPart, 15);
+    EXPECT_EQ(receive.frame(1).entries[0].lowPart, 9);
     pugi::xml_document doc;
     receive.buildDocument(doc);
     EXPECT_NE(serializeXml(doc).find("nrpdo=\"2\" poscomp=\"249\""), std::string::npos) << serializeXml(doc);
@@ -548,9 +548,9 @@ TEST(HostileMapping, EmergencySelectorAboveFiveStopsTheCompileOnly)
     const HostileFixture fixture("nibbles_emcy");
     MappingModel emergency(kEmergencyMapping);
     ASSERT_TRUE(emergency.load(fixture.files()).ok);
-    ASSERT_EQ(emergency.frame(0).Lista_Mod_Reg.size(), 2u);
-    EXPECT_EQ(emergency.frame(0).Lista_Mod_Reg[1].HiPart, 6);
-    EXPECT_EQ(emergency.frame(0).Lista_Mod_Reg[1].LoPart, 6);
+    ASSERT_EQ(emergency.frame(0).entries.size(), 2u);
+    EXPECT_EQ(emergency.frame(0).entries[1].highPart, 6);
+    EXPECT_EQ(emergency.frame(0).entries[1].lowPart, 6);
     const CliRun run = cli({"compile", fixture.project()});
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.err,

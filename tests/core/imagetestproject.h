@@ -45,7 +45,7 @@ public:
     std::string dir() const { return pathToUtf8(m_dir / "Demo"); }
     // The temporary folder holding it, for other output files.
     std::string base() const { return pathToUtf8(m_dir); }
-    ProjectFiles files() const { return Set_Files(dir()); }
+    ProjectFiles files() const { return makeProjectFiles(dir()); }
 
     // Writes one project file: `root` holds the rows; the version comment follows it.
     void write(const std::string& name, const std::string& content) const

@@ -51,13 +51,13 @@ TEST(LanguageList, SortedIgnoringCaseOnlyLanguageFiles)
     // Letters fold to lower case; names beyond ASCII come after the ASCII ones.
     const std::vector<std::string> expected = {"Deutsch.lng", "English.lng", "espanol.lng", "italiano.lng",
                                                "\xC3\x89ire.lng"};
-    EXPECT_EQ(Create_Lang_List(dir.utf8()), expected);
+    EXPECT_EQ(listLanguages(dir.utf8()), expected);
 }
 
 TEST(LanguageList, MissingDirectoryGivesEmptyList)
 {
     TempDir dir;
-    EXPECT_TRUE(Create_Lang_List(dir.file("absent")).empty());
+    EXPECT_TRUE(listLanguages(dir.file("absent")).empty());
 }
 
 #ifndef _WIN32
@@ -72,7 +72,7 @@ TEST(LanguageList, ExtensionSpelledExactlyAndFileReadable)
     // The super-user reads any file, so the locked one stays listed then.
     if (geteuid() == 0)
         expected.insert(expected.begin(), "Locked.lng");
-    EXPECT_EQ(Create_Lang_List(dir.utf8()), expected);
+    EXPECT_EQ(listLanguages(dir.utf8()), expected);
 }
 #endif
 

@@ -73,16 +73,16 @@ std::string serialized(const MappingModel& model)
 MappingModel receiveModelWith16()
 {
     MappingModel model(kReceivePdoMapping);
-    model.appendFrame(std::make_unique<TCAN_Frame>("0x181", "8"));
-    model.appendFrame(std::make_unique<TCAN_Frame>("0x182", "2"));
+    model.appendFrame(std::make_unique<PdoFrame>("0x181", "8"));
+    model.appendFrame(std::make_unique<PdoFrame>("0x182", "2"));
     UiTexts texts;
-    EXPECT_TRUE(model.Add_Mod_Reg(0, {"16", 1, 0, 0}, texts).done());
+    EXPECT_TRUE(model.addEntry(0, {"16", 1, 0, 0}, texts).done());
     return model;
 }
 
-TMod_Reg entryAt(const MappingModel& model, int frame, int entry)
+RegisterEntry entryAt(const MappingModel& model, int frame, int entry)
 {
-    return model.frame(frame).Lista_Mod_Reg.at(static_cast<std::size_t>(entry));
+    return model.frame(frame).entries.at(static_cast<std::size_t>(entry));
 }
 
 // One register index may appear once per editor, whatever its spelling.
@@ -107,8 +107,8 @@ TEST(MappingModel, RegisterInUseComparesIntegers)
     UiTexts texts;
     for (const Case& c : kCases) {
         MappingModel model = receiveModelWith16();
-        const MappingEditResult result = c.modify ? model.Modify_Mod_Reg(0, 0, {c.index, 2, 0, 0}, texts)
-                                                  : model.Add_Mod_Reg(c.frame, {c.index, 0, 0, 0}, texts);
+        const MappingEditResult result = c.modify ? model.modifyEntry(0, 0, {c.index, 2, 0, 0}, texts)
+                                                  : model.addEntry(c.frame, {c.index, 0, 0, 0}, texts);
         EXPECT_EQ(result.outcome, c.expected) << c.what;
         if (c.expected == Outcome::Refused) {
             EXPECT_EQ(result.message, "Error!! Index of Modbus Register is already used") << c.what;
@@ -120,12 +120,12 @@ TEST(MappingModel, ModifyIsCheckedAgainstTheOtherEntries)
 {
     MappingModel model = receiveModelWith16();
     UiTexts texts;
-    ASSERT_TRUE(model.Add_Mod_Reg(1, {"20", 1, 2, 0}, texts).done());
+    ASSERT_TRUE(model.addEntry(1, {"20", 1, 2, 0}, texts).done());
     // Moving the second entry onto the first one's register is refused and changes nothing.
-    EXPECT_EQ(model.Modify_Mod_Reg(1, 0, {"0x10", 0, 0, 0}, texts).outcome, Outcome::Refused);
-    EXPECT_EQ(entryAt(model, 1, 0).Ind_Mod, "20");
-    EXPECT_EQ(entryAt(model, 1, 0).HiPart, 1);
-    EXPECT_EQ(entryAt(model, 1, 0).LoPart, 2);
+    EXPECT_EQ(model.modifyEntry(1, 0, {"0x10", 0, 0, 0}, texts).outcome, Outcome::Refused);
+    EXPECT_EQ(entryAt(model, 1, 0).registerIndex, "20");
+    EXPECT_EQ(entryAt(model, 1, 0).highPart, 1);
+    EXPECT_EQ(entryAt(model, 1, 0).lowPart, 2);
 }
 
 // Every editor refuses an index outside 0..65535 with its own text and keeps the text as typed.
@@ -145,15 +145,15 @@ TEST(MappingModel, IndexTextsAreCheckedAndKeptAsTyped)
         texts.set(rangeText, "range text " + std::to_string(rangeText));
         for (const Case& c : kCases) {
             MappingModel model(*format);
-            model.appendFrame(std::make_unique<TEMCY_Frame>("1", "0x1000", "1"));
-            const MappingEditResult result = model.Add_Mod_Reg(0, {c.index, 1, 0, 1}, texts);
+            model.appendFrame(std::make_unique<EmcyFrame>("1", "0x1000", "1"));
+            const MappingEditResult result = model.addEntry(0, {c.index, 1, 0, 1}, texts);
             if (c.accepted) {
                 ASSERT_TRUE(result.done()) << rangeText << " \"" << c.index << "\"";
-                EXPECT_EQ(entryAt(model, 0, 0).Ind_Mod, c.index);
+                EXPECT_EQ(entryAt(model, 0, 0).registerIndex, c.index);
             } else {
                 EXPECT_EQ(result.outcome, Outcome::Refused) << "\"" << c.index << "\"";
                 EXPECT_EQ(result.message, texts[rangeText]);
-                EXPECT_TRUE(model.frame(0).Lista_Mod_Reg.empty());
+                EXPECT_TRUE(model.frame(0).entries.empty());
             }
         }
     }
@@ -195,14 +195,14 @@ TEST(MappingModel, ByteSelectorBothWays)
     dir.write("sdopdo.xml", R"(<sdopdo><row index="5" subindex="0" nrpdo="1" poscomp="33"/></sdopdo>)");
     MappingModel model(kReceivePdoMapping);
     ASSERT_TRUE(model.load(frames, dir.path("sdopdo.xml")).ok);
-    EXPECT_EQ(entryAt(model, 0, 0).HiPart, 2);
-    EXPECT_EQ(entryAt(model, 0, 0).LoPart, 1);
+    EXPECT_EQ(entryAt(model, 0, 0).highPart, 2);
+    EXPECT_EQ(entryAt(model, 0, 0).lowPart, 1);
 
     MappingModel created(kReceivePdoMapping);
-    created.appendFrame(std::make_unique<TCAN_Frame>("0x181", "8"));
+    created.appendFrame(std::make_unique<PdoFrame>("0x181", "8"));
     UiTexts texts;
-    ASSERT_TRUE(created.Add_Mod_Reg(0, {"5", 2, 1, 0}, texts).done());
-    ASSERT_TRUE(created.Add_Mod_Reg(0, {"6", 0, 0, 0}, texts).done());
+    ASSERT_TRUE(created.addEntry(0, {"5", 2, 1, 0}, texts).done());
+    ASSERT_TRUE(created.addEntry(0, {"6", 0, 0, 0}, texts).done());
     EXPECT_EQ(serialized(created), "<sdopdo><row index=\"5\" subindex=\"0\" nrpdo=\"1\" poscomp=\"33\"/>"
                                    "<row index=\"6\" subindex=\"0\" nrpdo=\"1\" poscomp=\"0\"/>"
                                    "</sdopdo><!--SW_VERSION = 2.001-->");
@@ -238,12 +238,12 @@ TEST(MappingModel, BytesOfferedByAFrame)
     UiTexts texts;
     for (const Case& c : kCases) {
         MappingModel model(kReceivePdoMapping);
-        model.appendFrame(std::make_unique<TCAN_Frame>("0x181", c.dimension));
+        model.appendFrame(std::make_unique<PdoFrame>("0x181", c.dimension));
         EXPECT_EQ(model.offeredBytes(0), c.offered) << c.dimension;
         EXPECT_EQ(model.byteChoices(0, texts).size(), static_cast<std::size_t>(c.offered) + 1) << c.dimension;
     }
     MappingModel model(kReceivePdoMapping);
-    model.appendFrame(std::make_unique<TCAN_Frame>("0x181", "2"));
+    model.appendFrame(std::make_unique<PdoFrame>("0x181", "2"));
     EXPECT_EQ(model.byteChoices(0, texts), (std::vector<std::string>{"None", "Byte 1", "Byte 2"}));
     EXPECT_EQ(model.byteChoices(-1, texts), (std::vector<std::string>{"None"}));
 }
@@ -259,7 +259,7 @@ TEST(MappingModel, EmergenciesAlwaysOfferFiveBytes)
     ASSERT_EQ(model.frameCount(), 2);
     UiTexts texts;
     for (int i = 0; i < model.frameCount(); ++i) {
-        EXPECT_EQ(model.frame(i).Num_Byte, 5);
+        EXPECT_EQ(model.frame(i).byteCount, 5);
         EXPECT_EQ(model.byteChoices(i, texts).back(), "Byte 5");
     }
     EXPECT_EQ(model.frame(1).listLine(), "abc\t\tx");
@@ -275,11 +275,11 @@ TEST(MappingModel, ReceiveLoadSkipsRowsWithoutFrameAndSavesWhatIsLeft)
     ASSERT_EQ(model.frameCount(), 3);
     EXPECT_EQ(model.frame(0).listLine(), "0x181\t8");
     EXPECT_EQ(model.frame(2).listLine(), "$183\tabc");
-    EXPECT_EQ(model.frame(2).Num_Byte, 8);
-    ASSERT_EQ(model.frame(0).Lista_Mod_Reg.size(), 2u);
-    EXPECT_EQ(entryAt(model, 0, 1).Ind_Mod, " 101");
-    EXPECT_TRUE(model.frame(1).Lista_Mod_Reg.empty());
-    ASSERT_EQ(model.frame(2).Lista_Mod_Reg.size(), 1u);
+    EXPECT_EQ(model.frame(2).byteCount, 8);
+    ASSERT_EQ(model.frame(0).entries.size(), 2u);
+    EXPECT_EQ(entryAt(model, 0, 1).registerIndex, " 101");
+    EXPECT_TRUE(model.frame(1).entries.empty());
+    ASSERT_EQ(model.frame(2).entries.size(), 1u);
 
     ASSERT_TRUE(model.save(dir.path("sdopdo.xml")).ok);
     EXPECT_EQ(fileText(dir.path("sdopdo.xml")), fileText(kData + "/golden/sdopdo.xml"));
@@ -295,10 +295,10 @@ TEST(MappingModel, TransmitLoadReadsWriteAndSavesCapitalisedRows)
     ASSERT_TRUE(model.load(files).ok);
     ASSERT_EQ(model.frameCount(), 2);
     EXPECT_EQ(model.frame(1).listLine(), "0x202\t4");
-    EXPECT_EQ(entryAt(model, 0, 0).Write, 1);
+    EXPECT_EQ(entryAt(model, 0, 0).sendOnWrite, 1);
     // A missing Send_on_Write and one that is no number load as "False".
-    EXPECT_EQ(entryAt(model, 1, 0).Write, 0);
-    EXPECT_EQ(entryAt(model, 1, 1).Write, 0);
+    EXPECT_EQ(entryAt(model, 1, 0).sendOnWrite, 0);
+    EXPECT_EQ(entryAt(model, 1, 1).sendOnWrite, 0);
 
     ASSERT_TRUE(model.save(files).ok);
     EXPECT_EQ(fileText(files.transmitPdoDefine), fileText(kData + "/golden/Transmit_PDO_Define.xml"));
@@ -308,7 +308,7 @@ TEST(MappingModel, NewEntriesSaveInEachShape)
 {
     struct Case {
         const MappingFormat* format;
-        TMod_Reg entry;
+        RegisterEntry entry;
         const char* expected;
     };
     const Case kCases[] = {
@@ -329,10 +329,10 @@ TEST(MappingModel, NewEntriesSaveInEachShape)
     UiTexts texts;
     for (const Case& c : kCases) {
         MappingModel model(*c.format);
-        model.appendFrame(std::make_unique<TEMCY_Frame>("1", "0", "0"));
-        model.appendFrame(std::make_unique<TEMCY_Frame>("2", "0", "0"));
-        ASSERT_TRUE(model.Add_Mod_Reg(1, c.entry, texts).done());
-        EXPECT_EQ(entryAt(model, 1, 0).Write, c.format->hasWrite ? 1 : 0);
+        model.appendFrame(std::make_unique<EmcyFrame>("1", "0", "0"));
+        model.appendFrame(std::make_unique<EmcyFrame>("2", "0", "0"));
+        ASSERT_TRUE(model.addEntry(1, c.entry, texts).done());
+        EXPECT_EQ(entryAt(model, 1, 0).sendOnWrite, c.format->hasWrite ? 1 : 0);
         EXPECT_EQ(serialized(model), c.expected);
     }
 }
@@ -347,11 +347,11 @@ TEST(MappingModel, EmergencyRowsAreNestedAndEmptyRowsKept)
     ASSERT_TRUE(model.load(files).ok);
     ASSERT_EQ(model.frameCount(), 3);
     EXPECT_EQ(model.frame(0).listLine(), "0x05\t0x8130\t0x11");
-    EXPECT_TRUE(model.frame(0).Lista_Mod_Reg.empty());
-    ASSERT_EQ(model.frame(1).Lista_Mod_Reg.size(), 2u);
-    EXPECT_EQ(entryAt(model, 1, 0).HiPart, 5);
-    EXPECT_EQ(entryAt(model, 1, 0).LoPart, 4);
-    EXPECT_TRUE(model.frame(2).Lista_Mod_Reg.empty()); // the fourth EMCY_ROW has no emergency
+    EXPECT_TRUE(model.frame(0).entries.empty());
+    ASSERT_EQ(model.frame(1).entries.size(), 2u);
+    EXPECT_EQ(entryAt(model, 1, 0).highPart, 5);
+    EXPECT_EQ(entryAt(model, 1, 0).lowPart, 4);
+    EXPECT_TRUE(model.frame(2).entries.empty()); // the fourth EMCY_ROW has no emergency
 
     ASSERT_TRUE(model.save(files).ok);
     const std::string golden = fileText(kData + "/golden/emcyword.xml");
@@ -360,9 +360,9 @@ TEST(MappingModel, EmergencyRowsAreNestedAndEmptyRowsKept)
     // Loading the saved file puts the entries back on the second emergency only.
     MappingModel again(kEmergencyMapping);
     ASSERT_TRUE(again.load(files).ok);
-    EXPECT_TRUE(again.frame(0).Lista_Mod_Reg.empty());
-    EXPECT_EQ(again.frame(1).Lista_Mod_Reg.size(), 2u);
-    EXPECT_TRUE(again.frame(2).Lista_Mod_Reg.empty());
+    EXPECT_TRUE(again.frame(0).entries.empty());
+    EXPECT_EQ(again.frame(1).entries.size(), 2u);
+    EXPECT_TRUE(again.frame(2).entries.empty());
     EXPECT_EQ(serialized(again), golden);
 }
 
@@ -402,7 +402,7 @@ TEST(MappingModel, MissingMappingFileGivesFramesWithoutEntries)
     ASSERT_TRUE(model.load(dir.copy("rpdodef.xml"), dir.path("sdopdo.xml")).ok);
     EXPECT_EQ(model.frameCount(), 3);
     for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(model.frame(i).Lista_Mod_Reg.empty());
+        EXPECT_TRUE(model.frame(i).entries.empty());
 }
 
 // A file that is not XML is reported, and the model stays empty so nothing can be saved over it.
@@ -446,33 +446,32 @@ TEST(MappingModel, OperationsWithoutSelectionDoNothing)
     for (const Case& c : kCases) {
         MappingModel model = receiveModelWith16();
         const std::string before = serialized(model);
-        EXPECT_EQ(model.Modify_Mod_Reg(c.frame, c.entry, {"99", 0, 0, 0}, texts).outcome,
-                  Outcome::NoSelection);
-        EXPECT_EQ(model.Delete_Mod_Reg(c.frame, c.entry).outcome, Outcome::NoSelection);
-        EXPECT_EQ(model.Copy_Mod_Reg(c.frame, c.entry).outcome, Outcome::NoSelection);
-        EXPECT_EQ(model.copyBuffer().Ind_Mod, "");
+        EXPECT_EQ(model.modifyEntry(c.frame, c.entry, {"99", 0, 0, 0}, texts).outcome, Outcome::NoSelection);
+        EXPECT_EQ(model.deleteEntry(c.frame, c.entry).outcome, Outcome::NoSelection);
+        EXPECT_EQ(model.copyEntry(c.frame, c.entry).outcome, Outcome::NoSelection);
+        EXPECT_EQ(model.copyBuffer().registerIndex, "");
         EXPECT_EQ(serialized(model), before);
     }
     MappingModel model = receiveModelWith16();
-    EXPECT_EQ(model.Add_Mod_Reg(-1, {"99", 0, 0, 0}, texts).outcome, Outcome::NoSelection);
-    EXPECT_EQ(model.Add_Mod_Reg(2, {"99", 0, 0, 0}, texts).outcome, Outcome::NoSelection);
+    EXPECT_EQ(model.addEntry(-1, {"99", 0, 0, 0}, texts).outcome, Outcome::NoSelection);
+    EXPECT_EQ(model.addEntry(2, {"99", 0, 0, 0}, texts).outcome, Outcome::NoSelection);
 }
 
 TEST(MappingModel, DeleteAndModifyKeepTheOrder)
 {
     MappingModel model(kTransmitPdoMapping);
-    model.appendFrame(std::make_unique<TCAN_Frame>("0x201", "8"));
+    model.appendFrame(std::make_unique<PdoFrame>("0x201", "8"));
     UiTexts texts;
     for (const char* index : {"3", "1", "2"})
-        ASSERT_TRUE(model.Add_Mod_Reg(0, {index, 0, 0, 0}, texts).done());
-    ASSERT_TRUE(model.Modify_Mod_Reg(0, 1, {"10", 3, 4, 1}, texts).done());
-    ASSERT_TRUE(model.Delete_Mod_Reg(0, 0).done());
-    ASSERT_EQ(model.frame(0).Lista_Mod_Reg.size(), 2u);
-    EXPECT_EQ(entryAt(model, 0, 0).Ind_Mod, "10");
-    EXPECT_EQ(entryAt(model, 0, 0).Write, 1);
-    EXPECT_EQ(entryAt(model, 0, 1).Ind_Mod, "2");
+        ASSERT_TRUE(model.addEntry(0, {index, 0, 0, 0}, texts).done());
+    ASSERT_TRUE(model.modifyEntry(0, 1, {"10", 3, 4, 1}, texts).done());
+    ASSERT_TRUE(model.deleteEntry(0, 0).done());
+    ASSERT_EQ(model.frame(0).entries.size(), 2u);
+    EXPECT_EQ(entryAt(model, 0, 0).registerIndex, "10");
+    EXPECT_EQ(entryAt(model, 0, 0).sendOnWrite, 1);
+    EXPECT_EQ(entryAt(model, 0, 1).registerIndex, "2");
     // The deleted register is free again.
-    EXPECT_TRUE(model.Add_Mod_Reg(0, {"3", 0, 0, 0}, texts).done());
+    EXPECT_TRUE(model.addEntry(0, {"3", 0, 0, 0}, texts).done());
 }
 
 // A copied byte that the target frame does not offer is pasted as "None", and Create or Modify
@@ -480,39 +479,39 @@ TEST(MappingModel, DeleteAndModifyKeepTheOrder)
 TEST(MappingModel, PasteAndStoreOnlyOfferedBytes)
 {
     MappingModel model(kTransmitPdoMapping);
-    model.appendFrame(std::make_unique<TCAN_Frame>("0x201", "8"));
-    model.appendFrame(std::make_unique<TCAN_Frame>("0x202", "2"));
+    model.appendFrame(std::make_unique<PdoFrame>("0x201", "8"));
+    model.appendFrame(std::make_unique<PdoFrame>("0x202", "2"));
     UiTexts texts;
 
-    TMod_Reg pasted = model.Paste_Mod_Reg(0);
-    EXPECT_EQ(pasted.Ind_Mod, "");
-    EXPECT_EQ(pasted.HiPart, 0);
-    EXPECT_EQ(pasted.LoPart, 0);
-    EXPECT_EQ(pasted.Write, 0);
+    RegisterEntry pasted = model.pasteEntry(0);
+    EXPECT_EQ(pasted.registerIndex, "");
+    EXPECT_EQ(pasted.highPart, 0);
+    EXPECT_EQ(pasted.lowPart, 0);
+    EXPECT_EQ(pasted.sendOnWrite, 0);
 
-    ASSERT_TRUE(model.Add_Mod_Reg(0, {"40", 8, 2, 1}, texts).done());
-    ASSERT_TRUE(model.Copy_Mod_Reg(0, 0).done());
-    EXPECT_EQ(model.copyBuffer().HiPart, 8);
+    ASSERT_TRUE(model.addEntry(0, {"40", 8, 2, 1}, texts).done());
+    ASSERT_TRUE(model.copyEntry(0, 0).done());
+    EXPECT_EQ(model.copyBuffer().highPart, 8);
 
-    pasted = model.Paste_Mod_Reg(1);
-    EXPECT_EQ(pasted.Ind_Mod, "40");
-    EXPECT_EQ(pasted.HiPart, 0);
-    EXPECT_EQ(pasted.LoPart, 2);
-    EXPECT_EQ(pasted.Write, 1);
-    pasted = model.Paste_Mod_Reg(0);
-    EXPECT_EQ(pasted.HiPart, 8);
-    pasted = model.Paste_Mod_Reg(-1);
-    EXPECT_EQ(pasted.Ind_Mod, "40");
-    EXPECT_EQ(pasted.HiPart, 0);
-    EXPECT_EQ(pasted.LoPart, 0);
+    pasted = model.pasteEntry(1);
+    EXPECT_EQ(pasted.registerIndex, "40");
+    EXPECT_EQ(pasted.highPart, 0);
+    EXPECT_EQ(pasted.lowPart, 2);
+    EXPECT_EQ(pasted.sendOnWrite, 1);
+    pasted = model.pasteEntry(0);
+    EXPECT_EQ(pasted.highPart, 8);
+    pasted = model.pasteEntry(-1);
+    EXPECT_EQ(pasted.registerIndex, "40");
+    EXPECT_EQ(pasted.highPart, 0);
+    EXPECT_EQ(pasted.lowPart, 0);
 
-    ASSERT_TRUE(model.Add_Mod_Reg(1, {"41", 3, 9, 7}, texts).done());
-    EXPECT_EQ(entryAt(model, 1, 0).HiPart, 0);
-    EXPECT_EQ(entryAt(model, 1, 0).LoPart, 0);
-    EXPECT_EQ(entryAt(model, 1, 0).Write, 0);
-    ASSERT_TRUE(model.Modify_Mod_Reg(1, 0, {"41", 2, -1, 1}, texts).done());
-    EXPECT_EQ(entryAt(model, 1, 0).HiPart, 2);
-    EXPECT_EQ(entryAt(model, 1, 0).LoPart, 0);
+    ASSERT_TRUE(model.addEntry(1, {"41", 3, 9, 7}, texts).done());
+    EXPECT_EQ(entryAt(model, 1, 0).highPart, 0);
+    EXPECT_EQ(entryAt(model, 1, 0).lowPart, 0);
+    EXPECT_EQ(entryAt(model, 1, 0).sendOnWrite, 0);
+    ASSERT_TRUE(model.modifyEntry(1, 0, {"41", 2, -1, 1}, texts).done());
+    EXPECT_EQ(entryAt(model, 1, 0).highPart, 2);
+    EXPECT_EQ(entryAt(model, 1, 0).lowPart, 0);
 }
 
 // Entries keep their byte numbers when the frame became shorter since they were made.
@@ -523,8 +522,8 @@ TEST(MappingModel, LoadedBytesBeyondTheFrameAreKept)
     dir.write("sdopdo.xml", R"(<sdopdo><row index="7" subindex="0" nrpdo="1" poscomp="120"/></sdopdo>)");
     MappingModel model(kReceivePdoMapping);
     ASSERT_TRUE(model.load(dir.path("rpdodef.xml"), dir.path("sdopdo.xml")).ok);
-    EXPECT_EQ(entryAt(model, 0, 0).HiPart, 7);
-    EXPECT_EQ(entryAt(model, 0, 0).LoPart, 8);
+    EXPECT_EQ(entryAt(model, 0, 0).highPart, 7);
+    EXPECT_EQ(entryAt(model, 0, 0).lowPart, 8);
     UiTexts texts;
     EXPECT_EQ(model.entryLine(entryAt(model, 0, 0), texts), "7; Byte 7; Byte 8;");
     EXPECT_EQ(model.fitPart(0, 7), 0);
@@ -535,7 +534,7 @@ TEST(MappingModel, LoadedBytesBeyondTheFrameAreKept)
 TEST(MappingModel, EntryLineUsesTheEditorsTexts)
 {
     struct Case {
-        TMod_Reg entry;
+        RegisterEntry entry;
         const char* line;
     };
     const Case kCases[] = {{{"100", 1, 0, 0}, "100; Byte 1; None;"},
@@ -559,10 +558,10 @@ TEST(MappingModel, CopyBufferOutlivesReload)
     files.transmitPdoDefine = dir.copy("Transmit_PDO_Define.xml");
     MappingModel model(kTransmitPdoMapping);
     ASSERT_TRUE(model.load(files).ok);
-    ASSERT_TRUE(model.Copy_Mod_Reg(0, 0).done());
+    ASSERT_TRUE(model.copyEntry(0, 0).done());
     ASSERT_TRUE(model.load(files).ok);
-    EXPECT_EQ(model.copyBuffer().Ind_Mod, "300");
-    EXPECT_EQ(model.copyBuffer().Write, 1);
+    EXPECT_EQ(model.copyBuffer().registerIndex, "300");
+    EXPECT_EQ(model.copyBuffer().sendOnWrite, 1);
 }
 
 } // namespace

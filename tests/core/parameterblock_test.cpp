@@ -56,7 +56,7 @@ const std::vector<std::pair<std::size_t, std::vector<std::uint8_t>>> kDefaultByt
 TEST(ParameterBlock, EmptyProjectGivesTheDefaultBlockWithChecksum4054)
 {
     TempProject project;
-    const CompiledImages images = Compile_Images(project.files(), nullptr);
+    const CompiledImages images = compileImages(project.files(), nullptr);
     ASSERT_TRUE(images.ok);
     EXPECT_EQ(images.deviceType, 0);
     std::vector<std::uint8_t> expected(ParameterBlock::kSize, 0);
@@ -185,7 +185,7 @@ TEST(ParameterBlock, DirectoryEntriesOneAndTwoStayEmpty)
 {
     TempProject project;
     project.table("rpdodef.xml", "rpdodef", "<row cobid=\"0x181\" dimension=\"8\" TimeOut=\"0\"/>");
-    const CompiledImages images = Compile_Images(project.files(), nullptr);
+    const CompiledImages images = compileImages(project.files(), nullptr);
     ASSERT_TRUE(images.ok);
     const ParameterBlock& block = images.banked.parameters;
     EXPECT_EQ(block.get(PF::kTableCount[1]), 0u);

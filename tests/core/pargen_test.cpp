@@ -196,14 +196,14 @@ TEST(ParGenBaud, ConversionsBothWays)
                           {"1000", "1000K"}, {"9999", "1000K"}, {"", "1000K"},   {"125K", "1000K"},
                           {" 125", "1000K"}, {"0x7D", "1000K"}};
     for (const Case& c : cases)
-        EXPECT_EQ(kCanBaudItems[static_cast<std::size_t>(GetBaudCANopen(c.fileText))], std::string(c.item))
+        EXPECT_EQ(kCanBaudItems[static_cast<std::size_t>(canBaudIndex(c.fileText))], std::string(c.item))
             << c.fileText;
     for (std::size_t i = 0; i < kCanBaudItems.size(); ++i)
-        EXPECT_EQ(GetBaudCANopen(SetBaudCANopen(kCanBaudItems[i])), static_cast<int>(i));
-    EXPECT_EQ(SetBaudCANopen("1000K"), "1000");
-    EXPECT_EQ(SetBaudCANopen("125K"), "125");
-    EXPECT_EQ(SetBaudCANopen("125"), "250");
-    EXPECT_EQ(SetBaudCANopen(""), "250");
+        EXPECT_EQ(canBaudIndex(canBaudFileText(kCanBaudItems[i])), static_cast<int>(i));
+    EXPECT_EQ(canBaudFileText("1000K"), "1000");
+    EXPECT_EQ(canBaudFileText("125K"), "125");
+    EXPECT_EQ(canBaudFileText("125"), "250");
+    EXPECT_EQ(canBaudFileText(""), "250");
 }
 
 TEST_F(ParGenFiles, CanBaudLoadsThroughTheListItems)

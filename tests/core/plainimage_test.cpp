@@ -17,7 +17,7 @@ CompileRun compile(const TempProject& project)
 {
     CompileRun run;
     run.images =
-        Compile_Images(project.files(), [&run](const CompileMessage& m) { run.messages.push_back(m.text); });
+        compileImages(project.files(), [&run](const CompileMessage& m) { run.messages.push_back(m.text); });
     return run;
 }
 
@@ -52,7 +52,7 @@ TEST(TextToWord, TableOfCases)
     for (const WordCase& c : kWordCases) {
         std::vector<CompileMessage> messages;
         const std::uint16_t value =
-            Text_To_Word(c.text, [&messages](const CompileMessage& m) { messages.push_back(m); });
+            textToWord(c.text, [&messages](const CompileMessage& m) { messages.push_back(m); });
         EXPECT_EQ(value, c.expected) << '"' << c.text << '"';
         ASSERT_EQ(messages.size(), c.message ? 1u : 0u) << '"' << c.text << '"';
         if (c.message) {

@@ -72,13 +72,13 @@ TEST(ProjectStore, ListSkipsFilesAndHiddenEntries)
 TEST(ProjectStore, SearchIgnoresCaseOfAsciiLettersOnly)
 {
     const std::vector<std::string> list = {"alpha", "Beta", "\xC3\xA9t\xC3\xA9", "beta"};
-    EXPECT_EQ(Search_Open_Conf(list, "BETA"), 1);
-    EXPECT_EQ(Search_Open_Conf(list, "beta"), 3); // the exact match first
-    EXPECT_EQ(Search_Open_Conf(list, "Beta"), 1);
-    EXPECT_EQ(Search_Open_Conf(list, "Alpha"), 0);
-    EXPECT_EQ(Search_Open_Conf(list, "\xC3\x89T\xC3\x89"), -1); // É is not folded
-    EXPECT_EQ(Search_Open_Conf(list, ""), -1);
-    EXPECT_EQ(Search_Open_Conf({}, "x"), -1);
+    EXPECT_EQ(findProject(list, "BETA"), 1);
+    EXPECT_EQ(findProject(list, "beta"), 3); // the exact match first
+    EXPECT_EQ(findProject(list, "Beta"), 1);
+    EXPECT_EQ(findProject(list, "Alpha"), 0);
+    EXPECT_EQ(findProject(list, "\xC3\x89T\xC3\x89"), -1); // É is not folded
+    EXPECT_EQ(findProject(list, ""), -1);
+    EXPECT_EQ(findProject({}, "x"), -1);
 }
 
 struct VariantCase {
@@ -109,7 +109,7 @@ TEST(ProjectStore, DeviceTypeFromParGen)
 
 TEST(ProjectStore, SetFilesDerivesNinePaths)
 {
-    const ProjectFiles f = Set_Files("P");
+    const ProjectFiles f = makeProjectFiles("P");
     const std::vector<std::string> got = {f.parGen, f.sdo,         f.emcyDef,           f.emcyWord, f.rpdoDef,
                                           f.sdoPdo, f.transmitPdo, f.transmitPdoDefine, f.nodeGuard};
     const std::vector<std::string> names = {
@@ -127,7 +127,7 @@ TEST(ProjectStore, ReopensRememberedProjectAtStart)
     startWorkspace(first, dir.utf8());
     ASSERT_TRUE(createProject(first.projectsDir, "Line 7").ok());
     openProject(first, "Line 7");
-    ASSERT_TRUE(Save_Setting(first).ok);
+    ASSERT_TRUE(saveSettings(first).ok);
 
     AppState second;
     startWorkspace(second, dir.utf8());

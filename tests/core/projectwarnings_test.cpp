@@ -105,7 +105,7 @@ TEST(ProjectWarnings, EachWarningWithItsFileAndRow)
         TempProject project;
         for (const File& file : c.files)
             project.write(file.name, file.content);
-        EXPECT_EQ(projectWarnings(Set_Files(project.dir())), c.expected) << c.what;
+        EXPECT_EQ(projectWarnings(makeProjectFiles(project.dir())), c.expected) << c.what;
     }
 }
 

@@ -47,7 +47,7 @@ PingRun runPing(std::vector<EchoStatus> script)
     std::int64_t clock = 1000;
     ScriptedEcho echo(std::move(script), clock);
     int idles = 0;
-    const PingResult result = Send_Ping(
+    const PingResult result = sendPing(
         "127.0.0.1", echo, [&clock] { return clock; }, [&idles] { ++idles; });
     for (const std::string& address : echo.addresses)
         EXPECT_EQ(address, "127.0.0.1");
@@ -62,7 +62,7 @@ TEST(SendPing, AnsweringDeviceIsReachedAfterTwoReplies)
 {
     const PingRun run = runPing({EchoStatus::Reply});
     EXPECT_TRUE(run.result.ok);
-    EXPECT_EQ(run.result.pingRes, 1);
+    EXPECT_EQ(run.result.pingResult, 1);
     EXPECT_EQ(run.calls, 2u);
     EXPECT_EQ(pingFailureText(run.result), 0);
     EXPECT_GT(run.idles, 0); // the window gets its turn during the echoes
@@ -72,7 +72,7 @@ TEST(SendPing, SilentDeviceFailsAfterAboutFiveSeconds)
 {
     const PingRun run = runPing({EchoStatus::NoReply});
     EXPECT_FALSE(run.result.ok);
-    EXPECT_EQ(run.result.pingRes, 2);
+    EXPECT_EQ(run.result.pingResult, 2);
     // Echoes go on while no more than 5000 ms have passed: 13 echoes of 400 ms.
     EXPECT_EQ(run.calls, 13u);
     EXPECT_EQ(run.elapsed, 5200);
@@ -106,7 +106,7 @@ TEST(SendPing, UnusableAddressGives1537)
 {
     const PingRun run = runPing({EchoStatus::Error});
     EXPECT_FALSE(run.result.ok);
-    EXPECT_EQ(run.result.pingRes, 0);
+    EXPECT_EQ(run.result.pingResult, 0);
     EXPECT_EQ(run.calls, 1u);
     EXPECT_EQ(pingFailureText(run.result), 1537);
 }
@@ -115,7 +115,7 @@ TEST(SendPing, SendErrorAfterSilenceKeepsTheLastStatus)
 {
     const PingRun run = runPing({EchoStatus::NoReply, EchoStatus::Error});
     EXPECT_FALSE(run.result.ok);
-    EXPECT_EQ(run.result.pingRes, 2);
+    EXPECT_EQ(run.result.pingResult, 2);
     EXPECT_EQ(pingFailureText(run.result), 1536);
 }
 
@@ -123,7 +123,7 @@ TEST(SendPing, SendErrorEndsTheCheckAsFailedWithTheLastStatus)
 {
     struct Case {
         std::vector<EchoStatus> script;
-        int pingRes;
+        int pingResult;
         int text;
     };
     const Case cases[] = {
@@ -137,7 +137,7 @@ TEST(SendPing, SendErrorEndsTheCheckAsFailedWithTheLastStatus)
         SCOPED_TRACE(i);
         const PingRun run = runPing(c.script);
         EXPECT_FALSE(run.result.ok);
-        EXPECT_EQ(run.result.pingRes, c.pingRes);
+        EXPECT_EQ(run.result.pingResult, c.pingResult);
         EXPECT_EQ(run.calls, c.script.size());
         EXPECT_EQ(pingFailureText(run.result), c.text);
     }
@@ -152,7 +152,7 @@ TEST(IcmpEcho, LoopbackAnswersAndBadAddressesAreErrors)
         GTEST_SKIP() << "no ICMP socket may be opened here";
     int idles = 0;
     EXPECT_EQ(client.echo("127.0.0.1", 400, [&idles] { ++idles; }), EchoStatus::Reply);
-    const PingResult result = Send_Ping("127.0.0.1", client, {});
+    const PingResult result = sendPing("127.0.0.1", client, {});
     EXPECT_TRUE(result.ok);
     EXPECT_EQ(result.echoes, 2);
 }
@@ -160,8 +160,8 @@ TEST(IcmpEcho, LoopbackAnswersAndBadAddressesAreErrors)
 TEST(IcmpEcho, SystemClientReachesLoopback)
 {
     const std::unique_ptr<EchoClient> client = makeSystemEchoClient();
-    const PingResult result = Send_Ping("127.0.0.1", *client, {});
-    if (!result.ok && result.pingRes == 0 && !IcmpSocketEchoClient::usable())
+    const PingResult result = sendPing("127.0.0.1", *client, {});
+    if (!result.ok && result.pingResult == 0 && !IcmpSocketEchoClient::usable())
         GTEST_SKIP() << "neither an ICMP socket nor the ping program works here";
     EXPECT_TRUE(result.ok);
 }

@@ -115,7 +115,7 @@ TEST(Settings, FirstStartInEmptyDirectory)
     EXPECT_FALSE(state.hasProject());
     EXPECT_EQ(state.languageName, "English");
     EXPECT_EQ(state.deviceIp, "192.168.2.205");
-    ASSERT_TRUE(Save_Setting(state).ok);
+    ASSERT_TRUE(saveSettings(state).ok);
     expectEqual(readSettings(dir.file("Setforge.xml")), Settings{}, "written on exit");
     EXPECT_NE(readTestFile(dir.file("Setforge.xml")).find("<projectname/>"), std::string::npos)
         << readTestFile(dir.file("Setforge.xml"));
@@ -133,7 +133,7 @@ TEST(Settings, DeletedProjectIsNotOpenedButRemembered)
     EXPECT_FALSE(state.hasProject());
     EXPECT_EQ(state.projectName, "Gone");
     EXPECT_EQ(state.languageName, "English"); // its language file is missing
-    ASSERT_TRUE(Save_Setting(state).ok);
+    ASSERT_TRUE(saveSettings(state).ok);
     EXPECT_EQ(readSettings(dir.file("Setforge.xml")).projectName, "Gone");
     EXPECT_EQ(readSettings(dir.file("Setforge.xml")).languageName, "English");
 }

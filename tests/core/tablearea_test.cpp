@@ -19,7 +19,7 @@ std::vector<std::uint8_t> entry(const CompiledImages& images, BankTable table, s
 
 CompiledImages compile(const TempProject& project, std::vector<std::string>* messages = nullptr)
 {
-    return Compile_Images(project.files(), [messages](const CompileMessage& m) {
+    return compileImages(project.files(), [messages](const CompileMessage& m) {
         if (messages)
             messages->push_back(m.text);
     });

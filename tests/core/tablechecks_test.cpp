@@ -27,7 +27,7 @@ void runCases(const TableDefinition& table, DeviceVariant variant, const std::ve
     const UiTexts texts;
     for (const Case& c : cases) {
         const Grid grid = gridOf(table, c.rows);
-        const std::optional<std::string> message = Controllo_dati(table, grid, variant, texts);
+        const std::optional<std::string> message = validateTable(table, grid, variant, texts);
         EXPECT_EQ(message.value_or(""), c.expected) << table.className << ": " << c.what;
     }
 }
@@ -250,20 +250,20 @@ TEST(TableChecks, MessagesFollowTheTexts)
     texts.set(1311, "Fehler Zeile ");
     texts.set(1312, "!! Knoten 1 bis 127");
     const Grid grid = gridOf(nodeGuardTable(), {{"1", "1", "1"}, {"0", "1", "1"}});
-    EXPECT_EQ(Controllo_dati(nodeGuardTable(), grid, DeviceVariant::WithoutEthernet, texts).value_or(""),
+    EXPECT_EQ(validateTable(nodeGuardTable(), grid, DeviceVariant::WithoutEthernet, texts).value_or(""),
               "Fehler Zeile 2!! Knoten 1 bis 127");
 }
 
 TEST(AcceptedValues, ComparesAsIntegersAndStartsEmptyEachValidation)
 {
     AcceptedValues accepted;
-    EXPECT_FALSE(accepted.Check_Already_Used(10));
+    EXPECT_FALSE(accepted.isUsed(10));
     accepted.add(10);
-    EXPECT_TRUE(accepted.Check_Already_Used(10));
-    EXPECT_FALSE(accepted.Check_Already_Used(11));
+    EXPECT_TRUE(accepted.isUsed(10));
+    EXPECT_FALSE(accepted.isUsed(11));
     EXPECT_EQ(accepted.count(), 1);
     accepted.reset();
-    EXPECT_FALSE(accepted.Check_Already_Used(10));
+    EXPECT_FALSE(accepted.isUsed(10));
 
     // The validator fills the list with every address of a valid table, and empties it
     // before the next run, so a second validation of the same grid passes again.
@@ -271,7 +271,7 @@ TEST(AcceptedValues, ComparesAsIntegersAndStartsEmptyEachValidation)
     const Grid grid = gridOf(sdoClientTable(), {sdoRowAt("10"), sdoRowAt("0xB")});
     EXPECT_FALSE(validator.firstFailure(grid).has_value());
     EXPECT_EQ(validator.accepted().count(), 2);
-    EXPECT_TRUE(validator.accepted().Check_Already_Used(11));
+    EXPECT_TRUE(validator.accepted().isUsed(11));
     EXPECT_FALSE(validator.firstFailure(grid).has_value());
 }
 

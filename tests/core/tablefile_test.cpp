@@ -154,7 +154,7 @@ TEST(TableFile, SdoConfOnLoad)
     const Grid grid = loadText(
         sdoClientTable(), "<sdo><row conf=\"255\" IndexA=\"1\" devIDB=\"1\" IndexB=\"4096\" SubindexB=\"0\" "
                           "nbyteB=\"1\"/></sdo>");
-    EXPECT_EQ(Controllo_dati(sdoClientTable(), grid, DeviceVariant::WithoutEthernet, UiTexts()).value_or(""),
+    EXPECT_EQ(validateTable(sdoClientTable(), grid, DeviceVariant::WithoutEthernet, UiTexts()).value_or(""),
               "Error row 1!! Hi Byte must be between 0 and 4");
 }
 
@@ -300,16 +300,16 @@ TEST(TableFile, HiddenColumnsRoundTrip)
         // Shown, checked, saved back unchanged.
         Grid grid(c.table->rowCount, c.table->columnCount());
         ASSERT_TRUE(loadTableFile(*c.table, path, grid).ok());
-        EXPECT_FALSE(Controllo_dati(*c.table, grid, c.variant, UiTexts()).has_value()) << where;
+        EXPECT_FALSE(validateTable(*c.table, grid, c.variant, UiTexts()).has_value()) << where;
         ASSERT_TRUE(saveTableFile(*c.table, grid, path).ok);
         EXPECT_EQ(readText(path), original) << where;
 
         // Row operations move hidden cells with their rows.
-        Grid_Insert_Row(1, grid);
+        insertGridRow(1, grid);
         EXPECT_EQ(rowOf(grid, 2), c.rows[0]) << where;
         EXPECT_EQ(rowOf(grid, 3), c.rows[1]) << where;
-        Grid_Delete_Row(1, grid);
-        Grid_Delete_Row(1, grid);
+        deleteGridRow(1, grid);
+        deleteGridRow(1, grid);
         EXPECT_EQ(rowOf(grid, 1), c.rows[1]) << where;
     }
 }

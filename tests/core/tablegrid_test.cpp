@@ -82,9 +82,9 @@ TEST(RowOperations, DeleteAndInsertAtEveryPlace)
     for (const Case& c : kCases) {
         Grid grid = lettered();
         if (c.op == Op::Delete)
-            Grid_Delete_Row(c.row, grid);
+            deleteGridRow(c.row, grid);
         else
-            Grid_Insert_Row(c.row, grid);
+            insertGridRow(c.row, grid);
         for (int r = 1; r <= 4; ++r) {
             const std::string where = (c.op == Op::Delete ? "delete " : "insert ") + std::to_string(c.row) +
                                       ", row " + std::to_string(r);

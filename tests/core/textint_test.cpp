@@ -58,13 +58,13 @@ const Case kCases[] = {
 TEST(TextToIntDef, TableOfCases)
 {
     for (const Case& c : kCases)
-        EXPECT_EQ(Text_To_Int_Def(c.text, -99), c.expected) << "text \"" << c.text << "\"";
+        EXPECT_EQ(textToInt(c.text, -99), c.expected) << "text \"" << c.text << "\"";
 }
 
 TEST(TextToIntDef, DefaultIsReturnedUnchanged)
 {
-    EXPECT_EQ(Text_To_Int_Def("abc", -1), -1);
-    EXPECT_EQ(Text_To_Int_Def("abc", 12345), 12345);
+    EXPECT_EQ(textToInt("abc", -1), -1);
+    EXPECT_EQ(textToInt("abc", 12345), 12345);
 }
 
 } // namespace

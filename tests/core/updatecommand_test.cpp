@@ -108,7 +108,7 @@ TEST(UpdateCommand, StoppedCompileOrMissingProjectEndsWithOne)
 // compile and image write.
 void useRealDemo(CliFixture& f)
 {
-    f.env.check = [](const std::string& dir) { return checkProject(Set_Files(dir)); };
+    f.env.check = [](const std::string& dir) { return checkProject(makeProjectFiles(dir)); };
     f.env.compile = compileInMemory;
     f.env.writeImages = writeCompiledImages;
     std::filesystem::copy(std::filesystem::path(SETFORGE_SOURCE_DIR) / "workspace" / "PROJECTS" / "Demo",

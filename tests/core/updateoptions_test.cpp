@@ -15,7 +15,7 @@ TEST(UpdateOptions, TokensForEveryOptionAndReadBack)
         {1, false, "FW NO NO NO "}, {2, true, "NO NO PW PR "},  {2, false, "NO NO PW NO "},
     };
     for (const Case& c : kCases)
-        EXPECT_EQ(Update_Options("x ", c.option, c.readBack), std::string("x ") + c.tokens)
+        EXPECT_EQ(updateOptionsText("x ", c.option, c.readBack), std::string("x ") + c.tokens)
             << c.option << " " << c.readBack;
 }
 

@@ -31,7 +31,7 @@ const AnswerCase kAnswers[] = {
 TEST(VersionCheck, AnswersAgainstRunningVersion)
 {
     for (const AnswerCase& c : kAnswers)
-        EXPECT_EQ(isNewerVersionAnswer(c.answer, Software_Version), c.newer)
+        EXPECT_EQ(isNewerVersionAnswer(c.answer, kSoftwareVersion), c.newer)
             << "answer \"" << c.answer << "\"";
 }
 
@@ -57,7 +57,7 @@ const ValueCase kValues[] = {
 TEST(VersionCheck, ConvVersion)
 {
     for (const ValueCase& c : kValues)
-        EXPECT_EQ(Conv_Version(c.text), c.value) << "text \"" << c.text << "\"";
+        EXPECT_EQ(parseVersion(c.text), c.value) << "text \"" << c.text << "\"";
 }
 
 TEST(VersionCheck, QueryAddress)

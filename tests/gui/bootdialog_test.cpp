@@ -69,7 +69,7 @@ struct BootFixture {
     TempWorkspace ws;
     FakeMessages msgs;
     AppState state;
-    TFBoot* boot = nullptr;
+    UpdateDialog* boot = nullptr;
     std::unique_ptr<SetforgeDialog> owner;
 
     BootFixture()
@@ -79,7 +79,7 @@ struct BootFixture {
         state.projectDir = joinPath(state.projectsDir, "Plant 1");
         QDir().mkpath(qs(joinPath(state.projectDir, "bin")));
         owner.reset(createBootWindow(state, nullptr));
-        boot = qobject_cast<TFBoot*>(owner.get());
+        boot = qobject_cast<UpdateDialog*>(owner.get());
         qputenv("SETFORGE_FAKE_UPDATER_RECORD", QDir(ws.path()).filePath("updater.record").toUtf8());
         qputenv("SETFORGE_FAKE_UPDATER_EXIT", "0");
         qputenv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "0");
@@ -124,10 +124,10 @@ struct BootFixture {
 
     // Shows the dialog in `formType` and runs `action` on it while it is open; the dialog is
     // closed afterwards by Cancel.
-    void show(int formType, std::function<void(TFBoot*)> action)
+    void show(int formType, std::function<void(UpdateDialog*)> action)
     {
         bool ran = false;
-        whenShown<TFBoot>([&](TFBoot* dialog) {
+        whenShown<UpdateDialog>([&](UpdateDialog* dialog) {
             action(dialog);
             ran = true;
             dialog->findChild<QPushButton*>("Btn_Cancel")->click();
@@ -177,8 +177,8 @@ void BootDialogTest::mainWindowCreatesTheDialog()
     FakeMessages msgs;
     AppState state;
     startWorkspace(state, ws.utf8());
-    TFSetforgeFirmWare window(state);
-    QVERIFY(qobject_cast<TFBoot*>(window.windows().boot));
+    MainWindow window(state);
+    QVERIFY(qobject_cast<UpdateDialog*>(window.windows().boot));
     QCOMPARE(window.windows().boot->parent(), &window);
 }
 
@@ -190,7 +190,7 @@ void BootDialogTest::serialLayoutAndTexts()
     f.boot->setPortLister(&ports);
     f.state.updateOption = 2;
     f.state.readBack = false;
-    f.show(0, [&](TFBoot* d) {
+    f.show(0, [&](UpdateDialog* d) {
         QCOMPARE(d->size(), QSize(449, 232));
         QCOMPARE(d->windowTitle(), QString("Update Device by Serial"));
         QCOMPARE(f.child<QLabel>("L_SW_Code")->text(), QString("KX40917"));
@@ -232,7 +232,7 @@ void BootDialogTest::serialExecuteStartsTheSerialUpdater()
     FakePorts ports;
     ports.list = {{"ttyS0", "/dev/ttyS0"}, {"ttyUSB0", "/dev/ttyUSB0"}};
     f.boot->setPortLister(&ports);
-    f.show(0, [&](TFBoot* d) {
+    f.show(0, [&](UpdateDialog* d) {
         f.child<QComboBox>("CB_COM_Port")->setCurrentIndex(1);
         f.child<QComboBox>("CB_Update_Options")->setCurrentIndex(1);
         f.child<QCheckBox>("CB_Update_Option_Read_Back")->setChecked(false);
@@ -260,7 +260,7 @@ void BootDialogTest::serialWithoutPortStartsNothing()
     f.installUpdater("Ser_40917_Update");
     FakePorts ports; // no serial port on this machine
     f.boot->setPortLister(&ports);
-    f.show(0, [&](TFBoot*) {
+    f.show(0, [&](UpdateDialog*) {
         QCOMPARE(f.child<QComboBox>("CB_COM_Port")->currentIndex(), -1);
         f.child<QPushButton>("Btn_Update")->click();
     });
@@ -276,7 +276,7 @@ void BootDialogTest::refreshRefillsThePortList()
     FakePorts ports;
     ports.list = {{"ttyS0", "/dev/ttyS0"}};
     f.boot->setPortLister(&ports);
-    f.show(0, [&](TFBoot*) {
+    f.show(0, [&](UpdateDialog*) {
         auto* com = f.child<QComboBox>("CB_COM_Port");
         ports.list = {{"ttyACM0", "/dev/ttyACM0"}, {"ttyS0", "/dev/ttyS0"}, {"ttyUSB1", "/dev/ttyUSB1"}};
         f.child<QPushButton>("Btn_COM_List")->click();
@@ -296,7 +296,7 @@ void BootDialogTest::ethernetLayoutTakesTheSavedAddress()
     BootFixture f;
     f.state.deviceIp = " 127 . 0.10 .3 ";
     f.state.updateOption = 1;
-    f.show(1, [&](TFBoot* d) {
+    f.show(1, [&](UpdateDialog* d) {
         QCOMPARE(d->size(), QSize(449, 230));
         QCOMPARE(d->windowTitle(), QString("Update Device by Ethernet (UDP)"));
         QCOMPARE(f.child<QLabel>("L_SW_Desc")->text(), QString("Update Device Using the Ethernet Port"));
@@ -318,10 +318,10 @@ void BootDialogTest::ethernetLayoutTakesTheSavedAddress()
 
     // An address that does not split into four bytes leaves the fields as they were.
     f.state.deviceIp = "127.0.0.300";
-    f.show(1, [&](TFBoot*) { QCOMPARE(f.child<QLineEdit>("E_IP3")->text(), QString("10")); });
+    f.show(1, [&](UpdateDialog*) { QCOMPARE(f.child<QLineEdit>("E_IP3")->text(), QString("10")); });
     BootFixture fresh;
     fresh.state.deviceIp = "127.0.1";
-    fresh.show(1, [&](TFBoot*) {
+    fresh.show(1, [&](UpdateDialog*) {
         for (const char* name : {"E_IP1", "E_IP2", "E_IP3", "E_IP4"})
             QCOMPARE(fresh.child<QLineEdit>(name)->text(), QString("0"));
     });
@@ -330,7 +330,7 @@ void BootDialogTest::ethernetLayoutTakesTheSavedAddress()
 void BootDialogTest::dotKeyMovesThroughTheFields()
 {
     BootFixture f;
-    f.show(1, [&](TFBoot* d) {
+    f.show(1, [&](UpdateDialog* d) {
         for (const char* name : {"E_IP1", "E_IP2", "E_IP3", "E_IP4"})
             f.child<QLineEdit>(name)->clear();
         QCOMPARE(d->focusWidget(), f.child<QLineEdit>("E_IP1"));
@@ -351,16 +351,16 @@ void BootDialogTest::ethernetToLoopbackWritesTheJobAndStartsTheUpdater()
     BootFixture f;
     f.installUpdater("Ethernet_Update");
     f.state.deviceIp = "127.0.0.2";
-    f.show(1, [&](TFBoot* d) {
+    f.show(1, [&](UpdateDialog* d) {
         typeInto(f.child<QLineEdit>("E_IP4"), "1");
         f.child<QComboBox>("CB_Update_Options")->setCurrentIndex(2);
         f.child<QPushButton>("Btn_Update")->click();
         QVERIFY(d->isVisible());
     });
-    if (f.boot->pingRes() == 0 && !IcmpSocketEchoClient::usable() &&
+    if (f.boot->pingResult() == 0 && !IcmpSocketEchoClient::usable() &&
         QStandardPaths::findExecutable("ping").isEmpty())
         QSKIP("neither an ICMP socket nor the ping program can be used here");
-    QCOMPARE(f.boot->pingRes(), 1);
+    QCOMPARE(f.boot->pingResult(), 1);
     QVERIFY2(f.msgs.all().empty(), qPrintable(f.msgs.texts().join("|")));
     QCOMPARE(f.state.deviceIp, std::string("127.0.0.1"));
     QCOMPARE(f.state.updateOption, 2);
@@ -405,7 +405,7 @@ void BootDialogTest::failedCheckStopsEverything()
     f.boot->setPingClock([&echo] { return echo.clock; });
     f.state.deviceIp = "127.0.0.9";
     f.state.updateOption = 1;
-    f.show(1, [&](TFBoot*) {
+    f.show(1, [&](UpdateDialog*) {
         f.child<QComboBox>("CB_Update_Options")->setCurrentIndex(2);
         f.child<QPushButton>("Btn_Update")->click();
     });
@@ -425,7 +425,7 @@ void BootDialogTest::missingUpdaterIsReported()
     FakePorts ports;
     ports.list = {{"ttyS0", "/dev/ttyS0"}};
     f.boot->setPortLister(&ports);
-    f.show(0, [&](TFBoot*) { f.child<QPushButton>("Btn_Update")->click(); });
+    f.show(0, [&](UpdateDialog*) { f.child<QPushButton>("Btn_Update")->click(); });
     const QString program = BootFixture::qs(updaterPath(f.state.exeDir, kSerialUpdaterName));
     QVERIFY(program.endsWith("Ser_40917_Update" + exeSuffix()));
     QCOMPARE(f.msgs.texts(), QStringList{"Cannot start the updater: " + program});
@@ -436,7 +436,7 @@ void BootDialogTest::missingUpdaterIsReported()
     f.boot->setEchoClient(&echo);
     f.msgs.clear();
     f.state.deviceIp = "127.0.0.1";
-    f.show(1, [&](TFBoot*) { f.child<QPushButton>("Btn_Update")->click(); });
+    f.show(1, [&](UpdateDialog*) { f.child<QPushButton>("Btn_Update")->click(); });
     const QString ethernet = BootFixture::qs(updaterPath(f.state.exeDir, kEthernetUpdaterName));
     QCOMPARE(f.msgs.texts(), QStringList{"Cannot start the updater: " + ethernet});
     QVERIFY(QFile::exists(f.jobPath())); // the job was written before the start was tried
@@ -479,7 +479,7 @@ void BootDialogTest::updaterWaitPaintsCountsAndDropsInput()
     QString duringWait;
     bool firedDuringWait = false;
     bool waiting = false;
-    f.show(0, [&](TFBoot* d) {
+    f.show(0, [&](UpdateDialog* d) {
         auto* status = f.child<QLabel>("L_Update_Status");
         QVERIFY(status->text().isEmpty());
         QTimer::singleShot(1300, d, [&, d] {
@@ -510,7 +510,7 @@ void BootDialogTest::updaterStillRunningAfterTheWait()
     echo.script = {EchoStatus::Reply};
     f.boot->setEchoClient(&echo);
     f.boot->setUpdaterWait(300);
-    f.show(1, [&](TFBoot* d) {
+    f.show(1, [&](UpdateDialog* d) {
         typeInto(f.child<QLineEdit>("E_IP1"), "127");
         typeInto(f.child<QLineEdit>("E_IP4"), "1");
         f.child<QPushButton>("Btn_Update")->click();
@@ -518,7 +518,7 @@ void BootDialogTest::updaterStillRunningAfterTheWait()
         QCOMPARE(f.child<QLabel>("L_Update_Status")->text(), QString("Updater still running after 150 s"));
     });
     // The next showing starts without a status; the slow updater ends inside the test.
-    f.show(1, [&](TFBoot*) { QVERIFY(f.child<QLabel>("L_Update_Status")->text().isEmpty()); });
+    f.show(1, [&](UpdateDialog*) { QVERIFY(f.child<QLabel>("L_Update_Status")->text().isEmpty()); });
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(f.recordPath()), 5000);
     QTest::qWait(300);
 }
@@ -544,13 +544,13 @@ void BootDialogTest::cancelKeepsThePreviousChoices()
     BootFixture f;
     FakePorts ports;
     f.boot->setPortLister(&ports);
-    f.show(0, [&](TFBoot*) {
+    f.show(0, [&](UpdateDialog*) {
         f.child<QComboBox>("CB_Update_Options")->setCurrentIndex(2);
         f.child<QCheckBox>("CB_Update_Option_Read_Back")->setChecked(false);
     });
     QCOMPARE(f.state.updateOption, 0);
     QCOMPARE(f.state.readBack, true);
-    f.show(0, [&](TFBoot*) {
+    f.show(0, [&](UpdateDialog*) {
         QCOMPARE(f.child<QComboBox>("CB_Update_Options")->currentIndex(), 0);
         QVERIFY(f.child<QCheckBox>("CB_Update_Option_Read_Back")->isChecked());
     });
@@ -569,8 +569,8 @@ void BootDialogTest::otherFormTypeDoesNothing()
     f.boot->setPortLister(&ports);
     for (int before : {-1, 0, 1}) {
         if (before >= 0)
-            f.show(before, [](TFBoot*) {});
-        f.show(2, [&](TFBoot* d) {
+            f.show(before, [](UpdateDialog*) {});
+        f.show(2, [&](UpdateDialog* d) {
             QVERIFY(!f.child<QFrame>("P_Serial")->isVisible());
             QVERIFY(!f.child<QFrame>("P_IP_Address")->isVisible());
             QCOMPARE(f.child<QFrame>("P_Title")->geometry(), QRect(0, 0, 449, 69));
@@ -590,16 +590,16 @@ void BootDialogTest::textsAreTakenOnEveryShowing()
     BootFixture f;
     FakePorts ports;
     f.boot->setPortLister(&ports);
-    f.show(0, [&](TFBoot*) {});
+    f.show(0, [&](UpdateDialog*) {});
     f.state.texts.set(1500, "Aggiorna via seriale");
     f.state.texts.set(1516, "Solo firmware");
-    f.boot->Set_Lang(); // a language change while the dialog is closed
-    f.show(0, [&](TFBoot* d) {
+    f.boot->applyTexts(); // a language change while the dialog is closed
+    f.show(0, [&](UpdateDialog* d) {
         QCOMPARE(d->windowTitle(), QString("Aggiorna via seriale"));
         QCOMPARE(f.child<QComboBox>("CB_Update_Options")->itemText(1), QString("Solo firmware"));
     });
     // Another form type keeps the title it had.
-    f.show(5, [&](TFBoot* d) { QCOMPARE(d->windowTitle(), QString("Aggiorna via seriale")); });
+    f.show(5, [&](UpdateDialog* d) { QCOMPARE(d->windowTitle(), QString("Aggiorna via seriale")); });
 }
 
 QTEST_MAIN(BootDialogTest)

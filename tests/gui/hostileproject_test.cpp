@@ -132,7 +132,7 @@ void HostileProjectTest::brokenFileIsReportedAndLeftAlone()
     startWorkspace(state, ws.utf8());
     openProject(state, "Demo");
     FakeMessages msgs;
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
     // The watcher may outlive this row under load: it must then leave later dialogs alone.
     auto opened = std::make_shared<bool>(false);
@@ -180,7 +180,7 @@ void HostileProjectTest::tenThousandRowsOpenAndCancelWritesNothing()
     startWorkspace(state, ws.utf8());
     openProject(state, "Demo");
     FakeMessages msgs;
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
     bool opened = false;
     whenShown<QDialog>(

@@ -59,7 +59,7 @@ private:
 struct Fixture {
     TempWorkspace ws;
     AppState state;
-    std::unique_ptr<TFSetforgeFirmWare> window;
+    std::unique_ptr<MainWindow> window;
 
     explicit Fixture(bool demo = true)
     {
@@ -70,7 +70,7 @@ struct Fixture {
             QDir().mkpath(projects + "/Demo");
         startWorkspace(state, ws.utf8());
         openProject(state, "Demo");
-        window = std::make_unique<TFSetforgeFirmWare>(state);
+        window = std::make_unique<MainWindow>(state);
     }
     QString bin(const char* name = "") const
     {
@@ -116,7 +116,7 @@ void ImageActionsTest::updateDeviceShowsEachMessageInOrder()
     Fixture f(false);
     FakeMessages msgs;
     ModalCloser closer;
-    Update_Device(*f.window);
+    updateDevice(*f.window);
     const QStringList expected = {"File EMCY xml not found",      "File definition RPDO xml not found",
                                   "File RPDO xml not found",      "File Transmit PDO xml not found",
                                   "File NodeGuard xml not found", "File Parametres xml not found"};
@@ -136,7 +136,7 @@ void ImageActionsTest::stoppedUpdateWritesNothing()
     emcy.write("<EMCY><row ID_EMCY=\"abc\" EMCY_Error_Code=\"1\" Error_Register=\"1\"/></EMCY>");
     emcy.close();
     msgs.answer(true); // past the project check, which finds the same fault
-    Update_Device(*f.window);
+    updateDevice(*f.window);
     QCOMPARE(msgs.all().size(), std::size_t(2));
     QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Question);
     QCOMPARE(msgs.last(), QString("Invalid number \"abc\" for ID_EMCY in emcydef.xml"));
@@ -156,7 +156,7 @@ void ImageActionsTest::failedCheckAsksBeforeAnythingIsWritten()
     guard.write("<Node_Guarding><row NodeID=\"2\" GuardTime=\"100\" LifeTimeFactor=\"3\" Mnemonic=\"\"/>"
                 "<row NodeID=\"128\" GuardTime=\"100\" LifeTimeFactor=\"3\" Mnemonic=\"\"/></Node_Guarding>");
     guard.close();
-    Update_Device(*f.window); // the question is answered No, its default
+    updateDevice(*f.window); // the question is answered No, its default
     QCOMPARE(msgs.all().size(), std::size_t(1));
     QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Question);
     QCOMPARE(msgs.last(), QString("The project check found problems:\n"
@@ -168,7 +168,7 @@ void ImageActionsTest::failedCheckAsksBeforeAnythingIsWritten()
     // Yes goes on: the images are written and the update dialog opens.
     msgs.clear();
     msgs.answer(true);
-    Update_Device(*f.window);
+    updateDevice(*f.window);
     QCOMPARE(msgs.all().size(), std::size_t(1));
     QTRY_COMPARE(closer.shown, 1);
     QVERIFY(QFileInfo::exists(f.bin("bank1_ESP32.bin")));
@@ -188,7 +188,7 @@ void ImageActionsTest::checkWarningsAloneDoNotAsk()
     QVERIFY(parGen.open(QIODevice::WriteOnly | QIODevice::Truncate));
     parGen.write(xml);
     parGen.close();
-    Update_Device(*f.window);
+    updateDevice(*f.window);
     for (const auto& m : msgs.all())
         QVERIFY2(m.kind != FakeMessages::Kind::Question, qPrintable(m.text));
     QTRY_COMPARE(closer.shown, 1);
@@ -203,7 +203,7 @@ void ImageActionsTest::unwritableImageIsReportedWithItsPath()
     // Tests may run as root, so a read-only folder would not stop the write: a directory
     // standing where the file should be does.
     QVERIFY(QDir().mkpath(f.bin("bank.bin")));
-    Update_Device(*f.window);
+    updateDevice(*f.window);
     QCOMPARE(msgs.all().size(), std::size_t(1));
     QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Error);
     QVERIFY2(msgs.last().contains(f.bin("bank.bin")), qPrintable(msgs.last()));
@@ -237,7 +237,7 @@ void ImageActionsTest::edsKeepsAGivenExtension()
     FakeMessages msgs;
     const QString chosen = QDir(f.ws.path()).filePath("device.txt");
     FakeChooser chooser(chosen);
-    Build_EDS_File(*f.window);
+    buildEdsFile(*f.window);
     QVERIFY(QFileInfo::exists(chosen));
     QVERIFY(!QFileInfo::exists(chosen + ".eds"));
 }
@@ -247,7 +247,7 @@ void ImageActionsTest::cancelledEdsWritesNothing()
     Fixture f;
     FakeMessages msgs;
     FakeChooser chooser(QString{});
-    Build_EDS_File(*f.window);
+    buildEdsFile(*f.window);
     QCOMPARE(chooser.calls, 1);
     QCOMPARE(msgs.texts(), QStringList());
     QCOMPARE(QDir(f.ws.path()).entryList({"*.eds"}, QDir::Files), QStringList());
@@ -263,7 +263,7 @@ void ImageActionsTest::edsErrorIsShown()
     rpdo.close();
     const QString chosen = QDir(f.ws.path()).filePath("bad.eds");
     FakeChooser chooser(chosen);
-    Build_EDS_File(*f.window);
+    buildEdsFile(*f.window);
     QCOMPARE(msgs.texts(),
              QStringList{"Invalid PDO length \"12\" for dimension in rpdodef.xml: a PDO holds 0 to 8 bytes"});
     QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Error);

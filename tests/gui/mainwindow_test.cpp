@@ -58,7 +58,7 @@ void MainWindowTest::refusesStepsWithoutProject()
     FakeMessages msgs;
     AppState state;
     startWorkspace(state, ws.utf8());
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
     QCOMPARE(labelText(window, "L_Name_Conf"), QString("None Configuration Opened "));
     QCOMPARE(labelText(window, "L_Name_Conf_L2"), QString("Use Step1 to open or create new configuration"));
@@ -78,10 +78,10 @@ void MainWindowTest::createOpenAndReopenProject()
     {
         AppState state;
         startWorkspace(state, ws.utf8());
-        TFSetforgeFirmWare window(state);
+        MainWindow window(state);
         window.show();
 
-        whenShown<TFNew_Project>([](TFNew_Project* d) {
+        whenShown<NewProjectDialog>([](NewProjectDialog* d) {
             d->findChild<QLineEdit*>("E_New_Proj")->setText("Line 1");
             d->findChild<QPushButton*>("Btn_OK")->click();
         });
@@ -95,9 +95,9 @@ void MainWindowTest::createOpenAndReopenProject()
         QVERIFY(QDir().mkpath(ws.path() + "/PROJECTS/Line 2/bin"));
         // The open dialog preselects the open project; the user picks the other one.
         QStringList listed;
-        whenShown<TFOpenConf>([&listed](TFOpenConf* d) {
+        whenShown<OpenProjectDialog>([&listed](OpenProjectDialog* d) {
             auto* list = d->findChild<QListWidget*>("LB_Conf");
-            listed = d->SL();
+            listed = d->listedProjects();
             QCOMPARE(list->currentItem()->text(), QString("Line 1"));
             list->setCurrentRow(listed.indexOf("Line 2"));
             d->findChild<QPushButton*>("Btn_OK")->click();
@@ -116,7 +116,7 @@ void MainWindowTest::createOpenAndReopenProject()
     // A restart of the window objects reopens the project.
     AppState state;
     startWorkspace(state, ws.utf8());
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
     QCOMPARE(labelText(window, "L_Name_Conf_L2"), QString("Line 2"));
     QVERIFY(state.hasProject());
@@ -140,11 +140,11 @@ void MainWindowTest::openDialogOpensOnEnterAndDoubleClick()
     startWorkspace(state, ws.utf8());
     QVERIFY(QDir().mkpath(ws.path() + "/PROJECTS/Line 1/bin"));
     QVERIFY(QDir().mkpath(ws.path() + "/PROJECTS/Line 2/bin"));
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
-    whenShown<TFOpenConf>([&how](TFOpenConf* d) {
+    whenShown<OpenProjectDialog>([&how](OpenProjectDialog* d) {
         auto* list = d->findChild<QListWidget*>("LB_Conf");
-        list->setCurrentRow(d->SL().indexOf("Line 2"));
+        list->setCurrentRow(d->listedProjects().indexOf("Line 2"));
         list->setFocus();
         if (how == "double-click") {
             const QRect item = list->visualItemRect(list->currentItem());
@@ -167,9 +167,9 @@ void MainWindowTest::newProjectRefusals()
     AppState state;
     startWorkspace(state, ws.utf8());
     QVERIFY(QDir().mkpath(ws.path() + "/PROJECTS/Exists"));
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
-    whenShown<TFNew_Project>([](TFNew_Project* d) {
+    whenShown<NewProjectDialog>([](NewProjectDialog* d) {
         auto* name = d->findChild<QLineEdit*>("E_New_Proj");
         auto* ok = d->findChild<QPushButton*>("Btn_OK");
         for (const char* typed : {"", "Exists", "../outside", ".."}) {
@@ -216,7 +216,7 @@ void MainWindowTest::stepsFollowTheDeviceVariant()
 
     AppState state;
     startWorkspace(state, ws.utf8());
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
     auto* createBin = window.findChild<QPushButton*>("Btn_CreateBin");
     QCOMPARE(shown(window, "Btn_EDS_File"), ethernet);
@@ -246,7 +246,7 @@ void MainWindowTest::languageFileChangesTexts()
 
     AppState state;
     startWorkspace(state, ws.utf8());
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
     QCOMPARE(window.findChild<QPushButton*>("Btn_New")->text(), QString("Neue Konfiguration"));
     QCOMPARE(window.findChild<QPushButton*>("Btn_Open")->text(), QString("Open Configuration"));
@@ -255,7 +255,7 @@ void MainWindowTest::languageFileChangesTexts()
 
     // Back to English: every text returns, on the main window and on its dialogs.
     state.texts.loadDefaults();
-    window.Change_Language();
+    window.applyLanguage();
     QCOMPARE(window.findChild<QPushButton*>("Btn_New")->text(), QString("New Configuration"));
 }
 

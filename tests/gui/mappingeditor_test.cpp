@@ -8,10 +8,8 @@
 
 #include "core/app/appstate.h"
 #include "gui/app/mainwindow.h"
+#include "gui/mapping/mappingeditor.h"
 #include "gui/mapping/tabstopdelegate.h"
-#include "gui/mapping/tfemcydefine.h"
-#include "gui/mapping/tfrpdodefine.h"
-#include "gui/mapping/tftpdodefine.h"
 #include "support/fakemessages.h"
 #include "support/modal.h"
 #include "support/workspace.h"
@@ -224,11 +222,11 @@ void MappingEditorTest::transmitEditorFromMainWindow()
     OpenProject project;
     FakeMessages msgs;
     QCOMPARE(project.state.deviceType, 1);
-    TFSetforgeFirmWare window(project.state);
+    MainWindow window(project.state);
     window.show();
 
     bool driven = false;
-    whenShown<TFTPDODefine>([&](TFTPDODefine* editor) {
+    whenShown<MappingEditor>([&](MappingEditor* editor) {
         driven = true;
         driveTransmitEditor(editor, msgs);
         if (editor->isVisible())
@@ -247,13 +245,13 @@ void MappingEditorTest::copyBufferLivesOnAndPasteFitsTheFrame()
 {
     OpenProject project;
     FakeMessages msgs;
-    TFSetforgeFirmWare window(project.state);
-    auto* editor = qobject_cast<TFTPDODefine*>(window.windows().tpdoDefine);
+    MainWindow window(project.state);
+    auto* editor = qobject_cast<MappingEditor*>(window.windows().tpdoDefine);
     QVERIFY(editor);
     const QByteArray before = fileBytes(project.file("Transmit_PDO_Define.xml"));
 
     // First showing: copy an entry that takes Byte 8 of the 8-byte frame, then Cancel.
-    whenShown<TFTPDODefine>([&](TFTPDODefine* shown) {
+    whenShown<MappingEditor>([&](MappingEditor* shown) {
         auto* frames = shown->findChild<QListWidget*>("LB_CAN_Frames");
         clickLine(frames, 0);
         typeIndex(shown, "500");
@@ -272,7 +270,7 @@ void MappingEditorTest::copyBufferLivesOnAndPasteFitsTheFrame()
     QStringList pastedLines;
     QString pastedHigh;
     QString pastedLow;
-    whenShown<TFTPDODefine>([&](TFTPDODefine* shown) {
+    whenShown<MappingEditor>([&](MappingEditor* shown) {
         auto* frames = shown->findChild<QListWidget*>("LB_CAN_Frames");
         auto* entries = shown->findChild<QListWidget*>("LB_Modbus_Regs");
         clickLine(frames, 0);
@@ -299,7 +297,7 @@ void MappingEditorTest::threeEditorsShareTheLayout()
     QFile::copy(kData + "/rpdodef.xml", project.file("rpdodef.xml"));
     QFile::copy(kData + "/emcydef.xml", project.file("emcydef.xml"));
     FakeMessages msgs;
-    TFSetforgeFirmWare window(project.state);
+    MainWindow window(project.state);
     window.show();
 
     const EditorCase kCases[] = {
@@ -330,8 +328,8 @@ void MappingEditorTest::brokenMappingFileIsReportedAndKept()
         broken.write("<EMCY_Word><EMCY_ROW>");
     }
     FakeMessages msgs;
-    TFSetforgeFirmWare window(project.state);
-    auto* editor = qobject_cast<TFEMCYDefine*>(window.windows().emcyDefine);
+    MainWindow window(project.state);
+    auto* editor = qobject_cast<MappingEditor*>(window.windows().emcyDefine);
     QVERIFY(editor);
     QCOMPARE(editor->exec(), int(QDialog::Rejected));
     QCOMPARE(msgs.all().size(), size_t(1));

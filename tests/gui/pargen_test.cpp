@@ -32,12 +32,12 @@ const QString kDiscard = "Do you want to exit without saving changes?";
 struct Dialog {
     TempWorkspace ws;
     AppState state;
-    std::unique_ptr<TFParGen> dialog;
+    std::unique_ptr<CommunicationDialog> dialog;
 
     Dialog()
     {
         state.files.parGen = ws.utf8() + "/ParGen.xml";
-        dialog = std::make_unique<TFParGen>(state, nullptr);
+        dialog = std::make_unique<CommunicationDialog>(state, nullptr);
     }
     // Shows it as the main window would, without blocking.
     void show()
@@ -99,7 +99,7 @@ void ParGenTest::newProjectShowsTheDefaults()
              QString("Enable SYNC Producer. SYNC Time (ms)"));
     QCOMPARE(d.find<QLineEdit>("E_Ethernet_SM2")->toolTip(), QString("Insert Second byte of SubNet Mask"));
     QCOMPARE(d.find<CollapsiblePanel>("CP_Modbus_Slave")->caption(), QString("3. Modbus Slave"));
-    QVERIFY(!d.dialog->Is_Change());
+    QVERIFY(!d.dialog->isChanged());
 }
 
 void ParGenTest::variantMovesTheRows()
@@ -118,10 +118,10 @@ void ParGenTest::variantMovesTheRows()
     // With the Ethernet port: Stop Bits, then ID, then the inactivity row; no Protocol.
     const int stopBitsRow = stopBits->y();
     QVERIFY(stopBits->isVisible());
-    QCOMPARE(id->y(), stopBitsRow + TFParGen::kRowPitch);
+    QCOMPARE(id->y(), stopBitsRow + CommunicationDialog::kRowPitch);
     QVERIFY(!protocol->isVisible());
     QVERIFY(inactivity->isVisible() && inactivityTime->isVisible());
-    QCOMPARE(inactivity->y(), id->y() + TFParGen::kRowPitch);
+    QCOMPARE(inactivity->y(), id->y() + CommunicationDialog::kRowPitch);
     QVERIFY(ethernetPanel->isVisible());
     const int ethernetHeight = modbusPanel->height();
     QCOMPARE(ethernetHeight, inactivityTime->geometry().bottom() + 1 + CollapsiblePanel::kHeaderHeight + 12);
@@ -130,14 +130,14 @@ void ParGenTest::variantMovesTheRows()
     QVERIFY(!stopBits->isVisible());
     QCOMPARE(id->y(), stopBitsRow);
     QVERIFY(protocol->isVisible());
-    QCOMPARE(protocol->y(), stopBitsRow + TFParGen::kRowPitch);
+    QCOMPARE(protocol->y(), stopBitsRow + CommunicationDialog::kRowPitch);
     QVERIFY(!inactivity->isVisible() && !inactivityTime->isVisible());
     QVERIFY(!ethernetPanel->isVisible());
-    QCOMPARE(modbusPanel->height(), ethernetHeight - TFParGen::kRowPitch);
-    QVERIFY(d.dialog->Is_Change());
+    QCOMPARE(modbusPanel->height(), ethernetHeight - CommunicationDialog::kRowPitch);
+    QVERIFY(d.dialog->isChanged());
 
     variant->setCurrentIndex(1);
-    QCOMPARE(id->y(), stopBitsRow + TFParGen::kRowPitch);
+    QCOMPARE(id->y(), stopBitsRow + CommunicationDialog::kRowPitch);
     QVERIFY(ethernetPanel->isVisible());
 }
 
@@ -193,7 +193,7 @@ void ParGenTest::cancelAsksOnlyAfterTrackedChanges()
         d.find<QLineEdit>("E_CANopen_IDDevice")->setText("5");
         d.find<QComboBox>("CB_CANopen_Baudrate")->setCurrentIndex(2);
         d.find<QLineEdit>("E_ModbusSlave_Modbus_Inactivity_TimeOut")->setText("20000");
-        QVERIFY(!d.dialog->Is_Change());
+        QVERIFY(!d.dialog->isChanged());
         d.find<QPushButton>("Btn_Cancel")->click();
         QVERIFY(!d.dialog->isVisible());
         QCOMPARE(d.dialog->result(), int(QDialog::Rejected));
@@ -204,7 +204,7 @@ void ParGenTest::cancelAsksOnlyAfterTrackedChanges()
         Dialog d;
         d.show();
         d.find<QLineEdit>("E_ModbusSlave_IDDevice")->setText("9");
-        QVERIFY(d.dialog->Is_Change());
+        QVERIFY(d.dialog->isChanged());
         d.find<QPushButton>("Btn_Cancel")->click(); // unqueued answer: No
         QCOMPARE(msgs.texts(), QStringList{kDiscard});
         QVERIFY(d.dialog->isVisible());
@@ -216,7 +216,7 @@ void ParGenTest::cancelAsksOnlyAfterTrackedChanges()
         // The edits are gone at the next showing.
         d.show();
         QCOMPARE(d.find<QLineEdit>("E_ModbusSlave_IDDevice")->text(), QString("1"));
-        QVERIFY(!d.dialog->Is_Change());
+        QVERIFY(!d.dialog->isChanged());
     }
     // Each tracked kind of control makes Cancel ask.
     const char* const trackedChecks[] = {
@@ -227,20 +227,20 @@ void ParGenTest::cancelAsksOnlyAfterTrackedChanges()
         Dialog d;
         d.show();
         QTest::mouseClick(d.find<QCheckBox>(name), Qt::LeftButton);
-        QVERIFY2(d.dialog->Is_Change(), name);
+        QVERIFY2(d.dialog->isChanged(), name);
     }
     for (const char* name : {"CB_ModbusSlave_Serial", "CB_ModbusSlave_Baudrate", "CB_ModbusSlave_Parity",
                              "CB_ModbusSlave_StopBits", "CB_ModbusSlave_Protocol"}) {
         Dialog d;
         d.show();
         d.find<QComboBox>(name)->setCurrentIndex(1);
-        QVERIFY2(d.dialog->Is_Change(), name);
+        QVERIFY2(d.dialog->isChanged(), name);
     }
     for (const char* name : {"E_Ethernet_SM3", "E_Ethernet_GAT2"}) {
         Dialog d;
         d.show();
         d.find<QLineEdit>(name)->setText("7");
-        QVERIFY2(d.dialog->Is_Change(), name);
+        QVERIFY2(d.dialog->isChanged(), name);
     }
     for (const char* name :
          {"E_CANopen_NetOpe_Delay", "E_CANopen_Start_On_Modbus", "E_CANopen_SDO_Timeout",
@@ -248,7 +248,7 @@ void ParGenTest::cancelAsksOnlyAfterTrackedChanges()
         Dialog d;
         d.show();
         d.find<QLineEdit>(name)->setText("7");
-        QVERIFY2(!d.dialog->Is_Change(), name);
+        QVERIFY2(!d.dialog->isChanged(), name);
     }
 }
 
@@ -315,7 +315,7 @@ void ParGenTest::wheelScrollsThePanelsNotTheList()
 {
     Dialog d;
     d.show();
-    d.dialog->resize(TFParGen::kClientWidth, 320);
+    d.dialog->resize(CommunicationDialog::kClientWidth, 320);
     QTRY_VERIFY(d.find<QScrollArea>("CPG_Panels")->verticalScrollBar()->maximum() > 0);
     QScrollBar* bar = d.find<QScrollArea>("CPG_Panels")->verticalScrollBar();
     auto* parity = d.find<QComboBox>("CB_ModbusSlave_Parity");
@@ -333,7 +333,7 @@ void ParGenTest::wheelScrollsThePanelsNotTheList()
     turn(120);
     QCOMPARE(bar->value(), std::max(0, afterDown - lines * bar->singleStep()));
     QCOMPARE(parity->currentIndex(), 0);
-    QVERIFY(!d.dialog->Is_Change());
+    QVERIFY(!d.dialog->isChanged());
 }
 
 void ParGenTest::foldedPanelMovesTheOthersUp()
@@ -380,7 +380,7 @@ void ParGenTest::failedWriteKeepsTheDialogOpen()
     QVERIFY(msgs.last().contains("no_such_project"));
     QVERIFY(d.dialog->isVisible());
     QCOMPARE(d.find<QLineEdit>("E_ModbusSlave_IDDevice")->text(), QString("12"));
-    QVERIFY(d.dialog->Is_Change());
+    QVERIFY(d.dialog->isChanged());
 }
 
 void ParGenTest::languageChangeKeepsThePanelCaptions()
@@ -389,7 +389,7 @@ void ParGenTest::languageChangeKeepsThePanelCaptions()
     d.state.texts.set(406, "Geraet");
     d.state.texts.set(410, "Knoten-ID");
     d.state.texts.set(443, "Modbus-ID eingeben");
-    d.dialog->Set_Lang();
+    d.dialog->applyTexts();
     QCOMPARE(d.find<QLabel>("L_CANopen_IDDevice")->text(), QString("Knoten-ID"));
     QCOMPARE(d.find<QLineEdit>("E_ModbusSlave_IDDevice")->toolTip(), QString("Modbus-ID eingeben"));
     QCOMPARE(d.find<CollapsiblePanel>("CP_Select_Device")->caption(), QString("1. Select Device"));
@@ -399,10 +399,10 @@ void ParGenTest::widthStaysFixed()
 {
     Dialog d;
     d.show();
-    QCOMPARE(d.dialog->width(), TFParGen::kClientWidth);
+    QCOMPARE(d.dialog->width(), CommunicationDialog::kClientWidth);
     d.dialog->resize(700, 500);
     QTRY_COMPARE(d.dialog->height(), 500);
-    QCOMPARE(d.dialog->width(), TFParGen::kClientWidth);
+    QCOMPARE(d.dialog->width(), CommunicationDialog::kClientWidth);
 }
 
 void ParGenTest::okFromTheMainWindowSetsTheSteps()
@@ -413,7 +413,7 @@ void ParGenTest::okFromTheMainWindowSetsTheSteps()
     QVERIFY(QDir(ws.path()).mkpath("PROJECTS/Plant/bin"));
     startWorkspace(state, ws.utf8());
     openProject(state, "Plant");
-    TFSetforgeFirmWare window(state);
+    MainWindow window(state);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto* eds = window.findChild<QWidget*>("Btn_EDS_File");
@@ -423,7 +423,7 @@ void ParGenTest::okFromTheMainWindowSetsTheSteps()
 
     // The dialog proposes the Ethernet variant; OK saves it and the main window shows nine steps.
     bool ran = false;
-    whenShown<TFParGen>([&](TFParGen* dialog) {
+    whenShown<CommunicationDialog>([&](CommunicationDialog* dialog) {
         ran = true;
         QCOMPARE(dialog->findChild<QComboBox*>("CB_Select_Device_Device")->currentIndex(), 1);
         dialog->findChild<QPushButton*>("Btn_OK")->click();
@@ -435,7 +435,7 @@ void ParGenTest::okFromTheMainWindowSetsTheSteps()
     QVERIFY(step9->isVisible());
 
     ran = false;
-    whenShown<TFParGen>([&](TFParGen* dialog) {
+    whenShown<CommunicationDialog>([&](CommunicationDialog* dialog) {
         ran = true;
         dialog->findChild<QComboBox*>("CB_Select_Device_Device")->setCurrentIndex(0);
         dialog->findChild<QPushButton*>("Btn_OK")->click();

@@ -84,16 +84,16 @@ struct Session {
     TempWorkspace ws;
     FakeMessages msgs;
     AppState state;
-    std::unique_ptr<TFSetforgeFirmWare> window;
+    std::unique_ptr<MainWindow> window;
 
     explicit Session(bool internet = false, bool update = false)
     {
         startWorkspace(state, ws.utf8());
         state.enableInternet = internet;
         state.enableUpdate = update;
-        window = std::make_unique<TFSetforgeFirmWare>(state);
+        window = std::make_unique<MainWindow>(state);
     }
-    TFSoftOptions* options() const { return qobject_cast<TFSoftOptions*>(window->windows().softOptions); }
+    OptionsDialog* options() const { return qobject_cast<OptionsDialog*>(window->windows().softOptions); }
     void addLanguage(const QString& name, const QByteArray& content = "STR0000 = x\n")
     {
         writeFile(joinPath(state.languageDir, name.toStdString()), content);
@@ -128,7 +128,7 @@ void SoftOptionsTest::manualCheck()
     InstalledQuery installed(server.baseUrl());
     RecordingOpener opener;
     Session s(true, true);
-    TFSoftOptions* dialog = s.options();
+    OptionsDialog* dialog = s.options();
     QVERIFY(dialog);
     dialog->show();
     auto* link = s.find<QLabel>("LL_Check_Update");
@@ -211,7 +211,7 @@ void SoftOptionsTest::sevenLanguagesTwoPages()
     for (const char* name : {"polski.lng", "Deutsch.lng", "English.lng", "espanol.lng", "Francais.lng",
                              "italiano.lng", "Cesky.lng"})
         s.addLanguage(name);
-    TFSoftOptions* dialog = s.options();
+    OptionsDialog* dialog = s.options();
     dialog->show();
     auto* page = s.find<QLabel>("L_Page_Lang");
     auto* prev = s.find<QPushButton>("Btn_Prev");
@@ -276,7 +276,7 @@ void SoftOptionsTest::flagPictures()
     s.addLanguage("Broken.lng");
     writeFile(joinPath(s.state.languageDir, "Deutsch.bmp"), bmpPicture());
     writeFile(joinPath(s.state.languageDir, "Broken.bmp"), "not a picture");
-    TFSoftOptions* dialog = s.options();
+    OptionsDialog* dialog = s.options();
     auto picture = [&](int k) { return s.find<QLabel>(qPrintable(QString("I_L%1").arg(k))); };
     auto name = [&](int k) { return s.find<QLabel>(qPrintable(QString("L_L%1").arg(k))); };
 
@@ -319,7 +319,7 @@ void SoftOptionsTest::switchLanguageAppliesEverywhere()
     // leave the modal dialog open).
     QString newDuringDialog, delRowDuringDialog, selected, tab;
     std::string nameDuringDialog;
-    whenShown<TFSoftOptions>([&](TFSoftOptions* dialog) {
+    whenShown<OptionsDialog>([&](OptionsDialog* dialog) {
         QTest::mouseClick(dialog->findChild<QLabel*>("L_L1"), Qt::LeftButton);
         newDuringDialog = btnNew->text();
         delRowDuringDialog = delRow->text();
@@ -345,7 +345,7 @@ void SoftOptionsTest::declinedSwitchChangesNothing()
     Session s;
     s.addLanguage("Deutsch.lng", "STR0015 = Neue Konfiguration\n");
     s.msgs.answer(false);
-    TFSoftOptions* dialog = s.options();
+    OptionsDialog* dialog = s.options();
     dialog->show();
     QTest::mouseClick(s.find<QLabel>("L_L1"), Qt::LeftButton);
     QCOMPARE(s.msgs.texts().size(), 1);
@@ -360,7 +360,7 @@ void SoftOptionsTest::cancelKeepsLanguageName()
     Session s(true, true);
     s.addLanguage("Deutsch.lng", "STR0015 = Neue Konfiguration\n");
     s.msgs.answer(true);
-    whenShown<TFSoftOptions>([&](TFSoftOptions* dialog) {
+    whenShown<OptionsDialog>([&](OptionsDialog* dialog) {
         QTest::mouseClick(dialog->findChild<QLabel*>("L_L1"), Qt::LeftButton);
         dialog->findChild<QCheckBox*>("CB_En_Con")->setChecked(false);
         dialog->findChild<QCheckBox*>("CB_Soft_Set_Jump_Table")->setChecked(true);
@@ -392,7 +392,7 @@ void SoftOptionsTest::okWritesLanguageAndFlags()
     QVERIFY(s.window->updateTimer().isActive());
     s.msgs.answer(true);
     bool updateTicked = false, updateEnabled = true;
-    whenShown<TFSoftOptions>([&](TFSoftOptions* dialog) {
+    whenShown<OptionsDialog>([&](OptionsDialog* dialog) {
         QTest::mouseClick(dialog->findChild<QLabel*>("L_L1"), Qt::LeftButton);
         auto* update = dialog->findChild<QCheckBox*>("CB_Update");
         dialog->findChild<QCheckBox*>("CB_En_Con")->setChecked(false);
@@ -441,7 +441,7 @@ void SoftOptionsTest::timerFollowsFlags()
     QCOMPARE(s.window->updateTimer().interval(), 60000);
 
     // OK with the boxes set the other way round turns the timer on or off.
-    whenShown<TFSoftOptions>([&](TFSoftOptions* dialog) {
+    whenShown<OptionsDialog>([&](OptionsDialog* dialog) {
         dialog->findChild<QCheckBox*>("CB_En_Con")->setChecked(!internet);
         dialog->findChild<QCheckBox*>("CB_Update")->setChecked(!update);
         dialog->findChild<QPushButton*>("Btn_OK")->click();
@@ -461,7 +461,7 @@ void SoftOptionsTest::timerTicks()
     QCOMPARE(timer.interval(), 60000);
     QVERIFY(link->isHidden());
 
-    s.window->Timer_UpdateTimer();
+    s.window->onUpdateTimer();
     QCOMPARE(server.requests().size(), 1);
     QVERIFY(!link->isHidden());
     QVERIFY(link->text().contains(QString::fromStdString(makerDownloadUrl())));
@@ -469,15 +469,15 @@ void SoftOptionsTest::timerTicks()
     QCOMPARE(timer.interval(), 7200000);
 
     server.setReply(kPath, LocalHttpServer::Reply{200, "VER. 2.001", {}, false});
-    s.window->Timer_UpdateTimer();
+    s.window->onUpdateTimer();
     QVERIFY(link->isHidden());
     QCOMPARE(timer.interval(), 7200000);
 
     // OK in the options with both flags still on leaves the countdown running as it is (the
     // dialog takes at least one 10 ms poll to close, so a restarted countdown would be longer).
     const int remaining = timer.remainingTime();
-    whenShown<TFSoftOptions>(
-        [](TFSoftOptions* dialog) { dialog->findChild<QPushButton*>("Btn_OK")->click(); });
+    whenShown<OptionsDialog>(
+        [](OptionsDialog* dialog) { dialog->findChild<QPushButton*>("Btn_OK")->click(); });
     s.window->clickButton("Btn_Opz");
     QVERIFY(timer.isActive());
     QCOMPARE(timer.interval(), 7200000);
@@ -485,7 +485,7 @@ void SoftOptionsTest::timerTicks()
 
     // Switched off and on again, the timer checks one minute later.
     for (bool on : {false, true}) {
-        whenShown<TFSoftOptions>([on](TFSoftOptions* dialog) {
+        whenShown<OptionsDialog>([on](OptionsDialog* dialog) {
             dialog->findChild<QCheckBox*>("CB_En_Con")->setChecked(on);
             dialog->findChild<QPushButton*>("Btn_OK")->click();
         });

@@ -127,7 +127,7 @@ void TableDialogTest::sdoClientEndToEndFromTheMainWindow()
 {
     Project project;
     FakeMessages msgs;
-    TFSetforgeFirmWare window(project.state);
+    MainWindow window(project.state);
     window.show();
 
     QStringList errors;
@@ -196,7 +196,7 @@ void TableDialogTest::transmitPdoWithEthernetTicksAndKeepsHiddenCells()
                   "<Trasmit_PDO><row COB-ID=\"0x181\" Dimension=\"8\" SMA=\"77\" OnChange=\"\" OnTimer=\"\" "
                   "Timer=\"\" Mnemonic=\"keep\"/></Trasmit_PDO>");
     FakeMessages msgs;
-    TFSetforgeFirmWare window(project.state);
+    MainWindow window(project.state);
     window.show();
 
     QStringList errors;
@@ -248,7 +248,7 @@ void TableDialogTest::deleteRowAsksNoThenYes()
     std::unique_ptr<SetforgeDialog> window(createNodeGuardWindow(project.state, nullptr));
     auto* dialog = qobject_cast<TableDialog*>(window.get());
     QVERIFY(dialog);
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     dialog->view()->setCurrentIndex(cellAt(dialog, 1, 2));
 
     msgs.answer(false);
@@ -275,7 +275,7 @@ void TableDialogTest::insertRowAndCancelWriteNothing()
     FakeMessages msgs;
     std::unique_ptr<SetforgeDialog> window(createEmcyAccessWindow(project.state, nullptr));
     auto* dialog = qobject_cast<TableDialog*>(window.get());
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     dialog->view()->setCurrentIndex(cellAt(dialog, 0, 3));
     dialog->findChild<QPushButton*>("Btn_InsRow")->click();
     QVERIFY(msgs.texts().isEmpty());
@@ -284,7 +284,7 @@ void TableDialogTest::insertRowAndCancelWriteNothing()
     dialog->findChild<QPushButton*>("Btn_Cancel")->click();
     QCOMPARE(project.read("emcydef.xml"), original);
     // The next showing starts from the file again.
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     QCOMPARE(rowTexts(dialog, 0), (QStringList{"1", "2", "3", "x"}));
 }
 
@@ -294,7 +294,7 @@ void TableDialogTest::fileThatIsNotXmlKeepsTheDialogClosed()
     const QByteArray broken = "<Node_Guarding><row NodeID=\"1\"></Node_Guarding>";
     project.write("NodeGuard.xml", broken);
     FakeMessages msgs;
-    TFSetforgeFirmWare window(project.state);
+    MainWindow window(project.state);
     window.show();
     bool shown = false;
     whenShown<TableDialog>(
@@ -325,7 +325,7 @@ void TableDialogTest::brokenParGenKeepsThePdoDialogsClosed()
     QFETCH(QString, button);
     Project project("<ParGen><Select_Device_Type>1</Select_Device_Type>");
     FakeMessages msgs;
-    TFSetforgeFirmWare window(project.state);
+    MainWindow window(project.state);
     window.show();
     bool shown = false;
     whenShown<TableDialog>(
@@ -348,7 +348,7 @@ void TableDialogTest::failedWriteKeepsTheDialogOpen()
     FakeMessages msgs;
     std::unique_ptr<SetforgeDialog> window(createNodeGuardWindow(project.state, nullptr));
     auto* dialog = qobject_cast<TableDialog*>(window.get());
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     dialog->show();
     setRow(dialog, 0, {"1", "100", "3", "m"});
     QVERIFY(QDir(project.dir).removeRecursively());
@@ -423,7 +423,7 @@ void TableDialogTest::framesSizesTitlesAndWidths()
             QVERIFY(button->x() > left);
             left = button->x();
         }
-        QVERIFY(dialog->FormShow());
+        QVERIFY(dialog->reload());
         QStringList titles;
         for (int column = 0; column < dialog->model()->columnCount(); ++column)
             titles << dialog->model()->headerData(column, Qt::Horizontal).toString();
@@ -438,7 +438,7 @@ void TableDialogTest::framesSizesTitlesAndWidths()
     std::unique_ptr<SetforgeDialog> window(createSdoClientWindow(project.state, nullptr));
     project.state.texts.set(507, "Adresse");
     project.state.texts.set(502, "Gut");
-    window->Set_Lang();
+    window->applyTexts();
     auto* dialog = qobject_cast<TableDialog*>(window.get());
     QCOMPARE(dialog->model()->headerData(1, Qt::Horizontal).toString(), QString("Adresse"));
     QCOMPARE(dialog->findChild<QPushButton*>("Btn_OK")->text(), QString("Gut"));
@@ -446,11 +446,11 @@ void TableDialogTest::framesSizesTitlesAndWidths()
     // Receive PDO without Ethernet port hides TimeOut and widens Mnemonic.
     std::unique_ptr<SetforgeDialog> receive(createPdoReceiveWindow(project.state, nullptr));
     auto* rx = qobject_cast<TableDialog*>(receive.get());
-    QVERIFY(rx->FormShow());
+    QVERIFY(rx->reload());
     QVERIFY(rx->view()->isColumnHidden(3));
     QCOMPARE(rx->view()->columnWidth(4), 430);
     project.write("ParGen.xml", kEthernet);
-    QVERIFY(rx->FormShow());
+    QVERIFY(rx->reload());
     QVERIFY(!rx->view()->isColumnHidden(3));
     QCOMPARE(rx->view()->columnWidth(4), 330);
 }
@@ -465,7 +465,7 @@ void TableDialogTest::enterMovesToTheNextCellWhenAsked()
     dialog->show();
 
     project.state.enableJumpFieldTables = true;
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     view->setCurrentIndex(cellAt(dialog, 0, 2));
     QTest::keyClick(view, Qt::Key_Return);
     QCOMPARE(view->currentIndex(), cellAt(dialog, 0, 4)); // the hidden Address Start is skipped
@@ -482,7 +482,7 @@ void TableDialogTest::enterMovesToTheNextCellWhenAsked()
 
     // The option is read at the next showing.
     project.state.enableJumpFieldTables = false;
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     view->setCurrentIndex(cellAt(dialog, 0, 2));
     QTest::keyClick(view, Qt::Key_Return);
     QCOMPARE(view->currentIndex(), cellAt(dialog, 0, 2));
@@ -516,13 +516,13 @@ void TableDialogTest::doubleClickOnABorderSizesTheColumnWhenAsked()
     const QString longText = "a long mnemonic that never fits into one hundred and twenty pixels";
 
     project.state.doubleClickAutoSize = false;
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     setRow(dialog, 0, {longText});
     doubleClickBorder(1);
     QCOMPARE(view->columnWidth(1), 120);
 
     project.state.doubleClickAutoSize = true;
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     setRow(dialog, 0, {longText});
     doubleClickBorder(1);
     QVERIFY2(view->columnWidth(1) > 120, qPrintable(QString::number(view->columnWidth(1))));
@@ -536,7 +536,7 @@ void TableDialogTest::copyPasteAndDelete()
     auto* dialog = qobject_cast<TableDialog*>(window.get());
     TableGrid* view = dialog->view();
     dialog->show();
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     setRow(dialog, 0, {"1", "2", "3", "a"});
     setRow(dialog, 1, {"4", "5", "6", "b"});
 
@@ -575,7 +575,7 @@ void TableDialogTest::copyPasteAndDelete()
     std::unique_ptr<SetforgeDialog> transmit(createPdoTransmitWindow(project.state, nullptr));
     auto* tx = qobject_cast<TableDialog*>(transmit.get());
     tx->show();
-    QVERIFY(tx->FormShow());
+    QVERIFY(tx->reload());
     QGuiApplication::clipboard()->setText("10\tmnemonic\n");
     tx->view()->setCurrentIndex(cellAt(tx, 0, 3));
     QTest::keySequence(tx->view(), QKeySequence::Paste);
@@ -592,7 +592,7 @@ void TableDialogTest::modelPassesTheTester()
     std::unique_ptr<SetforgeDialog> window(createPdoTransmitWindow(project.state, nullptr));
     auto* dialog = qobject_cast<TableDialog*>(window.get());
     QAbstractItemModelTester tester(dialog->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QVERIFY(dialog->FormShow());
+    QVERIFY(dialog->reload());
     QCOMPARE(dialog->model()->rowCount(), 32);
     QCOMPARE(dialog->model()->columnCount(), 8);
     QCOMPARE(cellAt(dialog, 0, 5).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
@@ -604,9 +604,9 @@ void TableDialogTest::modelPassesTheTester()
     QVERIFY(!dialog->model()->setData(cellAt(dialog, 1, 0), "x"));
     dialog->view()->setCurrentIndex(cellAt(dialog, 0, 1));
     msgs.answer(true);
-    dialog->Btn_DelRowClick();
-    dialog->Btn_InsRowClick();
-    QVERIFY(dialog->FormShow());
+    dialog->onDeleteRowClicked();
+    dialog->onInsertRowClicked();
+    QVERIFY(dialog->reload());
 }
 
 QTEST_MAIN(TableDialogTest)

@@ -103,14 +103,14 @@ private slots:
 void UpdateFlowTest::serialUpdateOfDemo()
 {
     DemoWorkspace demo(false);
-    TFSetforgeFirmWare window(demo.state);
+    MainWindow window(demo.state);
     window.show();
     OnePort ports;
-    auto* boot = qobject_cast<TFBoot*>(window.windows().boot);
+    auto* boot = qobject_cast<UpdateDialog*>(window.windows().boot);
     QVERIFY(boot);
     boot->setPortLister(&ports);
     bool shown = false;
-    whenShown<TFBoot>([&](TFBoot* d) {
+    whenShown<UpdateDialog>([&](UpdateDialog* d) {
         shown = true;
         QVERIFY(d->findChild<QFrame*>("P_Serial")->isVisible());
         QVERIFY(!d->findChild<QFrame*>("P_IP_Address")->isVisible());
@@ -128,14 +128,14 @@ void UpdateFlowTest::serialUpdateOfDemo()
 void UpdateFlowTest::ethernetUpdateOfDemo()
 {
     DemoWorkspace demo(true);
-    TFSetforgeFirmWare window(demo.state);
+    MainWindow window(demo.state);
     window.show();
     AlwaysAnswers echo;
-    auto* boot = qobject_cast<TFBoot*>(window.windows().boot);
+    auto* boot = qobject_cast<UpdateDialog*>(window.windows().boot);
     QVERIFY(boot);
     boot->setEchoClient(&echo);
     bool shown = false;
-    whenShown<TFBoot>([&](TFBoot* d) {
+    whenShown<UpdateDialog>([&](UpdateDialog* d) {
         shown = true;
         QVERIFY(d->findChild<QFrame*>("P_IP_Address")->isVisible());
         const char* names[] = {"E_IP1", "E_IP2", "E_IP3", "E_IP4"};

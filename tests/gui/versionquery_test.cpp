@@ -79,7 +79,7 @@ void VersionQueryTest::answers()
     server.setReply(kPath, reply);
     InstalledQuery installed(server.baseUrl());
 
-    QCOMPARE(Check_Version(), newer);
+    QCOMPARE(isNewerVersionAvailable(), newer);
     QCOMPARE(server.requests().size(), 1);
 }
 

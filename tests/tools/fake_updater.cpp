@@ -32,7 +32,7 @@ std::filesystem::path ownPath(const char* argv0)
 int envInt(const char* name, int def)
 {
     const char* value = std::getenv(name);
-    return value ? Text_To_Int_Def(value, def) : def;
+    return value ? textToInt(value, def) : def;
 }
 
 } // namespace

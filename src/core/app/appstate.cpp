@@ -42,8 +42,8 @@ void startWorkspace(AppState& state, std::string_view exeDir)
         state.projectDir = remembered;
     else
         state.projectDir.clear();
-    state.files = Set_Files(state.projectDir);
-    CheckHardwareVersion(state);
+    state.files = makeProjectFiles(state.projectDir);
+    refreshDeviceType(state);
 }
 
 void openProject(AppState& state, std::string_view name)
@@ -55,11 +55,11 @@ void openProject(AppState& state, std::string_view name)
         state.projectName = std::string(name);
         state.projectDir = joinPath(state.projectsDir, name);
     }
-    state.files = Set_Files(state.projectDir);
-    CheckHardwareVersion(state);
+    state.files = makeProjectFiles(state.projectDir);
+    refreshDeviceType(state);
 }
 
-void CheckHardwareVersion(AppState& state)
+void refreshDeviceType(AppState& state)
 {
     state.deviceType = state.hasProject() ? readDeviceType(state.files.parGen) : 0;
 }
@@ -77,7 +77,7 @@ Settings currentSettings(const AppState& state)
     return settings;
 }
 
-WriteResult Save_Setting(const AppState& state)
+WriteResult saveSettings(const AppState& state)
 {
     return writeSettings(state.settingsPath(), currentSettings(state));
 }

@@ -9,12 +9,12 @@
 #include "core/lang/uitexts.h"
 
 // Constants shown by several windows.
-inline constexpr const char* Software_Code = "KX40917";
-inline constexpr const char* Device_Description = "CANopen / Modbus Slave - Converter";
-inline constexpr const char* Software_Version = "2.001";
-inline constexpr const char* Document_Code = "KM40917";
-inline constexpr const char* Device_Code = "KD40917";
-inline constexpr const char* Main_Window_Title = "Telvora - Configurator KX40917 - CANopen / Modbus Slave ";
+inline constexpr const char* kSoftwareCode = "KX40917";
+inline constexpr const char* kDeviceDescription = "CANopen / Modbus Slave - Converter";
+inline constexpr const char* kSoftwareVersion = "2.001";
+inline constexpr const char* kDocumentCode = "KM40917";
+inline constexpr const char* kDeviceCode = "KD40917";
+inline constexpr const char* kMainWindowTitle = "Telvora - Configurator KX40917 - CANopen / Modbus Slave ";
 
 // The process-wide values of the program, owned by the application shell. Windows read
 // and write them directly; one instance lives from start to end.
@@ -53,10 +53,10 @@ void startWorkspace(AppState& state, std::string_view exeDir);
 void openProject(AppState& state, std::string_view name);
 
 // Reads Device_Type from the open project's ParGen.xml (0 with no project).
-void CheckHardwareVersion(AppState& state);
+void refreshDeviceType(AppState& state);
 
 // The settings as the process-wide values hold them now.
 Settings currentSettings(const AppState& state);
 
 // Writes the settings file beside the executable.
-WriteResult Save_Setting(const AppState& state);
+WriteResult saveSettings(const AppState& state);

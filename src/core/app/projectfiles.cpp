@@ -2,7 +2,7 @@
 
 #include "core/app/paths.h"
 
-ProjectFiles Set_Files(std::string_view projectDir)
+ProjectFiles makeProjectFiles(std::string_view projectDir)
 {
     ProjectFiles files;
     files.parGen = joinPath(projectDir, "ParGen.xml");

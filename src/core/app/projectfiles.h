@@ -17,4 +17,4 @@ struct ProjectFiles {
 };
 
 // Derives the nine paths as projectDir + separator + file name.
-ProjectFiles Set_Files(std::string_view projectDir);
+ProjectFiles makeProjectFiles(std::string_view projectDir);

@@ -9,6 +9,7 @@
 
 #include "core/app/paths.h"
 #include "core/app/xmlfile.h"
+#include "core/lang/textid.h"
 #include "core/tables/textint.h"
 
 namespace {
@@ -45,18 +46,18 @@ bool isHidden(const std::filesystem::directory_entry& entry)
 CreateProjectResult createProject(std::string_view projectsDir, std::string_view name)
 {
     if (name.empty())
-        return {107, {}};
+        return {TextId::ProjectNameEmpty, {}};
     if (name.find('/') != std::string_view::npos || name.find('\\') != std::string_view::npos ||
         name == "." || name == "..")
-        return {105, {}};
+        return {TextId::ProjectNameCannotBeCreated, {}};
     const std::string dir = joinPath(projectsDir, name);
     // A name that differs from a project only in the case of a-z is one project on Windows;
     // on a case-sensitive disk the two would then open each other.
-    if (isDirectory(dir) || Search_Open_Conf(listProjects(projectsDir), name) >= 0)
-        return {106, {}};
+    if (isDirectory(dir) || findProject(listProjects(projectsDir), name) >= 0)
+        return {TextId::ProjectNameExists, {}};
     std::error_code ec;
     if (!std::filesystem::create_directory(pathFromUtf8(dir), ec) || ec)
-        return {105, {}};
+        return {TextId::ProjectNameCannotBeCreated, {}};
     std::filesystem::create_directories(pathFromUtf8(joinPath(dir, "bin")), ec);
     return {0, dir};
 }
@@ -79,7 +80,7 @@ std::vector<std::string> listProjects(std::string_view projectsDir)
     return names;
 }
 
-int Search_Open_Conf(const std::vector<std::string>& list, std::string_view name)
+int findProject(const std::vector<std::string>& list, std::string_view name)
 {
     for (std::size_t i = 0; i < list.size(); ++i)
         if (list[i] == name)
@@ -107,5 +108,5 @@ int readDeviceType(std::string_view parGenPath)
     const pugi::xml_node element = childElement(documentRoot(doc), "Select_Device_Type");
     if (!element)
         return 0;
-    return Text_To_Int_Def(elementText(element), 0);
+    return textToInt(elementText(element), 0);
 }

@@ -25,7 +25,7 @@ std::vector<std::string> listProjects(std::string_view projectsDir);
 
 // Index of the entry equal to `name`; without one, of the first entry equal to it when letters
 // a-z are compared in upper case; -1 when neither.
-int Search_Open_Conf(const std::vector<std::string>& list, std::string_view name);
+int findProject(const std::vector<std::string>& list, std::string_view name);
 
 // The project name part of projectDir below projectsDir (empty when projectDir is empty).
 std::string openProjectName(std::string_view projectsDir, std::string_view projectDir);

@@ -15,7 +15,7 @@ using File = ProjectDocuments::File;
 // images compiled from one file agree ("101 " is 101 in each, not the default in one).
 std::uint32_t value(const pugi::xml_node& row, const char* name, std::int32_t def)
 {
-    return static_cast<std::uint32_t>(Text_To_Int_Def(trimBlanks(row.attribute(name).value()), def));
+    return static_cast<std::uint32_t>(textToInt(trimBlanks(row.attribute(name).value()), def));
 }
 
 bool upperIsY(const pugi::xml_node& row, const char* name)
@@ -28,7 +28,7 @@ bool upperIsY(const pugi::xml_node& row, const char* name)
 std::int64_t pdoPosition(const pugi::xml_node& row, const char* name, std::uint32_t count)
 {
     const std::int64_t p =
-        static_cast<std::int64_t>(Text_To_Int_Def(trimBlanks(row.attribute(name).value()), -1)) - 1;
+        static_cast<std::int64_t>(textToInt(trimBlanks(row.attribute(name).value()), -1)) - 1;
     return (p < 0 || p >= static_cast<std::int64_t>(count)) ? -1 : p;
 }
 
@@ -134,7 +134,7 @@ std::string tooManyEntriesMessage(const char* tableName, std::size_t wanted, std
            " (at most " + std::to_string(capacity) + ")";
 }
 
-BankedImage Compile_Banked_Image(ProjectDocuments& docs)
+BankedImage compileBankedImage(ProjectDocuments& docs)
 {
     BankedImage image;
     image.parameters.setDefaults();

@@ -15,7 +15,7 @@ struct BankedImage {
 // and the checksum, and returns them with the device type. Writes no file. Throws
 // CompileStopped for a file that is not well-formed XML and for a table with more entries than
 // its capacity ("Too many entries in the RPDO mapping table: 600 (at most 512)").
-BankedImage Compile_Banked_Image(ProjectDocuments& docs);
+BankedImage compileBankedImage(ProjectDocuments& docs);
 
 // The refusal of a table that holds `wanted` entries.
 std::string tooManyEntriesMessage(const char* tableName, std::size_t wanted, std::size_t capacity);

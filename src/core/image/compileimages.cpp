@@ -8,13 +8,13 @@
 #include "core/app/paths.h"
 #include "core/image/compilestop.h"
 
-CompiledImages Compile_Images(const ProjectFiles& files, const MessageSink& sink)
+CompiledImages compileImages(const ProjectFiles& files, const MessageSink& sink)
 {
     CompiledImages images;
     ProjectDocuments docs(files);
     try {
-        images.plain = Compile_Plain_Image(docs, sink);
-        images.banked = Compile_Banked_Image(docs);
+        images.plain = compilePlainImage(docs, sink);
+        images.banked = compileBankedImage(docs);
         images.deviceType = images.banked.deviceType;
         images.ok = true;
     } catch (const CompileStopped& stop) {
@@ -79,7 +79,7 @@ WriteResult writeImageFiles(std::string_view projectDir, const CompiledImages& i
 bool compileAndWriteImages(std::string_view projectDir, const MessageSink& sink, int* deviceType,
                            CompiledImages* compiled)
 {
-    CompiledImages images = Compile_Images(Set_Files(projectDir), sink);
+    CompiledImages images = compileImages(makeProjectFiles(projectDir), sink);
     bool written = false;
     if (images.ok) {
         const WriteResult result = writeImageFiles(projectDir, images);

@@ -25,7 +25,7 @@ inline constexpr const char* kBank2Name = "bank2_ESP32.bin";
 // Compiles the plain image, then the banked image, from the files of the project whose paths
 // are `files`. Every message goes to `sink` in compile order; when the update must stop, the
 // reason is the last message (an error) and ok is false. Writes nothing.
-CompiledImages Compile_Images(const ProjectFiles& files, const MessageSink& sink);
+CompiledImages compileImages(const ProjectFiles& files, const MessageSink& sink);
 
 // Writes the three images of a successful compile into projectDir/bin (created when missing):
 // bank.bin, bank1_ESP32.bin, bank2_ESP32.bin, each replaced whole. Stops at the first file that
@@ -33,7 +33,7 @@ CompiledImages Compile_Images(const ProjectFiles& files, const MessageSink& sink
 // and returns its path and the system's reason.
 WriteResult writeImageFiles(std::string_view projectDir, const CompiledImages& images);
 
-// Compile_Images, then writeImageFiles when the compile succeeded: the whole update of the
+// compileImages, then writeImageFiles when the compile succeeded: the whole update of the
 // image files. A write failure is also reported to `sink` as an error. True when all three
 // files were written.
 bool compileAndWriteImages(std::string_view projectDir, const MessageSink& sink, int* deviceType = nullptr,

@@ -4,7 +4,7 @@
 
 #include "core/image/projectdocuments.h"
 
-// Thrown inside the image compilers when the update must stop; Compile_Images catches it and
+// Thrown inside the image compilers when the update must stop; compileImages catches it and
 // reports `message` as an error. Never leaves the core.
 struct CompileStopped {
     std::string message;

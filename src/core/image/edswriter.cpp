@@ -194,7 +194,7 @@ std::string edsDate(const EdsClock& clock)
     return twoDigits(clock.month) + "-" + twoDigits(clock.day) + "-" + dec(clock.year);
 }
 
-EdsResult Read_PDO_Lists(const ProjectFiles& files, PdoLists& lists)
+EdsResult readPdoLists(const ProjectFiles& files, PdoLists& lists)
 {
     lists = {};
     try {
@@ -291,13 +291,13 @@ std::string edsText(const PdoLists& lists, const EdsClock& clock)
 EdsResult buildEds(const ProjectFiles& files, const EdsClock& clock)
 {
     PdoLists lists;
-    EdsResult result = Read_PDO_Lists(files, lists);
+    EdsResult result = readPdoLists(files, lists);
     if (result.ok)
         result.text = edsText(lists, clock);
     return result;
 }
 
-WriteResult Write_EDS_File(const ProjectFiles& files, std::string_view path, const EdsClock& clock)
+WriteResult writeEdsFile(const ProjectFiles& files, std::string_view path, const EdsClock& clock)
 {
     const EdsResult eds = buildEds(files, clock);
     if (!eds.ok)

@@ -49,11 +49,11 @@ struct EdsResult {
     std::string text; // CR LF after every line
 };
 
-// Read_PDO_Lists: the PDOs of rpdodef.xml and Transmit_Pdo.xml (none for a missing file).
+// readPdoLists: the PDOs of rpdodef.xml and Transmit_Pdo.xml (none for a missing file).
 // A COB-ID is the low 16 bits of its value, a length the low 8 bits. Fails, naming the text, for
 // a COB-ID or length that is not an integer or a length above 8; fails for more PDOs than the
 // lists hold or a file that is not well-formed.
-EdsResult Read_PDO_Lists(const ProjectFiles& files, PdoLists& lists);
+EdsResult readPdoLists(const ProjectFiles& files, PdoLists& lists);
 
 // The whole EDS text for `lists`, stamped with `clock`.
 std::string edsText(const PdoLists& lists, const EdsClock& clock);
@@ -61,6 +61,6 @@ std::string edsText(const PdoLists& lists, const EdsClock& clock);
 // Builds the EDS of the project whose paths are `files`.
 EdsResult buildEds(const ProjectFiles& files, const EdsClock& clock);
 
-// Write_EDS_File: builds the EDS and writes it to `path`, replacing an existing file. On any
+// writeEdsFile: builds the EDS and writes it to `path`, replacing an existing file. On any
 // failure nothing is written and the error names the text or the file.
-WriteResult Write_EDS_File(const ProjectFiles& files, std::string_view path, const EdsClock& clock);
+WriteResult writeEdsFile(const ProjectFiles& files, std::string_view path, const EdsClock& clock);

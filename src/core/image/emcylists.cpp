@@ -52,10 +52,10 @@ EmcyLists buildEmcyLists(const pugi::xml_node& emcyDefRoot, const pugi::xml_node
     forEachElement(emcyWordRoot, [&](const pugi::xml_node& emcyRow, std::size_t i) {
         if (i >= rows.size())
             return;
-        EMCY message;
-        message.COB = static_cast<std::uint8_t>(integer(rows[i], "ID_EMCY", "emcydef.xml"));
-        message.Err_COde = static_cast<std::uint16_t>(integer(rows[i], "EMCY_Error_Code", "emcydef.xml"));
-        message.Err_Reg = static_cast<std::uint8_t>(integer(rows[i], "Error_Register", "emcydef.xml"));
+        EmcyMessage message;
+        message.nodeId = static_cast<std::uint8_t>(integer(rows[i], "ID_EMCY", "emcydef.xml"));
+        message.errorCode = static_cast<std::uint16_t>(integer(rows[i], "EMCY_Error_Code", "emcydef.xml"));
+        message.errorRegister = static_cast<std::uint8_t>(integer(rows[i], "Error_Register", "emcydef.xml"));
         std::array<int, kEmcyFrameBytes + 1> slots;
         slots.fill(-1);
         forEachElement(emcyRow, [&](const pugi::xml_node& dati, std::size_t) {
@@ -70,17 +70,17 @@ EmcyLists buildEmcyLists(const pugi::xml_node& emcyDefRoot, const pugi::xml_node
                                      ") in emcyword.xml: an emergency offers bytes 1 to 5 only"};
             }
             const std::uint32_t reg = integer(dati, "Dati_Word", "emcyword.xml");
-            message.Words.push_back({nextWord, b});
-            List_Word word;
-            word.ID_Word = static_cast<std::uint16_t>(reg);
-            word.ID_Byte_Lo = slotOf(lowPart, slots, nextSlot);
-            word.ID_Byte_Hi = slotOf(highPart, slots, nextSlot);
+            message.words.push_back({nextWord, b});
+            EmcyWord word;
+            word.registerIndex = static_cast<std::uint16_t>(reg);
+            word.lowByteSlot = slotOf(lowPart, slots, nextSlot);
+            word.highByteSlot = slotOf(highPart, slots, nextSlot);
             lists.words.push_back(word);
             ++nextWord;
         });
-        if (message.Words.size() > kMaxWordsPerEmcy)
+        if (message.words.size() > kMaxWordsPerEmcy)
             throw CompileStopped{"Too many words for emergency " + std::to_string(i + 1) +
-                                 " in emcyword.xml: " + std::to_string(message.Words.size()) + " (at most " +
+                                 " in emcyword.xml: " + std::to_string(message.words.size()) + " (at most " +
                                  std::to_string(kMaxWordsPerEmcy) + ")"};
         lists.messages.push_back(std::move(message));
     });
@@ -89,13 +89,13 @@ EmcyLists buildEmcyLists(const pugi::xml_node& emcyDefRoot, const pugi::xml_node
 
 void appendEmcySections(std::vector<std::uint8_t>& out, const EmcyLists& lists)
 {
-    for (const EMCY& message : lists.messages) {
+    for (const EmcyMessage& message : lists.messages) {
         appendRecord(out, kEmcyMessageHead,
-                     {message.COB, message.Err_COde, message.Err_Reg,
-                      static_cast<std::uint32_t>(message.Words.size())});
-        for (const Word_& word : message.Words)
-            appendRecord(out, kEmcyWordRef, {word.NWord, word.Bytes});
+                     {message.nodeId, message.errorCode, message.errorRegister,
+                      static_cast<std::uint32_t>(message.words.size())});
+        for (const EmcyWordRef& word : message.words)
+            appendRecord(out, kEmcyWordRef, {word.wordNumber, word.byteSelector});
     }
-    for (const List_Word& word : lists.words)
-        appendRecord(out, kListWordRecord, {word.ID_Word, word.ID_Byte_Hi, word.ID_Byte_Lo});
+    for (const EmcyWord& word : lists.words)
+        appendRecord(out, kListWordRecord, {word.registerIndex, word.highByteSlot, word.lowByteSlot});
 }

@@ -8,30 +8,30 @@
 #include "core/image/binarylayout.h"
 
 // One word fed from an emergency message.
-struct Word_ {
-    std::uint16_t NWord = 0; // number of the word's List_Word record
-    std::uint8_t Bytes = 0;  // byte selector: high part in the upper 4 bits, low part in the lower
+struct EmcyWordRef {
+    std::uint16_t wordNumber = 0;  // number of the word's EmcyWord record
+    std::uint8_t byteSelector = 0; // byte selector: high part in the upper 4 bits, low part in the lower
 };
 
 // One emergency message of the plain image.
-struct EMCY {
-    std::uint8_t COB = 0;       // node ID of the producer
-    std::uint16_t Err_COde = 0; // error code
-    std::uint8_t Err_Reg = 0;   // error register
-    std::vector<Word_> Words;
+struct EmcyMessage {
+    std::uint8_t nodeId = 0;        // node ID of the producer
+    std::uint16_t errorCode = 0;    // error code
+    std::uint8_t errorRegister = 0; // error register
+    std::vector<EmcyWordRef> words;
 };
 
 // One word over all messages: its register and the byte slots of its two parts.
-struct List_Word {
-    std::uint16_t ID_Word = 0;
-    std::uint16_t ID_Byte_Hi = 0xFFFF; // 0xFFFF: no part
-    std::uint16_t ID_Byte_Lo = 0xFFFF;
+struct EmcyWord {
+    std::uint16_t registerIndex = 0;
+    std::uint16_t highByteSlot = 0xFFFF; // 0xFFFF: no part
+    std::uint16_t lowByteSlot = 0xFFFF;
 };
 
 // The two lists of the plain image's emergency sections.
 struct EmcyLists {
-    std::vector<EMCY> messages;
-    std::vector<List_Word> words;
+    std::vector<EmcyMessage> messages;
+    std::vector<EmcyWord> words;
 };
 
 inline constexpr unsigned kEmcyFrameBytes = 5;    // manufacturer-specific bytes a word can take from

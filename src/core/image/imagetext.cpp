@@ -5,8 +5,8 @@
 std::optional<std::int32_t> readInteger(std::string_view text)
 {
     // Two different defaults coming back equal means the text itself was read.
-    const std::int32_t first = Text_To_Int_Def(text, 0);
-    const std::int32_t second = Text_To_Int_Def(text, 1);
+    const std::int32_t first = textToInt(text, 0);
+    const std::int32_t second = textToInt(text, 1);
     if (first != second)
         return std::nullopt;
     return first;
@@ -23,7 +23,7 @@ std::string_view trimBlanks(std::string_view text)
     return text.substr(begin, end - begin);
 }
 
-std::uint16_t Text_To_Word(std::string_view text, const MessageSink& sink)
+std::uint16_t textToWord(std::string_view text, const MessageSink& sink)
 {
     if (text.empty())
         return 0xFFFF;

@@ -30,7 +30,7 @@ std::uint32_t serialBitRate(std::int32_t index)
 // Blanks around a hand-edited number are read past, as the plain image reads the same field.
 std::uint32_t number(std::string_view text, std::int32_t def)
 {
-    return static_cast<std::uint32_t>(Text_To_Int_Def(trimBlanks(text), def));
+    return static_cast<std::uint32_t>(textToInt(trimBlanks(text), def));
 }
 
 std::string attribute(const pugi::xml_node& element, const char* name)
@@ -137,7 +137,7 @@ int ParameterBlock::readParGen(const pugi::xml_node& root)
     const auto text = [&root](const char* name) { return childText(root, name); };
     const auto element = [&root](const char* name) { return childElement(root, name); };
 
-    const int deviceType = Text_To_Int_Def(text("Select_Device_Type"), 0);
+    const int deviceType = textToInt(text("Select_Device_Type"), 0);
     set(PF::kCanNodeId, number(text("CAN_id"), 10));
     // Products are taken modulo 2^32, as the 32-bit fields hold them.
     set(PF::kCanBitRate, number(text("CAN_Baud"), 1000) * 1000u);
@@ -173,7 +173,7 @@ int ParameterBlock::readParGen(const pugi::xml_node& root)
         serialFlags |= 1u;
     set(PF::kSerialFlags, serialFlags);
 
-    const std::uint32_t bitRate = serialBitRate(Text_To_Int_Def(text("M_baud"), 7));
+    const std::uint32_t bitRate = serialBitRate(textToInt(text("M_baud"), 7));
     set(PF::kSerialBitRate, bitRate);
     set(PF::kSerialBitRate2, bitRate);
 

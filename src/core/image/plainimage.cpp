@@ -117,7 +117,7 @@ private:
 
     std::uint32_t word(const pugi::xml_node& node, const char* name)
     {
-        return Text_To_Word(node.attribute(name).value(), m_sink);
+        return textToWord(node.attribute(name).value(), m_sink);
     }
 
     void tell(const char* text) const
@@ -165,8 +165,8 @@ private:
         const std::size_t emcyStart = m_image.bytes.size();
         appendEmcySections(m_image.bytes, lists);
         std::size_t wordStart = emcyStart;
-        for (const EMCY& message : lists.messages)
-            wordStart += kEmcyMessageHead.size + kEmcyWordRef.size * message.Words.size();
+        for (const EmcyMessage& message : lists.messages)
+            wordStart += kEmcyMessageHead.size + kEmcyWordRef.size * message.words.size();
         putField(m_image.bytes.data(), kPlainHeader.fields[static_cast<std::size_t>(PlainSection::EmcyWord)],
                  static_cast<std::uint32_t>(wordStart));
         m_image.counts[1] = static_cast<std::uint32_t>(lists.messages.size());
@@ -204,17 +204,17 @@ private:
             const pugi::xml_node node = root.child(element);
             if (!node)
                 return 0;
-            return attribute ? Text_To_Word(node.attribute(attribute).value(), m_sink)
-                             : Text_To_Word(node.text().get(), m_sink);
+            return attribute ? textToWord(node.attribute(attribute).value(), m_sink)
+                             : textToWord(node.text().get(), m_sink);
         };
 
-        const std::uint32_t canId = Text_To_Word(text("CAN_id"), m_sink);
-        const std::uint32_t canBaud = Text_To_Word(text("CAN_Baud"), m_sink);
-        const std::uint32_t sdoTimeout = Text_To_Word(text("CAN_timeoutsdo"), m_sink);
-        const std::uint32_t serialBaud = Text_To_Word(text("M_baud"), m_sink);
-        const std::uint32_t parity = Text_To_Word(text("M_parity"), m_sink);
-        const std::uint32_t serial = Text_To_Word(text("M_ser"), m_sink) == 1 ? 0 : 1;
-        const std::uint32_t devId = Text_To_Word(text("M_devid"), m_sink);
+        const std::uint32_t canId = textToWord(text("CAN_id"), m_sink);
+        const std::uint32_t canBaud = textToWord(text("CAN_Baud"), m_sink);
+        const std::uint32_t sdoTimeout = textToWord(text("CAN_timeoutsdo"), m_sink);
+        const std::uint32_t serialBaud = textToWord(text("M_baud"), m_sink);
+        const std::uint32_t parity = textToWord(text("M_parity"), m_sink);
+        const std::uint32_t serial = textToWord(text("M_ser"), m_sink) == 1 ? 0 : 1;
+        const std::uint32_t devId = textToWord(text("M_devid"), m_sink);
         const std::uint32_t operational = flag("operational_at_start", "start");
         const std::uint32_t networkStart = flag("network_start", "start");
         const pugi::xml_node startOnModbus = root.child("network_start_modbus");
@@ -223,8 +223,7 @@ private:
         // The register is on the element after the first one of that name; without one it reads
         // as an empty text.
         const pugi::xml_node registerElement = startOnModbus ? nextElement(startOnModbus) : pugi::xml_node();
-        const std::uint32_t startRegister =
-            Text_To_Word(registerElement.attribute("address").value(), m_sink);
+        const std::uint32_t startRegister = textToWord(registerElement.attribute("address").value(), m_sink);
         const std::uint32_t delay = optionalWord("delay_network_start", "delay");
         const std::uint32_t guarding = flag("send_frame_nodeguard", "enable");
         const std::uint32_t guardRegister1 = optionalWord("send_frame_nodeguard", "add_word_1");
@@ -233,8 +232,7 @@ private:
         const std::uint32_t syncOn = flag("sync_producer", "enable_sync");
         const pugi::xml_node sync = root.child("sync_producer");
         const std::uint32_t syncTime =
-            sync ? static_cast<std::uint32_t>(Text_To_Int_Def(sync.attribute("sync_time").value(), 1000))
-                 : 1000;
+            sync ? static_cast<std::uint32_t>(textToInt(sync.attribute("sync_time").value(), 1000)) : 1000;
         const auto& c = m_image.counts;
         appendRecord(m_image.bytes, kPlainParameters,
                      {canId,         canBaud, sdoTimeout,  serialBaud,     parity,
@@ -259,7 +257,7 @@ const RecordLayout kPlainTpdoRecord{"TPDO record", kTpdoFields, 5};
 const RecordLayout kPlainNodeGuardRecord{"node guarding record", kNodeGuardFields, 4};
 const RecordLayout kPlainParameters{"parameter section", kParameterFields, 40};
 
-PlainImage Compile_Plain_Image(ProjectDocuments& docs, const MessageSink& sink)
+PlainImage compilePlainImage(ProjectDocuments& docs, const MessageSink& sink)
 {
     return PlainCompiler(docs, sink).run();
 }

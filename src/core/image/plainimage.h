@@ -38,4 +38,4 @@ struct PlainImage {
 // reported to `sink` as the compile reaches them, and the compile goes on. Throws
 // CompileStopped for a file that is not well-formed, an invalid emergency value, or an image
 // longer than kPlainImageMaxSize.
-PlainImage Compile_Plain_Image(ProjectDocuments& docs, const MessageSink& sink);
+PlainImage compilePlainImage(ProjectDocuments& docs, const MessageSink& sink);

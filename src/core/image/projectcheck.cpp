@@ -74,7 +74,7 @@ void compileCheck(const ProjectFiles& files, ProjectFindings& findings)
 {
     std::vector<CompileMessage> messages;
     const CompiledImages images =
-        Compile_Images(files, [&messages](const CompileMessage& message) { messages.push_back(message); });
+        compileImages(files, [&messages](const CompileMessage& message) { messages.push_back(message); });
     for (const CompileMessage& message : messages) {
         const std::string text = "compile: " + withoutProjectDir(files, message.text);
         if (message.kind == CompileMessage::Kind::Error && !images.ok && &message == &messages.back())

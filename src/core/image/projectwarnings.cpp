@@ -60,10 +60,10 @@ std::vector<std::string> sdoByteWarnings(const ProjectFiles& files)
 {
     std::vector<std::string> warnings;
     forEachRow(files.sdo, [&](const pugi::xml_node& row, int number) {
-        const int conf = Text_To_Int_Def(row.attribute("conf").value(), 0) & 0xFF;
+        const int conf = textToInt(row.attribute("conf").value(), 0) & 0xFF;
         const int hi = (conf >> 5) & 7;
         const int lo = conf & 7;
-        const int nbyte = Text_To_Int_Def(row.attribute("nbyteB").value(), 0);
+        const int nbyte = textToInt(row.attribute("nbyteB").value(), 0);
         if (hi == 0 && lo == 0) {
             warnings.push_back(rowOf("sdo.xml", number) +
                                "Hi Byte and Lo Byte are both 0, so the register takes no byte of the object");
@@ -93,7 +93,7 @@ std::vector<std::string> mappingSelectorWarnings(const ProjectFiles& files)
         if (!selector || !index)
             continue;
         const auto check = [&](const pugi::xml_node& entry, const std::string& where) {
-            if ((Text_To_Int_Def(entry.attribute(selector).value(), 0) & 0xFF) == 0)
+            if ((textToInt(entry.attribute(selector).value(), 0) & 0xFF) == 0)
                 warnings.push_back(where + kNeither + entry.attribute(index).value());
         };
         if (!format->groupElement) {
@@ -155,7 +155,7 @@ std::vector<std::string> hiddenColumnWarnings(const ProjectFiles& files)
     }
     forEachRow(files.rpdoDef, [&](const pugi::xml_node& row, int number) {
         const char* timeout = row.attribute("TimeOut").value();
-        if (Text_To_Int_Def(timeout, 0) != 0)
+        if (textToInt(timeout, 0) != 0)
             warnings.push_back(rowOf("rpdodef.xml", number) + "TimeOut " + timeout +
                                " is hidden without the Ethernet port but still goes into bank2_ESP32.bin");
     });

@@ -12,7 +12,7 @@ namespace {
 
 std::optional<std::uint16_t> registerValue(std::string_view text)
 {
-    const std::int32_t v = Text_To_Int_Def(text, -1);
+    const std::int32_t v = textToInt(text, -1);
     if (v < 0 || v > 65535)
         return std::nullopt;
     return static_cast<std::uint16_t>(v);
@@ -54,7 +54,7 @@ std::vector<RegisterClaim> collectRegisterClaims(const ProjectFiles& files, std:
     pugi::xml_document rpdoMap;
     const std::size_t rpdoCount = countElements(loadRoot(files.rpdoDef, rpdo, errors));
     forEachElement(loadRoot(files.sdoPdo, rpdoMap, errors), [&](const pugi::xml_node& row, std::size_t i) {
-        const std::int32_t n = Text_To_Int_Def(row.attribute("nrpdo").value(), -1);
+        const std::int32_t n = textToInt(row.attribute("nrpdo").value(), -1);
         if (n >= 1 && static_cast<std::size_t>(n) <= rpdoCount)
             claim(row.attribute("index").value(), rowText("RPDO mapping", "sdopdo.xml", i));
     });
@@ -79,7 +79,7 @@ std::vector<RegisterClaim> collectRegisterClaims(const ProjectFiles& files, std:
     if (deviceType == 0)
         forEachElement(tpdoRoot, [&](const pugi::xml_node& row, std::size_t i) {
             const auto start = registerValue(row.attribute("SMA").value());
-            const std::int32_t dimension = Text_To_Int_Def(row.attribute("Dimension").value(), -1);
+            const std::int32_t dimension = textToInt(row.attribute("Dimension").value(), -1);
             if (!start || dimension < 1 || dimension > 8)
                 return;
             const std::int32_t registers = (dimension + 1) / 2;
@@ -91,7 +91,7 @@ std::vector<RegisterClaim> collectRegisterClaims(const ProjectFiles& files, std:
     pugi::xml_document tpdoMap;
     forEachElement(
         loadRoot(files.transmitPdoDefine, tpdoMap, errors), [&](const pugi::xml_node& row, std::size_t i) {
-            const std::int32_t n = Text_To_Int_Def(row.attribute("NrPdo").value(), -1);
+            const std::int32_t n = textToInt(row.attribute("NrPdo").value(), -1);
             if (n >= 1 && static_cast<std::size_t>(n) <= tpdoCount)
                 claim(row.attribute("Index").value(), rowText("TPDO mapping", "Transmit_PDO_Define.xml", i));
         });
@@ -142,7 +142,7 @@ std::vector<std::string> plainImageWarnings(const ProjectFiles& files)
     if (!root)
         return warnings;
     const std::string timeoutText = childText(root, "CAN_timeoutsdo");
-    const std::int32_t timeout = Text_To_Int_Def(timeoutText, -1);
+    const std::int32_t timeout = textToInt(timeoutText, -1);
     if (timeout > 65535 && timeout <= 100000)
         warnings.push_back("ParGen.xml: the SDO client timeout " + std::to_string(timeout) +
                            " is cut to 16 bits in bank.bin (stored as " + std::to_string(timeout & 0xFFFF) +

@@ -141,7 +141,7 @@ void applyLine(UiTexts& texts, std::string_view line)
     if (eq < 4)
         return;
     const std::string_view indexText = trim(line.substr(3, eq - 1 - 3));
-    const std::int32_t index = Text_To_Int_Def(indexText, -1);
+    const std::int32_t index = textToInt(indexText, -1);
     if (index < 0 || index >= UiTexts::kCount)
         return;
 

@@ -16,6 +16,7 @@
 #endif
 
 #include "core/app/paths.h"
+#include "core/lang/textid.h"
 #include "core/lang/uitexts.h"
 
 namespace {
@@ -89,7 +90,7 @@ bool isListableLanguageAttributes(std::uint32_t attributes)
     return (attributes & ~kListableAttributes) == 0;
 }
 
-std::vector<std::string> Create_Lang_List(std::string_view languageDir)
+std::vector<std::string> listLanguages(std::string_view languageDir)
 {
     std::vector<std::string> names;
     std::error_code ec;
@@ -144,5 +145,6 @@ int turnLanguagePage(int languageCount, int page, bool forward)
 
 std::string languageQuestion(const UiTexts& texts, std::string_view from, std::string_view to)
 {
-    return texts[316] + std::string(from) + texts[317] + std::string(to) + texts[318];
+    return texts[TextId::ChangeLanguageFrom] + std::string(from) + texts[TextId::ChangeLanguageTo] +
+           std::string(to) + texts[TextId::ChangeLanguageEnd];
 }

@@ -20,7 +20,7 @@ bool isListableLanguageAttributes(std::uint32_t attributes);
 // letter case. On Windows a file is listed by its attributes (above) and its extension is
 // matched in any case; elsewhere a regular file that can be opened for reading with the
 // extension ".lng" exactly. A missing or unreadable directory gives an empty list.
-std::vector<std::string> Create_Lang_List(std::string_view languageDir);
+std::vector<std::string> listLanguages(std::string_view languageDir);
 
 // The language name of a listed file: the name without its last four characters.
 std::string languageNameOf(std::string_view fileName);

@@ -29,7 +29,7 @@ std::string upperAscii(std::string_view text)
 
 std::string versionQueryString()
 {
-    return std::string(kVersionQueryKey) + "=" + Software_Code;
+    return std::string(kVersionQueryKey) + "=" + kSoftwareCode;
 }
 
 std::string versionQueryUrl(std::string_view base)
@@ -37,16 +37,16 @@ std::string versionQueryUrl(std::string_view base)
     return std::string(base) + kVersionQueryPath + "?" + versionQueryString();
 }
 
-int Conv_Version(std::string_view Ver_str)
+int parseVersion(std::string_view versionText)
 {
-    const std::size_t blank = Ver_str.find(' ');
-    std::string_view number = blank == std::string_view::npos ? Ver_str : Ver_str.substr(blank + 1);
+    const std::size_t blank = versionText.find(' ');
+    std::string_view number = blank == std::string_view::npos ? versionText : versionText.substr(blank + 1);
     number = trimmed(number);
     if (number.size() < 5)
         return -1;
     // The point in second place is skipped: "2.105" reads as 2105.
     const std::string digits{number[0], number[2], number[3], number[4]};
-    return Text_To_Int_Def(digits, -1);
+    return textToInt(digits, -1);
 }
 
 bool isNewerVersionAnswer(std::string_view answer, std::string_view runningVersion)
@@ -55,7 +55,7 @@ bool isNewerVersionAnswer(std::string_view answer, std::string_view runningVersi
     const std::string upper = upperAscii(text);
     if (upper.empty() || upper == "VER. 0.000")
         return false;
-    const int running = Conv_Version(runningVersion);
-    const int offered = Conv_Version(text);
+    const int running = parseVersion(runningVersion);
+    const int offered = parseVersion(text);
     return running != -1 && offered != -1 && offered > running;
 }

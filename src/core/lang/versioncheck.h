@@ -27,7 +27,7 @@ std::string versionQueryUrl(std::string_view base);
 // The value of a version text: the text after its first blank (all of it without a blank),
 // trimmed; its 1st, 3rd, 4th and 5th characters read as one integer ("VER. 2.105" -> 2105).
 // Returns -1 when fewer than five characters remain or they do not read as a number.
-int Conv_Version(std::string_view Ver_str);
+int parseVersion(std::string_view versionText);
 
 // True when the server's `answer` (the raw body; empty after any failure) names a version
 // newer than `runningVersion`. Empty answers and "VER. 0.000" (any letter case) are not newer.

@@ -2,13 +2,13 @@
 
 #include <utility>
 
-TEMCY_Frame::TEMCY_Frame(std::string devId, std::string code, std::string reg)
-    : Dev_ID(std::move(devId)), Code(std::move(code)), Reg(std::move(reg))
+EmcyFrame::EmcyFrame(std::string devId, std::string code, std::string reg)
+    : deviceId(std::move(devId)), errorCode(std::move(code)), errorRegister(std::move(reg))
 {
-    Num_Byte = kByteCount;
+    byteCount = kByteCount;
 }
 
-std::string TEMCY_Frame::listLine() const
+std::string EmcyFrame::listLine() const
 {
-    return Dev_ID + '\t' + Code + '\t' + Reg;
+    return deviceId + '\t' + errorCode + '\t' + errorRegister;
 }

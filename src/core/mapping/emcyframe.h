@@ -6,16 +6,16 @@
 
 // One emergency of the emergency access table as the emergency mapping editor sees it.
 // An emergency always offers five bytes: the five bytes after its error code and error register.
-struct TEMCY_Frame : MappingFrame {
+struct EmcyFrame : MappingFrame {
     static constexpr int kByteCount = 5;
 
     // Create: an emergency without entries, with the texts of its table row as stored.
-    TEMCY_Frame(std::string devId, std::string code, std::string reg);
+    EmcyFrame(std::string devId, std::string code, std::string reg);
 
-    // "Dev_ID<tab>Code<tab>Reg".
+    // "deviceId<tab>errorCode<tab>errorRegister".
     std::string listLine() const override;
 
-    std::string Dev_ID; // ID_EMCY text
-    std::string Code;   // EMCY_Error_Code text
-    std::string Reg;    // Error_Register text
+    std::string deviceId;      // ID_EMCY text
+    std::string errorCode;     // EMCY_Error_Code text
+    std::string errorRegister; // Error_Register text
 };

@@ -1,5 +1,6 @@
 #include "core/mapping/mappingformat.h"
 
+#include "core/lang/textid.h"
 #include "core/mapping/emcyframe.h"
 #include "core/mapping/pdoframe.h"
 
@@ -7,19 +8,19 @@ namespace {
 
 std::unique_ptr<MappingFrame> readReceivePdo(const pugi::xml_node& row)
 {
-    return std::make_unique<TCAN_Frame>(row.attribute("cobid").value(), row.attribute("dimension").value());
+    return std::make_unique<PdoFrame>(row.attribute("cobid").value(), row.attribute("dimension").value());
 }
 
 std::unique_ptr<MappingFrame> readTransmitPdo(const pugi::xml_node& row)
 {
-    return std::make_unique<TCAN_Frame>(row.attribute("COB-ID").value(), row.attribute("Dimension").value());
+    return std::make_unique<PdoFrame>(row.attribute("COB-ID").value(), row.attribute("Dimension").value());
 }
 
 std::unique_ptr<MappingFrame> readEmergency(const pugi::xml_node& row)
 {
-    return std::make_unique<TEMCY_Frame>(row.attribute("ID_EMCY").value(),
-                                         row.attribute("EMCY_Error_Code").value(),
-                                         row.attribute("Error_Register").value());
+    return std::make_unique<EmcyFrame>(row.attribute("ID_EMCY").value(),
+                                       row.attribute("EMCY_Error_Code").value(),
+                                       row.attribute("Error_Register").value());
 }
 
 } // namespace
@@ -38,7 +39,7 @@ const MappingFormat kReceivePdoMapping = {
       {MapField::Selector, "poscomp"}}},
     4,
     false,
-    1000,
+    TextId::ReceivePdoMappingFirst,
 };
 
 const MappingFormat kTransmitPdoMapping = {
@@ -55,7 +56,7 @@ const MappingFormat kTransmitPdoMapping = {
       {MapField::Write, "Send_on_Write"}}},
     4,
     true,
-    1200,
+    TextId::TransmitPdoMappingFirst,
 };
 
 const MappingFormat kEmergencyMapping = {
@@ -69,7 +70,7 @@ const MappingFormat kEmergencyMapping = {
     {{{MapField::Index, "Dati_Word"}, {MapField::Selector, "Dati_Byte"}, {}, {}}},
     2,
     false,
-    800,
+    TextId::EmcyMappingFirst,
 };
 
 int MappingFormat::textIndex(MappingText text) const

@@ -14,10 +14,10 @@ enum class MappingKind { ReceivePdo, TransmitPdo, Emergency };
 
 // What an attribute of a mapping entry's element carries.
 enum class MapField {
-    Index,       // Ind_Mod as typed
+    Index,       // registerIndex as typed
     Subindex,    // always "0", never read back
     FrameNumber, // 1-based position of the frame in the frame file
-    Selector,    // byte selector HiPart * 16 + LoPart
+    Selector,    // byte selector highPart * 16 + lowPart
     Write,       // Write, "0" or "1"
 };
 

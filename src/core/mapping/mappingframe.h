@@ -13,6 +13,6 @@ struct MappingFrame {
     // The frame's line in the editor's frame list, its columns separated by tab characters.
     virtual std::string listLine() const = 0;
 
-    std::vector<TMod_Reg> Lista_Mod_Reg;
-    int Num_Byte = 8;
+    std::vector<RegisterEntry> entries;
+    int byteCount = 8;
 };

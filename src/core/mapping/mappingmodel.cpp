@@ -26,7 +26,7 @@ MappingModel::MappingModel(const MappingFormat& format) : m_format(format) {}
 
 bool MappingModel::hasEntry(int frame, int entry) const
 {
-    return hasFrame(frame) && entry >= 0 && entry < static_cast<int>(this->frame(frame).Lista_Mod_Reg.size());
+    return hasFrame(frame) && entry >= 0 && entry < static_cast<int>(this->frame(frame).entries.size());
 }
 
 void MappingModel::appendFrame(std::unique_ptr<MappingFrame> frame)
@@ -70,15 +70,14 @@ MappingLoadResult MappingModel::load(std::string_view frameFile, std::string_vie
     return {};
 }
 
-TMod_Reg MappingModel::readEntry(const pugi::xml_node& element) const
+RegisterEntry MappingModel::readEntry(const pugi::xml_node& element) const
 {
-    TMod_Reg entry;
-    entry.Ind_Mod = element.attribute(m_format.attributeName(MapField::Index)).value();
-    const int selector =
-        Text_To_Int_Def(element.attribute(m_format.attributeName(MapField::Selector)).value(), 0);
-    unpackByteSelector(selector, entry.HiPart, entry.LoPart);
+    RegisterEntry entry;
+    entry.registerIndex = element.attribute(m_format.attributeName(MapField::Index)).value();
+    const int selector = textToInt(element.attribute(m_format.attributeName(MapField::Selector)).value(), 0);
+    unpackByteSelector(selector, entry.highPart, entry.lowPart);
     if (const char* write = m_format.attributeName(MapField::Write))
-        entry.Write = Text_To_Int_Def(element.attribute(write).value(), 0); // missing: "False"
+        entry.sendOnWrite = textToInt(element.attribute(write).value(), 0); // missing: "False"
     return entry;
 }
 
@@ -89,10 +88,10 @@ void MappingModel::loadFlatEntries(const pugi::xml_node& root)
         if (!isElement(row))
             continue;
         // Wide arithmetic: "-2147483648" minus one must not overflow.
-        const std::int64_t n = std::int64_t{Text_To_Int_Def(row.attribute(frameNumber).value(), -1)} - 1;
+        const std::int64_t n = std::int64_t{textToInt(row.attribute(frameNumber).value(), -1)} - 1;
         if (n < 0 || n >= frameCount())
             continue;
-        m_frames[static_cast<std::size_t>(n)]->Lista_Mod_Reg.push_back(readEntry(row));
+        m_frames[static_cast<std::size_t>(n)]->entries.push_back(readEntry(row));
     }
 }
 
@@ -106,7 +105,7 @@ void MappingModel::loadGroupedEntries(const pugi::xml_node& root)
             break;
         for (pugi::xml_node element : group.children())
             if (isElement(element))
-                m_frames[i]->Lista_Mod_Reg.push_back(readEntry(element));
+                m_frames[i]->entries.push_back(readEntry(element));
         ++i;
     }
 }
@@ -115,7 +114,7 @@ int MappingModel::offeredBytes(int frame) const
 {
     if (!hasFrame(frame))
         return 0;
-    return std::clamp(this->frame(frame).Num_Byte, 0, kMaxSelectableByte);
+    return std::clamp(this->frame(frame).byteCount, 0, kMaxSelectableByte);
 }
 
 int MappingModel::fitPart(int frame, int part) const
@@ -123,93 +122,93 @@ int MappingModel::fitPart(int frame, int part) const
     return part >= 0 && part <= offeredBytes(frame) ? part : 0;
 }
 
-TMod_Reg MappingModel::fitted(int frame, const TMod_Reg& typed) const
+RegisterEntry MappingModel::fitted(int frame, const RegisterEntry& typed) const
 {
-    TMod_Reg entry = typed;
-    entry.HiPart = fitPart(frame, typed.HiPart);
-    entry.LoPart = fitPart(frame, typed.LoPart);
-    entry.Write = m_format.hasWrite && typed.Write == 1 ? 1 : 0;
+    RegisterEntry entry = typed;
+    entry.highPart = fitPart(frame, typed.highPart);
+    entry.lowPart = fitPart(frame, typed.lowPart);
+    entry.sendOnWrite = m_format.hasWrite && typed.sendOnWrite == 1 ? 1 : 0;
     return entry;
 }
 
-bool MappingModel::Check_Mod_Reg_in_Use(int ind_MR, int app_ind_J1939, int app_ind_MR) const
+bool MappingModel::isRegisterInUse(int registerIndex, int exceptFrame, int exceptEntry) const
 {
     for (int j = 0; j < frameCount(); ++j) {
-        const std::vector<TMod_Reg>& entries = frame(j).Lista_Mod_Reg;
+        const std::vector<RegisterEntry>& entries = frame(j).entries;
         for (int k = 0; k < static_cast<int>(entries.size()); ++k) {
-            if (Text_To_Int_Def(entries[static_cast<std::size_t>(k)].Ind_Mod, -1) == ind_MR &&
-                !(j == app_ind_J1939 && k == app_ind_MR))
+            if (textToInt(entries[static_cast<std::size_t>(k)].registerIndex, -1) == registerIndex &&
+                !(j == exceptFrame && k == exceptEntry))
                 return true;
         }
     }
     return false;
 }
 
-MappingEditResult MappingModel::checkIndex(const TMod_Reg& typed, int frame, int entry,
+MappingEditResult MappingModel::checkIndex(const RegisterEntry& typed, int frame, int entry,
                                            const UiTexts& texts) const
 {
-    const int index = Text_To_Int_Def(typed.Ind_Mod, -1);
+    const int index = textToInt(typed.registerIndex, -1);
     if (index < 0 || index > kMaxRegisterIndex)
         return {MappingEditResult::Outcome::Refused, texts[m_format.textIndex(MappingText::IndexRange)]};
-    if (Check_Mod_Reg_in_Use(index, frame, entry))
+    if (isRegisterInUse(index, frame, entry))
         return {MappingEditResult::Outcome::Refused, texts[m_format.textIndex(MappingText::IndexUsed)]};
     return {};
 }
 
-MappingEditResult MappingModel::Add_Mod_Reg(int frame, const TMod_Reg& typed, const UiTexts& texts)
+MappingEditResult MappingModel::addEntry(int frame, const RegisterEntry& typed, const UiTexts& texts)
 {
     if (!hasFrame(frame))
         return {MappingEditResult::Outcome::NoSelection, {}};
     MappingEditResult checked = checkIndex(typed, -1, -1, texts);
     if (checked.done())
-        m_frames[static_cast<std::size_t>(frame)]->Lista_Mod_Reg.push_back(fitted(frame, typed));
+        m_frames[static_cast<std::size_t>(frame)]->entries.push_back(fitted(frame, typed));
     return checked;
 }
 
-MappingEditResult MappingModel::Modify_Mod_Reg(int frame, int entry, const TMod_Reg& typed,
-                                               const UiTexts& texts)
+MappingEditResult MappingModel::modifyEntry(int frame, int entry, const RegisterEntry& typed,
+                                            const UiTexts& texts)
 {
     if (!hasEntry(frame, entry))
         return {MappingEditResult::Outcome::NoSelection, {}};
     MappingEditResult checked = checkIndex(typed, frame, entry, texts);
     if (checked.done())
-        m_frames[static_cast<std::size_t>(frame)]->Lista_Mod_Reg[static_cast<std::size_t>(entry)] =
+        m_frames[static_cast<std::size_t>(frame)]->entries[static_cast<std::size_t>(entry)] =
             fitted(frame, typed);
     return checked;
 }
 
-MappingEditResult MappingModel::Delete_Mod_Reg(int frame, int entry)
+MappingEditResult MappingModel::deleteEntry(int frame, int entry)
 {
     if (!hasEntry(frame, entry))
         return {MappingEditResult::Outcome::NoSelection, {}};
-    std::vector<TMod_Reg>& entries = m_frames[static_cast<std::size_t>(frame)]->Lista_Mod_Reg;
+    std::vector<RegisterEntry>& entries = m_frames[static_cast<std::size_t>(frame)]->entries;
     entries.erase(entries.begin() + entry);
     return {};
 }
 
-MappingEditResult MappingModel::Copy_Mod_Reg(int frame, int entry)
+MappingEditResult MappingModel::copyEntry(int frame, int entry)
 {
     if (!hasEntry(frame, entry))
         return {MappingEditResult::Outcome::NoSelection, {}};
-    m_copy = this->frame(frame).Lista_Mod_Reg[static_cast<std::size_t>(entry)];
+    m_copy = this->frame(frame).entries[static_cast<std::size_t>(entry)];
     return {};
 }
 
-TMod_Reg MappingModel::Paste_Mod_Reg(int frame) const
+RegisterEntry MappingModel::pasteEntry(int frame) const
 {
-    TMod_Reg pasted = fitted(frame, m_copy);
-    pasted.Ind_Mod = m_copy.Ind_Mod;
+    RegisterEntry pasted = fitted(frame, m_copy);
+    pasted.registerIndex = m_copy.registerIndex;
     return pasted;
 }
 
-std::string MappingModel::entryLine(const TMod_Reg& entry, const UiTexts& texts) const
+std::string MappingModel::entryLine(const RegisterEntry& entry, const UiTexts& texts) const
 {
     const auto part = [&](int number) {
         if (number == 0)
             return texts[m_format.textIndex(MappingText::ByteNone)];
         return texts[m_format.textIndex(MappingText::BytePrefix)] + std::to_string(number);
     };
-    return entry.Ind_Mod + "; " + part(entry.HiPart) + "; " + part(entry.LoPart) + ";";
+    return entry.registerIndex + "; " + part(entry.highPart) + "; " + part(entry.lowPart) + ";";
 }
 
 std::vector<std::string> MappingModel::byteChoices(int frame, const UiTexts& texts) const
@@ -221,7 +220,7 @@ std::vector<std::string> MappingModel::byteChoices(int frame, const UiTexts& tex
     return choices;
 }
 
-void MappingModel::writeEntry(pugi::xml_node parent, const TMod_Reg& entry, int frameNumber) const
+void MappingModel::writeEntry(pugi::xml_node parent, const RegisterEntry& entry, int frameNumber) const
 {
     pugi::xml_node element = parent.append_child(m_format.entryElement);
     for (int i = 0; i < m_format.attributeCount; ++i) {
@@ -229,7 +228,7 @@ void MappingModel::writeEntry(pugi::xml_node parent, const TMod_Reg& entry, int 
         pugi::xml_attribute written = element.append_attribute(attribute.name);
         switch (attribute.field) {
         case MapField::Index:
-            written.set_value(entry.Ind_Mod.c_str());
+            written.set_value(entry.registerIndex.c_str());
             break;
         case MapField::Subindex:
             written.set_value("0");
@@ -238,10 +237,10 @@ void MappingModel::writeEntry(pugi::xml_node parent, const TMod_Reg& entry, int 
             written.set_value(std::to_string(frameNumber).c_str());
             break;
         case MapField::Selector:
-            written.set_value(std::to_string(packByteSelector(entry.HiPart, entry.LoPart)).c_str());
+            written.set_value(std::to_string(packByteSelector(entry.highPart, entry.lowPart)).c_str());
             break;
         case MapField::Write:
-            written.set_value(std::to_string(entry.Write).c_str());
+            written.set_value(std::to_string(entry.sendOnWrite).c_str());
             break;
         }
     }
@@ -252,7 +251,7 @@ void MappingModel::buildDocument(pugi::xml_document& doc) const
     pugi::xml_node root = startTableDocument(doc, m_format.mapRoot);
     for (int i = 0; i < frameCount(); ++i) {
         pugi::xml_node parent = m_format.groupElement ? root.append_child(m_format.groupElement) : root;
-        for (const TMod_Reg& entry : frame(i).Lista_Mod_Reg)
+        for (const RegisterEntry& entry : frame(i).entries)
             writeEntry(parent, entry, i + 1);
     }
 }

@@ -60,35 +60,35 @@ public:
     // Adds a frame at the end (the model takes it); for building a model without files.
     void appendFrame(std::unique_ptr<MappingFrame> frame);
 
-    // The number of data bytes `frame` offers for the two halves: its Num_Byte, capped at 15 (the
-    // most a byte selector half can name), and 0 for a negative Num_Byte or no frame.
+    // The number of data bytes `frame` offers for the two halves: its byteCount, capped at 15 (the
+    // most a byte selector half can name), and 0 for a negative byteCount or no frame.
     int offeredBytes(int frame) const;
     // `part` when `frame` offers it (0..offeredBytes), otherwise 0 ("None").
     int fitPart(int frame, int part) const;
 
-    // True when register `ind_MR` is named by an entry of this editor other than entry
-    // `app_ind_MR` of frame `app_ind_J1939`. Indexes compare as integers ("16" is "0x10").
-    bool Check_Mod_Reg_in_Use(int ind_MR, int app_ind_J1939, int app_ind_MR) const;
+    // True when register `registerIndex` is named by an entry of this editor other than entry
+    // `exceptEntry` of frame `exceptFrame`. Indexes compare as integers ("16" is "0x10").
+    bool isRegisterInUse(int registerIndex, int exceptFrame, int exceptEntry) const;
 
     // Appends `typed` to `frame` after the index and in-use checks; refused with the editor's
     // index-range or index-used text. Parts the frame does not offer are stored as 0, a Write
     // other than 1 as 0.
-    MappingEditResult Add_Mod_Reg(int frame, const TMod_Reg& typed, const UiTexts& texts);
-    // Overwrites entry `entry` of `frame` with `typed`, with the checks of Add_Mod_Reg; the entry
+    MappingEditResult addEntry(int frame, const RegisterEntry& typed, const UiTexts& texts);
+    // Overwrites entry `entry` of `frame` with `typed`, with the checks of addEntry; the entry
     // may keep its own index.
-    MappingEditResult Modify_Mod_Reg(int frame, int entry, const TMod_Reg& typed, const UiTexts& texts);
+    MappingEditResult modifyEntry(int frame, int entry, const RegisterEntry& typed, const UiTexts& texts);
     // Removes the entry, without asking.
-    MappingEditResult Delete_Mod_Reg(int frame, int entry);
+    MappingEditResult deleteEntry(int frame, int entry);
     // Puts the entry into the copy buffer.
-    MappingEditResult Copy_Mod_Reg(int frame, int entry);
+    MappingEditResult copyEntry(int frame, int entry);
     // What Paste puts into the fields for `frame` (-1: none selected): the copy buffer, with a
     // byte number the frame does not offer turned into 0 ("None").
-    TMod_Reg Paste_Mod_Reg(int frame) const;
+    RegisterEntry pasteEntry(int frame) const;
     // The copy buffer as copied; it starts empty with 0, 0, 0.
-    const TMod_Reg& copyBuffer() const { return m_copy; }
+    const RegisterEntry& copyBuffer() const { return m_copy; }
 
     // The entry's line in the entry list: "100; Byte 1; None;".
-    std::string entryLine(const TMod_Reg& entry, const UiTexts& texts) const;
+    std::string entryLine(const RegisterEntry& entry, const UiTexts& texts) const;
     // The choices of the two byte lists for `frame`: "None", then "Byte 1" .. offeredBytes.
     std::vector<std::string> byteChoices(int frame, const UiTexts& texts) const;
 
@@ -100,14 +100,15 @@ public:
     WriteResult save(const ProjectFiles& files) const;
 
 private:
-    MappingEditResult checkIndex(const TMod_Reg& typed, int frame, int entry, const UiTexts& texts) const;
-    TMod_Reg fitted(int frame, const TMod_Reg& typed) const;
+    MappingEditResult checkIndex(const RegisterEntry& typed, int frame, int entry,
+                                 const UiTexts& texts) const;
+    RegisterEntry fitted(int frame, const RegisterEntry& typed) const;
     void loadFlatEntries(const pugi::xml_node& root);
     void loadGroupedEntries(const pugi::xml_node& root);
-    TMod_Reg readEntry(const pugi::xml_node& element) const;
-    void writeEntry(pugi::xml_node parent, const TMod_Reg& entry, int frameNumber) const;
+    RegisterEntry readEntry(const pugi::xml_node& element) const;
+    void writeEntry(pugi::xml_node parent, const RegisterEntry& entry, int frameNumber) const;
 
     const MappingFormat& m_format;
     std::vector<std::unique_ptr<MappingFrame>> m_frames;
-    TMod_Reg m_copy;
+    RegisterEntry m_copy;
 };

@@ -4,13 +4,13 @@
 
 #include "core/tables/textint.h"
 
-TCAN_Frame::TCAN_Frame(std::string cobId, std::string dim) : Cob_ID(std::move(cobId)), Dim(std::move(dim))
+PdoFrame::PdoFrame(std::string cobId, std::string dim) : cobId(std::move(cobId)), dimension(std::move(dim))
 {
     // A dimension that is not a number is read as a full eight-byte frame.
-    Num_Byte = Text_To_Int_Def(Dim, 8);
+    byteCount = textToInt(dimension, 8);
 }
 
-std::string TCAN_Frame::listLine() const
+std::string PdoFrame::listLine() const
 {
-    return Cob_ID + '\t' + Dim;
+    return cobId + '\t' + dimension;
 }

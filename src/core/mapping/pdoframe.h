@@ -5,13 +5,13 @@
 #include "core/mapping/mappingframe.h"
 
 // One receive or transmit PDO as a mapping editor sees it: the texts of its table row as stored.
-struct TCAN_Frame : MappingFrame {
-    // Create: a frame without entries. `Num_Byte` is Text_To_Int_Def(dim, 8).
-    TCAN_Frame(std::string cobId, std::string dim);
+struct PdoFrame : MappingFrame {
+    // Create: a frame without entries. `byteCount` is textToInt(dim, 8).
+    PdoFrame(std::string cobId, std::string dim);
 
-    // "Cob_ID<tab>Dim".
+    // "cobId<tab>dimension".
     std::string listLine() const override;
 
-    std::string Cob_ID; // COB-ID text of the frame's row
-    std::string Dim;    // Dimension text of the frame's row
+    std::string cobId;     // COB-ID text of the frame's row
+    std::string dimension; // Dimension text of the frame's row
 };

@@ -1,5 +1,6 @@
 #include "core/mapping/pdoreceivetable.h"
 
+#include "core/lang/textid.h"
 #include "core/tables/tabledefinition.h"
 
 namespace {
@@ -12,8 +13,8 @@ TableDefinition makeTable()
     t.projectFile = &ProjectFiles::rpdoDef;
     t.rootName = "rpdodef";
     t.rowCount = 64;
-    t.firstText = 900;
-    t.lastText = 915;
+    t.firstText = TextId::RpdoFirst;
+    t.lastText = TextId::RpdoLast;
     t.readsDeviceVariant = true;
     using C = TableColumn;
     t.columns = {C::text(40), C::text(105), C::text(105), C::text(100, ColumnShown::WithEthernet),
@@ -26,9 +27,9 @@ TableDefinition makeTable()
     };
     using K = TableCheck;
     t.checks = {
-        K::range(1, 912, 0x181, 0x57F),
-        K::range(2, 913, 1, 8),
-        K::range(3, 914, 0, 100000000),
+        K::range(1, TextId::RpdoCobIdRange, 0x181, 0x57F),
+        K::range(2, TextId::RpdoDimensionRange, 1, 8),
+        K::range(3, TextId::RpdoTimeoutRange, 0, 100000000),
     };
     return t;
 }

@@ -1,5 +1,6 @@
 #include "core/mapping/pdotransmittable.h"
 
+#include "core/lang/textid.h"
 #include "core/tables/tabledefinition.h"
 
 namespace {
@@ -13,8 +14,8 @@ TableDefinition makeTable()
     t.projectFile = &ProjectFiles::transmitPdo;
     t.rootName = "Trasmit_PDO";
     t.rowCount = 32;
-    t.firstText = 1100;
-    t.lastText = 1121;
+    t.firstText = TextId::TpdoFirst;
+    t.lastText = TextId::TpdoLast;
     t.readsDeviceVariant = true;
     using C = TableColumn;
     t.columns = {
@@ -35,9 +36,12 @@ TableDefinition makeTable()
     };
     using K = TableCheck;
     t.checks = {
-        K::range(CobId, 1115, 0x181, 0x57F),           K::range(Dimension, 1116, 1, 8),
-        K::range(AddressStart, 1117, 0, 65535),        K::blockEnd(AddressStart, 1118, 65535, Dimension),
-        K::blockUnique(AddressStart, 1119, Dimension), K::rangeWhenTicked(Timer, 1120, 0, 100000000, OnTimer),
+        K::range(CobId, TextId::TpdoCobIdRange, 0x181, 0x57F),
+        K::range(Dimension, TextId::TpdoDimensionRange, 1, 8),
+        K::range(AddressStart, TextId::TpdoAddressRange, 0, 65535),
+        K::blockEnd(AddressStart, TextId::TpdoAddressBlockEnd, 65535, Dimension),
+        K::blockUnique(AddressStart, TextId::TpdoAddressUsed, Dimension),
+        K::rangeWhenTicked(Timer, TextId::TpdoTimerRange, 0, 100000000, OnTimer),
     };
     return t;
 }

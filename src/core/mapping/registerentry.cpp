@@ -1,12 +1,12 @@
 #include "core/mapping/registerentry.h"
 
-int packByteSelector(int hiPart, int loPart)
+int packByteSelector(int highPart, int lowPart)
 {
-    return hiPart * 16 + loPart;
+    return highPart * 16 + lowPart;
 }
 
-void unpackByteSelector(int selector, int& hiPart, int& loPart)
+void unpackByteSelector(int selector, int& highPart, int& lowPart)
 {
-    hiPart = (selector >> 4) & 15;
-    loPart = selector & 15;
+    highPart = (selector >> 4) & 15;
+    lowPart = selector & 15;
 }

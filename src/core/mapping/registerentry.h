@@ -3,16 +3,16 @@
 #include <string>
 
 // One mapping entry: a Modbus register and the frame bytes that fill its two halves.
-struct TMod_Reg {
-    std::string Ind_Mod; // register index exactly as typed ("100", "0x64", " 100")
-    int HiPart = 0;      // source of the register's high byte: 0 none, k data byte k (from 1)
-    int LoPart = 0;      // source of the register's low byte, same coding
-    int Write = 0;       // transmit editor only: 1 sends the PDO when the master writes the register
+struct RegisterEntry {
+    std::string registerIndex; // register index exactly as typed ("100", "0x64", " 100")
+    int highPart = 0;          // source of the register's high byte: 0 none, k data byte k (from 1)
+    int lowPart = 0;           // source of the register's low byte, same coding
+    int sendOnWrite = 0;       // transmit editor only: 1 sends the PDO when the master writes the register
 };
 
 // The byte selector stored in the mapping files: high part in the upper four bits, low part in
 // the lower four. Parts must lie in 0..15; the editors never offer more.
-int packByteSelector(int hiPart, int loPart);
+int packByteSelector(int highPart, int lowPart);
 
 // Splits a stored byte selector into its high and low part (each 0..15), whatever the value.
-void unpackByteSelector(int selector, int& hiPart, int& loPart);
+void unpackByteSelector(int selector, int& highPart, int& lowPart);

@@ -1,5 +1,6 @@
 #include "core/tables/emcyaccesstable.h"
 
+#include "core/lang/textid.h"
 #include "core/tables/tabledefinition.h"
 
 namespace {
@@ -12,8 +13,8 @@ TableDefinition makeTable()
     t.projectFile = &ProjectFiles::emcyDef;
     t.rootName = "EMCY";
     t.rowCount = 100;
-    t.firstText = 700;
-    t.lastText = 715;
+    t.firstText = TextId::EmcyFirst;
+    t.lastText = TextId::EmcyLast;
     using C = TableColumn;
     t.columns = {C::text(40), C::text(110), C::text(110), C::text(110), C::text(300)};
     using A = TableAttribute;
@@ -25,9 +26,9 @@ TableDefinition makeTable()
     };
     using K = TableCheck;
     t.checks = {
-        K::range(1, 712, 1, 127),
-        K::range(2, 713, 0, 65535),
-        K::range(3, 714, 0, 255),
+        K::range(1, TextId::EmcyDeviceIdRange, 1, 127),
+        K::range(2, TextId::EmcyErrorCodeRange, 0, 65535),
+        K::range(3, TextId::EmcyErrorRegisterRange, 0, 255),
     };
     return t;
 }

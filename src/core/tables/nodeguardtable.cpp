@@ -1,5 +1,6 @@
 #include "core/tables/nodeguardtable.h"
 
+#include "core/lang/textid.h"
 #include "core/tables/tabledefinition.h"
 
 namespace {
@@ -12,8 +13,8 @@ TableDefinition makeTable()
     t.projectFile = &ProjectFiles::nodeGuard;
     t.rootName = "Node_Guarding";
     t.rowCount = 32;
-    t.firstText = 1300;
-    t.lastText = 1315;
+    t.firstText = TextId::NodeGuardFirst;
+    t.lastText = TextId::NodeGuardLast;
     using C = TableColumn;
     t.columns = {C::text(40), C::text(120), C::text(120), C::text(120), C::text(275)};
     using A = TableAttribute;
@@ -25,9 +26,9 @@ TableDefinition makeTable()
     };
     using K = TableCheck;
     t.checks = {
-        K::range(1, 1312, 1, 127),
-        K::range(2, 1313, 1, 65535),
-        K::range(3, 1314, 1, 255),
+        K::range(1, TextId::NodeGuardDeviceIdRange, 1, 127),
+        K::range(2, TextId::NodeGuardGuardTimeRange, 1, 65535),
+        K::range(3, TextId::NodeGuardLifeTimeFactorRange, 1, 255),
     };
     return t;
 }

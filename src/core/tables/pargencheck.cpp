@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "core/lang/textid.h"
 #include "core/tables/pargenfile.h"
 #include "core/tables/textint.h"
 
@@ -41,36 +42,44 @@ using V = ParGenValues;
 constexpr std::int32_t kLastByte = 255;
 
 const Check kChecks[] = {
-    {always, fieldOf<&V::canId>, 1, 127, 467},
-    {[](const V& v) { return v.networkStart; }, fieldOf<&V::networkStartDelay>, 0, 255, 468},
-    {[](const V& v) { return v.startOnModbus; }, fieldOf<&V::startOnModbusAddress>, 0, 65535, 469},
-    {always, fieldOf<&V::sdoTimeout>, 0, 100000, 470},
-    {[](const V& v) { return v.syncEnable; }, fieldOf<&V::syncTime>, 1, 4200000, 471},
-    {[](const V& v) { return v.nodeguardEnable; }, fieldOf<&V::nodeguardAddress1>, 0, 65535, 472},
-    {[](const V& v) { return v.nodeguardEnable; }, fieldOf<&V::nodeguardAddress2>, 0, 65535, 473},
-    {always, fieldOf<&V::modbusId>, 1, 247, 474},
+    {always, fieldOf<&V::canId>, 1, 127, TextId::CanopenIdRange},
+    {[](const V& v) { return v.networkStart; }, fieldOf<&V::networkStartDelay>, 0, 255,
+     TextId::NetworkStartDelayRange},
+    {[](const V& v) { return v.startOnModbus; }, fieldOf<&V::startOnModbusAddress>, 0, 65535,
+     TextId::StartOnModbusAddressRange},
+    {always, fieldOf<&V::sdoTimeout>, 0, 100000, TextId::SdoTimeoutRange},
+    {[](const V& v) { return v.syncEnable; }, fieldOf<&V::syncTime>, 1, 4200000, TextId::SyncTimeRange},
+    {[](const V& v) { return v.nodeguardEnable; }, fieldOf<&V::nodeguardAddress1>, 0, 65535,
+     TextId::NodeguardAddress1Range},
+    {[](const V& v) { return v.nodeguardEnable; }, fieldOf<&V::nodeguardAddress2>, 0, 65535,
+     TextId::NodeguardAddress2Range},
+    {always, fieldOf<&V::modbusId>, 1, 247, TextId::ModbusIdRange},
     // The inactivity field is shown for every variant but 0.
     {[](const V& v) { return v.deviceType != 0 && v.inactivityEnable; }, fieldOf<&V::inactivityTimeout>, 1000,
-     1000000000, 493},
-    {ethernet, byteOf<&V::ip, 0>, 0, kLastByte, 475},
-    {ethernet, byteOf<&V::ip, 1>, 0, kLastByte, 476},
-    {ethernet, byteOf<&V::ip, 2>, 0, kLastByte, 477},
-    {ethernet, byteOf<&V::ip, 3>, 0, kLastByte, 478},
-    {ethernet, byteOf<&V::subnetMask, 0>, 0, kLastByte, 479},
-    {ethernet, byteOf<&V::subnetMask, 1>, 0, kLastByte, 480},
-    {ethernet, byteOf<&V::subnetMask, 2>, 0, kLastByte, 481},
-    {ethernet, byteOf<&V::subnetMask, 3>, 0, kLastByte, 482},
-    {[](const V& v) { return ethernet(v) && v.gatewayEnable; }, byteOf<&V::gateway, 0>, 0, kLastByte, 483},
-    {[](const V& v) { return ethernet(v) && v.gatewayEnable; }, byteOf<&V::gateway, 1>, 0, kLastByte, 484},
-    {[](const V& v) { return ethernet(v) && v.gatewayEnable; }, byteOf<&V::gateway, 2>, 0, kLastByte, 485},
-    {[](const V& v) { return ethernet(v) && v.gatewayEnable; }, byteOf<&V::gateway, 3>, 0, kLastByte, 486},
+     1000000000, TextId::ModbusInactivityTimeoutRange},
+    {ethernet, byteOf<&V::ip, 0>, 0, kLastByte, TextId::IpByte1Range},
+    {ethernet, byteOf<&V::ip, 1>, 0, kLastByte, TextId::IpByte2Range},
+    {ethernet, byteOf<&V::ip, 2>, 0, kLastByte, TextId::IpByte3Range},
+    {ethernet, byteOf<&V::ip, 3>, 0, kLastByte, TextId::IpByte4Range},
+    {ethernet, byteOf<&V::subnetMask, 0>, 0, kLastByte, TextId::MaskByte1Range},
+    {ethernet, byteOf<&V::subnetMask, 1>, 0, kLastByte, TextId::MaskByte2Range},
+    {ethernet, byteOf<&V::subnetMask, 2>, 0, kLastByte, TextId::MaskByte3Range},
+    {ethernet, byteOf<&V::subnetMask, 3>, 0, kLastByte, TextId::MaskByte4Range},
+    {[](const V& v) { return ethernet(v) && v.gatewayEnable; }, byteOf<&V::gateway, 0>, 0, kLastByte,
+     TextId::GatewayByte1Range},
+    {[](const V& v) { return ethernet(v) && v.gatewayEnable; }, byteOf<&V::gateway, 1>, 0, kLastByte,
+     TextId::GatewayByte2Range},
+    {[](const V& v) { return ethernet(v) && v.gatewayEnable; }, byteOf<&V::gateway, 2>, 0, kLastByte,
+     TextId::GatewayByte3Range},
+    {[](const V& v) { return ethernet(v) && v.gatewayEnable; }, byteOf<&V::gateway, 3>, 0, kLastByte,
+     TextId::GatewayByte4Range},
 };
 
 bool fails(const Check& check, const ParGenValues& values)
 {
     if (!check.when(values))
         return false;
-    const std::int32_t value = Text_To_Int_Def(check.field(values), -1);
+    const std::int32_t value = textToInt(check.field(values), -1);
     return value < check.lo || value > check.hi;
 }
 

@@ -9,7 +9,7 @@
 #include "core/tables/pargenvalues.h"
 
 // The checks the communication parameters pass before they are saved. Each number is read
-// with Text_To_Int_Def(text, -1) and compared with a closed range; a check whose condition
+// with textToInt(text, -1) and compared with a closed range; a check whose condition
 // is false (its check box unticked, another variant) does not look at its field at all.
 
 // The UI_Texts indexes of the messages of every failing check, in the order the checks run

@@ -137,10 +137,10 @@ void readField(const pugi::xml_node& element, const Field& field, ParGenValues& 
         *field.text(values) = stored;
         break;
     case Kind::ListIndex:
-        *field.index(values) = Text_To_Int_Def(stored, field.readDefault);
+        *field.index(values) = textToInt(stored, field.readDefault);
         break;
     case Kind::CanBaud:
-        *field.index(values) = GetBaudCANopen(stored);
+        *field.index(values) = canBaudIndex(stored);
         break;
     case Kind::FlagTrue:
         *field.flag(values) = stored == "true";
@@ -161,7 +161,7 @@ std::string storedText(const Field& field, ParGenValues& values)
     case Kind::CanBaud: {
         const int index = *field.index(values);
         const bool inList = index >= 0 && index < static_cast<int>(kCanBaudItems.size());
-        return SetBaudCANopen(inList ? kCanBaudItems[static_cast<std::size_t>(index)] : "");
+        return canBaudFileText(inList ? kCanBaudItems[static_cast<std::size_t>(index)] : "");
     }
     case Kind::FlagTrue:
         return *field.flag(values) ? "true" : "false";
@@ -173,7 +173,7 @@ std::string storedText(const Field& field, ParGenValues& values)
 
 } // namespace
 
-std::string SetBaudCANopen(std::string_view baud)
+std::string canBaudFileText(std::string_view baud)
 {
     for (std::size_t i = 0; i < kCanBaudItems.size(); ++i)
         if (baud == kCanBaudItems[i])
@@ -181,7 +181,7 @@ std::string SetBaudCANopen(std::string_view baud)
     return kCanBaudFallbackText;
 }
 
-int GetBaudCANopen(std::string_view baud)
+int canBaudIndex(std::string_view baud)
 {
     for (std::size_t i = 0; i < kCanBaudFileTexts.size(); ++i)
         if (baud == kCanBaudFileTexts[i])

@@ -18,11 +18,11 @@ inline constexpr const char* kParGenRoot = "Par_Gen";
 
 // "10K" ... "1000K" (a CAN bit-rate list item) to the kbit/s text stored in the file,
 // "10" ... "1000". Any other text gives "250".
-std::string SetBaudCANopen(std::string_view baud);
+std::string canBaudFileText(std::string_view baud);
 
 // The kbit/s text of the file, "10" ... "1000", to its index in kCanBaudItems (0 ... 8).
 // Any other text gives 8 ("1000K").
-int GetBaudCANopen(std::string_view baud);
+int canBaudIndex(std::string_view baud);
 
 // The values held below `root`, each field read on its own: a field whose element is
 // missing takes its default, and the device variant then takes kDeviceTypeWhenElementMissing.

@@ -2,7 +2,7 @@
 
 #include "core/tables/grid.h"
 
-void Grid_Delete_Row(int row, Grid& grid)
+void deleteGridRow(int row, Grid& grid)
 {
     const int last = grid.rowCount();
     if (row < 1 || row > last)
@@ -12,7 +12,7 @@ void Grid_Delete_Row(int row, Grid& grid)
     grid.clearRow(last);
 }
 
-void Grid_Insert_Row(int row, Grid& grid)
+void insertGridRow(int row, Grid& grid)
 {
     const int last = grid.rowCount();
     if (row < 1 || row > last)

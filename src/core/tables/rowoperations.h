@@ -4,8 +4,8 @@ class Grid;
 
 // Removes data row `row`: rows row+1..N move up one place and row N is emptied. Column 0 and
 // the number of rows stay; a row outside 1..N changes nothing.
-void Grid_Delete_Row(int row, Grid& grid);
+void deleteGridRow(int row, Grid& grid);
 
 // Opens an empty data row at `row`: rows row..N-1 move down one place and the former content
 // of row N is lost. Column 0 and the number of rows stay; a row outside 1..N changes nothing.
-void Grid_Insert_Row(int row, Grid& grid);
+void insertGridRow(int row, Grid& grid);

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "core/lang/textid.h"
 #include "core/tables/grid.h"
 #include "core/tables/tabledefinition.h"
 #include "core/tables/textint.h"
@@ -21,7 +22,7 @@ std::string confText(const Grid& grid, int row)
 // a missing conf reads as 0.
 void spreadConf(std::string_view text, Grid& grid, int row)
 {
-    const auto conf = static_cast<std::uint8_t>(Text_To_Int_Def(text, 0) & 0xFF);
+    const auto conf = static_cast<std::uint8_t>(textToInt(text, 0) & 0xFF);
     grid.setCell(row, SdoColumn::HiByte, std::to_string((conf >> 5) & 7));
     grid.setCell(row, SdoColumn::LoByte, std::to_string(conf & 7));
     grid.setCell(row, SdoColumn::ReadWrite, (conf & 0x10) ? kReadWrite : kReadOnly);
@@ -36,8 +37,8 @@ TableDefinition makeTable()
     t.rootName = "sdo";
     t.rowCount = 1500;
     t.clientWidth = 800;
-    t.firstText = 500;
-    t.lastText = 526;
+    t.firstText = TextId::SdoFirst;
+    t.lastText = TextId::SdoLast;
     using C = TableColumn;
     t.columns = {C::text(40), C::text(70), C::text(70), C::text(70), C::dropDown(95, {kReadOnly, kReadWrite}),
                  C::text(70), C::text(70), C::text(70), C::text(70), C::text(148)};
@@ -54,11 +55,15 @@ TableDefinition makeTable()
     };
     using K = TableCheck;
     t.checks = {
-        K::range(SdoColumn::Address, 517, 0, 65535),     K::unique(SdoColumn::Address, 518),
-        K::range(SdoColumn::HiByte, 519, 0, 4),          K::range(SdoColumn::LoByte, 520, 0, 4),
-        K::notBlank(SdoColumn::ReadWrite, 521),          K::range(SdoColumn::DeviceId, 522, 1, 127),
-        K::range(SdoColumn::Index, 523, 0x1000, 0xFFFF), K::range(SdoColumn::SubIndex, 524, 0, 255),
-        K::oneOf(SdoColumn::NByte, 525, {1, 2, 4}),
+        K::range(SdoColumn::Address, TextId::SdoAddressRange, 0, 65535),
+        K::unique(SdoColumn::Address, TextId::SdoAddressUsed),
+        K::range(SdoColumn::HiByte, TextId::SdoHiByteRange, 0, 4),
+        K::range(SdoColumn::LoByte, TextId::SdoLoByteRange, 0, 4),
+        K::notBlank(SdoColumn::ReadWrite, TextId::SdoReadWriteBlank),
+        K::range(SdoColumn::DeviceId, TextId::SdoDeviceIdRange, 1, 127),
+        K::range(SdoColumn::Index, TextId::SdoIndexRange, 0x1000, 0xFFFF),
+        K::range(SdoColumn::SubIndex, TextId::SdoSubIndexRange, 0, 255),
+        K::oneOf(SdoColumn::NByte, TextId::SdoNByteChoice, {1, 2, 4}),
     };
     return t;
 }
@@ -72,9 +77,9 @@ std::uint8_t sdoConfByte(const std::string& hiByte, const std::string& loByte, c
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     const std::int32_t rw = upper == "READWRITE" ? 1 : 0;
     // Unsigned arithmetic keeps the modulo well defined for any typed value.
-    const std::uint32_t conf = static_cast<std::uint32_t>(Text_To_Int_Def(hiByte, 0)) * 32u +
+    const std::uint32_t conf = static_cast<std::uint32_t>(textToInt(hiByte, 0)) * 32u +
                                static_cast<std::uint32_t>(rw) * 16u +
-                               static_cast<std::uint32_t>(Text_To_Int_Def(loByte, 0));
+                               static_cast<std::uint32_t>(textToInt(loByte, 0));
     return static_cast<std::uint8_t>(conf & 0xFFu);
 }
 

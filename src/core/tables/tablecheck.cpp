@@ -11,7 +11,7 @@ std::vector<std::string> checkTableFile(const TableDefinition& table, std::strin
     const XmlLoadResult loaded = loadTableFile(table, tablePath, grid);
     if (!loaded.ok())
         return {loaded.error};
-    if (std::optional<std::string> message = Controllo_dati(table, grid, variant, texts))
+    if (std::optional<std::string> message = validateTable(table, grid, variant, texts))
         return {std::move(*message)};
     return {};
 }

@@ -69,7 +69,7 @@ struct TableAttribute {
                                    void (*spread)(std::string_view, Grid&, int));
 };
 
-// The kinds of row checks. Numbers are read with Text_To_Int_Def(cell, -1).
+// The kinds of row checks. Numbers are read with textToInt(cell, -1).
 enum class CheckKind {
     Range,          // cell in lo..hi
     Unique,         // cell value not accepted before in this validation; then accepted

@@ -10,7 +10,7 @@ namespace {
 
 std::int32_t cellValue(const Grid& grid, int row, int column)
 {
-    return Text_To_Int_Def(grid.cell(row, column), -1);
+    return textToInt(grid.cell(row, column), -1);
 }
 
 bool isTicked(std::string_view text)
@@ -54,7 +54,7 @@ bool TableValidator::passes(const TableCheck& check, const Grid& grid, int row)
     case CheckKind::Range:
         return value >= check.lo && value <= check.hi;
     case CheckKind::Unique:
-        if (m_accepted.Check_Already_Used(value))
+        if (m_accepted.isUsed(value))
             return false;
         m_accepted.add(value);
         return true;
@@ -71,7 +71,7 @@ bool TableValidator::passes(const TableCheck& check, const Grid& grid, int row)
     case CheckKind::BlockUnique: {
         const std::int32_t registers = registersOf(cellValue(grid, row, check.otherColumn));
         for (std::int32_t k = 0; k < registers; ++k) {
-            if (m_accepted.Check_Already_Used(value + k))
+            if (m_accepted.isUsed(value + k))
                 return false;
             m_accepted.add(value + k);
         }
@@ -90,8 +90,8 @@ std::string checkMessage(const TableDefinition& table, const CheckFailure& failu
     return texts[table.rowErrorText()] + std::to_string(failure.row) + texts[failure.message];
 }
 
-std::optional<std::string> Controllo_dati(const TableDefinition& table, const Grid& grid,
-                                          DeviceVariant variant, const UiTexts& texts)
+std::optional<std::string> validateTable(const TableDefinition& table, const Grid& grid,
+                                         DeviceVariant variant, const UiTexts& texts)
 {
     TableValidator validator(table, variant);
     if (const std::optional<CheckFailure> failure = validator.firstFailure(grid))

@@ -43,5 +43,5 @@ std::string checkMessage(const TableDefinition& table, const CheckFailure& failu
 
 // Validates the used rows of `grid`: the message of the first failing check, or nothing when
 // all pass.
-std::optional<std::string> Controllo_dati(const TableDefinition& table, const Grid& grid,
-                                          DeviceVariant variant, const UiTexts& texts);
+std::optional<std::string> validateTable(const TableDefinition& table, const Grid& grid,
+                                         DeviceVariant variant, const UiTexts& texts);

@@ -15,7 +15,7 @@ int hexDigit(char c)
 
 } // namespace
 
-std::int32_t Text_To_Int_Def(std::string_view text, std::int32_t def)
+std::int32_t textToInt(std::string_view text, std::int32_t def)
 {
     std::size_t i = 0;
     while (i < text.size() && text[i] == ' ')

@@ -166,7 +166,7 @@ std::string ethernetJobXml(const EthernetJob& job)
     return serializeXml(doc);
 }
 
-WriteResult Compile_XML_Parameter_New_Boot(const EthernetJob& job, std::string_view utf8Path)
+WriteResult writeEthernetJob(const EthernetJob& job, std::string_view utf8Path)
 {
     return writeFileAtomic(utf8Path, ethernetJobXml(job));
 }

@@ -24,4 +24,4 @@ EthernetJob makeEthernetJob(std::string ipAddress, int updateOption, bool readBa
 std::string ethernetJobXml(const EthernetJob& job);
 
 // Writes the job file (the text above) to `utf8Path` through the atomic-write helper.
-WriteResult Compile_XML_Parameter_New_Boot(const EthernetJob& job, std::string_view utf8Path);
+WriteResult writeEthernetJob(const EthernetJob& job, std::string_view utf8Path);

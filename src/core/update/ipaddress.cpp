@@ -27,7 +27,7 @@ IpParts splitIpText(std::string_view text)
     result.parts[3] = trimIpText(rest);
     // 1000 stands for "not a number": it lies outside every byte.
     for (const std::string& part : result.parts) {
-        const std::int32_t value = Text_To_Int_Def(part, 1000);
+        const std::int32_t value = textToInt(part, 1000);
         if (value < 0 || value > 255)
             return result;
     }

@@ -11,7 +11,7 @@ struct IpParts {
 };
 
 // Splits a dotted address: the text is trimmed, the first three parts end at a ".", the rest
-// is the fourth; every part is trimmed and must read (Text_To_Int_Def) as 0..255. Two dots,
+// is the fourth; every part is trimmed and must read (textToInt) as 0..255. Two dots,
 // four dots, an empty or non-numeric part, or a part above 255 give ok = false.
 IpParts splitIpText(std::string_view text);
 

@@ -2,15 +2,17 @@
 
 #include <chrono>
 
+#include "core/lang/textid.h"
+
 int pingFailureText(const PingResult& result)
 {
     if (result.ok)
         return 0;
-    return result.pingRes == 2 ? 1536 : 1537;
+    return result.pingResult == 2 ? TextId::DeviceNotFound : TextId::CheckIpAddress;
 }
 
-PingResult Send_Ping(const std::string& address, EchoClient& client,
-                     const std::function<std::int64_t()>& nowMs, const std::function<void()>& idle)
+PingResult sendPing(const std::string& address, EchoClient& client,
+                    const std::function<std::int64_t()>& nowMs, const std::function<void()>& idle)
 {
     PingResult result;
     const std::int64_t start = nowMs();
@@ -21,22 +23,22 @@ PingResult Send_Ping(const std::string& address, EchoClient& client,
         if (status == EchoStatus::Error)
             return result; // failed, whatever an earlier echo answered
         ++result.echoes;
-        result.pingRes = status == EchoStatus::Reply ? 1 : 2;
-        if (result.pingRes == 1 && ++answered == 2)
+        result.pingResult = status == EchoStatus::Reply ? 1 : 2;
+        if (result.pingResult == 1 && ++answered == 2)
             break;
         if (nowMs() - start > kPingTotalMs)
             break;
     }
-    result.ok = result.pingRes == 1;
+    result.ok = result.pingResult == 1;
     return result;
 }
 
-PingResult Send_Ping(const std::string& address, EchoClient& client, const std::function<void()>& idle)
+PingResult sendPing(const std::string& address, EchoClient& client, const std::function<void()>& idle)
 {
     const auto steadyMs = [] {
         return static_cast<std::int64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                              std::chrono::steady_clock::now().time_since_epoch())
                                              .count());
     };
-    return Send_Ping(address, client, steadyMs, idle);
+    return sendPing(address, client, steadyMs, idle);
 }

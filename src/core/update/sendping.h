@@ -10,11 +10,11 @@
 inline constexpr int kEchoTimeoutMs = 400;
 inline constexpr int kPingTotalMs = 5000;
 
-// Outcome of the reachability check. `pingRes`: 0 no reply status was ever received,
+// Outcome of the reachability check. `pingResult`: 0 no reply status was ever received,
 // 1 the last echo was answered, 2 the last echo had no reply.
 struct PingResult {
     bool ok = false;
-    int pingRes = 0;
+    int pingResult = 0;
     int echoes = 0; // echoes sent
 };
 
@@ -24,10 +24,10 @@ int pingFailureText(const PingResult& result);
 
 // The reachability check: echoes of kEchoTimeoutMs to `address` until two have been
 // answered or more than kPingTotalMs have passed since the start; the last echo decides.
-// An echo that cannot be sent ends the check at once as failed, `pingRes` as it was.
+// An echo that cannot be sent ends the check at once as failed, `pingResult` as it was.
 // `nowMs` is a millisecond clock, `idle` runs between the short waits of an echo.
-PingResult Send_Ping(const std::string& address, EchoClient& client,
-                     const std::function<std::int64_t()>& nowMs, const std::function<void()>& idle);
+PingResult sendPing(const std::string& address, EchoClient& client,
+                    const std::function<std::int64_t()>& nowMs, const std::function<void()>& idle);
 
 // The same with the steady clock.
-PingResult Send_Ping(const std::string& address, EchoClient& client, const std::function<void()>& idle);
+PingResult sendPing(const std::string& address, EchoClient& client, const std::function<void()>& idle);

@@ -19,7 +19,7 @@ std::string serialArgumentText(std::string_view portDevice, int updateOption, bo
 {
     std::string text(portDevice);
     text += ' ';
-    text = Update_Options(text, updateOption, readBack);
+    text = updateOptionsText(text, updateOption, readBack);
     text += '"';
     text += masterDir;
     text += separator;

@@ -10,11 +10,11 @@ bool writesConfiguration(int updateOption)
     return updateOption == kUpdateFirmwareAndConfiguration || updateOption == kUpdateConfiguration;
 }
 
-std::string Update_Options(std::string_view s_opt, int updateOption, bool readBack)
+std::string updateOptionsText(std::string_view prefix, int updateOption, bool readBack)
 {
     const bool firmware = writesFirmware(updateOption);
     const bool configuration = writesConfiguration(updateOption);
-    std::string text(s_opt);
+    std::string text(prefix);
     text += firmware ? "FW " : "NO ";
     text += firmware && readBack ? "FR " : "NO ";
     text += configuration ? "PW " : "NO ";

@@ -12,6 +12,6 @@ inline constexpr int kUpdateConfiguration = 2;
 bool writesFirmware(int updateOption);
 bool writesConfiguration(int updateOption);
 
-// Returns `s_opt` followed by the four operation tokens, each with its trailing blank
+// Returns `prefix` followed by the four operation tokens, each with its trailing blank
 // ("FW FR PW PR " for option 0 with read-back). An option outside 0..2 writes nothing.
-std::string Update_Options(std::string_view s_opt, int updateOption, bool readBack);
+std::string updateOptionsText(std::string_view prefix, int updateOption, bool readBack);

@@ -29,7 +29,7 @@ QPixmap makeLogo()
 
 } // namespace
 
-TFAbout::TFAbout(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
+AboutDialog::AboutDialog(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
     setObjectName("TFAbout");
     setWindowTitle("Setforge");
@@ -53,10 +53,10 @@ TFAbout::TFAbout(AppState& state, QWidget* parent) : SetforgeDialog(state, paren
         return label;
     };
     addLabel("L_Title", "Software Setforge ", 120, 10, true);
-    addLabel("L_Desc", QString::fromUtf8(Device_Description), 120, 30, false);
-    addLabel("L_Code", QString("Software Code : ") + Software_Code, 120, 52, false);
-    addLabel("L_Version", QString("Version :") + Software_Version, 120, 70, false);
-    addLabel("L_Doc", QString("Document Code :") + Document_Code, 120, 88, false);
+    addLabel("L_Desc", QString::fromUtf8(kDeviceDescription), 120, 30, false);
+    addLabel("L_Code", QString("Software Code : ") + kSoftwareCode, 120, 52, false);
+    addLabel("L_Version", QString("Version :") + kSoftwareVersion, 120, 70, false);
+    addLabel("L_Doc", QString("Document Code :") + kDocumentCode, 120, 88, false);
 
     auto* web = new ClickLabel(this);
     web->setObjectName("L_Web");

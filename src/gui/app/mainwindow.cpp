@@ -10,6 +10,7 @@
 
 #include "core/app/appstate.h"
 #include "core/app/makerlinks.h"
+#include "core/lang/textid.h"
 #include "gui/app/aboutdialog.h"
 #include "gui/app/clicklabel.h"
 #include "gui/app/messageservice.h"
@@ -32,7 +33,7 @@ constexpr int kNextVersionTick = 7200000;
 
 } // namespace
 
-TFSetforgeFirmWare::TFSetforgeFirmWare(AppState& state, QWidget* parent)
+MainWindow::MainWindow(AppState& state, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       m_state(state)
@@ -41,29 +42,29 @@ TFSetforgeFirmWare::TFSetforgeFirmWare(AppState& state, QWidget* parent)
     buildLayout();
     m_timer.setObjectName("Timer_Update");
     m_timer.setInterval(kFirstVersionTick);
-    connect(&m_timer, &QTimer::timeout, this, &TFSetforgeFirmWare::Timer_UpdateTimer);
+    connect(&m_timer, &QTimer::timeout, this, &MainWindow::onUpdateTimer);
     applyTimerFlags();
-    setWindowTitle(QString::fromUtf8(Main_Window_Title));
-    m_code->setText(QString::fromUtf8(Software_Code));
-    m_desc->setText(QString::fromUtf8(Device_Description));
+    setWindowTitle(QString::fromUtf8(kMainWindowTitle));
+    m_code->setText(QString::fromUtf8(kSoftwareCode));
+    m_desc->setText(QString::fromUtf8(kDeviceDescription));
     showProjectLabels();
-    Set_Lang();
+    applyTexts();
     createWindows();
 }
 
-TFSetforgeFirmWare::~TFSetforgeFirmWare() = default;
+MainWindow::~MainWindow() = default;
 
-QPushButton* TFSetforgeFirmWare::addButton(const char* name, int left, int top, int width, int height)
+QPushButton* MainWindow::addButton(const char* name, int left, int top, int width, int height)
 {
     auto* button = new QPushButton(this);
     button->setObjectName(name);
     button->setGeometry(left, top, width, height);
     button->setFocusPolicy(Qt::TabFocus);
-    connect(button, &QPushButton::clicked, this, &TFSetforgeFirmWare::Btn_Click);
+    connect(button, &QPushButton::clicked, this, &MainWindow::onButtonClicked);
     return button;
 }
 
-void TFSetforgeFirmWare::buildLayout()
+void MainWindow::buildLayout()
 {
     m_code = new QLabel(this);
     m_code->setObjectName("L_SW_Code");
@@ -84,11 +85,11 @@ void TFSetforgeFirmWare::buildLayout()
 
     m_btnInfo = addButton("Btn_Info", 516, 8, 50, 50);
     m_btnInfo->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
-    m_btnOpz = addButton("Btn_Opz", 574, 8, 50, 50);
-    m_btnOpz->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    m_btnOptions = addButton("Btn_Opz", 574, 8, 50, 50);
+    m_btnOptions->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     m_btnClose = addButton("Btn_Close", 632, 8, 50, 50);
     m_btnClose->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-    for (QPushButton* b : {m_btnInfo, m_btnOpz, m_btnClose})
+    for (QPushButton* b : {m_btnInfo, m_btnOptions, m_btnClose})
         b->setIconSize(QSize(32, 32));
 
     m_updateLink = new QLabel(this);
@@ -110,13 +111,13 @@ void TFSetforgeFirmWare::buildLayout()
     m_shape2->setFrameShape(QFrame::Box);
     m_shape2->setGeometry(80, 70, 348, 36);
 
-    m_nameConf = new QLabel(this);
-    m_nameConf->setObjectName("L_Name_Conf");
-    m_nameConf->setGeometry(87, 75, 336, 14);
-    m_nameConf2 = new QLabel(this);
-    m_nameConf2->setObjectName("L_Name_Conf_L2");
-    m_nameConf2->setGeometry(87, 88, 336, 16);
-    m_nameConf2->setStyleSheet("color: grey;");
+    m_projectLabel = new QLabel(this);
+    m_projectLabel->setObjectName("L_Name_Conf");
+    m_projectLabel->setGeometry(87, 75, 336, 14);
+    m_projectLabel2 = new QLabel(this);
+    m_projectLabel2->setObjectName("L_Name_Conf_L2");
+    m_projectLabel2->setGeometry(87, 88, 336, 16);
+    m_projectLabel2->setStyleSheet("color: grey;");
 
     for (int i = 0; i < 9; ++i) {
         m_steps[i] = new QLabel(this);
@@ -128,7 +129,7 @@ void TFSetforgeFirmWare::buildLayout()
     const int h = kStepButtonHeight;
     m_btnNew = addButton("Btn_New", kFirstColumn, kStepRowTop[0], w, h);
     m_btnOpen = addButton("Btn_Open", kSecondColumn, kStepRowTop[0], w, h);
-    m_btnPrmGen = addButton("Btn_Prm_Gen", kFirstColumn, kStepRowTop[1], w, h);
+    m_btnParGen = addButton("Btn_Prm_Gen", kFirstColumn, kStepRowTop[1], w, h);
     m_btnSdoClient = addButton("Btn_SDO_Client", kFirstColumn, kStepRowTop[2], w, h);
     m_btnEmcyRec = addButton("Btn_EMCY_Rec", kFirstColumn, kStepRowTop[3], w, h);
     m_btnEmcyDef = addButton("Btn_EMCY_Def", kSecondColumn, kStepRowTop[3], w, h);
@@ -158,11 +159,11 @@ void TFSetforgeFirmWare::buildLayout()
     setFixedSize(kClientWidth, kStepRowTop[8] + 152);
 }
 
-void TFSetforgeFirmWare::createWindows()
+void MainWindow::createWindows()
 {
-    m_windows.about = new TFAbout(m_state, this);
-    m_windows.newProject = new TFNew_Project(m_state, this);
-    m_windows.openConf = new TFOpenConf(m_state, this);
+    m_windows.about = new AboutDialog(m_state, this);
+    m_windows.newProject = new NewProjectDialog(m_state, this);
+    m_windows.openConf = new OpenProjectDialog(m_state, this);
     m_windows.softOptions = createSoftOptionsWindow(m_state, this);
     m_windows.parGen = createParGenWindow(m_state, this);
     m_windows.sdoClient = createSdoClientWindow(m_state, this);
@@ -176,41 +177,42 @@ void TFSetforgeFirmWare::createWindows()
     m_windows.boot = createBootWindow(m_state, this);
 }
 
-void TFSetforgeFirmWare::Set_Lang()
+void MainWindow::applyTexts()
 {
     const UiTexts& t = m_state.texts;
-    m_begin->setText(qs(t[0]));
+    m_begin->setText(qs(t[TextId::MainBegin]));
     for (int i = 0; i < 8; ++i)
-        m_steps[i]->setText(qs(t[1 + i]));
-    m_steps[8]->setText(qs(t[21]));
-    m_btnInfo->setToolTip(qs(t[12]));
-    m_btnOpz->setToolTip(qs(t[13]));
-    m_btnClose->setToolTip(qs(t[14]));
-    m_btnNew->setText(qs(t[15]));
-    m_btnOpen->setText(qs(t[16]));
-    m_btnCreateBin->setText(qs(t[17]));
-    m_btnPrmGen->setText(qs(t[20]));
-    m_btnSdoClient->setText(qs(t[22]));
-    m_btnEmcyRec->setText(qs(t[24]));
-    m_btnEmcyDef->setText(qs(t[25]));
-    m_btnPdoRec->setText(qs(t[26]));
-    m_btnPdoRecDef->setText(qs(t[27]));
-    m_btnPdoTra->setText(qs(t[28]));
-    m_btnPdoTraDef->setText(qs(t[29]));
-    m_btnNodeGuard->setText(qs(t[30]));
-    m_btnEdsFile->setText(qs(t[31]));
-    m_updateLink->setText(QString("<a href=\"%1\">%2</a>")
-                              .arg(qs(makerDownloadUrl()).toHtmlEscaped(), qs(t[19]).toHtmlEscaped()));
+        m_steps[i]->setText(qs(t[TextId::MainFirstStep + i]));
+    m_steps[8]->setText(qs(t[TextId::MainNinthStep]));
+    m_btnInfo->setToolTip(qs(t[TextId::MainInformationHint]));
+    m_btnOptions->setToolTip(qs(t[TextId::MainOptionsHint]));
+    m_btnClose->setToolTip(qs(t[TextId::MainCloseHint]));
+    m_btnNew->setText(qs(t[TextId::MainNewProject]));
+    m_btnOpen->setText(qs(t[TextId::MainOpenProject]));
+    m_btnCreateBin->setText(qs(t[TextId::MainUpdateDevice]));
+    m_btnParGen->setText(qs(t[TextId::MainSetCommunication]));
+    m_btnSdoClient->setText(qs(t[TextId::MainSetSdo]));
+    m_btnEmcyRec->setText(qs(t[TextId::MainSetEmergency]));
+    m_btnEmcyDef->setText(qs(t[TextId::MainDefineEmergency]));
+    m_btnPdoRec->setText(qs(t[TextId::MainSetReceivePdo]));
+    m_btnPdoRecDef->setText(qs(t[TextId::MainDefineReceivePdo]));
+    m_btnPdoTra->setText(qs(t[TextId::MainSetTransmitPdo]));
+    m_btnPdoTraDef->setText(qs(t[TextId::MainDefineTransmitPdo]));
+    m_btnNodeGuard->setText(qs(t[TextId::MainSetNodeGuarding]));
+    m_btnEdsFile->setText(qs(t[TextId::MainEdsFile]));
+    m_updateLink->setText(
+        QString("<a href=\"%1\">%2</a>")
+            .arg(qs(makerDownloadUrl()).toHtmlEscaped(), qs(t[TextId::MainNewVersionLink]).toHtmlEscaped()));
     m_updateLink->adjustSize();
     showProjectLabels();
 }
 
-void TFSetforgeFirmWare::Change_Language()
+void MainWindow::applyLanguage()
 {
-    Set_Lang();
+    applyTexts();
     auto apply = [](QWidget* w) {
         if (auto* dialog = dynamic_cast<SetforgeDialog*>(w))
-            dialog->Set_Lang();
+            dialog->applyTexts();
     };
     apply(m_windows.newProject);
     apply(m_windows.openConf);
@@ -227,23 +229,18 @@ void TFSetforgeFirmWare::Change_Language()
     apply(m_windows.nodeGuard);
 }
 
-void TFSetforgeFirmWare::showProjectLabels()
+void MainWindow::showProjectLabels()
 {
     if (m_state.hasProject()) {
-        m_nameConf->setText(qs(m_state.texts[11]));
-        m_nameConf2->setText(qs(m_state.projectName));
+        m_projectLabel->setText(qs(m_state.texts[TextId::MainProjectOpen]));
+        m_projectLabel2->setText(qs(m_state.projectName));
     } else {
-        m_nameConf->setText(qs(m_state.texts[9]));
-        m_nameConf2->setText(qs(m_state.texts[10]));
+        m_projectLabel->setText(qs(m_state.texts[TextId::MainNoProjectOpen]));
+        m_projectLabel2->setText(qs(m_state.texts[TextId::MainHowToOpenProject]));
     }
 }
 
-void TFSetforgeFirmWare::CheckHardwareVersion()
-{
-    ::CheckHardwareVersion(m_state);
-}
-
-void TFSetforgeFirmWare::HardwareChange()
+void MainWindow::layoutSteps()
 {
     m_btnSdoClient->show();
     m_btnEmcyRec->show();
@@ -274,7 +271,7 @@ void TFSetforgeFirmWare::HardwareChange()
     setFixedSize(kClientWidth, binTop + 152);
 }
 
-void TFSetforgeFirmWare::applyTimerFlags()
+void MainWindow::applyTimerFlags()
 {
     // A running timer keeps its countdown: restarting it on every OK of the options would
     // put the next check off each time. A timer switched on again checks after one minute.
@@ -286,7 +283,7 @@ void TFSetforgeFirmWare::applyTimerFlags()
     }
 }
 
-void TFSetforgeFirmWare::Timer_UpdateTimer()
+void MainWindow::onUpdateTimer()
 {
     m_timer.stop();
     setUpdateLinkVisible(checkForNewerVersion(m_state));
@@ -294,17 +291,17 @@ void TFSetforgeFirmWare::Timer_UpdateTimer()
     m_timer.start();
 }
 
-void TFSetforgeFirmWare::setUpdateLinkVisible(bool visible)
+void MainWindow::setUpdateLinkVisible(bool visible)
 {
     m_updateLink->setVisible(visible);
 }
 
-void TFSetforgeFirmWare::showEvent(QShowEvent* event)
+void MainWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
-        CheckHardwareVersion();
-        HardwareChange();
+        refreshDeviceType(m_state);
+        layoutSteps();
         if (QScreen* screen = this->screen()) {
             const QRect available = screen->availableGeometry();
             move(available.center() - rect().center());
@@ -312,35 +309,35 @@ void TFSetforgeFirmWare::showEvent(QShowEvent* event)
     }
 }
 
-void TFSetforgeFirmWare::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
-    const WriteResult saved = Save_Setting(m_state);
+    const WriteResult saved = saveSettings(m_state);
     if (!saved)
         messages().error(this, qs(saved.error));
     event->accept();
 }
 
-void TFSetforgeFirmWare::showModal(SetforgeDialog* dialog)
+void MainWindow::showModal(SetforgeDialog* dialog)
 {
     if (dialog)
         dialog->exec();
 }
 
-void TFSetforgeFirmWare::clickButton(const QString& name)
+void MainWindow::clickButton(const QString& name)
 {
     if (auto* button = findChild<QPushButton*>(name))
         button->click();
 }
 
-void TFSetforgeFirmWare::Btn_Click()
+void MainWindow::onButtonClicked()
 {
     QObject* sender = this->sender();
     if (sender == m_btnNew) {
-        Create_New_Project();
+        askNewProject();
         return;
     }
     if (sender == m_btnOpen) {
-        Open_Project();
+        askOpenProject();
         return;
     }
     if (sender == m_btnClose) {
@@ -351,9 +348,9 @@ void TFSetforgeFirmWare::Btn_Click()
         m_windows.about->exec();
         return;
     }
-    if (sender == m_btnOpz) {
+    if (sender == m_btnOptions) {
         if (m_windows.softOptions && m_windows.softOptions->exec() == QDialog::Accepted) {
-            const WriteResult saved = Save_Setting(m_state);
+            const WriteResult saved = saveSettings(m_state);
             if (!saved)
                 messages().error(this, qs(saved.error));
             applyTimerFlags();
@@ -361,13 +358,13 @@ void TFSetforgeFirmWare::Btn_Click()
         return;
     }
     if (!m_state.hasProject()) {
-        messages().error(this, qs(m_state.texts[18]));
+        messages().error(this, qs(m_state.texts[TextId::ProjectNotValid]));
         return;
     }
-    if (sender == m_btnPrmGen) {
+    if (sender == m_btnParGen) {
         showModal(m_windows.parGen);
-        CheckHardwareVersion();
-        HardwareChange();
+        refreshDeviceType(m_state);
+        layoutSteps();
     } else if (sender == m_btnSdoClient) {
         showModal(m_windows.sdoClient);
     } else if (sender == m_btnEmcyRec) {
@@ -385,26 +382,26 @@ void TFSetforgeFirmWare::Btn_Click()
     } else if (sender == m_btnNodeGuard) {
         showModal(m_windows.nodeGuard);
     } else if (sender == m_btnEdsFile) {
-        Build_EDS_File(*this);
+        buildEdsFile(*this);
     } else if (sender == m_btnCreateBin) {
-        Update_Device(*this);
+        updateDevice(*this);
     }
 }
 
-void TFSetforgeFirmWare::Create_New_Project()
+void MainWindow::askNewProject()
 {
     if (m_windows.newProject->exec() != QDialog::Accepted)
         return;
     showProjectLabels();
     m_state.deviceType = 0;
-    HardwareChange();
+    layoutSteps();
 }
 
-void TFSetforgeFirmWare::Open_Project()
+void MainWindow::askOpenProject()
 {
     if (m_windows.openConf->exec() != QDialog::Accepted)
         return;
-    openProject(m_state, us(m_windows.openConf->Name_Conf()));
+    openProject(m_state, us(m_windows.openConf->chosenProject()));
     showProjectLabels();
-    HardwareChange();
+    layoutSteps();
 }

@@ -8,17 +8,17 @@ class QFrame;
 class QPushButton;
 class ClickLabel;
 class SetforgeDialog;
-class TFAbout;
-class TFNew_Project;
-class TFOpenConf;
+class AboutDialog;
+class NewProjectDialog;
+class OpenProjectDialog;
 struct AppState;
 
 // The windows created once at start, in creation order. A window whose issue has not
 // landed yet is null.
 struct SetforgeWindows {
-    TFAbout* about = nullptr;
-    TFNew_Project* newProject = nullptr;
-    TFOpenConf* openConf = nullptr;
+    AboutDialog* about = nullptr;
+    NewProjectDialog* newProject = nullptr;
+    OpenProjectDialog* openConf = nullptr;
     SetforgeDialog* softOptions = nullptr;
     SetforgeDialog* parGen = nullptr;
     SetforgeDialog* sdoClient = nullptr;
@@ -33,39 +33,37 @@ struct SetforgeWindows {
 };
 
 // The main window: leads the user through the configuration steps of one project.
-class TFSetforgeFirmWare : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
     // Lays out the window, then creates every other window once. `state` must already
     // hold the workspace, the settings and the texts (startWorkspace).
-    explicit TFSetforgeFirmWare(AppState& state, QWidget* parent = nullptr);
-    ~TFSetforgeFirmWare() override;
+    explicit MainWindow(AppState& state, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     AppState& state() { return m_state; }
     SetforgeWindows& windows() { return m_windows; }
     QTimer& updateTimer() { return m_timer; }
 
     // Puts the main window's texts on its controls.
-    void Set_Lang();
+    void applyTexts();
     // Applies the texts to every window after a language change.
-    void Change_Language();
-    // Reads Device_Type from the open project.
-    void CheckHardwareVersion();
+    void applyLanguage();
     // Lays out the steps for Device_Type.
-    void HardwareChange();
+    void layoutSteps();
     // Shows the open project (or none) in the two project labels.
     void showProjectLabels();
     // Enables the version timer exactly when Internet use and update checks are both on.
     void applyTimerFlags();
     // One tick of the version timer.
-    void Timer_UpdateTimer();
+    void onUpdateTimer();
     // Shows or hides the newer-version link.
     void setUpdateLinkVisible(bool visible);
 
 public slots:
     // The one click handler of every step and icon button.
-    void Btn_Click();
-    // Dispatches as Btn_Click for the button named `name` (used by tests and menus).
+    void onButtonClicked();
+    // Dispatches as onButtonClicked for the button named `name` (used by tests and menus).
     void clickButton(const QString& name);
 
 protected:
@@ -75,8 +73,8 @@ protected:
 private:
     void buildLayout();
     void createWindows();
-    void Create_New_Project();
-    void Open_Project();
+    void askNewProject();
+    void askOpenProject();
     void showModal(SetforgeDialog* dialog);
     QPushButton* addButton(const char* name, int left, int top, int width, int height);
 
@@ -87,18 +85,18 @@ private:
     QLabel* m_desc = nullptr;
     QLabel* m_begin = nullptr;
     QFrame* m_shape2 = nullptr;
-    QLabel* m_nameConf = nullptr;
-    QLabel* m_nameConf2 = nullptr;
+    QLabel* m_projectLabel = nullptr;
+    QLabel* m_projectLabel2 = nullptr;
     QLabel* m_steps[9] = {};
     QFrame* m_shape1 = nullptr;
     ClickLabel* m_telvora = nullptr;
     QLabel* m_updateLink = nullptr;
     QPushButton* m_btnInfo = nullptr;
-    QPushButton* m_btnOpz = nullptr;
+    QPushButton* m_btnOptions = nullptr;
     QPushButton* m_btnClose = nullptr;
     QPushButton* m_btnNew = nullptr;
     QPushButton* m_btnOpen = nullptr;
-    QPushButton* m_btnPrmGen = nullptr;
+    QPushButton* m_btnParGen = nullptr;
     QPushButton* m_btnSdoClient = nullptr;
     QPushButton* m_btnEmcyRec = nullptr;
     QPushButton* m_btnEmcyDef = nullptr;

@@ -28,7 +28,7 @@ public:
     }
 
 private:
-    static QString title() { return QString::fromUtf8(Software_Code); }
+    static QString title() { return QString::fromUtf8(kSoftwareCode); }
 };
 
 QtMessageService g_realService;

@@ -8,15 +8,16 @@
 #include "core/app/appstate.h"
 #include "core/app/projectfiles.h"
 #include "core/app/projectstore.h"
+#include "core/lang/textid.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 
-TFNew_Project::TFNew_Project(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
+NewProjectDialog::NewProjectDialog(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
     setObjectName("TFNew_Project");
     setFixedSize(331, 162);
 
-    auto* code = new QLabel(QString::fromUtf8(Software_Code), this);
+    auto* code = new QLabel(QString::fromUtf8(kSoftwareCode), this);
     code->setObjectName("L_SW_Code");
     QFont codeFont = code->font();
     codeFont.setPointSize(18);
@@ -38,13 +39,13 @@ TFNew_Project::TFNew_Project(AppState& state, QWidget* parent) : SetforgeDialog(
     m_name = new QLineEdit(this);
     m_name->setObjectName("E_New_Proj");
     m_name->setGeometry(12, 84, 307, 24);
-    connect(m_name, &QLineEdit::returnPressed, this, &TFNew_Project::Btn_OKClick);
+    connect(m_name, &QLineEdit::returnPressed, this, &NewProjectDialog::onOkClicked);
 
     m_ok = new QPushButton(this);
     m_ok->setObjectName("Btn_OK");
     m_ok->setGeometry(88, 122, 75, 28);
     m_ok->setAutoDefault(false);
-    connect(m_ok, &QPushButton::clicked, this, &TFNew_Project::Btn_OKClick);
+    connect(m_ok, &QPushButton::clicked, this, &NewProjectDialog::onOkClicked);
 
     m_cancel = new QPushButton(this);
     m_cancel->setObjectName("Btn_Cancel");
@@ -52,22 +53,22 @@ TFNew_Project::TFNew_Project(AppState& state, QWidget* parent) : SetforgeDialog(
     m_cancel->setAutoDefault(false);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    Set_Lang();
+    applyTexts();
 }
 
-void TFNew_Project::Set_Lang()
+void NewProjectDialog::applyTexts()
 {
-    setWindowTitle(text(100));
-    m_desc->setText(text(101));
-    m_nameLabel->setText(text(102));
-    m_ok->setText(text(103));
-    m_cancel->setText(text(104));
-    m_name->setToolTip(text(108));
-    m_ok->setToolTip(text(109));
-    m_cancel->setToolTip(text(110));
+    setWindowTitle(text(TextId::NewProjectTitle));
+    m_desc->setText(text(TextId::NewProjectDescription));
+    m_nameLabel->setText(text(TextId::NewProjectName));
+    m_ok->setText(text(TextId::NewProjectOk));
+    m_cancel->setText(text(TextId::NewProjectCancel));
+    m_name->setToolTip(text(TextId::NewProjectNameHint));
+    m_ok->setToolTip(text(TextId::NewProjectOkHint));
+    m_cancel->setToolTip(text(TextId::NewProjectCancelHint));
 }
 
-void TFNew_Project::showEvent(QShowEvent* event)
+void NewProjectDialog::showEvent(QShowEvent* event)
 {
     SetforgeDialog::showEvent(event);
     if (!event->spontaneous()) {
@@ -76,7 +77,7 @@ void TFNew_Project::showEvent(QShowEvent* event)
     }
 }
 
-void TFNew_Project::Btn_OKClick()
+void NewProjectDialog::onOkClicked()
 {
     const CreateProjectResult created = createProject(m_state.projectsDir, us(m_name->text()));
     if (!created.ok()) {
@@ -85,6 +86,6 @@ void TFNew_Project::Btn_OKClick()
     }
     m_state.projectName = us(m_name->text());
     m_state.projectDir = created.projectDir;
-    m_state.files = Set_Files(m_state.projectDir);
+    m_state.files = makeProjectFiles(m_state.projectDir);
     accept();
 }

@@ -7,15 +7,15 @@ class QLineEdit;
 class QPushButton;
 
 // New configuration dialog: creates a project directory under PROJECTS and opens it.
-class TFNew_Project : public SetforgeDialog {
+class NewProjectDialog : public SetforgeDialog {
     Q_OBJECT
 public:
-    TFNew_Project(AppState& state, QWidget* parent);
-    void Set_Lang() override;
+    NewProjectDialog(AppState& state, QWidget* parent);
+    void applyTexts() override;
 
 public slots:
     // Creates the project named in E_New_Proj, or reports why not and stays open.
-    void Btn_OKClick();
+    void onOkClicked();
 
 protected:
     void showEvent(QShowEvent* event) override;

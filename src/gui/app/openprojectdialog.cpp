@@ -10,15 +10,16 @@
 
 #include "core/app/appstate.h"
 #include "core/app/projectstore.h"
+#include "core/lang/textid.h"
 #include "gui/app/qtext.h"
 
-TFOpenConf::TFOpenConf(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
+OpenProjectDialog::OpenProjectDialog(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
-    setObjectName("TFOpenConf");
+    setObjectName("OpenProjectDialog");
     resize(377, 351);
 
     auto* layout = new QVBoxLayout(this);
-    auto* code = new QLabel(QString::fromUtf8(Software_Code), this);
+    auto* code = new QLabel(QString::fromUtf8(kSoftwareCode), this);
     code->setObjectName("L_SW_Code");
     QFont codeFont = code->font();
     codeFont.setPointSize(18);
@@ -42,7 +43,7 @@ TFOpenConf::TFOpenConf(AppState& state, QWidget* parent) : SetforgeDialog(state,
     layout->addWidget(m_box, 1);
     connect(m_box, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0 && row < m_list.size())
-            m_nameConf = m_list.at(row);
+            m_chosenProject = m_list.at(row);
     });
     // A double-click or Enter on an entry opens it, as OK does.
     connect(m_box, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
@@ -66,22 +67,22 @@ TFOpenConf::TFOpenConf(AppState& state, QWidget* parent) : SetforgeDialog(state,
     buttons->addStretch();
     layout->addLayout(buttons);
 
-    Set_Lang();
+    applyTexts();
 }
 
-void TFOpenConf::Set_Lang()
+void OpenProjectDialog::applyTexts()
 {
-    setWindowTitle(text(200));
-    m_desc->setText(text(201));
-    m_listLabel->setText(text(202));
-    m_ok->setText(text(203));
-    m_cancel->setText(text(204));
-    m_box->setToolTip(text(205));
-    m_ok->setToolTip(text(206));
-    m_cancel->setToolTip(text(207));
+    setWindowTitle(text(TextId::OpenProjectTitle));
+    m_desc->setText(text(TextId::OpenProjectDescription));
+    m_listLabel->setText(text(TextId::OpenProjectList));
+    m_ok->setText(text(TextId::OpenProjectOk));
+    m_cancel->setText(text(TextId::OpenProjectCancel));
+    m_box->setToolTip(text(TextId::OpenProjectListHint));
+    m_ok->setToolTip(text(TextId::OpenProjectOkHint));
+    m_cancel->setToolTip(text(TextId::OpenProjectCancelHint));
 }
 
-void TFOpenConf::Load_Existing_Configuration()
+void OpenProjectDialog::refreshProjectList()
 {
     m_list.clear();
     for (const std::string& name : listProjects(m_state.projectsDir))
@@ -94,18 +95,18 @@ void TFOpenConf::Load_Existing_Configuration()
     std::vector<std::string> names;
     for (const QString& name : m_list)
         names.push_back(us(name));
-    const int found = Search_Open_Conf(names, openProjectName(m_state.projectsDir, m_state.projectDir));
-    m_nameConf.clear();
+    const int found = findProject(names, openProjectName(m_state.projectsDir, m_state.projectDir));
+    m_chosenProject.clear();
     if (found >= 0) {
         m_box->setCurrentRow(found);
-        m_nameConf = m_list.at(found);
+        m_chosenProject = m_list.at(found);
     } else if (!m_list.isEmpty()) {
         m_box->setCurrentRow(0);
-        m_nameConf = m_list.first();
+        m_chosenProject = m_list.first();
     }
 }
 
-bool TFOpenConf::eventFilter(QObject* watched, QEvent* event)
+bool OpenProjectDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_box && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
@@ -117,9 +118,9 @@ bool TFOpenConf::eventFilter(QObject* watched, QEvent* event)
     return SetforgeDialog::eventFilter(watched, event);
 }
 
-void TFOpenConf::showEvent(QShowEvent* event)
+void OpenProjectDialog::showEvent(QShowEvent* event)
 {
     SetforgeDialog::showEvent(event);
     if (!event->spontaneous())
-        Load_Existing_Configuration();
+        refreshProjectList();
 }

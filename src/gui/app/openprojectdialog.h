@@ -9,19 +9,19 @@ class QListWidget;
 class QPushButton;
 
 // Open configuration dialog: lists the project directories and returns the chosen name.
-class TFOpenConf : public SetforgeDialog {
+class OpenProjectDialog : public SetforgeDialog {
     Q_OBJECT
 public:
-    TFOpenConf(AppState& state, QWidget* parent);
-    void Set_Lang() override;
+    OpenProjectDialog(AppState& state, QWidget* parent);
+    void applyTexts() override;
 
     // The chosen project name (empty: none).
-    QString Name_Conf() const { return m_nameConf; }
+    QString chosenProject() const { return m_chosenProject; }
     // The names listed at the last showing.
-    const QStringList& SL() const { return m_list; }
+    const QStringList& listedProjects() const { return m_list; }
 
     // Refills the list from PROJECTS and preselects the open project, or the first entry.
-    void Load_Existing_Configuration();
+    void refreshProjectList();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -29,7 +29,7 @@ protected:
 
 private:
     QStringList m_list;
-    QString m_nameConf;
+    QString m_chosenProject;
     QLabel* m_desc = nullptr;
     QLabel* m_listLabel = nullptr;
     QListWidget* m_box = nullptr;

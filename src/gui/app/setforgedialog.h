@@ -5,14 +5,14 @@
 struct AppState;
 
 // Base of every window created once at start: it keeps the process-wide state and puts
-// the texts of its UI_Texts block on its controls in Set_Lang.
+// the texts of its UI_Texts block on its controls in applyTexts.
 class SetforgeDialog : public QDialog {
     Q_OBJECT
 public:
     SetforgeDialog(AppState& state, QWidget* parent);
 
     // Puts the window's texts, read from UI_Texts by index, on its controls.
-    virtual void Set_Lang() = 0;
+    virtual void applyTexts() = 0;
 
 protected:
     // The text at `index` of UI_Texts, as a QString.

@@ -2,7 +2,7 @@
 
 class QWidget;
 class SetforgeDialog;
-class TFSetforgeFirmWare;
+class MainWindow;
 struct AppState;
 
 // Each subsystem makes its own windows. A factory may return nullptr while its window does
@@ -31,8 +31,8 @@ SetforgeDialog* createBootWindow(AppState& state, QWidget* parent);
 void showBootWindow(SetforgeDialog* boot, int formType);
 
 // The last two steps (image): compile and hand over to the update dialog, and the EDS file.
-void Update_Device(TFSetforgeFirmWare& main);
-void Build_EDS_File(TFSetforgeFirmWare& main);
+void updateDevice(MainWindow& main);
+void buildEdsFile(MainWindow& main);
 
 // The version check of the options (lang): true when the maker offers a newer version.
 bool checkForNewerVersion(AppState& state);

@@ -6,6 +6,7 @@
 #include "core/image/compileimages.h"
 #include "core/image/edswriter.h"
 #include "core/image/projectcheck.h"
+#include "core/lang/textid.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
@@ -14,20 +15,20 @@
 // The project checks of `setforge-cli check`, before anything is written. Failed checks are
 // listed, each with its file and row, and the user decides with No as the default; warnings
 // alone do not ask. True when the update goes on.
-bool confirmProjectCheck(TFSetforgeFirmWare& main)
+bool confirmProjectCheck(MainWindow& main)
 {
     AppState& state = main.state();
     const ProjectFindings findings = checkProject(state.files);
     if (findings.ok())
         return true;
-    QString text = qs(state.texts.at(1360));
+    QString text = qs(state.texts.at(TextId::CheckFoundProblems));
     for (const std::string& error : findings.errors)
         text += "\n" + qs(error);
-    text += "\n\n" + qs(state.texts.at(1361));
+    text += "\n\n" + qs(state.texts.at(TextId::UpdateAnyway));
     return messages().question(&main, text);
 }
 
-void Update_Device(TFSetforgeFirmWare& main)
+void updateDevice(MainWindow& main)
 {
     AppState& state = main.state();
     if (!state.hasProject())
@@ -57,7 +58,7 @@ void Update_Device(TFSetforgeFirmWare& main)
     showBootWindow(main.windows().boot, deviceType);
 }
 
-void Build_EDS_File(TFSetforgeFirmWare& main)
+void buildEdsFile(MainWindow& main)
 {
     AppState& state = main.state();
     if (!state.hasProject())
@@ -67,7 +68,7 @@ void Build_EDS_File(TFSetforgeFirmWare& main)
     if (chosen.isEmpty())
         return;
     const WriteResult written =
-        Write_EDS_File(state.files, us(withEdsExtension(chosen)), edsClockAt(std::time(nullptr)));
+        writeEdsFile(state.files, us(withEdsExtension(chosen)), edsClockAt(std::time(nullptr)));
     if (!written.ok)
         messages().error(&main, qs(written.error));
 }

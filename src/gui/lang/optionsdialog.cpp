@@ -10,6 +10,7 @@
 #include "core/app/appstate.h"
 #include "core/app/makerlinks.h"
 #include "core/lang/languagefile.h"
+#include "core/lang/textid.h"
 #include "gui/app/clicklabel.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
@@ -26,20 +27,20 @@ constexpr int kSlotRowTop[3] = {32, 88, 144};
 
 } // namespace
 
-TFSoftOptions::TFSoftOptions(AppState& state, QWidget* parent, std::function<void()> changeLanguage)
+OptionsDialog::OptionsDialog(AppState& state, QWidget* parent, std::function<void()> changeLanguage)
     : SetforgeDialog(state, parent), m_changeLanguage(std::move(changeLanguage)),
       m_languageInUse(state.languageName)
 {
     setObjectName("TFSoftOptions");
     buildLayout();
-    Set_Lang();
+    applyTexts();
 }
 
-void TFSoftOptions::buildLayout()
+void OptionsDialog::buildLayout()
 {
     setFixedSize(kClientWidth, kClientHeight);
 
-    m_code = new QLabel(QString::fromUtf8(Software_Code), this);
+    m_code = new QLabel(QString::fromUtf8(kSoftwareCode), this);
     m_code->setObjectName("L_SW_Code");
     QFont codeFont = m_code->font();
     codeFont.setPointSize(20);
@@ -69,9 +70,9 @@ void TFSoftOptions::buildLayout()
     m_pages->addTab(m_tabSettings, QString());
 
     // Language tab: six slots, 1 to 3 down the left column and 4 to 6 down the right.
-    m_selLang = new QLabel(m_tabLanguage);
-    m_selLang->setObjectName("L_Sel_Lang");
-    m_selLang->setGeometry(12, 8, 460, 16);
+    m_selectedLanguage = new QLabel(m_tabLanguage);
+    m_selectedLanguage->setObjectName("L_Sel_Lang");
+    m_selectedLanguage->setGeometry(12, 8, 460, 16);
     for (int k = 0; k < kLanguageSlots; ++k) {
         const int left = kSlotColumnLeft[k / 3];
         const int top = kSlotRowTop[k % 3];
@@ -83,8 +84,8 @@ void TFSoftOptions::buildLayout()
         m_names[k]->setObjectName(QString("L_L%1").arg(k + 1));
         m_names[k]->setGeometry(left + kFlagSize + 8, top + 16, 160, 16);
         const int slot = k + 1;
-        connect(m_flags[k], &ClickLabel::clicked, this, [this, slot] { LangClick(slot); });
-        connect(m_names[k], &ClickLabel::clicked, this, [this, slot] { LangClick(slot); });
+        connect(m_flags[k], &ClickLabel::clicked, this, [this, slot] { onLanguageClicked(slot); });
+        connect(m_names[k], &ClickLabel::clicked, this, [this, slot] { onLanguageClicked(slot); });
     }
     m_pageLabel = new QLabel(m_tabLanguage);
     m_pageLabel->setObjectName("L_Page_Lang");
@@ -95,13 +96,13 @@ void TFSoftOptions::buildLayout()
     m_next = new QPushButton(m_tabLanguage);
     m_next->setObjectName("Btn_Next");
     m_next->setGeometry(360, 196, 100, 26);
-    connect(m_prev, &QPushButton::clicked, this, [this] { Btn_NextClick(false); });
-    connect(m_next, &QPushButton::clicked, this, [this] { Btn_NextClick(true); });
+    connect(m_prev, &QPushButton::clicked, this, [this] { onPageClicked(false); });
+    connect(m_next, &QPushButton::clicked, this, [this] { onPageClicked(true); });
 
     // Connection tab.
-    m_enCon = new QCheckBox(m_tabConnection);
-    m_enCon->setObjectName("CB_En_Con");
-    m_enCon->setGeometry(16, 16, 450, 20);
+    m_enableInternet = new QCheckBox(m_tabConnection);
+    m_enableInternet->setObjectName("CB_En_Con");
+    m_enableInternet->setGeometry(16, 16, 450, 20);
     m_update = new QCheckBox(m_tabConnection);
     m_update->setObjectName("CB_Update");
     m_update->setGeometry(36, 44, 430, 20);
@@ -112,9 +113,9 @@ void TFSoftOptions::buildLayout()
     m_checkLink->setObjectName("LL_Check_Update");
     m_checkLink->setGeometry(16, 120, 450, 20);
     m_checkLink->setVisible(false);
-    connect(m_enCon, &QCheckBox::toggled, this, &TFSoftOptions::Update_CheckBox);
-    connect(m_update, &QCheckBox::toggled, this, &TFSoftOptions::Update_CheckBox);
-    connect(m_checkUpdate, &QPushButton::clicked, this, &TFSoftOptions::Btn_Check_UpdateClick);
+    connect(m_enableInternet, &QCheckBox::toggled, this, &OptionsDialog::updateCheckBoxes);
+    connect(m_update, &QCheckBox::toggled, this, &OptionsDialog::updateCheckBoxes);
+    connect(m_checkUpdate, &QPushButton::clicked, this, &OptionsDialog::onCheckUpdateClicked);
     connect(m_checkLink, &QLabel::linkActivated, this,
             [](const QString& link) { UrlOpener::instance().open(link); });
 
@@ -133,46 +134,47 @@ void TFSoftOptions::buildLayout()
     m_cancel = new QPushButton(this);
     m_cancel->setObjectName("Btn_Cancel");
     m_cancel->setGeometry(414, 335, 85, 28);
-    connect(m_ok, &QPushButton::clicked, this, &TFSoftOptions::Btn_OKClick);
+    connect(m_ok, &QPushButton::clicked, this, &OptionsDialog::onOkClicked);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TFSoftOptions::Set_Lang()
+void OptionsDialog::applyTexts()
 {
-    setWindowTitle(text(300));
-    m_desc->setText(text(301));
-    m_pages->setTabText(0, text(302));
-    m_pages->setTabText(1, text(303));
-    m_pages->setTabText(2, text(319));
+    setWindowTitle(text(TextId::OptionsTitle));
+    m_desc->setText(text(TextId::OptionsDescription));
+    m_pages->setTabText(0, text(TextId::OptionsLanguageTab));
+    m_pages->setTabText(1, text(TextId::OptionsConnectionTab));
+    m_pages->setTabText(2, text(TextId::OptionsSettingsTab));
     showSelectedLanguage();
     showPageLabel();
-    m_prev->setText(text(307));
-    m_next->setText(text(308));
-    m_enCon->setText(text(309));
-    m_update->setText(text(310));
-    m_checkUpdate->setText(text(311));
-    m_ok->setText(text(312));
-    m_cancel->setText(text(313));
-    m_jumpTable->setText(text(320));
-    m_autoSize->setText(text(321));
+    m_prev->setText(text(TextId::OptionsPrevious));
+    m_next->setText(text(TextId::OptionsNext));
+    m_enableInternet->setText(text(TextId::OptionsEnableInternet));
+    m_update->setText(text(TextId::OptionsCheckAtStart));
+    m_checkUpdate->setText(text(TextId::OptionsCheckNow));
+    m_ok->setText(text(TextId::OptionsOk));
+    m_cancel->setText(text(TextId::OptionsCancel));
+    m_jumpTable->setText(text(TextId::OptionsJumpOnEnter));
+    m_autoSize->setText(text(TextId::OptionsAutoSize));
     showCheckResult();
 }
 
-void TFSoftOptions::showSelectedLanguage()
+void OptionsDialog::showSelectedLanguage()
 {
-    m_selLang->setText(text(304) + qs(m_languageInUse));
+    m_selectedLanguage->setText(text(TextId::OptionsSelectedLanguage) + qs(m_languageInUse));
 }
 
-void TFSoftOptions::showPageLabel()
+void OptionsDialog::showPageLabel()
 {
     // Before the first showing no list exists yet; the label then stands at page 1 of 1.
     const int count =
         m_listBuilt ? languagePage(static_cast<int>(m_languages.size()), m_showPage).pageCount : 1;
     const int page = m_listBuilt ? m_showPage : 1;
-    m_pageLabel->setText(text(305) + QString::number(page) + text(306) + QString::number(count));
+    m_pageLabel->setText(text(TextId::OptionsPage) + QString::number(page) + text(TextId::OptionsPageOf) +
+                         QString::number(count));
 }
 
-void TFSoftOptions::showCheckResult()
+void OptionsDialog::showCheckResult()
 {
     switch (m_checkResult) {
     case CheckResult::None:
@@ -181,55 +183,56 @@ void TFSoftOptions::showCheckResult()
     case CheckResult::Newer:
         m_checkLink->setTextFormat(Qt::RichText);
         m_checkLink->setText(QString("<a href=\"%1\">%2</a>")
-                                 .arg(qs(makerDownloadUrl()).toHtmlEscaped(), text(314).toHtmlEscaped()));
+                                 .arg(qs(makerDownloadUrl()).toHtmlEscaped(),
+                                      text(TextId::OptionsNewVersionLink).toHtmlEscaped()));
         break;
     case CheckResult::NotNewer:
         m_checkLink->setTextFormat(Qt::PlainText);
-        m_checkLink->setText(text(315));
+        m_checkLink->setText(text(TextId::OptionsNoUpdate));
         break;
     }
 }
 
-void TFSoftOptions::showEvent(QShowEvent* event)
+void OptionsDialog::showEvent(QShowEvent* event)
 {
     SetforgeDialog::showEvent(event);
     if (!event->spontaneous())
-        FormShow();
+        reload();
 }
 
-void TFSoftOptions::FormShow()
+void OptionsDialog::reload()
 {
     m_languageInUse = m_state.languageName;
-    Create_Lang_List();
+    refreshLanguageList();
     m_checkResult = CheckResult::None;
     showCheckResult();
     m_checkLink->setVisible(false);
     m_pages->setCurrentWidget(m_tabLanguage);
     {
-        const QSignalBlocker blockEnCon(m_enCon);
+        const QSignalBlocker blockEnCon(m_enableInternet);
         const QSignalBlocker blockUpdate(m_update);
-        m_enCon->setChecked(m_state.enableInternet);
+        m_enableInternet->setChecked(m_state.enableInternet);
         m_update->setChecked(m_state.enableUpdate);
     }
     m_jumpTable->setChecked(m_state.enableJumpFieldTables);
     m_autoSize->setChecked(m_state.doubleClickAutoSize);
-    Update_CheckBox();
+    updateCheckBoxes();
 }
 
-void TFSoftOptions::Create_Lang_List()
+void OptionsDialog::refreshLanguageList()
 {
-    m_languages = ::Create_Lang_List(m_state.languageDir);
+    m_languages = ::listLanguages(m_state.languageDir);
     m_listBuilt = true;
     m_showPage = 1;
-    Update_Lang_Page(1);
+    showLanguagePage(1);
 }
 
-void TFSoftOptions::Update_Lang_Page(int Num_Page)
+void OptionsDialog::showLanguagePage(int pageNumber)
 {
-    m_showPage = Num_Page;
+    m_showPage = pageNumber;
     showSelectedLanguage();
     showPageLabel();
-    const LanguagePage page = languagePage(static_cast<int>(m_languages.size()), Num_Page);
+    const LanguagePage page = languagePage(static_cast<int>(m_languages.size()), pageNumber);
     m_prev->setVisible(page.previousVisible);
     m_next->setVisible(page.nextVisible);
     for (int k = 0; k < kLanguageSlots; ++k) {
@@ -257,13 +260,13 @@ void TFSoftOptions::Update_Lang_Page(int Num_Page)
     }
 }
 
-void TFSoftOptions::Btn_NextClick(bool forward)
+void OptionsDialog::onPageClicked(bool forward)
 {
     m_showPage = turnLanguagePage(static_cast<int>(m_languages.size()), m_showPage, forward);
-    Update_Lang_Page(m_showPage);
+    showLanguagePage(m_showPage);
 }
 
-void TFSoftOptions::LangClick(int slot)
+void OptionsDialog::onLanguageClicked(int slot)
 {
     const LanguagePage page = languagePage(static_cast<int>(m_languages.size()), m_showPage);
     if (slot < 1 || slot > page.slotCount)
@@ -277,28 +280,28 @@ void TFSoftOptions::LangClick(int slot)
     if (m_changeLanguage)
         m_changeLanguage();
     else
-        Set_Lang();
+        applyTexts();
     showSelectedLanguage();
 }
 
-void TFSoftOptions::Update_CheckBox()
+void OptionsDialog::updateCheckBoxes()
 {
-    m_update->setEnabled(m_enCon->isChecked());
+    m_update->setEnabled(m_enableInternet->isChecked());
     m_checkUpdate->setEnabled(m_update->isEnabled() && m_update->isChecked());
 }
 
-void TFSoftOptions::Btn_Check_UpdateClick()
+void OptionsDialog::onCheckUpdateClicked()
 {
-    m_checkResult = Check_Version() ? CheckResult::Newer : CheckResult::NotNewer;
+    m_checkResult = isNewerVersionAvailable() ? CheckResult::Newer : CheckResult::NotNewer;
     showCheckResult();
     m_checkLink->adjustSize();
     m_checkLink->setVisible(true);
 }
 
-void TFSoftOptions::Btn_OKClick()
+void OptionsDialog::onOkClicked()
 {
     m_state.languageName = m_languageInUse;
-    m_state.enableInternet = m_enCon->isChecked();
+    m_state.enableInternet = m_enableInternet->isChecked();
     m_state.enableUpdate = m_update->isChecked();
     m_state.enableJumpFieldTables = m_jumpTable->isChecked();
     m_state.doubleClickAutoSize = m_autoSize->isChecked();

@@ -16,14 +16,14 @@ class ClickLabel;
 
 // Software options: the language chosen from the language files present, Internet use and
 // the periodic version check, a version check by hand, and two table options.
-class TFSoftOptions : public SetforgeDialog {
+class OptionsDialog : public SetforgeDialog {
     Q_OBJECT
 public:
-    // `changeLanguage` applies the texts to every window (the main window's Change_Language);
+    // `changeLanguage` applies the texts to every window (the main window's applyLanguage);
     // without it only this dialog's texts are applied.
-    TFSoftOptions(AppState& state, QWidget* parent, std::function<void()> changeLanguage);
+    OptionsDialog(AppState& state, QWidget* parent, std::function<void()> changeLanguage);
 
-    void Set_Lang() override;
+    void applyTexts() override;
 
     // The language chosen in the dialog; it becomes Language_Name on OK.
     const std::string& languageInUse() const { return m_languageInUse; }
@@ -33,19 +33,19 @@ public:
 
 public slots:
     // Rebuilds the language list from disk and shows page 1.
-    void Create_Lang_List();
-    // Shows page `Num_Page` of the list.
-    void Update_Lang_Page(int Num_Page);
+    void refreshLanguageList();
+    // Shows page `pageNumber` of the list.
+    void showLanguagePage(int pageNumber);
     // Asks, then switches every window to the language of slot `slot` (1 to 6).
-    void LangClick(int slot);
+    void onLanguageClicked(int slot);
     // Previous (`forward` false) and Next.
-    void Btn_NextClick(bool forward);
+    void onPageClicked(bool forward);
     // CB_Update follows CB_En_Con; the manual check needs both ticked.
-    void Update_CheckBox();
+    void updateCheckBoxes();
     // Runs the version check and shows its link or "No Update Available".
-    void Btn_Check_UpdateClick();
+    void onCheckUpdateClicked();
     // Sets the process-wide values from the dialog and closes with OK.
-    void Btn_OKClick();
+    void onOkClicked();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -53,7 +53,7 @@ protected:
 private:
     enum class CheckResult { None, Newer, NotNewer };
 
-    void FormShow();
+    void reload();
     void buildLayout();
     void showSelectedLanguage();
     void showPageLabel();
@@ -72,13 +72,13 @@ private:
     QWidget* m_tabLanguage = nullptr;
     QWidget* m_tabConnection = nullptr;
     QWidget* m_tabSettings = nullptr;
-    QLabel* m_selLang = nullptr;
+    QLabel* m_selectedLanguage = nullptr;
     ClickLabel* m_flags[kLanguageSlots] = {};
     ClickLabel* m_names[kLanguageSlots] = {};
     QLabel* m_pageLabel = nullptr;
     QPushButton* m_prev = nullptr;
     QPushButton* m_next = nullptr;
-    QCheckBox* m_enCon = nullptr;
+    QCheckBox* m_enableInternet = nullptr;
     QCheckBox* m_update = nullptr;
     QPushButton* m_checkUpdate = nullptr;
     QLabel* m_checkLink = nullptr;

@@ -7,12 +7,12 @@
 SetforgeDialog* createSoftOptionsWindow(AppState& state, QWidget* parent)
 {
     std::function<void()> changeLanguage;
-    if (auto* main = qobject_cast<TFSetforgeFirmWare*>(parent))
-        changeLanguage = [main] { main->Change_Language(); };
-    return new TFSoftOptions(state, parent, std::move(changeLanguage));
+    if (auto* main = qobject_cast<MainWindow*>(parent))
+        changeLanguage = [main] { main->applyLanguage(); };
+    return new OptionsDialog(state, parent, std::move(changeLanguage));
 }
 
 bool checkForNewerVersion(AppState&)
 {
-    return Check_Version();
+    return isNewerVersionAvailable();
 }

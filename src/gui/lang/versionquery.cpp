@@ -21,7 +21,7 @@ void VersionQuery::setInstance(VersionQuery* query)
     g_query = query;
 }
 
-bool Check_Version()
+bool isNewerVersionAvailable()
 {
-    return isNewerVersionAnswer(VersionQuery::instance().answer(), Software_Version);
+    return isNewerVersionAnswer(VersionQuery::instance().answer(), kSoftwareVersion);
 }

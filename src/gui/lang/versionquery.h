@@ -18,4 +18,4 @@ public:
 };
 
 // True when the server names a version newer than the running one; any failure is false.
-bool Check_Version();
+bool isNewerVersionAvailable();

@@ -58,9 +58,9 @@ MappingEditor::MappingEditor(const MappingFormat& format, AppState& state, QWidg
     : SetforgeDialog(state, parent), m_model(format)
 {
     buildLayout();
-    m_swCode->setText(QString::fromUtf8(Software_Code));
+    m_swCode->setText(QString::fromUtf8(kSoftwareCode));
     setFixedSize(kClientWidth, kClientHeight);
-    Set_Lang();
+    applyTexts();
 }
 
 QLabel* MappingEditor::addLabel(QWidget* parent, const char* name, int left, int top, int width)
@@ -153,7 +153,7 @@ void MappingEditor::buildLayout()
     m_copy = addButton(this, "Btn_Copy", kRight, 390, kButtonWidth);
     m_paste = addButton(this, "Btn_Paste", kRight + kButtonStep, 390, kButtonWidth);
     for (QPushButton* button : {m_create, m_modify, m_delete, m_copy, m_paste})
-        connect(button, &QPushButton::clicked, this, &MappingEditor::Btn_Click);
+        connect(button, &QPushButton::clicked, this, &MappingEditor::onButtonClicked);
 
     m_buttons = new QFrame(this);
     m_buttons->setObjectName("P_Button");
@@ -161,14 +161,14 @@ void MappingEditor::buildLayout()
     m_buttons->setGeometry(0, kClientHeight - 50, kClientWidth, 50);
     m_ok = addButton(m_buttons, "Btn_OK", 400, 10, 100);
     m_cancel = addButton(m_buttons, "Btn_Cancel", 512, 10, 100);
-    connect(m_ok, &QPushButton::clicked, this, &MappingEditor::Btn_OKClick);
+    connect(m_ok, &QPushButton::clicked, this, &MappingEditor::onOkClicked);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     // A click, or a move of the selection with the keys, counts as a click in the list.
-    connect(m_frames, &QListWidget::itemSelectionChanged, this, &MappingEditor::LB_CAN_FramesClick);
-    connect(m_frames, &QListWidget::itemClicked, this, &MappingEditor::LB_CAN_FramesClick);
-    connect(m_entries, &QListWidget::itemSelectionChanged, this, &MappingEditor::LB_Modbus_RegsClick);
-    connect(m_entries, &QListWidget::itemClicked, this, &MappingEditor::LB_Modbus_RegsClick);
+    connect(m_frames, &QListWidget::itemSelectionChanged, this, &MappingEditor::onFrameClicked);
+    connect(m_frames, &QListWidget::itemClicked, this, &MappingEditor::onFrameClicked);
+    connect(m_entries, &QListWidget::itemSelectionChanged, this, &MappingEditor::onEntryClicked);
+    connect(m_entries, &QListWidget::itemClicked, this, &MappingEditor::onEntryClicked);
 }
 
 QString MappingEditor::editorText(MappingText text) const
@@ -176,7 +176,7 @@ QString MappingEditor::editorText(MappingText text) const
     return this->text(m_model.format().textIndex(text));
 }
 
-void MappingEditor::Set_Lang()
+void MappingEditor::applyTexts()
 {
     setWindowTitle(editorText(MappingText::Caption));
     m_swDesc->setText(editorText(MappingText::SwDesc));
@@ -230,18 +230,18 @@ void MappingEditor::updateTabStops()
 
 int MappingEditor::exec()
 {
-    if (!FormShow())
+    if (!reload())
         return QDialog::Rejected;
     return QDialog::exec();
 }
 
-bool MappingEditor::FormShow()
+bool MappingEditor::reload()
 {
     const MappingLoadResult loaded = m_model.load(m_state.files);
-    Aggiorna_Lista_Frame();
-    Aggiorna_Lista_ModReg();
-    Aggiorna_Green_Fields();
-    Aggiorna_Lista_Byte();
+    refreshFrames();
+    refreshEntries();
+    refreshFields();
+    refreshByteLists();
     if (!loaded.ok) {
         messages().error(this, qs(loaded.error));
         return false;
@@ -261,34 +261,34 @@ int MappingEditor::selectedEntry() const
     return m_model.hasEntry(selectedFrame(), row) ? row : -1;
 }
 
-void MappingEditor::LB_CAN_FramesClick()
+void MappingEditor::onFrameClicked()
 {
-    Aggiorna_Lista_ModReg();
-    Aggiorna_Green_Fields();
-    Aggiorna_Lista_Byte();
+    refreshEntries();
+    refreshFields();
+    refreshByteLists();
 }
 
-void MappingEditor::LB_Modbus_RegsClick()
+void MappingEditor::onEntryClicked()
 {
-    Aggiorna_Green_Fields();
+    refreshFields();
 }
 
-void MappingEditor::Btn_Click()
+void MappingEditor::onButtonClicked()
 {
     QObject* sender = this->sender();
     if (sender == m_create)
-        Add_Mod_Reg();
+        addEntry();
     else if (sender == m_delete)
-        Delete_Mod_Reg();
+        deleteEntry();
     else if (sender == m_modify)
-        Modify_Mod_Reg();
+        modifyEntry();
     else if (sender == m_copy)
-        Copy_Mod_Reg();
+        copyEntry();
     else if (sender == m_paste)
-        Paste_Mod_Reg();
+        pasteEntry();
 }
 
-void MappingEditor::Btn_OKClick()
+void MappingEditor::onOkClicked()
 {
     const WriteResult saved = m_model.save(m_state.files);
     if (!saved) {
@@ -298,7 +298,7 @@ void MappingEditor::Btn_OKClick()
     accept();
 }
 
-void MappingEditor::Aggiorna_Lista_Frame()
+void MappingEditor::refreshFrames()
 {
     const QSignalBlocker blocker(m_frames);
     m_frames->clear();
@@ -306,18 +306,18 @@ void MappingEditor::Aggiorna_Lista_Frame()
         m_frames->addItem(qs(m_model.frame(i).listLine()));
 }
 
-void MappingEditor::Aggiorna_Lista_ModReg()
+void MappingEditor::refreshEntries()
 {
     const QSignalBlocker blocker(m_entries);
     m_entries->clear();
     const int frame = selectedFrame();
     if (frame < 0)
         return;
-    for (const TMod_Reg& entry : m_model.frame(frame).Lista_Mod_Reg)
+    for (const RegisterEntry& entry : m_model.frame(frame).entries)
         m_entries->addItem(qs(m_model.entryLine(entry, m_state.texts)));
 }
 
-void MappingEditor::Aggiorna_Green_Fields()
+void MappingEditor::refreshFields()
 {
     const int frame = selectedFrame();
     const int entry = selectedEntry();
@@ -328,14 +328,14 @@ void MappingEditor::Aggiorna_Green_Fields()
         m_low->setCurrentIndex(0);
         return;
     }
-    TMod_Reg shown = m_model.frame(frame).Lista_Mod_Reg[static_cast<std::size_t>(entry)];
+    RegisterEntry shown = m_model.frame(frame).entries[static_cast<std::size_t>(entry)];
     // A byte the frame no longer offers shows as "None", which is what Modify would store.
-    shown.HiPart = m_model.fitPart(frame, shown.HiPart);
-    shown.LoPart = m_model.fitPart(frame, shown.LoPart);
+    shown.highPart = m_model.fitPart(frame, shown.highPart);
+    shown.lowPart = m_model.fitPart(frame, shown.lowPart);
     showFields(shown);
 }
 
-void MappingEditor::Aggiorna_Lista_Byte()
+void MappingEditor::refreshByteLists()
 {
     const QStringList choices = [&] {
         QStringList list;
@@ -352,19 +352,19 @@ void MappingEditor::Aggiorna_Lista_Byte()
         m_write->setCurrentIndex(0);
 }
 
-TMod_Reg MappingEditor::typedEntry() const
+RegisterEntry MappingEditor::typedEntry() const
 {
     return {us(m_index->text()), m_high->currentIndex(), m_low->currentIndex(),
             m_write ? m_write->currentIndex() : 0};
 }
 
-void MappingEditor::showFields(const TMod_Reg& entry)
+void MappingEditor::showFields(const RegisterEntry& entry)
 {
-    m_index->setText(qs(entry.Ind_Mod));
-    selectItem(m_high, entry.HiPart);
-    selectItem(m_low, entry.LoPart);
+    m_index->setText(qs(entry.registerIndex));
+    selectItem(m_high, entry.highPart);
+    selectItem(m_low, entry.lowPart);
     if (m_write)
-        selectItem(m_write, entry.Write);
+        selectItem(m_write, entry.sendOnWrite);
 }
 
 void MappingEditor::report(const MappingEditResult& result)
@@ -372,31 +372,31 @@ void MappingEditor::report(const MappingEditResult& result)
     if (result.outcome == MappingEditResult::Outcome::Refused)
         messages().error(this, qs(result.message));
     else if (result.done())
-        Aggiorna_Lista_ModReg();
+        refreshEntries();
 }
 
-void MappingEditor::Add_Mod_Reg()
+void MappingEditor::addEntry()
 {
-    report(m_model.Add_Mod_Reg(selectedFrame(), typedEntry(), m_state.texts));
+    report(m_model.addEntry(selectedFrame(), typedEntry(), m_state.texts));
 }
 
-void MappingEditor::Modify_Mod_Reg()
+void MappingEditor::modifyEntry()
 {
-    report(m_model.Modify_Mod_Reg(selectedFrame(), selectedEntry(), typedEntry(), m_state.texts));
+    report(m_model.modifyEntry(selectedFrame(), selectedEntry(), typedEntry(), m_state.texts));
 }
 
-void MappingEditor::Delete_Mod_Reg()
+void MappingEditor::deleteEntry()
 {
-    if (m_model.Delete_Mod_Reg(selectedFrame(), selectedEntry()).done())
-        Aggiorna_Lista_ModReg();
+    if (m_model.deleteEntry(selectedFrame(), selectedEntry()).done())
+        refreshEntries();
 }
 
-void MappingEditor::Copy_Mod_Reg()
+void MappingEditor::copyEntry()
 {
-    m_model.Copy_Mod_Reg(selectedFrame(), selectedEntry());
+    m_model.copyEntry(selectedFrame(), selectedEntry());
 }
 
-void MappingEditor::Paste_Mod_Reg()
+void MappingEditor::pasteEntry()
 {
-    showFields(m_model.Paste_Mod_Reg(selectedFrame()));
+    showFields(m_model.pasteEntry(selectedFrame()));
 }

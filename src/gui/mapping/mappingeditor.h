@@ -20,12 +20,12 @@ class MappingEditor : public SetforgeDialog {
 public:
     MappingEditor(const MappingFormat& format, AppState& state, QWidget* parent);
 
-    void Set_Lang() override;
-    // Loads the frames and entries (FormShow) and shows the editor modally. When a file cannot
+    void applyTexts() override;
+    // Loads the frames and entries (reload) and shows the editor modally. When a file cannot
     // be read its error is shown and the editor is not opened, so nothing can overwrite it.
     int exec() override;
     // Loads both files and runs the four refresh steps; false after showing the load error.
-    bool FormShow();
+    bool reload();
 
     MappingModel& model() { return m_model; }
     // The selected frame and entry, or -1 when there is none.
@@ -33,34 +33,34 @@ public:
     int selectedEntry() const;
 
     // Click in the frame list: entries of the new frame, cleared fields, its byte choices.
-    void LB_CAN_FramesClick();
+    void onFrameClicked();
     // Click in the entry list: the entry into the green fields.
-    void LB_Modbus_RegsClick();
+    void onEntryClicked();
     // The five entry buttons, by sender.
-    void Btn_Click();
+    void onButtonClicked();
     // Writes the mapping file and closes; a failed write is shown and the editor stays open.
-    void Btn_OKClick();
+    void onOkClicked();
 
     // The four refresh steps.
-    void Aggiorna_Lista_Frame();
-    void Aggiorna_Lista_ModReg();
-    void Aggiorna_Green_Fields();
-    void Aggiorna_Lista_Byte();
+    void refreshFrames();
+    void refreshEntries();
+    void refreshFields();
+    void refreshByteLists();
 
     // The entry operations; each does nothing without the selection it needs.
-    void Add_Mod_Reg();
-    void Modify_Mod_Reg();
-    void Delete_Mod_Reg();
-    void Copy_Mod_Reg();
-    void Paste_Mod_Reg();
+    void addEntry();
+    void modifyEntry();
+    void deleteEntry();
+    void copyEntry();
+    void pasteEntry();
 
 private:
     void buildLayout();
     QLabel* addLabel(QWidget* parent, const char* name, int left, int top, int width);
     QPushButton* addButton(QWidget* parent, const char* name, int left, int top, int width);
     QString editorText(MappingText text) const;
-    TMod_Reg typedEntry() const;
-    void showFields(const TMod_Reg& entry);
+    RegisterEntry typedEntry() const;
+    void showFields(const RegisterEntry& entry);
     void updateTabStops();
     void report(const MappingEditResult& result);
 

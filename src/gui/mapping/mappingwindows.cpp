@@ -1,20 +1,32 @@
 #include "gui/app/windowfactory.h"
 
-#include "gui/mapping/tfemcydefine.h"
-#include "gui/mapping/tfrpdodefine.h"
-#include "gui/mapping/tftpdodefine.h"
+#include "gui/mapping/mappingeditor.h"
+
+namespace {
+
+// The three editors differ only by their format. Each keeps its own object name, by which
+// tests find the window.
+SetforgeDialog* createMappingEditor(const MappingFormat& format, const char* objectName, AppState& state,
+                                    QWidget* parent)
+{
+    auto* editor = new MappingEditor(format, state, parent);
+    editor->setObjectName(objectName);
+    return editor;
+}
+
+} // namespace
 
 SetforgeDialog* createEmcyDefineWindow(AppState& state, QWidget* parent)
 {
-    return new TFEMCYDefine(state, parent);
+    return createMappingEditor(kEmergencyMapping, "TFEMCYDefine", state, parent);
 }
 
 SetforgeDialog* createRpdoDefineWindow(AppState& state, QWidget* parent)
 {
-    return new TFRPDODefine(state, parent);
+    return createMappingEditor(kReceivePdoMapping, "TFRPDODefine", state, parent);
 }
 
 SetforgeDialog* createTpdoDefineWindow(AppState& state, QWidget* parent)
 {
-    return new TFTPDODefine(state, parent);
+    return createMappingEditor(kTransmitPdoMapping, "TFTPDODefine", state, parent);
 }

@@ -16,6 +16,7 @@
 #include <QWheelEvent>
 
 #include "core/app/appstate.h"
+#include "core/lang/textid.h"
 #include "core/tables/pargencheck.h"
 #include "core/tables/pargenfile.h"
 #include "gui/app/messageservice.h"
@@ -46,7 +47,7 @@ constexpr int kAddressWidth = 60;
 
 int rowTop(int row)
 {
-    return kTopMargin + row * TFParGen::kRowPitch;
+    return kTopMargin + row * CommunicationDialog::kRowPitch;
 }
 
 void place(QWidget* widget, int row, int left, int width)
@@ -108,27 +109,27 @@ void takeList(const QComboBox* list, int& target)
 
 SetforgeDialog* createParGenWindow(AppState& state, QWidget* parent)
 {
-    return new TFParGen(state, parent);
+    return new CommunicationDialog(state, parent);
 }
 
-TFParGen::TFParGen(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
+CommunicationDialog::CommunicationDialog(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
     setObjectName("TFParGen");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     buildControls();
-    m_swCode->setText(qs(Software_Code));
+    m_swCode->setText(qs(kSoftwareCode));
     setMinimumWidth(kClientWidth);
     setMaximumWidth(kClientWidth);
     resize(kClientWidth, kClientHeight);
     for (CollapsiblePanel* panel : m_panels)
         panel->hide();
-    Order_TAB_Panels();
-    Move_GroupBoxs();
-    Set_Lang();
+    orderPanels();
+    layoutPanels();
+    applyTexts();
     trackChanges();
 }
 
-void TFParGen::buildControls()
+void CommunicationDialog::buildControls()
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -171,8 +172,8 @@ void TFParGen::buildControls()
     // Enter in a field must not save the form behind the user's back.
     m_ok->setAutoDefault(false);
     m_cancel->setAutoDefault(false);
-    connect(m_ok, &QPushButton::clicked, this, &TFParGen::Btn_OKClick);
-    connect(m_cancel, &QPushButton::clicked, this, &TFParGen::Btn_CancelClick);
+    connect(m_ok, &QPushButton::clicked, this, &CommunicationDialog::onOkClicked);
+    connect(m_cancel, &QPushButton::clicked, this, &CommunicationDialog::onCancelClicked);
     layout->addWidget(buttons);
 
     m_panels = {new CollapsiblePanel("CP_Select_Device", m_panelStack),
@@ -181,7 +182,7 @@ void TFParGen::buildControls()
                 new CollapsiblePanel("CP_Ethernet", m_panelStack)};
     for (CollapsiblePanel* panel : m_panels) {
         panel->resize(kPanelWidth, CollapsiblePanel::kHeaderHeight);
-        connect(panel, &CollapsiblePanel::heightChanged, this, &TFParGen::stackPanels);
+        connect(panel, &CollapsiblePanel::heightChanged, this, &CommunicationDialog::stackPanels);
     }
 
     QWidget* body = m_panels[0]->body();
@@ -193,9 +194,9 @@ void TFParGen::buildControls()
     m_canId = addEdit(body, "E_CANopen_IDDevice");
     m_canBaudLabel = addLabel(body, "L_CANopen_Baudrate");
     m_canBaud = addList(body, "CB_CANopen_Baudrate", kCanBaudItems);
-    m_setOpe = addCheck(body, "CB_CANopen_SetOpe");
-    m_netOpe = addCheck(body, "CB_CANopen_NetOpe");
-    m_netOpeDelay = addEdit(body, "E_CANopen_NetOpe_Delay");
+    m_operationalAtStart = addCheck(body, "CB_CANopen_SetOpe");
+    m_networkStart = addCheck(body, "CB_CANopen_NetOpe");
+    m_networkStartDelay = addEdit(body, "E_CANopen_NetOpe_Delay");
     m_startOnModbus = addCheck(body, "CB_CANopen_Start_On_Modbus");
     m_startOnModbusAddress = addEdit(body, "E_CANopen_Start_On_Modbus");
     m_sdoTimeoutLabel = addLabel(body, "L_CANopen_SDO_Timeout");
@@ -236,38 +237,42 @@ void TFParGen::buildControls()
             m_address[static_cast<std::size_t>(g * 4 + b)] = field;
         }
 
-    // Captions and hints by UI_Texts index, applied by Set_Lang.
+    // Captions and hints by UI_Texts index, applied by applyTexts.
     m_lang = {
-        {m_deviceLabel, 407, m_device, 408},
-        {m_canIdLabel, 410, m_canId, 411},
-        {m_canBaudLabel, 412, m_canBaud, 413},
-        {m_setOpe, 414, m_setOpe, 415},
-        {m_netOpe, 416, m_netOpe, 417},
-        {nullptr, -1, m_netOpeDelay, 418},
-        {m_startOnModbus, 419, m_startOnModbus, 420},
-        {nullptr, -1, m_startOnModbusAddress, 421},
-        {m_sdoTimeoutLabel, 422, m_sdoTimeout, 423},
-        {m_sync, 424, m_sync, 425},
-        {nullptr, -1, m_syncTime, 426},
-        {m_nodeguard, 427, m_nodeguard, 428},
-        {m_nodeguard1Label, 429, m_nodeguard1, 430},
-        {m_nodeguard2Label, 431, m_nodeguard2, 432},
-        {m_serialLabel, 434, m_serial, 435},
-        {m_modbusBaudLabel, 436, m_modbusBaud, 437},
-        {m_parityLabel, 438, m_parity, 439},
-        {m_stopBitsLabel, 440, m_stopBits, 441},
-        {m_modbusIdLabel, 442, m_modbusId, 443},
-        {m_protocolLabel, 444, m_protocol, 445},
-        {m_inactivity, 490, m_inactivity, 491},
-        {nullptr, -1, m_inactivityTimeout, 492},
-        {m_ipLabel, 447, nullptr, -1},
-        {m_maskLabel, 452, nullptr, -1},
-        {m_gatewayEnable, 457, m_gatewayEnable, 458},
+        {m_deviceLabel, TextId::DeviceType, m_device, TextId::DeviceTypeHint},
+        {m_canIdLabel, TextId::CanopenId, m_canId, TextId::CanopenIdHint},
+        {m_canBaudLabel, TextId::CanopenBaud, m_canBaud, TextId::CanopenBaudHint},
+        {m_operationalAtStart, TextId::OperationalAtStart, m_operationalAtStart,
+         TextId::OperationalAtStartHint},
+        {m_networkStart, TextId::NetworkStart, m_networkStart, TextId::NetworkStartHint},
+        {nullptr, TextId::None, m_networkStartDelay, TextId::NetworkStartDelayHint},
+        {m_startOnModbus, TextId::StartOnModbus, m_startOnModbus, TextId::StartOnModbusHint},
+        {nullptr, TextId::None, m_startOnModbusAddress, TextId::StartOnModbusAddressHint},
+        {m_sdoTimeoutLabel, TextId::SdoTimeout, m_sdoTimeout, TextId::SdoTimeoutHint},
+        {m_sync, TextId::Sync, m_sync, TextId::SyncHint},
+        {nullptr, TextId::None, m_syncTime, TextId::SyncTimeHint},
+        {m_nodeguard, TextId::Nodeguard, m_nodeguard, TextId::NodeguardHint},
+        {m_nodeguard1Label, TextId::NodeguardAddress1, m_nodeguard1, TextId::NodeguardAddress1Hint},
+        {m_nodeguard2Label, TextId::NodeguardAddress2, m_nodeguard2, TextId::NodeguardAddress2Hint},
+        {m_serialLabel, TextId::ModbusSerial, m_serial, TextId::ModbusSerialHint},
+        {m_modbusBaudLabel, TextId::ModbusBaud, m_modbusBaud, TextId::ModbusBaudHint},
+        {m_parityLabel, TextId::ModbusParity, m_parity, TextId::ModbusParityHint},
+        {m_stopBitsLabel, TextId::ModbusStopBits, m_stopBits, TextId::ModbusStopBitsHint},
+        {m_modbusIdLabel, TextId::ModbusId, m_modbusId, TextId::ModbusIdHint},
+        {m_protocolLabel, TextId::ModbusProtocol, m_protocol, TextId::ModbusProtocolHint},
+        {m_inactivity, TextId::ModbusInactivity, m_inactivity, TextId::ModbusInactivityHint},
+        {nullptr, TextId::None, m_inactivityTimeout, TextId::ModbusInactivityTimeoutHint},
+        {m_ipLabel, TextId::EthernetIp, nullptr, TextId::None},
+        {m_maskLabel, TextId::EthernetMask, nullptr, TextId::None},
+        {m_gatewayEnable, TextId::EthernetGateway, m_gatewayEnable, TextId::EthernetGatewayHint},
     };
     for (int b = 0; b < 4; ++b) {
-        m_lang.push_back({nullptr, -1, m_address[static_cast<std::size_t>(b)], 448 + b});
-        m_lang.push_back({nullptr, -1, m_address[static_cast<std::size_t>(4 + b)], 453 + b});
-        m_lang.push_back({nullptr, -1, m_address[static_cast<std::size_t>(8 + b)], 459 + b});
+        m_lang.push_back(
+            {nullptr, -1, m_address[static_cast<std::size_t>(b)], TextId::EthernetFirstIpByteHint + b});
+        m_lang.push_back(
+            {nullptr, -1, m_address[static_cast<std::size_t>(4 + b)], TextId::EthernetFirstMaskByteHint + b});
+        m_lang.push_back({nullptr, -1, m_address[static_cast<std::size_t>(8 + b)],
+                          TextId::EthernetFirstGatewayByteHint + b});
     }
 
     // A wheel turn anywhere over the panel group scrolls the group, even over a list that
@@ -280,31 +285,27 @@ void TFParGen::buildControls()
 }
 
 // Only these controls make Cancel ask; the CANopen numbers and the inactivity time do not.
-void TFParGen::trackChanges()
+void CommunicationDialog::trackChanges()
 {
     connect(m_device, &QComboBox::currentIndexChanged, this, [this] {
-        On_Change();
-        Move_GroupBoxs();
+        markChanged();
+        layoutPanels();
     });
-    for (QCheckBox* check :
-         {m_setOpe, m_netOpe, m_startOnModbus, m_sync, m_nodeguard, m_inactivity, m_gatewayEnable})
-        connect(check, &QCheckBox::toggled, this, &TFParGen::On_Click);
+    for (QCheckBox* check : {m_operationalAtStart, m_networkStart, m_startOnModbus, m_sync, m_nodeguard,
+                             m_inactivity, m_gatewayEnable})
+        connect(check, &QCheckBox::toggled, this, &CommunicationDialog::markChanged);
     for (QComboBox* list : {m_serial, m_modbusBaud, m_parity, m_stopBits, m_protocol})
-        connect(list, &QComboBox::currentIndexChanged, this, &TFParGen::On_Change);
-    connect(m_modbusId, &QLineEdit::textChanged, this, &TFParGen::On_Change);
+        connect(list, &QComboBox::currentIndexChanged, this, &CommunicationDialog::markChanged);
+    connect(m_modbusId, &QLineEdit::textChanged, this, &CommunicationDialog::markChanged);
     for (QLineEdit* field : m_address)
-        connect(field, &QLineEdit::textChanged, this, &TFParGen::On_Change);
-}
-
-void TFParGen::Order_TAB_Panels()
-{
-    Order_TAB_Panels_40917();
+        connect(field, &QLineEdit::textChanged, this, &CommunicationDialog::markChanged);
 }
 
 // The captions are composed here only, so they keep the language active at creation.
-void TFParGen::Order_TAB_Panels_40917()
+void CommunicationDialog::orderPanels()
 {
-    const int captions[] = {406, 409, 433, 446};
+    const int captions[] = {TextId::DevicePanel, TextId::CanopenPanel, TextId::ModbusPanel,
+                            TextId::EthernetPanel};
     for (std::size_t i = 0; i < m_panels.size(); ++i) {
         m_panels[i]->setCaption(QString("%1. ").arg(i + 1) + text(captions[i]));
         m_panels[i]->show();
@@ -314,36 +315,31 @@ void TFParGen::Order_TAB_Panels_40917()
     stackPanels();
 }
 
-void TFParGen::Move_GroupBoxs()
+void CommunicationDialog::layoutPanels()
 {
-    RePosition_Objects_40917();
-}
-
-void TFParGen::RePosition_Objects_40917()
-{
-    RePosition_Object_Select_Device();
-    RePosition_Object_CANopen();
-    RePosition_Object_Modbus_Slave();
-    RePosition_Object_Ethernet();
+    layoutDevicePanel();
+    layoutCanopenPanel();
+    layoutModbusPanel();
+    layoutEthernetPanel();
     stackPanels();
 }
 
-void TFParGen::RePosition_Object_Select_Device()
+void CommunicationDialog::layoutDevicePanel()
 {
     place(m_deviceLabel, 0, kLeft, kDeviceListLeft - kLeft - 4);
     place(m_device, 0, kDeviceListLeft, kValueLeft + kValueWidth - kDeviceListLeft);
     m_panels[0]->setExpandedHeight(panelHeight(m_device));
 }
 
-void TFParGen::RePosition_Object_CANopen()
+void CommunicationDialog::layoutCanopenPanel()
 {
     place(m_canIdLabel, 0, kLeft, kCaptionWidth);
     place(m_canId, 0, kValueLeft, kValueWidth);
     place(m_canBaudLabel, 1, kLeft, kCaptionWidth);
     place(m_canBaud, 1, kValueLeft, kValueWidth);
-    place(m_setOpe, 2, kLeft, kCaptionWidth);
-    place(m_netOpe, 3, kLeft, kCaptionWidth);
-    place(m_netOpeDelay, 3, kValueLeft, kValueWidth);
+    place(m_operationalAtStart, 2, kLeft, kCaptionWidth);
+    place(m_networkStart, 3, kLeft, kCaptionWidth);
+    place(m_networkStartDelay, 3, kValueLeft, kValueWidth);
     place(m_startOnModbus, 4, kLeft, kCaptionWidth);
     place(m_startOnModbusAddress, 4, kValueLeft, kValueWidth);
     place(m_sdoTimeoutLabel, 5, kLeft, kCaptionWidth);
@@ -358,7 +354,7 @@ void TFParGen::RePosition_Object_CANopen()
     m_panels[1]->setExpandedHeight(panelHeight(m_nodeguard2));
 }
 
-void TFParGen::RePosition_Object_Modbus_Slave()
+void CommunicationDialog::layoutModbusPanel()
 {
     const bool ethernet = variantShown() != 0;
     place(m_serialLabel, 0, kLeft, kCaptionWidth);
@@ -391,7 +387,7 @@ void TFParGen::RePosition_Object_Modbus_Slave()
         panelHeight(ethernet ? static_cast<QWidget*>(m_inactivityTimeout) : m_protocol));
 }
 
-void TFParGen::RePosition_Object_Ethernet()
+void CommunicationDialog::layoutEthernetPanel()
 {
     place(m_ipLabel, 0, kLeft, kAddressLabelWidth);
     place(m_maskLabel, 1, kLeft, kAddressLabelWidth);
@@ -404,7 +400,7 @@ void TFParGen::RePosition_Object_Ethernet()
     m_panels[3]->setVisible(variantShown() != 0);
 }
 
-void TFParGen::stackPanels()
+void CommunicationDialog::stackPanels()
 {
     int top = 0;
     for (CollapsiblePanel* panel : m_panels) {
@@ -417,14 +413,14 @@ void TFParGen::stackPanels()
     m_panelStack->resize(kPanelWidth, top);
 }
 
-void TFParGen::Set_Lang()
+void CommunicationDialog::applyTexts()
 {
-    setWindowTitle(text(400));
-    m_swDesc->setText(text(401));
-    m_ok->setText(text(402));
-    m_cancel->setText(text(403));
-    m_ok->setToolTip(text(404));
-    m_cancel->setToolTip(text(405));
+    setWindowTitle(text(TextId::CommunicationTitle));
+    m_swDesc->setText(text(TextId::CommunicationDescription));
+    m_ok->setText(text(TextId::CommunicationOk));
+    m_cancel->setText(text(TextId::CommunicationCancel));
+    m_ok->setToolTip(text(TextId::CommunicationOkHint));
+    m_cancel->setToolTip(text(TextId::CommunicationCancelHint));
     for (const LangEntry& entry : m_lang) {
         if (auto* label = qobject_cast<QLabel*>(entry.captionOwner))
             label->setText(text(entry.caption));
@@ -435,14 +431,14 @@ void TFParGen::Set_Lang()
     }
 }
 
-void TFParGen::showEvent(QShowEvent* event)
+void CommunicationDialog::showEvent(QShowEvent* event)
 {
     SetforgeDialog::showEvent(event);
     if (!event->spontaneous())
-        FormShow();
+        reload();
 }
 
-void TFParGen::FormShow()
+void CommunicationDialog::reload()
 {
     const ParGenLoadResult loaded = loadParGen(m_state.files.parGen);
     if (!loaded.xml.ok() && loaded.xml.status != XmlLoadResult::Status::Missing) {
@@ -456,17 +452,17 @@ void TFParGen::FormShow()
     m_loaded = loaded.values;
     showValues(m_loaded);
     m_isChange = false; // filling the controls is not a change
-    Move_GroupBoxs();
+    layoutPanels();
 }
 
-void TFParGen::showValues(const ParGenValues& v)
+void CommunicationDialog::showValues(const ParGenValues& v)
 {
     setList(m_device, v.deviceType);
     m_canId->setText(qs(v.canId));
     setList(m_canBaud, v.canBaud);
-    m_setOpe->setChecked(v.operationalAtStart);
-    m_netOpe->setChecked(v.networkStart);
-    m_netOpeDelay->setText(qs(v.networkStartDelay));
+    m_operationalAtStart->setChecked(v.operationalAtStart);
+    m_networkStart->setChecked(v.networkStart);
+    m_networkStartDelay->setText(qs(v.networkStartDelay));
     m_startOnModbus->setChecked(v.startOnModbus);
     m_startOnModbusAddress->setText(qs(v.startOnModbusAddress));
     m_sdoTimeout->setText(qs(v.sdoTimeout));
@@ -491,16 +487,16 @@ void TFParGen::showValues(const ParGenValues& v)
     m_gatewayEnable->setChecked(v.gatewayEnable);
 }
 
-ParGenValues TFParGen::valuesFromControls() const
+ParGenValues CommunicationDialog::valuesFromControls() const
 {
     // Starting from what was loaded keeps a list index the list cannot show.
     ParGenValues v = m_loaded;
     takeList(m_device, v.deviceType);
     v.canId = us(m_canId->text());
     takeList(m_canBaud, v.canBaud);
-    v.operationalAtStart = m_setOpe->isChecked();
-    v.networkStart = m_netOpe->isChecked();
-    v.networkStartDelay = us(m_netOpeDelay->text());
+    v.operationalAtStart = m_operationalAtStart->isChecked();
+    v.networkStart = m_networkStart->isChecked();
+    v.networkStartDelay = us(m_networkStartDelay->text());
     v.startOnModbus = m_startOnModbus->isChecked();
     v.startOnModbusAddress = us(m_startOnModbusAddress->text());
     v.sdoTimeout = us(m_sdoTimeout->text());
@@ -526,12 +522,12 @@ ParGenValues TFParGen::valuesFromControls() const
     return v;
 }
 
-int TFParGen::variantShown() const
+int CommunicationDialog::variantShown() const
 {
     return m_device->currentIndex() >= 0 ? m_device->currentIndex() : m_loaded.deviceType;
 }
 
-bool TFParGen::Controllo_Dati()
+bool CommunicationDialog::validate()
 {
     const int failure = firstParGenFailure(valuesFromControls());
     if (failure == 0)
@@ -540,9 +536,9 @@ bool TFParGen::Controllo_Dati()
     return false;
 }
 
-void TFParGen::Btn_OKClick()
+void CommunicationDialog::onOkClicked()
 {
-    if (!Controllo_Dati())
+    if (!validate())
         return;
     const WriteResult written = saveParGen(valuesFromControls(), m_state.files.parGen);
     if (!written) {
@@ -553,29 +549,24 @@ void TFParGen::Btn_OKClick()
     accept();
 }
 
-void TFParGen::Btn_CancelClick()
+void CommunicationDialog::onCancelClicked()
 {
-    if (m_isChange && !messages().question(this, text(489)))
+    if (m_isChange && !messages().question(this, text(TextId::ExitWithoutSaving)))
         return;
     QDialog::reject();
 }
 
-void TFParGen::reject()
+void CommunicationDialog::reject()
 {
-    Btn_CancelClick();
+    onCancelClicked();
 }
 
-void TFParGen::On_Change()
-{
-    m_isChange = true;
-}
-
-void TFParGen::On_Click()
+void CommunicationDialog::markChanged()
 {
     m_isChange = true;
 }
 
-void TFParGen::resizeEvent(QResizeEvent* event)
+void CommunicationDialog::resizeEvent(QResizeEvent* event)
 {
     SetforgeDialog::resizeEvent(event);
     // The width stays fixed whatever the window manager offers; only the height is free.
@@ -583,20 +574,20 @@ void TFParGen::resizeEvent(QResizeEvent* event)
         resize(kClientWidth, event->size().height());
 }
 
-bool TFParGen::eventFilter(QObject* watched, QEvent* event)
+bool CommunicationDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto* field = qobject_cast<QLineEdit*>(watched);
         if (field && std::find(m_address.begin(), m_address.end(), field) != m_address.end())
-            return KeyPress(field, static_cast<QKeyEvent*>(event));
+            return handleAddressKey(field, static_cast<QKeyEvent*>(event));
     } else if (event->type() == QEvent::Wheel && isOverPanelGroup(watched)) {
-        return FormMouseWheel(static_cast<QWheelEvent*>(event));
+        return scrollPanels(static_cast<QWheelEvent*>(event));
     }
     return SetforgeDialog::eventFilter(watched, event);
 }
 
 // "." in an address field never enters a dot: it moves on to the next byte field.
-bool TFParGen::KeyPress(QLineEdit* field, QKeyEvent* event)
+bool CommunicationDialog::handleAddressKey(QLineEdit* field, QKeyEvent* event)
 {
     if (event->text() != QLatin1String("."))
         return false;
@@ -610,14 +601,14 @@ bool TFParGen::KeyPress(QLineEdit* field, QKeyEvent* event)
     return true;
 }
 
-bool TFParGen::isOverPanelGroup(QObject* watched) const
+bool CommunicationDialog::isOverPanelGroup(QObject* watched) const
 {
     auto* widget = qobject_cast<QWidget*>(watched);
     return widget && (widget == m_panelGroup || m_panelGroup->isAncestorOf(widget));
 }
 
 // One line step per wheel line the system sets, down unless the wheel turned up.
-bool TFParGen::FormMouseWheel(QWheelEvent* event)
+bool CommunicationDialog::scrollPanels(QWheelEvent* event)
 {
     QScrollBar* bar = m_panelGroup->verticalScrollBar();
     const bool up = event->angleDelta().y() > 0;

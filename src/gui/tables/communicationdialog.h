@@ -18,7 +18,7 @@ class CollapsiblePanel;
 // The communication parameters of the open project: device variant, CANopen node, Modbus
 // slave and Ethernet port, edited in four folding panels and saved to ParGen.xml on OK.
 // Created once at start; every showing reloads the file.
-class TFParGen : public SetforgeDialog {
+class CommunicationDialog : public SetforgeDialog {
     Q_OBJECT
 public:
     // Fixed client width; the height is free and the panels scroll.
@@ -27,22 +27,22 @@ public:
     // Distance between two rows of controls inside a panel.
     static constexpr int kRowPitch = 28;
 
-    TFParGen(AppState& state, QWidget* parent);
+    CommunicationDialog(AppState& state, QWidget* parent);
 
-    void Set_Lang() override;
+    void applyTexts() override;
 
     // True once a tracked control was changed since the dialog was last shown.
-    bool Is_Change() const { return m_isChange; }
+    bool isChanged() const { return m_isChange; }
     // Validates the values shown; the first failing check is reported in an error box.
-    bool Controllo_Dati();
+    bool validate();
     // The values the controls hold now, as they would be saved.
     ParGenValues valuesFromControls() const;
 
 public slots:
-    void Btn_OKClick();
+    void onOkClicked();
     // Closes, asking first when tracked controls were changed. Escape and the title bar's
     // close button come here too, through reject().
-    void Btn_CancelClick();
+    void onCancelClicked();
     void reject() override;
 
 protected:
@@ -53,21 +53,18 @@ protected:
 private:
     void buildControls();
     void trackChanges();
-    void Order_TAB_Panels();
-    void Order_TAB_Panels_40917();
-    void Move_GroupBoxs();
-    void RePosition_Objects_40917();
-    void RePosition_Object_Select_Device();
-    void RePosition_Object_CANopen();
-    void RePosition_Object_Modbus_Slave();
-    void RePosition_Object_Ethernet();
+    void orderPanels();
+    void layoutPanels();
+    void layoutDevicePanel();
+    void layoutCanopenPanel();
+    void layoutModbusPanel();
+    void layoutEthernetPanel();
     void stackPanels();
-    void FormShow();
+    void reload();
     void showValues(const ParGenValues& values);
-    void On_Change();
-    void On_Click();
-    bool KeyPress(QLineEdit* field, QKeyEvent* event);
-    bool FormMouseWheel(QWheelEvent* event);
+    void markChanged();
+    bool handleAddressKey(QLineEdit* field, QKeyEvent* event);
+    bool scrollPanels(QWheelEvent* event);
     bool isOverPanelGroup(QObject* watched) const;
     int variantShown() const;
 
@@ -98,9 +95,9 @@ private:
     QLineEdit* m_canId = nullptr;
     QLabel* m_canBaudLabel = nullptr;
     QComboBox* m_canBaud = nullptr;
-    QCheckBox* m_setOpe = nullptr;
-    QCheckBox* m_netOpe = nullptr;
-    QLineEdit* m_netOpeDelay = nullptr;
+    QCheckBox* m_operationalAtStart = nullptr;
+    QCheckBox* m_networkStart = nullptr;
+    QLineEdit* m_networkStartDelay = nullptr;
     QCheckBox* m_startOnModbus = nullptr;
     QLineEdit* m_startOnModbusAddress = nullptr;
     QLabel* m_sdoTimeoutLabel = nullptr;

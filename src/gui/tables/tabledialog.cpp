@@ -27,17 +27,17 @@ TableDialog::TableDialog(const TableDefinition& table, AppState& state, QWidget*
     : SetforgeDialog(state, parent), m_table(table), m_grid(table.rowCount, table.columnCount())
 {
     setObjectName(table.className);
-    FormCreate();
+    buildLayout();
 }
 
-void TableDialog::FormCreate()
+void TableDialog::buildLayout()
 {
     m_title = new QFrame(this);
     m_title->setObjectName("P_Title");
     m_title->setFrameShape(QFrame::StyledPanel);
     m_swCode = new QLabel(m_title);
     m_swCode->setObjectName("L_SW_Code");
-    m_swCode->setText(Software_Code);
+    m_swCode->setText(kSoftwareCode);
     QFont codeFont = m_swCode->font();
     codeFont.setBold(true);
     m_swCode->setFont(codeFont);
@@ -80,10 +80,10 @@ void TableDialog::FormCreate()
     m_delRow = addButton("Btn_DelRow");
     m_insRow = addButton("Btn_InsRow");
     buttonLayout->addStretch(1);
-    connect(m_ok, &QPushButton::clicked, this, &TableDialog::Btn_OKClick);
+    connect(m_ok, &QPushButton::clicked, this, &TableDialog::onOkClicked);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_delRow, &QPushButton::clicked, this, &TableDialog::Btn_DelRowClick);
-    connect(m_insRow, &QPushButton::clicked, this, &TableDialog::Btn_InsRowClick);
+    connect(m_delRow, &QPushButton::clicked, this, &TableDialog::onDeleteRowClicked);
+    connect(m_insRow, &QPushButton::clicked, this, &TableDialog::onInsertRowClicked);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -95,10 +95,10 @@ void TableDialog::FormCreate()
     for (int column = 0; column < m_table.columnCount(); ++column)
         m_view->setColumnWidth(column, m_table.columns[column].width);
     resize(m_table.clientWidth, m_table.clientHeight);
-    Set_Lang();
+    applyTexts();
 }
 
-void TableDialog::Set_Lang()
+void TableDialog::applyTexts()
 {
     setWindowTitle(text(m_table.captionText()));
     m_swDesc->setText(text(m_table.descriptionText()));
@@ -117,7 +117,7 @@ std::string TableDialog::filePath() const
     return m_table.projectFile ? m_state.files.*m_table.projectFile : std::string();
 }
 
-bool TableDialog::FormShow()
+bool TableDialog::reload()
 {
     m_variant = DeviceVariant::WithoutEthernet;
     if (m_table.readsDeviceVariant) {
@@ -151,26 +151,26 @@ bool TableDialog::FormShow()
 
 int TableDialog::exec()
 {
-    if (!FormShow())
+    if (!reload())
         return QDialog::Rejected;
     m_view->setFocus();
     return SetforgeDialog::exec();
 }
 
-bool TableDialog::Controllo_dati()
+bool TableDialog::validate()
 {
     if (const std::optional<std::string> message =
-            ::Controllo_dati(m_table, m_grid, m_variant, m_state.texts)) {
+            ::validateTable(m_table, m_grid, m_variant, m_state.texts)) {
         messages().error(this, qs(*message));
         return false;
     }
     return true;
 }
 
-void TableDialog::Btn_OKClick()
+void TableDialog::onOkClicked()
 {
     m_view->commitOpenEditor();
-    if (!Controllo_dati())
+    if (!validate())
         return;
     const WriteResult saved = saveTableFile(m_table, m_grid, filePath());
     if (!saved) {
@@ -186,18 +186,18 @@ int TableDialog::currentGridRow() const
     return current.isValid() ? current.row() + 1 : 1;
 }
 
-void TableDialog::Btn_DelRowClick()
+void TableDialog::onDeleteRowClicked()
 {
     const int row = currentGridRow();
     if (!messages().question(this, text(m_table.deleteText()) + QString::number(row)))
         return;
-    Grid_Delete_Row(row, m_grid);
+    deleteGridRow(row, m_grid);
     m_model->rowsChangedFrom(row);
 }
 
-void TableDialog::Btn_InsRowClick()
+void TableDialog::onInsertRowClicked()
 {
     const int row = currentGridRow();
-    Grid_Insert_Row(row, m_grid);
+    insertGridRow(row, m_grid);
     m_model->rowsChangedFrom(row);
 }

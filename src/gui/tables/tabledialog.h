@@ -22,7 +22,7 @@ class TableDialog : public SetforgeDialog {
 public:
     TableDialog(const TableDefinition& table, AppState& state, QWidget* parent);
 
-    void Set_Lang() override;
+    void applyTexts() override;
 
     // Loads the table and the device variant, then shows the dialog modally. When the table
     // file cannot be read or is not well-formed, its error text is shown instead and the
@@ -32,9 +32,9 @@ public:
     // Clears the grid, reads the device variant (PDO tables), lays out the columns, applies
     // the two table options and loads the table file. False (message shown) when the file
     // could not be read.
-    bool FormShow();
+    bool reload();
     // Validates the used rows; shows the first failure's message and returns false.
-    bool Controllo_dati();
+    bool validate();
 
     const TableDefinition& table() const { return m_table; }
     const Grid& grid() const { return m_grid; }
@@ -43,12 +43,12 @@ public:
     TableGrid* view() const { return m_view; }
 
 public slots:
-    void Btn_OKClick();
-    void Btn_DelRowClick();
-    void Btn_InsRowClick();
+    void onOkClicked();
+    void onDeleteRowClicked();
+    void onInsertRowClicked();
 
 private:
-    void FormCreate();
+    void buildLayout();
     std::string filePath() const;
     // The grid row (1..N) of the focused cell; row 1 when no cell has focus.
     int currentGridRow() const;

@@ -11,6 +11,7 @@
 
 #include "core/app/appstate.h"
 #include "core/app/paths.h"
+#include "core/lang/textid.h"
 #include "core/update/ethernetjob.h"
 #include "core/update/ipaddress.h"
 #include "core/update/sendping.h"
@@ -48,15 +49,15 @@ template <typename T> T* control(QWidget* parent, const char* name, int left, in
 
 } // namespace
 
-TFBoot::TFBoot(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
+UpdateDialog::UpdateDialog(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
     setObjectName("FBoot");
     buildLayout();
 }
 
-TFBoot::~TFBoot() = default;
+UpdateDialog::~UpdateDialog() = default;
 
-void TFBoot::buildLayout()
+void UpdateDialog::buildLayout()
 {
     m_title = panel(this, "P_Title", kTitleHeight);
     m_swCode = control<QLabel>(m_title, "L_SW_Code", 12, 8, 420, 24);
@@ -72,7 +73,7 @@ void TFBoot::buildLayout()
     m_comPort->setEditable(false); // choose from the list only
     m_comList = control<QPushButton>(m_serial, "Btn_COM_List", 218, 21, 26, 26);
     m_comList->setText(QString::fromUtf8("\u21BB"));
-    connect(m_comList, &QPushButton::clicked, this, &TFBoot::update_ComPort);
+    connect(m_comList, &QPushButton::clicked, this, &UpdateDialog::refreshComPorts);
 
     m_ipAddress = panel(this, "P_IP_Address", kIpAddressHeight);
     m_ipLabel = control<QLabel>(m_ipAddress, "L_IP_Address", 12, 2, 420, 18);
@@ -104,7 +105,7 @@ void TFBoot::buildLayout()
     m_update->setAutoDefault(false);
     m_cancel->setAutoDefault(false);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_update, &QPushButton::clicked, this, &TFBoot::Btn_UpdateClick);
+    connect(m_update, &QPushButton::clicked, this, &UpdateDialog::onExecuteClicked);
 
     m_serial->hide();
     m_ipAddress->hide();
@@ -112,45 +113,46 @@ void TFBoot::buildLayout()
     setFixedSize(kClientWidth, kTitleHeight + kOptionsHeight + kButtonHeight);
 }
 
-void TFBoot::Set_Lang()
+void UpdateDialog::applyTexts()
 {
     if (m_formType == 0) {
-        setWindowTitle(text(1500));
-        m_swDesc->setText(text(1501));
+        setWindowTitle(text(TextId::UpdateSerialTitle));
+        m_swDesc->setText(text(TextId::UpdateSerialDescription));
     } else if (m_formType == 1) {
-        setWindowTitle(text(1502));
-        m_swDesc->setText(text(1503));
+        setWindowTitle(text(TextId::UpdateEthernetTitle));
+        m_swDesc->setText(text(TextId::UpdateEthernetDescription));
     }
-    m_ipLabel->setText(text(1506));
-    m_comPortLabel->setText(text(1507));
-    m_optionLabel->setText(text(1514));
+    m_ipLabel->setText(text(TextId::UpdateIpAddress));
+    m_comPortLabel->setText(text(TextId::UpdateComPort));
+    m_optionLabel->setText(text(TextId::UpdateOptions));
     m_updateOptions->clear();
-    m_updateOptions->addItems({text(1515), text(1516), text(1517)});
+    m_updateOptions->addItems({text(TextId::UpdateFirmwareAndConfiguration), text(TextId::UpdateFirmware),
+                               text(TextId::UpdateConfiguration)});
     m_updateOptions->setCurrentIndex(0);
-    m_readBack->setText(text(1518));
-    m_cancel->setText(text(1519));
-    m_update->setText(text(1520));
+    m_readBack->setText(text(TextId::UpdateReadBack));
+    m_cancel->setText(text(TextId::UpdateCancel));
+    m_update->setText(text(TextId::UpdateExecute));
     for (int i = 0; i < 4; ++i)
-        m_ip[i]->setToolTip(text(1521 + i));
-    m_comPort->setToolTip(text(1525));
-    m_comList->setToolTip(text(1527));
-    m_updateOptions->setToolTip(text(1532));
-    m_readBack->setToolTip(text(1533));
-    m_cancel->setToolTip(text(1534));
-    m_update->setToolTip(text(1535));
+        m_ip[i]->setToolTip(text(TextId::UpdateFirstIpByteHint + i));
+    m_comPort->setToolTip(text(TextId::UpdateComPortHint));
+    m_comList->setToolTip(text(TextId::UpdateComListHint));
+    m_updateOptions->setToolTip(text(TextId::UpdateOptionsHint));
+    m_readBack->setToolTip(text(TextId::UpdateReadBackHint));
+    m_cancel->setToolTip(text(TextId::UpdateCancelHint));
+    m_update->setToolTip(text(TextId::UpdateExecuteHint));
 }
 
-void TFBoot::showEvent(QShowEvent* event)
+void UpdateDialog::showEvent(QShowEvent* event)
 {
-    FormShow();
+    arrangeLayout();
     SetforgeDialog::showEvent(event);
 }
 
-void TFBoot::FormShow()
+void UpdateDialog::arrangeLayout()
 {
-    Set_Lang();
+    applyTexts();
     m_status->clear();
-    m_swCode->setText(Software_Code);
+    m_swCode->setText(kSoftwareCode);
     m_ipAddress->hide();
     m_options->hide();
     m_serial->hide();
@@ -186,7 +188,7 @@ void TFBoot::FormShow()
         setTabOrder(m_updateOptions, m_readBack);
         setTabOrder(m_readBack, m_cancel);
         setTabOrder(m_cancel, m_update);
-        update_ComPort();
+        refreshComPorts();
         m_comPort->setFocus();
     } else {
         setTabOrder(m_ip[0], m_ip[1]);
@@ -206,7 +208,7 @@ void TFBoot::FormShow()
     }
 }
 
-void TFBoot::update_ComPort()
+void UpdateDialog::refreshComPorts()
 {
     if (!m_lister && !m_systemLister)
         m_systemLister = std::make_unique<SystemSerialPortLister>();
@@ -218,7 +220,7 @@ void TFBoot::update_ComPort()
     m_comPort->setCurrentIndex(m_ports.empty() ? -1 : 0);
 }
 
-bool TFBoot::eventFilter(QObject* watched, QEvent* event)
+bool UpdateDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->text() == ".") {
         for (int i = 0; i < 4; ++i) {
@@ -233,12 +235,12 @@ bool TFBoot::eventFilter(QObject* watched, QEvent* event)
     return SetforgeDialog::eventFilter(watched, event);
 }
 
-std::string TFBoot::ipFieldsText() const
+std::string UpdateDialog::ipFieldsText() const
 {
     return joinIpParts({us(m_ip[0]->text()), us(m_ip[1]->text()), us(m_ip[2]->text()), us(m_ip[3]->text())});
 }
 
-void TFBoot::Btn_UpdateClick()
+void UpdateDialog::onExecuteClicked()
 {
     // One update at a time: the check lets window messages through, so a second press could
     // otherwise start a second check inside the first.
@@ -252,7 +254,7 @@ void TFBoot::Btn_UpdateClick()
     m_update->setEnabled(true);
 }
 
-void TFBoot::updateSerial()
+void UpdateDialog::updateSerial()
 {
     m_state.updateOption = m_updateOptions->currentIndex();
     m_state.readBack = m_readBack->isChecked();
@@ -260,7 +262,7 @@ void TFBoot::updateSerial()
     if (port < 0 || port >= static_cast<int>(m_ports.size())) {
         // Without a port the argument text would start with a blank and the updater would
         // take the first operation token for its port: nothing is started.
-        messages().error(this, text(1507));
+        messages().error(this, text(TextId::UpdateComPort));
         return;
     }
     const std::string& device = m_ports[port].device;
@@ -269,22 +271,24 @@ void TFBoot::updateSerial()
     runUpdater(updaterPath(m_state.exeDir, kSerialUpdaterName), arguments);
 }
 
-void TFBoot::runUpdater(const std::string& program, const std::string& argumentText)
+void UpdateDialog::runUpdater(const std::string& program, const std::string& argumentText)
 {
     if (!m_launcher && !m_systemLauncher)
         m_systemLauncher = std::make_unique<QProcessUpdaterLauncher>();
-    const auto showElapsed = [this](int elapsedMs) { m_status->setText(text(1364).arg(elapsedMs / 1000)); };
+    const auto showElapsed = [this](int elapsedMs) {
+        m_status->setText(text(TextId::UpdaterWaiting).arg(elapsedMs / 1000));
+    };
     showElapsed(0);
     const ProcessOutcome outcome =
-        Start_Program(m_launcher ? *m_launcher : *m_systemLauncher, this, program, argumentText,
-                      m_waitMs > 0 ? m_waitMs : kUpdaterWaitMs, showElapsed);
+        startUpdater(m_launcher ? *m_launcher : *m_systemLauncher, this, program, argumentText,
+                     m_waitMs > 0 ? m_waitMs : kUpdaterWaitMs, showElapsed);
     // The code is the updater's own; it is shown, not read.
     switch (outcome.status) {
     case ProcessOutcome::Status::Exited:
-        m_status->setText(text(1362).arg(outcome.exitCode));
+        m_status->setText(text(TextId::UpdaterEnded).arg(outcome.exitCode));
         break;
     case ProcessOutcome::Status::TimedOut:
-        m_status->setText(text(1363));
+        m_status->setText(text(TextId::UpdaterStillRunning));
         break;
     case ProcessOutcome::Status::StartFailed:
         m_status->clear();
@@ -292,36 +296,36 @@ void TFBoot::runUpdater(const std::string& program, const std::string& argumentT
     }
 }
 
-bool TFBoot::Send_Ping(const std::string& address)
+bool UpdateDialog::checkReachable(const std::string& address)
 {
     if (!m_echo && !m_systemEcho)
         m_systemEcho = std::make_unique<SystemEchoClient>();
     EchoClient& echo = m_echo ? *m_echo : *m_systemEcho;
     const auto idle = [] { QCoreApplication::processEvents(); };
     const PingResult result =
-        m_nowMs ? ::Send_Ping(address, echo, m_nowMs, idle) : ::Send_Ping(address, echo, idle);
-    m_pingRes = result.pingRes;
+        m_nowMs ? ::sendPing(address, echo, m_nowMs, idle) : ::sendPing(address, echo, idle);
+    m_pingResult = result.pingResult;
     return result.ok;
 }
 
-void TFBoot::updateEthernet()
+void UpdateDialog::updateEthernet()
 {
     const std::string address = ipFieldsText();
-    m_pingRes = 0;
-    if (!Send_Ping(address)) {
-        if (m_pingRes == 2)
-            messages().warning(this, text(1536));
+    m_pingResult = 0;
+    if (!checkReachable(address)) {
+        if (m_pingResult == 2)
+            messages().warning(this, text(TextId::DeviceNotFound));
         else
-            messages().error(this, text(1537));
+            messages().error(this, text(TextId::CheckIpAddress));
         return;
     }
     m_state.deviceIp = address;
     m_state.updateOption = m_updateOptions->currentIndex();
     m_state.readBack = m_readBack->isChecked();
     const WriteResult written =
-        Compile_XML_Parameter_New_Boot(makeEthernetJob(address, m_state.updateOption, m_state.readBack,
-                                                       m_state.masterDir, m_state.projectDir),
-                                       joinPath(m_state.exeDir, kEthernetJobFile));
+        writeEthernetJob(makeEthernetJob(address, m_state.updateOption, m_state.readBack, m_state.masterDir,
+                                         m_state.projectDir),
+                         joinPath(m_state.exeDir, kEthernetJobFile));
     if (!written) {
         // Starting the updater now would run an old job file left from an earlier update.
         messages().error(this, qs(written.error));

@@ -19,25 +19,25 @@ class QPushButton;
 
 // The update dialog: the serial port or the device's IP address, what to write and whether to
 // read it back; Execute hands the job to the serial or the Ethernet updater.
-class TFBoot : public SetforgeDialog {
+class UpdateDialog : public SetforgeDialog {
     Q_OBJECT
 public:
-    TFBoot(AppState& state, QWidget* parent);
-    ~TFBoot() override;
+    UpdateDialog(AppState& state, QWidget* parent);
+    ~UpdateDialog() override;
 
     // 0 serial update, 1 Ethernet update; any other value shows no input panel.
     void setFormType(int formType) { m_formType = formType; }
     int formType() const { return m_formType; }
     // Result of the last reachability check: 0 none received, 1 answered, 2 no reply.
-    int pingRes() const { return m_pingRes; }
+    int pingResult() const { return m_pingResult; }
 
-    void Set_Lang() override;
+    void applyTexts() override;
     // Builds the layout for the form type; runs on every showing.
-    void FormShow();
+    void arrangeLayout();
     // Refills the serial port list and selects its first entry.
-    void update_ComPort();
+    void refreshComPorts();
     // Execute: starts the update for the form type; the dialog stays open.
-    void Btn_UpdateClick();
+    void onExecuteClicked();
 
     // Replaceable parts (not owned; null restores the system's own).
     void setPortLister(SerialPortLister* lister) { m_lister = lister; }
@@ -54,14 +54,14 @@ protected:
 
 private:
     void buildLayout();
-    bool Send_Ping(const std::string& address);
+    bool checkReachable(const std::string& address);
     std::string ipFieldsText() const;
     void updateSerial();
     void updateEthernet();
     void runUpdater(const std::string& program, const std::string& argumentText);
 
     int m_formType = 0;
-    int m_pingRes = 0;
+    int m_pingResult = 0;
     std::vector<SerialPortEntry> m_ports;
     SerialPortLister* m_lister = nullptr;
     EchoClient* m_echo = nullptr;

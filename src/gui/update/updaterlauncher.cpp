@@ -78,8 +78,8 @@ ProcessOutcome QProcessUpdaterLauncher::start(const std::string& program, const 
     return outcome;
 }
 
-ProcessOutcome Start_Program(UpdaterLauncher& launcher, QWidget* parent, const std::string& program,
-                             const std::string& argumentText, int timeoutMs, const UpdaterTick& tick)
+ProcessOutcome startUpdater(UpdaterLauncher& launcher, QWidget* parent, const std::string& program,
+                            const std::string& argumentText, int timeoutMs, const UpdaterTick& tick)
 {
     const ProcessOutcome outcome = launcher.start(program, argumentText, timeoutMs, tick);
     if (outcome.status == ProcessOutcome::Status::StartFailed)

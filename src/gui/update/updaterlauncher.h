@@ -33,5 +33,5 @@ public:
 // Starts the updater `program` and waits at most `timeoutMs` (the updaters' 150 s unless a test
 // shortens it), passing `tick` on. A program that cannot be started is reported in an error box
 // naming its path; the outcome is returned for the caller to show, not interpreted.
-ProcessOutcome Start_Program(UpdaterLauncher& launcher, QWidget* parent, const std::string& program,
-                             const std::string& argumentText, int timeoutMs, const UpdaterTick& tick = {});
+ProcessOutcome startUpdater(UpdaterLauncher& launcher, QWidget* parent, const std::string& program,
+                            const std::string& argumentText, int timeoutMs, const UpdaterTick& tick = {});

@@ -4,12 +4,12 @@
 
 SetforgeDialog* createBootWindow(AppState& state, QWidget* parent)
 {
-    return new TFBoot(state, parent);
+    return new UpdateDialog(state, parent);
 }
 
 void showBootWindow(SetforgeDialog* boot, int formType)
 {
-    auto* dialog = qobject_cast<TFBoot*>(boot);
+    auto* dialog = qobject_cast<UpdateDialog*>(boot);
     if (!dialog)
         return;
     dialog->setFormType(formType);

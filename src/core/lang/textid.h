@@ -1,0 +1,249 @@
+#pragma once
+
+// The numbers of the texts the code names directly, by what each text says. Every window owns
+// a block of numbers (main window 0.., new project 100.., open project 200.., options 300..,
+// communication 400.., SDO 500.., emergencies 700.., receive PDOs 900.., transmit PDOs 1100..,
+// node guarding 1300.., update 1500..). Language files replace texts by these numbers, so a
+// number never changes its meaning. Texts reached by counting from a block's first number
+// (table headers, mapping editor texts) are named by their first number only.
+namespace TextId {
+
+// "No text" where a control has a caption but no hint, or the other way round.
+inline constexpr int None = -1;
+
+// Main window.
+inline constexpr int MainBegin = 0;
+inline constexpr int MainFirstStep = 1; // "Step 1"; steps 1 to 8 follow one another
+inline constexpr int MainNoProjectOpen = 9;
+inline constexpr int MainHowToOpenProject = 10;
+inline constexpr int MainProjectOpen = 11;
+inline constexpr int MainInformationHint = 12;
+inline constexpr int MainOptionsHint = 13;
+inline constexpr int MainCloseHint = 14;
+inline constexpr int MainNewProject = 15;
+inline constexpr int MainOpenProject = 16;
+inline constexpr int MainUpdateDevice = 17;
+inline constexpr int ProjectNotValid = 18;
+inline constexpr int MainNewVersionLink = 19;
+inline constexpr int MainSetCommunication = 20;
+inline constexpr int MainNinthStep = 21;
+inline constexpr int MainSetSdo = 22;
+inline constexpr int MainSetEmergency = 24;
+inline constexpr int MainDefineEmergency = 25;
+inline constexpr int MainSetReceivePdo = 26;
+inline constexpr int MainDefineReceivePdo = 27;
+inline constexpr int MainSetTransmitPdo = 28;
+inline constexpr int MainDefineTransmitPdo = 29;
+inline constexpr int MainSetNodeGuarding = 30;
+inline constexpr int MainEdsFile = 31;
+
+// New project.
+inline constexpr int NewProjectTitle = 100;
+inline constexpr int NewProjectDescription = 101;
+inline constexpr int NewProjectName = 102;
+inline constexpr int NewProjectOk = 103;
+inline constexpr int NewProjectCancel = 104;
+inline constexpr int ProjectNameCannotBeCreated = 105;
+inline constexpr int ProjectNameExists = 106;
+inline constexpr int ProjectNameEmpty = 107;
+inline constexpr int NewProjectNameHint = 108;
+inline constexpr int NewProjectOkHint = 109;
+inline constexpr int NewProjectCancelHint = 110;
+
+// Open project.
+inline constexpr int OpenProjectTitle = 200;
+inline constexpr int OpenProjectDescription = 201;
+inline constexpr int OpenProjectList = 202;
+inline constexpr int OpenProjectOk = 203;
+inline constexpr int OpenProjectCancel = 204;
+inline constexpr int OpenProjectListHint = 205;
+inline constexpr int OpenProjectOkHint = 206;
+inline constexpr int OpenProjectCancelHint = 207;
+
+// Options.
+inline constexpr int OptionsTitle = 300;
+inline constexpr int OptionsDescription = 301;
+inline constexpr int OptionsLanguageTab = 302;
+inline constexpr int OptionsConnectionTab = 303;
+inline constexpr int OptionsSelectedLanguage = 304;
+inline constexpr int OptionsPage = 305;
+inline constexpr int OptionsPageOf = 306;
+inline constexpr int OptionsPrevious = 307;
+inline constexpr int OptionsNext = 308;
+inline constexpr int OptionsEnableInternet = 309;
+inline constexpr int OptionsCheckAtStart = 310;
+inline constexpr int OptionsCheckNow = 311;
+inline constexpr int OptionsOk = 312;
+inline constexpr int OptionsCancel = 313;
+inline constexpr int OptionsNewVersionLink = 314;
+inline constexpr int OptionsNoUpdate = 315;
+inline constexpr int ChangeLanguageFrom = 316; // "Do you want to change the Language from "
+inline constexpr int ChangeLanguageTo = 317;   // " to "
+inline constexpr int ChangeLanguageEnd = 318;  // "?"
+inline constexpr int OptionsSettingsTab = 319;
+inline constexpr int OptionsJumpOnEnter = 320;
+inline constexpr int OptionsAutoSize = 321;
+
+// Communication parameters.
+inline constexpr int CommunicationTitle = 400;
+inline constexpr int CommunicationDescription = 401;
+inline constexpr int CommunicationOk = 402;
+inline constexpr int CommunicationCancel = 403;
+inline constexpr int CommunicationOkHint = 404;
+inline constexpr int CommunicationCancelHint = 405;
+inline constexpr int DevicePanel = 406;
+inline constexpr int DeviceType = 407;
+inline constexpr int DeviceTypeHint = 408;
+inline constexpr int CanopenPanel = 409;
+inline constexpr int CanopenId = 410;
+inline constexpr int CanopenIdHint = 411;
+inline constexpr int CanopenBaud = 412;
+inline constexpr int CanopenBaudHint = 413;
+inline constexpr int OperationalAtStart = 414;
+inline constexpr int OperationalAtStartHint = 415;
+inline constexpr int NetworkStart = 416;
+inline constexpr int NetworkStartHint = 417;
+inline constexpr int NetworkStartDelayHint = 418;
+inline constexpr int StartOnModbus = 419;
+inline constexpr int StartOnModbusHint = 420;
+inline constexpr int StartOnModbusAddressHint = 421;
+inline constexpr int SdoTimeout = 422;
+inline constexpr int SdoTimeoutHint = 423;
+inline constexpr int Sync = 424;
+inline constexpr int SyncHint = 425;
+inline constexpr int SyncTimeHint = 426;
+inline constexpr int Nodeguard = 427;
+inline constexpr int NodeguardHint = 428;
+inline constexpr int NodeguardAddress1 = 429;
+inline constexpr int NodeguardAddress1Hint = 430;
+inline constexpr int NodeguardAddress2 = 431;
+inline constexpr int NodeguardAddress2Hint = 432;
+inline constexpr int ModbusPanel = 433;
+inline constexpr int ModbusSerial = 434;
+inline constexpr int ModbusSerialHint = 435;
+inline constexpr int ModbusBaud = 436;
+inline constexpr int ModbusBaudHint = 437;
+inline constexpr int ModbusParity = 438;
+inline constexpr int ModbusParityHint = 439;
+inline constexpr int ModbusStopBits = 440;
+inline constexpr int ModbusStopBitsHint = 441;
+inline constexpr int ModbusId = 442;
+inline constexpr int ModbusIdHint = 443;
+inline constexpr int ModbusProtocol = 444;
+inline constexpr int ModbusProtocolHint = 445;
+inline constexpr int EthernetPanel = 446;
+inline constexpr int EthernetIp = 447;
+inline constexpr int EthernetFirstIpByteHint = 448; // the four byte hints follow
+inline constexpr int EthernetMask = 452;
+inline constexpr int EthernetFirstMaskByteHint = 453;
+inline constexpr int EthernetGateway = 457;
+inline constexpr int EthernetGatewayHint = 458;
+inline constexpr int EthernetFirstGatewayByteHint = 459;
+// The checks of the communication parameters, in the order they run.
+inline constexpr int CanopenIdRange = 467;
+inline constexpr int NetworkStartDelayRange = 468;
+inline constexpr int StartOnModbusAddressRange = 469;
+inline constexpr int SdoTimeoutRange = 470;
+inline constexpr int SyncTimeRange = 471;
+inline constexpr int NodeguardAddress1Range = 472;
+inline constexpr int NodeguardAddress2Range = 473;
+inline constexpr int ModbusIdRange = 474;
+inline constexpr int IpByte1Range = 475;
+inline constexpr int IpByte2Range = 476;
+inline constexpr int IpByte3Range = 477;
+inline constexpr int IpByte4Range = 478;
+inline constexpr int MaskByte1Range = 479;
+inline constexpr int MaskByte2Range = 480;
+inline constexpr int MaskByte3Range = 481;
+inline constexpr int MaskByte4Range = 482;
+inline constexpr int GatewayByte1Range = 483;
+inline constexpr int GatewayByte2Range = 484;
+inline constexpr int GatewayByte3Range = 485;
+inline constexpr int GatewayByte4Range = 486;
+inline constexpr int ExitWithoutSaving = 489;
+inline constexpr int ModbusInactivity = 490;
+inline constexpr int ModbusInactivityHint = 491;
+inline constexpr int ModbusInactivityTimeoutHint = 492;
+inline constexpr int ModbusInactivityTimeoutRange = 493;
+
+// SDO table.
+inline constexpr int SdoFirst = 500;
+inline constexpr int SdoAddressRange = 517;
+inline constexpr int SdoAddressUsed = 518;
+inline constexpr int SdoHiByteRange = 519;
+inline constexpr int SdoLoByteRange = 520;
+inline constexpr int SdoReadWriteBlank = 521;
+inline constexpr int SdoDeviceIdRange = 522;
+inline constexpr int SdoIndexRange = 523;
+inline constexpr int SdoSubIndexRange = 524;
+inline constexpr int SdoNByteChoice = 525;
+inline constexpr int SdoLast = 526; // the delete confirmation
+
+// Emergency table.
+inline constexpr int EmcyFirst = 700;
+inline constexpr int EmcyDeviceIdRange = 712;
+inline constexpr int EmcyErrorCodeRange = 713;
+inline constexpr int EmcyErrorRegisterRange = 714;
+inline constexpr int EmcyLast = 715;
+
+// Mapping editors.
+inline constexpr int EmcyMappingFirst = 800;
+inline constexpr int ReceivePdoMappingFirst = 1000;
+inline constexpr int TransmitPdoMappingFirst = 1200;
+
+// Receive PDO table.
+inline constexpr int RpdoFirst = 900;
+inline constexpr int RpdoCobIdRange = 912;
+inline constexpr int RpdoDimensionRange = 913;
+inline constexpr int RpdoTimeoutRange = 914;
+inline constexpr int RpdoLast = 915;
+
+// Transmit PDO table.
+inline constexpr int TpdoFirst = 1100;
+inline constexpr int TpdoCobIdRange = 1115;
+inline constexpr int TpdoDimensionRange = 1116;
+inline constexpr int TpdoAddressRange = 1117;
+inline constexpr int TpdoAddressBlockEnd = 1118;
+inline constexpr int TpdoAddressUsed = 1119;
+inline constexpr int TpdoTimerRange = 1120;
+inline constexpr int TpdoLast = 1121;
+
+// Node-guarding table.
+inline constexpr int NodeGuardFirst = 1300;
+inline constexpr int NodeGuardDeviceIdRange = 1312;
+inline constexpr int NodeGuardGuardTimeRange = 1313;
+inline constexpr int NodeGuardLifeTimeFactorRange = 1314;
+inline constexpr int NodeGuardLast = 1315;
+
+// Update Device: the project check before an update, and the updater's wait.
+inline constexpr int CheckFoundProblems = 1360;
+inline constexpr int UpdateAnyway = 1361;
+inline constexpr int UpdaterEnded = 1362; // "%1" takes the updater's exit code
+inline constexpr int UpdaterStillRunning = 1363;
+inline constexpr int UpdaterWaiting = 1364; // "%1" takes the seconds waited
+
+// Update.
+inline constexpr int UpdateSerialTitle = 1500;
+inline constexpr int UpdateSerialDescription = 1501;
+inline constexpr int UpdateEthernetTitle = 1502;
+inline constexpr int UpdateEthernetDescription = 1503;
+inline constexpr int UpdateIpAddress = 1506;
+inline constexpr int UpdateComPort = 1507;
+inline constexpr int UpdateOptions = 1514;
+inline constexpr int UpdateFirmwareAndConfiguration = 1515;
+inline constexpr int UpdateFirmware = 1516;
+inline constexpr int UpdateConfiguration = 1517;
+inline constexpr int UpdateReadBack = 1518;
+inline constexpr int UpdateCancel = 1519;
+inline constexpr int UpdateExecute = 1520;
+inline constexpr int UpdateFirstIpByteHint = 1521; // the four byte hints follow
+inline constexpr int UpdateComPortHint = 1525;
+inline constexpr int UpdateComListHint = 1527;
+inline constexpr int UpdateOptionsHint = 1532;
+inline constexpr int UpdateReadBackHint = 1533;
+inline constexpr int UpdateCancelHint = 1534;
+inline constexpr int UpdateExecuteHint = 1535;
+inline constexpr int DeviceNotFound = 1536;
+inline constexpr int CheckIpAddress = 1537;
+
+} // namespace TextId
