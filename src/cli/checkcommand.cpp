@@ -1,12 +1,7 @@
 #include "cli/commands.h"
 
-#include <functional>
-
 #include "core/base/paths.h"
 #include "core/base/projectfiles.h"
-#include "core/image/compileimages.h"
-#include "core/image/registerconflicts.h"
-#include "core/lang/uitexts.h"
 #include "core/report/projectcheck.h"
 
 namespace {
@@ -25,20 +20,23 @@ void checkUsage(std::ostream& out)
            "  - mapping rows that name a PDO or emergency that does not exist, or a byte beyond\n"
            "    the PDO's Dimension or the 5 bytes of an emergency (warnings);\n"
            "  - PDO COB-IDs used twice, or equal to a predefined identifier (NMT, SYNC, TIME, or\n"
-           "    the SDO, EMCY or node-guarding identifier of a node the project talks to) (warnings).\n"
+           "    the SDO, EMCY or node-guarding identifier of a node the project talks to) (warnings);\n"
+           "  - values that pass the tables but likely mean something else: Hi or Lo Byte above\n"
+           "    NByte, a register filled by neither byte, node-guarding rows while it is off, a\n"
+           "    transmit PDO sent neither on change nor on timer, values kept in a hidden column\n"
+           "    (warnings).\n"
            "\n"
            "Exit status: 0 no check failed (warnings allowed); 1 a check failed; 2 a usage error.\n";
 }
 
-// The messages the dialogs use are the built-in English ones: a command line has no
-// language of its own.
-const UiTexts& cliTexts()
-{
-    static const UiTexts texts;
-    return texts;
-}
-
 } // namespace
+
+void printFindings(const ProjectFindings& findings, std::ostream& out)
+{
+    for (const std::string& line : findingLines(findings))
+        out << line << "\n";
+    out << findings.errors.size() << " error(s), " << findings.warnings.size() << " warning(s)\n";
+}
 
 int runCheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
@@ -55,9 +53,7 @@ int runCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
         err << "setforge-cli check: not a project directory: " << projectDir << "\n";
         return 1;
     }
-    const ProjectFindings findings = checkProject(makeProjectFiles(projectDir), cliTexts());
-    for (const std::string& line : findingLines(findings))
-        out << line << "\n";
-    out << findings.errors.size() << " error(s), " << findings.warnings.size() << " warning(s)\n";
-    return findings.errors.empty() ? 0 : 1;
+    const ProjectFindings findings = checkProject(makeProjectFiles(projectDir));
+    printFindings(findings, out);
+    return findings.ok() ? 0 : 1;
 }

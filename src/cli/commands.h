@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+struct ProjectFindings;
+
 // The commands of setforge-cli. Each takes the arguments after its name and returns the exit
 // code: 0 success, 1 a failed command, 2 a usage error. Tests call them in-process.
 
@@ -17,6 +19,10 @@ int runDumpCommand(const std::vector<std::string>& args, std::ostream& out, std:
 int runCheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // report PROJECT_DIR OUT_FILE [--format html|csv]: writes the register map report.
 int runReportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The findings of the project checks, as `check` prints them: warnings, then errors, each on
+// its own line, then the count of each.
+void printFindings(const ProjectFindings& findings, std::ostream& out);
 
 // True when `args` asks for the command's help ("--help" or "-h" anywhere).
 bool wantsHelp(const std::vector<std::string>& args);

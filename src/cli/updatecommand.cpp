@@ -4,10 +4,13 @@
 #include <memory>
 #include <system_error>
 
+#include "cli/commands.h"
 #include "core/app/workspacelocation.h"
 #include "core/base/paths.h"
+#include "core/base/projectfiles.h"
 #include "core/image/compileimages.h"
 #include "core/lang/uitexts.h"
+#include "core/report/projectcheck.h"
 #include "core/update/echoclient.h"
 #include "core/update/ethernetjob.h"
 #include "core/update/ipaddress.h"
@@ -36,6 +39,7 @@ struct UpdateRequest {
     int option = 0;
     bool readBack = true;
     bool dryRun = false;
+    bool force = false;
 };
 
 bool parseOption(const std::string& text, int& option)
@@ -78,6 +82,8 @@ bool parseRequest(const std::vector<std::string>& args, UpdateRequest& request, 
             request.readBack = false;
         } else if (arg == "--dry-run") {
             request.dryRun = true;
+        } else if (arg == "--force") {
+            request.force = true;
         } else if (!arg.empty() && arg[0] == '-') {
             err << "setforge-cli update: unknown argument '" << arg << "'\n";
             return false;
@@ -94,6 +100,12 @@ bool parseRequest(const std::vector<std::string>& args, UpdateRequest& request, 
     }
     if (request.serial == request.ethernet) {
         err << "setforge-cli update: give exactly one of --serial PORT and --ip ADDRESS\n";
+        return false;
+    }
+    // An empty port would leave the argument text starting with a blank, and the updater
+    // would take the first operation token for its port.
+    if (request.serial && request.serialPort.find_first_not_of(" \t") == std::string::npos) {
+        err << "setforge-cli update: --serial needs a port name, for example /dev/ttyUSB0 or COM3\n";
         return false;
     }
     return true;
@@ -118,11 +130,20 @@ std::string absoluteDir(const std::string& dir)
 
 } // namespace
 
-bool compileForUpdate(const std::string& projectDir, std::ostream& err)
+bool compileInMemory(const std::string& projectDir, CompiledImages& images, std::ostream& err)
 {
-    // The same compile as `compile`: messages on their own lines, nothing written when stopped.
-    return compileAndWriteImages(projectDir,
-                                 [&err](const CompileMessage& message) { err << message.text << "\n"; });
+    // The same compile as `compile`: messages on their own lines.
+    images = compileImages(makeProjectFiles(projectDir),
+                           [&err](const CompileMessage& message) { err << message.text << "\n"; });
+    return images.ok;
+}
+
+bool writeCompiledImages(const std::string& projectDir, const CompiledImages& images, std::ostream& err)
+{
+    const WriteResult written = writeImageFiles(projectDir, images);
+    if (!written)
+        err << written.error << "\n";
+    return written.ok;
 }
 
 UpdateCommandEnv systemUpdateEnv()
@@ -139,20 +160,30 @@ UpdateCommandEnv systemUpdateEnv()
 #endif
     const std::string exeDir = pathToUtf8(ec ? std::filesystem::current_path(ec) : self.parent_path());
     env.workspaceDir = locateWorkspace(exeDir, systemWorkspaceProbe()).folder;
-    env.compile = compileForUpdate;
+    env.check = [](const std::string& projectDir) { return checkProject(makeProjectFiles(projectDir)); };
+    env.compile = compileInMemory;
+    env.writeImages = writeCompiledImages;
     return env;
 }
 
 void printUpdateUsage(std::ostream& out)
 {
     out << "  update PROJECT_DIR (--serial PORT | --ip ADDRESS) [--option both|firmware|configuration]\n"
-           "         [--no-read-back] [--dry-run]\n"
-           "               compile the project and hand it to the serial or Ethernet updater\n";
+           "         [--no-read-back] [--force] [--dry-run]\n"
+           "               check and compile the project and hand it to the serial or Ethernet\n"
+           "               updater; a failed check stops it (exit 6) unless --force is given;\n"
+           "               --dry-run prints the serial argument text, or the job file's path and\n"
+           "               content, and writes and sends nothing\n";
 }
 
 int runUpdateCommand(const std::vector<std::string>& args, const UpdateCommandEnv& env, std::ostream& out,
                      std::ostream& err)
 {
+    if (wantsHelp(args)) {
+        out << "Usage: setforge-cli\n";
+        printUpdateUsage(out);
+        return 0;
+    }
     UpdateRequest request;
     if (!parseRequest(args, request, err)) {
         printUpdateUsage(err);
@@ -163,19 +194,58 @@ int runUpdateCommand(const std::vector<std::string>& args, const UpdateCommandEn
         return kUpdateExitStopped;
     }
     const std::string projectDir = absoluteDir(request.projectDir);
-    if (!env.compile || !env.compile(projectDir, err))
+
+    const ProjectFindings findings =
+        env.check ? env.check(projectDir) : checkProject(makeProjectFiles(projectDir));
+    if (!findings.errors.empty() || !findings.warnings.empty())
+        printFindings(findings, err);
+    if (!findings.ok() && !request.force) {
+        err << "setforge-cli update: the project check failed; nothing was written or started "
+               "(--force updates anyway)\n";
+        return kUpdateExitCheckFailed;
+    }
+
+    CompiledImages images;
+    const bool compiled =
+        env.compile ? env.compile(projectDir, images, err) : compileInMemory(projectDir, images, err);
+    if (!compiled)
         return kUpdateExitStopped;
+    // Only a device with Ethernet port (type 1) is updated over Ethernet; every other type only
+    // over the serial line, as the window offers them.
+    const bool ethernetDevice = images.deviceType == 1;
+    if (request.ethernet != ethernetDevice) {
+        err << "setforge-cli update: the project's device type is " << images.deviceType << "; "
+            << (ethernetDevice ? "it is updated over Ethernet (--ip ADDRESS), not --serial"
+                               : "it is updated over the serial line (--serial PORT), not --ip")
+            << "\n";
+        return kUpdateExitUsage;
+    }
 
     const std::string masterDir = joinPath(env.workspaceDir, "MASTER");
+    const std::string jobPath = joinPath(env.workspaceDir, kEthernetJobFile);
+    const EthernetJob job =
+        makeEthernetJob(request.ipAddress, request.option, request.readBack, masterDir, projectDir);
+    const std::string argumentText =
+        request.serial ? serialArgumentText(serialDeviceOf(request.serialPort), request.option,
+                                            request.readBack, masterDir, projectDir)
+                       : std::string();
+    if (request.dryRun) {
+        if (request.serial)
+            out << argumentText << "\n";
+        else
+            out << jobPath << "\n" << ethernetJobXml(job) << "\n";
+        return 0;
+    }
+
+    const bool written = env.writeImages ? env.writeImages(projectDir, images, err)
+                                         : writeCompiledImages(projectDir, images, err);
+    if (!written)
+        return kUpdateExitStopped;
+
     const UiTexts texts;
     std::string program;
-    std::string argumentText;
-    std::string dryRunText;
     if (request.serial) {
         program = updaterPath(env.workspaceDir, kSerialUpdaterName);
-        argumentText = serialArgumentText(serialDeviceOf(request.serialPort), request.option,
-                                          request.readBack, masterDir, projectDir);
-        dryRunText = argumentText;
     } else {
         std::unique_ptr<EchoClient> systemEcho;
         EchoClient* echo = env.echo;
@@ -189,25 +259,16 @@ int runUpdateCommand(const std::vector<std::string>& args, const UpdateCommandEn
             err << texts[pingFailureText(ping)] << "\n";
             return kUpdateExitNoDevice;
         }
-        const std::string jobPath = joinPath(env.workspaceDir, kEthernetJobFile);
         // A fresh account's data folder may not exist yet; a failure shows in the write below.
         std::error_code created;
         std::filesystem::create_directories(pathFromUtf8(env.workspaceDir), created);
-        const WriteResult written = writeEthernetJob(
-            makeEthernetJob(request.ipAddress, request.option, request.readBack, masterDir, projectDir),
-            jobPath);
-        if (!written) {
-            err << "setforge-cli update: " << written.error << "\n";
+        const WriteResult jobWritten = writeEthernetJob(job, jobPath);
+        if (!jobWritten) {
+            err << "setforge-cli update: " << jobWritten.error << "\n";
             return kUpdateExitStopped;
         }
-        program = updaterPath(env.workspaceDir, kEthernetUpdaterName);
         // The Ethernet updater takes no arguments: it reads the job file.
-        dryRunText = jobPath;
-    }
-
-    if (request.dryRun) {
-        out << dryRunText << "\n";
-        return 0;
+        program = updaterPath(env.workspaceDir, kEthernetUpdaterName);
     }
 
     SystemProcessRunner systemRunner;

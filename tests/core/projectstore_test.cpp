@@ -19,10 +19,24 @@ TEST(ProjectStore, CreateRulesAndRefusals)
 {
     TempDir dir;
     std::filesystem::create_directory(dir.path() / "Existing");
+    std::filesystem::create_directory(dir.path() / "\xC3\xA9t\xC3\xA9");
     const CreateCase cases[] = {
-        {"Line 1", 0},     {" Leading blank", 0}, {"Dots.in.name", 0}, {"Über", 0},   {"", 107},
-        {"Existing", 106}, {"../Escape", 105},    {"a/b", 105},        {"a\\b", 105}, {".", 105},
+        {"Line 1", 0},
+        {" Leading blank", 0},
+        {"Dots.in.name", 0},
+        {"Über", 0},
+        {"", 107},
+        {"Existing", 106},
+        {"../Escape", 105},
+        {"a/b", 105},
+        {"a\\b", 105},
+        {".", 105},
         {"..", 105},
+        // Case of a-z only: one project on Windows, so refused here too; other letters differ.
+        {"existing", 106},
+        {"EXISTING", 106},
+        {"line 1", 106},
+        {"\xC3\x89T\xC3\x89", 0},
     };
     for (const CreateCase& c : cases) {
         const CreateProjectResult r = createProject(dir.utf8(), c.name);
@@ -60,6 +74,8 @@ TEST(ProjectStore, SearchIgnoresCaseOfAsciiLettersOnly)
 {
     const std::vector<std::string> list = {"alpha", "Beta", "\xC3\xA9t\xC3\xA9", "beta"};
     EXPECT_EQ(findProject(list, "BETA"), 1);
+    EXPECT_EQ(findProject(list, "beta"), 3); // the exact match first
+    EXPECT_EQ(findProject(list, "Beta"), 1);
     EXPECT_EQ(findProject(list, "Alpha"), 0);
     EXPECT_EQ(findProject(list, "\xC3\x89T\xC3\x89"), -1); // É is not folded
     EXPECT_EQ(findProject(list, ""), -1);

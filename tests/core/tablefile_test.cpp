@@ -376,26 +376,38 @@ TEST(TableDefinitions, TextBlocksAndVariant)
     EXPECT_EQ(findTableDefinition("nodeguard.XML"), &nodeGuardTable());
     EXPECT_EQ(findTableDefinition("ParGen.xml"), nullptr);
 
+    // brokenXml: the dialogs must not guess a variant, so the strict reading gives the error.
     struct Case {
         const char* content; // nullptr: no file
         DeviceVariant expected;
+        bool brokenXml;
     };
     const Case kCases[] = {
-        {nullptr, DeviceVariant::WithoutEthernet},
-        {"<ParGen><Select_Device_Type>1</Select_Device_Type></ParGen>", DeviceVariant::WithEthernet},
-        {"<ParGen><Select_Device_Type>0x1</Select_Device_Type></ParGen>", DeviceVariant::WithEthernet},
-        {"<ParGen><Select_Device_Type>0</Select_Device_Type></ParGen>", DeviceVariant::WithoutEthernet},
-        {"<ParGen><Select_Device_Type>2</Select_Device_Type></ParGen>", DeviceVariant::WithoutEthernet},
-        {"<ParGen><Select_Device_Type>abc</Select_Device_Type></ParGen>", DeviceVariant::WithoutEthernet},
-        {"<ParGen></ParGen>", DeviceVariant::WithoutEthernet},
-        {"<ParGen><Select_Device_Type>1", DeviceVariant::WithoutEthernet},
+        {nullptr, DeviceVariant::WithoutEthernet, false},
+        {"<ParGen><Select_Device_Type>1</Select_Device_Type></ParGen>", DeviceVariant::WithEthernet, false},
+        {"<ParGen><Select_Device_Type>0x1</Select_Device_Type></ParGen>", DeviceVariant::WithEthernet, false},
+        {"<ParGen><Select_Device_Type>0</Select_Device_Type></ParGen>", DeviceVariant::WithoutEthernet,
+         false},
+        {"<ParGen><Select_Device_Type>2</Select_Device_Type></ParGen>", DeviceVariant::WithoutEthernet,
+         false},
+        {"<ParGen><Select_Device_Type>abc</Select_Device_Type></ParGen>", DeviceVariant::WithoutEthernet,
+         false},
+        {"<ParGen></ParGen>", DeviceVariant::WithoutEthernet, false},
+        {"<ParGen><Select_Device_Type>1", DeviceVariant::WithoutEthernet, true},
+        {"", DeviceVariant::WithoutEthernet, true},
     };
     for (const Case& c : kCases) {
         TempDir dir;
         if (c.content)
             writeText(dir.file("ParGen.xml"), c.content);
-        EXPECT_EQ(readTableVariant(dir.file("ParGen.xml")), c.expected)
-            << (c.content ? c.content : "no file");
+        const char* label = c.content ? c.content : "no file";
+        EXPECT_EQ(readTableVariant(dir.file("ParGen.xml")), c.expected) << label;
+        const TableVariantReading reading = readTableVariantOrError(dir.file("ParGen.xml"));
+        EXPECT_EQ(reading.ok(), !c.brokenXml) << label;
+        if (c.brokenXml)
+            EXPECT_EQ(reading.error.rfind(dir.file("ParGen.xml") + ": ", 0), 0u) << reading.error;
+        else
+            EXPECT_EQ(reading.variant, c.expected) << label;
     }
 }
 

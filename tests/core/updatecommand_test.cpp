@@ -6,6 +6,8 @@
 
 #include "cli/cli.h"
 #include "cli/updatecommand.h"
+#include "core/image/compileimages.h"
+#include "core/report/projectcheck.h"
 #include "core/update/echoclient.h"
 #include "core/update/ethernetjob.h"
 #include "core/update/processstart.h"
@@ -28,12 +30,16 @@ private:
     EchoStatus m_status;
 };
 
-// An exe folder with a project folder beside the updaters, and a compile that always succeeds.
+// An exe folder with a project folder beside the updaters, a check that finds `findings`, a
+// compile that always succeeds with `deviceType`, and an image write that is only recorded.
 struct CliFixture {
     UpdaterFolder folder;
     std::string projectDir;
     UpdateCommandEnv env;
+    ProjectFindings findings;
+    int deviceType = 0;
     std::vector<std::string> compiled;
+    std::vector<std::string> written;
     std::ostringstream out;
     std::ostringstream err;
 
@@ -42,8 +48,15 @@ struct CliFixture {
         projectDir = joinPath(joinPath(folder.dir(), "PROJECTS"), "Plant 1");
         std::filesystem::create_directories(pathFromUtf8(joinPath(projectDir, "bin")));
         env.workspaceDir = folder.dir();
-        env.compile = [this](const std::string& dir, std::ostream&) {
+        env.check = [this](const std::string&) { return findings; };
+        env.compile = [this](const std::string& dir, CompiledImages& images, std::ostream&) {
             compiled.push_back(dir);
+            images.ok = true;
+            images.deviceType = deviceType;
+            return true;
+        };
+        env.writeImages = [this](const std::string& dir, const CompiledImages&, std::ostream&) {
+            written.push_back(dir);
             return true;
         };
     }
@@ -63,6 +76,8 @@ TEST(UpdateCommand, UsageErrors)
         {"P", "--ip", "127.0.0.1", "--option", "all"},
         {"P", "Q", "--ip", "127.0.0.1"},
         {"P", "--ip", "127.0.0.1", "--fast"},
+        {"P", "--serial", ""}, // no port: the updater would take "FW" for it
+        {"P", "--serial", "  "},
     };
     for (const auto& args : kCases) {
         CliFixture f;
@@ -76,7 +91,7 @@ TEST(UpdateCommand, StoppedCompileOrMissingProjectEndsWithOne)
 {
     CliFixture f;
     f.folder.install(kSerialUpdaterName);
-    f.env.compile = [](const std::string&, std::ostream& err) {
+    f.env.compile = [](const std::string&, CompiledImages&, std::ostream& err) {
         err << "stopped\n";
         return false;
     };
@@ -89,24 +104,123 @@ TEST(UpdateCommand, StoppedCompileOrMissingProjectEndsWithOne)
     EXPECT_TRUE(g.compiled.empty());
 }
 
+// Demo as a device without Ethernet port, in the fixture's project folder, with the real check,
+// compile and image write.
+void useRealDemo(CliFixture& f)
+{
+    f.env.check = [](const std::string& dir) { return checkProject(makeProjectFiles(dir)); };
+    f.env.compile = compileInMemory;
+    f.env.writeImages = writeCompiledImages;
+    std::filesystem::copy(std::filesystem::path(SETFORGE_SOURCE_DIR) / "workspace" / "PROJECTS" / "Demo",
+                          pathFromUtf8(f.projectDir), std::filesystem::copy_options::recursive);
+    const std::string parGen = joinPath(f.projectDir, "ParGen.xml");
+    std::string text;
+    std::string error;
+    ASSERT_TRUE(readWholeFile(parGen, text, error)) << error;
+    const std::string typeOne = "<Select_Device_Type>1<";
+    text.replace(text.find(typeOne), typeOne.size(), "<Select_Device_Type>0<");
+    std::ofstream(pathFromUtf8(parGen), std::ios::trunc | std::ios::binary) << text;
+    // The serial variant sends transmit PDOs from register blocks and has no TPDO mapping.
+    std::filesystem::remove(pathFromUtf8(joinPath(f.projectDir, "Transmit_PDO_Define.xml")));
+}
+
+std::string imagePath(const CliFixture& f, const char* image)
+{
+    return joinPath(joinPath(f.projectDir, "bin"), image);
+}
+
 TEST(UpdateCommand, CompileStepWritesTheImagesOrStops)
 {
     CliFixture f;
-    f.env.compile = compileForUpdate;
-    std::filesystem::copy(std::filesystem::path(SETFORGE_SOURCE_DIR) / "workspace" / "PROJECTS" / "Demo",
-                          pathFromUtf8(f.projectDir), std::filesystem::copy_options::recursive);
-    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0", "--dry-run"}), 0) << f.err.str();
+    useRealDemo(f);
+    f.folder.install(kSerialUpdaterName);
+    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0"}), 0) << f.err.str();
     for (const char* image : {"bank.bin", "bank1_ESP32.bin", "bank2_ESP32.bin"})
-        EXPECT_TRUE(
-            std::filesystem::is_regular_file(pathFromUtf8(joinPath(joinPath(f.projectDir, "bin"), image))))
-            << image;
+        EXPECT_TRUE(std::filesystem::is_regular_file(pathFromUtf8(imagePath(f, image)))) << image;
 
-    // A hand-broken table stops the update before anything starts.
+    // A table that compiles but breaks a rule stops the update at the check; --force goes on
+    // to the compile, which stops on a hand-broken file before anything starts.
+    std::filesystem::remove_all(pathFromUtf8(joinPath(f.projectDir, "bin")));
     std::ofstream(pathFromUtf8(joinPath(f.projectDir, "sdo.xml")), std::ios::trunc) << "<sdo><row";
     f.err.str("");
-    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0"}), 1);
+    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0"}), 6);
+    EXPECT_NE(f.err.str().find("error: sdo.xml: "), std::string::npos) << f.err.str();
+    EXPECT_NE(f.err.str().find("--force"), std::string::npos) << f.err.str();
+    EXPECT_FALSE(pathExists(imagePath(f, "bank.bin")));
+    f.err.str("");
+    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0", "--force"}), 1);
     EXPECT_NE(f.err.str().find("sdo.xml"), std::string::npos) << f.err.str();
+    EXPECT_FALSE(pathExists(imagePath(f, "bank.bin")));
+}
+
+TEST(UpdateCommand, FailedCheckStopsUnlessForced)
+{
+    CliFixture f;
+    f.folder.install(kSerialUpdaterName);
+    f.findings.errors = {"NodeGuard.xml: Error row 2!! Device ID must be between 1 and 127"};
+    f.findings.warnings = {"compile: something to look at"};
+    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0"}), 6);
+    EXPECT_NE(f.err.str().find("error: NodeGuard.xml: Error row 2!!"), std::string::npos) << f.err.str();
+    EXPECT_TRUE(f.compiled.empty());
+    EXPECT_TRUE(f.written.empty());
     EXPECT_FALSE(f.folder.record().exists);
+
+    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0", "--force"}), 0) << f.err.str();
+    EXPECT_EQ(f.written.size(), 1u);
+    EXPECT_TRUE(f.folder.record().exists);
+
+    // Warnings alone are shown and do not stop.
+    CliFixture g;
+    g.folder.install(kSerialUpdaterName);
+    g.findings.warnings = {"compile: something to look at"};
+    EXPECT_EQ(g.run({g.projectDir, "--serial", "/dev/ttyS0"}), 0) << g.err.str();
+    EXPECT_NE(g.err.str().find("warning: compile: something to look at"), std::string::npos);
+    EXPECT_TRUE(g.folder.record().exists);
+}
+
+TEST(UpdateCommand, HelpExitsZeroWithTheUsage)
+{
+    for (const char* flag : {"--help", "-h"}) {
+        CliFixture f;
+        EXPECT_EQ(f.run({flag}), 0) << flag;
+        EXPECT_NE(f.out.str().find("update PROJECT_DIR"), std::string::npos) << f.out.str();
+        EXPECT_NE(f.out.str().find("--force"), std::string::npos) << f.out.str();
+        EXPECT_TRUE(f.err.str().empty());
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(runCli({"update", flag}, out, err), 0) << flag;
+    }
+}
+
+// The window offers the serial layout only to devices without Ethernet port, and the Ethernet
+// layout only to type 1; the command line refuses the other pairs before writing anything.
+TEST(UpdateCommand, TransportMustSuitTheDeviceType)
+{
+    struct Case {
+        int deviceType;
+        const char* transport;
+        const char* value;
+        int expected;
+    };
+    const Case kCases[] = {
+        {1, "--serial", "/dev/ttyS0", 2}, {0, "--ip", "127.0.0.1", 2}, {2, "--ip", "127.0.0.1", 2},
+        {2, "--serial", "/dev/ttyS0", 0}, {1, "--ip", "127.0.0.1", 0},
+    };
+    for (const Case& c : kCases) {
+        CliFixture f;
+        f.folder.install(kSerialUpdaterName);
+        f.folder.install(kEthernetUpdaterName);
+        FixedEcho echo(EchoStatus::Reply);
+        f.env.echo = &echo;
+        f.deviceType = c.deviceType;
+        EXPECT_EQ(f.run({f.projectDir, c.transport, c.value}), c.expected) << c.deviceType << c.transport;
+        if (c.expected == 2) {
+            EXPECT_NE(f.err.str().find("device type is " + std::to_string(c.deviceType)), std::string::npos)
+                << f.err.str();
+            EXPECT_TRUE(f.written.empty());
+            EXPECT_FALSE(f.folder.record().exists);
+        }
+    }
 }
 
 TEST(UpdateCommand, SerialStartsTheSerialUpdaterWithItsArguments)
@@ -152,6 +266,8 @@ TEST(UpdateCommand, DryRunPrintsTheSerialArgumentText)
     EXPECT_EQ(f.out.str(), device + " NO NO PW PR \"" + master + sep + "sim40917.sim\" \"" + f.projectDir +
                                sep + "bin" + sep + "\"\n");
     EXPECT_FALSE(f.folder.record().exists);
+    EXPECT_EQ(f.compiled.size(), 1u);
+    EXPECT_TRUE(f.written.empty());
 }
 
 TEST(UpdateCommand, EthernetWritesTheJobAndStartsTheUpdaterWithoutArguments)
@@ -160,6 +276,7 @@ TEST(UpdateCommand, EthernetWritesTheJobAndStartsTheUpdaterWithoutArguments)
     f.folder.install(kEthernetUpdaterName);
     FixedEcho echo(EchoStatus::Reply);
     f.env.echo = &echo;
+    f.deviceType = 1;
     EXPECT_EQ(f.run({f.projectDir, "--ip", "127.0.0.1", "--option", "configuration"}), 0) << f.err.str();
     EXPECT_EQ(echo.addresses.size(), 2u);
     const std::string expectedJob = ethernetJobXml(
@@ -188,6 +305,7 @@ TEST(UpdateCommand, FailedCheckWritesNothingAndStartsNothing)
         f.folder.install(kEthernetUpdaterName);
         FixedEcho echo(c.status);
         f.env.echo = &echo;
+        f.deviceType = 1;
         // Each echo lets 400 ms pass, as a real one without reply would.
         std::int64_t clock = 0;
         f.env.nowMs = [&clock] { return clock += 400; };
@@ -198,25 +316,31 @@ TEST(UpdateCommand, FailedCheckWritesNothingAndStartsNothing)
     }
 }
 
-TEST(UpdateCommand, DryRunEthernetPrintsTheJobPath)
+TEST(UpdateCommand, DryRunEthernetPrintsTheJobAndSendsNothing)
 {
     CliFixture f;
     f.folder.install(kEthernetUpdaterName);
     FixedEcho echo(EchoStatus::Reply);
     f.env.echo = &echo;
-    EXPECT_EQ(f.run({f.projectDir, "--ip", "127.0.0.1", "--dry-run"}), 0);
-    EXPECT_EQ(f.out.str(), f.jobPath() + "\n");
-    EXPECT_TRUE(isRegularFile(f.jobPath()));
+    f.deviceType = 1;
+    EXPECT_EQ(f.run({f.projectDir, "--ip", "127.0.0.1", "--dry-run"}), 0) << f.err.str();
+    const std::string expectedJob = ethernetJobXml(
+        makeEthernetJob("127.0.0.1", 0, true, joinPath(f.folder.dir(), "MASTER"), f.projectDir));
+    EXPECT_EQ(f.out.str(), f.jobPath() + "\n" + expectedJob + "\n");
+    EXPECT_TRUE(echo.addresses.empty());
+    EXPECT_FALSE(pathExists(f.jobPath()));
+    EXPECT_TRUE(f.written.empty());
     EXPECT_FALSE(f.folder.record().exists);
 }
 
-TEST(UpdateCommand, RealEchoToLoopback)
+// A dry run on a real project compiles, but leaves the bin folder as it was.
+TEST(UpdateCommand, DryRunWritesNoImage)
 {
     CliFixture f;
-    const int code = f.run({f.projectDir, "--ip", "127.0.0.1", "--dry-run"});
-    if (code == 3 && !IcmpSocketEchoClient::usable())
-        GTEST_SKIP() << "no ICMP echo possible here: " << f.err.str();
-    EXPECT_EQ(code, 0) << f.err.str();
+    useRealDemo(f);
+    std::filesystem::create_directories(pathFromUtf8(joinPath(f.projectDir, "bin")));
+    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0", "--dry-run"}), 0) << f.err.str();
+    EXPECT_TRUE(std::filesystem::is_empty(pathFromUtf8(joinPath(f.projectDir, "bin"))));
 }
 
 TEST(UpdateCommand, MissingOrSlowUpdater)
@@ -266,6 +390,15 @@ TEST(UpdateCommand, RealProgramUpdatesDemoEndToEnd)
     std::filesystem::create_directories(pathFromUtf8(projectDir).parent_path());
     std::filesystem::copy(std::filesystem::path(SETFORGE_SOURCE_DIR) / "workspace" / "PROJECTS" / "Demo",
                           pathFromUtf8(projectDir), std::filesystem::copy_options::recursive);
+    // Demo has an Ethernet port; the serial updater is for the variant without one.
+    const std::string parGen = joinPath(projectDir, "ParGen.xml");
+    std::string text;
+    std::string error;
+    ASSERT_TRUE(readWholeFile(parGen, text, error)) << error;
+    const std::string typeOne = "<Select_Device_Type>1<";
+    text.replace(text.find(typeOne), typeOne.size(), "<Select_Device_Type>0<");
+    std::ofstream(pathFromUtf8(parGen), std::ios::trunc | std::ios::binary) << text;
+    std::filesystem::remove(pathFromUtf8(joinPath(projectDir, "Transmit_PDO_Define.xml")));
 #ifdef _WIN32
     const std::string port = "COM3";
     const std::string device = "\\\\.\\COM3";

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -153,6 +154,7 @@ private slots:
     void mainWindowCreatesTheDialog();
     void serialLayoutAndTexts();
     void serialExecuteStartsTheSerialUpdater();
+    void serialWithoutPortStartsNothing();
     void refreshRefillsThePortList();
     void ethernetLayoutTakesTheSavedAddress();
     void dotKeyMovesThroughTheFields();
@@ -161,6 +163,8 @@ private slots:
     void failedCheckStopsEverything();
     void missingUpdaterIsReported();
     void launcherLeavesASlowUpdaterRunning();
+    void updaterWaitPaintsCountsAndDropsInput();
+    void updaterStillRunningAfterTheWait();
     void pingProgramFallback();
     void cancelKeepsThePreviousChoices();
     void otherFormTypeDoesNothing();
@@ -248,6 +252,22 @@ void BootDialogTest::serialExecuteStartsTheSerialUpdater()
     QCOMPARE(f.state.updateOption, 1);
     QCOMPARE(f.state.readBack, false);
     QVERIFY(f.msgs.all().empty());
+}
+
+void BootDialogTest::serialWithoutPortStartsNothing()
+{
+    BootFixture f;
+    f.installUpdater("Ser_40917_Update");
+    FakePorts ports; // no serial port on this machine
+    f.boot->setPortLister(&ports);
+    f.show(0, [&](UpdateDialog*) {
+        QCOMPARE(f.child<QComboBox>("CB_COM_Port")->currentIndex(), -1);
+        f.child<QPushButton>("Btn_Update")->click();
+    });
+    QCOMPARE(f.msgs.all().size(), std::size_t(1));
+    QCOMPARE(f.msgs.all().front().kind, FakeMessages::Kind::Error);
+    QCOMPARE(f.msgs.last(), QString("Select the COM Port for the Update"));
+    QVERIFY(!QFile::exists(f.recordPath()));
 }
 
 void BootDialogTest::refreshRefillsThePortList()
@@ -403,7 +423,8 @@ void BootDialogTest::missingUpdaterIsReported()
 {
     BootFixture f;
     FakePorts ports;
-    f.boot->setPortLister(&ports); // no port at all: the update is still tried
+    ports.list = {{"ttyS0", "/dev/ttyS0"}};
+    f.boot->setPortLister(&ports);
     f.show(0, [&](UpdateDialog*) { f.child<QPushButton>("Btn_Update")->click(); });
     const QString program = BootFixture::qs(updaterPath(f.state.workspaceDir, kSerialUpdaterName));
     QVERIFY(program.endsWith("Ser_40917_Update" + exeSuffix()));
@@ -442,6 +463,64 @@ void BootDialogTest::launcherLeavesASlowUpdaterRunning()
     // The slow updater's process object frees itself once the updater ends; let it end
     // inside the test, so the leak check sees it gone.
     QTest::qWait(2500);
+}
+
+// The wait goes on painting and counting seconds; a Cancel click or an Escape during it is
+// dropped, not replayed afterwards; the end shows the updater's code as it is.
+void BootDialogTest::updaterWaitPaintsCountsAndDropsInput()
+{
+    BootFixture f;
+    f.installUpdater("Ser_40917_Update");
+    qputenv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "1600");
+    qputenv("SETFORGE_FAKE_UPDATER_EXIT", "3");
+    FakePorts ports;
+    ports.list = {{"ttyS0", "/dev/ttyS0"}};
+    f.boot->setPortLister(&ports);
+    QString duringWait;
+    bool firedDuringWait = false;
+    bool waiting = false;
+    f.show(0, [&](UpdateDialog* d) {
+        auto* status = f.child<QLabel>("L_Update_Status");
+        QVERIFY(status->text().isEmpty());
+        QTimer::singleShot(1300, d, [&, d] {
+            firedDuringWait = waiting;
+            duringWait = f.child<QLabel>("L_Update_Status")->text();
+            QTest::mouseClick(f.child<QPushButton>("Btn_Cancel"), Qt::LeftButton);
+            QCoreApplication::postEvent(d, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+            QCoreApplication::postEvent(d, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier));
+        });
+        waiting = true;
+        f.child<QPushButton>("Btn_Update")->click();
+        waiting = false;
+        QTest::qWait(200); // anything kept for later would act now
+        QVERIFY(d->isVisible());
+        QCOMPARE(status->text(), QString("Updater ended (exit code 3)"));
+    });
+    QVERIFY(firedDuringWait);
+    QCOMPARE(duringWait, QString("Waiting for the updater: 1 s"));
+    QCOMPARE(f.recordedArgs().value(0), QString("/dev/ttyS0"));
+}
+
+void BootDialogTest::updaterStillRunningAfterTheWait()
+{
+    BootFixture f;
+    f.installUpdater("Ethernet_Update");
+    qputenv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "1500");
+    ScriptedEcho echo;
+    echo.script = {EchoStatus::Reply};
+    f.boot->setEchoClient(&echo);
+    f.boot->setUpdaterWait(300);
+    f.show(1, [&](UpdateDialog* d) {
+        typeInto(f.child<QLineEdit>("E_IP1"), "127");
+        typeInto(f.child<QLineEdit>("E_IP4"), "1");
+        f.child<QPushButton>("Btn_Update")->click();
+        QVERIFY(d->isVisible());
+        QCOMPARE(f.child<QLabel>("L_Update_Status")->text(), QString("Updater still running after 150 s"));
+    });
+    // The next showing starts without a status; the slow updater ends inside the test.
+    f.show(1, [&](UpdateDialog*) { QVERIFY(f.child<QLabel>("L_Update_Status")->text().isEmpty()); });
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(f.recordPath()), 5000);
+    QTest::qWait(300);
 }
 
 void BootDialogTest::pingProgramFallback()
@@ -484,11 +563,23 @@ void BootDialogTest::otherFormTypeDoesNothing()
     f.installUpdater("Ethernet_Update");
     ScriptedEcho echo;
     f.boot->setEchoClient(&echo);
-    f.show(2, [&](UpdateDialog*) {
-        QVERIFY(!f.child<QFrame>("P_Serial")->isVisible());
-        QVERIFY(!f.child<QFrame>("P_IP_Address")->isVisible());
-        f.child<QPushButton>("Btn_Update")->click();
-    });
+    // The title stays on top, code readable, and the buttons follow it, also after a showing
+    // that had an input panel.
+    FakePorts ports;
+    f.boot->setPortLister(&ports);
+    for (int before : {-1, 0, 1}) {
+        if (before >= 0)
+            f.show(before, [](UpdateDialog*) {});
+        f.show(2, [&](UpdateDialog* d) {
+            QVERIFY(!f.child<QFrame>("P_Serial")->isVisible());
+            QVERIFY(!f.child<QFrame>("P_IP_Address")->isVisible());
+            QCOMPARE(f.child<QFrame>("P_Title")->geometry(), QRect(0, 0, 449, 69));
+            QCOMPARE(f.child<QFrame>("P_Button")->geometry(), QRect(0, 69, 449, 40));
+            QCOMPARE(d->size(), QSize(449, 109));
+            QCOMPARE(f.child<QLabel>("L_SW_Code")->text(), QString("KX40917"));
+            f.child<QPushButton>("Btn_Update")->click();
+        });
+    }
     QVERIFY(echo.addresses.empty());
     QVERIFY(!QFile::exists(f.recordPath()));
     QVERIFY(f.msgs.all().empty());

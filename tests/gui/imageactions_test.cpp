@@ -90,6 +90,8 @@ private slots:
     void updateDeviceWritesTheThreeImages();
     void updateDeviceShowsEachMessageInOrder();
     void stoppedUpdateWritesNothing();
+    void failedCheckAsksBeforeAnythingIsWritten();
+    void checkWarningsAloneDoNotAsk();
     void unwritableImageIsReportedWithItsPath();
     void edsGoesToTheChosenFile();
     void edsKeepsAGivenExtension();
@@ -133,12 +135,65 @@ void ImageActionsTest::stoppedUpdateWritesNothing()
     QVERIFY(emcy.open(QIODevice::WriteOnly | QIODevice::Truncate));
     emcy.write("<EMCY><row ID_EMCY=\"abc\" EMCY_Error_Code=\"1\" Error_Register=\"1\"/></EMCY>");
     emcy.close();
+    msgs.answer(true); // past the project check, which finds the same fault
     updateDevice(f.window->state(), f.window.get(), f.window->windows().boot);
-    QCOMPARE(msgs.texts(), QStringList{"Invalid number \"abc\" for ID_EMCY in emcydef.xml"});
+    QCOMPARE(msgs.all().size(), std::size_t(2));
+    QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Question);
+    QCOMPARE(msgs.last(), QString("Invalid number \"abc\" for ID_EMCY in emcydef.xml"));
     QCOMPARE(msgs.all().back().kind, FakeMessages::Kind::Error);
     QVERIFY(!QFileInfo::exists(f.bin("bank.bin")));
     QVERIFY(!QFileInfo::exists(f.bin("bank1_ESP32.bin")));
     QCOMPARE(closer.shown, 0);
+}
+
+void ImageActionsTest::failedCheckAsksBeforeAnythingIsWritten()
+{
+    Fixture f;
+    FakeMessages msgs;
+    ModalCloser closer;
+    QFile guard(f.project("NodeGuard.xml"));
+    QVERIFY(guard.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    guard.write("<Node_Guarding><row NodeID=\"2\" GuardTime=\"100\" LifeTimeFactor=\"3\" Mnemonic=\"\"/>"
+                "<row NodeID=\"128\" GuardTime=\"100\" LifeTimeFactor=\"3\" Mnemonic=\"\"/></Node_Guarding>");
+    guard.close();
+    updateDevice(f.window->state(), f.window.get(),
+                 f.window->windows().boot); // the question is answered No, its default
+    QCOMPARE(msgs.all().size(), std::size_t(1));
+    QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Question);
+    QCOMPARE(msgs.last(), QString("The project check found problems:\n"
+                                  "NodeGuard.xml: Error row 2!! Device ID must be between 1 and 127\n"
+                                  "\nUpdate anyway?"));
+    QVERIFY(!QFileInfo::exists(f.bin("bank.bin")));
+    QCOMPARE(closer.shown, 0);
+
+    // Yes goes on: the images are written and the update dialog opens.
+    msgs.clear();
+    msgs.answer(true);
+    updateDevice(f.window->state(), f.window.get(), f.window->windows().boot);
+    QCOMPARE(msgs.all().size(), std::size_t(1));
+    QTRY_COMPARE(closer.shown, 1);
+    QVERIFY(QFileInfo::exists(f.bin("bank1_ESP32.bin")));
+}
+
+void ImageActionsTest::checkWarningsAloneDoNotAsk()
+{
+    Fixture f;
+    FakeMessages msgs;
+    ModalCloser closer;
+    QFile parGen(f.project("ParGen.xml"));
+    QVERIFY(parGen.open(QIODevice::ReadOnly));
+    QByteArray xml = parGen.readAll();
+    parGen.close();
+    // A timeout that bank.bin cuts short is a warning of the check, not a failure.
+    xml.replace("<CAN_timeoutsdo>10000</CAN_timeoutsdo>", "<CAN_timeoutsdo>70000</CAN_timeoutsdo>");
+    QVERIFY(parGen.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    parGen.write(xml);
+    parGen.close();
+    updateDevice(f.window->state(), f.window.get(), f.window->windows().boot);
+    for (const auto& m : msgs.all())
+        QVERIFY2(m.kind != FakeMessages::Kind::Question, qPrintable(m.text));
+    QTRY_COMPARE(closer.shown, 1);
+    QVERIFY(QFileInfo::exists(f.bin("bank1_ESP32.bin")));
 }
 
 void ImageActionsTest::unwritableImageIsReportedWithItsPath()

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,6 +46,8 @@ private slots:
     void refusesStepsWithoutProject();
     void createOpenAndReopenProject();
     void newProjectRefusals();
+    void openDialogOpensOnEnterAndDoubleClick_data();
+    void openDialogOpensOnEnterAndDoubleClick();
     void stepsFollowTheDeviceVariant_data();
     void stepsFollowTheDeviceVariant();
     void languageFileChangesTexts();
@@ -120,6 +123,43 @@ void MainWindowTest::createOpenAndReopenProject()
     QCOMPARE(labelText(window, "L_Name_Conf_L2"), QString("Line 2"));
     QVERIFY(state.hasProject());
     QVERIFY(msgs.texts().isEmpty());
+}
+
+void MainWindowTest::openDialogOpensOnEnterAndDoubleClick_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Enter") << "Enter";
+    QTest::newRow("Return") << "Return";
+    QTest::newRow("double-click") << "double-click";
+}
+
+void MainWindowTest::openDialogOpensOnEnterAndDoubleClick()
+{
+    QFETCH(QString, how);
+    TempWorkspace ws;
+    FakeMessages msgs;
+    AppState state;
+    startWorkspace(state, ws.utf8());
+    QVERIFY(QDir().mkpath(ws.path() + "/PROJECTS/Line 1/bin"));
+    QVERIFY(QDir().mkpath(ws.path() + "/PROJECTS/Line 2/bin"));
+    MainWindow window(state);
+    window.show();
+    whenShown<OpenProjectDialog>([&how](OpenProjectDialog* d) {
+        auto* list = d->findChild<QListWidget*>("LB_Conf");
+        list->setCurrentRow(d->listedProjects().indexOf("Line 2"));
+        list->setFocus();
+        if (how == "double-click") {
+            const QRect item = list->visualItemRect(list->currentItem());
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, item.center());
+        } else {
+            QTest::keyClick(list, how == "Enter" ? Qt::Key_Enter : Qt::Key_Return);
+        }
+        if (d->isVisible())
+            d->reject(); // not opened: the test fails below without hanging
+    });
+    window.clickButton("Btn_Open");
+    QCOMPARE(QString::fromStdString(state.projectName), QString("Line 2"));
 }
 
 void MainWindowTest::newProjectRefusals()

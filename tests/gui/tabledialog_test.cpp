@@ -116,6 +116,8 @@ private slots:
     void insertRowAndCancelWriteNothing();
     void everyWayOfClosingAsksOnlyAfterAChange();
     void fileThatIsNotXmlKeepsTheDialogClosed();
+    void brokenParGenKeepsThePdoDialogsClosed_data();
+    void brokenParGenKeepsThePdoDialogsClosed();
     void failedWriteKeepsTheDialogOpen();
     void framesSizesTitlesAndWidths();
     void enterMovesToTheNextCellWhenAsked();
@@ -379,6 +381,36 @@ void TableDialogTest::fileThatIsNotXmlKeepsTheDialogClosed()
     QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Error);
     QVERIFY2(msgs.last().contains("NodeGuard.xml"), qPrintable(msgs.last()));
     QCOMPARE(project.read("NodeGuard.xml"), broken);
+}
+
+void TableDialogTest::brokenParGenKeepsThePdoDialogsClosed_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("receive PDO") << "Btn_PDO_Rec";
+    QTest::newRow("transmit PDO") << "Btn_PDO_Tra";
+}
+
+// Their columns depend on the device variant, which a broken file cannot tell.
+void TableDialogTest::brokenParGenKeepsThePdoDialogsClosed()
+{
+    QFETCH(QString, button);
+    Project project("<ParGen><Select_Device_Type>1</Select_Device_Type>");
+    FakeMessages msgs;
+    MainWindow window(project.state);
+    window.show();
+    bool shown = false;
+    whenShown<TableDialog>(
+        [&](TableDialog* dialog) {
+            shown = true;
+            dialog->reject();
+        },
+        300);
+    window.clickButton(button);
+    QTest::qWait(400);
+    QVERIFY(!shown);
+    QCOMPARE(msgs.texts().size(), 1);
+    QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Error);
+    QVERIFY2(msgs.last().startsWith(project.path("ParGen.xml") + ": "), qPrintable(msgs.last()));
 }
 
 void TableDialogTest::failedWriteKeepsTheDialogOpen()

@@ -63,6 +63,8 @@ struct DemoWorkspace {
                         "<Select_Device_Type>0</Select_Device_Type>");
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
             file.write(xml);
+            // The serial variant sends transmit PDOs from register blocks and has no TPDO mapping.
+            QVERIFY(QFile::remove(ws.path() + "/PROJECTS/Demo/Transmit_PDO_Define.xml"));
         }
         Settings settings;
         settings.projectName = "Demo";

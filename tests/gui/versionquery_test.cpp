@@ -1,5 +1,9 @@
 #include <QtTest>
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+
 #include "core/app/appstate.h"
 #include "core/app/makerlinks.h"
 #include "core/lang/versioncheck.h"
@@ -15,6 +19,7 @@ private slots:
     void requestShape();
     void noCookiesKept();
     void refusedConnection();
+    void waitShowsABusyCursorAndDropsInput();
     void defaultGoesToMakerHost();
 };
 
@@ -124,6 +129,31 @@ void VersionQueryTest::defaultGoesToMakerHost()
     QCOMPARE(
         HttpVersionQuery().url(),
         QString::fromStdString("http://" + makerHost() + "/home/download/GetversionSW.asp?nomesw=KX40917"));
+}
+
+// Up to 5 s without an answer: a busy cursor, the windows still served, typing dropped.
+void VersionQueryTest::waitShowsABusyCursorAndDropsInput()
+{
+    LocalHttpServer server;
+    QVERIFY(server.isListening());
+    server.setReply(kPath, LocalHttpServer::Reply{200, "VER. 2.105", {}, true});
+    HttpVersionQuery query(server.baseUrl(), 600);
+    QLineEdit field;
+    field.show();
+    bool fired = false;
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    QTimer::singleShot(200, &field, [&] {
+        fired = true;
+        if (const QCursor* cursor = QApplication::overrideCursor())
+            shape = cursor->shape();
+        QCoreApplication::postEvent(&field, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
+    });
+    QCOMPARE(query.answer(), std::string());
+    QVERIFY(fired);
+    QCOMPARE(shape, Qt::WaitCursor);
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    QTest::qWait(100);
+    QCOMPARE(field.text(), QString());
 }
 
 QTEST_MAIN(VersionQueryTest)

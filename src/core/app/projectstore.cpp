@@ -51,7 +51,9 @@ CreateProjectResult createProject(std::string_view projectsDir, std::string_view
         name == "." || name == "..")
         return {TextId::ProjectNameCannotBeCreated, {}};
     const std::string dir = joinPath(projectsDir, name);
-    if (isDirectory(dir))
+    // A name that differs from a project only in the case of a-z is one project on Windows;
+    // on a case-sensitive disk the two would then open each other.
+    if (isDirectory(dir) || findProject(listProjects(projectsDir), name) >= 0)
         return {TextId::ProjectNameExists, {}};
     std::error_code ec;
     if (!std::filesystem::create_directory(pathFromUtf8(dir), ec) || ec)
@@ -80,6 +82,9 @@ std::vector<std::string> listProjects(std::string_view projectsDir)
 
 int findProject(const std::vector<std::string>& list, std::string_view name)
 {
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (list[i] == name)
+            return static_cast<int>(i);
     for (std::size_t i = 0; i < list.size(); ++i)
         if (equalsIgnoringAsciiCase(list[i], name))
             return static_cast<int>(i);

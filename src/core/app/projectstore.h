@@ -13,8 +13,9 @@ struct CreateProjectResult {
 };
 
 // Creates projectsDir/name and its bin subdirectory. The name is taken exactly as typed.
-// A name holding "/" or "\", or equal to "." or "..", is refused with 105, so no project
-// can be made outside projectsDir.
+// A name equal to an existing project's when letters a-z are compared in upper case is
+// refused with 106, as on a case-insensitive disk. A name holding "/" or "\", or equal to "." or "..", is
+// refused with 105, so no project can be made outside projectsDir.
 CreateProjectResult createProject(std::string_view projectsDir, std::string_view name);
 
 // The names of the project directories in projectsDir, in the file system's order; hidden
@@ -22,7 +23,8 @@ CreateProjectResult createProject(std::string_view projectsDir, std::string_view
 // A missing or unreadable directory gives an empty list.
 std::vector<std::string> listProjects(std::string_view projectsDir);
 
-// Index of the first entry equal to `name` when letters a-z are compared in upper case, or -1.
+// Index of the entry equal to `name`; without one, of the first entry equal to it when letters
+// a-z are compared in upper case; -1 when neither.
 int findProject(const std::vector<std::string>& list, std::string_view name);
 
 // The project name part of projectDir below projectsDir (empty when projectDir is empty).

@@ -448,6 +448,13 @@ const DefaultText kDefaultTexts[] = {
     {1347, "Not filled. Registers already in use: "},
     {1348, "These registers are also used by another table. Save anyway?"},
 
+    // Update Device: the project check before an update, and the updater's wait
+    {1360, "The project check found problems:"},
+    {1361, "Update anyway?"},
+    {1362, "Updater ended (exit code %1)"},
+    {1363, "Updater still running after 150 s"},
+    {1364, "Waiting for the updater: %1 s"},
+
     // Shared messages (kept in the table, shown by no window)
     {1400, "Row Already used. Do you want to overwrite the values?"},
     {1401, "Error in the Copy values!!! Copy a valid row before Paste it"},

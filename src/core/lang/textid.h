@@ -215,6 +215,13 @@ inline constexpr int NodeGuardGuardTimeRange = 1313;
 inline constexpr int NodeGuardLifeTimeFactorRange = 1314;
 inline constexpr int NodeGuardLast = 1315;
 
+// Update Device: the project check before an update, and the updater's wait.
+inline constexpr int CheckFoundProblems = 1360;
+inline constexpr int UpdateAnyway = 1361;
+inline constexpr int UpdaterEnded = 1362; // "%1" takes the updater's exit code
+inline constexpr int UpdaterStillRunning = 1363;
+inline constexpr int UpdaterWaiting = 1364; // "%1" takes the seconds waited
+
 // About window: the caption of the workspace folder in use.
 inline constexpr int AboutWorkspaceBeside = 1410;
 inline constexpr int AboutWorkspaceUserData = 1411;

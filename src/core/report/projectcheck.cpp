@@ -4,6 +4,7 @@
 
 #include "core/base/paths.h"
 #include "core/image/compileimages.h"
+#include "core/image/projectwarnings.h"
 #include "core/image/registerconflicts.h"
 #include "core/report/canidentifiers.h"
 #include "core/report/mappingintegrity.h"
@@ -14,6 +15,26 @@
 
 namespace {
 
+// "name: message", where a loader's message that already starts with the file's full path
+// loses that path, so the file is named once.
+std::string onFile(const std::string& name, const std::string& path, const std::string& message)
+{
+    const std::string pathPrefix = path + ": ";
+    if (message.rfind(pathPrefix, 0) == 0)
+        return name + ": " + message.substr(pathPrefix.size());
+    return name + ": " + message;
+}
+
+// The compile names a file it cannot read by its full path; the findings name it by its name.
+std::string withoutProjectDir(const ProjectFiles& files, const std::string& text)
+{
+    const std::string_view parGenName = "ParGen.xml";
+    if (files.parGen.size() <= parGenName.size())
+        return text;
+    const std::string dirPrefix = files.parGen.substr(0, files.parGen.size() - parGenName.size());
+    return text.rfind(dirPrefix, 0) == 0 ? text.substr(dirPrefix.size()) : text;
+}
+
 // A group of checks over the project whose files are `files`.
 using ProjectCheck = std::function<void(const ProjectFiles& files, const UiTexts& texts, ProjectFindings&)>;
 
@@ -23,7 +44,7 @@ void parGenCheck(const ProjectFiles& files, const UiTexts& texts, ProjectFinding
         return;
     const ParGenFileCheck result = checkParGenFile(files.parGen, texts);
     if (!result.xml.ok() && result.xml.status != XmlLoadResult::Status::Missing)
-        findings.errors.push_back("ParGen.xml: " + result.xml.error);
+        findings.errors.push_back(onFile("ParGen.xml", files.parGen, result.xml.error));
     else if (!result.messages.empty())
         findings.errors.push_back("ParGen.xml: " + result.messages.front());
 }
@@ -39,7 +60,7 @@ void tableFileChecks(const ProjectFiles& files, const UiTexts& texts, ProjectFin
         if (!pathExists(path))
             continue;
         for (const std::string& message : checkTableFile(*table, path, variant, texts))
-            findings.errors.push_back(std::string(table->fileName) + ": " + message);
+            findings.errors.push_back(onFile(table->fileName, path, message));
     }
 }
 
@@ -49,10 +70,11 @@ void compileCheck(const ProjectFiles& files, const UiTexts&, ProjectFindings& fi
     const CompiledImages images =
         compileImages(files, [&messages](const CompileMessage& message) { messages.push_back(message); });
     for (const CompileMessage& message : messages) {
+        const std::string text = "compile: " + withoutProjectDir(files, message.text);
         if (message.kind == CompileMessage::Kind::Error && !images.ok && &message == &messages.back())
-            findings.errors.push_back("compile: " + message.text);
+            findings.errors.push_back(text);
         else if (message.kind != CompileMessage::Kind::Information)
-            findings.warnings.push_back("compile: " + message.text);
+            findings.warnings.push_back(text);
     }
 }
 
@@ -73,16 +95,30 @@ void mappingChecks(const ProjectFiles& files, const UiTexts&, ProjectFindings& f
         findings.warnings.push_back(std::move(warning));
 }
 
+// Values that pass every table but read differently than the engineer likely meant.
+void projectWarningChecks(const ProjectFiles& files, const UiTexts&, ProjectFindings& findings)
+{
+    for (std::string& warning : projectWarnings(files))
+        findings.warnings.push_back(std::move(warning));
+}
+
 } // namespace
 
 ProjectFindings checkProject(const ProjectFiles& files, const UiTexts& texts)
 {
-    const std::vector<ProjectCheck> checks = {parGenCheck, tableFileChecks, compileCheck, imageChecks,
-                                              mappingChecks};
+    const std::vector<ProjectCheck> checks = {parGenCheck, tableFileChecks, compileCheck,
+                                              imageChecks, mappingChecks,   projectWarningChecks};
     ProjectFindings findings;
     for (const ProjectCheck& check : checks)
         check(files, texts, findings);
     return findings;
+}
+
+ProjectFindings checkProject(const ProjectFiles& files)
+{
+    // Outside any window there is no chosen language: the built-in English texts.
+    static const UiTexts kBuiltInTexts;
+    return checkProject(files, kBuiltInTexts);
 }
 
 std::vector<std::string> findingLines(const ProjectFindings& findings)

@@ -1,10 +1,26 @@
 #include "core/tables/tabledefinition.h"
 
+#include <pugixml.hpp>
+
+#include "core/base/xmlfile.h"
 #include "core/tables/pargenfile.h"
 
 DeviceVariant readTableVariant(std::string_view parGenPath)
 {
     return variantForTables(readDeviceType(parGenPath));
+}
+
+TableVariantReading readTableVariantOrError(std::string_view parGenPath)
+{
+    TableVariantReading reading;
+    pugi::xml_document doc;
+    const XmlLoadResult loaded = loadXmlFile(parGenPath, doc);
+    if (!loaded.ok() && loaded.status != XmlLoadResult::Status::Missing) {
+        reading.error = loaded.error;
+        return reading;
+    }
+    reading.variant = readTableVariant(parGenPath);
+    return reading;
 }
 
 bool TableColumn::isShown(DeviceVariant variant) const

@@ -16,6 +16,16 @@ class Grid;
 // a text that is not a number or any other value give WithoutEthernet.
 DeviceVariant readTableVariant(std::string_view parGenPath);
 
+// The variant as readTableVariant reads it, unless the file exists and cannot be read or is
+// not well-formed XML: then `error` holds the loader's text (naming the file) and the variant
+// is unknown. A missing file or element still reads as WithoutEthernet.
+struct TableVariantReading {
+    DeviceVariant variant = DeviceVariant::WithoutEthernet;
+    std::string error;
+    bool ok() const { return error.empty(); }
+};
+TableVariantReading readTableVariantOrError(std::string_view parGenPath);
+
 // When a column is shown (and therefore checked).
 enum class ColumnShown { Always, WithEthernet, WithoutEthernet };
 

@@ -1,6 +1,7 @@
 #include "gui/app/openprojectdialog.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -44,6 +45,12 @@ OpenProjectDialog::OpenProjectDialog(AppState& state, QWidget* parent) : Setforg
         if (row >= 0 && row < m_list.size())
             m_chosenProject = m_list.at(row);
     });
+    // A double-click or Enter on an entry opens it, as OK does.
+    connect(m_box, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        if (item)
+            accept();
+    });
+    m_box->installEventFilter(this);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -97,6 +104,18 @@ void OpenProjectDialog::refreshProjectList()
         m_box->setCurrentRow(0);
         m_chosenProject = m_list.first();
     }
+}
+
+bool OpenProjectDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_box && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_box->currentRow() >= 0) {
+            accept();
+            return true;
+        }
+    }
+    return SetforgeDialog::eventFilter(watched, event);
 }
 
 void OpenProjectDialog::showEvent(QShowEvent* event)

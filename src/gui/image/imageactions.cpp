@@ -5,13 +5,36 @@
 #include "core/app/appstate.h"
 #include "core/image/compileimages.h"
 #include "core/image/edswriter.h"
+#include "core/lang/textid.h"
+#include "core/report/projectcheck.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 #include "gui/image/edsfilechooser.h"
 
+namespace {
+
+// The project checks of `setforge-cli check`, before anything is written. Failed checks are
+// listed, each with its file and row, and the user decides with No as the default; warnings
+// alone do not ask. True when the update goes on.
+bool confirmProjectCheck(AppState& state, QWidget* parent)
+{
+    const ProjectFindings findings = checkProject(state.files);
+    if (findings.ok())
+        return true;
+    QString text = qs(state.texts.at(TextId::CheckFoundProblems));
+    for (const std::string& error : findings.errors)
+        text += "\n" + qs(error);
+    text += "\n\n" + qs(state.texts.at(TextId::UpdateAnyway));
+    return messages().question(parent, text);
+}
+
+} // namespace
+
 void updateDevice(AppState& state, QWidget* parent, SetforgeDialog* boot)
 {
     if (!state.hasProject())
+        return;
+    if (!confirmProjectCheck(state, parent))
         return;
     // Each message is shown the moment the compile reaches it, as a box of its own kind.
     const MessageSink show = [parent](const CompileMessage& message) {

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include <QApplication>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
@@ -11,6 +12,7 @@
 #include <QUrl>
 
 #include "core/app/makerlinks.h"
+#include "gui/app/inputdropper.h"
 #include "gui/app/qtext.h"
 
 HttpVersionQuery::HttpVersionQuery(QString baseUrl, int timeoutMs)
@@ -58,9 +60,14 @@ std::string HttpVersionQuery::answer()
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, reply, &QNetworkReply::abort);
     deadline.start(m_timeoutMs);
-    // The window stays blocked, as the query is synchronous, but timers and sockets run.
-    if (!reply->isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    // The query is synchronous: the windows keep painting under a busy cursor, and input
+    // during the wait is dropped rather than replayed once the answer is in.
+    if (!reply->isFinished()) {
+        InputDropper dropper;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        loop.exec();
+        QApplication::restoreOverrideCursor();
+    }
     deadline.stop();
     if (!tooLong && reply->error() == QNetworkReply::NoError)
         take();

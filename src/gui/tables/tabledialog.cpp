@@ -126,8 +126,17 @@ std::string TableDialog::filePath() const
 
 bool TableDialog::reload()
 {
-    m_variant =
-        m_table.readsDeviceVariant ? readTableVariant(m_state.files.parGen) : DeviceVariant::WithoutEthernet;
+    m_variant = DeviceVariant::WithoutEthernet;
+    if (m_table.readsDeviceVariant) {
+        // A broken communication file would silently give the variant without Ethernet port,
+        // hiding and skipping the columns of the other.
+        const TableVariantReading reading = readTableVariantOrError(m_state.files.parGen);
+        if (!reading.ok()) {
+            messages().error(this, qs(reading.error));
+            return false;
+        }
+        m_variant = reading.variant;
+    }
     for (int column = 0; column < m_table.columnCount(); ++column) {
         const TableColumn& def = m_table.columns[column];
         m_view->setColumnHidden(column, !def.isShown(m_variant));

@@ -93,7 +93,11 @@ void UpdateDialog::buildLayout()
     m_optionLabel = control<QLabel>(m_options, "L_Update_Option", 12, 4, 420, 18);
     m_updateOptions = control<QComboBox>(m_options, "CB_Update_Options", 12, 24, 232, 24);
     m_updateOptions->setEditable(false);
-    m_readBack = control<QCheckBox>(m_options, "CB_Update_Option_Read_Back", 12, 50, 300, 20);
+    m_readBack = control<QCheckBox>(m_options, "CB_Update_Option_Read_Back", 12, 50, 232, 20);
+    // Beside the choices: the seconds of the updater's wait, then how it ended.
+    m_status = control<QLabel>(m_options, "L_Update_Status", 252, 24, 185, 44);
+    m_status->setWordWrap(true);
+    m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     m_buttons = panel(this, "P_Button", kButtonHeight);
     m_cancel = control<QPushButton>(m_buttons, "Btn_Cancel", 12, 7, 150, 27);
@@ -147,6 +151,7 @@ void UpdateDialog::showEvent(QShowEvent* event)
 void UpdateDialog::arrangeLayout()
 {
     applyTexts();
+    m_status->clear();
     m_swCode->setText(kSoftwareCode);
     m_ipAddress->hide();
     m_options->hide();
@@ -157,11 +162,15 @@ void UpdateDialog::arrangeLayout()
         input = m_serial;
     else if (m_formType == 1)
         input = m_ipAddress;
-    if (!input)
+    m_title->move(0, 0);
+    if (!input) {
+        // Nothing to choose: the title stays readable and the buttons sit right below it.
+        m_buttons->move(0, kTitleHeight);
+        setFixedSize(kClientWidth, kTitleHeight + kButtonHeight);
         return;
+    }
 
     // Panels stacked from the top: title, input, options, buttons.
-    m_title->move(0, 0);
     input->move(0, kTitleHeight);
     m_options->move(0, kTitleHeight + input->height());
     m_buttons->move(0, kTitleHeight + input->height() + kOptionsHeight);
@@ -250,14 +259,41 @@ void UpdateDialog::updateSerial()
     m_state.updateOption = m_updateOptions->currentIndex();
     m_state.readBack = m_readBack->isChecked();
     const int port = m_comPort->currentIndex();
-    const std::string device =
-        port >= 0 && port < static_cast<int>(m_ports.size()) ? m_ports[port].device : serialPortDevice("");
+    if (port < 0 || port >= static_cast<int>(m_ports.size())) {
+        // Without a port the argument text would start with a blank and the updater would
+        // take the first operation token for its port: nothing is started.
+        messages().error(this, text(TextId::UpdateComPort));
+        return;
+    }
+    const std::string& device = m_ports[port].device;
     const std::string arguments = serialArgumentText(device, m_state.updateOption, m_state.readBack,
                                                      m_state.masterDir, m_state.projectDir);
+    runUpdater(updaterPath(m_state.workspaceDir, kSerialUpdaterName), arguments);
+}
+
+void UpdateDialog::runUpdater(const std::string& program, const std::string& argumentText)
+{
     if (!m_launcher && !m_systemLauncher)
         m_systemLauncher = std::make_unique<QProcessUpdaterLauncher>();
-    startUpdater(m_launcher ? *m_launcher : *m_systemLauncher, this,
-                 updaterPath(m_state.workspaceDir, kSerialUpdaterName), arguments);
+    const auto showElapsed = [this](int elapsedMs) {
+        m_status->setText(text(TextId::UpdaterWaiting).arg(elapsedMs / 1000));
+    };
+    showElapsed(0);
+    const ProcessOutcome outcome =
+        startUpdater(m_launcher ? *m_launcher : *m_systemLauncher, this, program, argumentText,
+                     m_waitMs > 0 ? m_waitMs : kUpdaterWaitMs, showElapsed);
+    // The code is the updater's own; it is shown, not read.
+    switch (outcome.status) {
+    case ProcessOutcome::Status::Exited:
+        m_status->setText(text(TextId::UpdaterEnded).arg(outcome.exitCode));
+        break;
+    case ProcessOutcome::Status::TimedOut:
+        m_status->setText(text(TextId::UpdaterStillRunning));
+        break;
+    case ProcessOutcome::Status::StartFailed:
+        m_status->clear();
+        break;
+    }
 }
 
 bool UpdateDialog::checkReachable(const std::string& address)
@@ -295,8 +331,5 @@ void UpdateDialog::updateEthernet()
         messages().error(this, qs(written.error));
         return;
     }
-    if (!m_launcher && !m_systemLauncher)
-        m_systemLauncher = std::make_unique<QProcessUpdaterLauncher>();
-    startUpdater(m_launcher ? *m_launcher : *m_systemLauncher, this,
-                 updaterPath(m_state.workspaceDir, kEthernetUpdaterName), "");
+    runUpdater(updaterPath(m_state.workspaceDir, kEthernetUpdaterName), "");
 }

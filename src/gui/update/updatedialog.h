@@ -46,6 +46,8 @@ public:
     void setLauncher(UpdaterLauncher* launcher) { m_launcher = launcher; }
     // Clock of the reachability check in milliseconds; empty restores the steady clock.
     void setPingClock(std::function<std::int64_t()> nowMs) { m_nowMs = std::move(nowMs); }
+    // The longest wait for the updater in milliseconds; 0 restores the updaters' 150 s.
+    void setUpdaterWait(int waitMs) { m_waitMs = waitMs; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -57,6 +59,7 @@ private:
     std::string ipFieldsText() const;
     void updateSerial();
     void updateEthernet();
+    void runUpdater(const std::string& program, const std::string& argumentText);
 
     int m_formType = 0;
     EchoResult m_pingResult = EchoNoneReceived;
@@ -65,6 +68,7 @@ private:
     EchoClient* m_echo = nullptr;
     UpdaterLauncher* m_launcher = nullptr;
     std::function<std::int64_t()> m_nowMs;
+    int m_waitMs = 0;
     std::unique_ptr<SerialPortLister> m_systemLister;
     std::unique_ptr<EchoClient> m_systemEcho;
     std::unique_ptr<UpdaterLauncher> m_systemLauncher;
@@ -83,6 +87,7 @@ private:
     QLabel* m_optionLabel = nullptr;
     QComboBox* m_updateOptions = nullptr;
     QCheckBox* m_readBack = nullptr;
+    QLabel* m_status = nullptr;
     QFrame* m_buttons = nullptr;
     QPushButton* m_cancel = nullptr;
     QPushButton* m_update = nullptr;

@@ -1,19 +1,24 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "core/update/processstart.h"
 
 class QWidget;
 
+// Called while an updater runs, about ten times a second, with the milliseconds since it started.
+using UpdaterTick = std::function<void(int elapsedMs)>;
+
 // Starts an updater program and waits for it. The update dialog holds one; tests replace it.
 class UpdaterLauncher {
 public:
     virtual ~UpdaterLauncher() = default;
     // Starts `program` with the Windows-style `argumentText`, without a shell, in the current
-    // directory, and waits up to `timeoutMs` without processing window messages.
-    virtual ProcessOutcome start(const std::string& program, const std::string& argumentText,
-                                 int timeoutMs) = 0;
+    // directory, and waits up to `timeoutMs`. While it waits the windows keep painting, but
+    // user input is dropped, neither taken nor kept for later; `tick` (if set) follows the wait.
+    virtual ProcessOutcome start(const std::string& program, const std::string& argumentText, int timeoutMs,
+                                 const UpdaterTick& tick = {}) = 0;
 };
 
 // QProcess: on Windows the text is the native command line; elsewhere it is split by the
@@ -21,10 +26,12 @@ public:
 // wait is left running.
 class QProcessUpdaterLauncher : public UpdaterLauncher {
 public:
-    ProcessOutcome start(const std::string& program, const std::string& argumentText, int timeoutMs) override;
+    ProcessOutcome start(const std::string& program, const std::string& argumentText, int timeoutMs,
+                         const UpdaterTick& tick = {}) override;
 };
 
-// Starts the updater `program` and waits at most 150 s. A program that cannot be started is
-// reported in an error box naming its path; the updater's own outcome is not looked at.
-void startUpdater(UpdaterLauncher& launcher, QWidget* parent, const std::string& program,
-                  const std::string& argumentText);
+// Starts the updater `program` and waits at most `timeoutMs` (the updaters' 150 s unless a test
+// shortens it), passing `tick` on. A program that cannot be started is reported in an error box
+// naming its path; the outcome is returned for the caller to show, not interpreted.
+ProcessOutcome startUpdater(UpdaterLauncher& launcher, QWidget* parent, const std::string& program,
+                            const std::string& argumentText, int timeoutMs, const UpdaterTick& tick = {});

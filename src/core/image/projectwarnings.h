@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/base/projectfiles.h"
+
+// Project warnings: values the dialogs accept but that very likely do not do what was meant.
+// Each function reads the files present (a missing or unparsable file gives no warning; the
+// table checks report those) and returns one line per finding, naming its file and row.
+
+// SDO rows whose Hi Byte or Lo Byte lies above the row's NByte, and rows that fill neither
+// half of their register (Hi Byte and Lo Byte both 0).
+std::vector<std::string> sdoByteWarnings(const ProjectFiles& files);
+
+// Receive PDO, transmit PDO and emergency mapping entries whose byte selector fills neither
+// half of their register.
+std::vector<std::string> mappingSelectorWarnings(const ProjectFiles& files);
+
+// Node-guarding rows while node guarding is off in the communication parameters.
+std::vector<std::string> nodeGuardingWarnings(const ProjectFiles& files);
+
+// Transmit PDOs of the variant with Ethernet port that are sent neither on change nor on timer.
+std::vector<std::string> transmitPdoSendingWarnings(const ProjectFiles& files);
+
+// Values kept in a column the project's variant hides but an image still carries: Address
+// Start of transmit PDOs with Ethernet port (bank.bin); receive PDO TimeOut and transmit PDO
+// On Change / On Timer without it (bank2_ESP32.bin).
+std::vector<std::string> hiddenColumnWarnings(const ProjectFiles& files);
+
+// All of the above, in this order.
+std::vector<std::string> projectWarnings(const ProjectFiles& files);
