@@ -5,10 +5,10 @@
 
 #include <pugixml.hpp>
 
-#include "core/app/projectstore.h"
 #include "core/base/textint.h"
 #include "core/base/xmlfile.h"
 #include "core/mapping/mappingformat.h"
+#include "core/tables/pargenfile.h"
 
 namespace {
 
