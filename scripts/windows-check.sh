@@ -4,7 +4,8 @@
 #   - the core tests (GoogleTest), in one process;
 #   - setforge-cli compile, eds, check and dump on Demo and on the maximal project, whose output
 #     files must be byte-identical to those of the Linux build;
-#   - setforge-cli update --ip 127.0.0.1 --dry-run (the ICMP echo of Windows, against loopback)
+#   - setforge-cli update --ip 127.0.0.1, with and without --dry-run (the ICMP echo of Windows,
+#     against loopback, and the fake Ethernet updater started with CreateProcess)
 #     and update --serial COM3 --dry-run (the "\\.\COM3" device name).
 # It leaves setforge-cli-windows-x64.zip (the .exe and the MinGW runtime DLLs it needs) in the
 # build folder. Installs only what is missing, from Debian's packages.
@@ -266,19 +267,39 @@ for project in Demo maximal; do
   echo "$project: images, EDS, check and dump agree"
 done
 
-# The Ethernet update's reachability check, with the ICMP API, against loopback only.
+# The Ethernet update against loopback only: a dry run prints the job and sends nothing; a real
+# run checks with the ICMP API that 127.0.0.1 answers, writes the job file beside the program and
+# starts the fake Ethernet updater, which records the job it found.
 set +e
 "$wine" "$win_cli" update "$e2e/Demo-windows" --ip 127.0.0.1 --dry-run >"$e2e/update-ip.out" 2>"$e2e/update-ip.err"
 update_status=$?
 set -e
-job=$(tr -d '\r' <"$e2e/update-ip.out")
+job=$(tr -d '\r' <"$e2e/update-ip.out" | head -n 1)
 if [ "$update_status" -ne 0 ]; then
   fail "update --ip 127.0.0.1 --dry-run: exit $update_status: $(cat "$e2e/update-ip.err")"
-elif [ "${job##*\\}" != Ethernet_Update.xml ] || ! grep -q '<IP_Address_Dev>127.0.0.1</IP_Address_Dev>' "$e2e/bin/Ethernet_Update.xml"; then
-  fail "update --ip 127.0.0.1 --dry-run: no job file for 127.0.0.1 ($job)"
+elif [ "${job##*\\}" != Ethernet_Update.xml ] || ! grep -q '<IP_Address_Dev>127.0.0.1</IP_Address_Dev>' "$e2e/update-ip.out"; then
+  fail "update --ip 127.0.0.1 --dry-run: no job for 127.0.0.1 ($job)"
+elif [ -e "$e2e/bin/Ethernet_Update.xml" ]; then
+  fail "update --ip 127.0.0.1 --dry-run wrote the job file"
 else
-  echo "update --ip 127.0.0.1: loopback answered the ICMP echo; job file $job"
+  echo "update --ip 127.0.0.1 --dry-run: job $job printed, nothing written"
 fi
+cp "$win/tests/fake_updater.exe" "$e2e/bin/Ethernet_Update.exe"
+set +e
+SETFORGE_FAKE_UPDATER_RECORD="$e2e/ethernet.record" \
+  "$wine" "$win_cli" update "$e2e/Demo-windows" --ip 127.0.0.1 >"$e2e/update-ip-run.out" 2>"$e2e/update-ip-run.err"
+update_status=$?
+set -e
+if [ "$update_status" -ne 0 ]; then
+  fail "update --ip 127.0.0.1: exit $update_status: $(cat "$e2e/update-ip-run.err")"
+elif ! grep -q '<IP_Address_Dev>127.0.0.1</IP_Address_Dev>' "$e2e/bin/Ethernet_Update.xml" ||
+  ! grep -q '^job=' "$e2e/ethernet.record" ||
+  ! grep -q '<IP_Address_Dev>127.0.0.1</IP_Address_Dev>' "$e2e/ethernet.record"; then
+  fail "update --ip 127.0.0.1: the updater did not find the job for 127.0.0.1"
+else
+  echo "update --ip 127.0.0.1: loopback answered the ICMP echo; the updater read the job file"
+fi
+rm -f "$e2e/bin/Ethernet_Update.exe"
 
 # The serial updater's port on Windows.
 set +e
