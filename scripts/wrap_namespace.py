@@ -46,6 +46,11 @@ above that point (by a quoted project include or by code earlier in the file); o
 body could not use project names anyway. A file holding nothing but main() and includes gets
 only this using directive.
 
+Inside the namespace, a call written `::name(...)` to reach a free function past a member of
+the same name becomes `setforge::name(...)` when `name` is a free function declared at file
+scope somewhere in the project (gathered from all files first); `::close`, `::getpid` and
+other C library calls keep their global qualifier.
+
 Everything else goes inside: `using` declarations and aliases (they may name project
 namespaces, e.g. `using tabletest::gridOf;`), forward declarations of project types and
 friends, anonymous and named project namespaces (they nest), gtest TEST()/TEST_F()/PrintTo,
@@ -290,13 +295,69 @@ def inside_pp(item):
     return item.kind == "pp" and item.name in ("endif", "else", "elif", "elifdef", "elifndef")
 
 
+def item_head(code, item):
+    """The item's code up to its first brace or semicolon, on one line."""
+    head = " ".join(c.strip() for c in code[item.start : item.end + 1])
+    return re.split(r"[{;]", head, maxsplit=1)[0]
+
+
+def collect_project_functions(paths):
+    """Names of the free functions the project declares at file scope, over all given files.
+
+    Code that calls such a function as `::name` (to get past a member of the same name) must
+    call `setforge::name` once the function is in the namespace; `::close` and other C library
+    functions are not in this set and keep their global qualifier.
+    """
+    names = set()
+    for path in paths:
+        try:
+            with open(path, encoding="utf-8", newline="") as f:
+                text = f.read()
+            newline = "\r\n" if "\r\n" in text else "\n"
+            lines = text.split(newline)
+            code = blank_code(text).split(newline)
+            names |= _declared_functions(lines, code)
+        except (OSError, UnicodeDecodeError, SkipFile):
+            continue
+    return names
+
+
+def _declared_functions(lines, code):
+    names = set()
+    for it in split_items(lines, code):
+        if it.kind != "code":
+            continue
+        head = item_head(code, it)
+        if re.match(r"\s*namespace\s+%s\s*$" % NAMESPACE, head) and it.end > it.start + 1:
+            # A file wrapped earlier: look inside its namespace block.
+            names |= _declared_functions(lines[it.start + 1 : it.end], code[it.start + 1 : it.end])
+            continue
+        if re.match(r"\s*(?:namespace|class|struct|union|enum|using|typedef)\b", head):
+            continue
+        m = re.search(r"([A-Za-z_]\w*)\s*\(", head)
+        if m and "=" not in head[: m.start()]:
+            names.add(m.group(1))
+    return names
+
+
+def requalify_global_calls(text, functions):
+    """Turns `::name` into `setforge::name` for the project's own free functions."""
+    if not functions:
+        return text
+
+    def repl(m):
+        return "%s::%s" % (NAMESPACE, m.group(1)) if m.group(1) in functions else m.group(0)
+
+    return re.sub(r"(?<![\w>\)\]:])::\s*([A-Za-z_]\w*)", repl, text)
+
+
 def qualify_names(text, names):
     for name in sorted(names, key=len, reverse=True):
         text = re.sub(r"(?<![\w:.>])\b%s\b" % re.escape(name), "%s::%s" % (NAMESPACE, name), text)
     return text
 
 
-def wrap(path, text):
+def wrap(path, text, functions=frozenset()):
     """Returns (new_text, notes) or raises SkipFile."""
     if ALREADY_RE.search(text):
         raise SkipFile("already in namespace %s" % NAMESPACE)
@@ -371,6 +432,12 @@ def wrap(path, text):
         else:
             out.extend(lines[gap_start : it.start])
         chunk = lines[it.start : it.end + 1]
+        if it.kind == "code" or it.needs_using:
+            joined = newline.join(chunk)
+            requalified = requalify_global_calls(joined, functions)
+            if requalified != joined:
+                notes.append("::name calls of project functions at line %d now say %s::" % (it.start + 1, NAMESPACE))
+                chunk = requalified.split(newline)
         if it.kind == "global":
             # A using directive needs the namespace declared above it: by a project header or by
             # code earlier in this file. Without either, the body cannot use project names anyway.
@@ -445,6 +512,7 @@ def main(argv):
     args = parser.parse_args(argv)
 
     files = [os.path.abspath(p) for p in args.paths] if args.paths else list(source_files(args.root))
+    functions = collect_project_functions(list(source_files(args.root)))
     changed = skipped = manual = failed = 0
     for path in files:
         rel = os.path.relpath(path, args.root)
@@ -456,7 +524,7 @@ def main(argv):
             failed += 1
             continue
         try:
-            new_text, notes = wrap(path, text)
+            new_text, notes = wrap(path, text, functions)
         except NeedsHandEdit as e:
             print("HAND     %s: %s" % (rel, e))
             manual += 1
