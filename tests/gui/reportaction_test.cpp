@@ -156,7 +156,7 @@ void ReportActionTest::csvFilterWritesCsvAndOpensNothing()
     RecordingOpener opener;
     const QString chosen = QDir(f.ws.path()).filePath("map");
     FakeChooser chooser(chosen, "CSV table (*.csv)");
-    buildReport(f.window->state(), f.window);
+    buildReport(f.window->state(), f.window.get());
     QVERIFY(fileContent(chosen + ".csv").startsWith("register,register_hex,access,source,file,row,"));
     QVERIFY(!QFileInfo::exists(chosen + ".html"));
     QCOMPARE(opener.opened, QStringList());
@@ -170,7 +170,7 @@ void ReportActionTest::cancelWritesNothing()
     RecordingOpener opener;
     FakeChooser chooser{QString(), QString()};
     const QStringList before = QDir(QString::fromStdString(f.state.projectDir)).entryList(QDir::Files);
-    buildReport(f.window->state(), f.window);
+    buildReport(f.window->state(), f.window.get());
     QCOMPARE(chooser.calls, 1);
     QCOMPARE(QDir(QString::fromStdString(f.state.projectDir)).entryList(QDir::Files), before);
     QCOMPARE(opener.opened, QStringList());
@@ -187,7 +187,7 @@ void ReportActionTest::writeErrorIsShown()
     const QString chosen = QDir(f.ws.path()).filePath("taken.html");
     QVERIFY(QDir().mkpath(chosen));
     FakeChooser chooser(chosen, QString());
-    buildReport(f.window->state(), f.window);
+    buildReport(f.window->state(), f.window.get());
     QCOMPARE(msgs.all().size(), std::size_t(1));
     QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Error);
     QVERIFY2(msgs.last().contains("taken.html"), qPrintable(msgs.last()));
