@@ -20,10 +20,11 @@ TableDefinition makeTable()
     using C = TableColumn;
     t.columns = {
         C::text(40),
-        C::text(85),
+        C::text(80),
         C::text(85),
         C::text(85, ColumnShown::WithoutEthernet),
-        C::checkBox(70, ColumnShown::WithEthernet),
+        // Wide enough for the "On Change" title; the Cob-ID column gives up the room.
+        C::checkBox(75, ColumnShown::WithEthernet),
         C::checkBox(70, ColumnShown::WithEthernet),
         C::text(80, ColumnShown::WithEthernet),
         C::text(385, ColumnShown::Always, 250),
