@@ -227,7 +227,11 @@ TEST(CheckCommand, WarnsAboutMappingsLeftBehindByADeletedPdo)
         "warning: sdopdo.xml row 6: receive PDO 2 does not exist (rpdodef.xml has 1); the row is dropped "
         "from "
         "the images\n"
-        "0 error(s), 4 warning(s)\n");
+        "warning: Transmit_Pdo.xml row 1: Address Start 300 is hidden with the Ethernet port but still goes "
+        "into bank.bin\n"
+        "warning: Transmit_Pdo.xml row 2: Address Start 310 is hidden with the Ethernet port but still goes "
+        "into bank.bin\n"
+        "0 error(s), 6 warning(s)\n");
 }
 
 } // namespace
