@@ -9,6 +9,7 @@
 #include "core/base/textint.h"
 #include "core/base/xmlfile.h"
 #include "core/image/compilestop.h"
+#include "core/tables/pargenfile.h"
 
 namespace {
 
