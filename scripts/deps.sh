@@ -4,6 +4,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config ccache git python3 clang-format
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev
+  qt6-translations-l10n
   libpugixml-dev libgtest-dev googletest libbenchmark-dev
   fonts-dejavu-core iputils-ping python3-html5lib
   # the Debian package and its checks (scripts/package-check.sh)

@@ -7,6 +7,7 @@
 #include "core/app/workspacelocation.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/qtext.h"
+#include "gui/lang/toolkitlanguage.h"
 
 int main(int argc, char** argv)
 {
@@ -19,6 +20,8 @@ int main(int argc, char** argv)
     AppState state;
     const std::string exeDir = us(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
     startWorkspace(state, exeDir, locateWorkspace(exeDir, systemWorkspaceProbe()));
+    // Qt's own texts (Yes, No, Cancel, the file dialogs) in the saved language, as the program's.
+    useToolkitLanguage(state.languageName);
     MainWindow window(state);
     window.show();
     // Start-up benchmarks measure the time to the first shown window and then leave.

@@ -202,6 +202,61 @@ TEST(CliDump, DecodesAndVerifiesEachImage)
               std::string::npos);
 }
 
+// Both images spell out each byte selection in the same words: an SDO's conf by its parts
+// (object bytes), a PDO's or emergency's mapping by frame bytes, 0 as none.
+TEST(CliDump, SpellsOutByteSelectionsAlikeInBothImages)
+{
+    TempProject project;
+    copyDemo(project);
+    ASSERT_EQ(cli({"compile", project.dir()}).code, 0);
+    const CliRun plain = cli({"dump", binFile(project, "bank.bin")});
+    const CliRun banked = cli({"dump", binFile(project, "bank2_ESP32.bin")});
+    ASSERT_EQ(plain.code, 0) << plain.err;
+    ASSERT_EQ(banked.code, 0) << banked.err;
+
+    struct Case {
+        const std::string* dump;
+        const char* line;
+    };
+    const Case cases[] = {
+        {&plain.out,
+         "SDO record 1: conf=65 IndexA=100 (0x0064) devIDB=2 IndexB=24641 (0x6041) SubindexB=0 "
+         "nbyteB=2 | conf 0x41 (Hi Byte: object byte 2, Lo Byte: object byte 1, R/W: ReadOnly)\n"},
+        {&banked.out,
+         "  SDO entry 1: IndexA=100 (0x0064) conf=65 devIDB=2 IndexB=24641 (0x6041) SubindexB=0 "
+         "nbyteB=2 | conf 0x41 (Hi Byte: object byte 2, Lo Byte: object byte 1, R/W: ReadOnly)\n"},
+        // conf 131 sets Lo 3 and Hi 4 with read-only.
+        {&plain.out,
+         "SDO record 3: conf=131 IndexA=102 (0x0066) devIDB=2 IndexB=24676 (0x6064) SubindexB=0 "
+         "nbyteB=4 | conf 0x83 (Hi Byte: object byte 4, Lo Byte: object byte 3, R/W: ReadOnly)\n"},
+        {&banked.out,
+         "  SDO entry 3: IndexA=102 (0x0066) conf=131 devIDB=2 IndexB=24676 (0x6064) SubindexB=0 "
+         "nbyteB=4 | conf 0x83 (Hi Byte: object byte 4, Lo Byte: object byte 3, R/W: ReadOnly)\n"},
+        // The plain image packs the selector, the banked one splits it: the same words.
+        {&plain.out, "RPDO mapping record 4: index=203 (0x00CB) nrpdo=1 poscomp=135 | poscomp 0x87 (Hi Byte: "
+                     "frame byte 8, Lo Byte: frame byte 7)\n"},
+        {&banked.out, "  RPDO mapping entry 4: index=203 (0x00CB) high byte=8 low byte=7 RPDO=0 | Hi Byte: "
+                      "frame byte 8, Lo Byte: frame byte 7\n"},
+        {&banked.out,
+         "  TPDO mapping entry 3: Index=311 (0x0137) high byte=4 low byte=3 TPDO=1 Send_on_Write=0 | "
+         "Hi Byte: frame byte 4, Lo Byte: frame byte 3\n"},
+        {&plain.out,
+         "  word 2: NWord=1 (0x0001) Bytes=52 | Bytes 0x34 (Hi Byte: frame byte 3, Lo Byte: frame "
+         "byte 4)\n"},
+        {&banked.out, "  EMCY word entry 2: Dati_Word=401 (0x0191) high byte=3 low byte=4 EMCY=0 | Hi Byte: "
+                      "frame byte 3, Lo Byte: frame byte 4\n"},
+        {&plain.out, "slot of EMCY 1, List_Word 1: Hi Byte: frame byte 1 -> slot 1, Lo Byte: frame byte 2 -> "
+                     "slot 0\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_NE(c.dump->find(c.line), std::string::npos) << c.line << "\n" << *c.dump;
+    // Records without a selection get no note.
+    EXPECT_NE(plain.out.find("TPDO record 1: COB-ID=514 (0x0202) Dimension=2 SMA=300 (0x012C)\n"),
+              std::string::npos);
+    EXPECT_NE(banked.out.find("  RPDO entry 1: TimeOut=1000 (0x000003E8) cobid=386 (0x0182) dimension=8\n"),
+              std::string::npos);
+}
+
 TEST(CliDump, ReportsWrongChecksumAndOffsets)
 {
     TempProject project;

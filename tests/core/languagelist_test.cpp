@@ -152,4 +152,37 @@ TEST(LanguageList, Question)
               "Do you want to change the Language from English to Deutsch?");
 }
 
+// The toolkit's own texts follow the shipped languages only; a user's own language file and
+// English keep them English, and a near-miss name must not pick a locale.
+TEST(ToolkitLocale, MapsTheShippedLanguagesOnly)
+{
+    struct Case {
+        const char* name;
+        const char* locale;
+    };
+    const Case cases[] = {
+        {"Italiano", "it"},
+        {"Deutsch", "de"},
+        {"Fran\xC3\xA7"
+         "ais",
+         "fr"},
+        {"Francais", "fr"},
+        // File names on Windows ignore case, so the language names do too.
+        {"DEUTSCH", "de"},
+        {"italiano", "it"},
+        {"FRAN\xC3\x87"
+         "AIS",
+         "fr"},
+        {"English", ""},
+        {"", ""},
+        // A user's own language, and names that only resemble a shipped one.
+        {"Espa\xC3\xB1ol", ""},
+        {"Deutsch2", ""},
+        {" Deutsch", ""},
+        {"Ital", ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(toolkitLocaleOf(c.name), c.locale) << c.name;
+}
+
 } // namespace

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -16,6 +17,7 @@
 #include "gui/app/urlopener.h"
 #include "gui/lang/httpversionquery.h"
 #include "gui/lang/optionsdialog.h"
+#include "gui/lang/toolkitlanguage.h"
 #include "support/fakemessages.h"
 #include "support/localhttpserver.h"
 #include "support/modal.h"
@@ -24,6 +26,8 @@
 class SoftOptionsTest : public QObject {
     Q_OBJECT
 private slots:
+    // A switch installs Qt's translation for the whole application: each test starts English.
+    void cleanup() { useToolkitLanguage("English"); }
     void manualCheck_data();
     void manualCheck();
     void silentServerEndsCheck();
@@ -33,6 +37,7 @@ private slots:
     void noLanguageFiles();
     void flagPictures();
     void switchLanguageAppliesEverywhere();
+    void qtTextsFollowTheLanguage();
     void declinedSwitchChangesNothing();
     void cancelKeepsLanguageName();
     void okWritesLanguageAndFlags();
@@ -338,6 +343,36 @@ void SoftOptionsTest::switchLanguageAppliesEverywhere()
     QCOMPARE(tab, QString("Sprache"));
     QCOMPARE(nameDuringDialog, std::string("English"));
     QCOMPARE(s.state.languageName, std::string("Deutsch"));
+}
+
+// Qt's own texts (the message boxes' buttons, the file dialogs) switch with the program's and
+// back again; a user's own language keeps them English.
+void SoftOptionsTest::qtTextsFollowTheLanguage()
+{
+    const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!QFile::exists(translations + "/qtbase_de.qm"))
+        QSKIP("Qt's German translation (qtbase_de.qm, Debian's qt6-translations-l10n) is not installed");
+    Session s;
+    s.addLanguage("Deutsch.lng", "STR0015 = Neue Konfiguration\n");
+    s.addLanguage("English.lng");
+    s.addLanguage("Klingon.lng", "STR0015 = chu' Konfiguration\n");
+    for (int k = 0; k < 4; ++k)
+        s.msgs.answer(true);
+    const auto cancelText = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
+    QCOMPARE(cancelText(), QString("Cancel"));
+
+    // Slots: Deutsch, English, Klingon.
+    QStringList seen;
+    whenShown<OptionsDialog>([&](OptionsDialog* dialog) {
+        for (const char* slot : {"L_L1", "L_L2", "L_L1", "L_L3"}) {
+            QTest::mouseClick(dialog->findChild<QLabel*>(slot), Qt::LeftButton);
+            seen << cancelText();
+        }
+        dialog->findChild<QPushButton*>("Btn_Cancel")->click();
+    });
+    s.window->clickButton("Btn_Opz");
+    QCOMPARE(seen, (QStringList{"Abbrechen", "Cancel", "Abbrechen", "Cancel"}));
+    QCOMPARE(s.msgs.texts().size(), 4);
 }
 
 void SoftOptionsTest::declinedSwitchChangesNothing()

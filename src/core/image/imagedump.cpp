@@ -9,6 +9,7 @@
 #include "core/image/parameterblock.h"
 #include "core/image/plainimage.h"
 #include "core/image/tablearea.h"
+#include "core/tables/sdoclienttable.h"
 
 namespace {
 
@@ -17,6 +18,42 @@ std::string hex(std::uint32_t value, int digits)
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "0x%0*X", digits, static_cast<unsigned>(value));
     return buffer;
+}
+
+// A record's byte selection spelled out, found by the field names the layouts share with the
+// dump: an SDO's conf, a packed selector (the plain image's poscomp and EMCY Bytes), or the
+// banked mapping entries' split "high byte" and "low byte". Empty for a record without one.
+std::string selectionNote(const std::uint8_t* base, const RecordLayout& layout)
+{
+    const Field* high = nullptr;
+    const Field* low = nullptr;
+    for (const Field& field : layout.fields) {
+        const std::string_view name = field.name;
+        const std::uint32_t value = getField(base, field);
+        if (name == "conf")
+            return sdoConfText(static_cast<std::uint8_t>(value));
+        if (name == "poscomp" || name == "Bytes")
+            return std::string(name) + " " + hex(value, 2) + " (" +
+                   byteSelectionText(value >> 4, value & 15, SelectedBytes::Frame) + ")";
+        if (name == "high byte")
+            high = &field;
+        if (name == "low byte")
+            low = &field;
+    }
+    if (high && low)
+        return byteSelectionText(getField(base, *high), getField(base, *low), SelectedBytes::Frame);
+    return {};
+}
+
+// describeRecord's line, with the byte selection after it where the record has one, so the
+// raw fields stay first and in the layout's order.
+std::string recordText(const std::uint8_t* base, const RecordLayout& layout)
+{
+    std::string text = describeRecord(base, layout);
+    const std::string note = selectionNote(base, layout);
+    if (!note.empty())
+        text += " | " + note;
+    return text;
 }
 
 class DumpWriter {
@@ -51,7 +88,7 @@ std::size_t dumpRecords(DumpWriter& out, std::span<const std::uint8_t> bytes, st
     std::size_t n = 0;
     for (std::size_t at = begin; at + layout.size <= end; at += layout.size)
         out.line(std::string(layout.name) + " " + std::to_string(++n) + ": " +
-                 describeRecord(bytes.data() + at, layout));
+                 recordText(bytes.data() + at, layout));
     return n;
 }
 
@@ -61,6 +98,29 @@ std::string slotText(std::uint32_t slot)
 }
 
 } // namespace
+
+std::string byteChoiceText(unsigned byte, SelectedBytes of)
+{
+    if (byte == 0)
+        return "none";
+    return std::string(of == SelectedBytes::Object ? "object byte " : "frame byte ") + std::to_string(byte);
+}
+
+std::string byteSelectionText(unsigned hiByte, unsigned loByte, SelectedBytes of)
+{
+    return "Hi Byte: " + byteChoiceText(hiByte, of) + ", Lo Byte: " + byteChoiceText(loByte, of);
+}
+
+std::string sdoConfText(std::uint8_t conf)
+{
+    const SdoConfParts parts = splitSdoConf(conf);
+    std::string text = "conf " + hex(conf, 2) + " (" +
+                       byteSelectionText(parts.hiByte, parts.loByte, SelectedBytes::Object) +
+                       ", R/W: " + sdoReadWriteText(parts.readWrite);
+    if (parts.bit3)
+        text += ", bit 3 set";
+    return text + ")";
+}
 
 ImageDump dumpPlainImage(std::span<const std::uint8_t> bytes)
 {
@@ -115,8 +175,7 @@ ImageDump dumpPlainImage(std::span<const std::uint8_t> bytes)
                 at = offsets[2];
                 break;
             }
-            out.line("  word " + std::to_string(k + 1) + ": " +
-                     describeRecord(bytes.data() + at, kEmcyWordRef));
+            out.line("  word " + std::to_string(k + 1) + ": " + recordText(bytes.data() + at, kEmcyWordRef));
             selectors.back().push_back(
                 static_cast<std::uint8_t>(getField(bytes.data() + at, kEmcyWordRef.fields[1])));
             at += kEmcyWordRef.size;
@@ -136,8 +195,9 @@ ImageDump dumpPlainImage(std::span<const std::uint8_t> bytes)
             const std::uint32_t hi = getField(bytes.data() + record, kListWordRecord.fields[1]);
             const std::uint32_t lo = getField(bytes.data() + record, kListWordRecord.fields[2]);
             out.line("slot of EMCY " + std::to_string(m + 1) + ", List_Word " + std::to_string(wordIndex) +
-                     ": high part byte " + std::to_string(selector >> 4) + " -> slot " + slotText(hi) +
-                     ", low part byte " + std::to_string(selector & 15) + " -> slot " + slotText(lo));
+                     ": Hi Byte: " + byteChoiceText(selector >> 4, SelectedBytes::Frame) + " -> slot " +
+                     slotText(hi) + ", Lo Byte: " + byteChoiceText(selector & 15, SelectedBytes::Frame) +
+                     " -> slot " + slotText(lo));
         }
     if (wordIndex != found[2])
         out.problem("the EMCY messages name " + std::to_string(wordIndex) +
@@ -238,7 +298,7 @@ ImageDump dumpTableArea(std::span<const std::uint8_t> bytes,
                  ": " + std::to_string(n) + " of " + std::to_string(layout.capacity) + " entries");
         for (std::size_t e = 0; e < n; ++e)
             out.line("  " + std::string(layout.entry.name) + " " + std::to_string(e + 1) + ": " +
-                     describeRecord(bytes.data() + layout.offset + e * layout.entry.size, layout.entry));
+                     recordText(bytes.data() + layout.offset + e * layout.entry.size, layout.entry));
         // Entries beyond the count must be zero.
         for (std::size_t e = n; e < layout.capacity; ++e) {
             const std::uint8_t* entry = bytes.data() + layout.offset + e * layout.entry.size;

@@ -16,6 +16,21 @@ struct ImageDump {
     bool ok() const { return problems.empty(); }
 };
 
+// What a byte number of an image's byte selection counts: the bytes of the remote object an
+// SDO access reads or writes, or the data bytes of a PDO or emergency frame.
+enum class SelectedBytes { Object, Frame };
+
+// One byte number in the dump's words: "object byte 2", "frame byte 1", "none" for 0.
+std::string byteChoiceText(unsigned byte, SelectedBytes of);
+
+// The two byte numbers of a selection: "Hi Byte: frame byte 2, Lo Byte: frame byte 1".
+std::string byteSelectionText(unsigned hiByte, unsigned loByte, SelectedBytes of);
+
+// An SDO access's conf byte with its parts, for both images' SDO lines:
+// "conf 0x41 (Hi Byte: object byte 2, Lo Byte: object byte 1, R/W: ReadOnly)". Bit 3, which no
+// saved row sets, is named when set.
+std::string sdoConfText(std::uint8_t conf);
+
 // Decodes bank.bin: header, every section record, the emergency byte slots, the parameter section.
 ImageDump dumpPlainImage(std::span<const std::uint8_t> bytes);
 

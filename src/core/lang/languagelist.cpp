@@ -153,3 +153,30 @@ std::string languageQuestion(const UiTexts& texts, std::string_view from, std::s
     return texts[TextId::ChangeLanguageFrom] + std::string(from) + texts[TextId::ChangeLanguageTo] +
            std::string(to) + texts[TextId::ChangeLanguageEnd];
 }
+
+std::string toolkitLocaleOf(std::string_view languageName)
+{
+    std::string lower(languageName);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    struct Known {
+        std::string_view name;
+        const char* locale;
+    };
+    // The languages the program ships. "Français" comes in UTF-8, as file names are read; the
+    // folding above leaves its Ç alone, so the upper-case spelling is listed too.
+    static constexpr std::string_view kFrancais = "fran\xC3\xA7"
+                                                  "ais";
+    static constexpr std::string_view kFrancaisUpperC = "fran\xC3\x87"
+                                                        "ais";
+    static constexpr Known kKnown[] = {{"italiano", "it"},
+                                       {"deutsch", "de"},
+                                       {kFrancais, "fr"},
+                                       {kFrancaisUpperC, "fr"},
+                                       {"francais", "fr"}};
+    for (const Known& known : kKnown)
+        if (lower == known.name)
+            return known.locale;
+    return {};
+}

@@ -28,6 +28,12 @@ void sortLanguageFileNames(std::vector<std::string>& names);
 // The language name of a listed file: the name without its last four characters.
 std::string languageNameOf(std::string_view fileName);
 
+// The locale of the GUI toolkit's own texts (standard buttons, file dialogs) for a language
+// name: "it" for Italiano, "de" for Deutsch, "fr" for Français (also spelt Francais), letter
+// case ignored as file names are on Windows. English and any other name (a user's own
+// language file) give an empty text: the toolkit's texts stay English.
+std::string toolkitLocaleOf(std::string_view languageName);
+
 // The flag picture of `languageName`: languageDir/<name>.bmp when it exists, else
 // languageDir/DefaultFlag.bmp when that exists, else an empty text (no picture).
 std::string flagPicturePath(std::string_view languageDir, std::string_view languageName);

@@ -22,10 +22,10 @@ std::string confText(const Grid& grid, int row)
 // a missing conf reads as 0.
 void spreadConf(std::string_view text, Grid& grid, int row)
 {
-    const auto conf = static_cast<std::uint8_t>(textToInt(text, 0) & 0xFF);
-    grid.setCell(row, SdoColumn::HiByte, std::to_string((conf >> 5) & 7));
-    grid.setCell(row, SdoColumn::LoByte, std::to_string(conf & 7));
-    grid.setCell(row, SdoColumn::ReadWrite, (conf & 0x10) ? kReadWrite : kReadOnly);
+    const SdoConfParts parts = splitSdoConf(static_cast<std::uint8_t>(textToInt(text, 0) & 0xFF));
+    grid.setCell(row, SdoColumn::HiByte, std::to_string(parts.hiByte));
+    grid.setCell(row, SdoColumn::LoByte, std::to_string(parts.loByte));
+    grid.setCell(row, SdoColumn::ReadWrite, sdoReadWriteText(parts.readWrite));
 }
 
 TableDefinition makeTable()
@@ -82,6 +82,21 @@ std::uint8_t sdoConfByte(const std::string& hiByte, const std::string& loByte, c
                                static_cast<std::uint32_t>(rw) * 16u +
                                static_cast<std::uint32_t>(textToInt(loByte, 0));
     return static_cast<std::uint8_t>(conf & 0xFFu);
+}
+
+SdoConfParts splitSdoConf(std::uint8_t conf)
+{
+    SdoConfParts parts;
+    parts.hiByte = (conf >> 5) & 7u;
+    parts.readWrite = (conf & 0x10u) != 0;
+    parts.bit3 = (conf & 0x08u) != 0;
+    parts.loByte = conf & 7u;
+    return parts;
+}
+
+const char* sdoReadWriteText(bool readWrite)
+{
+    return readWrite ? kReadWrite : kReadOnly;
 }
 
 const TableDefinition& sdoClientTable()

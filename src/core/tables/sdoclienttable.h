@@ -18,3 +18,19 @@ inline constexpr int Address = 1, HiByte = 2, LoByte = 3, ReadWrite = 4, DeviceI
 // The conf byte of a row: (Hi x 32 + RW x 16 + Lo) modulo 256, Hi and Lo read with default 0,
 // RW 1 when the R/W text in upper case is "READWRITE".
 std::uint8_t sdoConfByte(const std::string& hiByte, const std::string& loByte, const std::string& readWrite);
+
+// What the conf byte carries, as the table's cells hold it: Hi Byte from bits 7-5, R/W from
+// bit 4, Lo Byte from bits 2-0. Bit 3, which sdoConfByte leaves 0 for cells within 0 … 4, is
+// given apart so a reader can tell a conf that no saved row produces.
+struct SdoConfParts {
+    unsigned hiByte = 0;
+    unsigned loByte = 0;
+    bool readWrite = false;
+    bool bit3 = false;
+};
+
+// Splits a conf byte into its parts; the inverse of sdoConfByte for Hi and Lo in 0 … 7.
+SdoConfParts splitSdoConf(std::uint8_t conf);
+
+// The R/W cell's text for a conf: "ReadWrite" or "ReadOnly".
+const char* sdoReadWriteText(bool readWrite);

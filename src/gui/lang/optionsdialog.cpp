@@ -15,6 +15,7 @@
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 #include "gui/app/urlopener.h"
+#include "gui/lang/toolkitlanguage.h"
 #include "gui/lang/versionquery.h"
 
 namespace {
@@ -275,8 +276,9 @@ void OptionsDialog::onLanguageClicked(int slot)
     if (!messages().question(this, qs(languageQuestion(m_state.texts, m_languageInUse, name))))
         return;
     m_languageInUse = name;
-    // Language_Name stays as it is until OK; a deleted file falls back to the English texts.
-    loadLanguage(m_state.texts, m_state.languageFolders(), name);
+    // Language_Name stays as it is until OK; a deleted file falls back to the English texts,
+    // and Qt's own texts follow the language in force before the windows are re-texted.
+    useToolkitLanguage(loadLanguage(m_state.texts, m_state.languageFolders(), name));
     if (m_changeLanguage)
         m_changeLanguage();
     else
