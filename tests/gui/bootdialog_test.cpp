@@ -520,7 +520,9 @@ void BootDialogTest::updaterStillRunningAfterTheWait()
     // The next showing starts without a status; the slow updater ends inside the test.
     f.show(1, [&](UpdateDialog*) { QVERIFY(f.child<QLabel>("L_Update_Status")->text().isEmpty()); });
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(f.recordPath()), 5000);
-    QTest::qWait(300);
+    // The record is written before the updater's 1.5 s sleep; the process object is released
+    // only when the updater has ended, which must happen before the test ends.
+    QTest::qWait(2500);
 }
 
 void BootDialogTest::pingProgramFallback()
