@@ -95,9 +95,12 @@ fi
 # --- Setforge for Windows ---------------------------------------------------------------------
 step "cross-building setforge_core, setforge-cli.exe, core_tests.exe and the test helpers"
 win=$out/setforge
+# MinGW's GCC 12 at -O3 reports -Wrestrict inside libstdc++'s own string concatenation once a
+# `"literal" + std::string` is inlined (a known false positive of that compiler); every other
+# warning stays an error.
 cmake -S "$root" -B "$win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_PREFIX_PATH="$prefix" \
   -DCMAKE_BUILD_TYPE=Release -DSETFORGE_WERROR=ON -DSETFORGE_BUILD_GUI=OFF -DSETFORGE_BUILD_BENCH=OFF \
-  -DSETFORGE_BUILD_TESTS=ON >/dev/null
+  -DCMAKE_CXX_FLAGS=-Wno-restrict -DSETFORGE_BUILD_TESTS=ON >/dev/null
 cmake --build "$win" -j "$jobs" --target setforge-cli core_tests
 
 # --- The Linux side to compare with -----------------------------------------------------------

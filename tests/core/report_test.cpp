@@ -36,8 +36,8 @@ CliResult cli(const std::vector<std::string>& args)
 // Fixes the report's time stamp for the test's duration, as a reproducible build would.
 class SourceDateEpoch {
 public:
-    explicit SourceDateEpoch(const char* value) { setenv("SOURCE_DATE_EPOCH", value, 1); }
-    ~SourceDateEpoch() { unsetenv("SOURCE_DATE_EPOCH"); }
+    explicit SourceDateEpoch(const char* value) { setTestEnv("SOURCE_DATE_EPOCH", value); }
+    ~SourceDateEpoch() { setTestEnv("SOURCE_DATE_EPOCH", nullptr); }
 };
 
 void copyDemo(const TempProject& project)

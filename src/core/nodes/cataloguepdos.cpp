@@ -31,8 +31,10 @@ std::string CataloguePdos::describeByte(const RemotePdo& pdo, int byteNumber)
         const int last = object.firstByte + (object.bits + 7) / 8 - 1;
         if (byteNumber >= object.firstByte && byteNumber <= last) {
             std::string text = hexText(object.index, 4);
-            if (object.subIndex != 0)
-                text += "." + std::to_string(object.subIndex);
+            if (object.subIndex != 0) {
+                text += '.';
+                text += std::to_string(object.subIndex);
+            }
             if (!object.name.empty())
                 text += " " + object.name;
             return text;

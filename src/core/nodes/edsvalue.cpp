@@ -4,6 +4,17 @@
 
 namespace {
 
+// "'<value>'<what>", built by appending: GCC 12 warns falsely (-Wrestrict) on a literal
+// added to a temporary string once the call is inlined at -O2.
+std::string quotedValue(std::string_view value, const char* what)
+{
+    std::string text(1, '\'');
+    text.append(value);
+    text += '\'';
+    text += what;
+    return text;
+}
+
 constexpr std::string_view kNodeIdToken = "$NODEID";
 
 std::string_view trimBlanks(std::string_view text)
@@ -82,7 +93,7 @@ EdsNumber readEdsNumber(std::string_view text, std::optional<int> nodeId)
         // cannot be part of a $NODEID sum.
         std::uint64_t magnitude = 0;
         if (!readTerm(trimBlanks(whole.substr(1)), magnitude) || magnitude > (std::uint64_t{1} << 63)) {
-            result.error = "'" + std::string(whole) + "' is not a number";
+            result.error = quotedValue(whole, " is not a number");
             return result;
         }
         result.ok = true;
@@ -98,19 +109,19 @@ EdsNumber readEdsNumber(std::string_view text, std::optional<int> nodeId)
         std::uint64_t termValue = 0;
         if (equalsIgnoringCase(term, kNodeIdToken)) {
             if (result.usesNodeId) {
-                result.error = "'" + std::string(whole) + "' names $NODEID twice";
+                result.error = quotedValue(whole, " names $NODEID twice");
                 return result;
             }
             result.usesNodeId = true;
             termValue = nodeId ? static_cast<std::uint64_t>(*nodeId) : 0;
         } else if (!readTerm(term, termValue)) {
-            result.error = "'" + std::string(whole) + "' is not a number";
+            result.error = quotedValue(whole, " is not a number");
             if (term.find('$') != std::string_view::npos)
                 result.error += " ($NODEID may only stand alone in a sum such as $NODEID+0x180)";
             return result;
         }
         if (sum > UINT64_MAX - termValue) {
-            result.error = "'" + std::string(whole) + "' exceeds 64 bits";
+            result.error = quotedValue(whole, " exceeds 64 bits");
             return result;
         }
         sum += termValue;

@@ -83,8 +83,10 @@ std::vector<std::string> describePdoBytes(const RemotePdo& pdo)
         if (last > object.firstByte)
             line += "\xE2\x80\x93" + std::to_string(last); // en dash
         line += ": " + hexText(object.index, 4);
-        if (object.subIndex != 0)
-            line += "." + std::to_string(object.subIndex);
+        if (object.subIndex != 0) {
+            line += '.';
+            line += std::to_string(object.subIndex);
+        }
         if (!object.name.empty())
             line += " " + object.name;
         lines.push_back(std::move(line));

@@ -61,10 +61,11 @@ void checkPdoMapping(const PdoMapping& mapping, const std::string& tablePath, co
         const char* numberText = row.attribute(mapping.numberAttribute).value();
         const std::int32_t n = textToInt(numberText, -1);
         if (n < 1 || static_cast<std::size_t>(n) > dimensions.size()) {
-            warnings.push_back(where + mapping.kind + " " +
-                               (n < 0 ? "\"" + std::string(numberText) + "\"" : std::to_string(n)) +
-                               " does not exist (" + mapping.tableFile + " has " +
-                               std::to_string(dimensions.size()) + "); the row is dropped from the images");
+            warnings.push_back(
+                where + mapping.kind + " " +
+                (n < 0 ? std::string(1, '"').append(numberText).append(1, '"') : std::to_string(n)) +
+                " does not exist (" + mapping.tableFile + " has " + std::to_string(dimensions.size()) +
+                "); the row is dropped from the images");
             return;
         }
         const int dimension = dimensions[static_cast<std::size_t>(n) - 1];
