@@ -16,13 +16,28 @@
 namespace {
 
 // A probe whose answers the test chooses; the install bin folder is set per case.
+// An absolute folder in the test's own spelling ("/home/engineer"), made absolute for the
+// system the test runs on: Windows needs a drive and spells separators as backslashes.
+std::string nativeTestPath(const char* posixPath)
+{
+#ifdef _WIN32
+    std::string path = posixPath[0] == '/' ? std::string("C:") + posixPath : std::string(posixPath);
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+#else
+    return posixPath;
+#endif
+}
+
 WorkspaceProbe fakeProbe(bool writable, std::string installBinDir)
 {
     WorkspaceProbe probe;
     probe.installBinDir = std::move(installBinDir);
     probe.binToData = "../share/setforge";
-    probe.xdgDataHome = "/home/engineer/data";
-    probe.home = "/home/engineer";
+    probe.xdgDataHome = nativeTestPath("/home/engineer/data");
+    probe.home = nativeTestPath("/home/engineer");
     probe.isWritable = [writable](std::string_view) { return writable; };
     return probe;
 }
@@ -62,7 +77,7 @@ TEST(WorkspaceLocation, DecidesPortableOrInstalled)
             EXPECT_EQ(where.folder, exeDir) << c.name;
             EXPECT_EQ(where.shippedLanguageDir, "") << c.name;
         } else {
-            EXPECT_EQ(where.folder, "/home/engineer/data/Setforge") << c.name;
+            EXPECT_EQ(where.folder, nativeTestPath("/home/engineer/data/Setforge")) << c.name;
             const std::filesystem::path shipped =
                 (dir.path() / ".." / "share" / "setforge" / "LANGUAGE").lexically_normal();
             EXPECT_EQ(where.shippedLanguageDir, pathToUtf8(shipped)) << c.name;
@@ -92,9 +107,9 @@ TEST(WorkspaceLocation, UserFolderFollowsXdgDataHome)
     };
     for (const Case& c : kCases) {
         WorkspaceProbe probe;
-        probe.xdgDataHome = c.xdgDataHome;
-        probe.home = c.home;
-        EXPECT_EQ(userWorkspaceFolder(probe), c.expected) << c.xdgDataHome << " | " << c.home;
+        probe.xdgDataHome = nativeTestPath(c.xdgDataHome);
+        probe.home = nativeTestPath(c.home);
+        EXPECT_EQ(userWorkspaceFolder(probe), nativeTestPath(c.expected)) << c.xdgDataHome << " | " << c.home;
     }
 }
 
