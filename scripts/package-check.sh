@@ -38,7 +38,8 @@ dpkg-deb -f "$deb" Package Version Depends Recommends
   fail "version differs from the project's"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "Depends lacks the Qt libraries (shlibdeps)"
 dpkg-deb -f "$deb" Depends | grep -q 'libpugixml' || fail "Depends lacks pugixml (shlibdeps)"
-[ "$(dpkg-deb -f "$deb" Recommends)" = iputils-ping ] || fail "iputils-ping is not recommended"
+dpkg-deb -f "$deb" Recommends | tr ',' '\n' | sed 's/^ *//' | grep -qx 'iputils-ping' ||
+  fail "iputils-ping is not recommended"
 # No maintainer scripts: triggers of the icon theme and the menu do their work.
 if dpkg-deb -e "$deb" "$work/control" && ls "$work/control" | grep -Eq '^(pre|post)(inst|rm)$'; then
   fail "unexpected maintainer scripts"
