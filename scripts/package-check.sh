@@ -135,6 +135,10 @@ echo "shipped language read from $root/usr/share/setforge/LANGUAGE"
 
 step "setforge-cli update takes MASTER from the same workspace"
 cp -r workspace/PROJECTS/Demo "$home/Demo"
+# Demo has the Ethernet port; switched to the serial variant it takes the serial updater, and its
+# transmit PDO mapping is left out, as that variant carries register blocks instead.
+sed -i 's|<Select_Device_Type>1<|<Select_Device_Type>0<|' "$home/Demo/ParGen.xml"
+rm -f "$home/Demo/Transmit_PDO_Define.xml"
 chown -R nobody:nogroup "$home/Demo"
 arguments=$(setpriv --reuid=nobody --regid=nogroup --clear-groups \
   env -i PATH=/usr/bin:/bin HOME="$home" XDG_DATA_HOME="$home/data" \
