@@ -32,19 +32,7 @@ packages=(cmake ninja-build ccache g++ g++-mingw-w64-x86-64-posix mingw-w64-tool
 if [ -z "${SETFORGE_LINUX_BUILD:-}" ]; then
   packages+=(libpugixml-dev libgtest-dev)
 fi
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  step "installing ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash "$root/scripts/install-missing.sh" "${packages[@]}"
 
 toolchain=$root/cmake/mingw-w64-x86_64.cmake
 prefix=$out/prefix

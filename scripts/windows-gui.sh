@@ -23,16 +23,7 @@ step() { echo "== windows-gui: $* ($(($(date +%s) - started)) s)"; }
 
 packages=(cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 dpkg-dev
   qt6-base-dev qt6-base-dev-tools xvfb xauth imagemagick x11-utils)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash "$root/scripts/install-missing.sh" "${packages[@]}"
 [ -f "$out/prefix/.pugixml-done" ] || { echo "windows-gui: run scripts/windows-check.sh first" >&2; exit 1; }
 
 # Debian's sources through a private apt state, as windows-check.sh does for pugixml.

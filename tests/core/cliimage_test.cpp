@@ -15,23 +15,6 @@
 
 namespace {
 
-struct CliRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun cli(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    CliRun run;
-    run.code = runCli(args, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
-
 // `text` in double quotes, for a shell command.
 std::string quoted(const std::string& text)
 {
@@ -76,7 +59,7 @@ std::string binFile(const TempProject& project, const char* name)
 TEST(CliCompile, EmptyProjectPrintsEachMessageOnItsOwnLine)
 {
     TempProject project;
-    const CliRun run = cli({"compile", project.dir()});
+    const CliRun run = runCliInProcess({"compile", project.dir()});
     EXPECT_EQ(run.code, 0);
     EXPECT_EQ(
         run.err,
@@ -93,7 +76,7 @@ TEST(CliCompile, DemoCompilesSilently)
 {
     TempProject project;
     copyDemo(project);
-    const CliRun run = cli({"compile", project.dir()});
+    const CliRun run = runCliInProcess({"compile", project.dir()});
     EXPECT_EQ(run.code, 0);
     EXPECT_EQ(run.err, "");
     const std::string expected =
@@ -110,13 +93,13 @@ TEST(CliCompile, StoppedUpdateChangesNoImageFile)
 {
     TempProject project;
     copyDemo(project);
-    ASSERT_EQ(cli({"compile", project.dir()}).code, 0);
+    ASSERT_EQ(runCliInProcess({"compile", project.dir()}).code, 0);
     const auto bank = fileBytes(binFile(project, "bank.bin"));
     const auto bank1 = fileBytes(binFile(project, "bank1_ESP32.bin"));
     project.table("sdo.xml", "sdo",
                   "<row conf=\"0\" IndexA=\"7\" devIDB=\"1\" IndexB=\"4096\" SubindexB=\"0\" nbyteB=\"1\"/>");
     project.table("emcydef.xml", "EMCY", "<row ID_EMCY=\"2 \" EMCY_Error_Code=\"1\" Error_Register=\"1\"/>");
-    const CliRun run = cli({"compile", project.dir()});
+    const CliRun run = runCliInProcess({"compile", project.dir()});
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.err, "Invalid number \"2 \" for ID_EMCY in emcydef.xml\n");
     EXPECT_EQ(run.out, "");
@@ -126,18 +109,18 @@ TEST(CliCompile, StoppedUpdateChangesNoImageFile)
 
 TEST(CliCompile, UsageAndErrors)
 {
-    EXPECT_EQ(cli({"compile"}).code, 2);
-    EXPECT_EQ(cli({"compile", "a", "b"}).code, 2);
-    const CliRun help = cli({"compile", "--help"});
+    EXPECT_EQ(runCliInProcess({"compile"}).code, 2);
+    EXPECT_EQ(runCliInProcess({"compile", "a", "b"}).code, 2);
+    const CliRun help = runCliInProcess({"compile", "--help"});
     EXPECT_EQ(help.code, 0);
     EXPECT_EQ(help.out.rfind("Usage: setforge-cli compile PROJECT_DIR", 0), 0u) << help.out;
     TempProject project;
-    const CliRun missing = cli({"compile", joinPath(project.dir(), "nothing")});
+    const CliRun missing = runCliInProcess({"compile", joinPath(project.dir(), "nothing")});
     EXPECT_EQ(missing.code, 1);
     EXPECT_NE(missing.err.find("not a project directory"), std::string::npos);
     for (const char* command : {"eds", "dump", "check"}) {
-        EXPECT_EQ(cli({command, "--help"}).code, 0) << command;
-        EXPECT_EQ(cli({command}).code, 2) << command;
+        EXPECT_EQ(runCliInProcess({command, "--help"}).code, 0) << command;
+        EXPECT_EQ(runCliInProcess({command}).code, 2) << command;
     }
 }
 
@@ -148,7 +131,7 @@ TEST(CliEds, SourceDateEpochStampsTheFile)
     const std::string out = joinPath(project.base(), "demo.eds");
     useUtcAsLocalTime();
     setTestEnv("SOURCE_DATE_EPOCH", "1710000000"); // 9 March 2024, 16:00 UTC
-    const CliRun run = cli({"eds", project.dir(), out});
+    const CliRun run = runCliInProcess({"eds", project.dir(), out});
     setTestEnv("SOURCE_DATE_EPOCH", nullptr);
     EXPECT_EQ(run.code, 0) << run.err;
     const auto bytes = fileBytes(out);
@@ -162,12 +145,12 @@ TEST(CliEds, ErrorWritesNoFile)
     TempProject project;
     project.table("rpdodef.xml", "rpdodef", "<row cobid=\"0x181\" dimension=\"abc\"/>");
     const std::string out = joinPath(project.base(), "bad.eds");
-    const CliRun run = cli({"eds", project.dir(), out});
+    const CliRun run = runCliInProcess({"eds", project.dir(), out});
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.err, "Invalid number \"abc\" for dimension in rpdodef.xml\n");
     EXPECT_FALSE(pathExists(out));
     setTestEnv("SOURCE_DATE_EPOCH", "yesterday");
-    const CliRun badEpoch = cli({"eds", project.dir(), out});
+    const CliRun badEpoch = runCliInProcess({"eds", project.dir(), out});
     setTestEnv("SOURCE_DATE_EPOCH", nullptr);
     EXPECT_EQ(badEpoch.code, 1);
     EXPECT_FALSE(pathExists(out));
@@ -177,9 +160,9 @@ TEST(CliDump, DecodesAndVerifiesEachImage)
 {
     TempProject project;
     copyDemo(project);
-    ASSERT_EQ(cli({"compile", project.dir()}).code, 0);
+    ASSERT_EQ(runCliInProcess({"compile", project.dir()}).code, 0);
 
-    const CliRun plain = cli({"dump", binFile(project, "bank.bin")});
+    const CliRun plain = runCliInProcess({"dump", binFile(project, "bank.bin")});
     EXPECT_EQ(plain.code, 0) << plain.err;
     EXPECT_NE(
         plain.out.find(
@@ -189,12 +172,12 @@ TEST(CliDump, DecodesAndVerifiesEachImage)
               std::string::npos);
     EXPECT_NE(plain.out.find("parameter SYNC time (ms) = 100"), std::string::npos);
 
-    const CliRun bank1 = cli({"dump", binFile(project, "bank1_ESP32.bin")});
+    const CliRun bank1 = runCliInProcess({"dump", binFile(project, "bank1_ESP32.bin")});
     EXPECT_EQ(bank1.code, 0) << bank1.err;
     EXPECT_NE(bank1.out.find("0x000 CAN bit rate (bit/s) = 500000"), std::string::npos) << bank1.out;
     EXPECT_NE(bank1.out.find("directory 4: RPDO mapping table, 6 entries at 0x313200"), std::string::npos);
 
-    const CliRun bank2 = cli({"dump", binFile(project, "bank2_ESP32.bin")});
+    const CliRun bank2 = runCliInProcess({"dump", binFile(project, "bank2_ESP32.bin")});
     EXPECT_EQ(bank2.code, 0) << bank2.err;
     EXPECT_NE(bank2.out.find("TPDO mapping table at 0x4300: 3 of 512 entries"), std::string::npos)
         << bank2.out;
@@ -208,9 +191,9 @@ TEST(CliDump, SpellsOutByteSelectionsAlikeInBothImages)
 {
     TempProject project;
     copyDemo(project);
-    ASSERT_EQ(cli({"compile", project.dir()}).code, 0);
-    const CliRun plain = cli({"dump", binFile(project, "bank.bin")});
-    const CliRun banked = cli({"dump", binFile(project, "bank2_ESP32.bin")});
+    ASSERT_EQ(runCliInProcess({"compile", project.dir()}).code, 0);
+    const CliRun plain = runCliInProcess({"dump", binFile(project, "bank.bin")});
+    const CliRun banked = runCliInProcess({"dump", binFile(project, "bank2_ESP32.bin")});
     ASSERT_EQ(plain.code, 0) << plain.err;
     ASSERT_EQ(banked.code, 0) << banked.err;
 
@@ -261,12 +244,12 @@ TEST(CliDump, ReportsWrongChecksumAndOffsets)
 {
     TempProject project;
     copyDemo(project);
-    ASSERT_EQ(cli({"compile", project.dir()}).code, 0);
+    ASSERT_EQ(runCliInProcess({"compile", project.dir()}).code, 0);
     auto block = fileBytes(binFile(project, "bank1_ESP32.bin"));
     block[0x09C] ^= 1;
     const std::string badBlock = joinPath(project.base(), "bank1_ESP32.bin");
     ASSERT_TRUE(writeFileAtomic(badBlock, std::string(block.begin(), block.end())).ok);
-    const CliRun checksum = cli({"dump", badBlock});
+    const CliRun checksum = runCliInProcess({"dump", badBlock});
     EXPECT_EQ(checksum.code, 1);
     EXPECT_NE(checksum.out.find("WRONG: checksum at 0x7FC is "), std::string::npos) << checksum.out;
 
@@ -274,14 +257,14 @@ TEST(CliDump, ReportsWrongChecksumAndOffsets)
     plain[12] = 0xFF; // RPDO section offset past the end of the file
     const std::string badPlain = joinPath(project.base(), "bank.bin");
     ASSERT_TRUE(writeFileAtomic(badPlain, std::string(plain.begin(), plain.end())).ok);
-    const CliRun offsets = cli({"dump", badPlain});
+    const CliRun offsets = runCliInProcess({"dump", badPlain});
     EXPECT_EQ(offsets.code, 1);
     EXPECT_NE(offsets.err.find(
                   "header 12: the RPDO section offset 255 is out of order or beyond the end of the file"),
               std::string::npos)
         << offsets.err;
 
-    const CliRun missing = cli({"dump", joinPath(project.base(), "none.bin")});
+    const CliRun missing = runCliInProcess({"dump", joinPath(project.base(), "none.bin")});
     EXPECT_EQ(missing.code, 1);
 }
 
@@ -289,7 +272,7 @@ TEST(CliCheck, DemoPassesAndConflictsFail)
 {
     TempProject project;
     copyDemo(project);
-    const CliRun demo = cli({"check", project.dir()});
+    const CliRun demo = runCliInProcess({"check", project.dir()});
     EXPECT_EQ(demo.code, 0) << demo.out;
     // Demo has the Ethernet port, yet keeps the serial variant's register blocks.
     const std::string demoWarnings =
@@ -302,7 +285,7 @@ TEST(CliCheck, DemoPassesAndConflictsFail)
     project.table(
         "sdo.xml", "sdo",
         "<row conf=\"65\" IndexA=\"200\" devIDB=\"2\" IndexB=\"0x6041\" SubindexB=\"0\" nbyteB=\"2\"/>");
-    const CliRun conflict = cli({"check", project.dir()});
+    const CliRun conflict = runCliInProcess({"check", project.dir()});
     EXPECT_EQ(conflict.code, 1);
     EXPECT_EQ(
         conflict.out,
@@ -342,7 +325,7 @@ TEST(CliCheck, TableAndCommunicationChecksAsTheDialogsMakeThem)
                           "<Par_Gen><Select_Device_Type>1</Select_Device_Type><CAN_id>0</CAN_id></Par_Gen>");
         else
             project.table(c.file, c.root, c.rows);
-        const CliRun run = cli({"check", project.dir()});
+        const CliRun run = runCliInProcess({"check", project.dir()});
         EXPECT_EQ(run.code, 1) << c.file;
         EXPECT_NE(run.out.find(c.expected), std::string::npos) << c.file << ":\n" << run.out;
         // The file is named once, by its name, not again by its full path.
@@ -354,7 +337,7 @@ TEST(CliCheck, WarningsAloneDoNotFail)
 {
     TempProject project;
     project.write("ParGen.xml", "<Par_Gen><CAN_timeoutsdo>70000</CAN_timeoutsdo></Par_Gen>");
-    const CliRun run = cli({"check", project.dir()});
+    const CliRun run = runCliInProcess({"check", project.dir()});
     EXPECT_EQ(run.code, 0);
     EXPECT_EQ(
         run.out,

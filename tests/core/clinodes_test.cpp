@@ -7,23 +7,6 @@
 
 namespace {
 
-struct CliRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun cli(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    CliRun run;
-    run.code = runCli(args, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
-
 std::string fixture(const char* name)
 {
     return std::string(SETFORGE_TEST_DATA) + "/eds/" + name;
@@ -41,7 +24,7 @@ std::string lineStarting(const std::string& csv, const std::string& prefix)
 
 TEST(CliObjects, CsvRowsFollowTheContract)
 {
-    const CliRun run = cli({"objects", fixture("drive.eds"), "--format", "csv"});
+    const CliRun run = runCliInProcess({"objects", fixture("drive.eds"), "--format", "csv"});
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.out.substr(0, run.out.find('\n')),
               "index,sub_index,name,object_type,data_type,bytes,access,pdo_mapping,default");
@@ -63,7 +46,7 @@ TEST(CliObjects, CsvRowsFollowTheContract)
 
 TEST(CliObjects, NodeResolvesDefaults)
 {
-    const CliRun run = cli({"objects", fixture("drive.eds"), "--node", "5", "--format", "csv"});
+    const CliRun run = runCliInProcess({"objects", fixture("drive.eds"), "--node", "5", "--format", "csv"});
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(lineStarting(run.out, "0x1800,1,"), "0x1800,1,COB-ID used by TPDO,0x9,0x0007,4,rw,0,0x185");
     EXPECT_EQ(lineStarting(run.out, "0x1401,1,"), "0x1401,1,COB-ID used by RPDO,0x9,0x0007,4,rw,0,0x305");
@@ -73,7 +56,7 @@ TEST(CliObjects, NodeResolvesDefaults)
 
 TEST(CliObjects, TextListsEveryEntry)
 {
-    const CliRun run = cli({"objects", fixture("iomodule.eds")});
+    const CliRun run = runCliInProcess({"objects", fixture("iomodule.eds")});
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_NE(run.out.find("Supply voltage"), std::string::npos);
     EXPECT_NE(run.out.find("0x6401  3    ARRAY   INTEGER16"), std::string::npos) << run.out;
@@ -81,7 +64,7 @@ TEST(CliObjects, TextListsEveryEntry)
 
 TEST(CliPdos, ListsTheNodesPdos)
 {
-    const CliRun run = cli({"pdos", fixture("drive.eds"), "--node", "5"});
+    const CliRun run = runCliInProcess({"pdos", fixture("drive.eds"), "--node", "5"});
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.out, "pdo     cob-id  type  bytes  mapped\n"
                        "RPDO1   0x205   255   2      Controlword\n"
@@ -115,7 +98,7 @@ TEST(CliNodes, ExitCodes)
         {{"objects", "--help"}, 0, ""},
     };
     for (const Case& c : kCases) {
-        const CliRun run = cli(c.args);
+        const CliRun run = runCliInProcess(c.args);
         EXPECT_EQ(run.code, c.code) << c.args[0] << " " << (c.args.size() > 1 ? c.args[1] : "");
         EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
     }

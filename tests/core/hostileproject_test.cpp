@@ -40,24 +40,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-    std::string all() const { return out + err; }
-};
-
-CliRun cli(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    CliRun run;
-    run.code = runCli(args, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
-
 // Every entry below a project directory: files with their bytes and time, directories by name.
 struct Entry {
     bool directory = false;
@@ -445,14 +427,14 @@ TEST_P(HostileProject, EveryReaderGivesItsMessageAndNothingChanges)
     }
 
     // The command line, as the buttons run the same core.
-    const CliRun compiled = cli({"compile", project});
+    const CliRun compiled = runCliInProcess({"compile", project});
     EXPECT_EQ(compiled.code, c.compile.code) << compiled.all();
     EXPECT_TRUE(contains(compiled.all(), c.compile.fragment)) << compiled.all();
-    const CliRun eds = cli({"eds", project, temp.file("out.eds")});
+    const CliRun eds = runCliInProcess({"eds", project, temp.file("out.eds")});
     EXPECT_EQ(eds.code, c.eds.code) << eds.all();
     EXPECT_TRUE(contains(eds.all(), c.eds.fragment)) << eds.all();
     EXPECT_EQ(fs::exists(temp.path() / "out.eds"), c.eds.code == 0);
-    const CliRun checked = cli({"check", project});
+    const CliRun checked = runCliInProcess({"check", project});
     EXPECT_EQ(checked.code, c.check.code) << checked.all();
     EXPECT_TRUE(contains(checked.all(), c.check.fragment)) << checked.all();
 
@@ -551,7 +533,7 @@ TEST(HostileMapping, EmergencySelectorAboveFiveStopsTheCompileOnly)
     ASSERT_EQ(emergency.frame(0).entries.size(), 2u);
     EXPECT_EQ(emergency.frame(0).entries[1].highPart, 6);
     EXPECT_EQ(emergency.frame(0).entries[1].lowPart, 6);
-    const CliRun run = cli({"compile", fixture.project()});
+    const CliRun run = runCliInProcess({"compile", fixture.project()});
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.err,
               "Invalid byte selector 0x66 (102) in emcyword.xml: an emergency offers bytes 1 to 5 only\n");
@@ -593,7 +575,7 @@ TEST(HostileEds, OutputPathThatCannotBeWritten)
     const Row rows[] = {{fixture.temp.path() / "out.eds", "out.eds"},
                         {fixture.temp.path() / "missing" / "out.eds", "out.eds"}};
     for (const Row& row : rows) {
-        const CliRun run = cli({"eds", fixture.project(), pathToUtf8(row.out)});
+        const CliRun run = runCliInProcess({"eds", fixture.project(), pathToUtf8(row.out)});
         EXPECT_EQ(run.code, 1) << run.all();
         EXPECT_TRUE(contains(run.all(), row.fragment)) << run.all();
     }
@@ -615,7 +597,7 @@ TEST(HostileImages, ReadOnlyBinFolder)
     fs::create_directories(fixture.dir / "bin");
     writeTestFile(pathToUtf8(fixture.dir / "bin" / kPlainImageName), "old plain image");
     ::chmod(pathToUtf8(fixture.dir / "bin").c_str(), 0555);
-    const CliRun run = cli({"compile", fixture.project()});
+    const CliRun run = runCliInProcess({"compile", fixture.project()});
     ::chmod(pathToUtf8(fixture.dir / "bin").c_str(), 0755);
     EXPECT_EQ(run.code, 1);
     EXPECT_TRUE(contains(run.err, "The image file could not be written")) << run.err;
@@ -651,7 +633,7 @@ TEST(HostileDump, BrokenImageFilesAreRefusedWithTheirReason)
         {temp.path() / "big" / kBank1Name, "the block must be 2048 bytes"},
     };
     for (const Row& row : rows) {
-        const CliRun run = cli({"dump", pathToUtf8(row.file)});
+        const CliRun run = runCliInProcess({"dump", pathToUtf8(row.file)});
         EXPECT_EQ(run.code, 1) << row.file;
         EXPECT_TRUE(contains(run.all(), row.fragment)) << row.file << ": " << run.all().substr(0, 2000);
     }
@@ -676,15 +658,15 @@ TEST(HostileImages, BlanksAroundNumbersAreReadAlikeInBothImages)
     ASSERT_NE(at, std::string::npos);
     text[at + 8] = '7';
     writeTestFile(parGen, text);
-    const CliRun compiled = cli({"compile", blanks.project()});
+    const CliRun compiled = runCliInProcess({"compile", blanks.project()});
     ASSERT_EQ(compiled.code, 0) << compiled.all();
 
-    const CliRun plain = cli({"dump", pathToUtf8(blanks.dir / "bin" / kPlainImageName)});
+    const CliRun plain = runCliInProcess({"dump", pathToUtf8(blanks.dir / "bin" / kPlainImageName)});
     EXPECT_TRUE(contains(plain.out, "SDO record 2: conf=65 IndexA=101 (0x0065)")) << plain.out;
     EXPECT_TRUE(contains(plain.out, "parameter CAN_id = 7")) << plain.out;
-    const CliRun banked = cli({"dump", pathToUtf8(blanks.dir / "bin" / kBank2Name)});
+    const CliRun banked = runCliInProcess({"dump", pathToUtf8(blanks.dir / "bin" / kBank2Name)});
     EXPECT_TRUE(contains(banked.out, "SDO entry 2: IndexA=101 (0x0065)")) << banked.out;
-    const CliRun parameters = cli({"dump", pathToUtf8(blanks.dir / "bin" / kBank1Name)});
+    const CliRun parameters = runCliInProcess({"dump", pathToUtf8(blanks.dir / "bin" / kBank1Name)});
     EXPECT_TRUE(contains(parameters.out, "CANopen node ID = 7 (0x00000007)")) << parameters.out;
     EXPECT_TRUE(contains(parameters.out, "Modbus device ID = 1 (0x00000001)")) << parameters.out;
 }

@@ -16,23 +16,6 @@
 
 namespace {
 
-struct CliResult {
-    int code = 0;
-    std::string out;
-    std::string err;
-};
-
-CliResult cli(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    CliResult run;
-    run.code = runCli(args, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
-
 // Fixes the report's time stamp for the test's duration, as a reproducible build would.
 class SourceDateEpoch {
 public:
@@ -66,13 +49,13 @@ TEST(ReportCommand, DemoMatchesTheGoldenFiles)
     } cases[] = {{"html", "Demo.html"}, {"csv", "Demo.csv"}};
     for (const auto& c : cases) {
         const std::string out = joinPath(project.base(), c.golden);
-        const CliResult run = cli({"report", project.dir(), out, "--format", c.format});
+        const CliRun run = runCliInProcess({"report", project.dir(), out, "--format", c.format});
         EXPECT_EQ(run.code, 0) << run.err;
         EXPECT_EQ(readTestFile(out), golden(c.golden)) << c.format;
     }
     // HTML is the default format.
     const std::string byDefault = joinPath(project.base(), "default.html");
-    EXPECT_EQ(cli({"report", project.dir(), byDefault}).code, 0);
+    EXPECT_EQ(runCliInProcess({"report", project.dir(), byDefault}).code, 0);
     EXPECT_EQ(readTestFile(byDefault), golden("Demo.html"));
 }
 
@@ -97,18 +80,18 @@ TEST(ReportCommand, UsageAndErrorsWriteNothing)
          "setforge-cli report: "},
     };
     for (const Case& c : cases) {
-        const CliResult run = cli(c.args);
+        const CliRun run = runCliInProcess(c.args);
         EXPECT_EQ(run.code, c.code) << c.message;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_FALSE(std::filesystem::exists(pathFromUtf8(out))) << c.message;
     }
     {
         const SourceDateEpoch epoch("yesterday");
-        const CliResult run = cli({"report", project.dir(), out});
+        const CliRun run = runCliInProcess({"report", project.dir(), out});
         EXPECT_EQ(run.code, 1);
         EXPECT_FALSE(std::filesystem::exists(pathFromUtf8(out)));
     }
-    EXPECT_EQ(cli({"report", "--help"}).code, 0);
+    EXPECT_EQ(runCliInProcess({"report", "--help"}).code, 0);
 }
 
 // A mnemonic is whatever the user typed; in the page it must stay text, never markup.
@@ -121,13 +104,13 @@ TEST(ReportCommand, UserTextsAreEscapedInHtmlAndQuotedInCsv)
         "<row conf=\"65\" IndexA=\"100\" devIDB=\"2\" IndexB=\"0x6041\" SubindexB=\"0\" nbyteB=\"2\" "
         "mnemonico=\"&lt;script&gt;alert(1)&lt;/script&gt; &quot;A&quot;, &amp;B\"/>");
     const std::string html = joinPath(project.base(), "map.html");
-    ASSERT_EQ(cli({"report", project.dir(), html}).code, 0);
+    ASSERT_EQ(runCliInProcess({"report", project.dir(), html}).code, 0);
     const std::string page = readTestFile(html);
     EXPECT_EQ(page.find("<script"), std::string::npos);
     EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt; &quot;A&quot;, &amp;B"), std::string::npos);
 
     const std::string csv = joinPath(project.base(), "map.csv");
-    ASSERT_EQ(cli({"report", project.dir(), csv, "--format=csv"}).code, 0);
+    ASSERT_EQ(runCliInProcess({"report", project.dir(), csv, "--format=csv"}).code, 0);
     EXPECT_NE(readTestFile(csv).find(",\"<script>alert(1)</script> \"\"A\"\", &B\","), std::string::npos);
     EXPECT_EQ(escapeHtml("a'b"), "a&#39;b");
 }
@@ -215,7 +198,7 @@ TEST(CheckCommand, WarnsAboutMappingsLeftBehindByADeletedPdo)
         "rpdodef.xml", "rpdodef",
         "<row cobid=\"0x183\" id_dev_orig=\"1\" dimension=\"4\" posind=\"0\" n_tpdo=\"0\" TimeOut=\"1000\" "
         "Mnemonic=\"Drive 3 TPDO1\"/>");
-    const CliResult run = cli({"check", project.dir()});
+    const CliRun run = runCliInProcess({"check", project.dir()});
     EXPECT_EQ(run.code, 0) << run.out;
     EXPECT_EQ(
         run.out,

@@ -7,6 +7,7 @@
 #include <random>
 #include <sstream>
 
+#include "cli/cli.h"
 #include "core/base/paths.h"
 
 TempDir::TempDir()
@@ -85,4 +86,15 @@ void useUtcAsLocalTime()
 #else
     ::tzset();
 #endif
+}
+
+CliRun runCliInProcess(const std::vector<std::string>& args)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    CliRun run;
+    run.code = runCli(args, out, err);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
 }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 // A fresh temporary directory, removed with its content when the object goes away.
 class TempDir {
@@ -35,3 +36,14 @@ void useUtcAsLocalTime();
 
 // Copies the fixture tree tests/data/<relative> into `target`.
 void copyFixture(const std::string& relative, const std::filesystem::path& target);
+
+// What one in-process run of setforge-cli returned and printed.
+struct CliRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+    std::string all() const { return out + err; }
+};
+
+// Runs setforge-cli with `args` (the command first) in this process, capturing both streams.
+CliRun runCliInProcess(const std::vector<std::string>& args);

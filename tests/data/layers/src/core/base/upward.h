@@ -1,4 +1,4 @@
 #pragma once
-
 #include "core/base/paths.h"
+
 #include "core/app/appstate.h"
