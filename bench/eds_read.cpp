@@ -5,6 +5,8 @@
 #include "core/nodes/edsreader.h"
 #include "support/generatededs.h"
 
+namespace setforge {
+
 namespace {
 
 void BM_ReadEds1000Objects(benchmark::State& state)
@@ -21,3 +23,5 @@ void BM_ReadEds1000Objects(benchmark::State& state)
 BENCHMARK(BM_ReadEds1000Objects)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+} // namespace setforge

@@ -10,6 +10,8 @@
 #include "core/image/compileimages.h"
 #include "core/image/edswriter.h"
 
+namespace setforge {
+
 namespace {
 
 // A maximal project in a temporary folder, made once per process.
@@ -68,3 +70,5 @@ void BM_WriteEds64Rx32Tx(benchmark::State& state)
 BENCHMARK(BM_WriteEds64Rx32Tx)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+} // namespace setforge

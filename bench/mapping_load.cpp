@@ -16,6 +16,8 @@
 #include "core/mapping/mappingmodel.h"
 #include "core/mapping/pdoframe.h"
 
+namespace setforge {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -172,3 +174,5 @@ BENCHMARK(BM_LoadReceivePdoMapping)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LoadTransmitPdoMapping)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LoadEmergencyMapping)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LoadThreeMappingEditors)->Unit(benchmark::kMicrosecond);
+
+} // namespace setforge

@@ -14,6 +14,8 @@
 #include "core/report/projectreport.h"
 #include "core/report/registermap.h"
 
+namespace setforge {
+
 namespace {
 
 // A fixed instant, so every page is the same.
@@ -92,3 +94,5 @@ void BM_WriteReportMaximal(benchmark::State& state)
 BENCHMARK(BM_WriteReportMaximal)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+} // namespace setforge

@@ -12,6 +12,8 @@
 #include "core/tables/tablefile.h"
 #include "core/tables/tablevalidator.h"
 
+namespace setforge {
+
 namespace {
 
 struct SdoFile {
@@ -119,3 +121,5 @@ void BM_SdoTableSave(benchmark::State& state)
 BENCHMARK(BM_SdoTableSave)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+} // namespace setforge

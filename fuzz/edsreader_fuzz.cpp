@@ -13,6 +13,8 @@
 #include "core/nodes/remotepdo.h"
 #include "fuzz/support/fuzzcheck.h"
 
+namespace setforge {
+
 namespace {
 
 bool validUtf8(std::string_view text)
@@ -90,6 +92,10 @@ void checkDevice(const EdsDevice& device)
 }
 
 } // namespace
+
+} // namespace setforge
+
+using namespace setforge;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -15,6 +15,8 @@
 #include "core/lang/uitexts.h"
 #include "fuzz/support/fuzzcheck.h"
 
+namespace setforge {
+
 namespace {
 
 // Written here on its own, so the decoder's own check is not used to judge the decoder.
@@ -107,6 +109,10 @@ std::map<int, std::string> referenceTexts(const std::string& text)
 }
 
 } // namespace
+
+} // namespace setforge
+
+using namespace setforge;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

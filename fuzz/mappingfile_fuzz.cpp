@@ -22,6 +22,8 @@
 #include "fuzz/support/savedshape.h"
 #include "fuzz/support/scratchdir.h"
 
+namespace setforge {
+
 namespace {
 
 const UiTexts& defaultTexts()
@@ -117,6 +119,10 @@ void checkRoundTrip(const MappingModel& model, const std::string& framePath, con
 }
 
 } // namespace
+
+} // namespace setforge
+
+using namespace setforge;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -19,6 +19,8 @@
 #include "fuzz/support/savedshape.h"
 #include "fuzz/support/scratchdir.h"
 
+namespace setforge {
+
 namespace {
 
 // The elements of ParGen.xml in the order every save writes them.
@@ -89,6 +91,10 @@ void checkSavedShape(const std::string& saved)
 }
 
 } // namespace
+
+} // namespace setforge
+
+using namespace setforge;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

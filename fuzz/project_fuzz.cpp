@@ -27,6 +27,8 @@
 #include "fuzz/support/fuzzcheck.h"
 #include "fuzz/support/scratchdir.h"
 
+namespace setforge {
+
 namespace {
 
 std::vector<std::uint8_t> bytesOf(const std::string& path)
@@ -112,6 +114,10 @@ void checkEds(const ProjectFiles& files, const std::string& dir)
 }
 
 } // namespace
+
+} // namespace setforge
+
+using namespace setforge;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -9,6 +9,8 @@
 #include "core/base/xmlfile.h"
 #include "fuzz/support/fuzzcheck.h"
 
+namespace setforge {
+
 namespace {
 
 bool same(const Settings& a, const Settings& b)
@@ -20,6 +22,10 @@ bool same(const Settings& a, const Settings& b)
 }
 
 } // namespace
+
+} // namespace setforge
+
+using namespace setforge;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

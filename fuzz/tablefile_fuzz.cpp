@@ -22,6 +22,8 @@
 #include "fuzz/support/fuzzcheck.h"
 #include "fuzz/support/savedshape.h"
 
+namespace setforge {
+
 namespace {
 
 const UiTexts& defaultTexts()
@@ -85,6 +87,10 @@ void checkSavedShape(const TableDefinition& table, const std::string& saved, int
 }
 
 } // namespace
+
+} // namespace setforge
+
+using namespace setforge;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -12,6 +12,8 @@
 #include "core/base/textint.h"
 #include "fuzz/support/fuzzcheck.h"
 
+namespace setforge {
+
 namespace {
 
 bool isDecimal(char c)
@@ -71,6 +73,10 @@ std::optional<std::int32_t> reference(std::string_view text)
 }
 
 } // namespace
+
+} // namespace setforge
+
+using namespace setforge;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -14,6 +14,8 @@
 #include "core/nodes/nodecatalog.h"
 #include "gui/nodes/objectbrowser.h"
 
+namespace setforge {
+
 namespace {
 
 void BM_FilterKeystroke(benchmark::State& state)
@@ -51,6 +53,10 @@ void BM_FilterKeystroke(benchmark::State& state)
 BENCHMARK(BM_FilterKeystroke)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+} // namespace setforge
+
+using namespace setforge;
 
 int main(int argc, char** argv)
 {

@@ -12,6 +12,8 @@
 
 extern char** environ;
 
+namespace setforge {
+
 namespace {
 
 bool runOnce(const std::string& program)
@@ -59,5 +61,7 @@ BENCHMARK(BM_StartFloorQtProgram)->Unit(benchmark::kMillisecond)->MinTime(3.0)->
 BENCHMARK(BM_StartSetforge)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 
 } // namespace
+
+} // namespace setforge
 
 BENCHMARK_MAIN();

@@ -14,6 +14,8 @@
 #include "core/tables/tablefile.h"
 #include "gui/tables/tabledialog.h"
 
+namespace setforge {
+
 namespace {
 
 void writeSdoTable(const std::string& path)
@@ -59,6 +61,10 @@ void BM_OpenSdoDialog(benchmark::State& state)
 BENCHMARK(BM_OpenSdoDialog)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+} // namespace setforge
+
+using namespace setforge;
 
 int main(int argc, char** argv)
 {

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+namespace setforge {
+
 // An EDS of `objects` objects for the benchmarks, about 130 bytes per object: mostly VARs of
 // the usual types, every tenth a RECORD with two sub-objects, names that a filter can tell apart.
 inline std::string generatedEds(int objects)
@@ -33,3 +35,5 @@ inline std::string generatedEds(int objects)
     }
     return text;
 }
+
+} // namespace setforge

@@ -16,6 +16,8 @@
 #include "core/base/atomicfile.h"
 #include "core/base/projectfiles.h"
 
+namespace setforge {
+
 struct FramedProject {
     static constexpr std::size_t kFileCount = 9;
     std::array<std::string, kFileCount> content;
@@ -86,3 +88,5 @@ inline WriteResult writeFramedProject(const FramedProject& project, std::string_
     }
     return {};
 }
+
+} // namespace setforge

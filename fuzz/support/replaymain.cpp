@@ -14,6 +14,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
+namespace setforge {
+
 namespace {
 
 std::vector<std::filesystem::path> inputsOf(const std::filesystem::path& arg)
@@ -31,6 +33,10 @@ std::vector<std::filesystem::path> inputsOf(const std::filesystem::path& arg)
 }
 
 } // namespace
+
+} // namespace setforge
+
+using namespace setforge;
 
 int main(int argc, char** argv)
 {

@@ -8,6 +8,8 @@
 // Shape checks of a saved table-like file, read from the text itself: the reader drops
 // comments, so the document model cannot tell whether the version comment came last.
 
+namespace setforge {
+
 // True when the saved text opens with the element `root`.
 inline bool startsWithRoot(const std::string& saved, std::string_view root)
 {
@@ -25,3 +27,5 @@ inline bool endsWithVersionComment(const std::string& saved)
     return saved.size() >= comment.size() &&
            saved.compare(saved.size() - comment.size(), comment.size(), comment) == 0;
 }
+
+} // namespace setforge

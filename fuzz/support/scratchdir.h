@@ -17,6 +17,8 @@
 
 #include "core/base/paths.h"
 
+namespace setforge {
+
 class ScratchDir {
 public:
     // The folder for `target`, created once, emptied of everything it holds.
@@ -52,3 +54,5 @@ private:
     std::filesystem::path m_path;
     std::string m_utf8;
 };
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 #include "core/base/projectfiles.h"
 #include "core/report/projectcheck.h"
 
+namespace setforge {
+
 namespace {
 
 void checkUsage(std::ostream& out)
@@ -57,3 +59,5 @@ int runCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
     printFindings(findings, out);
     return findings.ok() ? 0 : 1;
 }
+
+} // namespace setforge

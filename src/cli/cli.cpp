@@ -7,6 +7,8 @@
 #include "cli/updatecommand.h"
 #include "core/app/appstate.h"
 
+namespace setforge {
+
 namespace {
 
 void printUsage(std::ostream& out)
@@ -78,3 +80,5 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     printUsage(err);
     return 2;
 }
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace setforge {
+
 struct ProjectFindings;
 
 // The commands of setforge-cli. Each takes the arguments after its name and returns the exit
@@ -26,3 +28,5 @@ void printFindings(const ProjectFindings& findings, std::ostream& out);
 
 // True when `args` asks for the command's help ("--help" or "-h" anywhere).
 bool wantsHelp(const std::vector<std::string>& args);
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 #include "core/base/paths.h"
 #include "core/image/compileimages.h"
 
+namespace setforge {
+
 namespace {
 
 void compileUsage(std::ostream& out)
@@ -54,3 +56,5 @@ int runCompileCommand(const std::vector<std::string>& args, std::ostream& out, s
     out << "bin/" << kBank2Name << ": " << images.banked.tables.bytes().size() << " bytes\n";
     return 0;
 }
+
+} // namespace setforge

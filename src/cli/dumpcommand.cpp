@@ -2,6 +2,8 @@
 
 #include "core/image/imagedump.h"
 
+namespace setforge {
+
 namespace {
 
 void dumpUsage(std::ostream& out)
@@ -37,3 +39,5 @@ int runDumpCommand(const std::vector<std::string>& args, std::ostream& out, std:
         err << args[0] << ": " << problem << "\n";
     return dump.ok() ? 0 : 1;
 }
+
+} // namespace setforge

@@ -7,6 +7,8 @@
 #include "core/base/projectfiles.h"
 #include "core/image/edswriter.h"
 
+namespace setforge {
+
 namespace {
 
 void edsUsage(std::ostream& out)
@@ -50,3 +52,5 @@ int runEdsCommand(const std::vector<std::string>& args, std::ostream& out, std::
     out << "EDS written: " << args[1] << "\n";
     return 0;
 }
+
+} // namespace setforge

@@ -8,6 +8,8 @@
 #include "core/nodes/edsvalue.h"
 #include "core/nodes/remotepdo.h"
 
+namespace setforge {
+
 namespace {
 
 void objectsUsage(std::ostream& out)
@@ -195,3 +197,5 @@ int runPdosCommand(const std::vector<std::string>& args, std::ostream& out, std:
     }
     return 0;
 }
+
+} // namespace setforge

@@ -8,6 +8,8 @@
 #include "core/lang/uitexts.h"
 #include "core/report/projectreport.h"
 
+namespace setforge {
+
 namespace {
 
 void reportUsage(std::ostream& out)
@@ -88,3 +90,5 @@ int runReportCommand(const std::vector<std::string>& args, std::ostream& out, st
     out << "Report written: " << positional[1] << "\n";
     return 0;
 }
+
+} // namespace setforge

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <string>
 
+namespace setforge {
+
 bool sourceDateTime(std::time_t& when)
 {
     const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
@@ -17,3 +19,5 @@ bool sourceDateTime(std::time_t& when)
     when = static_cast<std::time_t>(std::stoll(text));
     return true;
 }
+
+} // namespace setforge

@@ -28,6 +28,8 @@
 #include <windows.h>
 #endif
 
+namespace setforge {
+
 namespace {
 
 struct UpdateRequest {
@@ -288,3 +290,5 @@ int runUpdateCommand(const std::vector<std::string>& args, const UpdateCommandEn
     err << "Cannot start the updater: " << program << " (" << outcome.error << ")\n";
     return kUpdateExitNotStarted;
 }
+
+} // namespace setforge

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace setforge {
+
 class EchoClient;
 class ProcessRunner;
 struct CompiledImages;
@@ -57,3 +59,5 @@ int runUpdateCommand(const std::vector<std::string>& args, const UpdateCommandEn
 
 // The usage lines of `update`.
 void printUpdateUsage(std::ostream& out);
+
+} // namespace setforge

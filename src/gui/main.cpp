@@ -9,6 +9,8 @@
 #include "gui/app/qtext.h"
 #include "gui/lang/toolkitlanguage.h"
 
+using namespace setforge;
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);

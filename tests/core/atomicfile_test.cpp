@@ -7,6 +7,8 @@
 #include "core/base/xmlfile.h"
 #include "testutil.h"
 
+namespace setforge {
+
 namespace {
 
 TEST(AtomicFile, ReplacesWholeFileAndLeavesNoTemporary)
@@ -141,3 +143,5 @@ TEST(XmlFile, MissingAndUnreadableFiles)
 }
 
 } // namespace
+
+} // namespace setforge

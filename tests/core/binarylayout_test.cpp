@@ -8,6 +8,8 @@
 #include "core/image/binarylayout.h"
 #include "core/image/tablearea.h"
 
+namespace setforge {
+
 namespace {
 
 using FT = FieldType;
@@ -84,3 +86,5 @@ TEST(BinaryLayout, FieldsFitRecordFindsOverflowAndOverlap)
 }
 
 } // namespace
+
+} // namespace setforge

@@ -13,6 +13,8 @@
 #include "imagetestproject.h"
 #include "testutil.h"
 
+namespace setforge {
+
 namespace {
 
 // `text` in double quotes, for a shell command.
@@ -364,3 +366,5 @@ TEST(CliEndToEnd, CompileAndDumpWithTheBinary)
 }
 
 } // namespace
+
+} // namespace setforge

@@ -5,6 +5,8 @@
 #include "cli/cli.h"
 #include "testutil.h"
 
+namespace setforge {
+
 namespace {
 
 std::string fixture(const char* name)
@@ -105,3 +107,5 @@ TEST(CliNodes, ExitCodes)
 }
 
 } // namespace
+
+} // namespace setforge

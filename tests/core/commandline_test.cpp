@@ -2,6 +2,8 @@
 
 #include "core/update/commandline.h"
 
+namespace setforge {
+
 TEST(SplitWindowsArguments, QuotesGroupAndBackslashesStay)
 {
     using Args = std::vector<std::string>;
@@ -29,3 +31,5 @@ TEST(SplitWindowsArguments, QuotesGroupAndBackslashesStay)
     for (const Case& c : kCases)
         EXPECT_EQ(splitWindowsArguments(c.text), c.args) << c.text;
 }
+
+} // namespace setforge

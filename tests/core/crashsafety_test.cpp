@@ -17,6 +17,8 @@
 #include "core/base/paths.h"
 #include "testutil.h"
 
+namespace setforge {
+
 namespace {
 
 #ifndef _WIN32
@@ -119,3 +121,5 @@ TEST(CrashSafety, KilledSaverLeavesEveryFileWhole)
 #endif
 
 } // namespace
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace setforge {
+
 namespace {
 
 // Index ranges that carry a built-in text, one per window block.
@@ -152,3 +154,5 @@ TEST(DefaultTexts, TableDialogBlocksFollowTheCommonLayout)
 }
 
 } // namespace
+
+} // namespace setforge

@@ -10,6 +10,8 @@
 #include "core/nodes/remotepdo.h"
 #include "testutil.h"
 
+namespace setforge {
+
 namespace {
 
 std::string fixture(const char* name)
@@ -341,3 +343,5 @@ TEST(RemotePdo, InvalidBitIsReported)
 }
 
 } // namespace
+
+} // namespace setforge

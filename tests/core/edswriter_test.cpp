@@ -3,6 +3,8 @@
 #include "core/image/edswriter.h"
 #include "imagetestproject.h"
 
+namespace setforge {
+
 namespace {
 
 std::vector<std::string> lines(const std::string& text)
@@ -437,3 +439,5 @@ TEST(EdsWriter, ReplacesAnExistingFileAndReportsAnUnwritableOne)
 }
 
 } // namespace
+
+} // namespace setforge

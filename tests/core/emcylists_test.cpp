@@ -3,6 +3,8 @@
 #include "core/image/compileimages.h"
 #include "imagetestproject.h"
 
+namespace setforge {
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -135,3 +137,5 @@ TEST(EmcyLists, MoreThan255WordsStopTheUpdate)
 }
 
 } // namespace
+
+} // namespace setforge

@@ -9,6 +9,8 @@
 #include "core/tables/pargenfile.h"
 #include "core/update/ethernetjob.h"
 
+namespace setforge {
+
 // Every file the system writes spells an element with an empty text the same way: as an
 // empty-element tag, never as a start tag directly followed by its end tag.
 // True when the text holds "<name></name>" for some element name.
@@ -60,3 +62,5 @@ TEST(EmptyElements, AreWrittenAsEmptyElementTagsInEveryFile)
         EXPECT_FALSE(hasEmptyStartEndPair(c.text)) << c.file << "\n" << c.text;
     }
 }
+
+} // namespace setforge

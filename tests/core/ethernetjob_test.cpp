@@ -5,6 +5,8 @@
 #include "core/base/paths.h"
 #include "core/update/ethernetjob.h"
 
+namespace setforge {
+
 namespace {
 
 EthernetJob windowsJob(int option, bool readBack)
@@ -81,3 +83,5 @@ TEST(EthernetJob, PlatformJobJoinsWithTheNativeSeparator)
     EXPECT_NE(text.find(std::string("<Ope_FileName>M") + sep + "sim40917_ESP32.sim</Ope_FileName>"),
               std::string::npos);
 }
+
+} // namespace setforge

@@ -5,6 +5,8 @@
 #include "fuzz/support/framedproject.h"
 #include "testutil.h"
 
+namespace setforge {
+
 namespace {
 
 FramedProject split(const std::string& bytes)
@@ -80,3 +82,5 @@ TEST(FramedProject, WritesOnlyPresentFilesUnderTheirProjectNames)
 }
 
 } // namespace
+
+} // namespace setforge

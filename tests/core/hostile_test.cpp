@@ -12,6 +12,8 @@
 #include "core/lang/uitexts.h"
 #include "testutil.h"
 
+namespace setforge {
+
 namespace {
 
 // Every entry under `root`: files with their bytes, directories marked, so a test can
@@ -204,3 +206,5 @@ TEST(Hostile, LongestFileNameStillSaves)
 }
 
 } // namespace
+
+} // namespace setforge

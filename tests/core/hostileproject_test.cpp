@@ -36,6 +36,8 @@
 #include "core/tables/tablefile.h"
 #include "testutil.h"
 
+namespace setforge {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -672,3 +674,5 @@ TEST(HostileImages, BlanksAroundNumbersAreReadAlikeInBothImages)
 }
 
 } // namespace
+
+} // namespace setforge

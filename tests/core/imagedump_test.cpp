@@ -5,6 +5,8 @@
 #include "core/image/imagedump.h"
 #include "core/tables/sdoclienttable.h"
 
+namespace setforge {
+
 namespace {
 
 struct ConfCase {
@@ -72,3 +74,5 @@ TEST(ByteChoiceText, NamesObjectAndFrameBytesAndNone)
 }
 
 } // namespace
+
+} // namespace setforge

@@ -21,6 +21,8 @@
 #include "core/base/projectfiles.h"
 #include "core/base/xmlfile.h"
 
+namespace setforge {
+
 // A project directory in a fresh temporary folder, removed at the end of the test.
 class TempProject {
 public:
@@ -70,3 +72,5 @@ inline std::vector<std::uint8_t> fileBytes(const std::string& path)
         return {};
     return {content.begin(), content.end()};
 }
+
+} // namespace setforge

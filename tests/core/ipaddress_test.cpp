@@ -2,6 +2,8 @@
 
 #include "core/update/ipaddress.h"
 
+namespace setforge {
+
 TEST(IpAddress, SplitsAndChecksEveryPart)
 {
     struct Case {
@@ -40,3 +42,5 @@ TEST(IpAddress, JoinsTheFourFields)
     EXPECT_EQ(joinIpParts({"127", "0", "0", "1"}), "127.0.0.1");
     EXPECT_EQ(joinIpParts({"", "", "", ""}), "...");
 }
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 #include "core/lang/uitexts.h"
 #include "testutil.h"
 
+namespace setforge {
+
 namespace {
 
 struct LineCase {
@@ -146,3 +148,5 @@ TEST(UiTextsTable, DefaultsAndBlanks)
 }
 
 } // namespace
+
+} // namespace setforge

@@ -11,6 +11,8 @@
 #include "core/lang/uitexts.h"
 #include "testutil.h"
 
+namespace setforge {
+
 namespace {
 
 // The workspace's LANGUAGE folder and the shipped one of an installed program.
@@ -91,3 +93,5 @@ TEST(LanguageFolders, FlagPictures)
 }
 
 } // namespace
+
+} // namespace setforge

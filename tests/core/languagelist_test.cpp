@@ -12,6 +12,8 @@
 #include "core/lang/languagelist.h"
 #include "core/lang/uitexts.h"
 
+namespace setforge {
+
 namespace {
 
 // A fresh folder below the system's temporary directory, removed at the end.
@@ -186,3 +188,5 @@ TEST(ToolkitLocale, MapsTheShippedLanguagesOnly)
 }
 
 } // namespace
+
+} // namespace setforge

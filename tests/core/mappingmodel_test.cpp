@@ -15,6 +15,8 @@
 #include "core/mapping/mappingmodel.h"
 #include "core/mapping/pdoframe.h"
 
+namespace setforge {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -629,3 +631,5 @@ TEST(MappingModel, CopyBufferOutlivesReload)
 }
 
 } // namespace
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 #include "core/report/mappingintegrity.h"
 #include "imagetestproject.h"
 
+namespace setforge {
+
 namespace {
 
 // One table file of a case: its name, root and rows.
@@ -136,3 +138,5 @@ TEST(CanIdentifiers, DuplicatesAndPredefinedIdentifiers)
 }
 
 } // namespace
+
+} // namespace setforge

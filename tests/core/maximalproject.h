@@ -10,6 +10,8 @@
 #include "core/base/paths.h"
 #include "core/image/tablearea.h"
 
+namespace setforge {
+
 namespace maximal {
 
 inline bool writeTable(const std::string& dir, const char* name, const char* root, const std::string& rows)
@@ -107,3 +109,5 @@ inline bool writeMaximalProject(const std::string& dir, std::optional<BankTable>
 }
 
 } // namespace maximal
+
+} // namespace setforge

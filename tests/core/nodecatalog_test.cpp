@@ -6,6 +6,8 @@
 #include "core/nodes/nodecatalog.h"
 #include "testutil.h"
 
+namespace setforge {
+
 namespace {
 
 std::string fixture(const char* name)
@@ -123,3 +125,5 @@ TEST(NodeCatalog, UnusableRowsAreLeftOutWithAReason)
 }
 
 } // namespace
+
+} // namespace setforge

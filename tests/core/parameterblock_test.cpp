@@ -7,6 +7,8 @@
 #include "core/image/parameterblock.h"
 #include "imagetestproject.h"
 
+namespace setforge {
+
 namespace PF = ParameterField;
 
 namespace {
@@ -197,3 +199,5 @@ TEST(ParameterBlock, DirectoryEntriesOneAndTwoStayEmpty)
 }
 
 } // namespace
+
+} // namespace setforge

@@ -12,6 +12,8 @@
 #include "core/tables/pargencheck.h"
 #include "core/tables/pargenfile.h"
 
+namespace setforge {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -461,3 +463,5 @@ TEST_F(ParGenFiles, CheckOfAFileGivesTheDialogsMessages)
 }
 
 } // namespace
+
+} // namespace setforge

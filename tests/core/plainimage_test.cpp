@@ -4,6 +4,8 @@
 #include "core/image/imagetext.h"
 #include "imagetestproject.h"
 
+namespace setforge {
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -254,3 +256,5 @@ TEST(PlainImage, UnwritableImageIsReportedWithItsPath)
 }
 
 } // namespace
+
+} // namespace setforge

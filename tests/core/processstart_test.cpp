@@ -8,6 +8,8 @@
 #include "core/update/updatefiles.h"
 #include "updatertestsupport.h"
 
+namespace setforge {
+
 // The updater gets the argument text untouched and reads it with splitWindowsArguments: the
 // serial updater's bin folder ends with a backslash right before the closing quote, which must
 // not escape it. The program lies in a folder whose name has a blank and non-ASCII letters.
@@ -90,3 +92,5 @@ TEST(ProcessStart, UpdaterPathsBesideTheExecutable)
     EXPECT_EQ(updaterPath("/opt/s", kEthernetUpdaterName), "/opt/s/Ethernet_Update");
 #endif
 }
+
+} // namespace setforge

@@ -8,6 +8,8 @@
 #include "core/tables/pargenfile.h"
 #include "testutil.h"
 
+namespace setforge {
+
 namespace {
 
 struct CreateCase {
@@ -139,3 +141,5 @@ TEST(ProjectStore, ReopensRememberedProjectAtStart)
 }
 
 } // namespace
+
+} // namespace setforge

@@ -5,6 +5,8 @@
 #include "core/base/projectfiles.h"
 #include "imagetestproject.h"
 
+namespace setforge {
+
 namespace {
 
 const char* kEthernet = "<Par_Gen><Select_Device_Type>1</Select_Device_Type></Par_Gen>";
@@ -110,3 +112,5 @@ TEST(ProjectWarnings, EachWarningWithItsFileAndRow)
 }
 
 } // namespace
+
+} // namespace setforge

@@ -6,6 +6,8 @@
 #include "core/mapping/mappingmodel.h"
 #include "imagetestproject.h"
 
+namespace setforge {
+
 namespace {
 
 std::vector<std::string> conflictLines(const TempProject& project)
@@ -122,3 +124,5 @@ TEST(SharedRegisters, EditedEntriesAgainstTheOtherTables)
 }
 
 } // namespace
+
+} // namespace setforge

@@ -14,6 +14,8 @@
 #include "maximalproject.h"
 #include "testutil.h"
 
+namespace setforge {
+
 namespace {
 
 // Fixes the report's time stamp for the test's duration, as a reproducible build would.
@@ -218,3 +220,5 @@ TEST(CheckCommand, WarnsAboutMappingsLeftBehindByADeletedPdo)
 }
 
 } // namespace
+
+} // namespace setforge

@@ -5,6 +5,8 @@
 #include "core/tables/sdoclienttable.h"
 #include "core/tables/tabledefinition.h"
 
+namespace setforge {
+
 namespace {
 
 EdsEntry entry(std::uint16_t index, std::uint8_t sub, std::uint16_t dataType, const char* access,
@@ -142,3 +144,5 @@ TEST(SdoObjectPick, RefusalsChangeNothing)
 }
 
 } // namespace
+
+} // namespace setforge

@@ -5,6 +5,8 @@
 #include "core/update/echoclient.h"
 #include "core/update/sendping.h"
 
+namespace setforge {
+
 namespace {
 
 // Answers from a script, one status per echo (the last one repeats), and lets a fake clock
@@ -181,3 +183,5 @@ TEST(IcmpEcho, PingProgramFallbackReadsTheExitCode)
     EXPECT_EQ(missing.echo("127.0.0.1", 400, {}), EchoStatus::Error);
 #endif
 }
+
+} // namespace setforge

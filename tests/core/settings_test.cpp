@@ -4,6 +4,8 @@
 #include "core/app/settings.h"
 #include "testutil.h"
 
+namespace setforge {
+
 namespace {
 
 const char* kFull =
@@ -156,3 +158,5 @@ TEST(Settings, EveryTextReadsBackExactly)
 }
 
 } // namespace
+
+} // namespace setforge

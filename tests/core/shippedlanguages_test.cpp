@@ -14,6 +14,8 @@
 // The language files and flag pictures that ship in the workspace's LANGUAGE
 // directory, read through the same loader the program uses.
 
+namespace setforge {
+
 namespace {
 
 const std::string kLanguageDir = SETFORGE_SOURCE_DIR "/workspace/LANGUAGE";
@@ -208,3 +210,5 @@ TEST(ShippedFlags, EachLanguageAndTheDefaultHaveA24BitBitmap)
 }
 
 } // namespace
+
+} // namespace setforge

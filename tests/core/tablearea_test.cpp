@@ -6,6 +6,8 @@
 #include "imagetestproject.h"
 #include "maximalproject.h"
 
+namespace setforge {
+
 namespace {
 
 // The bytes of entry `n` of `table` in the compiled second bank.
@@ -194,3 +196,5 @@ TEST(TableArea, ALaterSmallerCompileLeavesNoOldEntries)
 }
 
 } // namespace
+
+} // namespace setforge

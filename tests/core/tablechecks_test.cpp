@@ -11,6 +11,8 @@
 #include "core/tables/tablevalidator.h"
 #include "tabletestsupport.h"
 
+namespace setforge {
+
 using tabletest::gridOf;
 
 namespace {
@@ -315,3 +317,5 @@ TEST(AcceptedValues, HoldsEveryRowOfTheLargestTable)
 }
 
 } // namespace
+
+} // namespace setforge

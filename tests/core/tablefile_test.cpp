@@ -15,6 +15,8 @@
 #include "core/tables/tablevalidator.h"
 #include "tabletestsupport.h"
 
+namespace setforge {
+
 using namespace tabletest;
 
 namespace {
@@ -444,3 +446,5 @@ TEST(TableDefinitions, ColumnsOfTheDeviceVariants)
 }
 
 } // namespace
+
+} // namespace setforge

@@ -10,6 +10,8 @@
 #include "core/tables/sdoclienttable.h"
 #include "core/tables/tabledefinition.h"
 
+namespace setforge {
+
 namespace {
 
 TEST(Grid, UsedRowsEndAtTheFirstBlankColumnOne)
@@ -260,3 +262,5 @@ TEST(GridHistory, UndoesAndRedoesWholeChanges)
     EXPECT_FALSE(history.canUndo());
     EXPECT_FALSE(history.canRedo());
 }
+
+} // namespace setforge

@@ -6,6 +6,8 @@
 #include "core/base/atomicfile.h"
 #include "core/base/paths.h"
 
+namespace setforge {
+
 namespace tabletest {
 
 TempDir::TempDir()
@@ -61,3 +63,5 @@ std::string readText(const std::string& path)
 }
 
 } // namespace tabletest
+
+} // namespace setforge

@@ -7,6 +7,8 @@
 #include "core/tables/grid.h"
 #include "core/tables/tabledefinition.h"
 
+namespace setforge {
+
 namespace tabletest {
 
 // A fresh folder below the system's temporary directory, removed with everything in it.
@@ -37,3 +39,5 @@ void writeText(const std::string& path, const std::string& content);
 std::string readText(const std::string& path);
 
 } // namespace tabletest
+
+} // namespace setforge

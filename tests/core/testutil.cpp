@@ -10,6 +10,8 @@
 #include "cli/cli.h"
 #include "core/base/paths.h"
 
+namespace setforge {
+
 TempDir::TempDir()
 {
     static std::atomic<unsigned> counter{0};
@@ -98,3 +100,5 @@ CliRun runCliInProcess(const std::vector<std::string>& args)
     run.err = err.str();
     return run;
 }
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace setforge {
+
 // A fresh temporary directory, removed with its content when the object goes away.
 class TempDir {
 public:
@@ -47,3 +49,5 @@ struct CliRun {
 
 // Runs setforge-cli with `args` (the command first) in this process, capturing both streams.
 CliRun runCliInProcess(const std::vector<std::string>& args);
+
+} // namespace setforge

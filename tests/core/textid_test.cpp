@@ -4,6 +4,8 @@
 
 #include "core/lang/uitexts.h"
 
+namespace setforge {
+
 namespace {
 
 // Each named text number against the start of its built-in English text: a name that points at
@@ -241,3 +243,5 @@ TEST(TextId, NoneIsNoText)
 }
 
 } // namespace
+
+} // namespace setforge

@@ -2,6 +2,8 @@
 
 #include "core/base/textint.h"
 
+namespace setforge {
+
 namespace {
 
 struct Case {
@@ -68,3 +70,5 @@ TEST(TextToIntDef, DefaultIsReturnedUnchanged)
 }
 
 } // namespace
+
+} // namespace setforge

@@ -14,6 +14,8 @@
 #include "core/update/updatefiles.h"
 #include "updatertestsupport.h"
 
+namespace setforge {
+
 namespace {
 
 class FixedEcho : public EchoClient {
@@ -427,3 +429,5 @@ TEST(UpdateCommand, RealProgramUpdatesDemoEndToEnd)
     std::ostringstream err;
     EXPECT_EQ(runCli({"update", folder.dir()}, out, err), 2);
 }
+
+} // namespace setforge

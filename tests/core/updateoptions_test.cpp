@@ -3,6 +3,8 @@
 #include "core/update/serialarguments.h"
 #include "core/update/updateoptions.h"
 
+namespace setforge {
+
 TEST(UpdateOptions, TokensForEveryOptionAndReadBack)
 {
     struct Case {
@@ -46,7 +48,11 @@ TEST(SerialArguments, PortDeviceOfAListEntry)
 #endif
 }
 
+} // namespace setforge
+
 #include "core/update/serialports.h"
+
+namespace setforge {
 
 TEST(SerialPorts, OrdersByNumberAndKeepsOnlyComWhereAsked)
 {
@@ -57,3 +63,5 @@ TEST(SerialPorts, OrdersByNumberAndKeepsOnlyComWhereAsked)
               (Names{"ttyACM0", "ttyS2", "ttyS10", "ttyUSB0"}));
     EXPECT_EQ(orderPortNames({}, true), Names{});
 }
+
+} // namespace setforge

@@ -15,6 +15,8 @@
 #include <unistd.h>
 #endif
 
+namespace setforge {
+
 // A temporary folder standing for the executable's folder, with copies of the fake updater
 // under the updaters' names, and what the fake recorded.
 class UpdaterFolder {
@@ -113,3 +115,5 @@ public:
 private:
     std::filesystem::path m_dir;
 };
+
+} // namespace setforge

@@ -3,6 +3,8 @@
 #include "core/app/appstate.h"
 #include "core/lang/versioncheck.h"
 
+namespace setforge {
+
 namespace {
 
 // Answers of the maker's server against the running version 2.001.
@@ -68,3 +70,5 @@ TEST(VersionCheck, QueryAddress)
 }
 
 } // namespace
+
+} // namespace setforge

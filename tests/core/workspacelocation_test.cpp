@@ -13,6 +13,8 @@
 #include "core/base/paths.h"
 #include "testutil.h"
 
+namespace setforge {
+
 namespace {
 
 // A probe whose answers the test chooses; the install bin folder is set per case.
@@ -186,3 +188,5 @@ TEST(WorkspaceLocation, InstalledStartUsesTheUserFolderAndShippedLanguages)
 }
 
 } // namespace
+
+} // namespace setforge

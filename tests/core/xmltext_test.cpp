@@ -6,6 +6,8 @@
 #include "core/tables/pargenfile.h"
 #include "testutil.h"
 
+namespace setforge {
+
 namespace {
 
 // Element texts holding characters the reader would change if they were written raw: each
@@ -46,3 +48,5 @@ TEST(XmlText, ParGenValueWithCarriageReturnSurvivesSaveAndLoad)
 }
 
 } // namespace
+
+} // namespace setforge

@@ -24,6 +24,8 @@
 #include "support/modal.h"
 #include "support/workspace.h"
 
+namespace setforge {
+
 namespace {
 
 class FakePorts : public SerialPortLister {
@@ -604,5 +606,7 @@ void BootDialogTest::textsAreTakenOnEveryShowing()
     f.show(5, [&](UpdateDialog* d) { QCOMPARE(d->windowTitle(), QString("Aggiorna via seriale")); });
 }
 
-QTEST_MAIN(BootDialogTest)
+} // namespace setforge
+
+QTEST_MAIN(setforge::BootDialogTest)
 #include "bootdialog_test.moc"

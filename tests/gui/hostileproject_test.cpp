@@ -19,6 +19,8 @@
 #include "support/modal.h"
 #include "support/workspace.h"
 
+namespace setforge {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -195,5 +197,7 @@ void HostileProjectTest::tenThousandRowsOpenAndCancelWritesNothing()
     QVERIFY(heldAt(sdo) == before);
 }
 
-QTEST_MAIN(HostileProjectTest)
+} // namespace setforge
+
+QTEST_MAIN(setforge::HostileProjectTest)
 #include "hostileproject_test.moc"

@@ -13,6 +13,8 @@
 #include "support/fakemessages.h"
 #include "support/workspace.h"
 
+namespace setforge {
+
 namespace {
 
 // Answers the EDS save question with a fixed path and remembers how it was asked.
@@ -271,5 +273,7 @@ void ImageActionsTest::edsErrorIsShown()
     QVERIFY(!QFileInfo::exists(chosen));
 }
 
-QTEST_MAIN(ImageActionsTest)
+} // namespace setforge
+
+QTEST_MAIN(setforge::ImageActionsTest)
 #include "imageactions_test.moc"

@@ -17,6 +17,8 @@
 #include "support/modal.h"
 #include "support/workspace.h"
 
+namespace setforge {
+
 namespace {
 
 void writeFile(const QString& path, const QByteArray& content)
@@ -299,5 +301,7 @@ void MainWindowTest::aboutShowsTheWorkspaceInUse()
     QVERIFY(msgs.all().empty());
 }
 
-QTEST_MAIN(MainWindowTest)
+} // namespace setforge
+
+QTEST_MAIN(setforge::MainWindowTest)
 #include "mainwindow_test.moc"

@@ -15,6 +15,8 @@
 #include "support/modal.h"
 #include "support/workspace.h"
 
+namespace setforge {
+
 namespace {
 
 const QString kData = QStringLiteral(SETFORGE_TEST_DATA "/mapping");
@@ -478,5 +480,7 @@ void MappingEditorTest::closingAsksOnlyAfterAChange()
     }
 }
 
-QTEST_MAIN(MappingEditorTest)
+} // namespace setforge
+
+QTEST_MAIN(setforge::MappingEditorTest)
 #include "mappingeditor_test.moc"

@@ -26,6 +26,8 @@
 #include "support/modal.h"
 #include "support/workspace.h"
 
+namespace setforge {
+
 namespace {
 
 QString fixture(const char* name)
@@ -406,5 +408,7 @@ void ObjectBrowserTest::mappingEditorSaysWhatEachByteCarries()
     QCOMPARE(project.read("rpdodef.xml"), frames);
 }
 
-QTEST_MAIN(ObjectBrowserTest)
+} // namespace setforge
+
+QTEST_MAIN(setforge::ObjectBrowserTest)
 #include "objectbrowser_test.moc"

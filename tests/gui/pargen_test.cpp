@@ -24,6 +24,8 @@
 #include "support/modal.h"
 #include "support/workspace.h"
 
+namespace setforge {
+
 namespace {
 
 const QString kDiscard = "Do you want to exit without saving changes?";
@@ -483,5 +485,7 @@ void ParGenTest::okFromTheMainWindowSetsTheSteps()
     QVERIFY(msgs.all().empty());
 }
 
-QTEST_MAIN(ParGenTest)
+} // namespace setforge
+
+QTEST_MAIN(setforge::ParGenTest)
 #include "pargen_test.moc"

@@ -13,6 +13,8 @@
 #include "support/fakemessages.h"
 #include "support/workspace.h"
 
+namespace setforge {
+
 namespace {
 
 // Answers the report's save question with a fixed path and filter, and remembers the question.
@@ -194,5 +196,7 @@ void ReportActionTest::writeErrorIsShown()
     QCOMPARE(opener.opened, QStringList());
 }
 
-QTEST_MAIN(ReportActionTest)
+} // namespace setforge
+
+QTEST_MAIN(setforge::ReportActionTest)
 #include "reportaction_test.moc"

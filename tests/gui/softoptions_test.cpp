@@ -23,6 +23,8 @@
 #include "support/modal.h"
 #include "support/workspace.h"
 
+namespace setforge {
+
 class SoftOptionsTest : public QObject {
     Q_OBJECT
 private slots:
@@ -530,5 +532,7 @@ void SoftOptionsTest::timerTicks()
     QCOMPARE(timer.interval(), 60000);
 }
 
-QTEST_MAIN(SoftOptionsTest)
+} // namespace setforge
+
+QTEST_MAIN(setforge::SoftOptionsTest)
 #include "softoptions_test.moc"

@@ -23,6 +23,8 @@
 #include "support/modal.h"
 #include "support/workspace.h"
 
+namespace setforge {
+
 namespace {
 
 // A workspace with the open project "Demo".
@@ -914,5 +916,7 @@ void TableDialogTest::modelPassesTheTester()
     QVERIFY(dialog->reload());
 }
 
-QTEST_MAIN(TableDialogTest)
+} // namespace setforge
+
+QTEST_MAIN(setforge::TableDialogTest)
 #include "tabledialog_test.moc"

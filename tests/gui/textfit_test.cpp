@@ -29,6 +29,8 @@
 #include "support/fakemessages.h"
 #include "support/workspace.h"
 
+namespace setforge {
+
 namespace {
 
 // The languages shipped in workspace/LANGUAGE, and English, the program's own texts.
@@ -323,5 +325,7 @@ void TextFitTest::everyTextFitsItsControlInEveryLanguage()
     QVERIFY(msgs.all().empty());
 }
 
-QTEST_MAIN(TextFitTest)
+} // namespace setforge
+
+QTEST_MAIN(setforge::TextFitTest)
 #include "textfit_test.moc"

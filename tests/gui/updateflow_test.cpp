@@ -20,6 +20,8 @@
 #include "support/modal.h"
 #include "support/workspace.h"
 
+namespace setforge {
+
 namespace {
 
 class OnePort : public SerialPortLister {
@@ -158,5 +160,7 @@ void UpdateFlowTest::ethernetUpdateOfDemo()
              QString("127.0.0.1"));
 }
 
-QTEST_MAIN(UpdateFlowTest)
+} // namespace setforge
+
+QTEST_MAIN(setforge::UpdateFlowTest)
 #include "updateflow_test.moc"

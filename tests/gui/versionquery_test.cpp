@@ -11,6 +11,8 @@
 #include "gui/lang/versionquery.h"
 #include "support/localhttpserver.h"
 
+namespace setforge {
+
 class VersionQueryTest : public QObject {
     Q_OBJECT
 private slots:
@@ -156,5 +158,7 @@ void VersionQueryTest::waitShowsABusyCursorAndDropsInput()
     QCOMPARE(field.text(), QString());
 }
 
-QTEST_MAIN(VersionQueryTest)
+} // namespace setforge
+
+QTEST_MAIN(setforge::VersionQueryTest)
 #include "versionquery_test.moc"

@@ -8,6 +8,8 @@
 #include "core/base/paths.h"
 #include "crashsafetyfiles.h"
 
+using namespace setforge;
+
 int main(int argc, char** argv)
 {
     if (argc != 2) {

@@ -26,6 +26,8 @@
 #include "core/tables/tabledefinition.h"
 #include "core/tables/tablefile.h"
 
+namespace setforge {
+
 struct CrashSafetyFile {
     const char* name;                    // file name in the test directory
     std::string (*expected)(bool newer); // content after a save of that version
@@ -230,3 +232,5 @@ inline const std::vector<CrashSafetyFile>& crashSafetyFiles()
     };
     return files;
 }
+
+} // namespace setforge

@@ -31,6 +31,8 @@
 #include "core/base/textint.h"
 #include "core/update/commandline.h"
 
+namespace setforge {
+
 namespace {
 
 #ifdef _WIN32
@@ -80,6 +82,10 @@ int envInt(const char* name, int def)
 }
 
 } // namespace
+
+} // namespace setforge
+
+using namespace setforge;
 
 int main(int argc, char** argv)
 {

@@ -7,6 +7,8 @@
 #include "../core/maximalproject.h"
 #include "core/base/paths.h"
 
+using namespace setforge;
+
 int main(int argc, char** argv)
 {
     if (argc != 2) {

@@ -8,6 +8,8 @@
 #include "core/lang/languagefile.h"
 #include "core/tables/pargenfile.h"
 
+namespace setforge {
+
 std::string AppState::settingsPath() const
 {
     return joinPath(workspaceDir, "Setforge.xml");
@@ -97,3 +99,5 @@ WriteResult saveSettings(const AppState& state)
 {
     return writeSettings(state.settingsPath(), currentSettings(state));
 }
+
+} // namespace setforge

@@ -11,6 +11,8 @@
 #include "core/lang/languagefolders.h"
 #include "core/lang/uitexts.h"
 
+namespace setforge {
+
 // The process-wide values of the program, owned by the application shell. Windows read
 // and write them directly; one instance lives from start to end.
 struct AppState {
@@ -64,3 +66,5 @@ Settings currentSettings(const AppState& state);
 
 // Writes the settings file in the workspace.
 WriteResult saveSettings(const AppState& state);
+
+} // namespace setforge

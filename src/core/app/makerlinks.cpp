@@ -2,6 +2,8 @@
 
 #include "core/base/product.h"
 
+namespace setforge {
+
 std::string makerHost()
 {
     return kMakerHost;
@@ -16,3 +18,5 @@ std::string makerDownloadUrl()
 {
     return "http://" + makerHost() + "/Home/download/download.asp#KD40917";
 }
+
+} // namespace setforge

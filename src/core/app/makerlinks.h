@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace setforge {
+
 // The maker's host, fixed when building (kMakerHost).
 std::string makerHost();
 
@@ -10,3 +12,5 @@ std::string makerHomeUrl();
 
 // The maker's download page for the device: /Home/download/download.asp#KD40917.
 std::string makerDownloadUrl();
+
+} // namespace setforge

@@ -12,6 +12,8 @@
 // clang-format on
 #endif
 
+namespace setforge {
+
 #ifdef _WIN32
 
 namespace {
@@ -50,3 +52,5 @@ std::vector<std::string> programArguments(int argc, char** argv)
 }
 
 #endif
+
+} // namespace setforge

@@ -12,6 +12,8 @@
 #include "core/base/xmlfile.h"
 #include "core/lang/textid.h"
 
+namespace setforge {
+
 namespace {
 
 char upperAscii(char c)
@@ -97,3 +99,5 @@ std::string openProjectName(std::string_view projectsDir, std::string_view proje
         return {};
     return std::string(projectDir.substr(projectsDir.size() + 1));
 }
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace setforge {
+
 // Outcome of creating a project: `errorText` is the UI text index of the refusal
 // (107 empty name, 106 exists, 105 cannot be created), or 0 when the project was made.
 struct CreateProjectResult {
@@ -29,3 +31,5 @@ int findProject(const std::vector<std::string>& list, std::string_view name);
 
 // The project name part of projectDir below projectsDir (empty when projectDir is empty).
 std::string openProjectName(std::string_view projectsDir, std::string_view projectDir);
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 
 #include "core/base/xmlfile.h"
 
+namespace setforge {
+
 namespace {
 
 // The settings file's shape, written once: every value in writing order, with its section and
@@ -126,3 +128,5 @@ WriteResult writeSettings(std::string_view utf8Path, const Settings& settings)
 {
     return writeFileAtomic(utf8Path, settingsXml(settings));
 }
+
+} // namespace setforge

@@ -5,6 +5,8 @@
 
 #include "core/base/atomicfile.h"
 
+namespace setforge {
+
 // The values kept in Setforge.xml, with the defaults used when an element is missing.
 struct Settings {
     std::string projectName;                // lastproj/projectname, default empty
@@ -29,3 +31,5 @@ std::string settingsXml(const Settings& settings);
 
 // Writes the settings file through the atomic-write helper.
 WriteResult writeSettings(std::string_view utf8Path, const Settings& settings);
+
+} // namespace setforge

@@ -21,6 +21,8 @@
 #define SETFORGE_BIN_TO_DATA "../share/setforge"
 #endif
 
+namespace setforge {
+
 namespace {
 
 std::string environmentValue(const char* name)
@@ -111,3 +113,5 @@ WorkspaceLocation locateWorkspace(std::string_view exeDir, const WorkspaceProbe&
     installed.shippedLanguageDir = pathToUtf8(shipped.lexically_normal());
     return installed;
 }
+
+} // namespace setforge

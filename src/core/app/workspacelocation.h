@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace setforge {
+
 // Where the program keeps MASTER, PROJECTS, LANGUAGE, Setforge.xml and looks for the updaters.
 // A portable copy keeps them beside its executable; an installed program, whose folder the
 // user cannot write, keeps them in the user's data folder and reads the shipped languages
@@ -40,3 +42,5 @@ std::string userWorkspaceFolder(const WorkspaceProbe& probe);
 // installed otherwise. An installed program without a usable home folder stays portable, as
 // there is nowhere else to go. Reads the file system only; creates nothing.
 WorkspaceLocation locateWorkspace(std::string_view exeDir, const WorkspaceProbe& probe);
+
+} // namespace setforge

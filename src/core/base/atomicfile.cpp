@@ -18,6 +18,8 @@
 
 #include "core/base/paths.h"
 
+namespace setforge {
+
 namespace {
 
 WriteResult failure(const std::string& what, std::string_view path)
@@ -130,3 +132,5 @@ WriteResult writeFileAtomic(std::string_view utf8Path, std::string_view content)
 #endif
     return {};
 }
+
+} // namespace setforge

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace setforge {
+
 // Outcome of a file write: ok, or the system's error text (with the path) in `error`.
 struct WriteResult {
     bool ok = true;
@@ -15,3 +17,5 @@ struct WriteResult {
 // Every file the system writes goes through here. The old file is untouched on failure; a
 // read-only file (no write permission, or the read-only attribute) is refused and kept.
 WriteResult writeFileAtomic(std::string_view utf8Path, std::string_view content);
+
+} // namespace setforge

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace setforge {
+
 // The converter with or without its Ethernet port. ParGen.xml stores the variant as the
 // integer of Select_Device_Type, and a file edited by hand may hold any integer there. Two
 // readings of that integer are in use; both are kept, and this is the one place that says
@@ -25,3 +27,5 @@ constexpr bool hasEthernet(DeviceVariant variant)
 {
     return variant == DeviceVariant::WithEthernet;
 }
+
+} // namespace setforge

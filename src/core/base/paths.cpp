@@ -5,6 +5,8 @@
 #include <fstream>
 #include <system_error>
 
+namespace setforge {
+
 std::filesystem::path pathFromUtf8(std::string_view utf8)
 {
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
@@ -62,3 +64,5 @@ bool readWholeFile(std::string_view utf8, std::string& content, std::string& err
     }
     return true;
 }
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace setforge {
+
 // Builds a filesystem path from UTF-8 text, so non-ASCII names stay right on Windows.
 std::filesystem::path pathFromUtf8(std::string_view utf8);
 
@@ -24,3 +26,5 @@ bool pathExists(std::string_view utf8);
 
 // Reads a whole file. Returns false and the system's error text in `error` on failure.
 bool readWholeFile(std::string_view utf8, std::string& content, std::string& error);
+
+} // namespace setforge

@@ -7,6 +7,8 @@
 #error "SETFORGE_VERSION and SETFORGE_MAKER_HOST come from the setforge_core target"
 #endif
 
+namespace setforge {
+
 // The program's code, shown in every window's corner and sent with the version query.
 inline constexpr const char* kSoftwareCode = "KX40917";
 inline constexpr const char* kDeviceDescription = "CANopen / Modbus Slave - Converter";
@@ -17,3 +19,5 @@ inline constexpr const char* kDeviceCode = "KD40917";
 inline constexpr const char* kMainWindowTitle = "Telvora - Configurator KX40917 - CANopen / Modbus Slave ";
 // The maker's web host: version query, download and home links.
 inline constexpr const char* kMakerHost = SETFORGE_MAKER_HOST;
+
+} // namespace setforge

@@ -2,6 +2,8 @@
 
 #include "core/base/paths.h"
 
+namespace setforge {
+
 ProjectFiles makeProjectFiles(std::string_view projectDir)
 {
     ProjectFiles files;
@@ -16,3 +18,5 @@ ProjectFiles makeProjectFiles(std::string_view projectDir)
     files.nodeGuard = joinPath(projectDir, "NodeGuard.xml");
     return files;
 }
+
+} // namespace setforge

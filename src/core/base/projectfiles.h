@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace setforge {
+
 // The full paths of a project's nine table files, derived from the project directory.
 struct ProjectFiles {
     std::string parGen;            // ParGen.xml
@@ -18,3 +20,5 @@ struct ProjectFiles {
 
 // Derives the nine paths as projectDir + separator + file name.
 ProjectFiles makeProjectFiles(std::string_view projectDir);
+
+} // namespace setforge

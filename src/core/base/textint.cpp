@@ -1,5 +1,7 @@
 #include "core/base/textint.h"
 
+namespace setforge {
+
 namespace {
 
 int hexDigit(char c)
@@ -71,3 +73,5 @@ std::int32_t textToInt(std::string_view text, std::int32_t def)
         return static_cast<std::int32_t>(-static_cast<std::int64_t>(value));
     return static_cast<std::int32_t>(value);
 }
+
+} // namespace setforge

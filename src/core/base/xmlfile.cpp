@@ -4,6 +4,8 @@
 
 #include "core/base/paths.h"
 
+namespace setforge {
+
 XmlLoadResult loadXmlText(std::string_view text, pugi::xml_document& doc)
 {
     doc.reset();
@@ -101,3 +103,5 @@ WriteResult saveXmlFile(const pugi::xml_document& doc, std::string_view utf8Path
 {
     return writeFileAtomic(utf8Path, serializeXml(doc));
 }
+
+} // namespace setforge

@@ -8,6 +8,8 @@
 #include "core/base/atomicfile.h"
 #include "core/base/product.h"
 
+namespace setforge {
+
 // The comment that ends every file the system writes.
 inline constexpr const char* kVersionComment = "SW_VERSION = " SETFORGE_VERSION;
 
@@ -53,3 +55,5 @@ std::string serializeXml(const pugi::xml_document& doc);
 
 // Writes serializeXml(doc) through the atomic-write helper.
 WriteResult saveXmlFile(const pugi::xml_document& doc, std::string_view utf8Path);
+
+} // namespace setforge

@@ -7,6 +7,8 @@
 #include "core/image/compilestop.h"
 #include "core/image/imagetext.h"
 
+namespace setforge {
+
 namespace {
 
 using File = ProjectDocuments::File;
@@ -153,3 +155,5 @@ BankedImage compileBankedImage(ProjectDocuments& docs)
     image.parameters.pack();
     return image;
 }
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 #include "core/image/projectdocuments.h"
 #include "core/image/tablearea.h"
 
+namespace setforge {
+
 // The banked image: bank1_ESP32.bin (the parameter block) and bank2_ESP32.bin (the tables).
 struct BankedImage {
     ParameterBlock parameters;
@@ -19,3 +21,5 @@ BankedImage compileBankedImage(ProjectDocuments& docs);
 
 // The refusal of a table that holds `wanted` entries.
 std::string tooManyEntriesMessage(const char* tableName, std::size_t wanted, std::size_t capacity);
+
+} // namespace setforge

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace setforge {
+
 void putField(std::uint8_t* base, const Field& field, std::uint32_t value)
 {
     std::uint8_t* p = base + field.offset;
@@ -89,3 +91,5 @@ std::string describeRecord(const std::uint8_t* base, const RecordLayout& layout)
     }
     return text;
 }
+
+} // namespace setforge

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace setforge {
+
 // How one field of a binary record is stored.
 enum class FieldType { U8, U16LE, U16BE, U32LE, U32BE };
 
@@ -79,3 +81,5 @@ bool appendRecord(std::vector<std::uint8_t>& out, const RecordLayout& layout,
 // "name=value" pairs of one stored record, for dumps: "IndexA=100 conf=65 ...", values in decimal
 // and, for 16- and 32-bit fields, also in hexadecimal.
 std::string describeRecord(const std::uint8_t* base, const RecordLayout& layout);
+
+} // namespace setforge

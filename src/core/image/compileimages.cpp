@@ -8,6 +8,8 @@
 #include "core/base/paths.h"
 #include "core/image/compilestop.h"
 
+namespace setforge {
+
 CompiledImages compileImages(const ProjectFiles& files, const MessageSink& sink)
 {
     CompiledImages images;
@@ -93,3 +95,5 @@ bool compileAndWriteImages(std::string_view projectDir, const MessageSink& sink,
         *compiled = std::move(images);
     return written;
 }
+
+} // namespace setforge

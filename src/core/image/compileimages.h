@@ -9,6 +9,8 @@
 #include "core/image/compilemessage.h"
 #include "core/image/plainimage.h"
 
+namespace setforge {
+
 // The three images of one compile, all in memory.
 struct CompiledImages {
     bool ok = false;    // false: the update stopped; the images must not be written
@@ -38,3 +40,5 @@ WriteResult writeImageFiles(std::string_view projectDir, const CompiledImages& i
 // files were written.
 bool compileAndWriteImages(std::string_view projectDir, const MessageSink& sink, int* deviceType = nullptr,
                            CompiledImages* compiled = nullptr);
+
+} // namespace setforge

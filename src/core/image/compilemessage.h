@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+namespace setforge {
+
 // A message of the image compilers, with the kind of box the GUI shows it in.
 struct CompileMessage {
     enum class Kind { Information, Warning, Error };
@@ -15,3 +17,5 @@ using MessageSink = std::function<void(const CompileMessage&)>;
 
 // The fixed message of an unreadable number in the plain image.
 inline constexpr const char* kConversionError = "Error in conversion string";
+
+} // namespace setforge

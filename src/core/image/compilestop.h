@@ -4,6 +4,8 @@
 
 #include "core/image/projectdocuments.h"
 
+namespace setforge {
+
 // Thrown inside the image compilers when the update must stop; compileImages catches it and
 // reports `message` as an error. Never leaves the core.
 struct CompileStopped {
@@ -37,3 +39,5 @@ inline std::size_t countElements(const pugi::xml_node& root)
     forEachElement(root, [&n](const pugi::xml_node&, std::size_t) { ++n; });
     return n;
 }
+
+} // namespace setforge

@@ -6,6 +6,8 @@
 #include "core/image/compilestop.h"
 #include "core/image/imagetext.h"
 
+namespace setforge {
+
 namespace {
 
 std::string hex(std::uint32_t value, int digits)
@@ -307,3 +309,5 @@ WriteResult writeEdsFile(const ProjectFiles& files, std::string_view path, const
         return {false, "The EDS file could not be written: " + written.error};
     return {};
 }
+
+} // namespace setforge

@@ -9,6 +9,8 @@
 #include "core/base/atomicfile.h"
 #include "core/base/projectfiles.h"
 
+namespace setforge {
+
 // The local date and time the EDS is stamped with.
 struct EdsClock {
     int year = 1970;
@@ -64,3 +66,5 @@ EdsResult buildEds(const ProjectFiles& files, const EdsClock& clock);
 // writeEdsFile: builds the EDS and writes it to `path`, replacing an existing file. On any
 // failure nothing is written and the error names the text or the file.
 WriteResult writeEdsFile(const ProjectFiles& files, std::string_view path, const EdsClock& clock);
+
+} // namespace setforge

@@ -7,6 +7,8 @@
 #include "core/image/compilestop.h"
 #include "core/image/imagetext.h"
 
+namespace setforge {
+
 namespace {
 
 using FT = FieldType;
@@ -107,3 +109,5 @@ void appendEmcySections(std::vector<std::uint8_t>& out, const EmcyLists& lists)
     for (const EmcyWord& word : lists.words)
         appendRecord(out, kListWordRecord, {word.registerIndex, word.highByteSlot, word.lowByteSlot});
 }
+
+} // namespace setforge

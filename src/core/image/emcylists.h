@@ -7,6 +7,8 @@
 
 #include "core/image/binarylayout.h"
 
+namespace setforge {
+
 // One word fed from an emergency message.
 struct EmcyWordRef {
     std::uint16_t wordNumber = 0;  // number of the word's EmcyWord record
@@ -50,3 +52,5 @@ EmcyLists buildEmcyLists(const pugi::xml_node& emcyDefRoot, const pugi::xml_node
 
 // Appends the EMCY section and then the EMCY word section for `lists` to `out`.
 void appendEmcySections(std::vector<std::uint8_t>& out, const EmcyLists& lists);
+
+} // namespace setforge

@@ -11,6 +11,8 @@
 #include "core/image/tablearea.h"
 #include "core/tables/sdoclienttable.h"
 
+namespace setforge {
+
 namespace {
 
 std::string hex(std::uint32_t value, int digits)
@@ -351,3 +353,5 @@ ImageDump dumpImageFile(std::string_view path)
     }
     return dumpPlainImage(bytes);
 }
+
+} // namespace setforge

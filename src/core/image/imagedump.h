@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+namespace setforge {
+
 // A decoded image file: readable text, one field or record per line, and the places where the
 // file does not hold together (wrong checksum, wrong size, header offsets out of order...).
 struct ImageDump {
@@ -46,3 +48,5 @@ ImageDump dumpTableArea(std::span<const std::uint8_t> bytes,
 // bank2_ESP32.bin, any letter case) or, for another name, by its size. For bank2_ESP32.bin the
 // counts come from bank1_ESP32.bin beside it. A file that cannot be read gives one problem.
 ImageDump dumpImageFile(std::string_view path);
+
+} // namespace setforge

@@ -2,6 +2,8 @@
 
 #include "core/base/textint.h"
 
+namespace setforge {
+
 std::optional<std::int32_t> readInteger(std::string_view text)
 {
     // Two different defaults coming back equal means the text itself was read.
@@ -35,3 +37,5 @@ std::uint16_t textToWord(std::string_view text, const MessageSink& sink)
     }
     return static_cast<std::uint16_t>(static_cast<std::uint32_t>(*value));
 }
+
+} // namespace setforge

@@ -9,6 +9,8 @@
 #include "core/image/tablearea.h"
 #include "core/tables/pargenelements.h"
 
+namespace setforge {
+
 namespace PG = ParGenName;
 
 namespace PF = ParameterField;
@@ -252,3 +254,5 @@ void ParameterBlock::pack()
 {
     set(PF::kChecksum, computeChecksum(m_bytes));
 }
+
+} // namespace setforge

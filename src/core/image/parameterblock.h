@@ -9,6 +9,8 @@
 
 #include "core/image/binarylayout.h"
 
+namespace setforge {
+
 // The fields of the banked image's first bank, all little-endian. Bytes no field names are 0.
 namespace ParameterField {
 inline constexpr Field kCanBitRate{"CAN bit rate (bit/s)", 0x000, FieldType::U32LE};
@@ -106,3 +108,5 @@ public:
 private:
     std::array<std::uint8_t, kSize> m_bytes{};
 };
+
+} // namespace setforge

@@ -10,6 +10,8 @@
 #include "core/image/imagetext.h"
 #include "core/tables/pargenelements.h"
 
+namespace setforge {
+
 namespace PG = ParGenName;
 
 namespace {
@@ -281,3 +283,5 @@ PlainImage compilePlainImage(ProjectDocuments& docs, const MessageSink& sink)
 {
     return PlainCompiler(docs, sink).run();
 }
+
+} // namespace setforge

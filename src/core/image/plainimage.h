@@ -9,6 +9,8 @@
 #include "core/image/compilemessage.h"
 #include "core/image/projectdocuments.h"
 
+namespace setforge {
+
 // The sections of the plain image, in file order; the header holds their offsets in this order.
 enum class PlainSection { Sdo, Emcy, EmcyWord, Rpdo, RpdoMapping, Tpdo, NodeGuarding, Parameters };
 inline constexpr std::size_t kPlainSections = 8;
@@ -39,3 +41,5 @@ struct PlainImage {
 // CompileStopped for a file that is not well-formed, an invalid emergency value, or an image
 // longer than kPlainImageMaxSize.
 PlainImage compilePlainImage(ProjectDocuments& docs, const MessageSink& sink);
+
+} // namespace setforge

@@ -2,6 +2,8 @@
 
 #include "core/base/xmlfile.h"
 
+namespace setforge {
+
 namespace {
 
 constexpr const char* kFileNames[] = {
@@ -56,3 +58,5 @@ const ProjectDocuments::Entry& ProjectDocuments::get(File file)
     }
     return entry;
 }
+
+} // namespace setforge

@@ -8,6 +8,8 @@
 
 #include "core/base/projectfiles.h"
 
+namespace setforge {
+
 // The nine project files as the image compilers see them, each parsed at most once per
 // compile, at the moment a compiler first asks for it (so messages keep the compile's order).
 class ProjectDocuments {
@@ -48,3 +50,5 @@ private:
     ProjectFiles m_files;
     std::array<Entry, 9> m_entries;
 };
+
+} // namespace setforge

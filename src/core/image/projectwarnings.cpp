@@ -10,6 +10,8 @@
 #include "core/mapping/mappingformat.h"
 #include "core/tables/pargenfile.h"
 
+namespace setforge {
+
 namespace {
 
 // Calls `visit` with every element child of the root of the file at `path` and its 1-based
@@ -181,3 +183,5 @@ std::vector<std::string> projectWarnings(const ProjectFiles& files)
             all.push_back(std::move(warning));
     return all;
 }
+
+} // namespace setforge

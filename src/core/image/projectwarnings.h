@@ -9,6 +9,8 @@
 // Each function reads the files present (a missing or unparsable file gives no warning; the
 // table checks report those) and returns one line per finding, naming its file and row.
 
+namespace setforge {
+
 // SDO rows whose Hi Byte or Lo Byte lies above the row's NByte, and rows that fill neither
 // half of their register (Hi Byte and Lo Byte both 0).
 std::vector<std::string> sdoByteWarnings(const ProjectFiles& files);
@@ -30,3 +32,5 @@ std::vector<std::string> hiddenColumnWarnings(const ProjectFiles& files);
 
 // All of the above, in this order.
 std::vector<std::string> projectWarnings(const ProjectFiles& files);
+
+} // namespace setforge

@@ -10,6 +10,8 @@
 #include "core/tables/pargenelements.h"
 #include "core/tables/pargenfile.h"
 
+namespace setforge {
+
 namespace PG = ParGenName;
 
 namespace {
@@ -156,3 +158,5 @@ std::vector<std::string> plainImageWarnings(const ProjectFiles& files)
                            ")");
     return warnings;
 }
+
+} // namespace setforge

@@ -6,6 +6,8 @@
 
 #include "core/base/projectfiles.h"
 
+namespace setforge {
+
 // One use of a Modbus register by a part of the project.
 struct RegisterClaim {
     std::uint16_t reg = 0;
@@ -37,3 +39,5 @@ std::string describeConflict(const RegisterConflict& conflict);
 // Valid values that the plain image cannot hold whole and cuts short, one warning each
 // (an SDO client timeout above 65535 is kept in 16 bits there).
 std::vector<std::string> plainImageWarnings(const ProjectFiles& files);
+
+} // namespace setforge

@@ -5,6 +5,8 @@
 #include "core/base/textint.h"
 #include "core/mapping/mappingmodel.h"
 
+namespace setforge {
+
 namespace {
 
 const char* editorName(MappingKind kind)
@@ -50,3 +52,5 @@ std::vector<RegisterConflict> registersSharedWithOtherTables(const MappingModel&
             shared.push_back(std::move(conflict));
     return shared;
 }
+
+} // namespace setforge

@@ -5,6 +5,8 @@
 #include "core/base/projectfiles.h"
 #include "core/image/registerconflicts.h"
 
+namespace setforge {
+
 class MappingModel;
 
 // The registers that the entries of `model`, as edited and not yet saved, share with the rest
@@ -14,3 +16,5 @@ class MappingModel;
 // increasing register order. Files that are missing or broken claim nothing.
 std::vector<RegisterConflict> registersSharedWithOtherTables(const MappingModel& model,
                                                              const ProjectFiles& files);
+
+} // namespace setforge

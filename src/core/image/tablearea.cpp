@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace setforge {
+
 std::span<const TableLayout> tableLayouts()
 {
     return kBankTables;
@@ -34,3 +36,5 @@ std::uint32_t TableArea::count(BankTable table) const
 {
     return std::min<std::uint32_t>(wanted(table), static_cast<std::uint32_t>(tableLayout(table).capacity));
 }
+
+} // namespace setforge

@@ -8,6 +8,8 @@
 
 #include "core/image/binarylayout.h"
 
+namespace setforge {
+
 // The eight tables of the banked image's second bank, in their order in the bank.
 enum class BankTable { Sdo, Rpdo, RpdoMapping, Tpdo, TpdoMapping, NodeGuarding, Emcy, EmcyWord };
 
@@ -151,3 +153,5 @@ private:
     std::array<std::uint8_t, kSize> m_bytes{};
     std::array<std::uint32_t, 8> m_wanted{};
 };
+
+} // namespace setforge

@@ -1,5 +1,7 @@
 #include "core/lang/defaulttexts.h"
 
+namespace setforge {
+
 // Built-in English texts of UI_Texts. A language file overrides them entry by
 // entry; indexes missing here hold a single blank.
 const DefaultText kDefaultTexts[] = {
@@ -554,3 +556,5 @@ const DefaultText kDefaultTexts[] = {
 };
 
 const std::size_t kDefaultTextCount = sizeof(kDefaultTexts) / sizeof(kDefaultTexts[0]);
+
+} // namespace setforge

@@ -1,5 +1,8 @@
 #pragma once
 #include <cstddef>
+
+namespace setforge {
+
 // One built-in English text of the table, by index.
 struct DefaultText {
     int index;
@@ -9,3 +12,5 @@ struct DefaultText {
 // blank.
 extern const DefaultText kDefaultTexts[];
 extern const std::size_t kDefaultTextCount;
+
+} // namespace setforge

@@ -7,6 +7,8 @@
 #include "core/lang/languagefolders.h"
 #include "core/lang/uitexts.h"
 
+namespace setforge {
+
 namespace {
 
 void appendUtf8(std::string& out, std::uint32_t cp)
@@ -221,3 +223,5 @@ std::string loadLanguage(UiTexts& texts, const LanguageFolders& folders, std::st
         applyLanguageFile(texts, english);
     return "English";
 }
+
+} // namespace setforge

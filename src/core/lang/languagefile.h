@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace setforge {
+
 class LanguageFolders;
 class UiTexts;
 
@@ -27,3 +29,5 @@ std::string loadLanguage(UiTexts& texts, std::string_view languageDir, std::stri
 // The same with the language files of `folders`: the workspace's file wins over a shipped one
 // of the same name, and English.lng is looked for in both.
 std::string loadLanguage(UiTexts& texts, const LanguageFolders& folders, std::string_view languageName);
+
+} // namespace setforge

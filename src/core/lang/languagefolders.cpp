@@ -6,6 +6,8 @@
 #include "core/base/paths.h"
 #include "core/lang/languagelist.h"
 
+namespace setforge {
+
 LanguageFolders::LanguageFolders(std::string ownDir, std::string shippedDir)
     : m_ownDir(std::move(ownDir)), m_shippedDir(std::move(shippedDir))
 {
@@ -41,3 +43,5 @@ std::string LanguageFolders::flagPicture(std::string_view languageName) const
     const std::string own = find(std::string(languageName) + ".bmp");
     return own.empty() ? find("DefaultFlag.bmp") : own;
 }
+
+} // namespace setforge

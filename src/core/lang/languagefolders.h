@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace setforge {
+
 // The folders language files and flags come from: the workspace's LANGUAGE folder and, for
 // an installed program, the folder of the languages shipped with it. A file in the
 // workspace wins over a shipped file of the same name.
@@ -30,3 +32,5 @@ private:
     std::string m_ownDir;
     std::string m_shippedDir;
 };
+
+} // namespace setforge

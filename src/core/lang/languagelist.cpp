@@ -19,6 +19,8 @@
 #include "core/lang/textid.h"
 #include "core/lang/uitexts.h"
 
+namespace setforge {
+
 namespace {
 
 // Windows attribute bits that do not keep a file out of the list.
@@ -180,3 +182,5 @@ std::string toolkitLocaleOf(std::string_view languageName)
             return known.locale;
     return {};
 }
+
+} // namespace setforge

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace setforge {
+
 class UiTexts;
 
 // The language files of the workspace, as the options list them six to a page.
@@ -56,3 +58,5 @@ int turnLanguagePage(int languageCount, int page, bool forward);
 
 // The question before a switch: texts 316 + from + 317 + to + 318.
 std::string languageQuestion(const UiTexts& texts, std::string_view from, std::string_view to);
+
+} // namespace setforge

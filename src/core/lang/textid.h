@@ -1,5 +1,7 @@
 #pragma once
 
+namespace setforge {
+
 // The numbers of the texts the code names directly, by what each text says. Every window owns
 // a block of numbers (main window 0.., new project 100.., open project 200.., options 300..,
 // communication 400.., SDO 500.., emergencies 700.., receive PDOs 900.., transmit PDOs 1100..,
@@ -251,3 +253,5 @@ inline constexpr int DeviceNotFound = 1536;
 inline constexpr int CheckIpAddress = 1537;
 
 } // namespace TextId
+
+} // namespace setforge

@@ -2,6 +2,8 @@
 
 #include "core/lang/defaulttexts.h"
 
+namespace setforge {
+
 UiTexts::UiTexts()
 {
     loadDefaults();
@@ -28,3 +30,5 @@ void UiTexts::set(int index, std::string text)
         return;
     m_texts[static_cast<std::size_t>(index)] = std::move(text);
 }
+
+} // namespace setforge

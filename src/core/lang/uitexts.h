@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace setforge {
+
 // The table of every user-visible text, indexes 0 to 1599.
 class UiTexts {
 public:
@@ -25,3 +27,5 @@ public:
 private:
     std::vector<std::string> m_texts;
 };
+
+} // namespace setforge

@@ -3,6 +3,8 @@
 #include "core/base/product.h"
 #include "core/base/textint.h"
 
+namespace setforge {
+
 namespace {
 
 // Blanks and control characters at both ends go, as the server may end its line any way.
@@ -59,3 +61,5 @@ bool isNewerVersionAnswer(std::string_view answer, std::string_view runningVersi
     const int offered = parseVersion(text);
     return running != -1 && offered != -1 && offered > running;
 }
+
+} // namespace setforge

@@ -7,6 +7,8 @@
 // The version query sent to the maker's web server and the reading of its answer. The
 // sending itself belongs to the GUI layer; everything here is plain text work.
 
+namespace setforge {
+
 inline constexpr const char* kVersionQueryPath = "/home/download/GetversionSW.asp";
 inline constexpr const char* kVersionQueryKey = "nomesw";
 inline constexpr const char* kVersionQueryAccept =
@@ -32,3 +34,5 @@ int parseVersion(std::string_view versionText);
 // True when the server's `answer` (the raw body; empty after any failure) names a version
 // newer than `runningVersion`. Empty answers and "VER. 0.000" (any letter case) are not newer.
 bool isNewerVersionAnswer(std::string_view answer, std::string_view runningVersion);
+
+} // namespace setforge

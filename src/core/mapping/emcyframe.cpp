@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace setforge {
+
 EmcyFrame::EmcyFrame(std::string devId, std::string code, std::string reg)
     : deviceId(std::move(devId)), errorCode(std::move(code)), errorRegister(std::move(reg))
 {
@@ -12,3 +14,5 @@ std::string EmcyFrame::listLine() const
 {
     return deviceId + '\t' + errorCode + '\t' + errorRegister;
 }
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 
 #include "core/mapping/mappingframe.h"
 
+namespace setforge {
+
 // One emergency of the emergency access table as the emergency mapping editor sees it.
 // An emergency always offers five bytes: the five bytes after its error code and error register.
 struct EmcyFrame : MappingFrame {
@@ -19,3 +21,5 @@ struct EmcyFrame : MappingFrame {
     std::string errorCode;     // EMCY_Error_Code text
     std::string errorRegister; // Error_Register text
 };
+
+} // namespace setforge

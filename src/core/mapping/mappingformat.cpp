@@ -4,6 +4,8 @@
 #include "core/mapping/emcyframe.h"
 #include "core/mapping/pdoframe.h"
 
+namespace setforge {
+
 namespace {
 
 std::unique_ptr<MappingFrame> readReceivePdo(const pugi::xml_node& row)
@@ -94,3 +96,5 @@ const char* MappingFormat::attributeName(MapField field) const
             return attributes[static_cast<std::size_t>(i)].name;
     return nullptr;
 }
+
+} // namespace setforge

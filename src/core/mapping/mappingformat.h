@@ -9,6 +9,8 @@
 #include "core/base/projectfiles.h"
 #include "core/mapping/mappingframe.h"
 
+namespace setforge {
+
 // The three mapping editors.
 enum class MappingKind { ReceivePdo, TransmitPdo, Emergency };
 
@@ -87,3 +89,5 @@ extern const MappingFormat kReceivePdoMapping;
 extern const MappingFormat kTransmitPdoMapping;
 // Emergency mapping: emcydef.xml -> emcyword.xml.
 extern const MappingFormat kEmergencyMapping;
+
+} // namespace setforge

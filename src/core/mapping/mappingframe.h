@@ -5,6 +5,8 @@
 
 #include "core/mapping/registerentry.h"
 
+namespace setforge {
+
 // What every frame of a mapping editor has: its entries and the number of data bytes it offers.
 // The frame owns its entries; they keep their creation order and are never sorted.
 struct MappingFrame {
@@ -16,3 +18,5 @@ struct MappingFrame {
     std::vector<RegisterEntry> entries;
     int byteCount = 8;
 };
+
+} // namespace setforge

@@ -9,6 +9,8 @@
 #include "core/base/xmlfile.h"
 #include "core/lang/uitexts.h"
 
+namespace setforge {
+
 namespace {
 
 // A byte selector half holds four bits, so no frame can offer more bytes than this.
@@ -307,3 +309,5 @@ WriteResult MappingModel::save(const ProjectFiles& files) const
 {
     return save(files.*m_format.mapFile);
 }
+
+} // namespace setforge

@@ -13,6 +13,8 @@
 #include "core/mapping/mappingframe.h"
 #include "core/mapping/registerentry.h"
 
+namespace setforge {
+
 class UiTexts;
 
 // Outcome of an entry operation.
@@ -123,3 +125,5 @@ private:
     std::vector<std::unique_ptr<MappingFrame>> m_frames;
     RegisterEntry m_copy;
 };
+
+} // namespace setforge

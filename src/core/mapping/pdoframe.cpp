@@ -4,6 +4,8 @@
 
 #include "core/base/textint.h"
 
+namespace setforge {
+
 PdoFrame::PdoFrame(std::string cobId, std::string dim) : cobId(std::move(cobId)), dimension(std::move(dim))
 {
     // A dimension that is not a number is read as a full eight-byte frame.
@@ -14,3 +16,5 @@ std::string PdoFrame::listLine() const
 {
     return cobId + '\t' + dimension;
 }
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 
 #include "core/mapping/mappingframe.h"
 
+namespace setforge {
+
 // One receive or transmit PDO as a mapping editor sees it: the texts of its table row as stored.
 struct PdoFrame : MappingFrame {
     // Create: a frame without entries. `byteCount` is textToInt(dim, 8).
@@ -15,3 +17,5 @@ struct PdoFrame : MappingFrame {
     std::string cobId;     // COB-ID text of the frame's row
     std::string dimension; // Dimension text of the frame's row
 };
+
+} // namespace setforge

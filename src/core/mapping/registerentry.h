@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace setforge {
+
 // One mapping entry: a Modbus register and the frame bytes that fill its two halves.
 struct RegisterEntry {
     std::string registerIndex; // register index exactly as typed ("100", "0x64", " 100")
@@ -16,3 +18,5 @@ int packByteSelector(int highPart, int lowPart);
 
 // Splits a stored byte selector into its high and low part (each 0..15), whatever the value.
 void unpackByteSelector(int selector, int& highPart, int& lowPart);
+
+} // namespace setforge

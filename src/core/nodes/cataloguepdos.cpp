@@ -4,6 +4,8 @@
 #include "core/nodes/edsvalue.h"
 #include "core/nodes/nodecatalog.h"
 
+namespace setforge {
+
 void CataloguePdos::load(std::string_view projectDir, bool nodeTransmits)
 {
     m_pdos.clear();
@@ -42,3 +44,5 @@ std::string CataloguePdos::describeByte(const RemotePdo& pdo, int byteNumber)
     }
     return "";
 }
+
+} // namespace setforge

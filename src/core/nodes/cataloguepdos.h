@@ -7,6 +7,8 @@
 
 #include "core/nodes/remotepdo.h"
 
+namespace setforge {
+
 // The default PDOs of every node in a project's catalogue, by COB-ID: what the mapping
 // editors use to say what each data byte of a frame carries.
 class CataloguePdos {
@@ -26,3 +28,5 @@ public:
 private:
     std::map<std::uint32_t, RemotePdo> m_pdos;
 };
+
+} // namespace setforge

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace setforge {
+
 namespace {
 
 // The codes of CiA 301's static data types and the record types an EDS refers to.
@@ -52,3 +54,5 @@ bool isEdsStringType(std::uint16_t code)
 {
     return code == 0x0009 || code == 0x000A || code == 0x000B || code == 0x000F;
 }
+
+} // namespace setforge

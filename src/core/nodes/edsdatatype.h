@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+namespace setforge {
+
 // One CANopen data type as an EDS names it in DataType.
 struct EdsDataType {
     std::uint16_t code = 0;
@@ -24,3 +26,5 @@ int edsDataTypeBytes(std::uint16_t code);
 // True for the types whose values are text or raw bytes rather than numbers
 // (VISIBLE_STRING, OCTET_STRING, UNICODE_STRING, DOMAIN).
 bool isEdsStringType(std::uint16_t code);
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 
 #include "core/nodes/edsdatatype.h"
 
+namespace setforge {
+
 int EdsEntry::bytes() const
 {
     return edsDataTypeBytes(dataType);
@@ -26,3 +28,5 @@ const EdsEntry* EdsDevice::findEntry(std::uint16_t index, std::uint8_t subIndex)
             return &entry;
     return nullptr;
 }
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace setforge {
+
 // One addressable entry of an EDS: a VAR object (sub-index 0) or a sub-object of an ARRAY or
 // RECORD. Texts are UTF-8 as the file gives them, trimmed.
 struct EdsEntry {
@@ -52,3 +54,5 @@ struct EdsDevice {
     // The entry `index`/`subIndex`, or nullptr.
     const EdsEntry* findEntry(std::uint16_t index, std::uint8_t subIndex) const;
 };
+
+} // namespace setforge

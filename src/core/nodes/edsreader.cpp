@@ -11,6 +11,8 @@
 #include "core/nodes/edsvalue.h"
 #include "core/nodes/inifile.h"
 
+namespace setforge {
+
 namespace {
 
 // Where an object section's name says it belongs.
@@ -389,3 +391,5 @@ std::string resolvedDefault(const EdsEntry& entry, int nodeId)
         return entry.defaultValue;
     return hexText(number.value);
 }
+
+} // namespace setforge

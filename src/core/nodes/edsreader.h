@@ -8,6 +8,8 @@
 
 #include "core/nodes/edsdevice.h"
 
+namespace setforge {
+
 // The largest EDS or DCF the reader takes: 16 MiB.
 inline constexpr std::uintmax_t kMaxEdsBytes = 16u * 1024u * 1024u;
 
@@ -37,3 +39,5 @@ EdsReadResult readEdsFile(std::string_view utf8Path, std::optional<int> nodeId =
 // The entry's DefaultValue for node `nodeId`: as written when it does not name $NODEID,
 // otherwise the resolved sum as "0x..." text. A value that cannot be resolved stays as written.
 std::string resolvedDefault(const EdsEntry& entry, int nodeId);
+
+} // namespace setforge

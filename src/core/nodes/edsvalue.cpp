@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace setforge {
+
 namespace {
 
 // "'<value>'<what>", built by appending: GCC 12 warns falsely (-Wrestrict) on a literal
@@ -140,3 +142,5 @@ std::string hexText(std::uint64_t value, int digits)
     std::snprintf(text, sizeof text, "0x%0*llX", digits, static_cast<unsigned long long>(value));
     return text;
 }
+
+} // namespace setforge

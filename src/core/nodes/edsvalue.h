@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace setforge {
+
 // Outcome of reading a number written in an EDS.
 struct EdsNumber {
     bool ok = false;
@@ -23,3 +25,5 @@ EdsNumber readEdsNumber(std::string_view text, std::optional<int> nodeId);
 
 // `value` as "0x" followed by upper-case hexadecimal digits, at least `digits` of them.
 std::string hexText(std::uint64_t value, int digits = 1);
+
+} // namespace setforge

@@ -1,5 +1,7 @@
 #include "core/nodes/inifile.h"
 
+namespace setforge {
+
 namespace {
 
 std::string_view trimBlanks(std::string_view text)
@@ -153,3 +155,5 @@ const IniFile::Entry* IniFile::find(const Section& section, std::string_view key
     const auto found = section.keys.find(asciiLower(key));
     return found == section.keys.end() ? nullptr : &found->second;
 }
+
+} // namespace setforge

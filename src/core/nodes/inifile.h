@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace setforge {
+
 // The INI text of an EDS or DCF: sections of "key=value" lines. Section and key names are
 // compared without regard to letter case; values keep their text, trimmed of blanks.
 class IniFile {
@@ -46,3 +48,5 @@ std::string asciiLower(std::string_view text);
 
 // `text` when it is valid UTF-8, otherwise `text` read as Latin-1 and converted to UTF-8.
 std::string utf8OrLatin1(std::string_view text);
+
+} // namespace setforge

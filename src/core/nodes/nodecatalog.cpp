@@ -9,6 +9,8 @@
 #include "core/base/xmlfile.h"
 #include "core/nodes/edsreader.h"
 
+namespace setforge {
+
 namespace {
 
 constexpr const char* kRoot = "Nodes";
@@ -169,3 +171,5 @@ NodeCatalog::AddResult NodeCatalog::addNodeEds(std::string_view projectDir, int 
     result.file = name;
     return result;
 }
+
+} // namespace setforge

@@ -7,6 +7,8 @@
 
 #include "core/base/atomicfile.h"
 
+namespace setforge {
+
 // Which EDS describes which remote node of a project. It lives in the project's Nodes.xml
 // (root "Nodes", one row per node with NodeID and File); the EDS files themselves are copies
 // in the project's EDS folder, so a project can be handed on whole. The compile and the EDS
@@ -65,3 +67,5 @@ public:
 private:
     std::vector<Node> m_nodes; // ordered by node ID
 };
+
+} // namespace setforge

@@ -2,6 +2,8 @@
 
 #include "core/nodes/edsvalue.h"
 
+namespace setforge {
+
 std::string RemotePdo::mappedNames() const
 {
     std::string names;
@@ -93,3 +95,5 @@ std::vector<std::string> describePdoBytes(const RemotePdo& pdo)
     }
     return lines;
 }
+
+} // namespace setforge

@@ -6,6 +6,8 @@
 
 #include "core/nodes/edsdevice.h"
 
+namespace setforge {
+
 // One object a PDO's default mapping places in its data.
 struct RemotePdoObject {
     std::uint16_t index = 0;
@@ -42,3 +44,5 @@ std::vector<RemotePdo> listDefaultPdos(const EdsDevice& device, bool transmit, i
 // "Byte 1–2: 0x6041 Statusword" for each mapped object, one text per object, for showing what
 // each data byte of the PDO carries.
 std::vector<std::string> describePdoBytes(const RemotePdo& pdo);
+
+} // namespace setforge

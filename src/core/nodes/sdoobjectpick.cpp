@@ -9,6 +9,8 @@
 #include "core/tables/rowoperations.h"
 #include "core/tables/sdoclienttable.h"
 
+namespace setforge {
+
 namespace {
 
 constexpr std::int32_t kLastAddress = 65535;
@@ -95,3 +97,5 @@ SdoPickOutcome fillSdoRows(Grid& grid, int row, const EdsEntry& entry, int nodeI
     }
     return SdoPickOutcome::Filled;
 }
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 
 #include "core/nodes/edsdevice.h"
 
+namespace setforge {
+
 class Grid;
 
 // Whether an EDS entry can fill an SDO access row, whose NByte is 1, 2 or 4.
@@ -34,3 +36,5 @@ enum class SdoPickOutcome {
 // validated later, as typed rows are.
 SdoPickOutcome fillSdoRows(Grid& grid, int row, const EdsEntry& entry, int nodeId, bool alsoHighWord,
                            const std::string& highWordSuffix);
+
+} // namespace setforge

@@ -8,6 +8,8 @@
 #include "core/image/compilestop.h"
 #include "core/report/registermap.h"
 
+namespace setforge {
+
 namespace {
 
 // The CiA 301 predefined connection set.
@@ -102,3 +104,5 @@ std::vector<std::string> canIdentifierWarnings(const ProjectFiles& files)
     }
     return warnings;
 }
+
+} // namespace setforge

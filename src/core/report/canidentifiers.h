@@ -5,6 +5,8 @@
 
 #include "core/base/projectfiles.h"
 
+namespace setforge {
+
 // Warnings about the CAN identifiers of the two PDO tables: one per COB-ID that more than one
 // PDO uses (within a table or across both), in increasing COB-ID order; then, for each PDO in
 // table order (receive, then transmit), one per predefined identifier its COB-ID equals: NMT
@@ -13,3 +15,5 @@
 // guarding 0x700 + node of a node of the node-guarding table. Rows whose COB-ID or node is not
 // a number are skipped; missing or unreadable files give no warning.
 std::vector<std::string> canIdentifierWarnings(const ProjectFiles& files);
+
+} // namespace setforge

@@ -1,5 +1,7 @@
 #include "core/report/csvreport.h"
 
+namespace setforge {
+
 namespace {
 
 constexpr const char* kLineEnd = "\r\n";
@@ -47,3 +49,5 @@ std::string renderCsvReport(const std::vector<RegisterMapEntry>& entries)
     }
     return csv;
 }
+
+} // namespace setforge

@@ -6,6 +6,8 @@
 
 #include "core/report/registermap.h"
 
+namespace setforge {
+
 // The header line of the register map CSV, without its line end.
 inline constexpr const char* kRegisterMapCsvHeader =
     "register,register_hex,access,source,file,row,node_id,object,cob_id,high_byte,low_byte,mnemonic,conflict";
@@ -18,3 +20,5 @@ std::string renderCsvReport(const std::vector<RegisterMapEntry>& entries);
 // `text` as one CSV field: quoted, with quotes doubled, when it holds a comma, a quote, a
 // carriage return or a line feed; as it is otherwise.
 std::string csvField(std::string_view text);
+
+} // namespace setforge

@@ -1,5 +1,7 @@
 #include "core/report/htmlreport.h"
 
+namespace setforge {
+
 namespace {
 
 constexpr const char* kStyle = R"(@page { size: A4; margin: 14mm 12mm; }
@@ -187,3 +189,5 @@ std::string renderHtmlReport(const ProjectReport& report)
     html += "</section>\n</body>\n</html>\n";
     return html;
 }
+
+} // namespace setforge

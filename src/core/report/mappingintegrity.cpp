@@ -4,6 +4,8 @@
 #include "core/base/xmlfile.h"
 #include "core/image/compilestop.h"
 
+namespace setforge {
+
 namespace {
 
 constexpr int kSelectorHighShift = 4;
@@ -116,3 +118,5 @@ std::vector<std::string> mappingIntegrityWarnings(const ProjectFiles& files)
     checkEmcyMapping(files, warnings);
     return warnings;
 }
+
+} // namespace setforge

@@ -13,6 +13,8 @@
 #include "core/tables/tablecheck.h"
 #include "core/tables/tabledefinition.h"
 
+namespace setforge {
+
 namespace {
 
 // "name: message", where a loader's message that already starts with the file's full path
@@ -130,3 +132,5 @@ std::vector<std::string> findingLines(const ProjectFindings& findings)
         lines.push_back("error: " + error);
     return lines;
 }
+
+} // namespace setforge

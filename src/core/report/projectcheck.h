@@ -6,6 +6,8 @@
 #include "core/base/projectfiles.h"
 #include "core/lang/uitexts.h"
 
+namespace setforge {
+
 // What the project checks found. Errors fail `check`; warnings do not.
 struct ProjectFindings {
     std::vector<std::string> errors;   // a failed check: the project should not go to a device
@@ -26,3 +28,5 @@ ProjectFindings checkProject(const ProjectFiles& files);
 
 // The findings as `check` prints them: "warning: ..." lines, then "error: ..." lines.
 std::vector<std::string> findingLines(const ProjectFindings& findings);
+
+} // namespace setforge

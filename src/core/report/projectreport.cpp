@@ -16,6 +16,8 @@
 #include "core/report/projectcheck.h"
 #include "core/tables/pargenfile.h"
 
+namespace setforge {
+
 namespace {
 
 constexpr int kSelectorHighShift = 4;
@@ -244,3 +246,5 @@ WriteResult writeProjectReport(const std::string& projectDir, const std::string&
         return writeFileAtomic(outPath, renderCsvReport(buildRegisterMap(makeProjectFiles(projectDir))));
     return writeFileAtomic(outPath, renderHtmlReport(buildProjectReport(projectDir, when, texts)));
 }
+
+} // namespace setforge

@@ -8,6 +8,8 @@
 #include "core/lang/uitexts.h"
 #include "core/report/registermap.h"
 
+namespace setforge {
+
 // One table of the project as the report shows it: the cells as typed, and under each row the
 // mapping entries that belong to it ("200: high byte 2, low byte 1").
 struct ReportTable {
@@ -49,3 +51,5 @@ WriteResult writeProjectReport(const std::string& projectDir, const std::string&
 
 // "2024-03-09 12:00 UTC" for the instant `when`.
 std::string reportTimeText(std::time_t when);
+
+} // namespace setforge

@@ -11,6 +11,8 @@
 #include "core/image/compilestop.h"
 #include "core/tables/pargenfile.h"
 
+namespace setforge {
+
 namespace {
 
 // The selector of a mapping entry or the conf byte of an SDO row carry two byte numbers.
@@ -318,3 +320,5 @@ std::string hexCobId(unsigned value)
     std::snprintf(text, sizeof text, "0x%03X", value);
     return text;
 }
+
+} // namespace setforge

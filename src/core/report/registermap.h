@@ -7,6 +7,8 @@
 
 #include "core/base/projectfiles.h"
 
+namespace setforge {
+
 // Where a register claim comes from. The order is the report's sort order after the register.
 enum class ClaimSource { Sdo, Rpdo, Tpdo, Emcy, NodeGuarding, NetworkStart };
 
@@ -49,3 +51,5 @@ std::string hex4(unsigned value);
 
 // "0x181" for 385: at least three hexadecimal digits, upper case.
 std::string hexCobId(unsigned value);
+
+} // namespace setforge

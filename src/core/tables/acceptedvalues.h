@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace setforge {
+
 // The values a validation has accepted so far for a column that must not repeat
 // (`m_values`). Lives for one validation.
 class AcceptedValues {
@@ -24,3 +26,5 @@ public:
 private:
     std::vector<std::uint16_t> m_values;
 };
+
+} // namespace setforge

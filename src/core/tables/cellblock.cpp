@@ -1,5 +1,7 @@
 #include "core/tables/cellblock.h"
 
+namespace setforge {
+
 CellBlock parseCellBlock(std::string_view text)
 {
     CellBlock block;
@@ -86,3 +88,5 @@ std::string formatCellBlock(const CellBlock& block)
     }
     return text;
 }
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace setforge {
+
 // A rectangular block of cell texts, row by row, as spreadsheets put on the clipboard.
 using CellBlock = std::vector<std::vector<std::string>>;
 
@@ -15,3 +17,5 @@ CellBlock parseCellBlock(std::string_view text);
 // Writes a block as tab-separated text, each row ended by "\n". A cell holding a tab or a
 // line end, or starting with a double quote, is quoted with inner quotes doubled.
 std::string formatCellBlock(const CellBlock& block);
+
+} // namespace setforge

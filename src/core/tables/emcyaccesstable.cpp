@@ -3,6 +3,8 @@
 #include "core/lang/textid.h"
 #include "core/tables/tabledefinition.h"
 
+namespace setforge {
+
 namespace {
 
 TableDefinition makeTable()
@@ -41,3 +43,5 @@ const TableDefinition& emcyAccessTable()
     static const TableDefinition table = makeTable();
     return table;
 }
+
+} // namespace setforge

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace setforge {
+
 struct TableDefinition;
 
 // The columns of the grid; column 0 holds the row numbers.
@@ -9,3 +11,5 @@ inline constexpr int DeviceId = 1, ErrorCode = 2, ErrorRegister = 3, Mnemonic = 
 
 // The emergency access table (TFEMCYAccess, emcydef.xml): 100 rows of emergency messages.
 const TableDefinition& emcyAccessTable();
+
+} // namespace setforge

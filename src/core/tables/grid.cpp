@@ -1,5 +1,7 @@
 #include "core/tables/grid.h"
 
+namespace setforge {
+
 namespace {
 
 const std::string kEmpty;
@@ -73,3 +75,5 @@ int Grid::usedRowCount() const
         ++row;
     return row - 1;
 }
+
+} // namespace setforge

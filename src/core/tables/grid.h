@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace setforge {
+
 // True when `text` is empty or made only of characters up to U+0020 (spaces and control
 // characters). A blank column 1 ends a table's content.
 bool isBlankCell(std::string_view text);
@@ -41,3 +43,5 @@ private:
     int m_columns;
     std::vector<std::string> m_cells;
 };
+
+} // namespace setforge

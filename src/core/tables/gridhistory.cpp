@@ -1,5 +1,7 @@
 #include "core/tables/gridhistory.h"
 
+namespace setforge {
+
 void GridHistory::begin(const Grid& grid)
 {
     if (m_depth++ == 0)
@@ -64,3 +66,5 @@ void GridHistory::clear()
     m_undo.clear();
     m_redo.clear();
 }
+
+} // namespace setforge

@@ -7,6 +7,8 @@
 #include "core/tables/grid.h"
 #include "core/tables/gridpaste.h"
 
+namespace setforge {
+
 // Undo and redo for one showing of a grid. A change is framed by begin() and commit(); the
 // history keeps only the cells the change touched, so a 1500-row table costs one copy of the
 // grid while a change runs and a few strings per step afterwards.
@@ -45,3 +47,5 @@ private:
     std::vector<Step> m_undo;
     std::vector<Step> m_redo;
 };
+
+} // namespace setforge

@@ -8,6 +8,8 @@
 #include "core/tables/gridtexts.h"
 #include "core/tables/tabledefinition.h"
 
+namespace setforge {
+
 PasteOutcome pasteIntoGrid(const TableDefinition& table, Grid& grid, int firstRow,
                            const std::vector<int>& columns, const CellBlock& block)
 {
@@ -51,3 +53,5 @@ std::string refusedPasteMessage(const std::vector<CellPosition>& refused,
         message += '\n' + texts[GridText::kPasteRefusedMore] + std::to_string(refused.size() - kListed);
     return message;
 }
+
+} // namespace setforge

@@ -5,6 +5,8 @@
 
 #include "core/tables/cellblock.h"
 
+namespace setforge {
+
 class Grid;
 class UiTexts;
 struct TableDefinition;
@@ -35,3 +37,5 @@ PasteOutcome pasteIntoGrid(const TableDefinition& table, Grid& grid, int firstRo
 // heading; `titles` are the column titles as shown, column 0 first. Empty when none refused.
 std::string refusedPasteMessage(const std::vector<CellPosition>& refused,
                                 const std::vector<std::string>& titles, const UiTexts& texts);
+
+} // namespace setforge

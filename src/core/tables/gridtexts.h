@@ -1,5 +1,7 @@
 #pragma once
 
+namespace setforge {
+
 // Indexes of the UI texts that the grids of the table dialogs and mapping editors share.
 namespace GridText {
 
@@ -15,3 +17,5 @@ constexpr int kSharedRegisterWarning = 1348; // OK with registers other tables u
 constexpr int kEmergencyBytesTip = 173;      // which message bytes Byte 1..5 of an emergency are
 
 } // namespace GridText
+
+} // namespace setforge

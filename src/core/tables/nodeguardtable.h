@@ -1,5 +1,7 @@
 #pragma once
 
+namespace setforge {
+
 struct TableDefinition;
 
 // The columns of the grid; column 0 holds the row numbers.
@@ -9,3 +11,5 @@ inline constexpr int NodeId = 1, GuardTime = 2, LifeTimeFactor = 3, Mnemonic = 4
 
 // The node guarding table (TFNodeGuard, NodeGuard.xml): 32 guarded nodes.
 const TableDefinition& nodeGuardTable();
+
+} // namespace setforge

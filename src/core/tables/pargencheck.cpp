@@ -7,6 +7,8 @@
 #include "core/lang/textid.h"
 #include "core/tables/pargenfile.h"
 
+namespace setforge {
+
 namespace {
 
 struct Check {
@@ -114,3 +116,5 @@ ParGenFileCheck checkParGenFile(std::string_view utf8Path, const UiTexts& texts)
         result.messages.push_back(texts[message]);
     return result;
 }
+
+} // namespace setforge

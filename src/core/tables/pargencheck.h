@@ -12,6 +12,8 @@
 // with textToInt(text, -1) and compared with a closed range; a check whose condition
 // is false (its check box unticked, another variant) does not look at its field at all.
 
+namespace setforge {
+
 // The UI_Texts indexes of the messages of every failing check, in the order the checks run
 // (467 ... 474, 493, 475 ... 486). Empty when everything passes.
 std::vector<int> parGenFailures(const ParGenValues& values);
@@ -38,3 +40,5 @@ struct ParGenFileCheck {
 // Loads the ParGen.xml at `utf8Path` as the dialog does and runs the dialog's checks on it,
 // taking the messages from `texts` (so they follow the loaded language).
 ParGenFileCheck checkParGenFile(std::string_view utf8Path, const UiTexts& texts);
+
+} // namespace setforge

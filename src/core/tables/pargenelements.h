@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace setforge {
+
 // The names in ParGen.xml, the communication parameters, written once for every reader and
 // writer of the file: the dialog's load and save, the two image compilers, the device-variant
 // reading and the register-conflict listing. Elements are listed in the file's order.
@@ -43,3 +45,5 @@ inline constexpr const char* kGuardEnable = "enable";
 inline constexpr const char* kGuardRegister1 = "add_word_1";
 inline constexpr const char* kGuardRegister2 = "add_word_2";
 } // namespace ParGenName
+
+} // namespace setforge

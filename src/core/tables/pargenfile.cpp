@@ -4,6 +4,8 @@
 #include "core/base/textint.h"
 #include "core/tables/pargenelements.h"
 
+namespace setforge {
+
 namespace PG = ParGenName;
 
 namespace {
@@ -250,3 +252,5 @@ int readDeviceType(std::string_view parGenPath)
         return 0;
     return textToInt(elementText(element), 0);
 }
+
+} // namespace setforge

@@ -13,6 +13,8 @@
 // per value group in a fixed order, then the version comment. The element names, attribute
 // names and their order are held in one table in pargenfile.cpp, used by load and save alike.
 
+namespace setforge {
+
 // The root element's name.
 inline constexpr const char* kParGenRoot = "Par_Gen";
 
@@ -51,3 +53,5 @@ WriteResult saveParGen(const ParGenValues& values, std::string_view utf8Path);
 // The device variant from a ParGen.xml: the integer text of its Select_Device_Type element,
 // 0 when the file, the element or a number is missing or the file cannot be read.
 int readDeviceType(std::string_view parGenPath);
+
+} // namespace setforge

@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+namespace setforge {
+
 // The fixed items of the communication parameters' drop-down lists, in list order. They are
 // not translated. ParGen.xml stores a list's 0-based item index, except for the CAN bit rate.
 inline constexpr std::array<const char*, 2> kDeviceTypeItems = {"Device Without Ethernet Port",
@@ -61,3 +63,5 @@ struct ParGenValues {
 
     bool operator==(const ParGenValues&) const = default;
 };
+
+} // namespace setforge

@@ -3,6 +3,8 @@
 #include "core/lang/textid.h"
 #include "core/tables/tabledefinition.h"
 
+namespace setforge {
+
 namespace {
 
 TableDefinition makeTable()
@@ -46,3 +48,5 @@ const TableDefinition& pdoReceiveTable()
     static const TableDefinition table = makeTable();
     return table;
 }
+
+} // namespace setforge

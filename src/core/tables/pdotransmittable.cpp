@@ -3,6 +3,8 @@
 #include "core/lang/textid.h"
 #include "core/tables/tabledefinition.h"
 
+namespace setforge {
+
 namespace {
 
 TableDefinition makeTable()
@@ -55,3 +57,5 @@ const TableDefinition& pdoTransmitTable()
     static const TableDefinition table = makeTable();
     return table;
 }
+
+} // namespace setforge

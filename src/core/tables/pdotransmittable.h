@@ -1,5 +1,7 @@
 #pragma once
 
+namespace setforge {
+
 struct TableDefinition;
 
 // The transmit PDO table (TFPDOTransmit, Transmit_Pdo.xml): 32 PDOs. Without Ethernet port a
@@ -11,3 +13,5 @@ namespace TpdoColumn {
 inline constexpr int CobId = 1, Dimension = 2, AddressStart = 3, OnChange = 4, OnTimer = 5, Timer = 6,
                      Mnemonic = 7;
 }
+
+} // namespace setforge

@@ -2,6 +2,8 @@
 
 #include "core/tables/grid.h"
 
+namespace setforge {
+
 void deleteGridRow(int row, Grid& grid)
 {
     const int last = grid.rowCount();
@@ -21,3 +23,5 @@ void insertGridRow(int row, Grid& grid)
         grid.copyRow(k, k + 1);
     grid.clearRow(row);
 }
+
+} // namespace setforge

@@ -7,6 +7,8 @@
 #include "core/tables/grid.h"
 #include "core/tables/tabledefinition.h"
 
+namespace setforge {
+
 namespace {
 
 constexpr const char* kReadOnly = "ReadOnly";
@@ -104,3 +106,5 @@ const TableDefinition& sdoClientTable()
     static const TableDefinition table = makeTable();
     return table;
 }
+
+} // namespace setforge

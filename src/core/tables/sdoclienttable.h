@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace setforge {
+
 struct TableDefinition;
 
 // The SDO access table (TFSDOClient, sdo.xml): 1500 rows tying Modbus registers to objects
@@ -34,3 +36,5 @@ SdoConfParts splitSdoConf(std::uint8_t conf);
 
 // The R/W cell's text for a conf: "ReadWrite" or "ReadOnly".
 const char* sdoReadWriteText(bool readWrite);
+
+} // namespace setforge

@@ -9,6 +9,8 @@
 #include "core/tables/sdoclienttable.h"
 #include "core/tables/tabledefinition.h"
 
+namespace setforge {
+
 namespace {
 
 bool sameIgnoringCase(std::string_view a, std::string_view b)
@@ -37,3 +39,5 @@ const TableDefinition* findTableDefinition(std::string_view name)
             return table;
     return nullptr;
 }
+
+} // namespace setforge

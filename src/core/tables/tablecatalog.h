@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+namespace setforge {
+
 struct TableDefinition;
 
 // The five table definitions in the order of the configuration steps: SDO access, emergency
@@ -12,3 +14,5 @@ const std::vector<const TableDefinition*>& tableDefinitions();
 // The definition whose dialog name ("TFNodeGuard") or file name ("NodeGuard.xml", letters
 // compared case-insensitively) is `name`, or nullptr.
 const TableDefinition* findTableDefinition(std::string_view name);
+
+} // namespace setforge

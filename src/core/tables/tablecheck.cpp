@@ -4,6 +4,8 @@
 #include "core/tables/tablefile.h"
 #include "core/tables/tablevalidator.h"
 
+namespace setforge {
+
 std::vector<std::string> checkTableFile(const TableDefinition& table, std::string_view tablePath,
                                         DeviceVariant variant, const UiTexts& texts)
 {
@@ -15,3 +17,5 @@ std::vector<std::string> checkTableFile(const TableDefinition& table, std::strin
         return {std::move(*message)};
     return {};
 }
+
+} // namespace setforge

@@ -6,6 +6,8 @@
 
 #include "core/tables/tabledefinition.h"
 
+namespace setforge {
+
 class UiTexts;
 
 // What the table dialog's OK would say about a table file, without a window: loads the file
@@ -19,3 +21,5 @@ class UiTexts;
 // Nothing is written.
 std::vector<std::string> checkTableFile(const TableDefinition& table, std::string_view tablePath,
                                         DeviceVariant variant, const UiTexts& texts);
+
+} // namespace setforge

@@ -5,6 +5,8 @@
 #include "core/base/xmlfile.h"
 #include "core/tables/pargenfile.h"
 
+namespace setforge {
+
 DeviceVariant readTableVariant(std::string_view parGenPath)
 {
     return variantForTables(readDeviceType(parGenPath));
@@ -194,3 +196,5 @@ TableCheck TableCheck::rangeWhenTicked(int column, int message, std::int32_t lo,
     check.otherColumn = tickColumn;
     return check;
 }
+
+} // namespace setforge

@@ -9,6 +9,8 @@
 #include "core/base/devicevariant.h"
 #include "core/base/projectfiles.h"
 
+namespace setforge {
+
 class Grid;
 
 // The variant for the table dialogs from a communication parameters file: WithEthernet only
@@ -138,3 +140,5 @@ struct TableDefinition {
     int rowErrorText() const { return firstText + 6 + columnCount(); }
     int deleteText() const { return lastText; }
 };
+
+} // namespace setforge

@@ -3,6 +3,8 @@
 #include "core/tables/grid.h"
 #include "core/tables/tabledefinition.h"
 
+namespace setforge {
+
 void fillGridFromDocument(const TableDefinition& table, const pugi::xml_document& doc, Grid& grid)
 {
     grid.clear();
@@ -68,3 +70,5 @@ WriteResult saveTableFile(const TableDefinition& table, const Grid& grid, std::s
     buildTableDocument(table, grid, doc);
     return saveXmlFile(doc, utf8Path);
 }
+
+} // namespace setforge

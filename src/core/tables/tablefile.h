@@ -8,6 +8,8 @@
 #include "core/base/atomicfile.h"
 #include "core/base/xmlfile.h"
 
+namespace setforge {
+
 class Grid;
 struct TableDefinition;
 
@@ -33,3 +35,5 @@ std::string tableFileText(const TableDefinition& table, const Grid& grid);
 // Writes the table file of the used rows of `grid` to `utf8Path` through the atomic-write
 // helper; on failure the old file stays and the result holds the system's text.
 WriteResult saveTableFile(const TableDefinition& table, const Grid& grid, std::string_view utf8Path);
+
+} // namespace setforge

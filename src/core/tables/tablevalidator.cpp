@@ -6,6 +6,8 @@
 #include "core/lang/uitexts.h"
 #include "core/tables/grid.h"
 
+namespace setforge {
+
 namespace {
 
 std::int32_t cellValue(const Grid& grid, int row, int column)
@@ -98,3 +100,5 @@ std::optional<std::string> validateTable(const TableDefinition& table, const Gri
         return checkMessage(table, *failure, texts);
     return std::nullopt;
 }
+
+} // namespace setforge

@@ -6,6 +6,8 @@
 #include "core/tables/acceptedvalues.h"
 #include "core/tables/tabledefinition.h"
 
+namespace setforge {
+
 class Grid;
 class UiTexts;
 
@@ -47,3 +49,5 @@ std::string checkMessage(const TableDefinition& table, const CheckFailure& failu
 // all pass.
 std::optional<std::string> validateTable(const TableDefinition& table, const Grid& grid,
                                          DeviceVariant variant, const UiTexts& texts);
+
+} // namespace setforge

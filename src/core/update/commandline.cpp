@@ -1,5 +1,7 @@
 #include "core/update/commandline.h"
 
+namespace setforge {
+
 std::vector<std::string> splitWindowsArguments(std::string_view text)
 {
     std::vector<std::string> args;
@@ -31,3 +33,5 @@ std::vector<std::string> splitWindowsArguments(std::string_view text)
         args.push_back(current);
     return args;
 }
+
+} // namespace setforge

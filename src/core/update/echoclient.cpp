@@ -30,6 +30,8 @@
 #include <unistd.h>
 #endif
 
+namespace setforge {
+
 namespace {
 
 constexpr std::size_t kEchoDataSize = 24;
@@ -259,3 +261,5 @@ std::unique_ptr<EchoClient> makeSystemEchoClient()
 }
 
 #endif
+
+} // namespace setforge

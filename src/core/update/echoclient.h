@@ -5,6 +5,8 @@
 #include <string>
 #include <utility>
 
+namespace setforge {
+
 // What one ICMP echo came back with.
 enum class EchoStatus {
     Reply,   // the device answered
@@ -51,3 +53,5 @@ private:
     std::string m_program;
 };
 #endif
+
+} // namespace setforge

@@ -10,6 +10,8 @@
 #include "core/update/updatefiles.h"
 #include "core/update/updateoptions.h"
 
+namespace setforge {
+
 namespace {
 
 // Where a job operation takes its file from.
@@ -170,3 +172,5 @@ WriteResult writeEthernetJob(const EthernetJob& job, std::string_view utf8Path)
 {
     return writeFileAtomic(utf8Path, ethernetJobXml(job));
 }
+
+} // namespace setforge

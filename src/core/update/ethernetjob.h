@@ -5,6 +5,8 @@
 
 #include "core/base/atomicfile.h"
 
+namespace setforge {
+
 // What the Ethernet updater is told to do.
 struct EthernetJob {
     std::string ipAddress; // device address, the four fields joined by "."
@@ -25,3 +27,5 @@ std::string ethernetJobXml(const EthernetJob& job);
 
 // Writes the job file (the text above) to `utf8Path` through the atomic-write helper.
 WriteResult writeEthernetJob(const EthernetJob& job, std::string_view utf8Path);
+
+} // namespace setforge

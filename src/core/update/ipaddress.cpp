@@ -2,6 +2,8 @@
 
 #include "core/base/textint.h"
 
+namespace setforge {
+
 std::string trimIpText(std::string_view text)
 {
     std::size_t begin = 0;
@@ -39,3 +41,5 @@ std::string joinIpParts(const std::array<std::string, 4>& parts)
 {
     return parts[0] + "." + parts[1] + "." + parts[2] + "." + parts[3];
 }
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace setforge {
+
 // A dotted address split into its four byte texts.
 struct IpParts {
     bool ok = false;                  // four parts, each a number from 0 to 255
@@ -20,3 +22,5 @@ std::string joinIpParts(const std::array<std::string, 4>& parts);
 
 // Trims blanks and control characters from both ends, as the address fields are read.
 std::string trimIpText(std::string_view text);
+
+} // namespace setforge

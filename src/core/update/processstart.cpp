@@ -22,6 +22,8 @@
 extern char** environ;
 #endif
 
+namespace setforge {
+
 namespace {
 
 #ifdef _WIN32
@@ -153,3 +155,5 @@ ProcessOutcome SystemProcessRunner::runAndWait(const std::string& program, const
 }
 
 #endif
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace setforge {
+
 // How a started program ended for the one who waited.
 struct ProcessOutcome {
     enum class Status {
@@ -41,3 +43,5 @@ public:
 ProcessOutcome runProgram(const std::string& program, const std::vector<std::string>& args, int timeoutMs,
                           bool searchPath, bool quiet, const std::function<void()>& idle);
 #endif
+
+} // namespace setforge

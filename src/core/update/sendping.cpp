@@ -4,6 +4,8 @@
 
 #include "core/lang/textid.h"
 
+namespace setforge {
+
 int pingFailureText(const PingResult& result)
 {
     if (result.ok)
@@ -42,3 +44,5 @@ PingResult sendPing(const std::string& address, EchoClient& client, const std::f
     };
     return sendPing(address, client, steadyMs, idle);
 }
+
+} // namespace setforge

@@ -6,6 +6,8 @@
 
 #include "core/update/echoclient.h"
 
+namespace setforge {
+
 // Time-outs of the reachability check, in milliseconds.
 inline constexpr int kEchoTimeoutMs = 400;
 inline constexpr int kPingTotalMs = 5000;
@@ -38,3 +40,5 @@ PingResult sendPing(const std::string& address, EchoClient& client,
 
 // The same with the steady clock.
 PingResult sendPing(const std::string& address, EchoClient& client, const std::function<void()>& idle);
+
+} // namespace setforge

@@ -5,6 +5,8 @@
 #include "core/update/updatefiles.h"
 #include "core/update/updateoptions.h"
 
+namespace setforge {
+
 std::string serialPortDevice(std::string_view entry)
 {
 #ifdef _WIN32
@@ -39,3 +41,5 @@ std::string serialArgumentText(std::string_view portDevice, int updateOption, bo
     return serialArgumentText(portDevice, updateOption, readBack, masterDir, projectDir,
                               static_cast<char>(std::filesystem::path::preferred_separator));
 }
+
+} // namespace setforge

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace setforge {
+
 // The device path the serial updater opens for a port entry of the list: "\\.\" + entry on
 // Windows ("\\.\COM3"); elsewhere the entry is already the device path and is kept as is.
 std::string serialPortDevice(std::string_view entry);
@@ -16,3 +18,5 @@ std::string serialArgumentText(std::string_view portDevice, int updateOption, bo
 // The same with the platform's path separator.
 std::string serialArgumentText(std::string_view portDevice, int updateOption, bool readBack,
                                std::string_view masterDir, std::string_view projectDir);
+
+} // namespace setforge

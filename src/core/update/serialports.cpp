@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <utility>
 
+namespace setforge {
+
 namespace {
 
 // The name cut before its trailing digits, and the value of those digits (-1 without any).
@@ -38,3 +40,5 @@ std::vector<std::string> orderPortNames(std::vector<std::string> names, bool com
     names.erase(std::unique(names.begin(), names.end()), names.end());
     return names;
 }
+
+} // namespace setforge

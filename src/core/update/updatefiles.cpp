@@ -2,6 +2,8 @@
 
 #include "core/base/paths.h"
 
+namespace setforge {
+
 std::string updaterPath(std::string_view exeDir, std::string_view baseName)
 {
 #ifdef _WIN32
@@ -10,3 +12,5 @@ std::string updaterPath(std::string_view exeDir, std::string_view baseName)
     return joinPath(exeDir, baseName);
 #endif
 }
+
+} // namespace setforge

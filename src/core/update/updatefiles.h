@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace setforge {
+
 // Firmware files in MASTER, supplied with the program and never written by it.
 inline constexpr const char* kSerialFirmwareFile = "sim40917.sim";
 inline constexpr const char* kEthernetFirmwareFile = "sim40917K.sim";
@@ -20,3 +22,5 @@ inline constexpr int kUpdaterWaitMs = 150000;
 
 // Full path of an updater program in `exeDir`: `baseName` plus ".exe" on Windows.
 std::string updaterPath(std::string_view exeDir, std::string_view baseName);
+
+} // namespace setforge

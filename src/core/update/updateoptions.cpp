@@ -1,5 +1,7 @@
 #include "core/update/updateoptions.h"
 
+namespace setforge {
+
 bool writesFirmware(int updateOption)
 {
     return updateOption == kUpdateFirmwareAndConfiguration || updateOption == kUpdateFirmware;
@@ -21,3 +23,5 @@ std::string updateOptionsText(std::string_view prefix, int updateOption, bool re
     text += configuration && readBack ? "PR " : "NO ";
     return text;
 }
+
+} // namespace setforge

@@ -14,6 +14,8 @@
 #include "gui/app/qtext.h"
 #include "gui/app/urlopener.h"
 
+namespace setforge {
+
 namespace {
 
 constexpr int kWorkspaceTop = 148;
@@ -105,3 +107,5 @@ void AboutDialog::showEvent(QShowEvent* event)
     applyTexts();
     SetforgeDialog::showEvent(event);
 }
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 
 class QLabel;
 
+namespace setforge {
+
 // About window: the program's codes and version, whose texts are fixed, and the workspace
 // folder in use, whose caption is translated.
 class AboutDialog : public SetforgeDialog {
@@ -19,3 +21,5 @@ private:
     QLabel* m_workspaceCaption = nullptr;
     QLabel* m_workspaceDir = nullptr;
 };
+
+} // namespace setforge

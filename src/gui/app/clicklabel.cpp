@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 
+namespace setforge {
+
 ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent)
 {
     setCursor(Qt::PointingHandCursor);
@@ -13,3 +15,5 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
         emit clicked();
     QLabel::mouseReleaseEvent(event);
 }
+
+} // namespace setforge

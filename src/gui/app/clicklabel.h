@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+namespace setforge {
+
 // A label that reports a left click, for the web address and logo links.
 class ClickLabel : public QLabel {
     Q_OBJECT
@@ -14,3 +16,5 @@ signals:
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
+
+} // namespace setforge

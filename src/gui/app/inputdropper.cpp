@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+namespace setforge {
+
 InputDropper::InputDropper()
 {
     QCoreApplication::instance()->installEventFilter(this);
@@ -35,3 +37,5 @@ bool InputDropper::eventFilter(QObject*, QEvent* event)
         return false;
     }
 }
+
+} // namespace setforge

@@ -21,6 +21,8 @@
 #include "gui/app/urlopener.h"
 #include "gui/app/windowfactory.h"
 
+namespace setforge {
+
 namespace {
 
 constexpr int kClientWidth = 694;
@@ -412,3 +414,5 @@ void MainWindow::askOpenProject()
     showProjectLabels();
     layoutSteps();
 }
+
+} // namespace setforge

@@ -6,6 +6,9 @@
 class QLabel;
 class QFrame;
 class QPushButton;
+
+namespace setforge {
+
 class ClickLabel;
 class SetforgeDialog;
 class AboutDialog;
@@ -109,3 +112,5 @@ private:
     QPushButton* m_btnReport = nullptr;
     QPushButton* m_btnCreateBin = nullptr;
 };
+
+} // namespace setforge

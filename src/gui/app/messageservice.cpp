@@ -5,6 +5,8 @@
 
 #include "core/app/appstate.h"
 
+namespace setforge {
+
 namespace {
 
 class QtMessageService final : public MessageService {
@@ -45,3 +47,5 @@ void MessageService::setInstance(MessageService* service)
 {
     g_service = service;
 }
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace setforge {
+
 // The one way the program shows modal messages. Tests install a double that records the
 // texts and answers questions, so no real box ever blocks a test.
 class MessageService {
@@ -30,3 +32,5 @@ inline MessageService& messages()
 {
     return MessageService::instance();
 }
+
+} // namespace setforge

@@ -12,6 +12,8 @@
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 
+namespace setforge {
+
 NewProjectDialog::NewProjectDialog(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
     setObjectName("NewProjectDialog");
@@ -89,3 +91,5 @@ void NewProjectDialog::onOkClicked()
     m_state.files = makeProjectFiles(m_state.projectDir);
     accept();
 }
+
+} // namespace setforge

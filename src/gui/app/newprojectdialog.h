@@ -6,6 +6,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace setforge {
+
 // New configuration dialog: creates a project directory under PROJECTS and opens it.
 class NewProjectDialog : public SetforgeDialog {
     Q_OBJECT
@@ -27,3 +29,5 @@ private:
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
 };
+
+} // namespace setforge

@@ -13,6 +13,8 @@
 #include "core/lang/textid.h"
 #include "gui/app/qtext.h"
 
+namespace setforge {
+
 OpenProjectDialog::OpenProjectDialog(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
     setObjectName("OpenProjectDialog");
@@ -124,3 +126,5 @@ void OpenProjectDialog::showEvent(QShowEvent* event)
     if (!event->spontaneous())
         refreshProjectList();
 }
+
+} // namespace setforge

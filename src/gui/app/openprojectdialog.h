@@ -8,6 +8,8 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 
+namespace setforge {
+
 // Open configuration dialog: lists the project directories and returns the chosen name.
 class OpenProjectDialog : public SetforgeDialog {
     Q_OBJECT
@@ -36,3 +38,5 @@ private:
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
 };
+
+} // namespace setforge

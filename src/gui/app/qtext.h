@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace setforge {
+
 // UTF-8 text of the core to a QString.
 inline QString qs(const std::string& text)
 {
@@ -15,3 +17,5 @@ inline std::string us(const QString& text)
 {
     return text.toStdString();
 }
+
+} // namespace setforge

@@ -2,6 +2,8 @@
 
 #include "core/app/appstate.h"
 
+namespace setforge {
+
 SetforgeDialog::SetforgeDialog(AppState& state, QWidget* parent) : QDialog(parent), m_state(state)
 {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -11,3 +13,5 @@ QString SetforgeDialog::text(int index) const
 {
     return QString::fromStdString(m_state.texts.at(index));
 }
+
+} // namespace setforge

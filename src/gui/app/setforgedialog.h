@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+namespace setforge {
+
 struct AppState;
 
 // Base of every window created once at start: it keeps the process-wide state and puts
@@ -19,3 +21,5 @@ protected:
     QString text(int index) const;
     AppState& m_state;
 };
+
+} // namespace setforge

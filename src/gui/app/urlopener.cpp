@@ -3,6 +3,8 @@
 #include <QDesktopServices>
 #include <QUrl>
 
+namespace setforge {
+
 namespace {
 
 class DesktopUrlOpener final : public UrlOpener {
@@ -24,3 +26,5 @@ void UrlOpener::setInstance(UrlOpener* opener)
 {
     g_opener = opener;
 }
+
+} // namespace setforge

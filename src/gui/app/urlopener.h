@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace setforge {
+
 // Opens a web address in the system's browser. Tests install a recorder instead.
 class UrlOpener {
 public:
@@ -12,3 +14,5 @@ public:
     // Installs `opener` (nullptr restores the system's browser). The caller keeps ownership.
     static void setInstance(UrlOpener* opener);
 };
+
+} // namespace setforge

@@ -3,6 +3,9 @@
 #include <functional>
 
 class QWidget;
+
+namespace setforge {
+
 class SetforgeDialog;
 struct AppState;
 
@@ -44,3 +47,5 @@ void buildReport(AppState& state, QWidget* parent);
 
 // The version check of the options (lang): true when the maker offers a newer version.
 bool checkForNewerVersion(AppState& state);
+
+} // namespace setforge

@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+namespace setforge {
+
 namespace {
 
 class QtEdsFileChooser final : public EdsFileChooser {
@@ -35,3 +37,5 @@ QString withEdsExtension(const QString& path)
         return path + QStringLiteral(".eds");
     return path;
 }
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace setforge {
+
 // The save-file question of the EDS step, behind an interface so a test can answer it.
 class EdsFileChooser {
 public:
@@ -25,3 +27,5 @@ inline const char* const kEdsFileFilter = "Electronic Data Sheet (*.eds)";
 
 // `path` with ".eds" appended when its file name has no extension.
 QString withEdsExtension(const QString& path);
+
+} // namespace setforge

@@ -11,6 +11,8 @@
 #include "gui/app/qtext.h"
 #include "gui/image/edsfilechooser.h"
 
+namespace setforge {
+
 namespace {
 
 // The project checks of `setforge-cli check`, before anything is written. Failed checks are
@@ -72,3 +74,5 @@ void buildEdsFile(AppState& state, QWidget* parent)
     if (!written.ok)
         messages().error(parent, qs(written.error));
 }
+
+} // namespace setforge

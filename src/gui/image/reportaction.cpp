@@ -13,6 +13,8 @@
 #include "gui/app/urlopener.h"
 #include "gui/image/reportfilechooser.h"
 
+namespace setforge {
+
 namespace {
 
 constexpr int kTextHtmlFilter = 1421;
@@ -48,3 +50,5 @@ void buildReport(AppState& state, QWidget* parent)
     if (!csv)
         UrlOpener::instance().open(QUrl::fromLocalFile(chosen).toString());
 }
+
+} // namespace setforge

@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 
+namespace setforge {
+
 namespace {
 
 class QtReportFileChooser final : public ReportFileChooser {
@@ -27,3 +29,5 @@ void ReportFileChooser::setInstance(ReportFileChooser* chooser)
 {
     g_chooser = chooser;
 }
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace setforge {
+
 // The save-file question of the report, behind an interface so a test can answer it.
 class ReportFileChooser {
 public:
@@ -20,3 +22,5 @@ public:
     // Installs `chooser` (nullptr restores the real dialog). The caller keeps ownership.
     static void setInstance(ReportFileChooser* chooser);
 };
+
+} // namespace setforge

@@ -15,6 +15,8 @@
 #include "gui/app/inputdropper.h"
 #include "gui/app/qtext.h"
 
+namespace setforge {
+
 HttpVersionQuery::HttpVersionQuery(QString baseUrl, int timeoutMs)
     : m_baseUrl(std::move(baseUrl)), m_timeoutMs(timeoutMs)
 {
@@ -77,3 +79,5 @@ std::string HttpVersionQuery::answer()
         return {};
     return body.toStdString();
 }
+
+} // namespace setforge

@@ -5,6 +5,8 @@
 #include "core/lang/versioncheck.h"
 #include "gui/lang/versionquery.h"
 
+namespace setforge {
+
 // The version query as one HTTP GET: fixed path, query, Accept and User-Agent headers, no
 // cookies, redirects not followed. Waits in a local event loop that lets no user input
 // through, for at most `timeoutMs` in all, and reads at most kVersionAnswerLimit bytes.
@@ -24,3 +26,5 @@ private:
     QString m_baseUrl;
     int m_timeoutMs;
 };
+
+} // namespace setforge

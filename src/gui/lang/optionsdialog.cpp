@@ -18,6 +18,8 @@
 #include "gui/lang/toolkitlanguage.h"
 #include "gui/lang/versionquery.h"
 
+namespace setforge {
+
 namespace {
 
 constexpr int kClientWidth = 509;
@@ -310,3 +312,5 @@ void OptionsDialog::onOkClicked()
     // The main window writes the settings and sets its version timer from the two flags.
     accept();
 }
+
+} // namespace setforge

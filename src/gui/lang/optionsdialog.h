@@ -12,6 +12,9 @@ class QLabel;
 class QPushButton;
 class QTabWidget;
 class QWidget;
+
+namespace setforge {
+
 class ClickLabel;
 
 // Software options: the language chosen from the language files present, Internet use and
@@ -87,3 +90,5 @@ private:
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
 };
+
+} // namespace setforge

@@ -3,6 +3,8 @@
 #include "gui/lang/optionsdialog.h"
 #include "gui/lang/versionquery.h"
 
+namespace setforge {
+
 SetforgeDialog* createSoftOptionsWindow(AppState& state, QWidget* parent,
                                         std::function<void()> changeLanguage)
 {
@@ -13,3 +15,5 @@ bool checkForNewerVersion(AppState&)
 {
     return isNewerVersionAvailable();
 }
+
+} // namespace setforge

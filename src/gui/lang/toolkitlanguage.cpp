@@ -8,6 +8,8 @@
 #include "core/lang/languagelist.h"
 #include "gui/app/qtext.h"
 
+namespace setforge {
+
 namespace {
 
 // The one translator of Qt's texts, kept so that a switch can take it out again. The
@@ -39,3 +41,5 @@ bool useToolkitLanguage(const std::string& languageName)
     current = translator;
     return true;
 }
+
+} // namespace setforge

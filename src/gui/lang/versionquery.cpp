@@ -4,6 +4,8 @@
 #include "core/lang/versioncheck.h"
 #include "gui/lang/httpversionquery.h"
 
+namespace setforge {
+
 namespace {
 
 VersionQuery* g_query = nullptr;
@@ -25,3 +27,5 @@ bool isNewerVersionAvailable()
 {
     return isNewerVersionAnswer(VersionQuery::instance().answer(), kSoftwareVersion);
 }
+
+} // namespace setforge

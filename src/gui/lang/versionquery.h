@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace setforge {
+
 // Asks the maker's web server for the newest software version. The program sends the query
 // over HTTP; tests may install another source.
 class VersionQuery {
@@ -19,3 +21,5 @@ public:
 
 // True when the server names a version newer than the running one; any failure is false.
 bool isNewerVersionAvailable();
+
+} // namespace setforge

@@ -20,6 +20,8 @@
 #include "gui/app/qtext.h"
 #include "gui/mapping/tabstopdelegate.h"
 
+namespace setforge {
+
 namespace {
 
 constexpr int kClientWidth = 629;
@@ -474,3 +476,5 @@ void MappingEditor::pasteEntry()
 {
     showFields(m_model.pasteEntry(selectedFrame()));
 }
+
+} // namespace setforge

@@ -11,6 +11,9 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+
+namespace setforge {
+
 class TabStopDelegate;
 
 // The mapping editor window: the frames of one table, the Modbus register entries of the
@@ -110,3 +113,5 @@ private:
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
 };
+
+} // namespace setforge

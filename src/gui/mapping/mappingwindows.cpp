@@ -3,6 +3,8 @@
 #include "gui/mapping/mappingeditor.h"
 #include "gui/nodes/pdobytehints.h"
 
+namespace setforge {
+
 namespace {
 
 // The three editors differ only by their format. Each keeps its own object name, by which
@@ -37,3 +39,5 @@ SetforgeDialog* createTpdoDefineWindow(AppState& state, QWidget* parent)
     installPdoByteHints(*editor, state, false);
     return editor;
 }
+
+} // namespace setforge

@@ -5,6 +5,8 @@
 #include <QStyle>
 #include <QTextOption>
 
+namespace setforge {
+
 void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                             const QModelIndex& index) const
 {
@@ -32,3 +34,5 @@ void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     painter->drawText(QRectF(textRect), text, layout);
     painter->restore();
 }
+
+} // namespace setforge

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QStyledItemDelegate>
 
+namespace setforge {
+
 // Draws list lines whose columns are separated by tab characters with the columns starting at
 // fixed tab stops, so the columns of all lines line up under their titles.
 class TabStopDelegate : public QStyledItemDelegate {
@@ -20,3 +22,5 @@ public:
 private:
     QList<qreal> m_stops;
 };
+
+} // namespace setforge

@@ -19,6 +19,8 @@
 #include "gui/tables/tablegrid.h"
 #include "gui/tables/tablemodel.h"
 
+namespace setforge {
+
 namespace {
 
 // Receive PDO grid columns.
@@ -153,3 +155,5 @@ void installPdoPresets(TableDialog& dialog, AppState& state, bool receiveTable)
                  "A_FillFromPdo",
                  [&dialog, &state, receiveTable] { fillFromPdo(dialog, state, receiveTable); });
 }
+
+} // namespace setforge

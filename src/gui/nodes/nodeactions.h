@@ -1,5 +1,7 @@
 #pragma once
 
+namespace setforge {
+
 class TableDialog;
 struct AppState;
 
@@ -11,3 +13,5 @@ void installSdoObjectPicker(TableDialog& dialog, AppState& state);
 // "Fill from a Node's Receive PDO…" to the transmit PDO dialog (Ctrl+E): the current row takes
 // Cob-ID, Dimension and Mnemonic from a catalogue node's default PDO.
 void installPdoPresets(TableDialog& dialog, AppState& state, bool receiveTable);
+
+} // namespace setforge

@@ -13,6 +13,8 @@
 #include "gui/nodes/nodeedschooser.h"
 #include "gui/nodes/nodetexts.h"
 
+namespace setforge {
+
 NodeChooser::NodeChooser(AppState& state, QWidget* parent) : QWidget(parent), m_state(state)
 {
     m_label = new QLabel(this);
@@ -140,3 +142,5 @@ void NodeChooser::removeNode()
         messages().error(this, qs(saved.error));
     reload();
 }
+
+} // namespace setforge

@@ -9,6 +9,9 @@
 class QComboBox;
 class QLabel;
 class QPushButton;
+
+namespace setforge {
+
 struct AppState;
 
 // The node chooser of the object browser and the PDO presets: the nodes of the project's
@@ -49,3 +52,5 @@ private:
     QPushButton* m_remove = nullptr;
     std::optional<EdsDevice> m_device;
 };
+
+} // namespace setforge

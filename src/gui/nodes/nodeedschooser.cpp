@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QInputDialog>
 
+namespace setforge {
+
 namespace {
 
 class DialogEdsChooser : public NodeEdsChooser {
@@ -35,3 +37,5 @@ void NodeEdsChooser::setInstance(NodeEdsChooser* chooser)
 {
     g_installed = chooser;
 }
+
+} // namespace setforge

@@ -6,6 +6,8 @@
 
 class QWidget;
 
+namespace setforge {
+
 // The two questions of "Add EDS…": which file, and which node it describes. Behind an
 // interface so a test can answer them.
 class NodeEdsChooser {
@@ -23,3 +25,5 @@ public:
     // Installs `chooser` (nullptr restores the real dialogs). The caller keeps ownership.
     static void setInstance(NodeEdsChooser* chooser);
 };
+
+} // namespace setforge

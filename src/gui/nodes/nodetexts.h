@@ -1,5 +1,7 @@
 #pragma once
 
+namespace setforge {
+
 // Indexes of the remote-node texts in UI_Texts (block 1440-1479).
 namespace NodeText {
 inline constexpr int PickObject = 1440, BrowserCaption = 1441, Node = 1442, AddEds = 1443, RemoveNode = 1444,
@@ -12,3 +14,5 @@ inline constexpr int PickObject = 1440, BrowserCaption = 1441, Node = 1442, AddE
                      PdoColumnMapped = 1469, NoNodeYet = 1470, RemoveQuestion = 1471, Yes = 1472, No = 1473,
                      CatalogueUnreadable = 1474, EdsFileKind = 1475, EdsUnreadable = 1476;
 }
+
+} // namespace setforge

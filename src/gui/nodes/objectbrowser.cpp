@@ -17,6 +17,8 @@
 #include "gui/nodes/nodechooser.h"
 #include "gui/nodes/nodetexts.h"
 
+namespace setforge {
+
 namespace {
 
 enum Column { IndexColumn, SubColumn, NameColumn, TypeColumn, AccessColumn, PdoColumn, ColumnCount };
@@ -227,3 +229,5 @@ bool ObjectBrowser::alsoHighWord() const
 {
     return m_highWord->isChecked();
 }
+
+} // namespace setforge

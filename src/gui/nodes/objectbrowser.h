@@ -5,13 +5,20 @@
 #include "core/nodes/edsdevice.h"
 #include "gui/app/setforgedialog.h"
 
+namespace setforge {
+
 class NodeChooser;
+
+} // namespace setforge
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+
+namespace setforge {
 
 // "Pick Object from EDS…": a node of the catalogue, a tree of its objects and sub-objects
 // (index, sub-index, name, data type, access, PDO-mappable) and a filter on name or index.
@@ -52,3 +59,5 @@ private:
     QPushButton* m_cancel = nullptr;
     std::optional<EdsDevice> m_device;
 };
+
+} // namespace setforge

@@ -13,6 +13,8 @@
 #include "gui/app/qtext.h"
 #include "gui/mapping/mappingeditor.h"
 
+namespace setforge {
+
 namespace {
 
 class PdoByteHints : public QObject {
@@ -92,3 +94,5 @@ void installPdoByteHints(MappingEditor& editor, AppState& state, bool nodeTransm
 {
     new PdoByteHints(editor, state, nodeTransmits);
 }
+
+} // namespace setforge

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace setforge {
+
 class MappingEditor;
 struct AppState;
 
@@ -9,3 +11,5 @@ struct AppState;
 // and each byte choice's tooltip names its object. Only tooltips change; the editor stores
 // what it always stores.
 void installPdoByteHints(MappingEditor& editor, AppState& state, bool nodeTransmits);
+
+} // namespace setforge

@@ -11,6 +11,8 @@
 #include "gui/nodes/nodechooser.h"
 #include "gui/nodes/nodetexts.h"
 
+namespace setforge {
+
 PdoPresetDialog::PdoPresetDialog(AppState& state, bool nodeTransmits, QWidget* parent)
     : SetforgeDialog(state, parent), m_nodeTransmits(nodeTransmits)
 {
@@ -98,3 +100,5 @@ int PdoPresetDialog::nodeId() const
 {
     return m_chooser->nodeId();
 }
+
+} // namespace setforge

@@ -6,9 +6,16 @@
 #include "core/nodes/remotepdo.h"
 #include "gui/app/setforgedialog.h"
 
+namespace setforge {
+
 class NodeChooser;
+
+} // namespace setforge
+
 class QPushButton;
 class QTreeWidget;
+
+namespace setforge {
 
 // "Fill from a Node's Transmit PDO…" (receive PDO table) and "Fill from a Node's Receive
 // PDO…" (transmit PDO table): the default PDOs of a catalogue node with their COB-ID resolved
@@ -39,3 +46,5 @@ private:
     QPushButton* m_cancel = nullptr;
     std::vector<RemotePdo> m_pdos;
 };
+
+} // namespace setforge

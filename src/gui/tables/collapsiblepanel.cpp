@@ -5,6 +5,8 @@
 #include <QResizeEvent>
 #include <QToolButton>
 
+namespace setforge {
+
 CollapsiblePanel::CollapsiblePanel(const QString& objectName, QWidget* parent) : QWidget(parent)
 {
     setObjectName(objectName);
@@ -60,3 +62,5 @@ void CollapsiblePanel::resizeEvent(QResizeEvent* event)
     m_header->resize(width(), kHeaderHeight);
     m_body->resize(width(), std::max(0, m_expandedHeight - kHeaderHeight));
 }
+
+} // namespace setforge

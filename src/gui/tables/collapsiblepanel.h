@@ -4,6 +4,8 @@
 
 class QToolButton;
 
+namespace setforge {
+
 // A panel with a caption bar that folds its body away when clicked. The owner places the
 // controls in body() at fixed positions and tells the panel its unfolded height.
 class CollapsiblePanel : public QWidget {
@@ -39,3 +41,5 @@ private:
     int m_expandedHeight = kHeaderHeight;
     bool m_collapsed = false;
 };
+
+} // namespace setforge

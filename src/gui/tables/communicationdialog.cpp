@@ -25,6 +25,8 @@
 #include "gui/app/windowfactory.h"
 #include "gui/tables/collapsiblepanel.h"
 
+namespace setforge {
+
 namespace {
 
 constexpr int kTitleBandHeight = 56;
@@ -635,3 +637,5 @@ bool CommunicationDialog::scrollPanels(QWheelEvent* event)
     event->accept();
     return true;
 }
+
+} // namespace setforge

@@ -13,6 +13,9 @@ class QLineEdit;
 class QPushButton;
 class QScrollArea;
 class QWheelEvent;
+
+namespace setforge {
+
 class CollapsiblePanel;
 
 // The communication parameters of the open project: device variant, CANopen node, Modbus
@@ -132,3 +135,5 @@ private:
     // IP1..IP4, SM1..SM4, GAT1..GAT4: the order in which "." moves on.
     std::array<QLineEdit*, 12> m_address = {};
 };
+
+} // namespace setforge

@@ -6,6 +6,8 @@
 #include "core/tables/tabledefinition.h"
 #include "gui/app/qtext.h"
 
+namespace setforge {
+
 TableDelegate::TableDelegate(const TableDefinition& table, QObject* parent)
     : QStyledItemDelegate(parent), m_table(table)
 {
@@ -61,3 +63,5 @@ void TableDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, con
     if (combo->currentIndex() >= 0)
         model->setData(index, combo->currentText(), Qt::EditRole);
 }
+
+} // namespace setforge

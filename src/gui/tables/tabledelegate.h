@@ -2,6 +2,8 @@
 
 #include <QStyledItemDelegate>
 
+namespace setforge {
+
 struct TableDefinition;
 
 // Editors of a table grid: a fixed drop-down list where the table has one, a line edit
@@ -26,3 +28,5 @@ private:
 
     const TableDefinition& m_table;
 };
+
+} // namespace setforge

@@ -18,6 +18,8 @@
 #include "gui/tables/tablegrid.h"
 #include "gui/tables/tablemodel.h"
 
+namespace setforge {
+
 namespace {
 
 constexpr int kRowHeight = 20;
@@ -250,3 +252,5 @@ void TableDialog::onInsertRowClicked()
     m_model->rowsChangedFrom(row);
     focusCell(row, 0);
 }
+
+} // namespace setforge

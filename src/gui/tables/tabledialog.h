@@ -9,6 +9,9 @@
 class QFrame;
 class QLabel;
 class QPushButton;
+
+namespace setforge {
+
 class TableGrid;
 class TableModel;
 
@@ -78,3 +81,5 @@ private:
     QPushButton* m_delRow = nullptr;
     QPushButton* m_insRow = nullptr;
 };
+
+} // namespace setforge

@@ -11,6 +11,8 @@
 #include "gui/app/qtext.h"
 #include "gui/tables/tablemodel.h"
 
+namespace setforge {
+
 TableGrid::TableGrid(QWidget* parent) : QTableView(parent)
 {
     // The view sizes a column on every border double-click by itself; here that depends on
@@ -311,3 +313,5 @@ void TableGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint 
     }
     QTableView::closeEditor(editor, hint);
 }
+
+} // namespace setforge

@@ -7,6 +7,8 @@
 
 #include "core/tables/gridpaste.h"
 
+namespace setforge {
+
 class TableModel;
 class UiTexts;
 
@@ -70,3 +72,5 @@ private:
     bool m_autoSize = false;
     const UiTexts* m_texts = nullptr;
 };
+
+} // namespace setforge

@@ -9,6 +9,8 @@
 #include "core/tables/tabledefinition.h"
 #include "gui/app/qtext.h"
 
+namespace setforge {
+
 TableModel::TableModel(const TableDefinition& table, Grid& grid, QObject* parent)
     : QAbstractTableModel(parent), m_table(table), m_grid(grid)
 {
@@ -188,3 +190,5 @@ void TableModel::clearCells(const QModelIndexList& indexes)
     if (bottom >= 0)
         emit dataChanged(index(top, left), index(bottom, right));
 }
+
+} // namespace setforge

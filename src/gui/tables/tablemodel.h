@@ -9,6 +9,8 @@
 #include "core/tables/gridhistory.h"
 #include "core/tables/gridpaste.h"
 
+namespace setforge {
+
 class Grid;
 struct TableDefinition;
 
@@ -65,3 +67,5 @@ private:
     QStringList m_titles;
     QStringList m_tips;
 };
+
+} // namespace setforge

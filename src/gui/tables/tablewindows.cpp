@@ -8,6 +8,8 @@
 #include "gui/nodes/nodeactions.h"
 #include "gui/tables/tabledialog.h"
 
+namespace setforge {
+
 SetforgeDialog* createSdoClientWindow(AppState& state, QWidget* parent)
 {
     auto* dialog = new TableDialog(sdoClientTable(), state, parent);
@@ -38,3 +40,5 @@ SetforgeDialog* createPdoTransmitWindow(AppState& state, QWidget* parent)
     installPdoPresets(*dialog, state, false);
     return dialog;
 }
+
+} // namespace setforge

@@ -8,6 +8,8 @@
 #include "core/update/serialports.h"
 #include "gui/app/qtext.h"
 
+namespace setforge {
+
 std::vector<SerialPortEntry> SystemSerialPortLister::ports()
 {
     std::map<std::string, std::string> locations;
@@ -31,3 +33,5 @@ std::vector<SerialPortEntry> SystemSerialPortLister::ports()
     }
     return entries;
 }
+
+} // namespace setforge

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace setforge {
+
 // One port of the update dialog's list: the name shown and the device the serial updater opens.
 struct SerialPortEntry {
     std::string name;   // "COM3"; elsewhere the port name, "ttyUSB0"
@@ -23,3 +25,5 @@ class SystemSerialPortLister : public SerialPortLister {
 public:
     std::vector<SerialPortEntry> ports() override;
 };
+
+} // namespace setforge

@@ -9,6 +9,8 @@
 
 #include "gui/app/qtext.h"
 
+namespace setforge {
+
 EchoStatus SystemEchoClient::echo(const std::string& address, int timeoutMs,
                                   const std::function<void()>& idle)
 {
@@ -50,3 +52,5 @@ EchoStatus SystemEchoClient::echo(const std::string& address, int timeoutMs,
     IcmpSocketEchoClient socket;
     return socket.echo(address, timeoutMs, idle);
 }
+
+} // namespace setforge

@@ -4,6 +4,8 @@
 
 #include "core/update/echoclient.h"
 
+namespace setforge {
+
 // The update dialog's echo: the system's ICMP echo of the core where an ICMP socket (or on
 // Windows the ICMP API) is available, else one run of the system's ping program through
 // QProcess; an echo that can be sent neither way is an Error.
@@ -20,3 +22,5 @@ private:
     bool m_useSockets;
     QString m_pingProgram;
 };
+
+} // namespace setforge

@@ -21,6 +21,8 @@
 #include "gui/app/qtext.h"
 #include "gui/update/systemechoclient.h"
 
+namespace setforge {
+
 namespace {
 
 constexpr int kClientWidth = 449;
@@ -303,7 +305,7 @@ bool UpdateDialog::checkReachable(const std::string& address)
     EchoClient& echo = m_echo ? *m_echo : *m_systemEcho;
     const auto idle = [] { QCoreApplication::processEvents(); };
     const PingResult result =
-        m_nowMs ? ::sendPing(address, echo, m_nowMs, idle) : ::sendPing(address, echo, idle);
+        m_nowMs ? setforge::sendPing(address, echo, m_nowMs, idle) : setforge::sendPing(address, echo, idle);
     m_pingResult = result.pingResult;
     return result.ok;
 }
@@ -333,3 +335,5 @@ void UpdateDialog::updateEthernet()
     }
     runUpdater(updaterPath(m_state.workspaceDir, kEthernetUpdaterName), "");
 }
+
+} // namespace setforge

@@ -18,6 +18,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace setforge {
+
 // The update dialog: the serial port or the device's IP address, what to write and whether to
 // read it back; Execute hands the job to the serial or the Ethernet updater.
 class UpdateDialog : public SetforgeDialog {
@@ -92,3 +94,5 @@ private:
     QPushButton* m_cancel = nullptr;
     QPushButton* m_update = nullptr;
 };
+
+} // namespace setforge

@@ -15,6 +15,8 @@
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 
+namespace setforge {
+
 namespace {
 
 constexpr int kTickMs = 100;
@@ -86,3 +88,5 @@ ProcessOutcome startUpdater(UpdaterLauncher& launcher, QWidget* parent, const st
         messages().error(parent, QObject::tr("Cannot start the updater: %1").arg(qs(program)));
     return outcome;
 }
+
+} // namespace setforge

@@ -7,6 +7,8 @@
 
 class QWidget;
 
+namespace setforge {
+
 // Called while an updater runs, about ten times a second, with the milliseconds since it started.
 using UpdaterTick = std::function<void(int elapsedMs)>;
 
@@ -35,3 +37,5 @@ public:
 // naming its path; the outcome is returned for the caller to show, not interpreted.
 ProcessOutcome startUpdater(UpdaterLauncher& launcher, QWidget* parent, const std::string& program,
                             const std::string& argumentText, int timeoutMs, const UpdaterTick& tick = {});
+
+} // namespace setforge

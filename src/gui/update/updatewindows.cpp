@@ -2,6 +2,8 @@
 
 #include "gui/update/updatedialog.h"
 
+namespace setforge {
+
 SetforgeDialog* createBootWindow(AppState& state, QWidget* parent)
 {
     return new UpdateDialog(state, parent);
@@ -15,3 +17,5 @@ void showBootWindow(SetforgeDialog* boot, int formType)
     dialog->setFormType(formType);
     dialog->exec();
 }
+
+} // namespace setforge

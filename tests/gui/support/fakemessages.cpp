@@ -1,5 +1,7 @@
 #include "fakemessages.h"
 
+namespace setforge {
+
 FakeMessages::FakeMessages()
 {
     MessageService::setInstance(this);
@@ -42,3 +44,5 @@ QStringList FakeMessages::texts() const
         result << m.text;
     return result;
 }
+
+} // namespace setforge

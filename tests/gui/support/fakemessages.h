@@ -7,6 +7,8 @@
 
 #include "gui/app/messageservice.h"
 
+namespace setforge {
+
 // Records every message instead of showing it, and answers questions from a queue.
 // Installs itself for its lifetime.
 class FakeMessages : public MessageService {
@@ -39,3 +41,5 @@ private:
     std::deque<Message> m_messages;
     std::deque<bool> m_answers;
 };
+
+} // namespace setforge

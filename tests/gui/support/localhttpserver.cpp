@@ -3,6 +3,8 @@
 #include <QHostAddress>
 #include <QTcpSocket>
 
+namespace setforge {
+
 LocalHttpServer::LocalHttpServer()
 {
     m_server.listen(QHostAddress::LocalHost, 0);
@@ -66,3 +68,5 @@ void LocalHttpServer::serve(QTcpSocket* socket)
     socket->write(response);
     socket->disconnectFromHost();
 }
+
+} // namespace setforge

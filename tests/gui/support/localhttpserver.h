@@ -9,6 +9,8 @@
 
 class QTcpSocket;
 
+namespace setforge {
+
 // A tiny HTTP server on 127.0.0.1 (a free port) for tests of the version query. It answers
 // each request by its path (without query) from the canned replies, 404 when none is set,
 // and keeps every request head it received.
@@ -44,3 +46,5 @@ private:
     QMap<QByteArray, Reply> m_replies;
     QList<QByteArray> m_requests;
 };
+
+} // namespace setforge

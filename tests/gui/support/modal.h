@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QTimer>
 
+namespace setforge {
+
 // Runs `action` on the next modal dialog of type T once it is shown, polling every few
 // milliseconds, so a test can drive a dialog that exec() blocks on.
 template <typename T> void whenShown(std::function<void(T*)> action, int timeoutMs = 5000)
@@ -26,3 +28,5 @@ template <typename T> void whenShown(std::function<void(T*)> action, int timeout
     });
     timer->start(10);
 }
+
+} // namespace setforge

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace setforge {
+
 bool TempWorkspace::copyTree(const QString& source, const QString& relative) const
 {
     const QString target = QDir(path()).filePath(relative);
@@ -26,3 +28,5 @@ bool TempWorkspace::copyTree(const QString& source, const QString& relative) con
     }
     return true;
 }
+
+} // namespace setforge

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+namespace setforge {
+
 // A fresh empty folder standing in for the directory of the executable.
 class TempWorkspace {
 public:
@@ -15,3 +17,5 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+} // namespace setforge
