@@ -38,7 +38,7 @@ namespace, or one of the following, which stays at global scope:
 
 When a global item falls between pieces of project code, the namespace is closed before it
 and opened again after it. Class names declared in the same file that appear in a global
-macro or std specialisation are qualified (`QTEST_MAIN(setforge::BootDialogTest)`). A .cpp
+macro or std specialisation are qualified (`QTEST_MAIN(setforge::UpdateDialogTest)`). A .cpp
 file whose global items include function bodies (main, extern "C" functions) also gets one
 `using namespace setforge;` at global scope just before the first of them, so those bodies
 still find the project's names. It is added only where the namespace is already declared

@@ -31,7 +31,7 @@ void runCases(const TableDefinition& table, DeviceVariant variant, const std::ve
     for (const Case& c : cases) {
         const Grid grid = gridOf(table, c.rows);
         const std::optional<std::string> message = validateTable(table, grid, variant, texts);
-        EXPECT_EQ(message.value_or(""), c.expected) << table.className << ": " << c.what;
+        EXPECT_EQ(message.value_or(""), c.expected) << table.objectName << ": " << c.what;
     }
 }
 
@@ -261,12 +261,12 @@ TEST(TableDefinitions, EveryColumnHeaderHasATooltip)
 {
     const UiTexts texts;
     for (const TableDefinition* table : tableDefinitions()) {
-        ASSERT_EQ(static_cast<int>(table->columnTips.size()), table->columnCount()) << table->className;
+        ASSERT_EQ(static_cast<int>(table->columnTips.size()), table->columnCount()) << table->objectName;
         for (int column = 0; column < table->columnCount(); ++column) {
             const int tip = table->columnTipText(column);
-            EXPECT_GE(texts[tip].size(), 10u) << table->className << " column " << column;
+            EXPECT_GE(texts[tip].size(), 10u) << table->objectName << " column " << column;
             EXPECT_NE(texts[tip], texts[table->columnTitleText(column)])
-                << table->className << " column " << column;
+                << table->objectName << " column " << column;
         }
         EXPECT_EQ(table->columnTipText(table->columnCount()), -1);
     }

@@ -65,7 +65,7 @@ TEST(TableFile, EmptyGridSavesTheRootAndTheComment)
     };
     for (const Case& c : kCases) {
         const Grid grid(c.table->rowCount, c.table->columnCount());
-        EXPECT_EQ(tableFileText(*c.table, grid), c.expected) << c.table->className;
+        EXPECT_EQ(tableFileText(*c.table, grid), c.expected) << c.table->objectName;
     }
 }
 
@@ -98,7 +98,7 @@ TEST(TableFile, AttributesInEachTablesOrder)
          "Mnemonic=\"m\"/></Trasmit_PDO><!--SW_VERSION = 2.001-->"},
     };
     for (const Case& c : kCases)
-        EXPECT_EQ(tableFileText(*c.table, gridOf(*c.table, {c.row})), c.expected) << c.table->className;
+        EXPECT_EQ(tableFileText(*c.table, gridOf(*c.table, {c.row})), c.expected) << c.table->objectName;
 }
 
 TEST(TableFile, SdoConfByteBothWays)
@@ -292,7 +292,7 @@ TEST(TableFile, HiddenColumnsRoundTrip)
     };
     for (const Case& c : kCases) {
         const std::string where =
-            std::string(c.table->className) +
+            std::string(c.table->objectName) +
             (c.variant == DeviceVariant::WithEthernet ? " with Ethernet" : " without Ethernet");
         TempDir dir;
         const std::string path = dir.file(c.table->fileName);
@@ -334,9 +334,9 @@ TEST(TableFile, FullTablesSaveAndLoadBack)
         ASSERT_TRUE(saveTableFile(*table, grid, dir.file(table->fileName)).ok);
         Grid back(table->rowCount, table->columnCount());
         ASSERT_TRUE(loadTableFile(*table, dir.file(table->fileName), back).ok());
-        EXPECT_EQ(back.usedRowCount(), table->rowCount) << table->className;
+        EXPECT_EQ(back.usedRowCount(), table->rowCount) << table->objectName;
         for (int r = 1; r <= table->rowCount; ++r)
-            ASSERT_EQ(rowOf(back, r), rowOf(grid, r)) << table->className << " row " << r;
+            ASSERT_EQ(rowOf(back, r), rowOf(grid, r)) << table->objectName << " row " << r;
     }
 }
 
@@ -366,13 +366,13 @@ TEST(TableDefinitions, TextBlocksAndVariant)
 {
     const UiTexts texts;
     for (const TableDefinition* table : tableDefinitions()) {
-        EXPECT_EQ(texts[table->rowErrorText()], "Error row ") << table->className;
-        EXPECT_EQ(texts[table->deleteText()], "Are you sure to delete the Row number ") << table->className;
-        EXPECT_EQ(texts[table->columnTitleText(0)], "N") << table->className;
-        EXPECT_EQ(texts[table->buttonText(0)], "OK") << table->className;
-        EXPECT_EQ(texts[table->buttonText(3)], "Insert Row") << table->className;
-        EXPECT_EQ(texts[table->columnTitleText(table->columnCount() - 1)], "Mnemonic") << table->className;
-        EXPECT_EQ(findTableDefinition(table->className), table);
+        EXPECT_EQ(texts[table->rowErrorText()], "Error row ") << table->objectName;
+        EXPECT_EQ(texts[table->deleteText()], "Are you sure to delete the Row number ") << table->objectName;
+        EXPECT_EQ(texts[table->columnTitleText(0)], "N") << table->objectName;
+        EXPECT_EQ(texts[table->buttonText(0)], "OK") << table->objectName;
+        EXPECT_EQ(texts[table->buttonText(3)], "Insert Row") << table->objectName;
+        EXPECT_EQ(texts[table->columnTitleText(table->columnCount() - 1)], "Mnemonic") << table->objectName;
+        EXPECT_EQ(findTableDefinition(table->objectName), table);
         EXPECT_EQ(findTableDefinition(table->fileName), table);
     }
     EXPECT_EQ(findTableDefinition("nodeguard.XML"), &nodeGuardTable());
@@ -440,8 +440,8 @@ TEST(TableDefinitions, ColumnsOfTheDeviceVariants)
         std::vector<bool> shown;
         for (const TableColumn& column : c.table->columns)
             shown.push_back(column.isShown(c.variant));
-        EXPECT_EQ(shown, c.shown) << c.table->className;
-        EXPECT_EQ(c.table->columns.back().widthFor(c.variant), c.mnemonicWidth) << c.table->className;
+        EXPECT_EQ(shown, c.shown) << c.table->objectName;
+        EXPECT_EQ(c.table->columns.back().widthFor(c.variant), c.mnemonicWidth) << c.table->objectName;
     }
 }
 

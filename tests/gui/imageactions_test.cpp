@@ -118,7 +118,7 @@ void ImageActionsTest::updateDeviceShowsEachMessageInOrder()
     Fixture f(false);
     FakeMessages msgs;
     ModalCloser closer;
-    updateDevice(f.window->state(), f.window.get(), f.window->windows().boot);
+    updateDevice(f.window->state(), f.window.get(), f.window->windows().update);
     const QStringList expected = {"File EMCY xml not found",      "File definition RPDO xml not found",
                                   "File RPDO xml not found",      "File Transmit PDO xml not found",
                                   "File NodeGuard xml not found", "File Parametres xml not found"};
@@ -138,7 +138,7 @@ void ImageActionsTest::stoppedUpdateWritesNothing()
     emcy.write("<EMCY><row ID_EMCY=\"abc\" EMCY_Error_Code=\"1\" Error_Register=\"1\"/></EMCY>");
     emcy.close();
     msgs.answer(true); // past the project check, which finds the same fault
-    updateDevice(f.window->state(), f.window.get(), f.window->windows().boot);
+    updateDevice(f.window->state(), f.window.get(), f.window->windows().update);
     QCOMPARE(msgs.all().size(), std::size_t(2));
     QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Question);
     QCOMPARE(msgs.last(), QString("Invalid number \"abc\" for ID_EMCY in emcydef.xml"));
@@ -159,7 +159,7 @@ void ImageActionsTest::failedCheckAsksBeforeAnythingIsWritten()
                 "<row NodeID=\"128\" GuardTime=\"100\" LifeTimeFactor=\"3\" Mnemonic=\"\"/></Node_Guarding>");
     guard.close();
     updateDevice(f.window->state(), f.window.get(),
-                 f.window->windows().boot); // the question is answered No, its default
+                 f.window->windows().update); // the question is answered No, its default
     QCOMPARE(msgs.all().size(), std::size_t(1));
     QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Question);
     QCOMPARE(msgs.last(), QString("The project check found problems:\n"
@@ -171,7 +171,7 @@ void ImageActionsTest::failedCheckAsksBeforeAnythingIsWritten()
     // Yes goes on: the images are written and the update dialog opens.
     msgs.clear();
     msgs.answer(true);
-    updateDevice(f.window->state(), f.window.get(), f.window->windows().boot);
+    updateDevice(f.window->state(), f.window.get(), f.window->windows().update);
     QCOMPARE(msgs.all().size(), std::size_t(1));
     QTRY_COMPARE(closer.shown, 1);
     QVERIFY(QFileInfo::exists(f.bin("bank1_ESP32.bin")));
@@ -191,7 +191,7 @@ void ImageActionsTest::checkWarningsAloneDoNotAsk()
     QVERIFY(parGen.open(QIODevice::WriteOnly | QIODevice::Truncate));
     parGen.write(xml);
     parGen.close();
-    updateDevice(f.window->state(), f.window.get(), f.window->windows().boot);
+    updateDevice(f.window->state(), f.window.get(), f.window->windows().update);
     for (const auto& m : msgs.all())
         QVERIFY2(m.kind != FakeMessages::Kind::Question, qPrintable(m.text));
     QTRY_COMPARE(closer.shown, 1);
@@ -206,7 +206,7 @@ void ImageActionsTest::unwritableImageIsReportedWithItsPath()
     // Tests may run as root, so a read-only folder would not stop the write: a directory
     // standing where the file should be does.
     QVERIFY(QDir().mkpath(f.bin("bank.bin")));
-    updateDevice(f.window->state(), f.window.get(), f.window->windows().boot);
+    updateDevice(f.window->state(), f.window.get(), f.window->windows().update);
     QCOMPARE(msgs.all().size(), std::size_t(1));
     QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Error);
     QVERIFY2(msgs.last().contains(f.bin("bank.bin")), qPrintable(msgs.last()));

@@ -292,9 +292,9 @@ void TextFitTest::everyTextFitsItsControlInEveryLanguage()
             };
             showAndCheck("About", windows.about);
             showAndCheck("New", windows.newProject);
-            showAndCheck("Open", windows.openConf);
-            showAndCheck("Options", windows.softOptions);
-            showAndCheck("CommunicationParameters", windows.parGen);
+            showAndCheck("Open", windows.openProject);
+            showAndCheck("Options", windows.options);
+            showAndCheck("CommunicationParameters", windows.communication);
             for (auto [title, table] :
                  {std::pair{"SdoClient", windows.sdoClient}, std::pair{"EmcyAccess", windows.emcyAccess},
                   std::pair{"NodeGuard", windows.nodeGuard}, std::pair{"PdoReceive", windows.pdoReceive},
@@ -312,10 +312,10 @@ void TextFitTest::everyTextFitsItsControlInEveryLanguage()
                 QVERIFY2(dialog->reload(), title);
                 showAndCheck(title, dialog);
             }
-            auto* boot = qobject_cast<UpdateDialog*>(windows.boot);
-            QVERIFY(boot);
-            boot->setFormType(deviceType);
-            showAndCheck(deviceType ? "UpdateEthernet" : "UpdateSerial", boot);
+            auto* updateWindow = qobject_cast<UpdateDialog*>(windows.update);
+            QVERIFY(updateWindow);
+            updateWindow->setFormType(deviceType);
+            showAndCheck(deviceType ? "UpdateEthernet" : "UpdateSerial", updateWindow);
             showAndCheck("ObjectBrowser", &browser);
         }
         failures += report(checker.misfits, name);

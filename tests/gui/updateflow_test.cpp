@@ -108,9 +108,9 @@ void UpdateFlowTest::serialUpdateOfDemo()
     MainWindow window(demo.state);
     window.show();
     OnePort ports;
-    auto* boot = qobject_cast<UpdateDialog*>(window.windows().boot);
-    QVERIFY(boot);
-    boot->setPortLister(&ports);
+    auto* dialog = qobject_cast<UpdateDialog*>(window.windows().update);
+    QVERIFY(dialog);
+    dialog->setPortLister(&ports);
     bool shown = false;
     whenShown<UpdateDialog>([&](UpdateDialog* d) {
         shown = true;
@@ -133,9 +133,9 @@ void UpdateFlowTest::ethernetUpdateOfDemo()
     MainWindow window(demo.state);
     window.show();
     AlwaysAnswers echo;
-    auto* boot = qobject_cast<UpdateDialog*>(window.windows().boot);
-    QVERIFY(boot);
-    boot->setEchoClient(&echo);
+    auto* dialog = qobject_cast<UpdateDialog*>(window.windows().update);
+    QVERIFY(dialog);
+    dialog->setEchoClient(&echo);
     bool shown = false;
     whenShown<UpdateDialog>([&](UpdateDialog* d) {
         shown = true;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <optional>
+
 namespace setforge {
 
 // The converter with or without its Ethernet port. ParGen.xml stores the variant as the
-// integer of Select_Device_Type, and a file edited by hand may hold any integer there. Two
-// readings of that integer are in use; both are kept, and this is the one place that says
+// integer of Select_Device_Type, and a file edited by hand may hold any integer there. Three
+// readings of that integer are in use; all are kept, and this is the one place that says
 // which part of the program reads it which way.
 enum class DeviceVariant { WithoutEthernet, WithEthernet };
 
@@ -20,6 +22,17 @@ constexpr DeviceVariant variantForSteps(int selectDeviceType)
 constexpr DeviceVariant variantForTables(int selectDeviceType)
 {
     return selectDeviceType == 1 ? DeviceVariant::WithEthernet : DeviceVariant::WithoutEthernet;
+}
+
+// The update dialog's layout (its form type): 0 the serial update, 1 the Ethernet update. Any
+// other value has no layout; the dialog then shows no input panel and Execute does nothing.
+constexpr std::optional<DeviceVariant> variantForUpdate(int selectDeviceType)
+{
+    if (selectDeviceType == 0)
+        return DeviceVariant::WithoutEthernet;
+    if (selectDeviceType == 1)
+        return DeviceVariant::WithEthernet;
+    return std::nullopt;
 }
 
 // True for the variant with the Ethernet port.

@@ -10,7 +10,7 @@ namespace {
 TableDefinition makeTable()
 {
     TableDefinition t;
-    t.className = "TFEMCYAccess";
+    t.objectName = "TFEMCYAccess";
     t.fileName = "emcydef.xml";
     t.projectFile = &ProjectFiles::emcyDef;
     t.rootName = "EMCY";

@@ -10,7 +10,7 @@ namespace {
 TableDefinition makeTable()
 {
     TableDefinition t;
-    t.className = "TFNodeGuard";
+    t.objectName = "TFNodeGuard";
     t.fileName = "NodeGuard.xml";
     t.projectFile = &ProjectFiles::nodeGuard;
     t.rootName = "Node_Guarding";

@@ -10,7 +10,7 @@ namespace {
 TableDefinition makeTable()
 {
     TableDefinition t;
-    t.className = "TFPDOReceive";
+    t.objectName = "TFPDOReceive";
     t.fileName = "rpdodef.xml";
     t.projectFile = &ProjectFiles::rpdoDef;
     t.rootName = "rpdodef";

@@ -11,7 +11,7 @@ TableDefinition makeTable()
 {
     using namespace TpdoColumn;
     TableDefinition t;
-    t.className = "TFPDOTransmit";
+    t.objectName = "TFPDOTransmit";
     t.fileName = "Transmit_Pdo.xml";
     t.projectFile = &ProjectFiles::transmitPdo;
     t.rootName = "Trasmit_PDO";

@@ -33,7 +33,7 @@ void spreadConf(std::string_view text, Grid& grid, int row)
 TableDefinition makeTable()
 {
     TableDefinition t;
-    t.className = "TFSDOClient";
+    t.objectName = "TFSDOClient";
     t.fileName = "sdo.xml";
     t.projectFile = &ProjectFiles::sdo;
     t.rootName = "sdo";

@@ -35,7 +35,7 @@ const std::vector<const TableDefinition*>& tableDefinitions()
 const TableDefinition* findTableDefinition(std::string_view name)
 {
     for (const TableDefinition* table : tableDefinitions())
-        if (name == table->className || sameIgnoringCase(name, table->fileName))
+        if (name == table->objectName || sameIgnoringCase(name, table->fileName))
             return table;
     return nullptr;
 }

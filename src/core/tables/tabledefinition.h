@@ -110,7 +110,7 @@ struct TableCheck {
 // Everything that sets one table dialog apart from the others: its grid, its file shape, its
 // checks and its block of UI texts. The five definitions are built once and never change.
 struct TableDefinition {
-    const char* className = "";                       // the dialog's name, "TFSDOClient"
+    const char* objectName = "";                      // the dialog's name, "TFSDOClient"
     const char* fileName = "";                        // "sdo.xml"
     std::string ProjectFiles::*projectFile = nullptr; // where the project keeps its path
     const char* rootName = "";                        // root element written on save (any name is read)

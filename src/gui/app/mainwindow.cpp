@@ -169,9 +169,9 @@ void MainWindow::createWindows()
 {
     m_windows.about = new AboutDialog(m_state, this);
     m_windows.newProject = new NewProjectDialog(m_state, this);
-    m_windows.openConf = new OpenProjectDialog(m_state, this);
-    m_windows.softOptions = createSoftOptionsWindow(m_state, this, [this] { applyLanguage(); });
-    m_windows.parGen = createParGenWindow(m_state, this);
+    m_windows.openProject = new OpenProjectDialog(m_state, this);
+    m_windows.options = createOptionsWindow(m_state, this, [this] { applyLanguage(); });
+    m_windows.communication = createCommunicationWindow(m_state, this);
     m_windows.sdoClient = createSdoClientWindow(m_state, this);
     m_windows.emcyAccess = createEmcyAccessWindow(m_state, this);
     m_windows.emcyDefine = createEmcyDefineWindow(m_state, this);
@@ -180,7 +180,7 @@ void MainWindow::createWindows()
     m_windows.pdoTransmit = createPdoTransmitWindow(m_state, this);
     m_windows.tpdoDefine = createTpdoDefineWindow(m_state, this);
     m_windows.nodeGuard = createNodeGuardWindow(m_state, this);
-    m_windows.boot = createBootWindow(m_state, this);
+    m_windows.update = createUpdateWindow(m_state, this);
 }
 
 void MainWindow::applyTexts()
@@ -222,10 +222,10 @@ void MainWindow::applyLanguage()
             dialog->applyTexts();
     };
     apply(m_windows.newProject);
-    apply(m_windows.openConf);
-    apply(m_windows.boot);
-    apply(m_windows.softOptions);
-    apply(m_windows.parGen);
+    apply(m_windows.openProject);
+    apply(m_windows.update);
+    apply(m_windows.options);
+    apply(m_windows.communication);
     apply(m_windows.sdoClient);
     apply(m_windows.emcyAccess);
     apply(m_windows.emcyDefine);
@@ -356,7 +356,7 @@ void MainWindow::onButtonClicked()
         return;
     }
     if (sender == m_btnOptions) {
-        if (m_windows.softOptions && m_windows.softOptions->exec() == QDialog::Accepted) {
+        if (m_windows.options && m_windows.options->exec() == QDialog::Accepted) {
             const WriteResult saved = saveSettings(m_state);
             if (!saved)
                 messages().error(this, qs(saved.error));
@@ -369,7 +369,7 @@ void MainWindow::onButtonClicked()
         return;
     }
     if (sender == m_btnParGen) {
-        showModal(m_windows.parGen);
+        showModal(m_windows.communication);
         refreshDeviceType(m_state);
         layoutSteps();
     } else if (sender == m_btnSdoClient) {
@@ -393,7 +393,7 @@ void MainWindow::onButtonClicked()
     } else if (sender == m_btnReport) {
         buildReport(m_state, this);
     } else if (sender == m_btnCreateBin) {
-        updateDevice(m_state, this, m_windows.boot);
+        updateDevice(m_state, this, m_windows.update);
     }
 }
 
@@ -408,9 +408,9 @@ void MainWindow::askNewProject()
 
 void MainWindow::askOpenProject()
 {
-    if (m_windows.openConf->exec() != QDialog::Accepted)
+    if (m_windows.openProject->exec() != QDialog::Accepted)
         return;
-    openProject(m_state, us(m_windows.openConf->chosenProject()));
+    openProject(m_state, us(m_windows.openProject->chosenProject()));
     showProjectLabels();
     layoutSteps();
 }

@@ -16,14 +16,14 @@ class NewProjectDialog;
 class OpenProjectDialog;
 struct AppState;
 
-// The windows created once at start, in creation order. A window whose issue has not
-// landed yet is null.
+// The windows created once at start, in creation order. A factory may return null; that
+// step then does nothing beyond its checks.
 struct SetforgeWindows {
     AboutDialog* about = nullptr;
     NewProjectDialog* newProject = nullptr;
-    OpenProjectDialog* openConf = nullptr;
-    SetforgeDialog* softOptions = nullptr;
-    SetforgeDialog* parGen = nullptr;
+    OpenProjectDialog* openProject = nullptr;
+    SetforgeDialog* options = nullptr;
+    SetforgeDialog* communication = nullptr;
     SetforgeDialog* sdoClient = nullptr;
     SetforgeDialog* emcyAccess = nullptr;
     SetforgeDialog* emcyDefine = nullptr;
@@ -32,7 +32,7 @@ struct SetforgeWindows {
     SetforgeDialog* pdoTransmit = nullptr;
     SetforgeDialog* tpdoDefine = nullptr;
     SetforgeDialog* nodeGuard = nullptr;
-    SetforgeDialog* boot = nullptr;
+    SetforgeDialog* update = nullptr;
 };
 
 // The main window: leads the user through the configuration steps of one project.

@@ -15,10 +15,9 @@ struct AppState;
 
 // Software options (lang). `changeLanguage` applies a newly chosen language to every window;
 // the main window passes its own, so the options never reach back into it.
-SetforgeDialog* createSoftOptionsWindow(AppState& state, QWidget* parent,
-                                        std::function<void()> changeLanguage);
+SetforgeDialog* createOptionsWindow(AppState& state, QWidget* parent, std::function<void()> changeLanguage);
 // Communication parameters (tables).
-SetforgeDialog* createParGenWindow(AppState& state, QWidget* parent);
+SetforgeDialog* createCommunicationWindow(AppState& state, QWidget* parent);
 // The five table dialogs (tables, mapping tables).
 SetforgeDialog* createSdoClientWindow(AppState& state, QWidget* parent);
 SetforgeDialog* createEmcyAccessWindow(AppState& state, QWidget* parent);
@@ -30,15 +29,16 @@ SetforgeDialog* createEmcyDefineWindow(AppState& state, QWidget* parent);
 SetforgeDialog* createRpdoDefineWindow(AppState& state, QWidget* parent);
 SetforgeDialog* createTpdoDefineWindow(AppState& state, QWidget* parent);
 // The update dialog (update).
-SetforgeDialog* createBootWindow(AppState& state, QWidget* parent);
+SetforgeDialog* createUpdateWindow(AppState& state, QWidget* parent);
 
-// Shows the update dialog modally in the layout of `formType` (0 serial, else Ethernet).
-// Does nothing when `boot` is null.
-void showBootWindow(SetforgeDialog* boot, int formType);
+// Shows the update dialog modally in the layout of `formType`, the device type the compile
+// returned (0 serial, 1 Ethernet, any other value neither: variantForUpdate). Does nothing
+// when `updateWindow` is null.
+void showUpdateWindow(SetforgeDialog* updateWindow, int formType);
 
 // The last two steps (image), for the open project of `state`; messages and the file chooser
-// are parented to `parent`. Compile and hand over to the update dialog `boot` (may be null):
-void updateDevice(AppState& state, QWidget* parent, SetforgeDialog* boot);
+// are parented to `parent`. Compile and hand over to the update dialog `updateWindow` (may be null):
+void updateDevice(AppState& state, QWidget* parent, SetforgeDialog* updateWindow);
 // and write the EDS file where the user chooses.
 void buildEdsFile(AppState& state, QWidget* parent);
 // Step 8 "Report": asks where to save the register map report (HTML or CSV), writes it and

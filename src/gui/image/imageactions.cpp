@@ -32,7 +32,7 @@ bool confirmProjectCheck(AppState& state, QWidget* parent)
 
 } // namespace
 
-void updateDevice(AppState& state, QWidget* parent, SetforgeDialog* boot)
+void updateDevice(AppState& state, QWidget* parent, SetforgeDialog* updateWindow)
 {
     if (!state.hasProject())
         return;
@@ -58,7 +58,7 @@ void updateDevice(AppState& state, QWidget* parent, SetforgeDialog* boot)
     // must not be updated with a partial or stale set.
     if (!compileAndWriteImages(state.projectDir, show, &deviceType))
         return;
-    showBootWindow(boot, deviceType);
+    showUpdateWindow(updateWindow, deviceType);
 }
 
 void buildEdsFile(AppState& state, QWidget* parent)

@@ -5,8 +5,7 @@
 
 namespace setforge {
 
-SetforgeDialog* createSoftOptionsWindow(AppState& state, QWidget* parent,
-                                        std::function<void()> changeLanguage)
+SetforgeDialog* createOptionsWindow(AppState& state, QWidget* parent, std::function<void()> changeLanguage)
 {
     return new OptionsDialog(state, parent, std::move(changeLanguage));
 }

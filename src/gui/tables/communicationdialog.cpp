@@ -110,7 +110,7 @@ void takeList(const QComboBox* list, int& target)
 
 } // namespace
 
-SetforgeDialog* createParGenWindow(AppState& state, QWidget* parent)
+SetforgeDialog* createCommunicationWindow(AppState& state, QWidget* parent)
 {
     return new CommunicationDialog(state, parent);
 }

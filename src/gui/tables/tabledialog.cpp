@@ -30,7 +30,7 @@ TableDialog::TableDialog(const TableDefinition& table, AppState& state, QWidget*
     : SetforgeDialog(state, parent), m_table(table), m_grid(table.rowCount, table.columnCount()),
       m_loaded(table.rowCount, table.columnCount())
 {
-    setObjectName(table.className);
+    setObjectName(table.objectName);
     buildLayout();
 }
 

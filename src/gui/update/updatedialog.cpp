@@ -117,10 +117,10 @@ void UpdateDialog::buildLayout()
 
 void UpdateDialog::applyTexts()
 {
-    if (m_formType == 0) {
+    if (isSerialLayout()) {
         setWindowTitle(text(TextId::UpdateSerialTitle));
         m_swDesc->setText(text(TextId::UpdateSerialDescription));
-    } else if (m_formType == 1) {
+    } else if (isEthernetLayout()) {
         setWindowTitle(text(TextId::UpdateEthernetTitle));
         m_swDesc->setText(text(TextId::UpdateEthernetDescription));
     }
@@ -160,9 +160,9 @@ void UpdateDialog::arrangeLayout()
     m_serial->hide();
 
     QFrame* input = nullptr;
-    if (m_formType == 0)
+    if (isSerialLayout())
         input = m_serial;
-    else if (m_formType == 1)
+    else if (isEthernetLayout())
         input = m_ipAddress;
     m_title->move(0, 0);
     if (!input) {
@@ -184,7 +184,7 @@ void UpdateDialog::arrangeLayout()
     m_updateOptions->setCurrentIndex(option >= 0 && option <= 2 ? option : 0);
     m_readBack->setChecked(m_state.readBack);
 
-    if (m_formType == 0) {
+    if (isSerialLayout()) {
         setTabOrder(m_comPort, m_comList);
         setTabOrder(m_comList, m_updateOptions);
         setTabOrder(m_updateOptions, m_readBack);
@@ -249,9 +249,9 @@ void UpdateDialog::onExecuteClicked()
     if (!m_update->isEnabled())
         return;
     m_update->setEnabled(false);
-    if (m_formType == 0)
+    if (isSerialLayout())
         updateSerial();
-    else if (m_formType == 1)
+    else if (isEthernetLayout())
         updateEthernet();
     m_update->setEnabled(true);
 }

@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "core/base/devicevariant.h"
 #include "core/update/echoclient.h"
 #include "core/update/sendping.h"
 #include "gui/app/setforgedialog.h"
@@ -28,11 +30,11 @@ public:
     UpdateDialog(AppState& state, QWidget* parent);
     ~UpdateDialog() override;
 
-    // 0 serial update, 1 Ethernet update; any other value shows no input panel.
-    void setFormType(int formType) { m_formType = formType; }
-    int formType() const { return m_formType; }
-    // Result of the last reachability check (EchoResult).
-    int pingResult() const { return m_pingResult; }
+    // The layout for the device type the compile returned (variantForUpdate): 0 serial update,
+    // 1 Ethernet update; any other value shows no input panel.
+    void setFormType(int deviceType) { m_layout = variantForUpdate(deviceType); }
+    // Result of the last reachability check.
+    EchoResult pingResult() const { return m_pingResult; }
 
     void applyTexts() override;
     // Builds the layout for the form type; runs on every showing.
@@ -63,7 +65,10 @@ private:
     void updateEthernet();
     void runUpdater(const std::string& program, const std::string& argumentText);
 
-    int m_formType = 0;
+    bool isSerialLayout() const { return m_layout == DeviceVariant::WithoutEthernet; }
+    bool isEthernetLayout() const { return m_layout == DeviceVariant::WithEthernet; }
+
+    std::optional<DeviceVariant> m_layout = DeviceVariant::WithoutEthernet;
     EchoResult m_pingResult = EchoNoneReceived;
     std::vector<SerialPortEntry> m_ports;
     SerialPortLister* m_lister = nullptr;

@@ -4,14 +4,14 @@
 
 namespace setforge {
 
-SetforgeDialog* createBootWindow(AppState& state, QWidget* parent)
+SetforgeDialog* createUpdateWindow(AppState& state, QWidget* parent)
 {
     return new UpdateDialog(state, parent);
 }
 
-void showBootWindow(SetforgeDialog* boot, int formType)
+void showUpdateWindow(SetforgeDialog* updateWindow, int formType)
 {
-    auto* dialog = qobject_cast<UpdateDialog*>(boot);
+    auto* dialog = qobject_cast<UpdateDialog*>(updateWindow);
     if (!dialog)
         return;
     dialog->setFormType(formType);

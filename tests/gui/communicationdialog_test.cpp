@@ -64,7 +64,7 @@ struct Dialog {
 
 } // namespace
 
-class ParGenTest : public QObject {
+class CommunicationDialogTest : public QObject {
     Q_OBJECT
 private slots:
     void newProjectShowsTheDefaults();
@@ -83,7 +83,7 @@ private slots:
     void okFromTheMainWindowSetsTheSteps();
 };
 
-void ParGenTest::newProjectShowsTheDefaults()
+void CommunicationDialogTest::newProjectShowsTheDefaults()
 {
     Dialog d;
     d.show();
@@ -106,7 +106,7 @@ void ParGenTest::newProjectShowsTheDefaults()
     QVERIFY(!d.dialog->isChanged());
 }
 
-void ParGenTest::variantMovesTheRows()
+void CommunicationDialogTest::variantMovesTheRows()
 {
     Dialog d;
     d.show();
@@ -145,7 +145,7 @@ void ParGenTest::variantMovesTheRows()
     QVERIFY(ethernetPanel->isVisible());
 }
 
-void ParGenTest::dotMovesToTheNextAddressField()
+void CommunicationDialogTest::dotMovesToTheNextAddressField()
 {
     Dialog d;
     d.show();
@@ -187,7 +187,7 @@ void ParGenTest::dotMovesToTheNextAddressField()
     QCOMPARE(sdo->text(), QString("10000."));
 }
 
-void ParGenTest::cancelAsksOnlyAfterTrackedChanges()
+void CommunicationDialogTest::cancelAsksOnlyAfterTrackedChanges()
 {
     FakeMessages msgs;
     {
@@ -256,7 +256,7 @@ void ParGenTest::cancelAsksOnlyAfterTrackedChanges()
     }
 }
 
-void ParGenTest::titleBarCloseAndEscapeAskLikeCancel()
+void CommunicationDialogTest::titleBarCloseAndEscapeAskLikeCancel()
 {
     FakeMessages msgs;
     Dialog d;
@@ -285,7 +285,7 @@ void ParGenTest::titleBarCloseAndEscapeAskLikeCancel()
     QVERIFY(msgs.all().empty());
 }
 
-void ParGenTest::okReportsTheFirstFailingCheck()
+void CommunicationDialogTest::okReportsTheFirstFailingCheck()
 {
     FakeMessages msgs;
     Dialog d;
@@ -315,7 +315,7 @@ void ParGenTest::okReportsTheFirstFailingCheck()
     QVERIFY(d.fileText().contains("<CAN_Baud>1000</CAN_Baud>"));
 }
 
-void ParGenTest::wheelScrollsThePanelsNotTheList()
+void CommunicationDialogTest::wheelScrollsThePanelsNotTheList()
 {
     Dialog d;
     d.show();
@@ -340,7 +340,7 @@ void ParGenTest::wheelScrollsThePanelsNotTheList()
     QVERIFY(!d.dialog->isChanged());
 }
 
-void ParGenTest::foldedPanelMovesTheOthersUp()
+void CommunicationDialogTest::foldedPanelMovesTheOthersUp()
 {
     Dialog d;
     d.show();
@@ -357,7 +357,7 @@ void ParGenTest::foldedPanelMovesTheOthersUp()
     QCOMPARE(modbus->y(), modbusTop);
 }
 
-void ParGenTest::brokenFileIsReportedAndLeftAlone()
+void CommunicationDialogTest::brokenFileIsReportedAndLeftAlone()
 {
     FakeMessages msgs;
     Dialog d;
@@ -371,7 +371,7 @@ void ParGenTest::brokenFileIsReportedAndLeftAlone()
     QCOMPARE(d.fileText(), QString::fromStdString(broken));
 }
 
-void ParGenTest::failedWriteKeepsTheDialogOpen()
+void CommunicationDialogTest::failedWriteKeepsTheDialogOpen()
 {
     FakeMessages msgs;
     Dialog d;
@@ -387,7 +387,7 @@ void ParGenTest::failedWriteKeepsTheDialogOpen()
     QVERIFY(d.dialog->isChanged());
 }
 
-void ParGenTest::languageChangeKeepsThePanelCaptions()
+void CommunicationDialogTest::languageChangeKeepsThePanelCaptions()
 {
     Dialog d;
     d.state.texts.set(406, "Geraet");
@@ -400,7 +400,7 @@ void ParGenTest::languageChangeKeepsThePanelCaptions()
     QCOMPARE(d.find<CollapsiblePanel>("CP_Select_Device")->caption(), QString("1. Select Device"));
 }
 
-void ParGenTest::numberFieldsNameTheirUnitAndRange()
+void CommunicationDialogTest::numberFieldsNameTheirUnitAndRange()
 {
     Dialog d;
     struct Case {
@@ -432,7 +432,7 @@ void ParGenTest::numberFieldsNameTheirUnitAndRange()
     QCOMPARE(d.find<QWidget>("CB_ModbusSlave_Parity")->toolTip(), QString("Select Parity to use in serial"));
 }
 
-void ParGenTest::widthStaysFixed()
+void CommunicationDialogTest::widthStaysFixed()
 {
     Dialog d;
     d.show();
@@ -442,7 +442,7 @@ void ParGenTest::widthStaysFixed()
     QCOMPARE(d.dialog->width(), CommunicationDialog::kClientWidth);
 }
 
-void ParGenTest::okFromTheMainWindowSetsTheSteps()
+void CommunicationDialogTest::okFromTheMainWindowSetsTheSteps()
 {
     TempWorkspace ws;
     FakeMessages msgs;
@@ -487,5 +487,5 @@ void ParGenTest::okFromTheMainWindowSetsTheSteps()
 
 } // namespace setforge
 
-QTEST_MAIN(setforge::ParGenTest)
-#include "pargen_test.moc"
+QTEST_MAIN(setforge::CommunicationDialogTest)
+#include "communicationdialog_test.moc"

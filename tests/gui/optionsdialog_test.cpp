@@ -25,7 +25,7 @@
 
 namespace setforge {
 
-class SoftOptionsTest : public QObject {
+class OptionsDialogTest : public QObject {
     Q_OBJECT
 private slots:
     // A switch installs Qt's translation for the whole application: each test starts English.
@@ -100,7 +100,7 @@ struct Session {
         state.enableUpdate = update;
         window = std::make_unique<MainWindow>(state);
     }
-    OptionsDialog* options() const { return qobject_cast<OptionsDialog*>(window->windows().softOptions); }
+    OptionsDialog* options() const { return qobject_cast<OptionsDialog*>(window->windows().options); }
     void addLanguage(const QString& name, const QByteArray& content = "STR0000 = x\n")
     {
         writeFile(joinPath(state.languageDir, name.toStdString()), content);
@@ -117,7 +117,7 @@ struct Session {
 
 } // namespace
 
-void SoftOptionsTest::manualCheck_data()
+void OptionsDialogTest::manualCheck_data()
 {
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<bool>("newer");
@@ -126,7 +126,7 @@ void SoftOptionsTest::manualCheck_data()
     QTest::newRow("no version known") << QByteArray("VER. 0.000") << false;
 }
 
-void SoftOptionsTest::manualCheck()
+void OptionsDialogTest::manualCheck()
 {
     QFETCH(QByteArray, answer);
     QFETCH(bool, newer);
@@ -157,7 +157,7 @@ void SoftOptionsTest::manualCheck()
     dialog->reject();
 }
 
-void SoftOptionsTest::silentServerEndsCheck()
+void OptionsDialogTest::silentServerEndsCheck()
 {
     LocalHttpServer server;
     server.setReply(kPath, LocalHttpServer::Reply{200, {}, {}, true});
@@ -171,7 +171,7 @@ void SoftOptionsTest::silentServerEndsCheck()
     s.options()->reject();
 }
 
-void SoftOptionsTest::checkBoxEnabling_data()
+void OptionsDialogTest::checkBoxEnabling_data()
 {
     QTest::addColumn<bool>("internet");
     QTest::addColumn<bool>("update");
@@ -183,7 +183,7 @@ void SoftOptionsTest::checkBoxEnabling_data()
     QTest::newRow("both on") << true << true << true << true;
 }
 
-void SoftOptionsTest::checkBoxEnabling()
+void OptionsDialogTest::checkBoxEnabling()
 {
     QFETCH(bool, internet);
     QFETCH(bool, update);
@@ -212,7 +212,7 @@ void SoftOptionsTest::checkBoxEnabling()
     t.options()->reject();
 }
 
-void SoftOptionsTest::sevenLanguagesTwoPages()
+void OptionsDialogTest::sevenLanguagesTwoPages()
 {
     Session s;
     for (const char* name : {"polski.lng", "Deutsch.lng", "English.lng", "espanol.lng", "Francais.lng",
@@ -259,7 +259,7 @@ void SoftOptionsTest::sevenLanguagesTwoPages()
     dialog->reject();
 }
 
-void SoftOptionsTest::noLanguageFiles()
+void OptionsDialogTest::noLanguageFiles()
 {
     Session s;
     // Before the first showing the label stands at page 1 of 1.
@@ -275,7 +275,7 @@ void SoftOptionsTest::noLanguageFiles()
     s.options()->reject();
 }
 
-void SoftOptionsTest::flagPictures()
+void OptionsDialogTest::flagPictures()
 {
     Session s;
     s.addLanguage("Deutsch.lng");
@@ -307,7 +307,7 @@ void SoftOptionsTest::flagPictures()
     dialog->reject();
 }
 
-void SoftOptionsTest::switchLanguageAppliesEverywhere()
+void OptionsDialogTest::switchLanguageAppliesEverywhere()
 {
     Session s;
     s.addLanguage("Deutsch.lng", "; Deutsch\r\nSTR0015 = Neue Konfiguration\r\nSTR0302 = Sprache\r\n"
@@ -349,7 +349,7 @@ void SoftOptionsTest::switchLanguageAppliesEverywhere()
 
 // Qt's own texts (the message boxes' buttons, the file dialogs) switch with the program's and
 // back again; a user's own language keeps them English.
-void SoftOptionsTest::qtTextsFollowTheLanguage()
+void OptionsDialogTest::qtTextsFollowTheLanguage()
 {
     const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     if (!QFile::exists(translations + "/qtbase_de.qm"))
@@ -377,7 +377,7 @@ void SoftOptionsTest::qtTextsFollowTheLanguage()
     QCOMPARE(s.msgs.texts().size(), 4);
 }
 
-void SoftOptionsTest::declinedSwitchChangesNothing()
+void OptionsDialogTest::declinedSwitchChangesNothing()
 {
     Session s;
     s.addLanguage("Deutsch.lng", "STR0015 = Neue Konfiguration\n");
@@ -392,7 +392,7 @@ void SoftOptionsTest::declinedSwitchChangesNothing()
     dialog->reject();
 }
 
-void SoftOptionsTest::cancelKeepsLanguageName()
+void OptionsDialogTest::cancelKeepsLanguageName()
 {
     Session s(true, true);
     s.addLanguage("Deutsch.lng", "STR0015 = Neue Konfiguration\n");
@@ -422,7 +422,7 @@ void SoftOptionsTest::cancelKeepsLanguageName()
     QCOMPARE(next.texts[15], std::string("New Configuration"));
 }
 
-void SoftOptionsTest::okWritesLanguageAndFlags()
+void OptionsDialogTest::okWritesLanguageAndFlags()
 {
     Session s(true, true);
     s.addLanguage("Deutsch.lng", "STR0015 = Neue Konfiguration\n");
@@ -459,7 +459,7 @@ void SoftOptionsTest::okWritesLanguageAndFlags()
     QCOMPARE(next.texts[15], std::string("Neue Konfiguration"));
 }
 
-void SoftOptionsTest::timerFollowsFlags_data()
+void OptionsDialogTest::timerFollowsFlags_data()
 {
     QTest::addColumn<bool>("internet");
     QTest::addColumn<bool>("update");
@@ -469,7 +469,7 @@ void SoftOptionsTest::timerFollowsFlags_data()
     QTest::newRow("both on") << true << true;
 }
 
-void SoftOptionsTest::timerFollowsFlags()
+void OptionsDialogTest::timerFollowsFlags()
 {
     QFETCH(bool, internet);
     QFETCH(bool, update);
@@ -487,7 +487,7 @@ void SoftOptionsTest::timerFollowsFlags()
     QCOMPARE(s.window->updateTimer().isActive(), !internet && !update);
 }
 
-void SoftOptionsTest::timerTicks()
+void OptionsDialogTest::timerTicks()
 {
     LocalHttpServer server;
     server.setReply(kPath, LocalHttpServer::Reply{200, "VER. 2.105", {}, false});
@@ -534,5 +534,5 @@ void SoftOptionsTest::timerTicks()
 
 } // namespace setforge
 
-QTEST_MAIN(setforge::SoftOptionsTest)
-#include "softoptions_test.moc"
+QTEST_MAIN(setforge::OptionsDialogTest)
+#include "optionsdialog_test.moc"

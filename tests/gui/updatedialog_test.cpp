@@ -71,7 +71,7 @@ struct BootFixture {
     TempWorkspace ws;
     FakeMessages msgs;
     AppState state;
-    UpdateDialog* boot = nullptr;
+    UpdateDialog* dialog = nullptr;
     std::unique_ptr<SetforgeDialog> owner;
 
     BootFixture()
@@ -80,8 +80,8 @@ struct BootFixture {
         state.projectName = "Plant 1";
         state.projectDir = joinPath(state.projectsDir, "Plant 1");
         QDir().mkpath(qs(joinPath(state.projectDir, "bin")));
-        owner.reset(createBootWindow(state, nullptr));
-        boot = qobject_cast<UpdateDialog*>(owner.get());
+        owner.reset(createUpdateWindow(state, nullptr));
+        dialog = qobject_cast<UpdateDialog*>(owner.get());
         qputenv("SETFORGE_FAKE_UPDATER_RECORD", QDir(ws.path()).filePath("updater.record").toUtf8());
         qputenv("SETFORGE_FAKE_UPDATER_EXIT", "0");
         qputenv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "0");
@@ -129,16 +129,16 @@ struct BootFixture {
     void show(int formType, std::function<void(UpdateDialog*)> action)
     {
         bool ran = false;
-        whenShown<UpdateDialog>([&](UpdateDialog* dialog) {
-            action(dialog);
+        whenShown<UpdateDialog>([&](UpdateDialog* shown) {
+            action(shown);
             ran = true;
-            dialog->findChild<QPushButton*>("Btn_Cancel")->click();
+            shown->findChild<QPushButton*>("Btn_Cancel")->click();
         });
-        showBootWindow(boot, formType);
+        showUpdateWindow(dialog, formType);
         QVERIFY(ran);
     }
 
-    template <typename T> T* child(const char* name) const { return boot->findChild<T*>(name); }
+    template <typename T> T* child(const char* name) const { return dialog->findChild<T*>(name); }
 };
 
 void typeInto(QWidget* field, const QString& text)
@@ -150,7 +150,7 @@ void typeInto(QWidget* field, const QString& text)
 
 } // namespace
 
-class BootDialogTest : public QObject {
+class UpdateDialogTest : public QObject {
     Q_OBJECT
 private slots:
     void mainWindowCreatesTheDialog();
@@ -173,23 +173,23 @@ private slots:
     void textsAreTakenOnEveryShowing();
 };
 
-void BootDialogTest::mainWindowCreatesTheDialog()
+void UpdateDialogTest::mainWindowCreatesTheDialog()
 {
     TempWorkspace ws;
     FakeMessages msgs;
     AppState state;
     startWorkspace(state, ws.utf8());
     MainWindow window(state);
-    QVERIFY(qobject_cast<UpdateDialog*>(window.windows().boot));
-    QCOMPARE(window.windows().boot->parent(), &window);
+    QVERIFY(qobject_cast<UpdateDialog*>(window.windows().update));
+    QCOMPARE(window.windows().update->parent(), &window);
 }
 
-void BootDialogTest::serialLayoutAndTexts()
+void UpdateDialogTest::serialLayoutAndTexts()
 {
     BootFixture f;
     FakePorts ports;
     ports.list = {{"ttyS0", "/dev/ttyS0"}, {"ttyUSB0", "/dev/ttyUSB0"}};
-    f.boot->setPortLister(&ports);
+    f.dialog->setPortLister(&ports);
     f.state.updateOption = 2;
     f.state.readBack = false;
     f.show(0, [&](UpdateDialog* d) {
@@ -227,13 +227,13 @@ void BootDialogTest::serialLayoutAndTexts()
     });
 }
 
-void BootDialogTest::serialExecuteStartsTheSerialUpdater()
+void UpdateDialogTest::serialExecuteStartsTheSerialUpdater()
 {
     BootFixture f;
     f.installUpdater("Ser_40917_Update");
     FakePorts ports;
     ports.list = {{"ttyS0", "/dev/ttyS0"}, {"ttyUSB0", "/dev/ttyUSB0"}};
-    f.boot->setPortLister(&ports);
+    f.dialog->setPortLister(&ports);
     f.show(0, [&](UpdateDialog* d) {
         f.child<QComboBox>("CB_COM_Port")->setCurrentIndex(1);
         f.child<QComboBox>("CB_Update_Options")->setCurrentIndex(1);
@@ -256,12 +256,12 @@ void BootDialogTest::serialExecuteStartsTheSerialUpdater()
     QVERIFY(f.msgs.all().empty());
 }
 
-void BootDialogTest::serialWithoutPortStartsNothing()
+void UpdateDialogTest::serialWithoutPortStartsNothing()
 {
     BootFixture f;
     f.installUpdater("Ser_40917_Update");
     FakePorts ports; // no serial port on this machine
-    f.boot->setPortLister(&ports);
+    f.dialog->setPortLister(&ports);
     f.show(0, [&](UpdateDialog*) {
         QCOMPARE(f.child<QComboBox>("CB_COM_Port")->currentIndex(), -1);
         f.child<QPushButton>("Btn_Update")->click();
@@ -272,12 +272,12 @@ void BootDialogTest::serialWithoutPortStartsNothing()
     QVERIFY(!QFile::exists(f.recordPath()));
 }
 
-void BootDialogTest::refreshRefillsThePortList()
+void UpdateDialogTest::refreshRefillsThePortList()
 {
     BootFixture f;
     FakePorts ports;
     ports.list = {{"ttyS0", "/dev/ttyS0"}};
-    f.boot->setPortLister(&ports);
+    f.dialog->setPortLister(&ports);
     f.show(0, [&](UpdateDialog*) {
         auto* com = f.child<QComboBox>("CB_COM_Port");
         ports.list = {{"ttyACM0", "/dev/ttyACM0"}, {"ttyS0", "/dev/ttyS0"}, {"ttyUSB1", "/dev/ttyUSB1"}};
@@ -293,7 +293,7 @@ void BootDialogTest::refreshRefillsThePortList()
     QCOMPARE(ports.calls, 3);
 }
 
-void BootDialogTest::ethernetLayoutTakesTheSavedAddress()
+void UpdateDialogTest::ethernetLayoutTakesTheSavedAddress()
 {
     BootFixture f;
     f.state.deviceIp = " 127 . 0.10 .3 ";
@@ -329,7 +329,7 @@ void BootDialogTest::ethernetLayoutTakesTheSavedAddress()
     });
 }
 
-void BootDialogTest::dotKeyMovesThroughTheFields()
+void UpdateDialogTest::dotKeyMovesThroughTheFields()
 {
     BootFixture f;
     f.show(1, [&](UpdateDialog* d) {
@@ -348,7 +348,7 @@ void BootDialogTest::dotKeyMovesThroughTheFields()
     });
 }
 
-void BootDialogTest::ethernetToLoopbackWritesTheJobAndStartsTheUpdater()
+void UpdateDialogTest::ethernetToLoopbackWritesTheJobAndStartsTheUpdater()
 {
     BootFixture f;
     f.installUpdater("Ethernet_Update");
@@ -359,10 +359,10 @@ void BootDialogTest::ethernetToLoopbackWritesTheJobAndStartsTheUpdater()
         f.child<QPushButton>("Btn_Update")->click();
         QVERIFY(d->isVisible());
     });
-    if (f.boot->pingResult() == 0 && !IcmpSocketEchoClient::usable() &&
+    if (f.dialog->pingResult() == EchoNoneReceived && !IcmpSocketEchoClient::usable() &&
         QStandardPaths::findExecutable("ping").isEmpty())
         QSKIP("neither an ICMP socket nor the ping program can be used here");
-    QCOMPARE(f.boot->pingResult(), 1);
+    QCOMPARE(f.dialog->pingResult(), EchoAnswered);
     QVERIFY2(f.msgs.all().empty(), qPrintable(f.msgs.texts().join("|")));
     QCOMPARE(f.state.deviceIp, std::string("127.0.0.1"));
     QCOMPARE(f.state.updateOption, 2);
@@ -376,7 +376,7 @@ void BootDialogTest::ethernetToLoopbackWritesTheJobAndStartsTheUpdater()
     QCOMPARE(f.recordedJob().toStdString(), job);
 }
 
-void BootDialogTest::failedCheckStopsEverything_data()
+void UpdateDialogTest::failedCheckStopsEverything_data()
 {
     QTest::addColumn<QList<int>>("script");
     QTest::addColumn<QString>("message");
@@ -391,7 +391,7 @@ void BootDialogTest::failedCheckStopsEverything_data()
     QTest::newRow("first only") << QList<int>{reply, none} << "Device Not Found!" << true << 14;
 }
 
-void BootDialogTest::failedCheckStopsEverything()
+void UpdateDialogTest::failedCheckStopsEverything()
 {
     QFETCH(QList<int>, script);
     QFETCH(QString, message);
@@ -403,8 +403,8 @@ void BootDialogTest::failedCheckStopsEverything()
     echo.script.clear();
     for (int status : script)
         echo.script.push_back(static_cast<EchoStatus>(status));
-    f.boot->setEchoClient(&echo);
-    f.boot->setPingClock([&echo] { return echo.clock; });
+    f.dialog->setEchoClient(&echo);
+    f.dialog->setPingClock([&echo] { return echo.clock; });
     f.state.deviceIp = "127.0.0.9";
     f.state.updateOption = 1;
     f.show(1, [&](UpdateDialog*) {
@@ -421,12 +421,12 @@ void BootDialogTest::failedCheckStopsEverything()
     QVERIFY(!QFile::exists(f.recordPath()));
 }
 
-void BootDialogTest::missingUpdaterIsReported()
+void UpdateDialogTest::missingUpdaterIsReported()
 {
     BootFixture f;
     FakePorts ports;
     ports.list = {{"ttyS0", "/dev/ttyS0"}};
-    f.boot->setPortLister(&ports);
+    f.dialog->setPortLister(&ports);
     f.show(0, [&](UpdateDialog*) { f.child<QPushButton>("Btn_Update")->click(); });
     const QString program = BootFixture::qs(updaterPath(f.state.workspaceDir, kSerialUpdaterName));
     QVERIFY(program.endsWith("Ser_40917_Update" + exeSuffix()));
@@ -435,7 +435,7 @@ void BootDialogTest::missingUpdaterIsReported()
 
     ScriptedEcho echo;
     echo.script = {EchoStatus::Reply};
-    f.boot->setEchoClient(&echo);
+    f.dialog->setEchoClient(&echo);
     f.msgs.clear();
     f.state.deviceIp = "127.0.0.1";
     f.show(1, [&](UpdateDialog*) { f.child<QPushButton>("Btn_Update")->click(); });
@@ -444,7 +444,7 @@ void BootDialogTest::missingUpdaterIsReported()
     QVERIFY(QFile::exists(f.jobPath())); // the job was written before the start was tried
 }
 
-void BootDialogTest::launcherLeavesASlowUpdaterRunning()
+void UpdateDialogTest::launcherLeavesASlowUpdaterRunning()
 {
     BootFixture f;
     f.installUpdater("Ser_40917_Update");
@@ -469,7 +469,7 @@ void BootDialogTest::launcherLeavesASlowUpdaterRunning()
 
 // The wait goes on painting and counting seconds; a Cancel click or an Escape during it is
 // dropped, not replayed afterwards; the end shows the updater's code as it is.
-void BootDialogTest::updaterWaitPaintsCountsAndDropsInput()
+void UpdateDialogTest::updaterWaitPaintsCountsAndDropsInput()
 {
     BootFixture f;
     f.installUpdater("Ser_40917_Update");
@@ -477,7 +477,7 @@ void BootDialogTest::updaterWaitPaintsCountsAndDropsInput()
     qputenv("SETFORGE_FAKE_UPDATER_EXIT", "3");
     FakePorts ports;
     ports.list = {{"ttyS0", "/dev/ttyS0"}};
-    f.boot->setPortLister(&ports);
+    f.dialog->setPortLister(&ports);
     QString duringWait;
     bool firedDuringWait = false;
     bool waiting = false;
@@ -503,15 +503,15 @@ void BootDialogTest::updaterWaitPaintsCountsAndDropsInput()
     QCOMPARE(f.recordedArgs().value(0), QString("/dev/ttyS0"));
 }
 
-void BootDialogTest::updaterStillRunningAfterTheWait()
+void UpdateDialogTest::updaterStillRunningAfterTheWait()
 {
     BootFixture f;
     f.installUpdater("Ethernet_Update");
     qputenv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "1500");
     ScriptedEcho echo;
     echo.script = {EchoStatus::Reply};
-    f.boot->setEchoClient(&echo);
-    f.boot->setUpdaterWait(300);
+    f.dialog->setEchoClient(&echo);
+    f.dialog->setUpdaterWait(300);
     f.show(1, [&](UpdateDialog* d) {
         typeInto(f.child<QLineEdit>("E_IP1"), "127");
         typeInto(f.child<QLineEdit>("E_IP4"), "1");
@@ -527,7 +527,7 @@ void BootDialogTest::updaterStillRunningAfterTheWait()
     QTest::qWait(2500);
 }
 
-void BootDialogTest::pingProgramFallback()
+void UpdateDialogTest::pingProgramFallback()
 {
 #ifdef Q_OS_WIN
     QSKIP("the ICMP API is always there on Windows");
@@ -543,11 +543,11 @@ void BootDialogTest::pingProgramFallback()
 #endif
 }
 
-void BootDialogTest::cancelKeepsThePreviousChoices()
+void UpdateDialogTest::cancelKeepsThePreviousChoices()
 {
     BootFixture f;
     FakePorts ports;
-    f.boot->setPortLister(&ports);
+    f.dialog->setPortLister(&ports);
     f.show(0, [&](UpdateDialog*) {
         f.child<QComboBox>("CB_Update_Options")->setCurrentIndex(2);
         f.child<QCheckBox>("CB_Update_Option_Read_Back")->setChecked(false);
@@ -560,17 +560,17 @@ void BootDialogTest::cancelKeepsThePreviousChoices()
     });
 }
 
-void BootDialogTest::otherFormTypeDoesNothing()
+void UpdateDialogTest::otherFormTypeDoesNothing()
 {
     BootFixture f;
     f.installUpdater("Ser_40917_Update");
     f.installUpdater("Ethernet_Update");
     ScriptedEcho echo;
-    f.boot->setEchoClient(&echo);
+    f.dialog->setEchoClient(&echo);
     // The title stays on top, code readable, and the buttons follow it, also after a showing
     // that had an input panel.
     FakePorts ports;
-    f.boot->setPortLister(&ports);
+    f.dialog->setPortLister(&ports);
     for (int before : {-1, 0, 1}) {
         if (before >= 0)
             f.show(before, [](UpdateDialog*) {});
@@ -589,15 +589,15 @@ void BootDialogTest::otherFormTypeDoesNothing()
     QVERIFY(f.msgs.all().empty());
 }
 
-void BootDialogTest::textsAreTakenOnEveryShowing()
+void UpdateDialogTest::textsAreTakenOnEveryShowing()
 {
     BootFixture f;
     FakePorts ports;
-    f.boot->setPortLister(&ports);
+    f.dialog->setPortLister(&ports);
     f.show(0, [&](UpdateDialog*) {});
     f.state.texts.set(1500, "Aggiorna via seriale");
     f.state.texts.set(1516, "Solo firmware");
-    f.boot->applyTexts(); // a language change while the dialog is closed
+    f.dialog->applyTexts(); // a language change while the dialog is closed
     f.show(0, [&](UpdateDialog* d) {
         QCOMPARE(d->windowTitle(), QString("Aggiorna via seriale"));
         QCOMPARE(f.child<QComboBox>("CB_Update_Options")->itemText(1), QString("Solo firmware"));
@@ -608,5 +608,5 @@ void BootDialogTest::textsAreTakenOnEveryShowing()
 
 } // namespace setforge
 
-QTEST_MAIN(setforge::BootDialogTest)
-#include "bootdialog_test.moc"
+QTEST_MAIN(setforge::UpdateDialogTest)
+#include "updatedialog_test.moc"
