@@ -54,7 +54,30 @@ private slots:
     void stepsFollowTheDeviceVariant();
     void languageFileChangesTexts();
     void aboutShowsTheWorkspaceInUse();
+    void windowsKeepTheirObjectNames();
 };
+
+// Scripts, style sheets and these tests find the windows by these names; a C++ rename must not
+// change them.
+void MainWindowTest::windowsKeepTheirObjectNames()
+{
+    TempWorkspace ws;
+    AppState state;
+    startWorkspace(state, ws.utf8());
+    MainWindow window(state);
+    const SetforgeWindows& w = window.windows();
+    const std::pair<QObject*, const char*> expected[] = {
+        {&window, "TFSetforgeFirmWare"}, {w.about, "TFAbout"},           {w.newProject, "TFNew_Project"},
+        {w.openProject, "TFOpenConf"},   {w.options, "TFSoftOptions"},   {w.communication, "TFParGen"},
+        {w.sdoClient, "TFSDOClient"},    {w.emcyAccess, "TFEMCYAccess"}, {w.emcyDefine, "TFEMCYDefine"},
+        {w.pdoReceive, "TFPDOReceive"},  {w.rpdoDefine, "TFRPDODefine"}, {w.pdoTransmit, "TFPDOTransmit"},
+        {w.tpdoDefine, "TFTPDODefine"},  {w.nodeGuard, "TFNodeGuard"},   {w.update, "FBoot"},
+    };
+    for (const auto& [object, name] : expected) {
+        QVERIFY2(object, name);
+        QCOMPARE(object->objectName(), QString(name));
+    }
+}
 
 void MainWindowTest::refusesStepsWithoutProject()
 {

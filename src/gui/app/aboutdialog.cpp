@@ -39,7 +39,7 @@ QPixmap makeLogo()
 
 AboutDialog::AboutDialog(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
-    setObjectName("AboutDialog");
+    setObjectName("TFAbout");
     setWindowTitle("Setforge");
     setFixedSize(406, 196);
 

@@ -42,7 +42,7 @@ MainWindow::MainWindow(AppState& state, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       m_state(state)
 {
-    setObjectName("MainWindow");
+    setObjectName("TFSetforgeFirmWare");
     buildLayout();
     m_timer.setObjectName("Timer_Update");
     m_timer.setInterval(kFirstVersionTick);

@@ -16,7 +16,7 @@ namespace setforge {
 
 NewProjectDialog::NewProjectDialog(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
-    setObjectName("NewProjectDialog");
+    setObjectName("TFNew_Project");
     setFixedSize(331, 162);
 
     auto* code = new QLabel(QString::fromUtf8(kSoftwareCode), this);

@@ -17,7 +17,7 @@ namespace setforge {
 
 OpenProjectDialog::OpenProjectDialog(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
-    setObjectName("OpenProjectDialog");
+    setObjectName("TFOpenConf");
     resize(377, 351);
 
     auto* layout = new QVBoxLayout(this);

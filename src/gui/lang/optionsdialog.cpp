@@ -34,7 +34,7 @@ OptionsDialog::OptionsDialog(AppState& state, QWidget* parent, std::function<voi
     : SetforgeDialog(state, parent), m_changeLanguage(std::move(changeLanguage)),
       m_languageInUse(state.languageName)
 {
-    setObjectName("OptionsDialog");
+    setObjectName("TFSoftOptions");
     buildLayout();
     applyTexts();
 }

@@ -117,7 +117,7 @@ SetforgeDialog* createCommunicationWindow(AppState& state, QWidget* parent)
 
 CommunicationDialog::CommunicationDialog(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
 {
-    setObjectName("CommunicationDialog");
+    setObjectName("TFParGen");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     buildControls();
     m_swCode->setText(qs(kSoftwareCode));
