@@ -5,6 +5,7 @@ Usage (from the repository root, or pass it with --root):
 
     python3 scripts/wrap_namespace.py            # rewrite the files
     python3 scripts/wrap_namespace.py --dry-run  # only report what it would do
+    python3 scripts/wrap_namespace.py --check    # exit 1 if a file is outside the namespace
 
 It walks every .h/.hpp/.cpp/.cc file under src/, tests/, bench/ and fuzz/ (skipping build
 folders and data folders such as tests/data and fuzz/corpus) and rewrites each one so that its
@@ -508,8 +509,13 @@ def main(argv):
     parser.add_argument("--root", default=os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
                         help="repository root (default: the folder above scripts/)")
     parser.add_argument("--dry-run", action="store_true", help="report only, write nothing")
+    parser.add_argument("--check", action="store_true",
+                        help="write nothing, name only the files left outside the namespace, and exit 1 "
+                        "when there is one (ctest runs this on the whole tree)")
     parser.add_argument("paths", nargs="*", help="only these files (default: every source under %s)" % ", ".join(ROOTS))
     args = parser.parse_args(argv)
+    if args.check:
+        args.dry_run = True
 
     files = [os.path.abspath(p) for p in args.paths] if args.paths else list(source_files(args.root))
     functions = collect_project_functions(list(source_files(args.root)))
@@ -530,25 +536,30 @@ def main(argv):
             manual += 1
             continue
         except SkipFile as e:
-            print("skipped  %s: %s" % (rel, e))
+            if not args.check:
+                print("skipped  %s: %s" % (rel, e))
             skipped += 1
             continue
         if new_text == text:
-            print("skipped  %s: nothing changed" % rel)
+            if not args.check:
+                print("skipped  %s: nothing changed" % rel)
             skipped += 1
             continue
         if not args.dry_run:
             with open(path, "w", encoding="utf-8", newline="") as f:
                 f.write(new_text)
-        print("%s  %s" % ("would wrap" if args.dry_run else "wrapped", rel))
-        for note in notes:
-            print("           %s" % note)
+        if args.check:
+            print("%s: declares project code outside namespace %s" % (rel, NAMESPACE))
+        else:
+            print("%s  %s" % ("would wrap" if args.dry_run else "wrapped", rel))
+            for note in notes:
+                print("           %s" % note)
         changed += 1
     print(
         "%d file(s) %s, %d skipped, %d to wrap by hand, %d error(s)"
         % (changed, "to wrap" if args.dry_run else "wrapped", skipped, manual, failed)
     )
-    return 1 if failed or manual else 0
+    return 1 if failed or manual or (args.check and changed) else 0
 
 
 if __name__ == "__main__":
