@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/update/serialarguments.h"
+#include "core/update/serialports.h"
 #include "core/update/updateoptions.h"
 
 namespace setforge {
@@ -47,12 +48,6 @@ TEST(SerialArguments, PortDeviceOfAListEntry)
     EXPECT_EQ(serialPortDevice("/dev/ttyUSB0"), "/dev/ttyUSB0");
 #endif
 }
-
-} // namespace setforge
-
-#include "core/update/serialports.h"
-
-namespace setforge {
 
 TEST(SerialPorts, OrdersByNumberAndKeepsOnlyComWhereAsked)
 {

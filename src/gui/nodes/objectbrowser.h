@@ -5,12 +5,6 @@
 #include "core/nodes/edsdevice.h"
 #include "gui/app/setforgedialog.h"
 
-namespace setforge {
-
-class NodeChooser;
-
-} // namespace setforge
-
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -19,6 +13,8 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace setforge {
+
+class NodeChooser;
 
 // "Pick Object from EDS…": a node of the catalogue, a tree of its objects and sub-objects
 // (index, sub-index, name, data type, access, PDO-mappable) and a filter on name or index.

@@ -6,16 +6,12 @@
 #include "core/nodes/remotepdo.h"
 #include "gui/app/setforgedialog.h"
 
-namespace setforge {
-
-class NodeChooser;
-
-} // namespace setforge
-
 class QPushButton;
 class QTreeWidget;
 
 namespace setforge {
+
+class NodeChooser;
 
 // "Fill from a Node's Transmit PDO…" (receive PDO table) and "Fill from a Node's Receive
 // PDO…" (transmit PDO table): the default PDOs of a catalogue node with their COB-ID resolved
