@@ -19,6 +19,7 @@
 #include "gui/lang/optionsdialog.h"
 #include "gui/lang/toolkitlanguage.h"
 #include "support/fakemessages.h"
+#include "support/installedquery.h"
 #include "support/localhttpserver.h"
 #include "support/modal.h"
 #include "support/workspace.h"
@@ -58,16 +59,6 @@ public:
     ~RecordingOpener() override { UrlOpener::setInstance(nullptr); }
     void open(const QString& url) override { urls.append(url); }
     QStringList urls;
-};
-
-// Sends the version query of the test to `base` while it lives.
-class InstalledQuery {
-public:
-    explicit InstalledQuery(const QString& base) : m_query(base) { VersionQuery::setInstance(&m_query); }
-    ~InstalledQuery() { VersionQuery::setInstance(nullptr); }
-
-private:
-    HttpVersionQuery m_query;
 };
 
 void writeFile(const std::string& path, const QByteArray& content)

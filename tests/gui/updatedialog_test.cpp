@@ -57,15 +57,6 @@ public:
     std::int64_t clock = 0;
 };
 
-QString exeSuffix()
-{
-#ifdef Q_OS_WIN
-    return ".exe";
-#else
-    return QString();
-#endif
-}
-
 // A workspace standing for the executable's folder, with a project and the fake updaters.
 struct BootFixture {
     TempWorkspace ws;

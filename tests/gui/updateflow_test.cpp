@@ -39,15 +39,6 @@ public:
     std::vector<std::string> addresses;
 };
 
-QString exeSuffix()
-{
-#ifdef Q_OS_WIN
-    return ".exe";
-#else
-    return QString();
-#endif
-}
-
 struct DemoWorkspace {
     TempWorkspace ws;
     FakeMessages msgs;

@@ -9,6 +9,7 @@
 #include "core/lang/versioncheck.h"
 #include "gui/lang/httpversionquery.h"
 #include "gui/lang/versionquery.h"
+#include "support/installedquery.h"
 #include "support/localhttpserver.h"
 
 namespace setforge {
@@ -28,16 +29,6 @@ private slots:
 namespace {
 
 constexpr const char* kPath = "/home/download/GetversionSW.asp";
-
-// Installs a query to `server` for the lifetime of the object.
-class InstalledQuery {
-public:
-    explicit InstalledQuery(const QString& base) : m_query(base) { VersionQuery::setInstance(&m_query); }
-    ~InstalledQuery() { VersionQuery::setInstance(nullptr); }
-
-private:
-    HttpVersionQuery m_query;
-};
 
 } // namespace
 

@@ -18,4 +18,14 @@ private:
     QTemporaryDir m_dir;
 };
 
+// The file suffix of executables here: ".exe" on Windows, none elsewhere.
+inline QString exeSuffix()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral(".exe");
+#else
+    return QString();
+#endif
+}
+
 } // namespace setforge
