@@ -58,14 +58,14 @@ public:
 };
 
 // A workspace standing for the executable's folder, with a project and the fake updaters.
-struct BootFixture {
+struct UpdateFixture {
     TempWorkspace ws;
     FakeMessages msgs;
     AppState state;
     UpdateDialog* dialog = nullptr;
     std::unique_ptr<SetforgeDialog> owner;
 
-    BootFixture()
+    UpdateFixture()
     {
         startWorkspace(state, ws.utf8());
         state.projectName = "Plant 1";
@@ -177,7 +177,7 @@ void UpdateDialogTest::mainWindowCreatesTheDialog()
 
 void UpdateDialogTest::serialLayoutAndTexts()
 {
-    BootFixture f;
+    UpdateFixture f;
     FakePorts ports;
     ports.list = {{"ttyS0", "/dev/ttyS0"}, {"ttyUSB0", "/dev/ttyUSB0"}};
     f.dialog->setPortLister(&ports);
@@ -220,7 +220,7 @@ void UpdateDialogTest::serialLayoutAndTexts()
 
 void UpdateDialogTest::serialExecuteStartsTheSerialUpdater()
 {
-    BootFixture f;
+    UpdateFixture f;
     f.installUpdater("Ser_40917_Update");
     FakePorts ports;
     ports.list = {{"ttyS0", "/dev/ttyS0"}, {"ttyUSB0", "/dev/ttyUSB0"}};
@@ -238,8 +238,8 @@ void UpdateDialogTest::serialExecuteStartsTheSerialUpdater()
                                   "NO",
                                   "NO",
                                   "NO",
-                                  BootFixture::qs(f.state.masterDir) + sep + "sim40917.sim",
-                                  BootFixture::qs(f.state.projectDir) + sep + "bin" + sep};
+                                  UpdateFixture::qs(f.state.masterDir) + sep + "sim40917.sim",
+                                  UpdateFixture::qs(f.state.projectDir) + sep + "bin" + sep};
     QCOMPARE(f.recordedArgs(), expected);
     QCOMPARE(QDir(f.recordedCwd()), QDir(QDir::currentPath()));
     QCOMPARE(f.state.updateOption, 1);
@@ -249,7 +249,7 @@ void UpdateDialogTest::serialExecuteStartsTheSerialUpdater()
 
 void UpdateDialogTest::serialWithoutPortStartsNothing()
 {
-    BootFixture f;
+    UpdateFixture f;
     f.installUpdater("Ser_40917_Update");
     FakePorts ports; // no serial port on this machine
     f.dialog->setPortLister(&ports);
@@ -265,7 +265,7 @@ void UpdateDialogTest::serialWithoutPortStartsNothing()
 
 void UpdateDialogTest::refreshRefillsThePortList()
 {
-    BootFixture f;
+    UpdateFixture f;
     FakePorts ports;
     ports.list = {{"ttyS0", "/dev/ttyS0"}};
     f.dialog->setPortLister(&ports);
@@ -286,7 +286,7 @@ void UpdateDialogTest::refreshRefillsThePortList()
 
 void UpdateDialogTest::ethernetLayoutTakesTheSavedAddress()
 {
-    BootFixture f;
+    UpdateFixture f;
     f.state.deviceIp = " 127 . 0.10 .3 ";
     f.state.updateOption = 1;
     f.show(1, [&](UpdateDialog* d) {
@@ -312,7 +312,7 @@ void UpdateDialogTest::ethernetLayoutTakesTheSavedAddress()
     // An address that does not split into four bytes leaves the fields as they were.
     f.state.deviceIp = "127.0.0.300";
     f.show(1, [&](UpdateDialog*) { QCOMPARE(f.child<QLineEdit>("E_IP3")->text(), QString("10")); });
-    BootFixture fresh;
+    UpdateFixture fresh;
     fresh.state.deviceIp = "127.0.1";
     fresh.show(1, [&](UpdateDialog*) {
         for (const char* name : {"E_IP1", "E_IP2", "E_IP3", "E_IP4"})
@@ -322,7 +322,7 @@ void UpdateDialogTest::ethernetLayoutTakesTheSavedAddress()
 
 void UpdateDialogTest::dotKeyMovesThroughTheFields()
 {
-    BootFixture f;
+    UpdateFixture f;
     f.show(1, [&](UpdateDialog* d) {
         for (const char* name : {"E_IP1", "E_IP2", "E_IP3", "E_IP4"})
             f.child<QLineEdit>(name)->clear();
@@ -341,7 +341,7 @@ void UpdateDialogTest::dotKeyMovesThroughTheFields()
 
 void UpdateDialogTest::ethernetToLoopbackWritesTheJobAndStartsTheUpdater()
 {
-    BootFixture f;
+    UpdateFixture f;
     f.installUpdater("Ethernet_Update");
     f.state.deviceIp = "127.0.0.2";
     f.show(1, [&](UpdateDialog* d) {
@@ -388,7 +388,7 @@ void UpdateDialogTest::failedCheckStopsEverything()
     QFETCH(QString, message);
     QFETCH(bool, warning);
     QFETCH(int, echoes);
-    BootFixture f;
+    UpdateFixture f;
     f.installUpdater("Ethernet_Update");
     ScriptedEcho echo;
     echo.script.clear();
@@ -414,12 +414,12 @@ void UpdateDialogTest::failedCheckStopsEverything()
 
 void UpdateDialogTest::missingUpdaterIsReported()
 {
-    BootFixture f;
+    UpdateFixture f;
     FakePorts ports;
     ports.list = {{"ttyS0", "/dev/ttyS0"}};
     f.dialog->setPortLister(&ports);
     f.show(0, [&](UpdateDialog*) { f.child<QPushButton>("Btn_Update")->click(); });
-    const QString program = BootFixture::qs(updaterPath(f.state.workspaceDir, kSerialUpdaterName));
+    const QString program = UpdateFixture::qs(updaterPath(f.state.workspaceDir, kSerialUpdaterName));
     QVERIFY(program.endsWith("Ser_40917_Update" + exeSuffix()));
     QCOMPARE(f.msgs.texts(), QStringList{"Cannot start the updater: " + program});
     QCOMPARE(f.msgs.all().front().kind, FakeMessages::Kind::Error);
@@ -430,14 +430,14 @@ void UpdateDialogTest::missingUpdaterIsReported()
     f.msgs.clear();
     f.state.deviceIp = "127.0.0.1";
     f.show(1, [&](UpdateDialog*) { f.child<QPushButton>("Btn_Update")->click(); });
-    const QString ethernet = BootFixture::qs(updaterPath(f.state.workspaceDir, kEthernetUpdaterName));
+    const QString ethernet = UpdateFixture::qs(updaterPath(f.state.workspaceDir, kEthernetUpdaterName));
     QCOMPARE(f.msgs.texts(), QStringList{"Cannot start the updater: " + ethernet});
     QVERIFY(QFile::exists(f.jobPath())); // the job was written before the start was tried
 }
 
 void UpdateDialogTest::launcherLeavesASlowUpdaterRunning()
 {
-    BootFixture f;
+    UpdateFixture f;
     f.installUpdater("Ser_40917_Update");
     qputenv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "1500");
     qputenv("SETFORGE_FAKE_UPDATER_EXIT", "4");
@@ -462,7 +462,7 @@ void UpdateDialogTest::launcherLeavesASlowUpdaterRunning()
 // dropped, not replayed afterwards; the end shows the updater's code as it is.
 void UpdateDialogTest::updaterWaitPaintsCountsAndDropsInput()
 {
-    BootFixture f;
+    UpdateFixture f;
     f.installUpdater("Ser_40917_Update");
     qputenv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "1600");
     qputenv("SETFORGE_FAKE_UPDATER_EXIT", "3");
@@ -496,7 +496,7 @@ void UpdateDialogTest::updaterWaitPaintsCountsAndDropsInput()
 
 void UpdateDialogTest::updaterStillRunningAfterTheWait()
 {
-    BootFixture f;
+    UpdateFixture f;
     f.installUpdater("Ethernet_Update");
     qputenv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "1500");
     ScriptedEcho echo;
@@ -536,7 +536,7 @@ void UpdateDialogTest::pingProgramFallback()
 
 void UpdateDialogTest::cancelKeepsThePreviousChoices()
 {
-    BootFixture f;
+    UpdateFixture f;
     FakePorts ports;
     f.dialog->setPortLister(&ports);
     f.show(0, [&](UpdateDialog*) {
@@ -553,7 +553,7 @@ void UpdateDialogTest::cancelKeepsThePreviousChoices()
 
 void UpdateDialogTest::otherFormTypeDoesNothing()
 {
-    BootFixture f;
+    UpdateFixture f;
     f.installUpdater("Ser_40917_Update");
     f.installUpdater("Ethernet_Update");
     ScriptedEcho echo;
@@ -582,7 +582,7 @@ void UpdateDialogTest::otherFormTypeDoesNothing()
 
 void UpdateDialogTest::textsAreTakenOnEveryShowing()
 {
-    BootFixture f;
+    UpdateFixture f;
     FakePorts ports;
     f.dialog->setPortLister(&ports);
     f.show(0, [&](UpdateDialog*) {});
