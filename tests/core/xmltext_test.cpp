@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/base/xmlfile.h"
 #include "core/tables/pargenfile.h"
@@ -45,6 +46,32 @@ TEST(XmlText, ParGenValueWithCarriageReturnSurvivesSaveAndLoad)
     const ParGenLoadResult second = loadParGen(path);
     ASSERT_TRUE(second.xml.ok());
     EXPECT_EQ(second.values, first.values);
+}
+
+// The readers of the report and the checks go over whatever rows a project has: a missing file
+// has none and is no error, a broken one has none and says why, a comment before the root is
+// skipped.
+TEST(XmlText, LoadXmlRootGivesTheRootOrAnEmptyNodeWithTheReason)
+{
+    TempDir dir;
+    writeTestFile(dir.file("good.xml"), "<?xml version=\"1.0\"?><!-- note --><sdo><row/></sdo>");
+    writeTestFile(dir.file("broken.xml"), "<sdo><row></sdo>");
+    std::vector<std::string> errors;
+    pugi::xml_document doc;
+
+    const pugi::xml_node root = loadXmlRoot(dir.file("good.xml"), doc, &errors);
+    EXPECT_STREQ(root.name(), "sdo");
+    EXPECT_TRUE(root.child("row"));
+    EXPECT_TRUE(errors.empty());
+
+    EXPECT_FALSE(loadXmlRoot(dir.file("missing.xml"), doc, &errors));
+    EXPECT_TRUE(errors.empty());
+
+    EXPECT_FALSE(loadXmlRoot(dir.file("broken.xml"), doc, &errors));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_FALSE(errors.front().empty());
+
+    EXPECT_FALSE(loadXmlRoot(dir.file("broken.xml"), doc)); // no list: the reason is dropped
 }
 
 } // namespace

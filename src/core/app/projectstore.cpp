@@ -7,6 +7,7 @@
 #include <windows.h>
 #endif
 
+#include "core/base/asciitext.h"
 #include "core/base/paths.h"
 #include "core/base/textint.h"
 #include "core/base/xmlfile.h"
@@ -15,21 +16,6 @@
 namespace setforge {
 
 namespace {
-
-char upperAscii(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (upperAscii(a[i]) != upperAscii(b[i]))
-            return false;
-    return true;
-}
 
 bool isHidden(const std::filesystem::directory_entry& entry)
 {

@@ -40,6 +40,18 @@ XmlLoadResult loadXmlFile(std::string_view utf8Path, pugi::xml_document& doc)
     return result;
 }
 
+pugi::xml_node loadXmlRoot(std::string_view utf8Path, pugi::xml_document& doc,
+                           std::vector<std::string>* errors)
+{
+    const XmlLoadResult result = loadXmlFile(utf8Path, doc);
+    if (!result.ok()) {
+        if (result.status != XmlLoadResult::Status::Missing && errors)
+            errors->push_back(result.error);
+        return {};
+    }
+    return documentRoot(doc);
+}
+
 pugi::xml_node documentRoot(const pugi::xml_node& doc)
 {
     for (pugi::xml_node node = doc.first_child(); node; node = node.next_sibling())

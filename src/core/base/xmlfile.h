@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <pugixml.hpp>
 
@@ -32,6 +33,13 @@ XmlLoadResult loadXmlText(std::string_view text, pugi::xml_document& doc);
 // The document's root: its first element. Comments, declarations and processing
 // instructions before it are skipped, so a hand-edited file keeps its rows.
 pugi::xml_node documentRoot(const pugi::xml_node& doc);
+
+// Loads the file at `utf8Path` into `doc` and returns its root (documentRoot), or an empty node
+// when the file is missing, unreadable or not well-formed: readers that go over whatever rows a
+// project has simply find none. With `errors`, the reason of each failure other than a missing
+// file is appended there.
+pugi::xml_node loadXmlRoot(std::string_view utf8Path, pugi::xml_document& doc,
+                           std::vector<std::string>* errors = nullptr);
 
 // The first element child of `node` named `name`; an empty node when there is none.
 pugi::xml_node childElement(const pugi::xml_node& node, const char* name);

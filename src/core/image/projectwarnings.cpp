@@ -9,6 +9,7 @@
 #include "core/base/xmlfile.h"
 #include "core/mapping/mappingformat.h"
 #include "core/tables/pargenfile.h"
+#include "core/tables/sdoclienttable.h"
 
 namespace setforge {
 
@@ -62,9 +63,10 @@ std::vector<std::string> sdoByteWarnings(const ProjectFiles& files)
 {
     std::vector<std::string> warnings;
     forEachRow(files.sdo, [&](const pugi::xml_node& row, int number) {
-        const int conf = textToInt(row.attribute("conf").value(), 0) & 0xFF;
-        const int hi = (conf >> 5) & 7;
-        const int lo = conf & 7;
+        const SdoConfParts conf =
+            splitSdoConf(static_cast<std::uint8_t>(textToInt(row.attribute("conf").value(), 0)));
+        const int hi = static_cast<int>(conf.hiByte);
+        const int lo = static_cast<int>(conf.loByte);
         const int nbyte = textToInt(row.attribute("nbyteB").value(), 0);
         if (hi == 0 && lo == 0) {
             warnings.push_back(rowOf("sdo.xml", number) +

@@ -24,18 +24,6 @@ std::optional<std::uint16_t> registerValue(std::string_view text)
     return static_cast<std::uint16_t>(v);
 }
 
-// Loads a project file; a missing one gives an empty root, an unreadable one also records why.
-pugi::xml_node loadRoot(const std::string& path, pugi::xml_document& doc, std::vector<std::string>* errors)
-{
-    const XmlLoadResult result = loadXmlFile(path, doc);
-    if (!result.ok()) {
-        if (result.status != XmlLoadResult::Status::Missing && errors)
-            errors->push_back(result.error);
-        return {};
-    }
-    return documentRoot(doc);
-}
-
 std::string rowText(const char* table, const char* file, std::size_t row)
 {
     return std::string(table) + " (" + file + " row " + std::to_string(row + 1) + ")";
@@ -52,14 +40,14 @@ std::vector<RegisterClaim> collectRegisterClaims(const ProjectFiles& files, std:
     };
 
     pugi::xml_document sdo;
-    forEachElement(loadRoot(files.sdo, sdo, errors), [&](const pugi::xml_node& row, std::size_t i) {
+    forEachElement(loadXmlRoot(files.sdo, sdo, errors), [&](const pugi::xml_node& row, std::size_t i) {
         claim(row.attribute("IndexA").value(), rowText("SDO table", "sdo.xml", i));
     });
 
     pugi::xml_document rpdo;
     pugi::xml_document rpdoMap;
-    const std::size_t rpdoCount = countElements(loadRoot(files.rpdoDef, rpdo, errors));
-    forEachElement(loadRoot(files.sdoPdo, rpdoMap, errors), [&](const pugi::xml_node& row, std::size_t i) {
+    const std::size_t rpdoCount = countElements(loadXmlRoot(files.rpdoDef, rpdo, errors));
+    forEachElement(loadXmlRoot(files.sdoPdo, rpdoMap, errors), [&](const pugi::xml_node& row, std::size_t i) {
         const std::int32_t n = textToInt(row.attribute("nrpdo").value(), -1);
         if (n >= 1 && static_cast<std::size_t>(n) <= rpdoCount)
             claim(row.attribute("index").value(), rowText("RPDO mapping", "sdopdo.xml", i));
@@ -67,8 +55,8 @@ std::vector<RegisterClaim> collectRegisterClaims(const ProjectFiles& files, std:
 
     pugi::xml_document emcy;
     pugi::xml_document emcyWords;
-    const std::size_t emcyCount = countElements(loadRoot(files.emcyDef, emcy, errors));
-    forEachElement(loadRoot(files.emcyWord, emcyWords, errors),
+    const std::size_t emcyCount = countElements(loadXmlRoot(files.emcyDef, emcy, errors));
+    forEachElement(loadXmlRoot(files.emcyWord, emcyWords, errors),
                    [&](const pugi::xml_node& message, std::size_t i) {
                        if (i >= emcyCount)
                            return;
@@ -81,7 +69,7 @@ std::vector<RegisterClaim> collectRegisterClaims(const ProjectFiles& files, std:
 
     const int deviceType = readDeviceType(files.parGen);
     pugi::xml_document tpdo;
-    const pugi::xml_node tpdoRoot = loadRoot(files.transmitPdo, tpdo, errors);
+    const pugi::xml_node tpdoRoot = loadXmlRoot(files.transmitPdo, tpdo, errors);
     if (!hasEthernet(variantForSteps(deviceType)))
         forEachElement(tpdoRoot, [&](const pugi::xml_node& row, std::size_t i) {
             const auto start = registerValue(row.attribute("SMA").value());
@@ -96,14 +84,14 @@ std::vector<RegisterClaim> collectRegisterClaims(const ProjectFiles& files, std:
     const std::size_t tpdoCount = countElements(tpdoRoot);
     pugi::xml_document tpdoMap;
     forEachElement(
-        loadRoot(files.transmitPdoDefine, tpdoMap, errors), [&](const pugi::xml_node& row, std::size_t i) {
+        loadXmlRoot(files.transmitPdoDefine, tpdoMap, errors), [&](const pugi::xml_node& row, std::size_t i) {
             const std::int32_t n = textToInt(row.attribute("NrPdo").value(), -1);
             if (n >= 1 && static_cast<std::size_t>(n) <= tpdoCount)
                 claim(row.attribute("Index").value(), rowText("TPDO mapping", "Transmit_PDO_Define.xml", i));
         });
 
     pugi::xml_document parGen;
-    const pugi::xml_node root = loadRoot(files.parGen, parGen, errors);
+    const pugi::xml_node root = loadXmlRoot(files.parGen, parGen, errors);
     const pugi::xml_node startOnModbus = childElement(root, PG::kNetworkStartModbus);
     if (std::string(startOnModbus.attribute(PG::kStart).value()) == "true")
         claim(nextElement(startOnModbus).attribute(PG::kAddress).value(),
@@ -147,7 +135,7 @@ std::vector<std::string> plainImageWarnings(const ProjectFiles& files)
 {
     std::vector<std::string> warnings;
     pugi::xml_document doc;
-    const pugi::xml_node root = loadRoot(files.parGen, doc, nullptr);
+    const pugi::xml_node root = loadXmlRoot(files.parGen, doc, nullptr);
     if (!root)
         return warnings;
     const std::string timeoutText = childText(root, PG::kSdoTimeout);

@@ -1,5 +1,6 @@
 #include "core/lang/versioncheck.h"
 
+#include "core/base/asciitext.h"
 #include "core/base/product.h"
 #include "core/base/textint.h"
 
@@ -15,16 +16,6 @@ std::string_view trimmed(std::string_view text)
     while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ')
         text.remove_suffix(1);
     return text;
-}
-
-std::string upperAscii(std::string_view text)
-{
-    std::string result(text);
-    for (char& c : result) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return result;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/base/asciitext.h"
 namespace setforge {
 
 namespace {
@@ -26,22 +27,6 @@ std::string_view trimBlanks(std::string_view text)
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
         text.remove_suffix(1);
     return text;
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z')
-            x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z')
-            y = static_cast<char>(y - 'a' + 'A');
-        if (x != y)
-            return false;
-    }
-    return true;
 }
 
 int digitValue(char c)
@@ -109,7 +94,7 @@ EdsNumber readEdsNumber(std::string_view text, std::optional<int> nodeId)
         const std::size_t plus = rest.find('+');
         const std::string_view term = trimBlanks(rest.substr(0, plus));
         std::uint64_t termValue = 0;
-        if (equalsIgnoringCase(term, kNodeIdToken)) {
+        if (equalsIgnoringAsciiCase(term, kNodeIdToken)) {
             if (result.usesNodeId) {
                 result.error = quotedValue(whole, " names $NODEID twice");
                 return result;

@@ -23,17 +23,12 @@ constexpr int kNodeGuardingBase = 0x700;
 constexpr int kMinNode = 1;
 constexpr int kMaxNode = 127;
 
-pugi::xml_node loadRoot(const std::string& path, pugi::xml_document& doc)
-{
-    return loadXmlFile(path, doc).ok() ? documentRoot(doc) : pugi::xml_node();
-}
-
 // The distinct node IDs of a table's column, in increasing order.
 std::set<int> tableNodes(const std::string& path, const char* attribute)
 {
     pugi::xml_document doc;
     std::set<int> nodes;
-    forEachElement(loadRoot(path, doc), [&](const pugi::xml_node& row, std::size_t) {
+    forEachElement(loadXmlRoot(path, doc), [&](const pugi::xml_node& row, std::size_t) {
         const std::int32_t n = textToInt(row.attribute(attribute).value(), -1);
         if (n >= kMinNode && n <= kMaxNode)
             nodes.insert(n);
@@ -50,7 +45,7 @@ void readPdos(const std::string& path, const char* attribute, const char* kind, 
               std::vector<Pdo>& pdos)
 {
     pugi::xml_document doc;
-    forEachElement(loadRoot(path, doc), [&](const pugi::xml_node& row, std::size_t i) {
+    forEachElement(loadXmlRoot(path, doc), [&](const pugi::xml_node& row, std::size_t i) {
         const std::int32_t cobId = textToInt(row.attribute(attribute).value(), -1);
         if (cobId < 0)
             return;

@@ -3,20 +3,14 @@
 #include "core/base/textint.h"
 #include "core/base/xmlfile.h"
 #include "core/image/compilestop.h"
+#include "core/mapping/registerentry.h"
 
 namespace setforge {
 
 namespace {
 
-constexpr int kSelectorHighShift = 4;
-constexpr int kSelectorPartMask = 0xF;
 // An emergency offers the five bytes of its manufacturer-specific field.
 constexpr int kEmcyBytes = 5;
-
-pugi::xml_node loadRoot(const std::string& path, pugi::xml_document& doc)
-{
-    return loadXmlFile(path, doc).ok() ? documentRoot(doc) : pugi::xml_node();
-}
 
 // The Dimension of each PDO row by position; 0 where it is not 1..8.
 std::vector<int> pdoDimensions(const pugi::xml_node& root, const char* attribute)
@@ -32,9 +26,9 @@ std::vector<int> pdoDimensions(const pugi::xml_node& root, const char* attribute
 // "byte 6 (high)", "byte 5 (low)" or both, for the parts of `selector` above `available`.
 std::string bytesBeyond(std::string_view selector, int available)
 {
-    const std::int32_t c = textToInt(selector, 0);
-    const int high = (c >> kSelectorHighShift) & kSelectorPartMask;
-    const int low = c & kSelectorPartMask;
+    int high = 0;
+    int low = 0;
+    unpackByteSelector(textToInt(selector, 0), high, low);
     std::string text;
     if (high > available)
         text = "byte " + std::to_string(high) + " (high)";
@@ -57,8 +51,9 @@ void checkPdoMapping(const PdoMapping& mapping, const std::string& tablePath, co
 {
     pugi::xml_document table;
     pugi::xml_document map;
-    const std::vector<int> dimensions = pdoDimensions(loadRoot(tablePath, table), mapping.dimensionAttribute);
-    forEachElement(loadRoot(mapPath, map), [&](const pugi::xml_node& row, std::size_t i) {
+    const std::vector<int> dimensions =
+        pdoDimensions(loadXmlRoot(tablePath, table), mapping.dimensionAttribute);
+    forEachElement(loadXmlRoot(mapPath, map), [&](const pugi::xml_node& row, std::size_t i) {
         const std::string where = std::string(mapping.mapFile) + " row " + std::to_string(i + 1) + ": ";
         const char* numberText = row.attribute(mapping.numberAttribute).value();
         const std::int32_t n = textToInt(numberText, -1);
@@ -84,8 +79,8 @@ void checkEmcyMapping(const ProjectFiles& files, std::vector<std::string>& warni
 {
     pugi::xml_document table;
     pugi::xml_document map;
-    const std::size_t emergencies = countElements(loadRoot(files.emcyDef, table));
-    forEachElement(loadRoot(files.emcyWord, map), [&](const pugi::xml_node& message, std::size_t i) {
+    const std::size_t emergencies = countElements(loadXmlRoot(files.emcyDef, table));
+    forEachElement(loadXmlRoot(files.emcyWord, map), [&](const pugi::xml_node& message, std::size_t i) {
         const std::string emergency = "emcyword.xml emergency " + std::to_string(i + 1);
         if (i >= emergencies) {
             const std::size_t words = countElements(message);

@@ -11,25 +11,16 @@
 #include "core/base/textint.h"
 #include "core/base/xmlfile.h"
 #include "core/image/compilestop.h"
+#include "core/mapping/registerentry.h"
 #include "core/report/csvreport.h"
 #include "core/report/htmlreport.h"
 #include "core/report/projectcheck.h"
 #include "core/tables/pargenfile.h"
+#include "core/tables/sdoclienttable.h"
 
 namespace setforge {
 
 namespace {
-
-constexpr int kSelectorHighShift = 4;
-constexpr int kSelectorPartMask = 0xF;
-constexpr int kConfHighShift = 5;
-constexpr int kConfPartMask = 0x7;
-constexpr int kConfReadWriteBit = 0x10;
-
-pugi::xml_node loadRoot(const std::string& path, pugi::xml_document& doc)
-{
-    return loadXmlFile(path, doc).ok() ? documentRoot(doc) : pugi::xml_node();
-}
 
 std::string projectNameOf(const std::string& projectDir)
 {
@@ -98,10 +89,11 @@ std::string bytePart(int byte)
 // "200: high byte 2, low byte 1" for a mapping row.
 std::string mappingText(const pugi::xml_node& row, const char* indexAttribute, const char* selectorAttribute)
 {
-    const std::int32_t c = textToInt(row.attribute(selectorAttribute).value(), 0);
-    return std::string(row.attribute(indexAttribute).value()) + ": high " +
-           bytePart((c >> kSelectorHighShift) & kSelectorPartMask) + ", low " +
-           bytePart(c & kSelectorPartMask);
+    int high = 0;
+    int low = 0;
+    unpackByteSelector(textToInt(row.attribute(selectorAttribute).value(), 0), high, low);
+    return std::string(row.attribute(indexAttribute).value()) + ": high " + bytePart(high) + ", low " +
+           bytePart(low);
 }
 
 // The table's rows with the cells of `attributes`, numbered from 1.
@@ -110,7 +102,7 @@ ReportTable readTable(const std::string& path, const char* title, const char* fi
 {
     ReportTable table{title, file, std::move(headers), {}, false};
     pugi::xml_document doc;
-    forEachElement(loadRoot(path, doc), [&](const pugi::xml_node& row, std::size_t i) {
+    forEachElement(loadXmlRoot(path, doc), [&](const pugi::xml_node& row, std::size_t i) {
         ReportTable::Row r;
         r.cells.push_back(std::to_string(i + 1));
         for (const char* attribute : attributes)
@@ -126,7 +118,7 @@ void attachMapping(ReportTable& table, const std::string& mapPath, const char* n
 {
     table.hasMapping = true;
     pugi::xml_document doc;
-    forEachElement(loadRoot(mapPath, doc), [&](const pugi::xml_node& row, std::size_t) {
+    forEachElement(loadXmlRoot(mapPath, doc), [&](const pugi::xml_node& row, std::size_t) {
         const std::int32_t n = textToInt(row.attribute(numberAttribute).value(), -1);
         if (n >= 1 && static_cast<std::size_t>(n) <= table.rows.size())
             table.rows[static_cast<std::size_t>(n) - 1].mapping.push_back(describe(row));
@@ -142,12 +134,12 @@ ReportTable sdoTable(const std::string& path)
         {},
         false};
     pugi::xml_document doc;
-    forEachElement(loadRoot(path, doc), [&](const pugi::xml_node& row, std::size_t i) {
-        const int conf = textToInt(row.attribute("conf").value(), 0) & 0xFF;
+    forEachElement(loadXmlRoot(path, doc), [&](const pugi::xml_node& row, std::size_t i) {
+        const SdoConfParts conf =
+            splitSdoConf(static_cast<std::uint8_t>(textToInt(row.attribute("conf").value(), 0)));
         table.rows.push_back(
-            {{std::to_string(i + 1), row.attribute("IndexA").value(),
-              std::to_string((conf >> kConfHighShift) & kConfPartMask), std::to_string(conf & kConfPartMask),
-              (conf & kConfReadWriteBit) != 0 ? "ReadWrite" : "ReadOnly", row.attribute("devIDB").value(),
+            {{std::to_string(i + 1), row.attribute("IndexA").value(), std::to_string(conf.hiByte),
+              std::to_string(conf.loByte), sdoReadWriteText(conf.readWrite), row.attribute("devIDB").value(),
               row.attribute("IndexB").value(), row.attribute("SubindexB").value(),
               row.attribute("nbyteB").value(), row.attribute("mnemonico").value()},
              {}});
@@ -191,7 +183,7 @@ std::vector<ReportTable> projectTables(const ProjectFiles& files, bool ethernet)
                                  {"ID_EMCY", "EMCY_Error_Code", "Error_Register", "Mnemonic"});
     emcy.hasMapping = true;
     pugi::xml_document words;
-    forEachElement(loadRoot(files.emcyWord, words), [&](const pugi::xml_node& message, std::size_t i) {
+    forEachElement(loadXmlRoot(files.emcyWord, words), [&](const pugi::xml_node& message, std::size_t i) {
         if (i >= emcy.rows.size())
             return;
         forEachElement(message, [&](const pugi::xml_node& word, std::size_t) {

@@ -9,18 +9,14 @@
 #include "core/base/textint.h"
 #include "core/base/xmlfile.h"
 #include "core/image/compilestop.h"
+#include "core/mapping/registerentry.h"
 #include "core/tables/pargenfile.h"
+#include "core/tables/sdoclienttable.h"
 
 namespace setforge {
 
 namespace {
 
-// The selector of a mapping entry or the conf byte of an SDO row carry two byte numbers.
-constexpr int kSelectorHighShift = 4;
-constexpr int kSelectorPartMask = 0xF;
-constexpr int kConfHighShift = 5;
-constexpr int kConfPartMask = 0x7;
-constexpr int kConfReadWriteBit = 0x10;
 constexpr int kEmcyCobIdBase = 0x80;
 
 std::optional<std::uint16_t> registerValue(std::string_view text)
@@ -37,17 +33,6 @@ std::optional<int> intValue(std::string_view text)
     if (v < 0)
         return std::nullopt;
     return v;
-}
-
-pugi::xml_node loadRoot(const std::string& path, pugi::xml_document& doc, std::vector<std::string>* errors)
-{
-    const XmlLoadResult result = loadXmlFile(path, doc);
-    if (!result.ok()) {
-        if (result.status != XmlLoadResult::Status::Missing && errors)
-            errors->push_back(result.error);
-        return {};
-    }
-    return documentRoot(doc);
 }
 
 // A PDO or emergency row as the mappings see it, by its 1-based position.
@@ -127,9 +112,7 @@ private:
 
 void fillFrame(RegisterMapEntry& entry, const FrameRow& frame, std::string_view selector)
 {
-    const std::int32_t c = textToInt(selector, 0);
-    entry.highByte = (c >> kSelectorHighShift) & kSelectorPartMask;
-    entry.lowByte = c & kSelectorPartMask;
+    unpackByteSelector(textToInt(selector, 0), entry.highByte, entry.lowByte);
     entry.cobId = frame.cobId;
     entry.nodeId = frame.nodeId;
     entry.object = frame.object;
@@ -139,15 +122,15 @@ void fillFrame(RegisterMapEntry& entry, const FrameRow& frame, std::string_view 
 void addSdoClaims(MapBuilder& map, const pugi::xml_node& root)
 {
     forEachElement(root, [&](const pugi::xml_node& row, std::size_t i) {
-        const int conf = textToInt(row.attribute("conf").value(), 0) & 0xFF;
-        const RegisterAccess access =
-            (conf & kConfReadWriteBit) != 0 ? RegisterAccess::ReadWrite : RegisterAccess::Read;
+        const SdoConfParts conf =
+            splitSdoConf(static_cast<std::uint8_t>(textToInt(row.attribute("conf").value(), 0)));
+        const RegisterAccess access = conf.readWrite ? RegisterAccess::ReadWrite : RegisterAccess::Read;
         RegisterMapEntry* entry =
             map.add(row.attribute("IndexA").value(), ClaimSource::Sdo, "sdo.xml", i + 1, access);
         if (!entry)
             return;
-        entry->highByte = (conf >> kConfHighShift) & kConfPartMask;
-        entry->lowByte = conf & kConfPartMask;
+        entry->highByte = static_cast<int>(conf.hiByte);
+        entry->lowByte = static_cast<int>(conf.loByte);
         entry->nodeId = intValue(row.attribute("devIDB").value());
         const auto index = intValue(row.attribute("IndexB").value());
         const auto sub = intValue(row.attribute("SubindexB").value());
@@ -197,12 +180,12 @@ std::vector<RegisterMapEntry> buildRegisterMap(const ProjectFiles& files, std::v
     MapBuilder map(entries);
 
     pugi::xml_document sdo;
-    addSdoClaims(map, loadRoot(files.sdo, sdo, errors));
+    addSdoClaims(map, loadXmlRoot(files.sdo, sdo, errors));
 
     pugi::xml_document rpdo;
     pugi::xml_document rpdoMap;
-    const std::vector<FrameRow> rpdoFrames = pdoRows(loadRoot(files.rpdoDef, rpdo, errors), "cobid");
-    forEachElement(loadRoot(files.sdoPdo, rpdoMap, errors), [&](const pugi::xml_node& row, std::size_t i) {
+    const std::vector<FrameRow> rpdoFrames = pdoRows(loadXmlRoot(files.rpdoDef, rpdo, errors), "cobid");
+    forEachElement(loadXmlRoot(files.sdoPdo, rpdoMap, errors), [&](const pugi::xml_node& row, std::size_t i) {
         const FrameRow* frame = namedFrame(rpdoFrames, row.attribute("nrpdo").value());
         if (!frame)
             return;
@@ -213,9 +196,9 @@ std::vector<RegisterMapEntry> buildRegisterMap(const ProjectFiles& files, std::v
 
     pugi::xml_document emcy;
     pugi::xml_document emcyWords;
-    const std::vector<FrameRow> emcyFrames = emcyRows(loadRoot(files.emcyDef, emcy, errors));
+    const std::vector<FrameRow> emcyFrames = emcyRows(loadXmlRoot(files.emcyDef, emcy, errors));
     forEachElement(
-        loadRoot(files.emcyWord, emcyWords, errors), [&](const pugi::xml_node& message, std::size_t i) {
+        loadXmlRoot(files.emcyWord, emcyWords, errors), [&](const pugi::xml_node& message, std::size_t i) {
             if (i >= emcyFrames.size())
                 return;
             forEachElement(message, [&](const pugi::xml_node& word, std::size_t j) {
@@ -230,13 +213,13 @@ std::vector<RegisterMapEntry> buildRegisterMap(const ProjectFiles& files, std::v
         });
 
     pugi::xml_document tpdo;
-    const pugi::xml_node tpdoRoot = loadRoot(files.transmitPdo, tpdo, errors);
+    const pugi::xml_node tpdoRoot = loadXmlRoot(files.transmitPdo, tpdo, errors);
     const std::vector<FrameRow> tpdoFrames = pdoRows(tpdoRoot, "COB-ID");
     if (readDeviceType(files.parGen) == 0)
         addTpdoBlockClaims(map, tpdoRoot, tpdoFrames);
     pugi::xml_document tpdoMap;
     forEachElement(
-        loadRoot(files.transmitPdoDefine, tpdoMap, errors), [&](const pugi::xml_node& row, std::size_t i) {
+        loadXmlRoot(files.transmitPdoDefine, tpdoMap, errors), [&](const pugi::xml_node& row, std::size_t i) {
             const FrameRow* frame = namedFrame(tpdoFrames, row.attribute("NrPdo").value());
             if (!frame)
                 return;
@@ -246,7 +229,7 @@ std::vector<RegisterMapEntry> buildRegisterMap(const ProjectFiles& files, std::v
         });
 
     pugi::xml_document parGen;
-    const pugi::xml_node root = loadRoot(files.parGen, parGen, errors);
+    const pugi::xml_node root = loadXmlRoot(files.parGen, parGen, errors);
     const pugi::xml_node startOnModbus = childElement(root, "network_start_modbus");
     if (std::string(startOnModbus.attribute("start").value()) == "true")
         map.add(nextElement(startOnModbus).attribute("address").value(), ClaimSource::NetworkStart,

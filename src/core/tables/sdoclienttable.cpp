@@ -1,7 +1,6 @@
 #include "core/tables/sdoclienttable.h"
 
-#include <cctype>
-
+#include "core/base/asciitext.h"
 #include "core/base/textint.h"
 #include "core/lang/textid.h"
 #include "core/tables/grid.h"
@@ -75,10 +74,7 @@ TableDefinition makeTable()
 
 std::uint8_t sdoConfByte(const std::string& hiByte, const std::string& loByte, const std::string& readWrite)
 {
-    std::string upper = readWrite;
-    for (char& c : upper)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    const std::int32_t rw = upper == "READWRITE" ? 1 : 0;
+    const std::int32_t rw = equalsIgnoringAsciiCase(readWrite, "READWRITE") ? 1 : 0;
     // Unsigned arithmetic keeps the modulo well defined for any typed value.
     const std::uint32_t conf = static_cast<std::uint32_t>(textToInt(hiByte, 0)) * 32u +
                                static_cast<std::uint32_t>(rw) * 16u +

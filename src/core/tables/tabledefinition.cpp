@@ -2,6 +2,7 @@
 
 #include <pugixml.hpp>
 
+#include "core/base/asciitext.h"
 #include "core/base/xmlfile.h"
 #include "core/tables/pargenfile.h"
 
@@ -45,25 +46,6 @@ int TableColumn::widthFor(DeviceVariant variant) const
     return width;
 }
 
-namespace {
-
-char upperAscii(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool equalIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (upperAscii(a[i]) != upperAscii(b[i]))
-            return false;
-    return true;
-}
-
-} // namespace
-
 std::optional<std::string> TableColumn::pastedText(std::string_view text) const
 {
     switch (editor) {
@@ -78,7 +60,7 @@ std::optional<std::string> TableColumn::pastedText(std::string_view text) const
         return std::nullopt;
     case ColumnEditor::DropDown:
         for (const std::string& item : items)
-            if (equalIgnoringCase(item, text))
+            if (equalsIgnoringAsciiCase(item, text))
                 return item;
         return std::nullopt;
     }

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace setforge {
+
+// The device's names (file names, list items, "ReadWrite", "$NODEID", project names) compare
+// without regard to case, but only for the letters a..z: the result never depends on the
+// system's locale, and UTF-8 bytes stay as they are.
+
+// `c` with a..z made upper case; every other byte unchanged.
+char upperAscii(char c);
+
+// `text` with a..z made upper case; every other byte unchanged.
+std::string upperAscii(std::string_view text);
+
+// True when `a` and `b` are equal once a..z are upper case in both.
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+} // namespace setforge

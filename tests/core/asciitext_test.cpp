@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include "core/base/asciitext.h"
+
+namespace setforge {
+
+namespace {
+
+struct Case {
+    const char* a;
+    const char* b;
+    bool equal;
+};
+
+// Only a..z fold: UTF-8 letters and the bytes next to the letter ranges stay apart, so the
+// answer never depends on the system's locale.
+const Case kCases[] = {
+    {"ReadWrite", "READWRITE", true},
+    {"$nodeid", "$NODEID", true},
+    {"sdo.xml", "SDO.XML", true},
+    {"", "", true},
+    {"ReadWrite", "ReadWrit", false},
+    {"@[`{", "@[`{", true},
+    {"@", "`", false},      // 0x40 and 0x60 sit just outside the two letter ranges
+    {"[", "{", false},      // 0x5B and 0x7B likewise
+    {"é", "É", false},      // UTF-8 letters are compared byte for byte
+    {"Prüf", "PRüF", true}, // ... and their neighbours still fold
+};
+
+} // namespace
+
+TEST(AsciiText, EqualsIgnoringAsciiCase)
+{
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(std::string(c.a) + " / " + c.b);
+        EXPECT_EQ(equalsIgnoringAsciiCase(c.a, c.b), c.equal);
+        EXPECT_EQ(equalsIgnoringAsciiCase(c.b, c.a), c.equal);
+    }
+}
+
+TEST(AsciiText, UpperAsciiLeavesEveryOtherByte)
+{
+    EXPECT_EQ(upperAscii("az AZ 09 @[`{ é"), "AZ AZ 09 @[`{ é");
+    EXPECT_EQ(upperAscii('q'), 'Q');
+    EXPECT_EQ(upperAscii('\xE9'), '\xE9');
+}
+
+} // namespace setforge
