@@ -43,6 +43,17 @@ TEST(AsciiText, UpperAsciiLeavesEveryOtherByte)
     EXPECT_EQ(upperAscii("az AZ 09 @[`{ é"), "AZ AZ 09 @[`{ é");
     EXPECT_EQ(upperAscii('q'), 'Q');
     EXPECT_EQ(upperAscii('\xE9'), '\xE9');
+    EXPECT_EQ(lowerAscii("AZ az 09 @[`{ É"), "az az 09 @[`{ É");
+}
+
+// An EDS line's blanks are spaces and tabs; a carriage return or another control byte is
+// part of the value and stays.
+TEST(AsciiText, TrimSpacesAndTabsAtBothEndsOnly)
+{
+    EXPECT_EQ(trimSpacesAndTabs(" \t0x6041 \t"), "0x6041");
+    EXPECT_EQ(trimSpacesAndTabs("a b"), "a b");
+    EXPECT_EQ(trimSpacesAndTabs(" \t "), "");
+    EXPECT_EQ(trimSpacesAndTabs("x\r"), "x\r");
 }
 
 } // namespace setforge

@@ -15,6 +15,15 @@ std::string upperAscii(std::string_view text)
     return result;
 }
 
+std::string lowerAscii(std::string_view text)
+{
+    std::string result(text);
+    for (char& c : result)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return result;
+}
+
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
@@ -23,6 +32,15 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
         if (upperAscii(a[i]) != upperAscii(b[i]))
             return false;
     return true;
+}
+
+std::string_view trimSpacesAndTabs(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
 }
 
 } // namespace setforge

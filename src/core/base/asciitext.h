@@ -15,7 +15,13 @@ char upperAscii(char c);
 // `text` with a..z made upper case; every other byte unchanged.
 std::string upperAscii(std::string_view text);
 
+// `text` with A..Z made lower case; every other byte unchanged.
+std::string lowerAscii(std::string_view text);
+
 // True when `a` and `b` are equal once a..z are upper case in both.
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// `text` without the spaces and tabs at either end (the blanks of an INI or EDS line).
+std::string_view trimSpacesAndTabs(std::string_view text);
 
 } // namespace setforge

@@ -6,6 +6,7 @@
 #include <map>
 #include <system_error>
 
+#include "core/base/asciitext.h"
 #include "core/base/paths.h"
 #include "core/nodes/edsdatatype.h"
 #include "core/nodes/edsvalue.h"
@@ -44,7 +45,7 @@ bool readHex(std::string_view text, std::size_t maxDigits, unsigned& value)
 
 SectionName classify(std::string_view name)
 {
-    const std::string lower = asciiLower(name);
+    const std::string lower = lowerAscii(name);
     const std::string_view view(lower);
     // The index is at most four hex digits; try the longest first, so "1a00sub1" is 0x1A00.
     for (std::size_t length = std::min<std::size_t>(4, view.size()); length >= 1; --length) {
@@ -132,7 +133,7 @@ public:
             return fail(label(section) + " has no DataType", section.line);
         }
         if (const std::string* access = value(section, "AccessType")) {
-            entry.access = asciiLower(*access);
+            entry.access = lowerAscii(*access);
             static const char* const kAccess[] = {"ro", "wo", "rw", "rwr", "rww", "const"};
             if (std::find_if(std::begin(kAccess), std::end(kAccess),
                              [&](const char* a) { return entry.access == a; }) == std::end(kAccess))

@@ -20,15 +20,6 @@ std::string quotedValue(std::string_view value, const char* what)
 
 constexpr std::string_view kNodeIdToken = "$NODEID";
 
-std::string_view trimBlanks(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
 int digitValue(char c)
 {
     if (c >= '0' && c <= '9')
@@ -70,7 +61,7 @@ bool readTerm(std::string_view term, std::uint64_t& value)
 EdsNumber readEdsNumber(std::string_view text, std::optional<int> nodeId)
 {
     EdsNumber result;
-    const std::string_view whole = trimBlanks(text);
+    const std::string_view whole = trimSpacesAndTabs(text);
     if (whole.empty()) {
         result.error = "empty value";
         return result;
@@ -79,7 +70,8 @@ EdsNumber readEdsNumber(std::string_view text, std::optional<int> nodeId)
         // A negative decimal or hexadecimal number, as signed types' limits are written; it
         // cannot be part of a $NODEID sum.
         std::uint64_t magnitude = 0;
-        if (!readTerm(trimBlanks(whole.substr(1)), magnitude) || magnitude > (std::uint64_t{1} << 63)) {
+        if (!readTerm(trimSpacesAndTabs(whole.substr(1)), magnitude) ||
+            magnitude > (std::uint64_t{1} << 63)) {
             result.error = quotedValue(whole, " is not a number");
             return result;
         }
@@ -92,7 +84,7 @@ EdsNumber readEdsNumber(std::string_view text, std::optional<int> nodeId)
     std::string_view rest = whole;
     while (true) {
         const std::size_t plus = rest.find('+');
-        const std::string_view term = trimBlanks(rest.substr(0, plus));
+        const std::string_view term = trimSpacesAndTabs(rest.substr(0, plus));
         std::uint64_t termValue = 0;
         if (equalsIgnoringAsciiCase(term, kNodeIdToken)) {
             if (result.usesNodeId) {

@@ -1,17 +1,9 @@
 #include "core/nodes/inifile.h"
 
+#include "core/base/asciitext.h"
 namespace setforge {
 
 namespace {
-
-std::string_view trimBlanks(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
 
 bool isValidUtf8(std::string_view text)
 {
@@ -52,15 +44,6 @@ bool isValidUtf8(std::string_view text)
 }
 
 } // namespace
-
-std::string asciiLower(std::string_view text)
-{
-    std::string result(text);
-    for (char& c : result)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return result;
-}
 
 std::string utf8OrLatin1(std::string_view text)
 {
@@ -103,20 +86,20 @@ bool IniFile::parse(std::string_view text, std::string& error, int& errorLine)
             errorLine = lineNumber;
             return false;
         }
-        line = trimBlanks(line);
+        line = trimSpacesAndTabs(line);
         if (line.empty() || line.front() == ';')
             continue;
         if (line.front() == '[') {
             const std::size_t close = line.find(']');
             const std::string_view rest =
-                close == std::string_view::npos ? "" : trimBlanks(line.substr(close + 1));
+                close == std::string_view::npos ? "" : trimSpacesAndTabs(line.substr(close + 1));
             if (close == std::string_view::npos || (!rest.empty() && rest.front() != ';')) {
                 error = "a section header needs one closing ']'";
                 errorLine = lineNumber;
                 return false;
             }
-            const std::string_view name = trimBlanks(line.substr(1, close - 1));
-            const std::string key = asciiLower(name);
+            const std::string_view name = trimSpacesAndTabs(line.substr(1, close - 1));
+            const std::string key = lowerAscii(name);
             const auto found = m_index.find(key);
             if (found != m_index.end()) {
                 current = &m_sections[found->second];
@@ -138,21 +121,21 @@ bool IniFile::parse(std::string_view text, std::string& error, int& errorLine)
             errorLine = lineNumber;
             return false;
         }
-        const std::string key = asciiLower(trimBlanks(line.substr(0, equals)));
-        current->keys[key] = Entry{utf8OrLatin1(trimBlanks(line.substr(equals + 1))), lineNumber};
+        const std::string key = lowerAscii(trimSpacesAndTabs(line.substr(0, equals)));
+        current->keys[key] = Entry{utf8OrLatin1(trimSpacesAndTabs(line.substr(equals + 1))), lineNumber};
     }
     return true;
 }
 
 const IniFile::Section* IniFile::find(std::string_view name) const
 {
-    const auto found = m_index.find(asciiLower(name));
+    const auto found = m_index.find(lowerAscii(name));
     return found == m_index.end() ? nullptr : &m_sections[found->second];
 }
 
 const IniFile::Entry* IniFile::find(const Section& section, std::string_view key)
 {
-    const auto found = section.keys.find(asciiLower(key));
+    const auto found = section.keys.find(lowerAscii(key));
     return found == section.keys.end() ? nullptr : &found->second;
 }
 

@@ -43,9 +43,6 @@ private:
     std::map<std::string, std::size_t> m_index; // lower-case name -> position in m_sections
 };
 
-// `text` with ASCII letters in lower case.
-std::string asciiLower(std::string_view text);
-
 // `text` when it is valid UTF-8, otherwise `text` read as Latin-1 and converted to UTF-8.
 std::string utf8OrLatin1(std::string_view text);
 
