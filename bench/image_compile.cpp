@@ -62,9 +62,9 @@ void BM_WriteEds64Rx32Tx(benchmark::State& state)
     const std::string out = joinPath(maximalProjectDir(), "bench.eds");
     const EdsClock clock{2024, 3, 9, 15, 7};
     for (auto _ : state) {
-        const WriteResult written = writeEdsFile(files, out, clock);
-        if (!written.ok)
-            state.SkipWithError(written.error.c_str());
+        const Result<void> written = writeEdsFile(files, out, clock);
+        if (!written)
+            state.SkipWithError(written.error().text.c_str());
     }
 }
 BENCHMARK(BM_WriteEds64Rx32Tx)->Unit(benchmark::kMillisecond);

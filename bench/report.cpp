@@ -85,9 +85,9 @@ void BM_WriteReportMaximal(benchmark::State& state)
     const std::string out =
         joinPath(maximalProjectDir(), format == ReportFormat::Csv ? "map.csv" : "map.html");
     for (auto _ : state) {
-        const WriteResult written = writeProjectReport(maximalProjectDir(), out, format, kStamp, texts());
-        if (!written.ok)
-            state.SkipWithError(written.error.c_str());
+        const Result<void> written = writeProjectReport(maximalProjectDir(), out, format, kStamp, texts());
+        if (!written)
+            state.SkipWithError(written.error().text.c_str());
     }
     state.SetLabel(format == ReportFormat::Csv ? "csv" : "html");
 }

@@ -57,8 +57,8 @@ void BM_SdoTableCycle(benchmark::State& state)
         const XmlLoadResult loaded = loadTableFile(table, file.path, grid);
         const std::optional<std::string> message =
             validateTable(table, grid, DeviceVariant::WithoutEthernet, texts);
-        const WriteResult saved = saveTableFile(table, grid, file.path);
-        if (!loaded.ok() || message || !saved.ok)
+        const Result<void> saved = saveTableFile(table, grid, file.path);
+        if (!loaded.ok() || message || !saved)
             state.SkipWithError("the cycle failed");
         benchmark::DoNotOptimize(grid);
     }

@@ -105,11 +105,9 @@ void checkRoundTrip(const MappingModel& model, const std::string& framePath, con
 {
     const std::string saved = savedText(model);
     checkSaved(model, saved);
-    FUZZ_CHECK(model.save(savedPath).ok, "the mapping file must save");
-    std::string onDisk;
-    std::string error;
-    FUZZ_CHECK(readWholeFile(savedPath, onDisk, error) && onDisk == saved,
-               "the file saved must be the text built");
+    FUZZ_CHECK(static_cast<bool>(model.save(savedPath)), "the mapping file must save");
+    const Result<std::string> onDisk = readWholeFile(savedPath);
+    FUZZ_CHECK(onDisk && *onDisk == saved, "the file saved must be the text built");
 
     MappingModel reloaded(model.format());
     const MappingLoadResult again = reloaded.load(framePath, savedPath);
@@ -141,8 +139,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string framePath = joinPath(dir, "frames.xml");
     const std::string mapPath = joinPath(dir, "map.xml");
     const std::string savedPath = joinPath(dir, "saved.xml");
-    FUZZ_CHECK(writeFileAtomic(framePath, std::string(rest.substr(0, frameLength))).ok, "scratch write");
-    FUZZ_CHECK(writeFileAtomic(mapPath, std::string(rest.substr(frameLength))).ok, "scratch write");
+    FUZZ_CHECK(static_cast<bool>(writeFileAtomic(framePath, std::string(rest.substr(0, frameLength)))),
+               "scratch write");
+    FUZZ_CHECK(static_cast<bool>(writeFileAtomic(mapPath, std::string(rest.substr(frameLength)))),
+               "scratch write");
 
     MappingModel model(format);
     const MappingLoadResult loaded = model.load(framePath, mapPath);

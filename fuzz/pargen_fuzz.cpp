@@ -114,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkSavedShape(saved);
 
     const std::string path = joinPath(ScratchDir::fresh("pargen"), "ParGen.xml");
-    FUZZ_CHECK(saveParGen(loaded, path).ok, "ParGen.xml must save");
+    FUZZ_CHECK(static_cast<bool>(saveParGen(loaded, path)), "ParGen.xml must save");
     const ParGenLoadResult reloaded = loadParGen(path);
     FUZZ_CHECK(reloaded.xml.ok(), "the saved ParGen.xml must load");
     FUZZ_CHECK(reloaded.values == loaded, "the saved ParGen.xml must load to the values saved");

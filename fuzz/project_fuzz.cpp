@@ -33,10 +33,9 @@ namespace {
 
 std::vector<std::uint8_t> bytesOf(const std::string& path)
 {
-    std::string content;
-    std::string error;
-    FUZZ_CHECK(readWholeFile(path, content, error), "a written image must be readable");
-    return {content.begin(), content.end()};
+    const Result<std::string> content = readWholeFile(path);
+    FUZZ_CHECK(static_cast<bool>(content), "a written image must be readable");
+    return {content->begin(), content->end()};
 }
 
 void checkPlain(const std::vector<std::uint8_t>& plain, bool hasParGen)
@@ -98,17 +97,17 @@ void checkEds(const ProjectFiles& files, const std::string& dir)
     const EdsClock clock{2026, 12, 9, 23, 59};
     const EdsResult built = buildEds(files, clock);
     const std::string path = joinPath(dir, "fuzz.eds");
-    const WriteResult written = writeEdsFile(files, path, clock);
-    FUZZ_CHECK(written.ok == built.ok, "the EDS is written exactly when it can be built");
+    const Result<void> written = writeEdsFile(files, path, clock);
+    FUZZ_CHECK(static_cast<bool>(written) == built.ok, "the EDS is written exactly when it can be built");
     if (built.ok) {
-        std::string content;
-        std::string error;
-        FUZZ_CHECK(readWholeFile(path, content, error) && content == built.text,
-                   "the EDS written is the EDS built");
+        const Result<std::string> read = readWholeFile(path);
+        FUZZ_CHECK(read && *read == built.text, "the EDS written is the EDS built");
+        const std::string& content = *read;
         FUZZ_CHECK(!content.empty() && content.size() >= 2 && content.substr(content.size() - 2) == "\r\n",
                    "every EDS line ends with CR LF");
     } else {
-        FUZZ_CHECK(!built.error.empty() && !written.error.empty(), "an EDS that cannot be built says why");
+        FUZZ_CHECK(!built.error.empty() && !written.error().text.empty(),
+                   "an EDS that cannot be built says why");
         FUZZ_CHECK(!pathExists(path), "an EDS that cannot be built is not written");
     }
 }
@@ -123,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string& dir = ScratchDir::fresh("project");
     const FramedProject project = splitFramedProject(data, size);
-    FUZZ_CHECK(writeFramedProject(project, dir).ok, "the scratch project must be written");
+    FUZZ_CHECK(static_cast<bool>(writeFramedProject(project, dir)), "the scratch project must be written");
 
     std::vector<CompileMessage> messages;
     CompiledImages images;

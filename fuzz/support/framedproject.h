@@ -76,14 +76,14 @@ inline std::string frameProject(const FramedProject& project)
 
 // Writes the present files into `projectDir` (which must exist); absent ones are not created.
 // Returns the first failure.
-inline WriteResult writeFramedProject(const FramedProject& project, std::string_view projectDir)
+inline Result<void> writeFramedProject(const FramedProject& project, std::string_view projectDir)
 {
     const auto paths = framedProjectPaths(projectDir);
     for (std::size_t file = 0; file < FramedProject::kFileCount; ++file) {
         if (!project.present[file])
             continue;
-        WriteResult r = writeFileAtomic(paths[file], project.content[file]);
-        if (!r.ok)
+        Result<void> r = writeFileAtomic(paths[file], project.content[file]);
+        if (!r)
             return r;
     }
     return {};

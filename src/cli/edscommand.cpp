@@ -44,9 +44,9 @@ int runEdsCommand(const std::vector<std::string>& args, std::ostream& out, std::
         err << "setforge-cli eds: SOURCE_DATE_EPOCH must be a number of seconds since 1970\n";
         return 1;
     }
-    const WriteResult written = writeEdsFile(makeProjectFiles(projectDir), args[1], edsClockAt(when));
-    if (!written.ok) {
-        err << written.error << "\n";
+    const Result<void> written = writeEdsFile(makeProjectFiles(projectDir), args[1], edsClockAt(when));
+    if (!written) {
+        err << written.error().text << "\n";
         return 1;
     }
     out << "EDS written: " << args[1] << "\n";

@@ -82,9 +82,9 @@ int runReportCommand(const std::vector<std::string>& args, std::ostream& out, st
     }
     // The messages in the Problems section are the built-in English ones, as `check` prints them.
     static const UiTexts texts;
-    const WriteResult written = writeProjectReport(projectDir, positional[1], format, when, texts);
-    if (!written.ok) {
-        err << "setforge-cli report: " << written.error << "\n";
+    const Result<void> written = writeProjectReport(projectDir, positional[1], format, when, texts);
+    if (!written) {
+        err << "setforge-cli report: " << written.error().text << "\n";
         return 1;
     }
     out << "Report written: " << positional[1] << "\n";

@@ -142,10 +142,10 @@ bool compileInMemory(const std::string& projectDir, CompiledImages& images, std:
 
 bool writeCompiledImages(const std::string& projectDir, const CompiledImages& images, std::ostream& err)
 {
-    const WriteResult written = writeImageFiles(projectDir, images);
+    const Result<void> written = writeImageFiles(projectDir, images);
     if (!written)
-        err << written.error << "\n";
-    return written.ok;
+        err << written.error().text << "\n";
+    return static_cast<bool>(written);
 }
 
 UpdateCommandEnv systemUpdateEnv()
@@ -264,9 +264,9 @@ int runUpdateCommand(const std::vector<std::string>& args, const UpdateCommandEn
         // A fresh account's data folder may not exist yet; a failure shows in the write below.
         std::error_code created;
         std::filesystem::create_directories(pathFromUtf8(env.workspaceDir), created);
-        const WriteResult jobWritten = writeEthernetJob(job, jobPath);
+        const Result<void> jobWritten = writeEthernetJob(job, jobPath);
         if (!jobWritten) {
-            err << "setforge-cli update: " << jobWritten.error << "\n";
+            err << "setforge-cli update: " << jobWritten.error().text << "\n";
             return kUpdateExitStopped;
         }
         // The Ethernet updater takes no arguments: it reads the job file.

@@ -16,7 +16,7 @@ TEST(AtomicFile, ReplacesWholeFileAndLeavesNoTemporary)
     TempDir dir;
     const std::string path = dir.file("t.xml");
     writeTestFile(path, "old content that is longer than the new one");
-    ASSERT_TRUE(writeFileAtomic(path, "new").ok);
+    ASSERT_TRUE(writeFileAtomic(path, "new"));
     EXPECT_EQ(readTestFile(path), "new");
     int entries = 0;
     for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
@@ -42,9 +42,9 @@ TEST(AtomicFile, NonAsciiFolderAndFileNames)
     const std::string folder = dir.file("Prüfstand-Ø2");
     ASSERT_TRUE(std::filesystem::create_directory(pathFromUtf8(folder)));
     const std::string path = joinPath(folder, "Größe ΑΩ.xml");
-    ASSERT_TRUE(writeFileAtomic(path, "first").ok);
-    const WriteResult second = writeFileAtomic(path, "second, over the first");
-    ASSERT_TRUE(second.ok) << second.error;
+    ASSERT_TRUE(writeFileAtomic(path, "first"));
+    const Result<void> second = writeFileAtomic(path, "second, over the first");
+    ASSERT_TRUE(second) << second.error().text;
     EXPECT_EQ(readTestFile(path), "second, over the first");
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"Prüfstand-Ø2"});
     EXPECT_EQ(namesIn(pathFromUtf8(folder)), std::vector<std::string>{"Größe ΑΩ.xml"});
@@ -59,10 +59,10 @@ TEST(AtomicFile, ReadOnlyFileIsRefusedAndKept)
     writeTestFile(path, "the user's protected content");
     std::filesystem::permissions(pathFromUtf8(path),
                                  perms::owner_read | perms::group_read | perms::others_read);
-    const WriteResult r = writeFileAtomic(path, "new");
+    const Result<void> r = writeFileAtomic(path, "new");
     std::filesystem::permissions(pathFromUtf8(path), perms::owner_read | perms::owner_write);
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.error, "the file is read-only: " + path);
+    EXPECT_FALSE(r);
+    EXPECT_EQ(r.error().text, "the file is read-only: " + path);
     EXPECT_EQ(readTestFile(path), "the user's protected content");
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"ParGen.xml"});
 }
@@ -79,10 +79,10 @@ TEST(AtomicFile, FailuresComeBackWithTheSystemText)
         {dir.file("missing-dir/file.xml")}, // no such directory
     };
     for (const Case& c : cases) {
-        const WriteResult r = writeFileAtomic(c.path, "x");
-        EXPECT_FALSE(r.ok) << c.path;
-        EXPECT_NE(r.error.find(c.path), std::string::npos) << r.error;
-        EXPECT_GT(r.error.size(), c.path.size() + 2) << "no system text in: " << r.error;
+        const Result<void> r = writeFileAtomic(c.path, "x");
+        EXPECT_FALSE(r) << c.path;
+        EXPECT_NE(r.error().text.find(c.path), std::string::npos) << r.error().text;
+        EXPECT_GT(r.error().text.size(), c.path.size() + 2) << "no system text in: " << r.error().text;
     }
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "adir"));
 }

@@ -250,7 +250,7 @@ TEST(CliDump, ReportsWrongChecksumAndOffsets)
     auto block = fileBytes(binFile(project, "bank1_ESP32.bin"));
     block[0x09C] ^= 1;
     const std::string badBlock = joinPath(project.base(), "bank1_ESP32.bin");
-    ASSERT_TRUE(writeFileAtomic(badBlock, std::string(block.begin(), block.end())).ok);
+    ASSERT_TRUE(writeFileAtomic(badBlock, std::string(block.begin(), block.end())));
     const CliRun checksum = runCliInProcess({"dump", badBlock});
     EXPECT_EQ(checksum.code, 1);
     EXPECT_NE(checksum.out.find("WRONG: checksum at 0x7FC is "), std::string::npos) << checksum.out;
@@ -258,7 +258,7 @@ TEST(CliDump, ReportsWrongChecksumAndOffsets)
     auto plain = fileBytes(binFile(project, "bank.bin"));
     plain[12] = 0xFF; // RPDO section offset past the end of the file
     const std::string badPlain = joinPath(project.base(), "bank.bin");
-    ASSERT_TRUE(writeFileAtomic(badPlain, std::string(plain.begin(), plain.end())).ok);
+    ASSERT_TRUE(writeFileAtomic(badPlain, std::string(plain.begin(), plain.end())));
     const CliRun offsets = runCliInProcess({"dump", badPlain});
     EXPECT_EQ(offsets.code, 1);
     EXPECT_NE(offsets.err.find(

@@ -366,9 +366,9 @@ TEST(EdsWriter, BadPdoValuesStopWithoutWriting)
         TempProject project;
         project.table(c.file, c.root, c.row);
         const std::string out = joinPath(project.base(), "out.eds");
-        const WriteResult result = writeEdsFile(project.files(), out, kClock);
-        EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.error, c.message);
+        const Result<void> result = writeEdsFile(project.files(), out, kClock);
+        EXPECT_FALSE(result);
+        EXPECT_EQ(result.error().text, c.message);
         EXPECT_FALSE(pathExists(out));
     }
 }
@@ -425,17 +425,17 @@ TEST(EdsWriter, ReplacesAnExistingFileAndReportsAnUnwritableOne)
 {
     TempProject project;
     const std::string out = joinPath(project.base(), "device.eds");
-    ASSERT_TRUE(writeFileAtomic(out, "old content").ok);
-    ASSERT_TRUE(writeEdsFile(project.files(), out, kClock).ok);
+    ASSERT_TRUE(writeFileAtomic(out, "old content"));
+    ASSERT_TRUE(writeEdsFile(project.files(), out, kClock));
     const std::vector<std::uint8_t> written = fileBytes(out);
     ASSERT_FALSE(written.empty());
     EXPECT_EQ(written[0], '[') << "no byte-order mark";
 
     const std::string directory = joinPath(project.base(), "taken.eds");
     std::filesystem::create_directories(pathFromUtf8(directory));
-    const WriteResult failed = writeEdsFile(project.files(), directory, kClock);
-    EXPECT_FALSE(failed.ok);
-    EXPECT_NE(failed.error.find(directory), std::string::npos) << failed.error;
+    const Result<void> failed = writeEdsFile(project.files(), directory, kClock);
+    EXPECT_FALSE(failed);
+    EXPECT_NE(failed.error().text.find(directory), std::string::npos) << failed.error().text;
 }
 
 } // namespace

@@ -23,10 +23,9 @@ EthernetJob windowsJob(int option, bool readBack)
 
 std::string golden(const std::string& name)
 {
-    std::string text;
-    std::string error;
-    EXPECT_TRUE(readWholeFile(std::string(SETFORGE_TEST_DATA) + "/update/" + name, text, error)) << error;
-    return text;
+    const Result<std::string> read = readWholeFile(std::string(SETFORGE_TEST_DATA) + "/update/" + name);
+    EXPECT_TRUE(read) << read.error().text;
+    return read ? *read : std::string();
 }
 
 } // namespace
@@ -56,21 +55,20 @@ TEST(EthernetJob, WritesTheFileWholeAndReplacesAnOldOne)
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     const std::string path = pathToUtf8(dir / "Ethernet_Update.xml");
-    ASSERT_TRUE(writeFileAtomic(path, "old job, much longer than anything else written here ......").ok);
-    ASSERT_TRUE(writeEthernetJob(windowsJob(2, false), path).ok);
-    std::string text;
-    std::string error;
-    ASSERT_TRUE(readWholeFile(path, text, error));
-    EXPECT_EQ(text, golden("Ethernet_Update_configuration_noreadback.xml"));
+    ASSERT_TRUE(writeFileAtomic(path, "old job, much longer than anything else written here ......"));
+    ASSERT_TRUE(writeEthernetJob(windowsJob(2, false), path));
+    const Result<std::string> read = readWholeFile(path);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*read, golden("Ethernet_Update_configuration_noreadback.xml"));
     std::filesystem::remove_all(dir);
 }
 
 TEST(EthernetJob, ReportsAFolderThatCannotBeWritten)
 {
-    const WriteResult result =
+    const Result<void> result =
         writeEthernetJob(windowsJob(0, true), "/nonexistent-folder/x/Ethernet_Update.xml");
-    EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.error.empty());
+    EXPECT_FALSE(result);
+    EXPECT_FALSE(result.error().text.empty());
 }
 
 TEST(EthernetJob, PlatformJobJoinsWithTheNativeSeparator)

@@ -74,11 +74,11 @@ TEST(FramedProject, WritesOnlyPresentFilesUnderTheirProjectNames)
     project.present[0] = true;
     project.content[0] = "<ParGen/>";
     project.present[8] = true;
-    ASSERT_TRUE(writeFramedProject(project, dir.utf8()).ok);
+    ASSERT_TRUE(writeFramedProject(project, dir.utf8()));
     EXPECT_EQ(readTestFile(dir.file("ParGen.xml")), "<ParGen/>");
     EXPECT_EQ(readTestFile(dir.file("NodeGuard.xml")), "");
     EXPECT_EQ(readTestFile(dir.file("sdo.xml")), "<missing>");
-    EXPECT_FALSE(writeFramedProject(project, dir.file("no-such-dir")).ok);
+    EXPECT_FALSE(writeFramedProject(project, dir.file("no-such-dir")));
 }
 
 } // namespace

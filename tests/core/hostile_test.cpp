@@ -111,16 +111,16 @@ TEST(Hostile, ExplicitSaveOverJunkSettings)
     AppState state;
     startWorkspace(state, dir.utf8());
     state.projectName = "Line 7";
-    ASSERT_TRUE(saveSettings(state).ok);
+    ASSERT_TRUE(saveSettings(state));
     EXPECT_EQ(readSettings(dir.file("Setforge.xml")).projectName, "Line 7");
 
     TempDir other;
     std::filesystem::create_directory(other.path() / "Setforge.xml");
     AppState blocked;
     startWorkspace(blocked, other.utf8());
-    const WriteResult r = saveSettings(blocked);
-    EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.error.find("Setforge.xml"), std::string::npos) << r.error;
+    const Result<void> r = saveSettings(blocked);
+    EXPECT_FALSE(r);
+    EXPECT_NE(r.error().text.find("Setforge.xml"), std::string::npos) << r.error().text;
     EXPECT_TRUE(std::filesystem::is_directory(other.path() / "Setforge.xml"));
     EXPECT_TRUE(std::filesystem::is_empty(other.path() / "Setforge.xml"));
 }
@@ -140,9 +140,9 @@ TEST(Hostile, SettingsWriteFailuresChangeNothing)
         dir.file("missing") + "/Setforge.xml", // a folder that does not exist
     };
     for (const std::string& target : targets) {
-        const WriteResult r = writeSettings(target, Settings{});
-        EXPECT_FALSE(r.ok) << target;
-        EXPECT_NE(r.error.find(target), std::string::npos) << r.error;
+        const Result<void> r = writeSettings(target, Settings{});
+        EXPECT_FALSE(r) << target;
+        EXPECT_NE(r.error().text.find(target), std::string::npos) << r.error().text;
     }
     EXPECT_EQ(snapshot(dir.path()), before);
 }
@@ -200,8 +200,8 @@ TEST(Hostile, LongestFileNameStillSaves)
     const std::string path = dir.file(name);
     writeTestFile(path, "old");
     ASSERT_EQ(readTestFile(path), "old");
-    const WriteResult r = writeSettings(path, Settings{});
-    ASSERT_TRUE(r.ok) << r.error;
+    const Result<void> r = writeSettings(path, Settings{});
+    ASSERT_TRUE(r) << r.error().text;
     EXPECT_EQ(readTestFile(path), settingsXml(Settings{}));
 }
 

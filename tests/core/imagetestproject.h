@@ -52,7 +52,7 @@ public:
     // Writes one project file: `root` holds the rows; the version comment follows it.
     void write(const std::string& name, const std::string& content) const
     {
-        ASSERT_TRUE(writeFileAtomic(joinPath(dir(), name), content).ok) << name;
+        ASSERT_TRUE(writeFileAtomic(joinPath(dir(), name), content)) << name;
     }
     void table(const std::string& name, const std::string& root, const std::string& rows) const
     {
@@ -66,11 +66,10 @@ private:
 // The bytes of a file (empty when missing).
 inline std::vector<std::uint8_t> fileBytes(const std::string& path)
 {
-    std::string content;
-    std::string error;
-    if (!readWholeFile(path, content, error))
+    const Result<std::string> read = readWholeFile(path);
+    if (!read)
         return {};
-    return {content.begin(), content.end()};
+    return {read->begin(), read->end()};
 }
 
 } // namespace setforge

@@ -34,10 +34,7 @@ public:
     }
     std::string utf8() const { return pathToUtf8(m_path); }
     std::string file(const std::string& name) const { return joinPath(utf8(), name); }
-    void touch(const std::string& name) const
-    {
-        ASSERT_TRUE(writeFileAtomic(file(name), "STR0000 = x\n").ok);
-    }
+    void touch(const std::string& name) const { ASSERT_TRUE(writeFileAtomic(file(name), "STR0000 = x\n")); }
 
 private:
     std::filesystem::path m_path;

@@ -49,7 +49,7 @@ public:
     }
     void write(const std::string& name, const std::string& content) const
     {
-        ASSERT_TRUE(writeFileAtomic(path(name), content).ok);
+        ASSERT_TRUE(writeFileAtomic(path(name), content));
     }
 
 private:
@@ -58,10 +58,9 @@ private:
 
 std::string fileText(const std::string& path)
 {
-    std::string content;
-    std::string error;
-    EXPECT_TRUE(readWholeFile(path, content, error)) << error;
-    return content;
+    const Result<std::string> read = readWholeFile(path);
+    EXPECT_TRUE(read) << read.error().text;
+    return read ? *read : std::string();
 }
 
 std::string serialized(const MappingModel& model)
@@ -283,7 +282,7 @@ TEST(MappingModel, ReceiveLoadSkipsRowsWithoutFrameAndSavesWhatIsLeft)
     EXPECT_TRUE(model.frame(1).entries.empty());
     ASSERT_EQ(model.frame(2).entries.size(), 1u);
 
-    ASSERT_TRUE(model.save(dir.path("sdopdo.xml")).ok);
+    ASSERT_TRUE(model.save(dir.path("sdopdo.xml")));
     EXPECT_EQ(fileText(dir.path("sdopdo.xml")), fileText(kData + "/golden/sdopdo.xml"));
 }
 
@@ -302,7 +301,7 @@ TEST(MappingModel, TransmitLoadReadsWriteAndSavesCapitalisedRows)
     EXPECT_EQ(entryAt(model, 1, 0).sendOnWrite, 0);
     EXPECT_EQ(entryAt(model, 1, 1).sendOnWrite, 0);
 
-    ASSERT_TRUE(model.save(files).ok);
+    ASSERT_TRUE(model.save(files));
     EXPECT_EQ(fileText(files.transmitPdoDefine), fileText(kData + "/golden/Transmit_PDO_Define.xml"));
 }
 
@@ -355,7 +354,7 @@ TEST(MappingModel, EmergencyRowsAreNestedAndEmptyRowsKept)
     EXPECT_EQ(entryAt(model, 1, 0).lowPart, 4);
     EXPECT_TRUE(model.frame(2).entries.empty()); // the fourth EMCY_ROW has no emergency
 
-    ASSERT_TRUE(model.save(files).ok);
+    ASSERT_TRUE(model.save(files));
     const std::string golden = fileText(kData + "/golden/emcyword.xml");
     EXPECT_EQ(fileText(files.emcyWord), golden);
 
@@ -392,7 +391,7 @@ TEST(MappingModel, EmptyFrameTableSavesFileWithoutRows)
         MappingModel model(*c.format);
         ASSERT_TRUE(model.load(dir.path("frames.xml"), dir.path("map.xml")).ok);
         EXPECT_EQ(model.frameCount(), 0);
-        ASSERT_TRUE(model.save(dir.path("map.xml")).ok);
+        ASSERT_TRUE(model.save(dir.path("map.xml")));
         EXPECT_EQ(fileText(dir.path("map.xml")), c.expected);
     }
 }
@@ -432,9 +431,9 @@ TEST(MappingModel, SaveIntoMissingFolderFails)
 {
     ScratchDir dir;
     MappingModel model(kReceivePdoMapping);
-    const WriteResult saved = model.save(dir.path("no such folder/sdopdo.xml"));
-    EXPECT_FALSE(saved.ok);
-    EXPECT_FALSE(saved.error.empty());
+    const Result<void> saved = model.save(dir.path("no such folder/sdopdo.xml"));
+    EXPECT_FALSE(saved);
+    EXPECT_FALSE(saved.error().text.empty());
 }
 
 TEST(MappingModel, OperationsWithoutSelectionDoNothing)
@@ -529,7 +528,7 @@ TEST(MappingModel, LoadedBytesBeyondTheFrameAreKept)
     UiTexts texts;
     EXPECT_EQ(model.entryLine(entryAt(model, 0, 0), texts), "7; Byte 7; Byte 8;");
     EXPECT_EQ(model.fitPart(0, 7), 0);
-    ASSERT_TRUE(model.save(dir.path("sdopdo.xml")).ok);
+    ASSERT_TRUE(model.save(dir.path("sdopdo.xml")));
     EXPECT_NE(fileText(dir.path("sdopdo.xml")).find("poscomp=\"120\""), std::string::npos);
 }
 

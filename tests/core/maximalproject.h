@@ -17,7 +17,7 @@ namespace maximal {
 inline bool writeTable(const std::string& dir, const char* name, const char* root, const std::string& rows)
 {
     const std::string xml = std::string("<") + root + ">" + rows + "</" + root + "><!--SW_VERSION = 2.001-->";
-    return writeFileAtomic(joinPath(dir, name), xml).ok;
+    return static_cast<bool>(writeFileAtomic(joinPath(dir, name), xml));
 }
 
 // Fills `dir` with the nine table files at capacity; `extra` adds one entry beyond the
@@ -27,26 +27,24 @@ inline bool writeMaximalProject(const std::string& dir, std::optional<BankTable>
     const auto more = [&extra](BankTable table) { return extra && *extra == table ? 1 : 0; };
     std::string rows;
 
-    bool ok =
-        writeFileAtomic(
-            joinPath(dir, "ParGen.xml"),
-            "<Par_Gen><Select_Device_Type>1</Select_Device_Type><CAN_id>1</CAN_id><CAN_Baud>500</CAN_Baud>"
-            "<operational_at_start start=\"true\"/><network_start start=\"true\"/>"
-            "<delay_network_start delay=\"5\"/><network_start_modbus start=\"true\"/>"
-            "<network_start_modbus address=\"11\"/><CAN_timeoutsdo>10000</CAN_timeoutsdo>"
-            "<sync_producer enable_sync=\"true\" sync_time=\"100\"/>"
-            "<send_frame_nodeguard enable=\"true\" add_word_1=\"12\" add_word_2=\"13\"/>"
-            "<M_ser>1</M_ser><M_baud>7</M_baud><M_parity>0</M_parity>"
-            "<MODBUS_SLAVE_STOPBITS>0</MODBUS_SLAVE_STOPBITS><M_devid>1</M_devid><Ser_Prot>0</Ser_Prot>"
-            "<MODBUS_SLAVE_EN_TIMEOUT_INACTIVITY>0</MODBUS_SLAVE_EN_TIMEOUT_INACTIVITY>"
-            "<MODBUS_SLAVE_TIMEOUT_INACTIVITY>10000</MODBUS_SLAVE_TIMEOUT_INACTIVITY>"
-            "<Ethernet_IP1>192</Ethernet_IP1><Ethernet_IP2>168</Ethernet_IP2><Ethernet_IP3>0</Ethernet_IP3>"
-            "<Ethernet_IP4>5</Ethernet_IP4><Ethernet_SM1>255</Ethernet_SM1><Ethernet_SM2>255</Ethernet_SM2>"
-            "<Ethernet_SM3>255</Ethernet_SM3><Ethernet_SM4>0</Ethernet_SM4><Ethernet_GAT1>192</Ethernet_GAT1>"
-            "<Ethernet_GAT2>168</Ethernet_GAT2><Ethernet_GAT3>0</Ethernet_GAT3><Ethernet_GAT4>1</"
-            "Ethernet_GAT4>"
-            "<Ethernet_EN_GAT>0</Ethernet_EN_GAT></Par_Gen><!--SW_VERSION = 2.001-->")
-            .ok;
+    bool ok = static_cast<bool>(writeFileAtomic(
+        joinPath(dir, "ParGen.xml"),
+        "<Par_Gen><Select_Device_Type>1</Select_Device_Type><CAN_id>1</CAN_id><CAN_Baud>500</CAN_Baud>"
+        "<operational_at_start start=\"true\"/><network_start start=\"true\"/>"
+        "<delay_network_start delay=\"5\"/><network_start_modbus start=\"true\"/>"
+        "<network_start_modbus address=\"11\"/><CAN_timeoutsdo>10000</CAN_timeoutsdo>"
+        "<sync_producer enable_sync=\"true\" sync_time=\"100\"/>"
+        "<send_frame_nodeguard enable=\"true\" add_word_1=\"12\" add_word_2=\"13\"/>"
+        "<M_ser>1</M_ser><M_baud>7</M_baud><M_parity>0</M_parity>"
+        "<MODBUS_SLAVE_STOPBITS>0</MODBUS_SLAVE_STOPBITS><M_devid>1</M_devid><Ser_Prot>0</Ser_Prot>"
+        "<MODBUS_SLAVE_EN_TIMEOUT_INACTIVITY>0</MODBUS_SLAVE_EN_TIMEOUT_INACTIVITY>"
+        "<MODBUS_SLAVE_TIMEOUT_INACTIVITY>10000</MODBUS_SLAVE_TIMEOUT_INACTIVITY>"
+        "<Ethernet_IP1>192</Ethernet_IP1><Ethernet_IP2>168</Ethernet_IP2><Ethernet_IP3>0</Ethernet_IP3>"
+        "<Ethernet_IP4>5</Ethernet_IP4><Ethernet_SM1>255</Ethernet_SM1><Ethernet_SM2>255</Ethernet_SM2>"
+        "<Ethernet_SM3>255</Ethernet_SM3><Ethernet_SM4>0</Ethernet_SM4><Ethernet_GAT1>192</Ethernet_GAT1>"
+        "<Ethernet_GAT2>168</Ethernet_GAT2><Ethernet_GAT3>0</Ethernet_GAT3><Ethernet_GAT4>1</"
+        "Ethernet_GAT4>"
+        "<Ethernet_EN_GAT>0</Ethernet_EN_GAT></Par_Gen><!--SW_VERSION = 2.001-->"));
 
     rows.clear();
     for (int i = 0; i < 1536 + more(BankTable::Sdo); ++i)

@@ -41,7 +41,7 @@ TEST(NodeCatalog, AddCopiesTheEdsAndSavesTheCatalogue)
     // Removing keeps the copy; saving writes the remaining rows.
     EXPECT_TRUE(catalog.removeNode(2));
     EXPECT_FALSE(catalog.removeNode(2));
-    ASSERT_TRUE(catalog.save(project.utf8()).ok);
+    ASSERT_TRUE(catalog.save(project.utf8()));
     EXPECT_EQ(readTestFile(project.file("Nodes.xml")), "<Nodes><row NodeID=\"5\" File=\"drive.eds\"/>"
                                                        "<row NodeID=\"9\" File=\"iomodule.eds\"/></Nodes>"
                                                        "<!--SW_VERSION = 2.001-->");

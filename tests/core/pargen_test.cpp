@@ -35,7 +35,7 @@ protected:
     std::string path(const char* name) const { return (m_dir / name).string(); }
     std::string write(const char* name, const std::string& content) const
     {
-        EXPECT_TRUE(writeFileAtomic(path(name), content).ok);
+        EXPECT_TRUE(writeFileAtomic(path(name), content));
         return path(name);
     }
     ParGenValues loadText(const std::string& content) const
@@ -252,7 +252,7 @@ TEST_F(ParGenFiles, OutOfListIndexIsKeptAsTheNumber)
         loadText("<Par_Gen><M_baud>9</M_baud><Select_Device_Type>2</Select_Device_Type></Par_Gen>");
     EXPECT_EQ(v.modbusBaud, 9);
     EXPECT_EQ(v.deviceType, 2);
-    ASSERT_TRUE(saveParGen(v, path("out.xml")).ok);
+    ASSERT_TRUE(saveParGen(v, path("out.xml")));
     EXPECT_NE(readFile(path("out.xml")).find("<M_baud>9</M_baud>"), std::string::npos);
     EXPECT_NE(readFile(path("out.xml")).find("<Select_Device_Type>2</Select_Device_Type>"),
               std::string::npos);
@@ -263,8 +263,8 @@ TEST_F(ParGenFiles, SaveWritesEveryElementInOrderByteForByte)
     // Variant 0 with IP byte "300": the dialog's OK lets it through and saves it as typed.
     EXPECT_EQ(firstParGenFailure(goldenValues()), 0);
     const std::string out = path("ParGen.xml");
-    const WriteResult written = saveParGen(goldenValues(), out);
-    ASSERT_TRUE(written.ok) << written.error;
+    const Result<void> written = saveParGen(goldenValues(), out);
+    ASSERT_TRUE(written) << written.error().text;
     EXPECT_EQ(readFile(out), readFile(fixture("saved.xml")));
 
     // And it loads back to the same values.
@@ -276,7 +276,7 @@ TEST_F(ParGenFiles, SaveWritesEveryElementInOrderByteForByte)
 TEST_F(ParGenFiles, SaveOfTheDefaultsRoundTrips)
 {
     const std::string out = path("ParGen.xml");
-    ASSERT_TRUE(saveParGen(ParGenValues{}, out).ok);
+    ASSERT_TRUE(saveParGen(ParGenValues{}, out));
     const std::string text = readFile(out);
     EXPECT_EQ(text.rfind("<Par_Gen><Select_Device_Type>1</Select_Device_Type><CAN_id>1</CAN_id>"
                          "<CAN_Baud>1000</CAN_Baud>",
@@ -292,9 +292,9 @@ TEST_F(ParGenFiles, BrokenFileReportsTheParserErrorAndWriteFailureTheSystemError
     EXPECT_FALSE(broken.xml.error.empty());
 
     const std::string inMissingDir = (m_dir / "no_such_dir" / "ParGen.xml").string();
-    const WriteResult failed = saveParGen(ParGenValues{}, inMissingDir);
-    EXPECT_FALSE(failed.ok);
-    EXPECT_FALSE(failed.error.empty());
+    const Result<void> failed = saveParGen(ParGenValues{}, inMissingDir);
+    EXPECT_FALSE(failed);
+    EXPECT_FALSE(failed.error().text.empty());
     EXPECT_FALSE(fs::exists(inMissingDir));
 }
 

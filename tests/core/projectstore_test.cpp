@@ -130,7 +130,7 @@ TEST(ProjectStore, ReopensRememberedProjectAtStart)
     startWorkspace(first, dir.utf8());
     ASSERT_TRUE(createProject(first.projectsDir, "Line 7").ok());
     openProject(first, "Line 7");
-    ASSERT_TRUE(saveSettings(first).ok);
+    ASSERT_TRUE(saveSettings(first));
 
     AppState second;
     startWorkspace(second, dir.utf8());

@@ -96,7 +96,7 @@ TEST(Settings, WrittenShapeAndRoundTrip)
 {
     TempDir dir;
     const Settings s = make("Plant A", "127.0.0.1", "Deutsch", false, true, false, true);
-    ASSERT_TRUE(writeSettings(dir.file("Setforge.xml"), s).ok);
+    ASSERT_TRUE(writeSettings(dir.file("Setforge.xml"), s));
     EXPECT_EQ(readTestFile(dir.file("Setforge.xml")),
               "<Conf_Settings><lastproj><projectname>Plant A</projectname></lastproj>"
               "<lastipadd><ipaddress>127.0.0.1</ipaddress></lastipadd>"
@@ -117,7 +117,7 @@ TEST(Settings, FirstStartInEmptyDirectory)
     EXPECT_FALSE(state.hasProject());
     EXPECT_EQ(state.languageName, "English");
     EXPECT_EQ(state.deviceIp, "192.168.2.205");
-    ASSERT_TRUE(saveSettings(state).ok);
+    ASSERT_TRUE(saveSettings(state));
     expectEqual(readSettings(dir.file("Setforge.xml")), Settings{}, "written on exit");
     EXPECT_NE(readTestFile(dir.file("Setforge.xml")).find("<projectname/>"), std::string::npos)
         << readTestFile(dir.file("Setforge.xml"));
@@ -129,13 +129,13 @@ TEST(Settings, DeletedProjectIsNotOpenedButRemembered)
     Settings s;
     s.projectName = "Gone";
     s.languageName = "Missing";
-    ASSERT_TRUE(writeSettings(dir.file("Setforge.xml"), s).ok);
+    ASSERT_TRUE(writeSettings(dir.file("Setforge.xml"), s));
     AppState state;
     startWorkspace(state, dir.utf8());
     EXPECT_FALSE(state.hasProject());
     EXPECT_EQ(state.projectName, "Gone");
     EXPECT_EQ(state.languageName, "English"); // its language file is missing
-    ASSERT_TRUE(saveSettings(state).ok);
+    ASSERT_TRUE(saveSettings(state));
     EXPECT_EQ(readSettings(dir.file("Setforge.xml")).projectName, "Gone");
     EXPECT_EQ(readSettings(dir.file("Setforge.xml")).languageName, "English");
 }
@@ -152,7 +152,7 @@ TEST(Settings, EveryTextReadsBackExactly)
     TempDir dir;
     for (const char* text : kTexts) {
         const Settings s = make(text, text, text, true, false, true, false);
-        ASSERT_TRUE(writeSettings(dir.file("Setforge.xml"), s).ok);
+        ASSERT_TRUE(writeSettings(dir.file("Setforge.xml"), s));
         expectEqual(readSettings(dir.file("Setforge.xml")), s, text);
     }
 }

@@ -49,10 +49,9 @@ std::string languageFile(const Language& language)
 
 std::string readBytes(const std::string& path)
 {
-    std::string bytes;
-    std::string error;
-    EXPECT_TRUE(readWholeFile(path, bytes, error)) << path << ": " << error;
-    return bytes;
+    const Result<std::string> read = readWholeFile(path);
+    EXPECT_TRUE(read) << path << ": " << read.error().text;
+    return read ? *read : std::string();
 }
 
 // The table after applying the file on top of a table where every entry is kUntouched.

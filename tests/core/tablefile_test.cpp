@@ -42,7 +42,7 @@ TEST(TableFile, SavesTheShapeOfTheExampleByteForByte)
 {
     TempDir dir;
     const Grid grid = gridOf(nodeGuardTable(), {{"2", "1000", "3", "Drive"}, {"5", "500", "2", ""}});
-    ASSERT_TRUE(saveTableFile(nodeGuardTable(), grid, dir.file("NodeGuard.xml")).ok);
+    ASSERT_TRUE(saveTableFile(nodeGuardTable(), grid, dir.file("NodeGuard.xml")));
     EXPECT_EQ(readText(dir.file("NodeGuard.xml")), kNodeGuardExample);
 
     // Loading the example and saving it again gives the same bytes.
@@ -257,17 +257,17 @@ TEST(TableFile, FailedWriteKeepsTheOldFile)
 {
     TempDir dir;
     const Grid grid = gridOf(nodeGuardTable(), {{"1", "1", "1"}});
-    const WriteResult noFolder = saveTableFile(nodeGuardTable(), grid, dir.file("missing/NodeGuard.xml"));
-    EXPECT_FALSE(noFolder.ok);
-    EXPECT_FALSE(noFolder.error.empty());
+    const Result<void> noFolder = saveTableFile(nodeGuardTable(), grid, dir.file("missing/NodeGuard.xml"));
+    EXPECT_FALSE(noFolder);
+    EXPECT_FALSE(noFolder.error().text.empty());
 
     writeText(dir.file("NodeGuard.xml"), kNodeGuardExample);
     std::filesystem::permissions(dir.path(),
                                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    const WriteResult readOnly = saveTableFile(nodeGuardTable(), grid, dir.file("NodeGuard.xml"));
+    const Result<void> readOnly = saveTableFile(nodeGuardTable(), grid, dir.file("NodeGuard.xml"));
     std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
-    if (!readOnly.ok) { // root may write anyway
-        EXPECT_FALSE(readOnly.error.empty());
+    if (!readOnly) { // root may write anyway
+        EXPECT_FALSE(readOnly.error().text.empty());
         EXPECT_EQ(readText(dir.file("NodeGuard.xml")), kNodeGuardExample);
     }
 }
@@ -296,14 +296,14 @@ TEST(TableFile, HiddenColumnsRoundTrip)
             (c.variant == DeviceVariant::WithEthernet ? " with Ethernet" : " without Ethernet");
         TempDir dir;
         const std::string path = dir.file(c.table->fileName);
-        ASSERT_TRUE(saveTableFile(*c.table, gridOf(*c.table, c.rows), path).ok);
+        ASSERT_TRUE(saveTableFile(*c.table, gridOf(*c.table, c.rows), path));
         const std::string original = readText(path);
 
         // Shown, checked, saved back unchanged.
         Grid grid(c.table->rowCount, c.table->columnCount());
         ASSERT_TRUE(loadTableFile(*c.table, path, grid).ok());
         EXPECT_FALSE(validateTable(*c.table, grid, c.variant, UiTexts()).has_value()) << where;
-        ASSERT_TRUE(saveTableFile(*c.table, grid, path).ok);
+        ASSERT_TRUE(saveTableFile(*c.table, grid, path));
         EXPECT_EQ(readText(path), original) << where;
 
         // Row operations move hidden cells with their rows.
@@ -331,7 +331,7 @@ TEST(TableFile, FullTablesSaveAndLoadBack)
                 grid.setCell(r, SdoColumn::ReadWrite, r % 2 ? "ReadWrite" : "ReadOnly");
             }
         TempDir dir;
-        ASSERT_TRUE(saveTableFile(*table, grid, dir.file(table->fileName)).ok);
+        ASSERT_TRUE(saveTableFile(*table, grid, dir.file(table->fileName)));
         Grid back(table->rowCount, table->columnCount());
         ASSERT_TRUE(loadTableFile(*table, dir.file(table->fileName), back).ok());
         EXPECT_EQ(back.usedRowCount(), table->rowCount) << table->objectName;

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <chrono>
 
+#include <gtest/gtest.h>
+
 #include "core/base/atomicfile.h"
 #include "core/base/paths.h"
 
@@ -51,15 +53,14 @@ std::vector<std::string> rowOf(const Grid& grid, int row)
 
 void writeText(const std::string& path, const std::string& content)
 {
-    writeFileAtomic(path, content);
+    const Result<void> written = writeFileAtomic(path, content);
+    ASSERT_TRUE(written) << written.error().text;
 }
 
 std::string readText(const std::string& path)
 {
-    std::string content;
-    std::string error;
-    readWholeFile(path, content, error);
-    return content;
+    const Result<std::string> read = readWholeFile(path);
+    return read ? *read : std::string();
 }
 
 } // namespace tabletest

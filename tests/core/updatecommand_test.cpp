@@ -116,9 +116,9 @@ void useRealDemo(CliFixture& f)
     std::filesystem::copy(std::filesystem::path(SETFORGE_SOURCE_DIR) / "workspace" / "PROJECTS" / "Demo",
                           pathFromUtf8(f.projectDir), std::filesystem::copy_options::recursive);
     const std::string parGen = joinPath(f.projectDir, "ParGen.xml");
-    std::string text;
-    std::string error;
-    ASSERT_TRUE(readWholeFile(parGen, text, error)) << error;
+    const Result<std::string> read = readWholeFile(parGen);
+    ASSERT_TRUE(read) << read.error().text;
+    std::string text = *read;
     const std::string typeOne = "<Select_Device_Type>1<";
     text.replace(text.find(typeOne), typeOne.size(), "<Select_Device_Type>0<");
     std::ofstream(pathFromUtf8(parGen), std::ios::trunc | std::ios::binary) << text;
@@ -283,10 +283,9 @@ TEST(UpdateCommand, EthernetWritesTheJobAndStartsTheUpdaterWithoutArguments)
     EXPECT_EQ(echo.addresses.size(), 2u);
     const std::string expectedJob = ethernetJobXml(
         makeEthernetJob("127.0.0.1", 2, true, joinPath(f.folder.dir(), "MASTER"), f.projectDir));
-    std::string written;
-    std::string error;
-    ASSERT_TRUE(readWholeFile(f.jobPath(), written, error)) << error;
-    EXPECT_EQ(written, expectedJob);
+    const Result<std::string> read = readWholeFile(f.jobPath());
+    ASSERT_TRUE(read) << read.error().text;
+    EXPECT_EQ(*read, expectedJob);
     const UpdaterFolder::Record record = f.folder.record();
     ASSERT_TRUE(record.exists);
     EXPECT_TRUE(record.args.empty());
@@ -394,9 +393,9 @@ TEST(UpdateCommand, RealProgramUpdatesDemoEndToEnd)
                           pathFromUtf8(projectDir), std::filesystem::copy_options::recursive);
     // Demo has an Ethernet port; the serial updater is for the variant without one.
     const std::string parGen = joinPath(projectDir, "ParGen.xml");
-    std::string text;
-    std::string error;
-    ASSERT_TRUE(readWholeFile(parGen, text, error)) << error;
+    const Result<std::string> read = readWholeFile(parGen);
+    ASSERT_TRUE(read) << read.error().text;
+    std::string text = *read;
     const std::string typeOne = "<Select_Device_Type>1<";
     text.replace(text.find(typeOne), typeOne.size(), "<Select_Device_Type>0<");
     std::ofstream(pathFromUtf8(parGen), std::ios::trunc | std::ios::binary) << text;

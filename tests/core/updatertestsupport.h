@@ -66,10 +66,10 @@ public:
     Record record() const
     {
         Record result;
-        std::string text;
-        std::string error;
-        if (!readWholeFile(recordPath(), text, error))
+        const Result<std::string> read = readWholeFile(recordPath());
+        if (!read)
             return result;
+        const std::string& text = *read;
         result.exists = true;
         std::size_t pos = 0;
         while (pos < text.size()) {

@@ -42,7 +42,7 @@ TEST(XmlText, ParGenValueWithCarriageReturnSurvivesSaveAndLoad)
     EXPECT_EQ(first.values.canId, "1\r");
     EXPECT_EQ(first.values.modbusId, "\r");
 
-    ASSERT_TRUE(saveParGen(first.values, path).ok);
+    ASSERT_TRUE(saveParGen(first.values, path));
     const ParGenLoadResult second = loadParGen(path);
     ASSERT_TRUE(second.xml.ok());
     EXPECT_EQ(second.values, first.values);

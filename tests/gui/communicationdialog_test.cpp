@@ -362,7 +362,7 @@ void CommunicationDialogTest::brokenFileIsReportedAndLeftAlone()
     FakeMessages msgs;
     Dialog d;
     const std::string broken = "<Par_Gen><CAN_id>5</Par_Gen>";
-    QVERIFY(writeFileAtomic(d.state.files.parGen, broken).ok);
+    QVERIFY(static_cast<bool>(writeFileAtomic(d.state.files.parGen, broken)));
     d.dialog->show();
     QCOMPARE(msgs.all().size(), std::size_t(1));
     QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Error);

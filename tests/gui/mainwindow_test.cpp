@@ -239,7 +239,7 @@ void MainWindowTest::stepsFollowTheDeviceVariant()
         writeFile(ws.path() + "/PROJECTS/P/ParGen.xml", parGen);
     Settings settings;
     settings.projectName = "P";
-    QVERIFY(writeSettings(ws.utf8() + "/Setforge.xml", settings).ok);
+    QVERIFY(static_cast<bool>(writeSettings(ws.utf8() + "/Setforge.xml", settings)));
 
     AppState state;
     startWorkspace(state, ws.utf8());
@@ -269,7 +269,7 @@ void MainWindowTest::languageFileChangesTexts()
         "\xEF\xBB\xBF; test language\r\nSTR15 = Neue Konfiguration\r\nSTR18 = Fehler! Projekt ungueltig\r\n");
     Settings settings;
     settings.languageName = "Test";
-    QVERIFY(writeSettings(ws.utf8() + "/Setforge.xml", settings).ok);
+    QVERIFY(static_cast<bool>(writeSettings(ws.utf8() + "/Setforge.xml", settings)));
 
     AppState state;
     startWorkspace(state, ws.utf8());
@@ -303,7 +303,7 @@ void MainWindowTest::aboutShowsTheWorkspaceInUse()
     QVERIFY(QDir().mkpath(userFolder));
     Settings settings;
     settings.languageName = "Deutsch";
-    QVERIFY(writeSettings((userFolder + "/Setforge.xml").toStdString(), settings).ok);
+    QVERIFY(static_cast<bool>(writeSettings((userFolder + "/Setforge.xml").toStdString(), settings)));
     WorkspaceLocation where;
     where.mode = WorkspaceMode::Installed;
     where.folder = userFolder.toStdString();

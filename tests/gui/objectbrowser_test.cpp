@@ -289,7 +289,8 @@ void ObjectBrowserTest::brokenCatalogueOrEdsGivesAMessageAndChangesNothing()
     // A catalogue that is not XML: a message, an empty browser, and the file left as it was.
     {
         Project project(false);
-        writeFileAtomic(project.path("Nodes.xml").toStdString(), "<Nodes><row NodeID=");
+        QVERIFY(static_cast<bool>(
+            writeFileAtomic(project.path("Nodes.xml").toStdString(), "<Nodes><row NodeID=")));
         FakeMessages msgs;
         ObjectBrowser browser(project.state, nullptr);
         QCOMPARE(msgs.all().size(), size_t(1));
@@ -306,7 +307,8 @@ void ObjectBrowserTest::brokenCatalogueOrEdsGivesAMessageAndChangesNothing()
     // An EDS copy that was damaged after it was added: a message naming the line.
     {
         Project project;
-        writeFileAtomic(project.path("EDS/drive.eds").toStdString(), "[6041]\nParameterName=Statusword\n");
+        QVERIFY(static_cast<bool>(writeFileAtomic(project.path("EDS/drive.eds").toStdString(),
+                                                  "[6041]\nParameterName=Statusword\n")));
         const QByteArray catalogue = project.read("Nodes.xml");
         FakeMessages msgs;
         std::unique_ptr<SetforgeDialog> window(createSdoClientWindow(project.state, nullptr));
@@ -333,7 +335,8 @@ void ObjectBrowserTest::brokenCatalogueOrEdsGivesAMessageAndChangesNothing()
         FakeMessages msgs;
         ObjectBrowser browser(project.state, nullptr);
         const QString broken = project.path("../broken.eds");
-        writeFileAtomic(broken.toStdString(), "[1000]\nDataType=7\nAccessType=ro\n[2000sub1]\nDataType=7\n");
+        QVERIFY(static_cast<bool>(writeFileAtomic(
+            broken.toStdString(), "[1000]\nDataType=7\nAccessType=ro\n[2000sub1]\nDataType=7\n")));
         FakeEdsChooser chooser(broken, 4);
         browser.findChild<QPushButton*>("Btn_AddEds")->click();
         QVERIFY2(msgs.last().contains("line 4: [2000sub1] is a sub-object without its object"),
@@ -383,7 +386,8 @@ void ObjectBrowserTest::mappingEditorSaysWhatEachByteCarries()
         "<rpdodef><row cobid=\"0x285\" id_dev_orig=\"1\" dimension=\"6\" posind=\"0\" "
         "n_tpdo=\"0\" TimeOut=\"\" Mnemonic=\"\"/><row cobid=\"0x199\" id_dev_orig=\"1\" "
         "dimension=\"2\" posind=\"0\" n_tpdo=\"0\" TimeOut=\"\" Mnemonic=\"\"/></rpdodef>";
-    writeFileAtomic(project.path("rpdodef.xml").toStdString(), frames.toStdString());
+    QVERIFY(
+        static_cast<bool>(writeFileAtomic(project.path("rpdodef.xml").toStdString(), frames.toStdString())));
     std::unique_ptr<SetforgeDialog> window(createRpdoDefineWindow(project.state, nullptr));
     bool ran = false;
     whenShown<MappingEditor>([&](MappingEditor* editor) {

@@ -63,7 +63,7 @@ public:
 
 void writeFile(const std::string& path, const QByteArray& content)
 {
-    QVERIFY(writeFileAtomic(path, std::string_view(content.constData(), content.size())).ok);
+    QVERIFY(static_cast<bool>(writeFileAtomic(path, std::string_view(content.constData(), content.size()))));
 }
 
 QByteArray bmpPicture()

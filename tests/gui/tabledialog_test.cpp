@@ -45,7 +45,7 @@ struct Project {
     QString path(const QString& name) const { return QDir(dir).filePath(name); }
     void write(const QString& name, const QByteArray& content) const
     {
-        writeFileAtomic(path(name).toStdString(), content.toStdString());
+        QVERIFY(static_cast<bool>(writeFileAtomic(path(name).toStdString(), content.toStdString())));
     }
     QByteArray read(const QString& name) const
     {

@@ -61,7 +61,7 @@ struct DemoWorkspace {
         }
         Settings settings;
         settings.projectName = "Demo";
-        QVERIFY(writeSettings(ws.utf8() + "/Setforge.xml", settings).ok);
+        QVERIFY(static_cast<bool>(writeSettings(ws.utf8() + "/Setforge.xml", settings)));
         startWorkspace(state, ws.utf8());
         const QString updater = ethernet ? "Ethernet_Update" : "Ser_40917_Update";
         QVERIFY(QFile::copy(QDir(SETFORGE_TOOLS_DIR).filePath("fake_updater" + exeSuffix()),

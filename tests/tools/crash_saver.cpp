@@ -19,9 +19,9 @@ int main(int argc, char** argv)
     const std::string dir = argv[1];
     const auto& files = crashSafetyFiles();
     for (const CrashSafetyFile& f : files) {
-        const WriteResult r = f.save(joinPath(dir, f.name), false);
-        if (!r.ok) {
-            std::fprintf(stderr, "%s\n", r.error.c_str());
+        const Result<void> r = f.save(joinPath(dir, f.name), false);
+        if (!r) {
+            std::fprintf(stderr, "%s\n", r.error().text.c_str());
             return 1;
         }
     }
@@ -29,9 +29,9 @@ int main(int argc, char** argv)
     std::fflush(stdout);
     for (unsigned long round = 1;; ++round) {
         for (const CrashSafetyFile& f : files) {
-            const WriteResult r = f.save(joinPath(dir, f.name), round % 2 == 1);
-            if (!r.ok) {
-                std::fprintf(stderr, "%s\n", r.error.c_str());
+            const Result<void> r = f.save(joinPath(dir, f.name), round % 2 == 1);
+            if (!r) {
+                std::fprintf(stderr, "%s\n", r.error().text.c_str());
                 return 1;
             }
         }

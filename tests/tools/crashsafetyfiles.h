@@ -31,7 +31,7 @@ namespace setforge {
 struct CrashSafetyFile {
     const char* name;                    // file name in the test directory
     std::string (*expected)(bool newer); // content after a save of that version
-    WriteResult (*save)(const std::string& path, bool newer);
+    Result<void> (*save)(const std::string& path, bool newer);
 };
 
 namespace crashsafety {
@@ -50,7 +50,7 @@ inline std::string settingsExpected(bool newer)
     return settingsXml(settingsVersion(newer));
 }
 
-inline WriteResult settingsSave(const std::string& path, bool newer)
+inline Result<void> settingsSave(const std::string& path, bool newer)
 {
     return writeSettings(path, settingsVersion(newer));
 }
@@ -78,7 +78,7 @@ inline std::string tableExpected(bool newer)
     return serializeXml(tableVersion(newer));
 }
 
-inline WriteResult tableSave(const std::string& path, bool newer)
+inline Result<void> tableSave(const std::string& path, bool newer)
 {
     return saveXmlFile(tableVersion(newer), path);
 }
@@ -92,7 +92,7 @@ inline std::string binaryExpected(bool newer)
     return bytes;
 }
 
-inline WriteResult binarySave(const std::string& path, bool newer)
+inline Result<void> binarySave(const std::string& path, bool newer)
 {
     static const std::string versions[2] = {binaryExpected(false), binaryExpected(true)};
     return writeFileAtomic(path, versions[newer ? 1 : 0]);
@@ -130,7 +130,7 @@ inline std::string sdoTableExpected(bool newer)
     return tableFileText(sdoClientTable(), sdoGridVersion(newer));
 }
 
-inline WriteResult sdoTableSave(const std::string& path, bool newer)
+inline Result<void> sdoTableSave(const std::string& path, bool newer)
 {
     return saveTableFile(sdoClientTable(), sdoGridVersion(newer), path);
 }
@@ -156,7 +156,7 @@ inline std::string parGenExpected(bool newer)
     return serializeXml(doc);
 }
 
-inline WriteResult parGenSave(const std::string& path, bool newer)
+inline Result<void> parGenSave(const std::string& path, bool newer)
 {
     static const ParGenValues versions[2] = {parGenVersion(false), parGenVersion(true)};
     return saveParGen(versions[newer ? 1 : 0], path);
@@ -209,7 +209,7 @@ inline std::string bank2Expected(bool newer)
 }
 
 // `path` names one image in <project>/bin; the writer replaces all three.
-inline WriteResult imagesSave(const std::string& path, bool newer)
+inline Result<void> imagesSave(const std::string& path, bool newer)
 {
     static const CompiledImages versions[2] = {imageVersion(false), imageVersion(true)};
     const std::string projectDir = pathToUtf8(pathFromUtf8(path).parent_path().parent_path());

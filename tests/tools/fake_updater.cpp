@@ -101,11 +101,10 @@ int main(int argc, char** argv)
 #endif
     for (const std::string& arg : args)
         record += "arg=" + arg + "\n";
-    std::string job;
-    std::string error;
     const std::string jobPath = pathToUtf8(self.parent_path() / "Ethernet_Update.xml");
-    if (isRegularFile(jobPath) && readWholeFile(jobPath, job, error))
-        record += "job=" + job;
+    const Result<std::string> job = isRegularFile(jobPath) ? readWholeFile(jobPath) : makeError("no job");
+    if (job)
+        record += "job=" + *job;
     else
         record += "nojob";
 

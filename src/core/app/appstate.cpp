@@ -95,7 +95,7 @@ Settings currentSettings(const AppState& state)
     return settings;
 }
 
-WriteResult saveSettings(const AppState& state)
+Result<void> saveSettings(const AppState& state)
 {
     return writeSettings(state.settingsPath(), currentSettings(state));
 }

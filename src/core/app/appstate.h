@@ -65,6 +65,6 @@ void refreshDeviceType(AppState& state);
 Settings currentSettings(const AppState& state);
 
 // Writes the settings file in the workspace.
-WriteResult saveSettings(const AppState& state);
+Result<void> saveSettings(const AppState& state);
 
 } // namespace setforge

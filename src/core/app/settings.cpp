@@ -124,7 +124,7 @@ std::string settingsXml(const Settings& settings)
     return out;
 }
 
-WriteResult writeSettings(std::string_view utf8Path, const Settings& settings)
+Result<void> writeSettings(std::string_view utf8Path, const Settings& settings)
 {
     return writeFileAtomic(utf8Path, settingsXml(settings));
 }

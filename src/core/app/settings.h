@@ -30,6 +30,6 @@ Settings parseSettings(std::string_view xml);
 std::string settingsXml(const Settings& settings);
 
 // Writes the settings file through the atomic-write helper.
-WriteResult writeSettings(std::string_view utf8Path, const Settings& settings);
+Result<void> writeSettings(std::string_view utf8Path, const Settings& settings);
 
 } // namespace setforge

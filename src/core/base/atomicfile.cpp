@@ -22,9 +22,9 @@ namespace setforge {
 
 namespace {
 
-WriteResult failure(const std::string& what, std::string_view path)
+Result<void> failure(const std::string& what, std::string_view path)
 {
-    return WriteResult{false, what + ": " + std::string(path)};
+    return makeError(what + ": " + std::string(path), std::string(path));
 }
 
 std::string temporaryName(const std::filesystem::path& target)
@@ -75,7 +75,7 @@ bool isReadOnlyFile(const std::filesystem::path& path)
 
 } // namespace
 
-WriteResult writeFileAtomic(std::string_view utf8Path, std::string_view content)
+Result<void> writeFileAtomic(std::string_view utf8Path, std::string_view content)
 {
     const std::filesystem::path target = pathFromUtf8(utf8Path);
     std::error_code ec;

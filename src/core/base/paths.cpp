@@ -44,25 +44,20 @@ bool pathExists(std::string_view utf8)
     return std::filesystem::exists(pathFromUtf8(utf8), ec);
 }
 
-bool readWholeFile(std::string_view utf8, std::string& content, std::string& error)
+Result<std::string> readWholeFile(std::string_view utf8)
 {
     const std::filesystem::path path = pathFromUtf8(utf8);
+    const std::string name(utf8);
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        error = std::make_error_code(std::errc::is_a_directory).message() + ": " + std::string(utf8);
-        return false;
-    }
+    if (std::filesystem::is_directory(path, ec))
+        return makeError(std::make_error_code(std::errc::is_a_directory).message() + ": " + name, name);
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = std::string(std::strerror(errno)) + ": " + std::string(utf8);
-        return false;
-    }
-    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        error = std::string(std::strerror(errno)) + ": " + std::string(utf8);
-        return false;
-    }
-    return true;
+    if (!in)
+        return makeError(std::string(std::strerror(errno)) + ": " + name, name);
+    std::string content(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>{});
+    if (in.bad())
+        return makeError(std::string(std::strerror(errno)) + ": " + name, name);
+    return content;
 }
 
 } // namespace setforge

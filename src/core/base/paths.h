@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/base/result.h"
+
 namespace setforge {
 
 // Builds a filesystem path from UTF-8 text, so non-ASCII names stay right on Windows.
@@ -24,7 +26,8 @@ bool isRegularFile(std::string_view utf8);
 // True when something (file, directory, ...) exists at `utf8` (false on any error).
 bool pathExists(std::string_view utf8);
 
-// Reads a whole file. Returns false and the system's error text in `error` on failure.
-bool readWholeFile(std::string_view utf8, std::string& content, std::string& error);
+// The whole file's bytes, or the system's error text with the path (a directory, no permission,
+// a missing file).
+Result<std::string> readWholeFile(std::string_view utf8);
 
 } // namespace setforge

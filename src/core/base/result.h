@@ -21,8 +21,7 @@ struct Error {
 
 // A value or the Error that kept it from being made. Test it with `if (result)`; value() and
 // error() may be called only on the matching side.
-template <typename T>
-class [[nodiscard]] Result {
+template <typename T> class [[nodiscard]] Result {
 public:
     Result(T value) : m_state(std::in_place_index<0>, std::move(value)) {}
     Result(Error error) : m_state(std::in_place_index<1>, std::move(error)) {}
@@ -44,8 +43,7 @@ private:
 };
 
 // Success, or the Error of an action that makes no value (a file write).
-template <>
-class [[nodiscard]] Result<void> {
+template <> class [[nodiscard]] Result<void> {
 public:
     Result() = default;
     Result(Error error) : m_error(std::move(error)) {}

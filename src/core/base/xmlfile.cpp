@@ -30,11 +30,10 @@ XmlLoadResult loadXmlFile(std::string_view utf8Path, pugi::xml_document& doc)
     doc.reset();
     if (!pathExists(utf8Path))
         return {XmlLoadResult::Status::Missing, {}};
-    std::string content;
-    std::string error;
-    if (!readWholeFile(utf8Path, content, error))
-        return {XmlLoadResult::Status::Unreadable, error};
-    XmlLoadResult result = loadXmlText(content, doc);
+    const Result<std::string> content = readWholeFile(utf8Path);
+    if (!content)
+        return {XmlLoadResult::Status::Unreadable, content.error().text};
+    XmlLoadResult result = loadXmlText(*content, doc);
     if (!result.ok())
         result.error = std::string(utf8Path) + ": " + result.error;
     return result;
@@ -111,7 +110,7 @@ std::string serializeXml(const pugi::xml_document& doc)
     return text;
 }
 
-WriteResult saveXmlFile(const pugi::xml_document& doc, std::string_view utf8Path)
+Result<void> saveXmlFile(const pugi::xml_document& doc, std::string_view utf8Path)
 {
     return writeFileAtomic(utf8Path, serializeXml(doc));
 }

@@ -62,6 +62,6 @@ pugi::xml_node startTableDocument(pugi::xml_document& doc, const char* rootName)
 std::string serializeXml(const pugi::xml_document& doc);
 
 // Writes serializeXml(doc) through the atomic-write helper.
-WriteResult saveXmlFile(const pugi::xml_document& doc, std::string_view utf8Path);
+Result<void> saveXmlFile(const pugi::xml_document& doc, std::string_view utf8Path);
 
 } // namespace setforge

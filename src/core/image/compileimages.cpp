@@ -27,10 +27,10 @@ CompiledImages compileImages(const ProjectFiles& files, const MessageSink& sink)
     return images;
 }
 
-WriteResult writeImageFiles(std::string_view projectDir, const CompiledImages& images)
+Result<void> writeImageFiles(std::string_view projectDir, const CompiledImages& images)
 {
     if (!images.ok)
-        return {false, "The images were not compiled"};
+        return makeError("The images were not compiled");
     const std::string binDir = joinPath(projectDir, "bin");
     std::error_code ec;
     std::filesystem::create_directories(pathFromUtf8(binDir), ec);
@@ -58,20 +58,24 @@ WriteResult writeImageFiles(std::string_view projectDir, const CompiledImages& i
     for (const auto& output : outputs) {
         Previous previous;
         previous.path = joinPath(binDir, output.name);
-        std::string readError;
         previous.existed = pathExists(previous.path);
-        previous.kept = previous.existed && readWholeFile(previous.path, previous.content, readError);
+        if (previous.existed) {
+            Result<std::string> read = readWholeFile(previous.path);
+            previous.kept = static_cast<bool>(read);
+            if (previous.kept)
+                previous.content = std::move(read).value();
+        }
         if (previous.kept)
             previous.time = std::filesystem::last_write_time(pathFromUtf8(previous.path), ec);
-        const WriteResult result = writeFileAtomic(previous.path, output.content);
-        if (!result.ok) {
+        const Result<void> result = writeFileAtomic(previous.path, output.content);
+        if (!result) {
             for (const Previous& done : replaced) {
-                if (done.kept && writeFileAtomic(done.path, done.content).ok)
+                if (done.kept && writeFileAtomic(done.path, done.content))
                     std::filesystem::last_write_time(pathFromUtf8(done.path), done.time, ec);
                 else if (!done.existed)
                     std::filesystem::remove(pathFromUtf8(done.path), ec);
             }
-            return {false, "The image file could not be written: " + result.error};
+            return makeError("The image file could not be written: " + result.error().text);
         }
         replaced.push_back(std::move(previous));
     }
@@ -84,10 +88,10 @@ bool compileAndWriteImages(std::string_view projectDir, const MessageSink& sink,
     CompiledImages images = compileImages(makeProjectFiles(projectDir), sink);
     bool written = false;
     if (images.ok) {
-        const WriteResult result = writeImageFiles(projectDir, images);
-        written = result.ok;
-        if (!result.ok && sink)
-            sink({CompileMessage::Kind::Error, result.error});
+        const Result<void> result = writeImageFiles(projectDir, images);
+        written = static_cast<bool>(result);
+        if (!result && sink)
+            sink({CompileMessage::Kind::Error, result.error().text});
     }
     if (deviceType)
         *deviceType = images.deviceType;

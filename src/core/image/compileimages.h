@@ -33,7 +33,7 @@ CompiledImages compileImages(const ProjectFiles& files, const MessageSink& sink)
 // bank.bin, bank1_ESP32.bin, bank2_ESP32.bin, each replaced whole. Stops at the first file that
 // cannot be written, puts back the files it already replaced (old bytes, or removed when new),
 // and returns its path and the system's reason.
-WriteResult writeImageFiles(std::string_view projectDir, const CompiledImages& images);
+Result<void> writeImageFiles(std::string_view projectDir, const CompiledImages& images);
 
 // compileImages, then writeImageFiles when the compile succeeded: the whole update of the
 // image files. A write failure is also reported to `sink` as an error. True when all three

@@ -299,14 +299,14 @@ EdsResult buildEds(const ProjectFiles& files, const EdsClock& clock)
     return result;
 }
 
-WriteResult writeEdsFile(const ProjectFiles& files, std::string_view path, const EdsClock& clock)
+Result<void> writeEdsFile(const ProjectFiles& files, std::string_view path, const EdsClock& clock)
 {
     const EdsResult eds = buildEds(files, clock);
     if (!eds.ok)
-        return {false, eds.error};
-    const WriteResult written = writeFileAtomic(path, eds.text);
-    if (!written.ok)
-        return {false, "The EDS file could not be written: " + written.error};
+        return makeError(eds.error);
+    const Result<void> written = writeFileAtomic(path, eds.text);
+    if (!written)
+        return makeError("The EDS file could not be written: " + written.error().text);
     return {};
 }
 

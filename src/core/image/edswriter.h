@@ -65,6 +65,6 @@ EdsResult buildEds(const ProjectFiles& files, const EdsClock& clock);
 
 // writeEdsFile: builds the EDS and writes it to `path`, replacing an existing file. On any
 // failure nothing is written and the error names the text or the file.
-WriteResult writeEdsFile(const ProjectFiles& files, std::string_view path, const EdsClock& clock);
+Result<void> writeEdsFile(const ProjectFiles& files, std::string_view path, const EdsClock& clock);
 
 } // namespace setforge

@@ -319,14 +319,15 @@ ImageDump dumpTableArea(std::span<const std::uint8_t> bytes,
 
 ImageDump dumpImageFile(std::string_view path)
 {
-    std::string content;
-    std::string error;
-    if (!readWholeFile(path, content, error)) {
+    const Result<std::string> read = readWholeFile(path);
+    if (!read) {
+        const std::string& error = read.error().text;
         ImageDump dump;
         dump.text = "cannot read " + std::string(path) + ": " + error + "\n";
         dump.problems.push_back(error);
         return dump;
     }
+    const std::string& content = *read;
     const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(content.data()),
                                               content.size());
     std::string name = pathToUtf8(pathFromUtf8(path).filename());
@@ -342,8 +343,9 @@ ImageDump dumpImageFile(std::string_view path)
     if (bank2) {
         std::optional<std::array<std::uint32_t, 10>> counts;
         const std::string sibling = pathToUtf8(pathFromUtf8(path).parent_path() / kBank1Name);
-        std::string block;
-        if (readWholeFile(sibling, block, error) && block.size() == ParameterBlock::kSize) {
+        const Result<std::string> bank1Read = readWholeFile(sibling);
+        if (bank1Read && bank1Read->size() == ParameterBlock::kSize) {
+            const std::string& block = *bank1Read;
             counts.emplace();
             for (std::size_t k = 0; k < 10; ++k)
                 (*counts)[k] = getField(reinterpret_cast<const std::uint8_t*>(block.data()),

@@ -197,11 +197,10 @@ void applyLanguageText(UiTexts& texts, std::string_view utf8)
 
 bool applyLanguageFile(UiTexts& texts, std::string_view utf8Path)
 {
-    std::string bytes;
-    std::string error;
-    if (!readWholeFile(utf8Path, bytes, error))
+    const Result<std::string> bytes = readWholeFile(utf8Path);
+    if (!bytes)
         return false;
-    applyLanguageText(texts, decodeTextFile(bytes));
+    applyLanguageText(texts, decodeTextFile(*bytes));
     return true;
 }
 

@@ -298,14 +298,14 @@ void MappingModel::buildDocument(pugi::xml_document& doc) const
     }
 }
 
-WriteResult MappingModel::save(std::string_view mapFile) const
+Result<void> MappingModel::save(std::string_view mapFile) const
 {
     pugi::xml_document doc;
     buildDocument(doc);
     return saveXmlFile(doc, mapFile);
 }
 
-WriteResult MappingModel::save(const ProjectFiles& files) const
+Result<void> MappingModel::save(const ProjectFiles& files) const
 {
     return save(files.*m_format.mapFile);
 }

@@ -108,9 +108,9 @@ public:
     // The mapping file as the model holds it now, in the editor's file shape.
     void buildDocument(pugi::xml_document& doc) const;
     // Writes the mapping file through the atomic-write helper, replacing it.
-    WriteResult save(std::string_view mapFile) const;
+    Result<void> save(std::string_view mapFile) const;
     // The same to the open project's mapping file.
-    WriteResult save(const ProjectFiles& files) const;
+    Result<void> save(const ProjectFiles& files) const;
 
 private:
     MappingEditResult checkIndex(const RegisterEntry& typed, int frame, int entry,

@@ -379,10 +379,12 @@ EdsReadResult readEdsFile(std::string_view utf8Path, std::optional<int> nodeId)
                        " bytes; an EDS is read up to 16 MiB (16777216 bytes)";
         return result;
     }
-    std::string text;
-    if (!readWholeFile(utf8Path, text, result.error))
+    const Result<std::string> text = readWholeFile(utf8Path);
+    if (!text) {
+        result.error = text.error().text;
         return result;
-    return readEdsText(text, nodeId);
+    }
+    return readEdsText(*text, nodeId);
 }
 
 std::string resolvedDefault(const EdsEntry& entry, int nodeId)

@@ -66,7 +66,7 @@ NodeCatalog::LoadResult NodeCatalog::load(std::string_view projectDir)
     return result;
 }
 
-WriteResult NodeCatalog::save(std::string_view projectDir) const
+Result<void> NodeCatalog::save(std::string_view projectDir) const
 {
     pugi::xml_document doc;
     pugi::xml_node root = startTableDocument(doc, kRoot);
@@ -134,9 +134,12 @@ NodeCatalog::AddResult NodeCatalog::addNodeEds(std::string_view projectDir, int 
         result.error = std::string(sourcePath) + ": " + eds.message();
         return result;
     }
-    std::string content;
-    if (!readWholeFile(sourcePath, content, result.error))
+    const Result<std::string> read = readWholeFile(sourcePath);
+    if (!read) {
+        result.error = read.error().text;
         return result;
+    }
+    const std::string& content = *read;
 
     const std::string folder = joinPath(projectDir, kEdsFolder);
     std::error_code ec;
@@ -151,20 +154,22 @@ NodeCatalog::AddResult NodeCatalog::addNodeEds(std::string_view projectDir, int 
     std::string name = pathToUtf8(source.filename());
     for (int copy = 2;; ++copy) {
         const std::string target = joinPath(folder, name);
-        std::string existing, ignored;
-        if (!pathExists(target) || (readWholeFile(target, existing, ignored) && existing == content))
+        if (!pathExists(target))
+            break;
+        const Result<std::string> existing = readWholeFile(target);
+        if (existing && *existing == content)
             break;
         name = stem + "-" + std::to_string(copy) + extension;
     }
-    const WriteResult written = writeFileAtomic(joinPath(folder, name), content);
+    const Result<void> written = writeFileAtomic(joinPath(folder, name), content);
     if (!written) {
-        result.error = written.error;
+        result.error = written.error().text;
         return result;
     }
     catalog.setNode(nodeId, name);
-    const WriteResult saved = catalog.save(projectDir);
+    const Result<void> saved = catalog.save(projectDir);
     if (!saved) {
-        result.error = saved.error;
+        result.error = saved.error().text;
         return result;
     }
     result.ok = true;

@@ -37,7 +37,7 @@ public:
     LoadResult load(std::string_view projectDir);
 
     // Writes projectDir/Nodes.xml through the atomic-write helper, rows ordered by node ID.
-    WriteResult save(std::string_view projectDir) const;
+    Result<void> save(std::string_view projectDir) const;
 
     const std::vector<Node>& nodes() const { return m_nodes; }
     // The node `nodeId`, or nullptr.

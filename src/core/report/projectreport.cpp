@@ -229,11 +229,11 @@ ProjectReport buildProjectReport(const std::string& projectDir, std::time_t when
     return report;
 }
 
-WriteResult writeProjectReport(const std::string& projectDir, const std::string& outPath, ReportFormat format,
-                               std::time_t when, const UiTexts& texts)
+Result<void> writeProjectReport(const std::string& projectDir, const std::string& outPath,
+                                ReportFormat format, std::time_t when, const UiTexts& texts)
 {
     if (!isDirectory(projectDir))
-        return {false, "not a project directory: " + projectDir};
+        return makeError("not a project directory: " + projectDir, projectDir);
     if (format == ReportFormat::Csv)
         return writeFileAtomic(outPath, renderCsvReport(buildRegisterMap(makeProjectFiles(projectDir))));
     return writeFileAtomic(outPath, renderHtmlReport(buildProjectReport(projectDir, when, texts)));

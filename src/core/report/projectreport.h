@@ -46,8 +46,8 @@ enum class ReportFormat { Html, Csv };
 
 // Builds the report of `projectDir` and writes it in `format` to `outPath` through the
 // atomic-write helper. On failure nothing is written and the error says why.
-WriteResult writeProjectReport(const std::string& projectDir, const std::string& outPath, ReportFormat format,
-                               std::time_t when, const UiTexts& texts);
+Result<void> writeProjectReport(const std::string& projectDir, const std::string& outPath,
+                                ReportFormat format, std::time_t when, const UiTexts& texts);
 
 // "2024-03-09 12:00 UTC" for the instant `when`.
 std::string reportTimeText(std::time_t when);

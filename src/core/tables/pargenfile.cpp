@@ -233,7 +233,7 @@ void buildParGenDocument(const ParGenValues& values, pugi::xml_document& doc)
     }
 }
 
-WriteResult saveParGen(const ParGenValues& values, std::string_view utf8Path)
+Result<void> saveParGen(const ParGenValues& values, std::string_view utf8Path)
 {
     pugi::xml_document doc;
     buildParGenDocument(values, doc);

@@ -48,7 +48,7 @@ ParGenLoadResult loadParGen(std::string_view utf8Path);
 void buildParGenDocument(const ParGenValues& values, pugi::xml_document& doc);
 
 // Writes `values` to `utf8Path` atomically (the old file stays whole on failure).
-WriteResult saveParGen(const ParGenValues& values, std::string_view utf8Path);
+Result<void> saveParGen(const ParGenValues& values, std::string_view utf8Path);
 
 // The device variant from a ParGen.xml: the integer text of its Select_Device_Type element,
 // 0 when the file, the element or a number is missing or the file cannot be read.

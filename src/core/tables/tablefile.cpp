@@ -64,7 +64,7 @@ std::string tableFileText(const TableDefinition& table, const Grid& grid)
     return serializeXml(doc);
 }
 
-WriteResult saveTableFile(const TableDefinition& table, const Grid& grid, std::string_view utf8Path)
+Result<void> saveTableFile(const TableDefinition& table, const Grid& grid, std::string_view utf8Path)
 {
     pugi::xml_document doc;
     buildTableDocument(table, grid, doc);

@@ -34,6 +34,6 @@ std::string tableFileText(const TableDefinition& table, const Grid& grid);
 
 // Writes the table file of the used rows of `grid` to `utf8Path` through the atomic-write
 // helper; on failure the old file stays and the result holds the system's text.
-WriteResult saveTableFile(const TableDefinition& table, const Grid& grid, std::string_view utf8Path);
+Result<void> saveTableFile(const TableDefinition& table, const Grid& grid, std::string_view utf8Path);
 
 } // namespace setforge

@@ -168,7 +168,7 @@ std::string ethernetJobXml(const EthernetJob& job)
     return serializeXml(doc);
 }
 
-WriteResult writeEthernetJob(const EthernetJob& job, std::string_view utf8Path)
+Result<void> writeEthernetJob(const EthernetJob& job, std::string_view utf8Path)
 {
     return writeFileAtomic(utf8Path, ethernetJobXml(job));
 }

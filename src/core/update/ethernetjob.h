@@ -26,6 +26,6 @@ EthernetJob makeEthernetJob(std::string ipAddress, int updateOption, bool readBa
 std::string ethernetJobXml(const EthernetJob& job);
 
 // Writes the job file (the text above) to `utf8Path` through the atomic-write helper.
-WriteResult writeEthernetJob(const EthernetJob& job, std::string_view utf8Path);
+Result<void> writeEthernetJob(const EthernetJob& job, std::string_view utf8Path);
 
 } // namespace setforge

@@ -318,9 +318,9 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    const WriteResult saved = saveSettings(m_state);
+    const Result<void> saved = saveSettings(m_state);
     if (!saved)
-        messages().error(this, qs(saved.error));
+        messages().error(this, qs(saved.error().text));
     event->accept();
 }
 
@@ -357,9 +357,9 @@ void MainWindow::onButtonClicked()
     }
     if (sender == m_btnOptions) {
         if (m_windows.options && m_windows.options->exec() == QDialog::Accepted) {
-            const WriteResult saved = saveSettings(m_state);
+            const Result<void> saved = saveSettings(m_state);
             if (!saved)
-                messages().error(this, qs(saved.error));
+                messages().error(this, qs(saved.error().text));
             applyTimerFlags();
         }
         return;

@@ -69,10 +69,10 @@ void buildEdsFile(AppState& state, QWidget* parent)
                                                                      QString::fromUtf8(kEdsFileFilter));
     if (chosen.isEmpty())
         return;
-    const WriteResult written =
+    const Result<void> written =
         writeEdsFile(state.files, us(withEdsExtension(chosen)), edsClockAt(std::time(nullptr)));
-    if (!written.ok)
-        messages().error(parent, qs(written.error));
+    if (!written)
+        messages().error(parent, qs(written.error().text));
 }
 
 } // namespace setforge

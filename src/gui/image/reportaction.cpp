@@ -40,11 +40,11 @@ void buildReport(AppState& state, QWidget* parent)
     const bool csv = selected == csvFilter;
     if (QFileInfo(chosen).suffix().isEmpty())
         chosen += csv ? QStringLiteral(".csv") : QStringLiteral(".html");
-    const WriteResult written =
+    const Result<void> written =
         writeProjectReport(state.projectDir, us(chosen), csv ? ReportFormat::Csv : ReportFormat::Html,
                            std::time(nullptr), state.texts);
-    if (!written.ok) {
-        messages().error(parent, qs(written.error));
+    if (!written) {
+        messages().error(parent, qs(written.error().text));
         return;
     }
     if (!csv)

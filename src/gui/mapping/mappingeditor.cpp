@@ -339,9 +339,9 @@ void MappingEditor::onOkClicked()
         if (!messages().question(this, warning))
             return;
     }
-    const WriteResult saved = m_model.save(m_state.files);
+    const Result<void> saved = m_model.save(m_state.files);
     if (!saved) {
-        messages().error(this, qs(saved.error));
+        messages().error(this, qs(saved.error().text));
         return;
     }
     accept();

@@ -137,9 +137,9 @@ void NodeChooser::removeNode()
         return;
     }
     catalog.removeNode(id);
-    const WriteResult saved = catalog.save(m_state.projectDir);
+    const Result<void> saved = catalog.save(m_state.projectDir);
     if (!saved)
-        messages().error(this, qs(saved.error));
+        messages().error(this, qs(saved.error().text));
     reload();
 }
 

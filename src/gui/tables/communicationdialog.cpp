@@ -559,9 +559,9 @@ void CommunicationDialog::onOkClicked()
 {
     if (!validate())
         return;
-    const WriteResult written = saveParGen(valuesFromControls(), m_state.files.parGen);
+    const Result<void> written = saveParGen(valuesFromControls(), m_state.files.parGen);
     if (!written) {
-        messages().error(this, qs(written.error));
+        messages().error(this, qs(written.error().text));
         return;
     }
     m_isChange = false;

@@ -184,9 +184,9 @@ void TableDialog::onOkClicked()
     m_view->commitOpenEditor();
     if (!validate())
         return;
-    const WriteResult saved = saveTableFile(m_table, m_grid, filePath());
+    const Result<void> saved = saveTableFile(m_table, m_grid, filePath());
     if (!saved) {
-        messages().error(this, qs(saved.error));
+        messages().error(this, qs(saved.error().text));
         return;
     }
     accept();

@@ -324,13 +324,13 @@ void UpdateDialog::updateEthernet()
     m_state.deviceIp = address;
     m_state.updateOption = m_updateOptions->currentIndex();
     m_state.readBack = m_readBack->isChecked();
-    const WriteResult written =
+    const Result<void> written =
         writeEthernetJob(makeEthernetJob(address, m_state.updateOption, m_state.readBack, m_state.masterDir,
                                          m_state.projectDir),
                          joinPath(m_state.workspaceDir, kEthernetJobFile));
     if (!written) {
         // Starting the updater now would run an old job file left from an earlier update.
-        messages().error(this, qs(written.error));
+        messages().error(this, qs(written.error().text));
         return;
     }
     runUpdater(updaterPath(m_state.workspaceDir, kEthernetUpdaterName), "");
