@@ -151,6 +151,6 @@ desktop-file-validate "$root/usr/share/applications/$id.desktop"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml"
 
 step "lintian"
-# Errors fail the check; warnings are listed (the README says why each is there).
+# Errors fail the check; warnings are listed (docs/PACKAGING.md says why each is there).
 lintian --fail-on error --display-level '>=warning' "$deb"
 echo "package check passed: $deb"

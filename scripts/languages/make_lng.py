@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the shipped language files workspace/LANGUAGE/<Language>.lng.
 
-Each language has one source table beside this script (<source>.txt): lines
+Each language has one source table in data/languages (<source>.txt): lines
 "<index> <text>" (blanks or a tab after the index), blank lines and lines
 starting with "#" are skipped.
 The English texts come from src/core/lang/defaulttexts.cpp, so a table is
@@ -33,6 +33,7 @@ import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
+SOURCE_DIR = os.path.join(ROOT, "data", "languages")
 DEFAULTS_CPP = os.path.join(ROOT, "src", "core", "lang", "defaulttexts.cpp")
 OUT_DIR = os.path.join(ROOT, "workspace", "LANGUAGE")
 
@@ -206,7 +207,7 @@ def main(argv):
     english = read_english()
     failed = False
     for source, name, header in LANGUAGES:
-        table = read_table(os.path.join(HERE, source))
+        table = read_table(os.path.join(SOURCE_DIR, source))
         content, problems = build(english, table, header)
         if problems:
             failed = True

@@ -4,8 +4,6 @@
 #include <filesystem>
 #include <functional>
 
-#include "core/app/appstate.h"
-#include "core/app/projectstore.h"
 #include "core/base/paths.h"
 #include "core/base/projectfiles.h"
 #include "core/base/textint.h"

@@ -5,7 +5,6 @@
 #include <map>
 #include <tuple>
 
-#include "core/app/projectstore.h"
 #include "core/base/textint.h"
 #include "core/base/xmlfile.h"
 #include "core/image/compilestop.h"

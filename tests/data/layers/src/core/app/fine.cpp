@@ -2,3 +2,4 @@
 
 #include "core/base/paths.h"
 #include "core/lang/uitexts.h"
+#include "core/report/projectreport.h"

@@ -1,0 +1,2 @@
+#include "core/mapping/registerentry.h"
+#include "core/nodes/remotepdo.h"

@@ -1,0 +1,4 @@
+#include "core/report/registermap.h"
+
+#include "core/app/projectstore.h"
+#include "core/nodes/nodecatalog.h"
