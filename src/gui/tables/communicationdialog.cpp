@@ -1,8 +1,5 @@
 #include "gui/tables/communicationdialog.h"
 
-#include <algorithm>
-
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -10,10 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 #include "core/app/appstate.h"
 #include "core/base/devicevariant.h"
@@ -25,6 +19,7 @@
 #include "gui/app/qtext.h"
 #include "gui/app/windowfactory.h"
 #include "gui/tables/collapsiblepanel.h"
+#include "gui/tables/collapsiblepanelgroup.h"
 #include "gui/tables/communicationfields.h"
 
 namespace setforge {
@@ -36,7 +31,6 @@ using namespace CommunicationForm;
 constexpr int kTitleBandHeight = 56;
 constexpr int kButtonBandHeight = 52;
 constexpr int kPanelWidth = 436;
-constexpr int kPanelGap = 2;
 // Inside a panel's body.
 constexpr int kControlHeight = 22;
 constexpr int kMargin = 8;
@@ -104,7 +98,6 @@ CommunicationDialog::CommunicationDialog(AppState& state, QWidget* parent) : Set
     setMinimumWidth(kClientWidth);
     setMaximumWidth(kClientWidth);
     resize(kClientWidth, kClientHeight);
-    orderPanels();
     layoutPanels();
     applyTexts();
 }
@@ -134,15 +127,7 @@ void CommunicationDialog::buildControls()
     }
     layout->addWidget(title);
 
-    m_panelGroup = new QScrollArea(this);
-    m_panelGroup->setObjectName("CPG_Panels");
-    m_panelGroup->setWidgetResizable(false);
-    m_panelGroup->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_panelGroup->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_panelStack = new QWidget;
-    m_panelStack->setObjectName("CPG_Panels_Stack");
-    m_panelStack->resize(kPanelWidth, 0);
-    m_panelGroup->setWidget(m_panelStack);
+    m_panelGroup = new CollapsiblePanelGroup("CPG_Panels", kPanelWidth, this);
     layout->addWidget(m_panelGroup, 1);
 
     auto* buttons = new QWidget(this);
@@ -168,10 +153,7 @@ void CommunicationDialog::buildControls()
     layout->addWidget(buttons);
 
     for (std::size_t i = 0; i < m_panels.size(); ++i) {
-        m_panels[i] = new CollapsiblePanel(kPanels[i].name, m_panelStack);
-        m_panels[i]->resize(kPanelWidth, CollapsiblePanel::kHeaderHeight);
-        m_panels[i]->hide();
-        connect(m_panels[i], &CollapsiblePanel::heightChanged, this, &CommunicationDialog::stackPanels);
+        m_panels[i] = m_panelGroup->addPanel(kPanels[i].name);
         m_forms[i] = new QFormLayout(m_panels[i]->body());
         m_forms[i]->setContentsMargins(kMargin, kMargin, kMargin, kBottomMargin);
         m_forms[i]->setHorizontalSpacing(kColumnGap);
@@ -188,19 +170,22 @@ void CommunicationDialog::buildControls()
             form->setWidget(form->rowCount() - 1, QFormLayout::FieldRole, widget);
         m_bound.push_back({&field, widget, form});
 
-        // Connected once the lists hold their items, so filling them is no change.
-        if (auto* check = qobject_cast<QCheckBox*>(widget)) {
-            connect(check, &QCheckBox::toggled, this, &CommunicationDialog::markChanged);
-        } else if (auto* address = qobject_cast<IpAddressEdit*>(widget)) {
+        if (auto* address = qobject_cast<IpAddressEdit*>(widget)) {
             // "." runs on through the address, the mask and the gateway.
             if (previousAddress)
                 previousAddress->chainTo(address);
             previousAddress = address;
-            connect(address, &IpAddressEdit::edited, this, &CommunicationDialog::markChanged);
-        } else if (auto* list = qobject_cast<QComboBox*>(widget); list && field.tracked) {
-            connect(list, &QComboBox::currentIndexChanged, this, &CommunicationDialog::markChanged);
-        } else if (auto* line = qobject_cast<QLineEdit*>(widget); line && field.tracked) {
-            connect(line, &QLineEdit::textChanged, this, &CommunicationDialog::markChanged);
+        }
+        // Connected once the lists hold their items, so filling them is no change.
+        if (field.tracked) {
+            if (auto* check = qobject_cast<QCheckBox*>(widget))
+                connect(check, &QCheckBox::toggled, this, &CommunicationDialog::markChanged);
+            else if (auto* address = qobject_cast<IpAddressEdit*>(widget))
+                connect(address, &IpAddressEdit::edited, this, &CommunicationDialog::markChanged);
+            else if (auto* list = qobject_cast<QComboBox*>(widget))
+                connect(list, &QComboBox::currentIndexChanged, this, &CommunicationDialog::markChanged);
+            else if (auto* line = qobject_cast<QLineEdit*>(widget))
+                connect(line, &QLineEdit::textChanged, this, &CommunicationDialog::markChanged);
         }
         if (field.index == &V::deviceType)
             m_device = qobject_cast<QComboBox*>(widget);
@@ -208,25 +193,10 @@ void CommunicationDialog::buildControls()
     // The variant decides which rows and panels show.
     connect(m_device, &QComboBox::currentIndexChanged, this, &CommunicationDialog::layoutPanels);
 
-    // A wheel turn anywhere over the panel group scrolls the group, even over a list that
-    // would otherwise take the turn as a change of its value.
-    m_panelGroup->viewport()->installEventFilter(this);
-    m_panelGroup->verticalScrollBar()->installEventFilter(this);
-    m_panelStack->installEventFilter(this);
-    for (QWidget* child : m_panelStack->findChildren<QWidget*>())
-        child->installEventFilter(this);
-}
-
-// The captions are composed here only, so they keep the language active at creation.
-void CommunicationDialog::orderPanels()
-{
-    for (std::size_t i = 0; i < m_panels.size(); ++i) {
+    m_panelGroup->finishPanels();
+    // The captions are composed here only, so they keep the language active at creation.
+    for (std::size_t i = 0; i < m_panels.size(); ++i)
         m_panels[i]->setCaption(QString("%1. ").arg(i + 1) + text(kPanels[i].caption));
-        m_panels[i]->show();
-    }
-    for (std::size_t i = 0; i + 1 < m_panels.size(); ++i)
-        setTabOrder(m_panels[i], m_panels[i + 1]);
-    stackPanels();
 }
 
 void CommunicationDialog::layoutPanels()
@@ -241,20 +211,7 @@ void CommunicationDialog::layoutPanels()
         m_panels[i]->setExpandedHeight(CollapsiblePanel::kHeaderHeight + m_forms[i]->sizeHint().height());
     }
     m_panels[kEthernetPanel]->setVisible(ethernet);
-    stackPanels();
-}
-
-void CommunicationDialog::stackPanels()
-{
-    int top = 0;
-    for (CollapsiblePanel* panel : m_panels) {
-        if (panel->isHidden())
-            continue;
-        panel->move(0, top);
-        panel->resize(kPanelWidth, panel->height());
-        top += panel->height() + kPanelGap;
-    }
-    m_panelStack->resize(kPanelWidth, top);
+    m_panelGroup->stackPanels();
 }
 
 void CommunicationDialog::applyTexts()
@@ -393,31 +350,6 @@ void CommunicationDialog::resizeEvent(QResizeEvent* event)
     // The width stays fixed whatever the window manager offers; only the height is free.
     if (event->size().width() != kClientWidth)
         resize(kClientWidth, event->size().height());
-}
-
-bool CommunicationDialog::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::Wheel && isOverPanelGroup(watched))
-        return scrollPanels(static_cast<QWheelEvent*>(event));
-    return SetforgeDialog::eventFilter(watched, event);
-}
-
-bool CommunicationDialog::isOverPanelGroup(QObject* watched) const
-{
-    auto* widget = qobject_cast<QWidget*>(watched);
-    return widget && (widget == m_panelGroup || m_panelGroup->isAncestorOf(widget));
-}
-
-// One line step per wheel line the system sets, down unless the wheel turned up.
-bool CommunicationDialog::scrollPanels(QWheelEvent* event)
-{
-    QScrollBar* bar = m_panelGroup->verticalScrollBar();
-    const bool up = event->angleDelta().y() > 0;
-    const int lines = std::max(1, QApplication::wheelScrollLines());
-    for (int i = 0; i < lines; ++i)
-        bar->triggerAction(up ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);
-    event->accept();
-    return true;
 }
 
 } // namespace setforge

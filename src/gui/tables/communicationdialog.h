@@ -10,12 +10,11 @@ class QComboBox;
 class QFormLayout;
 class QLabel;
 class QPushButton;
-class QScrollArea;
-class QWheelEvent;
 
 namespace setforge {
 
 class CollapsiblePanel;
+class CollapsiblePanelGroup;
 namespace CommunicationForm {
 struct Field;
 }
@@ -53,7 +52,6 @@ public slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // One control of CommunicationForm::fields() and the form it sits in.
@@ -64,14 +62,10 @@ private:
     };
 
     void buildControls();
-    void orderPanels();
     void layoutPanels();
-    void stackPanels();
     void reload();
     void showValues(const ParGenValues& values);
     void markChanged();
-    bool scrollPanels(QWheelEvent* event);
-    bool isOverPanelGroup(QObject* watched) const;
     int variantShown() const;
 
     bool m_isChange = false;
@@ -80,8 +74,7 @@ private:
 
     QLabel* m_swCode = nullptr;
     QLabel* m_swDesc = nullptr;
-    QScrollArea* m_panelGroup = nullptr;
-    QWidget* m_panelStack = nullptr;
+    CollapsiblePanelGroup* m_panelGroup = nullptr;
     std::array<CollapsiblePanel*, 4> m_panels = {};
     std::array<QFormLayout*, 4> m_forms = {};
     QPushButton* m_ok = nullptr;
