@@ -38,11 +38,6 @@ bool inSomeRange(int index)
     return false;
 }
 
-TEST(DefaultTexts, HoldsExactly498Entries)
-{
-    EXPECT_EQ(kDefaultTextCount, 498u);
-}
-
 TEST(DefaultTexts, IndexesStrictlyIncreaseAndLieInTheBlockRanges)
 {
     for (std::size_t i = 0; i < kDefaultTextCount; ++i) {

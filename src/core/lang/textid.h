@@ -5,9 +5,12 @@ namespace setforge {
 // The numbers of the texts the code names directly, by what each text says. Every window owns
 // a block of numbers (main window 0.., new project 100.., open project 200.., options 300..,
 // communication 400.., SDO 500.., emergencies 700.., receive PDOs 900.., transmit PDOs 1100..,
-// node guarding 1300.., update 1500..). Language files replace texts by these numbers, so a
-// number never changes its meaning. Texts reached by counting from a block's first number
-// (table headers, mapping editor texts) are named by their first number only.
+// node guarding 1300.., update 1500..); the hints of the table columns (150..), the units and
+// ranges of the communication parameters (250..), the grids (1340..) and the report (1420..)
+// have blocks of their own. Language files replace texts by these numbers, so a number never
+// changes its meaning. Texts reached by counting from a block's first number (table headers,
+// mapping editor texts) are named by their first number only. Every name here is checked
+// against its built-in text in tests/core/textid_test.cpp.
 namespace TextId {
 
 // "No text" where a control has a caption but no hint, or the other way round.
@@ -52,6 +55,32 @@ inline constexpr int NewProjectNameHint = 108;
 inline constexpr int NewProjectOkHint = 109;
 inline constexpr int NewProjectCancelHint = 110;
 
+// Hints of the table columns, shared where two tables have the same column.
+inline constexpr int TipRowNumber = 150;
+inline constexpr int TipSdoAddress = 151;
+inline constexpr int TipSdoHiByte = 152;
+inline constexpr int TipSdoLoByte = 153;
+inline constexpr int TipSdoReadWrite = 154;
+inline constexpr int TipSdoDeviceId = 155;
+inline constexpr int TipSdoIndex = 156;
+inline constexpr int TipSdoSubIndex = 157;
+inline constexpr int TipSdoNByte = 158;
+inline constexpr int TipMnemonic = 159;
+inline constexpr int TipEmcyDeviceId = 160;
+inline constexpr int TipEmcyErrorCode = 161;
+inline constexpr int TipEmcyErrorRegister = 162;
+inline constexpr int TipNodeGuardDeviceId = 163;
+inline constexpr int TipNodeGuardGuardTime = 164;
+inline constexpr int TipNodeGuardLifeTimeFactor = 165;
+inline constexpr int TipPdoCobId = 166;
+inline constexpr int TipPdoDimension = 167;
+inline constexpr int TipRpdoTimeout = 168;
+inline constexpr int TipTpdoAddress = 169;
+inline constexpr int TipTpdoOnChange = 170;
+inline constexpr int TipTpdoOnTimer = 171;
+inline constexpr int TipTpdoTimer = 172;
+inline constexpr int TipEmergencyBytes = 173; // which message bytes Byte 1..5 of an emergency are
+
 // Open project.
 inline constexpr int OpenProjectTitle = 200;
 inline constexpr int OpenProjectDescription = 201;
@@ -61,6 +90,18 @@ inline constexpr int OpenProjectCancel = 204;
 inline constexpr int OpenProjectListHint = 205;
 inline constexpr int OpenProjectOkHint = 206;
 inline constexpr int OpenProjectCancelHint = 207;
+
+// Second lines of the communication parameters' hints: the unit and the range the check accepts.
+inline constexpr int UnitCanopenId = 250;
+inline constexpr int UnitCanopenBaud = 251;
+inline constexpr int UnitNetworkStartDelay = 252;
+inline constexpr int UnitModbusRegister = 253;
+inline constexpr int UnitSdoTimeout = 254;
+inline constexpr int UnitSyncTime = 255;
+inline constexpr int UnitModbusBaud = 256;
+inline constexpr int UnitModbusId = 257;
+inline constexpr int UnitInactivityTimeout = 258;
+inline constexpr int UnitAddressByte = 259;
 
 // Options.
 inline constexpr int OptionsTitle = 300;
@@ -217,6 +258,17 @@ inline constexpr int NodeGuardGuardTimeRange = 1313;
 inline constexpr int NodeGuardLifeTimeFactorRange = 1314;
 inline constexpr int NodeGuardLast = 1315;
 
+// The grids of the table dialogs and mapping editors.
+inline constexpr int PasteRefusedHeading = 1340;   // heading of the refused-paste message
+inline constexpr int PasteRefusedRow = 1341;       // "Row " before a refused cell's row number
+inline constexpr int PasteRefusedMore = 1342;      // before the count of refused cells not listed
+inline constexpr int DiscardChanges = 1343;        // question on Cancel, Escape or close with edits
+inline constexpr int DroppedByteQuestion = 1344;   // Modify with a byte past the frame
+inline constexpr int FillFrame = 1345;             // "Fill Frame..." button
+inline constexpr int FillFramePrompt = 1346;       // asks for the first register
+inline constexpr int FillFrameInUse = 1347;        // registers already in use
+inline constexpr int SharedRegisterWarning = 1348; // OK with registers other tables use
+
 // Update Device: the project check before an update, and the updater's wait.
 inline constexpr int CheckFoundProblems = 1360;
 inline constexpr int UpdateAnyway = 1361;
@@ -227,6 +279,12 @@ inline constexpr int UpdaterWaiting = 1364; // "%1" takes the seconds waited
 // About window: the caption of the workspace folder in use.
 inline constexpr int AboutWorkspaceBeside = 1410;
 inline constexpr int AboutWorkspaceUserData = 1411;
+
+// The register map report: its step button and the save window.
+inline constexpr int MainReport = 1420;
+inline constexpr int ReportHtmlFilter = 1421;
+inline constexpr int ReportCsvFilter = 1422;
+inline constexpr int ReportSaveCaption = 1423;
 
 // Update.
 inline constexpr int UpdateSerialTitle = 1500;

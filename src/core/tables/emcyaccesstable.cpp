@@ -32,7 +32,8 @@ TableDefinition makeTable()
         K::range(EmcyColumn::ErrorCode, TextId::EmcyErrorCodeRange, 0, 65535),
         K::range(EmcyColumn::ErrorRegister, TextId::EmcyErrorRegisterRange, 0, 255),
     };
-    t.columnTips = {150, 160, 161, 162, 159};
+    t.columnTips = {TextId::TipRowNumber, TextId::TipEmcyDeviceId, TextId::TipEmcyErrorCode,
+                    TextId::TipEmcyErrorRegister, TextId::TipMnemonic};
     return t;
 }
 

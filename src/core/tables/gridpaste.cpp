@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/lang/textid.h"
 #include "core/lang/uitexts.h"
 #include "core/tables/grid.h"
-#include "core/tables/gridtexts.h"
 #include "core/tables/tabledefinition.h"
 
 namespace setforge {
@@ -41,16 +41,16 @@ std::string refusedPasteMessage(const std::vector<CellPosition>& refused,
         return {};
     // A whole column pasted from elsewhere may refuse hundreds of cells; the box stays readable.
     constexpr std::size_t kListed = 20;
-    std::string message = texts[GridText::kPasteRefusedHeading];
+    std::string message = texts[TextId::PasteRefusedHeading];
     for (std::size_t k = 0; k < refused.size() && k < kListed; ++k) {
         const CellPosition& cell = refused[k];
         message += '\n';
-        message += texts[GridText::kPasteRefusedRow] + std::to_string(cell.row);
+        message += texts[TextId::PasteRefusedRow] + std::to_string(cell.row);
         if (cell.column >= 0 && cell.column < static_cast<int>(titles.size()))
             message += ", " + titles[cell.column];
     }
     if (refused.size() > kListed)
-        message += '\n' + texts[GridText::kPasteRefusedMore] + std::to_string(refused.size() - kListed);
+        message += '\n' + texts[TextId::PasteRefusedMore] + std::to_string(refused.size() - kListed);
     return message;
 }
 

@@ -32,7 +32,8 @@ TableDefinition makeTable()
         K::range(NodeGuardColumn::GuardTime, TextId::NodeGuardGuardTimeRange, 1, 65535),
         K::range(NodeGuardColumn::LifeTimeFactor, TextId::NodeGuardLifeTimeFactorRange, 1, 255),
     };
-    t.columnTips = {150, 163, 164, 165, 159};
+    t.columnTips = {TextId::TipRowNumber, TextId::TipNodeGuardDeviceId, TextId::TipNodeGuardGuardTime,
+                    TextId::TipNodeGuardLifeTimeFactor, TextId::TipMnemonic};
     return t;
 }
 

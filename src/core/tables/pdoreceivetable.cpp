@@ -37,7 +37,8 @@ TableDefinition makeTable()
         K::range(RpdoColumn::Dimension, TextId::RpdoDimensionRange, 1, 8),
         K::range(RpdoColumn::Timeout, TextId::RpdoTimeoutRange, 0, 100000000),
     };
-    t.columnTips = {150, 166, 167, 168, 159};
+    t.columnTips = {TextId::TipRowNumber, TextId::TipPdoCobId, TextId::TipPdoDimension,
+                    TextId::TipRpdoTimeout, TextId::TipMnemonic};
     return t;
 }
 

@@ -46,7 +46,9 @@ TableDefinition makeTable()
         K::blockUnique(AddressStart, TextId::TpdoAddressUsed, Dimension),
         K::rangeWhenTicked(Timer, TextId::TpdoTimerRange, 0, 100000000, OnTimer),
     };
-    t.columnTips = {150, 166, 167, 169, 170, 171, 172, 159};
+    t.columnTips = {TextId::TipRowNumber,   TextId::TipPdoCobId,     TextId::TipPdoDimension,
+                    TextId::TipTpdoAddress, TextId::TipTpdoOnChange, TextId::TipTpdoOnTimer,
+                    TextId::TipTpdoTimer,   TextId::TipMnemonic};
     return t;
 }
 

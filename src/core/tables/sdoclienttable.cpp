@@ -66,7 +66,10 @@ TableDefinition makeTable()
         K::range(SdoColumn::SubIndex, TextId::SdoSubIndexRange, 0, 255),
         K::oneOf(SdoColumn::NByte, TextId::SdoNByteChoice, {1, 2, 4}),
     };
-    t.columnTips = {150, 151, 152, 153, 154, 155, 156, 157, 158, 159};
+    t.columnTips = {TextId::TipRowNumber, TextId::TipSdoAddress,   TextId::TipSdoHiByte,
+                    TextId::TipSdoLoByte, TextId::TipSdoReadWrite, TextId::TipSdoDeviceId,
+                    TextId::TipSdoIndex,  TextId::TipSdoSubIndex,  TextId::TipSdoNByte,
+                    TextId::TipMnemonic};
     return t;
 }
 

@@ -29,7 +29,6 @@ constexpr int kClientWidth = 694;
 constexpr int kStepRowTop[9] = {112, 156, 200, 244, 288, 332, 376, 420, 464};
 constexpr int kFirstColumn = 80;
 constexpr int kSecondColumn = 258;
-constexpr int kTextReportButton = 1420;
 constexpr int kStepButtonWidth = 170;
 constexpr int kStepButtonHeight = 36;
 constexpr int kFirstVersionTick = 60000;
@@ -58,13 +57,14 @@ MainWindow::MainWindow(AppState& state, QWidget* parent)
 
 MainWindow::~MainWindow() = default;
 
-QPushButton* MainWindow::addButton(const char* name, int left, int top, int width, int height)
+template <typename Slot>
+QPushButton* MainWindow::addButton(const char* name, int left, int top, int width, int height, Slot onClick)
 {
     auto* button = new QPushButton(this);
     button->setObjectName(name);
     button->setGeometry(left, top, width, height);
     button->setFocusPolicy(Qt::TabFocus);
-    connect(button, &QPushButton::clicked, this, &MainWindow::onButtonClicked);
+    connect(button, &QPushButton::clicked, this, onClick);
     return button;
 }
 
@@ -87,11 +87,11 @@ void MainWindow::buildLayout()
     m_desc->setFont(bold);
     m_desc->resize(480, 20);
 
-    m_btnInfo = addButton("Btn_Info", 516, 8, 50, 50);
+    m_btnInfo = addButton("Btn_Info", 516, 8, 50, 50, &MainWindow::onInfoClicked);
     m_btnInfo->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
-    m_btnOptions = addButton("Btn_Opz", 574, 8, 50, 50);
+    m_btnOptions = addButton("Btn_Opz", 574, 8, 50, 50, &MainWindow::onOptionsClicked);
     m_btnOptions->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
-    m_btnClose = addButton("Btn_Close", 632, 8, 50, 50);
+    m_btnClose = addButton("Btn_Close", 632, 8, 50, 50, &QWidget::close);
     m_btnClose->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     for (QPushButton* b : {m_btnInfo, m_btnOptions, m_btnClose})
         b->setIconSize(QSize(32, 32));
@@ -131,21 +131,32 @@ void MainWindow::buildLayout()
 
     const int w = kStepButtonWidth;
     const int h = kStepButtonHeight;
-    m_btnNew = addButton("Btn_New", kFirstColumn, kStepRowTop[0], w, h);
-    m_btnOpen = addButton("Btn_Open", kSecondColumn, kStepRowTop[0], w, h);
-    m_btnParGen = addButton("Btn_Prm_Gen", kFirstColumn, kStepRowTop[1], w, h);
-    m_btnSdoClient = addButton("Btn_SDO_Client", kFirstColumn, kStepRowTop[2], w, h);
-    m_btnEmcyRec = addButton("Btn_EMCY_Rec", kFirstColumn, kStepRowTop[3], w, h);
-    m_btnEmcyDef = addButton("Btn_EMCY_Def", kSecondColumn, kStepRowTop[3], w, h);
-    m_btnPdoRec = addButton("Btn_PDO_Rec", kFirstColumn, kStepRowTop[4], w, h);
-    m_btnPdoRecDef = addButton("Btn_PDO_Rec_Def", kSecondColumn, kStepRowTop[4], w, h);
-    m_btnPdoTra = addButton("Btn_PDO_Tra", kFirstColumn, kStepRowTop[5], w, h);
-    m_btnPdoTraDef = addButton("Btn_PDO_Tra_Def", kSecondColumn, kStepRowTop[5], w, h);
-    m_btnNodeGuard = addButton("Btn_NodeGuard", kFirstColumn, kStepRowTop[6], w, h);
-    m_btnEdsFile = addButton("Btn_EDS_File", kFirstColumn, kStepRowTop[7], w, h);
+    m_btnNew = addButton("Btn_New", kFirstColumn, kStepRowTop[0], w, h, &MainWindow::askNewProject);
+    m_btnOpen = addButton("Btn_Open", kSecondColumn, kStepRowTop[0], w, h, &MainWindow::askOpenProject);
+    m_btnParGen =
+        addButton("Btn_Prm_Gen", kFirstColumn, kStepRowTop[1], w, h, &MainWindow::onCommunicationClicked);
+    m_btnSdoClient =
+        addButton("Btn_SDO_Client", kFirstColumn, kStepRowTop[2], w, h, &MainWindow::onSdoClientClicked);
+    m_btnEmcyRec =
+        addButton("Btn_EMCY_Rec", kFirstColumn, kStepRowTop[3], w, h, &MainWindow::onEmcyAccessClicked);
+    m_btnEmcyDef =
+        addButton("Btn_EMCY_Def", kSecondColumn, kStepRowTop[3], w, h, &MainWindow::onEmcyDefineClicked);
+    m_btnPdoRec =
+        addButton("Btn_PDO_Rec", kFirstColumn, kStepRowTop[4], w, h, &MainWindow::onPdoReceiveClicked);
+    m_btnPdoRecDef =
+        addButton("Btn_PDO_Rec_Def", kSecondColumn, kStepRowTop[4], w, h, &MainWindow::onRpdoDefineClicked);
+    m_btnPdoTra =
+        addButton("Btn_PDO_Tra", kFirstColumn, kStepRowTop[5], w, h, &MainWindow::onPdoTransmitClicked);
+    m_btnPdoTraDef =
+        addButton("Btn_PDO_Tra_Def", kSecondColumn, kStepRowTop[5], w, h, &MainWindow::onTpdoDefineClicked);
+    m_btnNodeGuard =
+        addButton("Btn_NodeGuard", kFirstColumn, kStepRowTop[6], w, h, &MainWindow::onNodeGuardClicked);
+    m_btnEdsFile =
+        addButton("Btn_EDS_File", kFirstColumn, kStepRowTop[7], w, h, &MainWindow::onEdsFileClicked);
     // Step 8 has a free second column in both variants (beside EDS File, or beside the update).
-    m_btnReport = addButton("Btn_Report", kSecondColumn, kStepRowTop[7], w, h);
-    m_btnCreateBin = addButton("Btn_CreateBin", kFirstColumn, kStepRowTop[8], w, h);
+    m_btnReport = addButton("Btn_Report", kSecondColumn, kStepRowTop[7], w, h, &MainWindow::onReportClicked);
+    m_btnCreateBin =
+        addButton("Btn_CreateBin", kFirstColumn, kStepRowTop[8], w, h, &MainWindow::onUpdateDeviceClicked);
 
     m_shape1 = new QFrame(this);
     m_shape1->setObjectName("Shape1");
@@ -206,7 +217,7 @@ void MainWindow::applyTexts()
     m_btnPdoTraDef->setText(qs(t[TextId::MainDefineTransmitPdo]));
     m_btnNodeGuard->setText(qs(t[TextId::MainSetNodeGuarding]));
     m_btnEdsFile->setText(qs(t[TextId::MainEdsFile]));
-    m_btnReport->setText(qs(t[kTextReportButton]));
+    m_btnReport->setText(qs(t[TextId::MainReport]));
     m_updateLink->setText(
         QString("<a href=\"%1\">%2</a>")
             .arg(qs(makerDownloadUrl()).toHtmlEscaped(), qs(t[TextId::MainNewVersionLink]).toHtmlEscaped()));
@@ -336,65 +347,102 @@ void MainWindow::clickButton(const QString& name)
         button->click();
 }
 
-void MainWindow::onButtonClicked()
+void MainWindow::onInfoClicked()
 {
-    QObject* sender = this->sender();
-    if (sender == m_btnNew) {
-        askNewProject();
+    m_windows.about->exec();
+}
+
+void MainWindow::onOptionsClicked()
+{
+    if (!m_windows.options || m_windows.options->exec() != QDialog::Accepted)
         return;
-    }
-    if (sender == m_btnOpen) {
-        askOpenProject();
+    const Result<void> saved = saveSettings(m_state);
+    if (!saved)
+        messages().error(this, qs(saved.error().text));
+    applyTimerFlags();
+}
+
+// The steps past the first work on the open project; without one they only say so.
+bool MainWindow::needsProject()
+{
+    if (m_state.hasProject())
+        return true;
+    messages().error(this, qs(m_state.texts[TextId::ProjectNotValid]));
+    return false;
+}
+
+void MainWindow::showStep(SetforgeDialog* dialog)
+{
+    if (needsProject())
+        showModal(dialog);
+}
+
+void MainWindow::onCommunicationClicked()
+{
+    if (!needsProject())
         return;
-    }
-    if (sender == m_btnClose) {
-        close();
-        return;
-    }
-    if (sender == m_btnInfo) {
-        m_windows.about->exec();
-        return;
-    }
-    if (sender == m_btnOptions) {
-        if (m_windows.options && m_windows.options->exec() == QDialog::Accepted) {
-            const Result<void> saved = saveSettings(m_state);
-            if (!saved)
-                messages().error(this, qs(saved.error().text));
-            applyTimerFlags();
-        }
-        return;
-    }
-    if (!m_state.hasProject()) {
-        messages().error(this, qs(m_state.texts[TextId::ProjectNotValid]));
-        return;
-    }
-    if (sender == m_btnParGen) {
-        showModal(m_windows.communication);
-        refreshDeviceType(m_state);
-        layoutSteps();
-    } else if (sender == m_btnSdoClient) {
-        showModal(m_windows.sdoClient);
-    } else if (sender == m_btnEmcyRec) {
-        showModal(m_windows.emcyAccess);
-    } else if (sender == m_btnEmcyDef) {
-        showModal(m_windows.emcyDefine);
-    } else if (sender == m_btnPdoRec) {
-        showModal(m_windows.pdoReceive);
-    } else if (sender == m_btnPdoRecDef) {
-        showModal(m_windows.rpdoDefine);
-    } else if (sender == m_btnPdoTra) {
-        showModal(m_windows.pdoTransmit);
-    } else if (sender == m_btnPdoTraDef) {
-        showModal(m_windows.tpdoDefine);
-    } else if (sender == m_btnNodeGuard) {
-        showModal(m_windows.nodeGuard);
-    } else if (sender == m_btnEdsFile) {
+    showModal(m_windows.communication);
+    // The device type may have changed, and with it the steps shown.
+    refreshDeviceType(m_state);
+    layoutSteps();
+}
+
+void MainWindow::onSdoClientClicked()
+{
+    showStep(m_windows.sdoClient);
+}
+
+void MainWindow::onEmcyAccessClicked()
+{
+    showStep(m_windows.emcyAccess);
+}
+
+void MainWindow::onEmcyDefineClicked()
+{
+    showStep(m_windows.emcyDefine);
+}
+
+void MainWindow::onPdoReceiveClicked()
+{
+    showStep(m_windows.pdoReceive);
+}
+
+void MainWindow::onRpdoDefineClicked()
+{
+    showStep(m_windows.rpdoDefine);
+}
+
+void MainWindow::onPdoTransmitClicked()
+{
+    showStep(m_windows.pdoTransmit);
+}
+
+void MainWindow::onTpdoDefineClicked()
+{
+    showStep(m_windows.tpdoDefine);
+}
+
+void MainWindow::onNodeGuardClicked()
+{
+    showStep(m_windows.nodeGuard);
+}
+
+void MainWindow::onEdsFileClicked()
+{
+    if (needsProject())
         buildEdsFile(m_state, this);
-    } else if (sender == m_btnReport) {
+}
+
+void MainWindow::onReportClicked()
+{
+    if (needsProject())
         buildReport(m_state, this);
-    } else if (sender == m_btnCreateBin) {
+}
+
+void MainWindow::onUpdateDeviceClicked()
+{
+    if (needsProject())
         updateDevice(m_state, this, m_windows.update);
-    }
 }
 
 void MainWindow::askNewProject()

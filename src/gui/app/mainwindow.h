@@ -64,9 +64,7 @@ public:
     void setUpdateLinkVisible(bool visible);
 
 public slots:
-    // The one click handler of every step and icon button.
-    void onButtonClicked();
-    // Dispatches as onButtonClicked for the button named `name` (used by tests and menus).
+    // Clicks the button named `name`, as the user would (used by tests and menus).
     void clickButton(const QString& name);
 
 protected:
@@ -76,10 +74,31 @@ protected:
 private:
     void buildLayout();
     void createWindows();
+    // A button at a fixed place whose click calls `onClick` on this window.
+    template <typename Slot>
+    QPushButton* addButton(const char* name, int left, int top, int width, int height, Slot onClick);
+    bool needsProject();
+    void showModal(SetforgeDialog* dialog);
+    // Shows one step's window, once a project is open.
+    void showStep(SetforgeDialog* dialog);
+
+    // One handler per button, in the order of the window.
+    void onInfoClicked();
+    void onOptionsClicked();
     void askNewProject();
     void askOpenProject();
-    void showModal(SetforgeDialog* dialog);
-    QPushButton* addButton(const char* name, int left, int top, int width, int height);
+    void onCommunicationClicked();
+    void onSdoClientClicked();
+    void onEmcyAccessClicked();
+    void onEmcyDefineClicked();
+    void onPdoReceiveClicked();
+    void onRpdoDefineClicked();
+    void onPdoTransmitClicked();
+    void onTpdoDefineClicked();
+    void onNodeGuardClicked();
+    void onEdsFileClicked();
+    void onReportClicked();
+    void onUpdateDeviceClicked();
 
     AppState& m_state;
     SetforgeWindows m_windows;

@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include "core/app/appstate.h"
+#include "core/lang/textid.h"
 #include "core/report/projectreport.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
@@ -15,26 +16,18 @@
 
 namespace setforge {
 
-namespace {
-
-constexpr int kTextHtmlFilter = 1421;
-constexpr int kTextCsvFilter = 1422;
-constexpr int kTextSaveCaption = 1423;
-
-} // namespace
-
 void buildReport(AppState& state, QWidget* parent)
 {
     if (!state.hasProject())
         return;
     const UiTexts& t = state.texts;
-    const QString htmlFilter = qs(t[kTextHtmlFilter]);
-    const QString csvFilter = qs(t[kTextCsvFilter]);
+    const QString htmlFilter = qs(t[TextId::ReportHtmlFilter]);
+    const QString csvFilter = qs(t[TextId::ReportCsvFilter]);
     QString selected = htmlFilter;
     const QString proposed =
         QDir(qs(state.projectDir)).filePath(qs(state.projectName) + QStringLiteral("_register_map.html"));
-    QString chosen = ReportFileChooser::instance().chooseSaveFile(parent, qs(t[kTextSaveCaption]), proposed,
-                                                                  htmlFilter + ";;" + csvFilter, selected);
+    QString chosen = ReportFileChooser::instance().chooseSaveFile(
+        parent, qs(t[TextId::ReportSaveCaption]), proposed, htmlFilter + ";;" + csvFilter, selected);
     if (chosen.isEmpty())
         return;
     const bool csv = selected == csvFilter;

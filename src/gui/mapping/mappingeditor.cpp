@@ -15,7 +15,7 @@
 #include "core/app/appstate.h"
 #include "core/base/xmlfile.h"
 #include "core/image/sharedregisters.h"
-#include "core/tables/gridtexts.h"
+#include "core/lang/textid.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 #include "gui/mapping/tabstopdelegate.h"
@@ -202,8 +202,8 @@ void MappingEditor::applyTexts()
 {
     setWindowTitle(editorText(MappingText::Caption));
     if (m_model.format().kind == MappingKind::Emergency) {
-        m_high->setToolTip(text(GridText::kEmergencyBytesTip));
-        m_low->setToolTip(text(GridText::kEmergencyBytesTip));
+        m_high->setToolTip(text(TextId::TipEmergencyBytes));
+        m_low->setToolTip(text(TextId::TipEmergencyBytes));
     }
     m_swDesc->setText(editorText(MappingText::SwDesc));
     m_frameDesc1->setText(editorText(MappingText::FrameDesc1));
@@ -223,7 +223,7 @@ void MappingEditor::applyTexts()
     m_paste->setText(editorText(MappingText::Paste));
     m_ok->setText(editorText(MappingText::Ok));
     m_cancel->setText(editorText(MappingText::Cancel));
-    m_fillFrame->setText(text(GridText::kFillFrame));
+    m_fillFrame->setText(text(TextId::FillFrame));
     if (m_write) {
         m_sendOnWrite->setText(editorText(MappingText::SendOnWrite));
         m_write->clear();
@@ -323,7 +323,7 @@ bool MappingEditor::hasChanges() const
 
 void MappingEditor::reject()
 {
-    if (hasChanges() && !messages().question(this, text(GridText::kDiscardChanges)))
+    if (hasChanges() && !messages().question(this, text(TextId::DiscardChanges)))
         return;
     SetforgeDialog::reject();
 }
@@ -332,7 +332,7 @@ void MappingEditor::onOkClicked()
 {
     const std::vector<RegisterConflict> shared = registersSharedWithOtherTables(m_model, m_state.files);
     if (!shared.empty()) {
-        QString warning = text(GridText::kSharedRegisterWarning);
+        QString warning = text(TextId::SharedRegisterWarning);
         for (const RegisterConflict& conflict : shared)
             warning += "\n" + qs(describeConflict(conflict));
         // No goes back to the editor; the registers may be shared on purpose.
@@ -435,7 +435,7 @@ void MappingEditor::modifyEntry()
     const std::vector<std::string> dropped =
         m_model.bytesBeyondFrame(selectedFrame(), selectedEntry(), m_state.texts);
     if (!dropped.empty()) {
-        QString question = text(GridText::kDroppedByteQuestion);
+        QString question = text(TextId::DroppedByteQuestion);
         for (const std::string& name : dropped)
             question += "\n" + qs(name);
         if (!messages().question(this, question))
@@ -461,15 +461,15 @@ void MappingEditor::onFillFrameClicked()
     if (frame < 0)
         return;
     bool ok = false;
-    const int first = QInputDialog::getInt(this, m_fillFrame->text(), text(GridText::kFillFramePrompt), 0, 0,
-                                           65535, 1, &ok);
+    const int first =
+        QInputDialog::getInt(this, m_fillFrame->text(), text(TextId::FillFramePrompt), 0, 0, 65535, 1, &ok);
     if (ok)
         fillFrame(frame, first);
 }
 
 void MappingEditor::fillFrame(int frame, int firstRegister)
 {
-    report(m_model.fillFrame(frame, firstRegister, m_state.texts, m_state.texts[GridText::kFillFrameInUse]));
+    report(m_model.fillFrame(frame, firstRegister, m_state.texts, m_state.texts[TextId::FillFrameInUse]));
 }
 
 void MappingEditor::pasteEntry()

@@ -6,8 +6,8 @@ class QToolButton;
 
 namespace setforge {
 
-// A panel with a caption bar that folds its body away when clicked. The owner places the
-// controls in body() at fixed positions and tells the panel its unfolded height.
+// A panel with a caption bar that folds its body away when clicked. The owner lays out the
+// controls in body() and tells the panel its unfolded height.
 class CollapsiblePanel : public QWidget {
     Q_OBJECT
 public:
@@ -18,7 +18,7 @@ public:
 
     void setCaption(const QString& caption);
     QString caption() const;
-    // The area below the caption bar; controls are placed in its coordinates.
+    // The area below the caption bar, which holds the controls.
     QWidget* body() const { return m_body; }
 
     // The height the panel takes when unfolded, caption bar included.

@@ -1,111 +1,85 @@
 #include "gui/tables/communicationdialog.h"
 
-#include <algorithm>
-
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QKeyEvent>
+#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 
 #include "core/app/appstate.h"
 #include "core/base/devicevariant.h"
 #include "core/lang/textid.h"
 #include "core/tables/pargencheck.h"
 #include "core/tables/pargenfile.h"
+#include "gui/app/ipaddressedit.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 #include "gui/app/windowfactory.h"
 #include "gui/tables/collapsiblepanel.h"
+#include "gui/tables/collapsiblepanelgroup.h"
+#include "gui/tables/communicationfields.h"
 
 namespace setforge {
 
 namespace {
 
+using namespace CommunicationForm;
+
 constexpr int kTitleBandHeight = 56;
 constexpr int kButtonBandHeight = 52;
 constexpr int kPanelWidth = 436;
-constexpr int kPanelGap = 2;
-
 // Inside a panel's body.
-constexpr int kTopMargin = 8;
 constexpr int kControlHeight = 22;
-constexpr int kBottomMargin = 12; // below the last visible control, as the caption bar is above
-constexpr int kLeft = 8;
-constexpr int kValueLeft = 290;
-constexpr int kValueWidth = 130;
-constexpr int kCaptionWidth = kValueLeft - kLeft - 4;
-constexpr int kDeviceListLeft = 120;
-constexpr int kAddressLabelWidth = 120;
-constexpr int kAddressLeft = 132;
-constexpr int kAddressPitch = 72;
-constexpr int kAddressWidth = 60;
+constexpr int kMargin = 8;
+constexpr int kBottomMargin = 12; // below the last visible row, as the caption bar is above
+constexpr int kColumnGap = 4;
+constexpr int kAddressFieldWidth = 60;
 
-int rowTop(int row)
+using F = CommunicationForm::Field;
+using V = ParGenValues;
+
+bool startsRow(const F& field)
 {
-    return kTopMargin + row * CommunicationDialog::kRowPitch;
+    return field.control == Control::Label || field.control == Control::Check;
 }
 
-void place(QWidget* widget, int row, int left, int width)
+QWidget* makeControl(const F& field, QWidget* body)
 {
-    widget->setGeometry(left, rowTop(row), width, kControlHeight);
-}
-
-// A panel ends below its last visible control: that control's bottom, the caption bar, a margin.
-int panelHeight(const QWidget* lastVisible)
-{
-    return lastVisible->geometry().bottom() + 1 + CollapsiblePanel::kHeaderHeight + kBottomMargin;
-}
-
-template <std::size_t N>
-QComboBox* addList(QWidget* body, const char* name, const std::array<const char*, N>& items)
-{
-    auto* list = new QComboBox(body);
-    list->setObjectName(name);
-    list->setEditable(false);
-    for (const char* item : items)
-        list->addItem(QString::fromUtf8(item));
-    return list;
-}
-
-QLineEdit* addEdit(QWidget* body, const QString& name)
-{
-    auto* edit = new QLineEdit(body);
-    edit->setObjectName(name);
-    return edit;
-}
-
-QLabel* addLabel(QWidget* body, const char* name)
-{
-    auto* label = new QLabel(body);
-    label->setObjectName(name);
-    return label;
-}
-
-QCheckBox* addCheck(QWidget* body, const char* name)
-{
-    auto* check = new QCheckBox(body);
-    check->setObjectName(name);
-    return check;
+    const PanelShape& shape = kPanels[field.panel];
+    QWidget* widget = nullptr;
+    switch (field.control) {
+    case Control::Label:
+        widget = new QLabel(body);
+        break;
+    case Control::Check:
+        widget = new QCheckBox(body);
+        break;
+    case Control::Edit:
+        widget = new QLineEdit(body);
+        break;
+    case Control::List: {
+        auto* list = new QComboBox(body);
+        list->setEditable(false);
+        for (const char* item : field.items)
+            list->addItem(QString::fromUtf8(item));
+        widget = list;
+        break;
+    }
+    case Control::Address:
+        return new IpAddressEdit(field.name, QSize(kAddressFieldWidth, kControlHeight), false, body);
+    }
+    widget->setObjectName(field.name);
+    widget->setFixedSize(startsRow(field) ? shape.captionWidth : shape.valueWidth, kControlHeight);
+    return widget;
 }
 
 void setList(QComboBox* list, int index)
 {
     // An index outside the list (a hand-edited file) leaves the list without a selection.
     list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
-}
-
-void takeList(const QComboBox* list, int& target)
-{
-    if (list->currentIndex() >= 0)
-        target = list->currentIndex();
 }
 
 } // namespace
@@ -124,12 +98,8 @@ CommunicationDialog::CommunicationDialog(AppState& state, QWidget* parent) : Set
     setMinimumWidth(kClientWidth);
     setMaximumWidth(kClientWidth);
     resize(kClientWidth, kClientHeight);
-    for (CollapsiblePanel* panel : m_panels)
-        panel->hide();
-    orderPanels();
     layoutPanels();
     applyTexts();
-    trackChanges();
 }
 
 void CommunicationDialog::buildControls()
@@ -141,294 +111,107 @@ void CommunicationDialog::buildControls()
     auto* title = new QWidget(this);
     title->setObjectName("P_Title");
     title->setFixedHeight(kTitleBandHeight);
+    auto* titleLines = new QVBoxLayout(title);
+    titleLines->setContentsMargins(12, 6, 12, 6);
+    titleLines->setSpacing(0);
     m_swCode = new QLabel(title);
     m_swCode->setObjectName("L_SW_Code");
-    m_swCode->setGeometry(12, 6, 200, 22);
     QFont bold = m_swCode->font();
     bold.setBold(true);
     m_swCode->setFont(bold);
     m_swDesc = new QLabel(title);
     m_swDesc->setObjectName("L_SW_Desc");
-    m_swDesc->setGeometry(12, 28, kClientWidth - 24, 22);
+    for (QLabel* line : {m_swCode, m_swDesc}) {
+        line->setFixedHeight(kControlHeight);
+        titleLines->addWidget(line);
+    }
     layout->addWidget(title);
 
-    m_panelGroup = new QScrollArea(this);
-    m_panelGroup->setObjectName("CPG_Panels");
-    m_panelGroup->setWidgetResizable(false);
-    m_panelGroup->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_panelGroup->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_panelStack = new QWidget;
-    m_panelStack->setObjectName("CPG_Panels_Stack");
-    m_panelStack->resize(kPanelWidth, 0);
-    m_panelGroup->setWidget(m_panelStack);
+    m_panelGroup = new CollapsiblePanelGroup("CPG_Panels", kPanelWidth, this);
     layout->addWidget(m_panelGroup, 1);
 
     auto* buttons = new QWidget(this);
     buttons->setObjectName("P_Button");
     buttons->setFixedHeight(kButtonBandHeight);
+    auto* buttonRow = new QHBoxLayout(buttons);
+    buttonRow->setContentsMargins(0, 12, 0, 12);
+    buttonRow->setSpacing(40);
     m_ok = new QPushButton(buttons);
     m_ok->setObjectName("Btn_OK");
-    m_ok->setGeometry(kClientWidth / 2 - 130, 12, 110, 28);
     m_cancel = new QPushButton(buttons);
     m_cancel->setObjectName("Btn_Cancel");
-    m_cancel->setGeometry(kClientWidth / 2 + 20, 12, 110, 28);
-    // Enter in a field must not save the form behind the user's back.
-    m_ok->setAutoDefault(false);
-    m_cancel->setAutoDefault(false);
+    buttonRow->addStretch();
+    for (QPushButton* button : {m_ok, m_cancel}) {
+        button->setFixedSize(110, 28);
+        // Enter in a field must not save the form behind the user's back.
+        button->setAutoDefault(false);
+        buttonRow->addWidget(button);
+    }
+    buttonRow->addStretch();
     connect(m_ok, &QPushButton::clicked, this, &CommunicationDialog::onOkClicked);
     connect(m_cancel, &QPushButton::clicked, this, &CommunicationDialog::onCancelClicked);
     layout->addWidget(buttons);
 
-    m_panels = {new CollapsiblePanel("CP_Select_Device", m_panelStack),
-                new CollapsiblePanel("CP_CANopen", m_panelStack),
-                new CollapsiblePanel("CP_Modbus_Slave", m_panelStack),
-                new CollapsiblePanel("CP_Ethernet", m_panelStack)};
-    for (CollapsiblePanel* panel : m_panels) {
-        panel->resize(kPanelWidth, CollapsiblePanel::kHeaderHeight);
-        connect(panel, &CollapsiblePanel::heightChanged, this, &CommunicationDialog::stackPanels);
-    }
-
-    QWidget* body = m_panels[0]->body();
-    m_deviceLabel = addLabel(body, "L_Select_Device_Device");
-    m_device = addList(body, "CB_Select_Device_Device", kDeviceTypeItems);
-
-    body = m_panels[1]->body();
-    m_canIdLabel = addLabel(body, "L_CANopen_IDDevice");
-    m_canId = addEdit(body, "E_CANopen_IDDevice");
-    m_canBaudLabel = addLabel(body, "L_CANopen_Baudrate");
-    m_canBaud = addList(body, "CB_CANopen_Baudrate", kCanBaudItems);
-    m_operationalAtStart = addCheck(body, "CB_CANopen_SetOpe");
-    m_networkStart = addCheck(body, "CB_CANopen_NetOpe");
-    m_networkStartDelay = addEdit(body, "E_CANopen_NetOpe_Delay");
-    m_startOnModbus = addCheck(body, "CB_CANopen_Start_On_Modbus");
-    m_startOnModbusAddress = addEdit(body, "E_CANopen_Start_On_Modbus");
-    m_sdoTimeoutLabel = addLabel(body, "L_CANopen_SDO_Timeout");
-    m_sdoTimeout = addEdit(body, "E_CANopen_SDO_Timeout");
-    m_sync = addCheck(body, "CB_CANopen_Enable_SYNC");
-    m_syncTime = addEdit(body, "E_CANopen_Enable_SYNC_Time");
-    m_nodeguard = addCheck(body, "CB_CANopen_Enable_Nodeguard");
-    m_nodeguard1Label = addLabel(body, "L_CANopen_Nodeguard_Mod_Add_1");
-    m_nodeguard1 = addEdit(body, "E_CANopen_Nodeguard_Mod_Add_1");
-    m_nodeguard2Label = addLabel(body, "L_CANopen_Nodeguard_Mod_Add_2");
-    m_nodeguard2 = addEdit(body, "E_CANopen_Nodeguard_Mod_Add_2");
-
-    body = m_panels[2]->body();
-    m_serialLabel = addLabel(body, "L_ModbusSlave_Serial");
-    m_serial = addList(body, "CB_ModbusSlave_Serial", kModbusSerialItems);
-    m_modbusBaudLabel = addLabel(body, "L_ModbusSlave_Baudrate");
-    m_modbusBaud = addList(body, "CB_ModbusSlave_Baudrate", kModbusBaudItems);
-    m_parityLabel = addLabel(body, "L_ModbusSlave_Parity");
-    m_parity = addList(body, "CB_ModbusSlave_Parity", kModbusParityItems);
-    m_stopBitsLabel = addLabel(body, "L_ModbusSlave_StopBits");
-    m_stopBits = addList(body, "CB_ModbusSlave_StopBits", kModbusStopBitsItems);
-    m_modbusIdLabel = addLabel(body, "L_ModbusSlave_IDDevice");
-    m_modbusId = addEdit(body, "E_ModbusSlave_IDDevice");
-    m_protocolLabel = addLabel(body, "L_ModbusSlave_Protocol");
-    m_protocol = addList(body, "CB_ModbusSlave_Protocol", kModbusProtocolItems);
-    m_inactivity = addCheck(body, "CB_ModbusSlave_Modbus_Inactivity_TimeOut");
-    m_inactivityTimeout = addEdit(body, "E_ModbusSlave_Modbus_Inactivity_TimeOut");
-
-    body = m_panels[3]->body();
-    m_ipLabel = addLabel(body, "L_Ethernet_IP");
-    m_maskLabel = addLabel(body, "L_Ethernet_SM");
-    m_gatewayEnable = addCheck(body, "CB_Ethernet_En_GAT");
-    const char* groups[] = {"IP", "SM", "GAT"};
-    for (int g = 0; g < 3; ++g)
-        for (int b = 0; b < 4; ++b) {
-            QLineEdit* field = addEdit(body, QString("E_Ethernet_%1%2").arg(groups[g]).arg(b + 1));
-            field->installEventFilter(this);
-            m_address[static_cast<std::size_t>(g * 4 + b)] = field;
-        }
-
-    // Captions and hints by UI_Texts index, applied by applyTexts.
-    m_lang = {
-        {m_deviceLabel, TextId::DeviceType, m_device, TextId::DeviceTypeHint},
-        {m_canIdLabel, TextId::CanopenId, m_canId, TextId::CanopenIdHint},
-        {m_canBaudLabel, TextId::CanopenBaud, m_canBaud, TextId::CanopenBaudHint},
-        {m_operationalAtStart, TextId::OperationalAtStart, m_operationalAtStart,
-         TextId::OperationalAtStartHint},
-        {m_networkStart, TextId::NetworkStart, m_networkStart, TextId::NetworkStartHint},
-        {nullptr, TextId::None, m_networkStartDelay, TextId::NetworkStartDelayHint},
-        {m_startOnModbus, TextId::StartOnModbus, m_startOnModbus, TextId::StartOnModbusHint},
-        {nullptr, TextId::None, m_startOnModbusAddress, TextId::StartOnModbusAddressHint},
-        {m_sdoTimeoutLabel, TextId::SdoTimeout, m_sdoTimeout, TextId::SdoTimeoutHint},
-        {m_sync, TextId::Sync, m_sync, TextId::SyncHint},
-        {nullptr, TextId::None, m_syncTime, TextId::SyncTimeHint},
-        {m_nodeguard, TextId::Nodeguard, m_nodeguard, TextId::NodeguardHint},
-        {m_nodeguard1Label, TextId::NodeguardAddress1, m_nodeguard1, TextId::NodeguardAddress1Hint},
-        {m_nodeguard2Label, TextId::NodeguardAddress2, m_nodeguard2, TextId::NodeguardAddress2Hint},
-        {m_serialLabel, TextId::ModbusSerial, m_serial, TextId::ModbusSerialHint},
-        {m_modbusBaudLabel, TextId::ModbusBaud, m_modbusBaud, TextId::ModbusBaudHint},
-        {m_parityLabel, TextId::ModbusParity, m_parity, TextId::ModbusParityHint},
-        {m_stopBitsLabel, TextId::ModbusStopBits, m_stopBits, TextId::ModbusStopBitsHint},
-        {m_modbusIdLabel, TextId::ModbusId, m_modbusId, TextId::ModbusIdHint},
-        {m_protocolLabel, TextId::ModbusProtocol, m_protocol, TextId::ModbusProtocolHint},
-        {m_inactivity, TextId::ModbusInactivity, m_inactivity, TextId::ModbusInactivityHint},
-        {nullptr, TextId::None, m_inactivityTimeout, TextId::ModbusInactivityTimeoutHint},
-        {m_ipLabel, TextId::EthernetIp, nullptr, TextId::None},
-        {m_maskLabel, TextId::EthernetMask, nullptr, TextId::None},
-        {m_gatewayEnable, TextId::EthernetGateway, m_gatewayEnable, TextId::EthernetGatewayHint},
-    };
-    for (int b = 0; b < 4; ++b) {
-        m_lang.push_back(
-            {nullptr, -1, m_address[static_cast<std::size_t>(b)], TextId::EthernetFirstIpByteHint + b});
-        m_lang.push_back(
-            {nullptr, -1, m_address[static_cast<std::size_t>(4 + b)], TextId::EthernetFirstMaskByteHint + b});
-        m_lang.push_back({nullptr, -1, m_address[static_cast<std::size_t>(8 + b)],
-                          TextId::EthernetFirstGatewayByteHint + b});
-    }
-
-    // Each number field's hint ends with its unit and the range its check accepts.
-    const std::pair<QWidget*, int> unitRanges[] = {
-        {m_canId, 250},      {m_canBaud, 251},  {m_networkStartDelay, 252}, {m_startOnModbusAddress, 253},
-        {m_sdoTimeout, 254}, {m_syncTime, 255}, {m_nodeguard1, 253},        {m_nodeguard2, 253},
-        {m_modbusBaud, 256}, {m_modbusId, 257}, {m_inactivityTimeout, 258},
-    };
-    for (LangEntry& entry : m_lang) {
-        for (const auto& [field, unitRange] : unitRanges)
-            if (entry.hintOwner == field)
-                entry.unitRange = unitRange;
-        for (QLineEdit* field : m_address)
-            if (entry.hintOwner == field)
-                entry.unitRange = 259;
-    }
-
-    // A wheel turn anywhere over the panel group scrolls the group, even over a list that
-    // would otherwise take the turn as a change of its value.
-    m_panelGroup->viewport()->installEventFilter(this);
-    m_panelGroup->verticalScrollBar()->installEventFilter(this);
-    m_panelStack->installEventFilter(this);
-    for (QWidget* child : m_panelStack->findChildren<QWidget*>())
-        child->installEventFilter(this);
-}
-
-// Only these controls make Cancel ask; the CANopen numbers and the inactivity time do not.
-void CommunicationDialog::trackChanges()
-{
-    connect(m_device, &QComboBox::currentIndexChanged, this, [this] {
-        markChanged();
-        layoutPanels();
-    });
-    for (QCheckBox* check : {m_operationalAtStart, m_networkStart, m_startOnModbus, m_sync, m_nodeguard,
-                             m_inactivity, m_gatewayEnable})
-        connect(check, &QCheckBox::toggled, this, &CommunicationDialog::markChanged);
-    for (QComboBox* list : {m_serial, m_modbusBaud, m_parity, m_stopBits, m_protocol})
-        connect(list, &QComboBox::currentIndexChanged, this, &CommunicationDialog::markChanged);
-    connect(m_modbusId, &QLineEdit::textChanged, this, &CommunicationDialog::markChanged);
-    for (QLineEdit* field : m_address)
-        connect(field, &QLineEdit::textChanged, this, &CommunicationDialog::markChanged);
-}
-
-// The captions are composed here only, so they keep the language active at creation.
-void CommunicationDialog::orderPanels()
-{
-    const int captions[] = {TextId::DevicePanel, TextId::CanopenPanel, TextId::ModbusPanel,
-                            TextId::EthernetPanel};
     for (std::size_t i = 0; i < m_panels.size(); ++i) {
-        m_panels[i]->setCaption(QString("%1. ").arg(i + 1) + text(captions[i]));
-        m_panels[i]->show();
+        m_panels[i] = m_panelGroup->addPanel(kPanels[i].name);
+        m_forms[i] = new QFormLayout(m_panels[i]->body());
+        m_forms[i]->setContentsMargins(kMargin, kMargin, kMargin, kBottomMargin);
+        m_forms[i]->setHorizontalSpacing(kColumnGap);
+        m_forms[i]->setVerticalSpacing(kRowPitch - kControlHeight);
     }
-    for (std::size_t i = 0; i + 1 < m_panels.size(); ++i)
-        setTabOrder(m_panels[i], m_panels[i + 1]);
-    stackPanels();
+
+    IpAddressEdit* previousAddress = nullptr;
+    for (const F& field : fields()) {
+        QFormLayout* form = m_forms[field.panel];
+        QWidget* widget = makeControl(field, m_panels[field.panel]->body());
+        if (startsRow(field))
+            form->addRow(widget, static_cast<QWidget*>(nullptr));
+        else
+            form->setWidget(form->rowCount() - 1, QFormLayout::FieldRole, widget);
+        m_bound.push_back({&field, widget, form});
+
+        if (auto* address = qobject_cast<IpAddressEdit*>(widget)) {
+            // "." runs on through the address, the mask and the gateway.
+            if (previousAddress)
+                previousAddress->chainTo(address);
+            previousAddress = address;
+        }
+        // Connected once the lists hold their items, so filling them is no change.
+        if (field.tracked) {
+            if (auto* check = qobject_cast<QCheckBox*>(widget))
+                connect(check, &QCheckBox::toggled, this, &CommunicationDialog::markChanged);
+            else if (auto* address = qobject_cast<IpAddressEdit*>(widget))
+                connect(address, &IpAddressEdit::edited, this, &CommunicationDialog::markChanged);
+            else if (auto* list = qobject_cast<QComboBox*>(widget))
+                connect(list, &QComboBox::currentIndexChanged, this, &CommunicationDialog::markChanged);
+            else if (auto* line = qobject_cast<QLineEdit*>(widget))
+                connect(line, &QLineEdit::textChanged, this, &CommunicationDialog::markChanged);
+        }
+        if (field.index == &V::deviceType)
+            m_device = qobject_cast<QComboBox*>(widget);
+    }
+    // The variant decides which rows and panels show.
+    connect(m_device, &QComboBox::currentIndexChanged, this, &CommunicationDialog::layoutPanels);
+
+    m_panelGroup->finishPanels();
+    // The captions are composed here only, so they keep the language active at creation.
+    for (std::size_t i = 0; i < m_panels.size(); ++i)
+        m_panels[i]->setCaption(QString("%1. ").arg(i + 1) + text(kPanels[i].caption));
 }
 
 void CommunicationDialog::layoutPanels()
 {
-    layoutDevicePanel();
-    layoutCanopenPanel();
-    layoutModbusPanel();
-    layoutEthernetPanel();
-    stackPanels();
-}
-
-void CommunicationDialog::layoutDevicePanel()
-{
-    place(m_deviceLabel, 0, kLeft, kDeviceListLeft - kLeft - 4);
-    place(m_device, 0, kDeviceListLeft, kValueLeft + kValueWidth - kDeviceListLeft);
-    m_panels[0]->setExpandedHeight(panelHeight(m_device));
-}
-
-void CommunicationDialog::layoutCanopenPanel()
-{
-    place(m_canIdLabel, 0, kLeft, kCaptionWidth);
-    place(m_canId, 0, kValueLeft, kValueWidth);
-    place(m_canBaudLabel, 1, kLeft, kCaptionWidth);
-    place(m_canBaud, 1, kValueLeft, kValueWidth);
-    place(m_operationalAtStart, 2, kLeft, kCaptionWidth);
-    place(m_networkStart, 3, kLeft, kCaptionWidth);
-    place(m_networkStartDelay, 3, kValueLeft, kValueWidth);
-    place(m_startOnModbus, 4, kLeft, kCaptionWidth);
-    place(m_startOnModbusAddress, 4, kValueLeft, kValueWidth);
-    place(m_sdoTimeoutLabel, 5, kLeft, kCaptionWidth);
-    place(m_sdoTimeout, 5, kValueLeft, kValueWidth);
-    place(m_sync, 6, kLeft, kCaptionWidth);
-    place(m_syncTime, 6, kValueLeft, kValueWidth);
-    place(m_nodeguard, 7, kLeft, kCaptionWidth);
-    place(m_nodeguard1Label, 8, kLeft, kCaptionWidth);
-    place(m_nodeguard1, 8, kValueLeft, kValueWidth);
-    place(m_nodeguard2Label, 9, kLeft, kCaptionWidth);
-    place(m_nodeguard2, 9, kValueLeft, kValueWidth);
-    m_panels[1]->setExpandedHeight(panelHeight(m_nodeguard2));
-}
-
-void CommunicationDialog::layoutModbusPanel()
-{
     const bool ethernet = hasEthernet(variantForSteps(variantShown()));
-    place(m_serialLabel, 0, kLeft, kCaptionWidth);
-    place(m_serial, 0, kValueLeft, kValueWidth);
-    place(m_modbusBaudLabel, 1, kLeft, kCaptionWidth);
-    place(m_modbusBaud, 1, kValueLeft, kValueWidth);
-    place(m_parityLabel, 2, kLeft, kCaptionWidth);
-    place(m_parity, 2, kValueLeft, kValueWidth);
-    place(m_stopBitsLabel, 3, kLeft, kCaptionWidth);
-    place(m_stopBits, 3, kValueLeft, kValueWidth);
-    m_stopBitsLabel->setVisible(ethernet);
-    m_stopBits->setVisible(ethernet);
-
-    // Without the Ethernet port the ID moves up into the Stop Bits row.
-    const int idRow = ethernet ? 4 : 3;
-    place(m_modbusIdLabel, idRow, kLeft, kCaptionWidth);
-    place(m_modbusId, idRow, kValueLeft, kValueWidth);
-
-    place(m_protocolLabel, idRow + 1, kLeft, kCaptionWidth);
-    place(m_protocol, idRow + 1, kValueLeft, kValueWidth);
-    m_protocolLabel->setVisible(!ethernet);
-    m_protocol->setVisible(!ethernet);
-
-    place(m_inactivity, idRow + 1, kLeft, kCaptionWidth);
-    place(m_inactivityTimeout, idRow + 1, kValueLeft, kValueWidth);
-    m_inactivity->setVisible(ethernet);
-    m_inactivityTimeout->setVisible(ethernet);
-
-    m_panels[2]->setExpandedHeight(
-        panelHeight(ethernet ? static_cast<QWidget*>(m_inactivityTimeout) : m_protocol));
-}
-
-void CommunicationDialog::layoutEthernetPanel()
-{
-    place(m_ipLabel, 0, kLeft, kAddressLabelWidth);
-    place(m_maskLabel, 1, kLeft, kAddressLabelWidth);
-    place(m_gatewayEnable, 2, kLeft, kAddressLabelWidth);
-    for (int g = 0; g < 3; ++g)
-        for (int b = 0; b < 4; ++b)
-            place(m_address[static_cast<std::size_t>(g * 4 + b)], g, kAddressLeft + b * kAddressPitch,
-                  kAddressWidth);
-    m_panels[3]->setExpandedHeight(panelHeight(m_address[11]));
-    m_panels[3]->setVisible(hasEthernet(variantForSteps(variantShown())));
-}
-
-void CommunicationDialog::stackPanels()
-{
-    int top = 0;
-    for (CollapsiblePanel* panel : m_panels) {
-        if (panel->isHidden())
-            continue;
-        panel->move(0, top);
-        panel->resize(kPanelWidth, panel->height());
-        top += panel->height() + kPanelGap;
+    for (const Bound& bound : m_bound)
+        if (bound.field->shown != Shown::Always)
+            bound.form->setRowVisible(bound.widget, (bound.field->shown == Shown::WithEthernet) == ethernet);
+    // A panel ends below its last visible row: the caption bar, the form and its margins.
+    for (std::size_t i = 0; i < m_panels.size(); ++i) {
+        m_forms[i]->activate();
+        m_panels[i]->setExpandedHeight(CollapsiblePanel::kHeaderHeight + m_forms[i]->sizeHint().height());
     }
-    m_panelStack->resize(kPanelWidth, top);
+    m_panels[kEthernetPanel]->setVisible(ethernet);
+    m_panelGroup->stackPanels();
 }
 
 void CommunicationDialog::applyTexts()
@@ -439,14 +222,21 @@ void CommunicationDialog::applyTexts()
     m_cancel->setText(text(TextId::CommunicationCancel));
     m_ok->setToolTip(text(TextId::CommunicationOkHint));
     m_cancel->setToolTip(text(TextId::CommunicationCancelHint));
-    for (const LangEntry& entry : m_lang) {
-        if (auto* label = qobject_cast<QLabel*>(entry.captionOwner))
-            label->setText(text(entry.caption));
-        else if (auto* check = qobject_cast<QCheckBox*>(entry.captionOwner))
-            check->setText(text(entry.caption));
-        if (entry.hintOwner)
-            entry.hintOwner->setToolTip(
-                entry.unitRange < 0 ? text(entry.hint) : text(entry.hint) + "\n" + text(entry.unitRange));
+    const auto hint = [this](int hint, int unitRange) {
+        return unitRange == TextId::None ? text(hint) : text(hint) + "\n" + text(unitRange);
+    };
+    for (const Bound& bound : m_bound) {
+        const F& field = *bound.field;
+        if (auto* label = qobject_cast<QLabel*>(bound.widget))
+            label->setText(text(field.caption));
+        else if (auto* check = qobject_cast<QCheckBox*>(bound.widget))
+            check->setText(text(field.caption));
+        if (auto* address = qobject_cast<IpAddressEdit*>(bound.widget)) {
+            for (int b = 0; b < 4; ++b)
+                address->field(b)->setToolTip(hint(field.hint + b, field.unitRange));
+        } else if (field.hint != TextId::None) {
+            bound.widget->setToolTip(hint(field.hint, field.unitRange));
+        }
     }
 }
 
@@ -474,71 +264,40 @@ void CommunicationDialog::reload()
     layoutPanels();
 }
 
-void CommunicationDialog::showValues(const ParGenValues& v)
+void CommunicationDialog::showValues(const ParGenValues& values)
 {
-    setList(m_device, v.deviceType);
-    m_canId->setText(qs(v.canId));
-    setList(m_canBaud, v.canBaud);
-    m_operationalAtStart->setChecked(v.operationalAtStart);
-    m_networkStart->setChecked(v.networkStart);
-    m_networkStartDelay->setText(qs(v.networkStartDelay));
-    m_startOnModbus->setChecked(v.startOnModbus);
-    m_startOnModbusAddress->setText(qs(v.startOnModbusAddress));
-    m_sdoTimeout->setText(qs(v.sdoTimeout));
-    m_sync->setChecked(v.syncEnable);
-    m_syncTime->setText(qs(v.syncTime));
-    m_nodeguard->setChecked(v.nodeguardEnable);
-    m_nodeguard1->setText(qs(v.nodeguardAddress1));
-    m_nodeguard2->setText(qs(v.nodeguardAddress2));
-    setList(m_serial, v.modbusSerial);
-    setList(m_modbusBaud, v.modbusBaud);
-    setList(m_parity, v.modbusParity);
-    setList(m_stopBits, v.modbusStopBits);
-    m_modbusId->setText(qs(v.modbusId));
-    setList(m_protocol, v.modbusProtocol);
-    m_inactivity->setChecked(v.inactivityEnable);
-    m_inactivityTimeout->setText(qs(v.inactivityTimeout));
-    for (std::size_t b = 0; b < 4; ++b) {
-        m_address[b]->setText(qs(v.ip[b]));
-        m_address[4 + b]->setText(qs(v.subnetMask[b]));
-        m_address[8 + b]->setText(qs(v.gateway[b]));
+    for (const Bound& bound : m_bound) {
+        const F& field = *bound.field;
+        if (field.flag)
+            static_cast<QCheckBox*>(bound.widget)->setChecked(values.*field.flag);
+        else if (field.text)
+            static_cast<QLineEdit*>(bound.widget)->setText(qs(values.*field.text));
+        else if (field.index)
+            setList(static_cast<QComboBox*>(bound.widget), values.*field.index);
+        else if (field.address)
+            static_cast<IpAddressEdit*>(bound.widget)->setParts(values.*field.address);
     }
-    m_gatewayEnable->setChecked(v.gatewayEnable);
 }
 
 ParGenValues CommunicationDialog::valuesFromControls() const
 {
     // Starting from what was loaded keeps a list index the list cannot show.
-    ParGenValues v = m_loaded;
-    takeList(m_device, v.deviceType);
-    v.canId = us(m_canId->text());
-    takeList(m_canBaud, v.canBaud);
-    v.operationalAtStart = m_operationalAtStart->isChecked();
-    v.networkStart = m_networkStart->isChecked();
-    v.networkStartDelay = us(m_networkStartDelay->text());
-    v.startOnModbus = m_startOnModbus->isChecked();
-    v.startOnModbusAddress = us(m_startOnModbusAddress->text());
-    v.sdoTimeout = us(m_sdoTimeout->text());
-    v.syncEnable = m_sync->isChecked();
-    v.syncTime = us(m_syncTime->text());
-    v.nodeguardEnable = m_nodeguard->isChecked();
-    v.nodeguardAddress1 = us(m_nodeguard1->text());
-    v.nodeguardAddress2 = us(m_nodeguard2->text());
-    takeList(m_serial, v.modbusSerial);
-    takeList(m_modbusBaud, v.modbusBaud);
-    takeList(m_parity, v.modbusParity);
-    takeList(m_stopBits, v.modbusStopBits);
-    v.modbusId = us(m_modbusId->text());
-    takeList(m_protocol, v.modbusProtocol);
-    v.inactivityEnable = m_inactivity->isChecked();
-    v.inactivityTimeout = us(m_inactivityTimeout->text());
-    for (std::size_t b = 0; b < 4; ++b) {
-        v.ip[b] = us(m_address[b]->text());
-        v.subnetMask[b] = us(m_address[4 + b]->text());
-        v.gateway[b] = us(m_address[8 + b]->text());
+    ParGenValues values = m_loaded;
+    for (const Bound& bound : m_bound) {
+        const F& field = *bound.field;
+        if (field.flag) {
+            values.*field.flag = static_cast<QCheckBox*>(bound.widget)->isChecked();
+        } else if (field.text) {
+            values.*field.text = us(static_cast<QLineEdit*>(bound.widget)->text());
+        } else if (field.index) {
+            const int index = static_cast<QComboBox*>(bound.widget)->currentIndex();
+            if (index >= 0)
+                values.*field.index = index;
+        } else if (field.address) {
+            values.*field.address = static_cast<IpAddressEdit*>(bound.widget)->parts();
+        }
     }
-    v.gatewayEnable = m_gatewayEnable->isChecked();
-    return v;
+    return values;
 }
 
 int CommunicationDialog::variantShown() const
@@ -591,51 +350,6 @@ void CommunicationDialog::resizeEvent(QResizeEvent* event)
     // The width stays fixed whatever the window manager offers; only the height is free.
     if (event->size().width() != kClientWidth)
         resize(kClientWidth, event->size().height());
-}
-
-bool CommunicationDialog::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        auto* field = qobject_cast<QLineEdit*>(watched);
-        if (field && std::find(m_address.begin(), m_address.end(), field) != m_address.end())
-            return handleAddressKey(field, static_cast<QKeyEvent*>(event));
-    } else if (event->type() == QEvent::Wheel && isOverPanelGroup(watched)) {
-        return scrollPanels(static_cast<QWheelEvent*>(event));
-    }
-    return SetforgeDialog::eventFilter(watched, event);
-}
-
-// "." in an address field never enters a dot: it moves on to the next byte field.
-bool CommunicationDialog::handleAddressKey(QLineEdit* field, QKeyEvent* event)
-{
-    if (event->text() != QLatin1String("."))
-        return false;
-    const auto at = std::find(m_address.begin(), m_address.end(), field);
-    const auto next = at + 1;
-    if (next != m_address.end()) {
-        QLineEdit* target = *next;
-        if (target->isVisible() && target->isEnabled() && (target->focusPolicy() & Qt::TabFocus))
-            target->setFocus(Qt::TabFocusReason);
-    }
-    return true;
-}
-
-bool CommunicationDialog::isOverPanelGroup(QObject* watched) const
-{
-    auto* widget = qobject_cast<QWidget*>(watched);
-    return widget && (widget == m_panelGroup || m_panelGroup->isAncestorOf(widget));
-}
-
-// One line step per wheel line the system sets, down unless the wheel turned up.
-bool CommunicationDialog::scrollPanels(QWheelEvent* event)
-{
-    QScrollBar* bar = m_panelGroup->verticalScrollBar();
-    const bool up = event->angleDelta().y() > 0;
-    const int lines = std::max(1, QApplication::wheelScrollLines());
-    for (int i = 0; i < lines; ++i)
-        bar->triggerAction(up ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd);
-    event->accept();
-    return true;
 }
 
 } // namespace setforge

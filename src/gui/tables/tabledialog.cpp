@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "core/app/appstate.h"
-#include "core/tables/gridtexts.h"
+#include "core/lang/textid.h"
 #include "core/tables/rowoperations.h"
 #include "core/tables/tablefile.h"
 #include "core/tables/tablevalidator.h"
@@ -205,7 +205,7 @@ void TableDialog::reject()
 {
     // Text still in an open editor counts as typed.
     m_view->commitOpenEditor();
-    if (hasChanges() && !messages().question(this, text(GridText::kDiscardChanges)))
+    if (hasChanges() && !messages().question(this, text(TextId::DiscardChanges)))
         return;
     SetforgeDialog::reject();
 }

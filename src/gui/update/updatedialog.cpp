@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,6 +16,7 @@
 #include "core/update/sendping.h"
 #include "core/update/serialarguments.h"
 #include "core/update/updatefiles.h"
+#include "gui/app/ipaddressedit.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 #include "gui/update/systemechoclient.h"
@@ -79,17 +79,11 @@ void UpdateDialog::buildLayout()
 
     m_ipAddress = panel(this, "P_IP_Address", kIpAddressHeight);
     m_ipLabel = control<QLabel>(m_ipAddress, "L_IP_Address", 12, 2, 420, 18);
-    static const char* const kIpNames[4] = {"E_IP1", "E_IP2", "E_IP3", "E_IP4"};
-    for (int i = 0; i < 4; ++i) {
-        const int left = 12 + i * (kIpFieldWidth + 12);
-        m_ip[i] = control<QLineEdit>(m_ipAddress, kIpNames[i], left, 21, kIpFieldWidth, 24);
-        m_ip[i]->setText("0");
-        m_ip[i]->installEventFilter(this);
-        if (i < 3) {
-            auto* dot = control<QLabel>(m_ipAddress, "", left + kIpFieldWidth + 3, 21, 6, 24);
-            dot->setText(".");
-        }
-    }
+    auto* ip = new IpAddressEdit("E_IP", QSize(kIpFieldWidth, 24), true, m_ipAddress);
+    ip->move(12, 21);
+    ip->setParts({"0", "0", "0", "0"});
+    for (int i = 0; i < 4; ++i)
+        m_ip[i] = ip->field(i);
 
     m_options = panel(this, "P_Options", kOptionsHeight);
     m_optionLabel = control<QLabel>(m_options, "L_Update_Option", 12, 4, 420, 18);
@@ -220,21 +214,6 @@ void UpdateDialog::refreshComPorts()
     for (const SerialPortEntry& port : m_ports)
         m_comPort->addItem(qs(port.name));
     m_comPort->setCurrentIndex(m_ports.empty() ? -1 : 0);
-}
-
-bool UpdateDialog::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->text() == ".") {
-        for (int i = 0; i < 4; ++i) {
-            if (watched != m_ip[i])
-                continue;
-            // The dot only moves on to the next field; it never goes into one.
-            if (i < 3 && m_ip[i + 1]->isEnabled() && m_ip[i + 1]->isVisible())
-                m_ip[i + 1]->setFocus(Qt::TabFocusReason);
-            return true;
-        }
-    }
-    return SetforgeDialog::eventFilter(watched, event);
 }
 
 std::string UpdateDialog::ipFieldsText() const
