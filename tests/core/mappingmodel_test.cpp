@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -710,6 +711,23 @@ TEST(MappingModel, UnsavedChangesWithoutAMappingFile)
     EXPECT_TRUE(built.hasUnsavedChanges());
     built.markSaved();
     EXPECT_FALSE(built.hasUnsavedChanges());
+}
+
+
+// The COB-ID a frame hands to the editor's add-ons: numbers as the tables read them, nothing else.
+TEST(MappingModel, FrameCobIdAsNumber)
+{
+    struct Case {
+        const char* text;
+        std::optional<std::uint32_t> number;
+    };
+    const Case kCases[] = {
+        {"0x285", 0x285u}, {"645", 645u}, {"$183", 0x183u}, {" 0x181", 0x181u},
+        {"abc", std::nullopt}, {"", std::nullopt}, {"-1", std::nullopt},
+    };
+    for (const Case& c : kCases)
+        EXPECT_EQ(PdoFrame(c.text, "8").cobIdNumber(), c.number) << c.text;
+    EXPECT_EQ(EmcyFrame("0x05", "0x8130", "0x11").cobIdNumber(), std::nullopt);
 }
 
 } // namespace
