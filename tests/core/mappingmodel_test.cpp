@@ -631,7 +631,6 @@ TEST(MappingModel, CopyBufferOutlivesReload)
     EXPECT_EQ(model.copyBuffer().sendOnWrite, 1);
 }
 
-
 // Unsaved changes follow the entries, not the edits: what the file would hold decides.
 TEST(MappingModel, UnsavedChangesFollowTheEntries)
 {
@@ -662,12 +661,26 @@ TEST(MappingModel, UnsavedChangesFollowTheEntries)
              m.addEntry(1, {"301", 0, 3, 0}, texts);
          },
          true},
-        {"modified to what it was", [&](MappingModel& m) { m.modifyEntry(0, 0, {"300", 1, 2, 1}, texts); },
+        {"modified to what it was",
+         [&](MappingModel& m) {
+             m.modifyEntry(0, 0, {"300", 1, 2, 1}, texts);
+         },
          false},
-        {"Write changed", [&](MappingModel& m) { m.modifyEntry(0, 0, {"300", 1, 2, 0}, texts); }, true},
-        {"same register spelled otherwise", [&](MappingModel& m) { m.modifyEntry(0, 0, {"0x12C", 1, 2, 1}, texts); },
+        {"Write changed",
+         [&](MappingModel& m) {
+             m.modifyEntry(0, 0, {"300", 1, 2, 0}, texts);
+         },
          true},
-        {"byte changed", [&](MappingModel& m) { m.modifyEntry(0, 0, {"300", 2, 2, 1}, texts); }, true},
+        {"same register spelled otherwise",
+         [&](MappingModel& m) {
+             m.modifyEntry(0, 0, {"0x12C", 1, 2, 1}, texts);
+         },
+         true},
+        {"byte changed",
+         [&](MappingModel& m) {
+             m.modifyEntry(0, 0, {"300", 2, 2, 1}, texts);
+         },
+         true},
         {"frame filled", [&](MappingModel& m) { m.fillFrame(1, 500, texts, "in use"); }, true},
         {"deleted, then marked saved",
          [](MappingModel& m) {
@@ -713,7 +726,6 @@ TEST(MappingModel, UnsavedChangesWithoutAMappingFile)
     EXPECT_FALSE(built.hasUnsavedChanges());
 }
 
-
 // The COB-ID a frame hands to the editor's add-ons: numbers as the tables read them, nothing else.
 TEST(MappingModel, FrameCobIdAsNumber)
 {
@@ -722,7 +734,7 @@ TEST(MappingModel, FrameCobIdAsNumber)
         std::optional<std::uint32_t> number;
     };
     const Case kCases[] = {
-        {"0x285", 0x285u}, {"645", 645u}, {"$183", 0x183u}, {" 0x181", 0x181u},
+        {"0x285", 0x285u},     {"645", 645u},      {"$183", 0x183u},     {" 0x181", 0x181u},
         {"abc", std::nullopt}, {"", std::nullopt}, {"-1", std::nullopt},
     };
     for (const Case& c : kCases)

@@ -481,7 +481,6 @@ void MappingEditorTest::closingAsksOnlyAfterAChange()
     }
 }
 
-
 void MappingEditorTest::loadAndFrameSelectionAreSignalled()
 {
     OpenProject project;

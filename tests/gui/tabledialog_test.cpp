@@ -919,7 +919,6 @@ void TableDialogTest::modelPassesTheTester()
     QVERIFY(dialog->reload());
 }
 
-
 void TableDialogTest::rowActionRunsFromTheGridInTheCurrentLanguage()
 {
     Project project;

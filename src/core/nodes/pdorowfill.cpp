@@ -25,8 +25,8 @@ constexpr PdoColumns kTransmitColumns{TpdoColumn::CobId, TpdoColumn::Dimension, 
 void fillPdoRow(Grid& grid, int row, PdoTableKind table, const RemotePdo& pdo, int nodeId)
 {
     const PdoColumns& columns = table == PdoTableKind::Receive ? kReceiveColumns : kTransmitColumns;
-    std::string mnemonic = "Node " + std::to_string(nodeId) + (pdo.transmit ? " TPDO" : " RPDO") +
-                           std::to_string(pdo.number);
+    std::string mnemonic =
+        "Node " + std::to_string(nodeId) + (pdo.transmit ? " TPDO" : " RPDO") + std::to_string(pdo.number);
     if (!pdo.mapped.empty())
         mnemonic += ": " + pdo.mappedNames();
     grid.setCell(row, columns.cobId, hexText(pdo.cobId));
