@@ -2,7 +2,9 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -627,6 +629,117 @@ TEST(MappingModel, CopyBufferOutlivesReload)
     ASSERT_TRUE(model.load(files).ok);
     EXPECT_EQ(model.copyBuffer().registerIndex, "300");
     EXPECT_EQ(model.copyBuffer().sendOnWrite, 1);
+}
+
+// Unsaved changes follow the entries, not the edits: what the file would hold decides.
+TEST(MappingModel, UnsavedChangesFollowTheEntries)
+{
+    ScratchDir dir;
+    ProjectFiles files;
+    files.transmitPdo = dir.copy("Transmit_Pdo.xml");
+    files.transmitPdoDefine = dir.copy("Transmit_PDO_Define.xml");
+    const UiTexts texts;
+    // Frame 0 holds 300 (Byte 1 / Byte 2, Write 1); frame 1 holds 301 (None / Byte 3) and 303.
+    struct Case {
+        const char* what;
+        std::function<void(MappingModel&)> edit;
+        bool changed;
+        bool marksSaved = false;
+    };
+    const Case kCases[] = {
+        {"nothing", [](MappingModel&) {}, false},
+        {"copy only", [](MappingModel& m) { m.copyEntry(0, 0); }, false},
+        {"last entry deleted and created again alike",
+         [&](MappingModel& m) {
+             m.deleteEntry(1, 1);
+             m.addEntry(1, {"303", 0, 0, 0}, texts);
+         },
+         false},
+        {"first entry deleted and created again: the order moved",
+         [&](MappingModel& m) {
+             m.deleteEntry(1, 0);
+             m.addEntry(1, {"301", 0, 3, 0}, texts);
+         },
+         true},
+        {"modified to what it was",
+         [&](MappingModel& m) {
+             m.modifyEntry(0, 0, {"300", 1, 2, 1}, texts);
+         },
+         false},
+        {"Write changed",
+         [&](MappingModel& m) {
+             m.modifyEntry(0, 0, {"300", 1, 2, 0}, texts);
+         },
+         true},
+        {"same register spelled otherwise",
+         [&](MappingModel& m) {
+             m.modifyEntry(0, 0, {"0x12C", 1, 2, 1}, texts);
+         },
+         true},
+        {"byte changed",
+         [&](MappingModel& m) {
+             m.modifyEntry(0, 0, {"300", 2, 2, 1}, texts);
+         },
+         true},
+        {"frame filled", [&](MappingModel& m) { m.fillFrame(1, 500, texts, "in use"); }, true},
+        {"deleted, then marked saved",
+         [](MappingModel& m) {
+             m.deleteEntry(0, 0);
+             m.markSaved();
+         },
+         false, true},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.what);
+        MappingModel model(kTransmitPdoMapping);
+        ASSERT_TRUE(model.load(files).ok);
+        const std::string before = serialized(model);
+        ASSERT_FALSE(model.hasUnsavedChanges());
+        c.edit(model);
+        EXPECT_EQ(model.hasUnsavedChanges(), c.changed);
+        // Without markSaved, the same answer as comparing what the file would hold.
+        if (!c.marksSaved) {
+            EXPECT_EQ(serialized(model) != before, c.changed);
+        }
+        // A new load is the saved state again.
+        ASSERT_TRUE(model.load(files).ok);
+        EXPECT_FALSE(model.hasUnsavedChanges());
+    }
+}
+
+TEST(MappingModel, UnsavedChangesWithoutAMappingFile)
+{
+    ScratchDir dir;
+    const UiTexts texts;
+    MappingModel model(kReceivePdoMapping);
+    ASSERT_TRUE(model.load(dir.copy("rpdodef.xml"), dir.path("sdopdo.xml")).ok);
+    EXPECT_FALSE(model.hasUnsavedChanges());
+    ASSERT_TRUE(model.addEntry(2, {"7", 1, 0, 0}, texts).done());
+    EXPECT_TRUE(model.hasUnsavedChanges());
+    ASSERT_TRUE(model.deleteEntry(2, 0).done());
+    EXPECT_FALSE(model.hasUnsavedChanges());
+
+    // A model built without files starts with nothing saved.
+    MappingModel built = receiveModelWith16();
+    EXPECT_TRUE(built.hasUnsavedChanges());
+    built.markSaved();
+    EXPECT_FALSE(built.hasUnsavedChanges());
+}
+
+// The COB-ID a frame hands to the editor's add-ons: numbers as the tables read them, nothing else.
+TEST(MappingModel, FrameCobIdAsNumber)
+{
+    struct Case {
+        const char* text;
+        std::optional<std::uint32_t> number;
+    };
+    const Case kCases[] = {
+        {"0x285", 0x285u},     {"645", 645u},      {"$183", 0x183u},     {" 0x181", 0x181u},
+        {"abc", std::nullopt}, {"", std::nullopt}, {"-1", std::nullopt},
+    };
+    for (const Case& c : kCases)
+        EXPECT_EQ(PdoFrame(c.text, "8").cobIdNumber(), c.number) << c.text;
+    EXPECT_EQ(EmcyFrame("0x05", "0x8130", "0x11").cobIdNumber(), std::nullopt);
 }
 
 } // namespace

@@ -313,6 +313,65 @@ TEST(TextId, NamesTheBuiltInTexts)
     }
 }
 
+// The remote-node texts (the object browser, the node's PDO list and the node catalogue), whole,
+// in number order: texts that read alike ("OK", "PDO") cannot swap their names unseen.
+struct NodeCase {
+    int id;
+    const char* text;
+};
+
+const NodeCase kNodeCases[] = {
+    {TextId::NodePickObject, "Pick Object from EDS…"},
+    {TextId::NodeBrowserCaption, "Object Browser"},
+    {TextId::NodeLabel, "Node"},
+    {TextId::NodeAddEds, "Add EDS…"},
+    {TextId::NodeRemove, "Remove Node"},
+    {TextId::NodeFilter, "Filter"},
+    {TextId::NodeColumnIndex, "Index"},
+    {TextId::NodeColumnSub, "Sub"},
+    {TextId::NodeColumnName, "Name"},
+    {TextId::NodeColumnDataType, "Data Type"},
+    {TextId::NodeColumnAccess, "Access"},
+    {TextId::NodeColumnPdo, "PDO"},
+    {TextId::NodeHighWord, "Also the high word"},
+    {TextId::NodeOk, "OK"},
+    {TextId::NodeCancel, "Cancel"},
+    {TextId::NodeUnfitText, "A text does not fit an SDO row"},
+    {TextId::NodeUnfitDomain, "A DOMAIN does not fit an SDO row"},
+    {TextId::NodeUnfitSize, "Only objects of 1, 2 or 4 bytes fit an SDO row"},
+    {TextId::NodeIdQuestion, "Node ID of the device this EDS describes (1-127):"},
+    {TextId::NodeNoRoomBelow, "Error! No room below this row for the high word"},
+    {TextId::NodeNoFreeAddress, "Error! No free Modbus address is left"},
+    {TextId::NodeHighWordSuffix, " (high word)"},
+    {TextId::NodeFillFromTransmit, "Fill from a Node's Transmit PDO…"},
+    {TextId::NodeFillFromReceive, "Fill from a Node's Receive PDO…"},
+    {TextId::NodePdoCaption, "Node's PDOs"},
+    {TextId::NodePdoColumnPdo, "PDO"},
+    {TextId::NodePdoColumnCobId, "Cob-ID"},
+    {TextId::NodePdoColumnType, "Type"},
+    {TextId::NodePdoColumnBytes, "Bytes"},
+    {TextId::NodePdoColumnMapped, "Mapped Objects"},
+    {TextId::NodeNoNodeYet, "No node yet: add its EDS with Add EDS…"},
+    {TextId::NodeRemoveQuestion, "Remove this node from the project's catalogue? Node "},
+    {TextId::NodeYes, "yes"},
+    {TextId::NodeNo, "no"},
+    {TextId::NodeCatalogueUnreadable, "The node catalogue cannot be read: "},
+    {TextId::NodeEdsFileKind, "EDS file"},
+    {TextId::NodeEdsUnreadable, "This EDS cannot be read: "},
+};
+
+TEST(TextId, NamesTheNodeTexts)
+{
+    const UiTexts texts;
+    int expectedId = 1440;
+    for (const NodeCase& c : kNodeCases) {
+        SCOPED_TRACE(c.id);
+        EXPECT_EQ(c.id, expectedId++);
+        EXPECT_EQ(texts[c.id], c.text);
+    }
+    EXPECT_EQ(expectedId, 1477);
+}
+
 // Two names for one number mean one of them points at the wrong text.
 TEST(TextId, NoTwoNamesShareANumber)
 {
@@ -320,6 +379,10 @@ TEST(TextId, NoTwoNamesShareANumber)
     for (const Case& c : kCases) {
         const auto [at, added] = owner.emplace(c.id, c.name);
         EXPECT_TRUE(added) << c.name << " and " << at->second << " both name " << c.id;
+    }
+    for (const NodeCase& c : kNodeCases) {
+        const auto [at, added] = owner.emplace(c.id, c.text);
+        EXPECT_TRUE(added) << c.text << " and " << at->second << " both name " << c.id;
     }
 }
 
@@ -335,12 +398,15 @@ TEST(TextId, EveryNameInTheHeaderIsChecked)
     std::set<std::string> checked;
     for (const Case& c : kCases)
         checked.insert(c.name);
-    const std::regex declaration(R"(inline constexpr int (\w+) = )");
+    // The node texts (1440-1476) are checked whole by NamesTheNodeTexts, which runs through the
+    // whole block.
+    const auto isNodeText = [](int id) { return id >= 1440 && id <= 1476; };
+    const std::regex declaration(R"(inline constexpr int (\w+) = (\d+))");
     int declared = 0;
     for (auto it = std::sregex_iterator(source.begin(), source.end(), declaration);
          it != std::sregex_iterator(); ++it) {
         const std::string name = (*it)[1];
-        if (name == "None")
+        if (name == "None" || isNodeText(std::stoi((*it)[2])))
             continue;
         ++declared;
         EXPECT_TRUE(checked.count(name)) << name << " has no case in kCases";

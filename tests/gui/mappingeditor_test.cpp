@@ -142,6 +142,7 @@ private slots:
     void modifyAsksBeforeDroppingBytesBeyondTheFrame();
     void fillFrameAndSharedRegistersOnOk();
     void closingAsksOnlyAfterAChange();
+    void loadAndFrameSelectionAreSignalled();
 
 private:
     void driveTransmitEditor(QWidget* editor, FakeMessages& msgs);
@@ -478,6 +479,55 @@ void MappingEditorTest::closingAsksOnlyAfterAChange()
         QCOMPARE(msgs.texts(),
                  c.change ? (QStringList{"Discard the changes?", "Discard the changes?"}) : QStringList{});
     }
+}
+
+void MappingEditorTest::loadAndFrameSelectionAreSignalled()
+{
+    OpenProject project;
+    QFile::copy(kData + "/rpdodef.xml", project.file("rpdodef.xml"));
+    QFile::copy(kData + "/emcydef.xml", project.file("emcydef.xml"));
+    FakeMessages msgs;
+    MainWindow window(project.state);
+    struct Case {
+        QWidget* editor;
+        const char* frameList;
+        int line;
+        qint64 cobId;
+    };
+    const Case kCases[] = {
+        {window.windows().rpdoDefine, "LB_CAN_Frames", 2, 0x183}, // "$183"
+        {window.windows().tpdoDefine, "LB_CAN_Frames", 1, 0x202},
+        {window.windows().emcyDefine, "LB_EMCY_Frames", 0, -1}, // an emergency has no COB-ID
+    };
+    for (const Case& c : kCases) {
+        auto* editor = qobject_cast<MappingEditor*>(c.editor);
+        QVERIFY(editor);
+        int loads = 0;
+        QList<QPair<int, qint64>> selected;
+        const QMetaObject::Connection loaded =
+            connect(editor, &MappingEditor::framesLoaded, this, [&] { ++loads; });
+        const QMetaObject::Connection picked =
+            connect(editor, &MappingEditor::frameSelected, this, [&](int frame, qint64 cobId) {
+                // The editor has filled its lists for the frame first.
+                QCOMPARE(editor->selectedFrame(), frame);
+                QCOMPARE(editor->findChild<QComboBox*>("CB_Byte_Low_Part")->count(),
+                         editor->model().offeredBytes(frame) + 1);
+                selected.append({frame, cobId});
+            });
+        int loadsWhenShown = -1;
+        whenShown<MappingEditor>([&](MappingEditor* shown) {
+            loadsWhenShown = loads;
+            clickLine(shown->findChild<QListWidget*>(c.frameList), c.line);
+            shown->reject();
+        });
+        editor->exec();
+        disconnect(loaded);
+        disconnect(picked);
+        QCOMPARE(loadsWhenShown, 1);
+        QVERIFY(!selected.isEmpty());
+        QCOMPARE(selected.last(), (QPair<int, qint64>(c.line, c.cobId)));
+    }
+    QCOMPARE(msgs.texts(), QStringList{});
 }
 
 } // namespace setforge

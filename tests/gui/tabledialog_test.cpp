@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include <QAbstractItemModelTester>
+#include <QAction>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -12,6 +13,7 @@
 
 #include "core/app/appstate.h"
 #include "core/base/atomicfile.h"
+#include "core/tables/nodeguardtable.h"
 #include "core/tables/tabledefinition.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/windowfactory.h"
@@ -130,6 +132,7 @@ private slots:
     void undoRedoCutAndFillPaste();
     void keyboardStaysInTheDataCells();
     void modelPassesTheTester();
+    void rowActionRunsFromTheGridInTheCurrentLanguage();
 };
 
 void TableDialogTest::sdoClientEndToEndFromTheMainWindow()
@@ -914,6 +917,39 @@ void TableDialogTest::modelPassesTheTester()
     dialog->onDeleteRowClicked();
     dialog->onInsertRowClicked();
     QVERIFY(dialog->reload());
+}
+
+void TableDialogTest::rowActionRunsFromTheGridInTheCurrentLanguage()
+{
+    Project project;
+    FakeMessages msgs;
+    TableDialog dialog(nodeGuardTable(), project.state, nullptr);
+    QList<int> rowsRun;
+    QAction* action = dialog.addRowAction(1453, "A_Test", QKeySequence(Qt::CTRL | Qt::Key_E),
+                                          [&] { rowsRun << dialog.currentGridRow(); });
+    QCOMPARE(action->objectName(), QString("A_Test"));
+    QCOMPARE(action->text(), QString("OK"));
+    QVERIFY(dialog.view()->actions().contains(action));
+    QCOMPARE(dialog.view()->contextMenuPolicy(), Qt::ActionsContextMenu);
+
+    QVERIFY(dialog.reload());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    dialog.view()->setCurrentIndex(cellAt(&dialog, 3, 2));
+    dialog.view()->setFocus();
+    QTest::keyClick(dialog.view(), Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(rowsRun, QList<int>{4});
+    // Not from the buttons below the grid.
+    dialog.findChild<QPushButton*>("Btn_OK")->setFocus();
+    QTest::keyClick(dialog.findChild<QPushButton*>("Btn_OK"), Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(rowsRun, QList<int>{4});
+
+    // A change of language renews the caption with the dialog's other texts.
+    project.state.texts.set(1453, "Va bene");
+    dialog.applyTexts();
+    QCOMPARE(action->text(), QString("Va bene"));
+    dialog.done(QDialog::Rejected);
+    QVERIFY(msgs.all().empty());
 }
 
 } // namespace setforge

@@ -310,6 +310,45 @@ inline constexpr int UpdateExecuteHint = 1535;
 inline constexpr int DeviceNotFound = 1536;
 inline constexpr int CheckIpAddress = 1537;
 
+// Remote nodes: the object browser, the node's PDO list and the node catalogue.
+inline constexpr int NodePickObject = 1440;
+inline constexpr int NodeBrowserCaption = 1441;
+inline constexpr int NodeLabel = 1442;
+inline constexpr int NodeAddEds = 1443;
+inline constexpr int NodeRemove = 1444;
+inline constexpr int NodeFilter = 1445;
+inline constexpr int NodeColumnIndex = 1446;
+inline constexpr int NodeColumnSub = 1447;
+inline constexpr int NodeColumnName = 1448;
+inline constexpr int NodeColumnDataType = 1449;
+inline constexpr int NodeColumnAccess = 1450;
+inline constexpr int NodeColumnPdo = 1451;
+inline constexpr int NodeHighWord = 1452;
+inline constexpr int NodeOk = 1453;
+inline constexpr int NodeCancel = 1454;
+inline constexpr int NodeUnfitText = 1455;
+inline constexpr int NodeUnfitDomain = 1456;
+inline constexpr int NodeUnfitSize = 1457;
+inline constexpr int NodeIdQuestion = 1458;
+inline constexpr int NodeNoRoomBelow = 1459;
+inline constexpr int NodeNoFreeAddress = 1460;
+inline constexpr int NodeHighWordSuffix = 1461;
+inline constexpr int NodeFillFromTransmit = 1462;
+inline constexpr int NodeFillFromReceive = 1463;
+inline constexpr int NodePdoCaption = 1464;
+inline constexpr int NodePdoColumnPdo = 1465;
+inline constexpr int NodePdoColumnCobId = 1466;
+inline constexpr int NodePdoColumnType = 1467;
+inline constexpr int NodePdoColumnBytes = 1468;
+inline constexpr int NodePdoColumnMapped = 1469;
+inline constexpr int NodeNoNodeYet = 1470;
+inline constexpr int NodeRemoveQuestion = 1471; // the node's number follows
+inline constexpr int NodeYes = 1472;
+inline constexpr int NodeNo = 1473;
+inline constexpr int NodeCatalogueUnreadable = 1474; // the reason follows
+inline constexpr int NodeEdsFileKind = 1475;
+inline constexpr int NodeEdsUnreadable = 1476; // the reason follows
+
 } // namespace TextId
 
 } // namespace setforge

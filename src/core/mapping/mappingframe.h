@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,9 @@ struct MappingFrame {
 
     // The frame's line in the editor's frame list, its columns separated by tab characters.
     virtual std::string listLine() const = 0;
+    // The frame's COB-ID as a number; nothing for a frame without one (an emergency) or whose
+    // COB-ID text is not a number from 0 up.
+    virtual std::optional<std::uint32_t> cobIdNumber() const { return std::nullopt; }
 
     std::vector<RegisterEntry> entries;
     int byteCount = 8;

@@ -44,6 +44,7 @@ MappingLoadResult MappingModel::load(const ProjectFiles& files)
 MappingLoadResult MappingModel::load(std::string_view frameFile, std::string_view mapFile)
 {
     m_frames.clear();
+    m_savedEntries.clear(); // the entry loaders set it from what they read
 
     pugi::xml_document doc;
     XmlLoadResult loaded = loadXmlFile(frameFile, doc);
@@ -95,6 +96,7 @@ void MappingModel::loadFlatEntries(const pugi::xml_node& root)
             continue;
         m_frames[static_cast<std::size_t>(n)]->entries.push_back(readEntry(row));
     }
+    markSaved();
 }
 
 void MappingModel::loadGroupedEntries(const pugi::xml_node& root)
@@ -110,6 +112,7 @@ void MappingModel::loadGroupedEntries(const pugi::xml_node& root)
                 m_frames[i]->entries.push_back(readEntry(element));
         ++i;
     }
+    markSaved();
 }
 
 int MappingModel::offeredBytes(int frame) const
@@ -286,6 +289,28 @@ void MappingModel::writeEntry(pugi::xml_node parent, const RegisterEntry& entry,
             break;
         }
     }
+}
+
+bool MappingModel::hasUnsavedChanges() const
+{
+    // A frame beyond the saved state counts as saved without entries: a load that found no
+    // mapping file leaves the frames empty and the saved state too.
+    static const std::vector<RegisterEntry> kNone;
+    const std::size_t frames = std::max(m_frames.size(), m_savedEntries.size());
+    for (std::size_t i = 0; i < frames; ++i) {
+        const std::vector<RegisterEntry>& now = i < m_frames.size() ? m_frames[i]->entries : kNone;
+        const std::vector<RegisterEntry>& saved = i < m_savedEntries.size() ? m_savedEntries[i] : kNone;
+        if (now != saved)
+            return true;
+    }
+    return false;
+}
+
+void MappingModel::markSaved()
+{
+    m_savedEntries.clear();
+    for (const std::unique_ptr<MappingFrame>& frame : m_frames)
+        m_savedEntries.push_back(frame->entries);
 }
 
 void MappingModel::buildDocument(pugi::xml_document& doc) const

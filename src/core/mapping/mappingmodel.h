@@ -105,6 +105,13 @@ public:
     // The choices of the two byte lists for `frame`: "None", then "Byte 1" .. offeredBytes.
     std::vector<std::string> byteChoices(int frame, const UiTexts& texts) const;
 
+    // True when the entries differ from the saved state: those the last load read, or those
+    // markSaved saw. An edit undone by hand (an entry deleted and created again alike) leaves
+    // no change; the copy buffer does not count.
+    bool hasUnsavedChanges() const;
+    // Takes the entries as they are now as the saved state, as after a successful save.
+    void markSaved();
+
     // The mapping file as the model holds it now, in the editor's file shape.
     void buildDocument(pugi::xml_document& doc) const;
     // Writes the mapping file through the atomic-write helper, replacing it.
@@ -124,6 +131,7 @@ private:
     const MappingFormat& m_format;
     std::vector<std::unique_ptr<MappingFrame>> m_frames;
     RegisterEntry m_copy;
+    std::vector<std::vector<RegisterEntry>> m_savedEntries; // per frame; see hasUnsavedChanges
 };
 
 } // namespace setforge

@@ -17,4 +17,12 @@ std::string PdoFrame::listLine() const
     return cobId + '\t' + dimension;
 }
 
+std::optional<std::uint32_t> PdoFrame::cobIdNumber() const
+{
+    const std::int32_t value = textToInt(cobId, -1);
+    if (value < 0)
+        return std::nullopt;
+    return static_cast<std::uint32_t>(value);
+}
+
 } // namespace setforge

@@ -13,6 +13,8 @@ struct PdoFrame : MappingFrame {
 
     // "cobId<tab>dimension".
     std::string listLine() const override;
+    // textToInt of the COB-ID text ("0x285", "645"), when it gives a number from 0 up.
+    std::optional<std::uint32_t> cobIdNumber() const override;
 
     std::string cobId;     // COB-ID text of the frame's row
     std::string dimension; // Dimension text of the frame's row

@@ -10,6 +10,9 @@ struct RegisterEntry {
     int highPart = 0;          // source of the register's high byte: 0 none, k data byte k (from 1)
     int lowPart = 0;           // source of the register's low byte, same coding
     int sendOnWrite = 0;       // transmit editor only: 1 sends the PDO when the master writes the register
+
+    // Equal entries are written alike to the mapping file.
+    bool operator==(const RegisterEntry&) const = default;
 };
 
 // The byte selector stored in the mapping files: high part in the upper four bits, low part in

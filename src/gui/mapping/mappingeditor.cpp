@@ -1,5 +1,7 @@
 #include "gui/mapping/mappingeditor.h"
 
+#include <optional>
+
 #include <QComboBox>
 #include <QFontMetricsF>
 #include <QFrame>
@@ -13,7 +15,6 @@
 #include <QSignalBlocker>
 
 #include "core/app/appstate.h"
-#include "core/base/xmlfile.h"
 #include "core/image/sharedregisters.h"
 #include "core/lang/textid.h"
 #include "gui/app/messageservice.h"
@@ -57,14 +58,6 @@ int selectedRow(const QListWidget* list)
 {
     const QList<QListWidgetItem*> selected = list->selectedItems();
     return selected.isEmpty() ? -1 : list->row(selected.first());
-}
-
-// The entries as the mapping file would hold them: equal texts, equal entries.
-std::string entriesText(const MappingModel& model)
-{
-    pugi::xml_document doc;
-    model.buildDocument(doc);
-    return serializeXml(doc);
 }
 
 void selectItem(QComboBox* box, int item)
@@ -172,8 +165,11 @@ void MappingEditor::buildLayout()
     m_delete = addButton(this, "Btn_Delete", kRight + 2 * kButtonStep, 350, kButtonWidth);
     m_copy = addButton(this, "Btn_Copy", kRight, 390, kButtonWidth);
     m_paste = addButton(this, "Btn_Paste", kRight + kButtonStep, 390, kButtonWidth);
-    for (QPushButton* button : {m_create, m_modify, m_delete, m_copy, m_paste})
-        connect(button, &QPushButton::clicked, this, &MappingEditor::onButtonClicked);
+    connect(m_create, &QPushButton::clicked, this, &MappingEditor::addEntry);
+    connect(m_modify, &QPushButton::clicked, this, &MappingEditor::modifyEntry);
+    connect(m_delete, &QPushButton::clicked, this, &MappingEditor::deleteEntry);
+    connect(m_copy, &QPushButton::clicked, this, &MappingEditor::copyEntry);
+    connect(m_paste, &QPushButton::clicked, this, &MappingEditor::pasteEntry);
     m_fillFrame = addButton(this, "Btn_Fill_Frame", kRight + 2 * kButtonStep, 390, kButtonWidth);
     connect(m_fillFrame, &QPushButton::clicked, this, &MappingEditor::onFillFrameClicked);
 
@@ -265,7 +261,6 @@ int MappingEditor::exec()
 bool MappingEditor::reload()
 {
     const MappingLoadResult loaded = m_model.load(m_state.files);
-    m_loadedEntries = entriesText(m_model);
     refreshFrames();
     refreshEntries();
     refreshFields();
@@ -274,6 +269,7 @@ bool MappingEditor::reload()
         messages().error(this, qs(loaded.error));
         return false;
     }
+    emit framesLoaded();
     return true;
 }
 
@@ -294,6 +290,9 @@ void MappingEditor::onFrameClicked()
     refreshEntries();
     refreshFields();
     refreshByteLists();
+    const int frame = selectedFrame();
+    const std::optional<std::uint32_t> cobId = frame >= 0 ? m_model.frame(frame).cobIdNumber() : std::nullopt;
+    emit frameSelected(frame, cobId ? static_cast<qint64>(*cobId) : -1);
 }
 
 void MappingEditor::onEntryClicked()
@@ -301,24 +300,9 @@ void MappingEditor::onEntryClicked()
     refreshFields();
 }
 
-void MappingEditor::onButtonClicked()
-{
-    QObject* sender = this->sender();
-    if (sender == m_create)
-        addEntry();
-    else if (sender == m_delete)
-        deleteEntry();
-    else if (sender == m_modify)
-        modifyEntry();
-    else if (sender == m_copy)
-        copyEntry();
-    else if (sender == m_paste)
-        pasteEntry();
-}
-
 bool MappingEditor::hasChanges() const
 {
-    return entriesText(m_model) != m_loadedEntries;
+    return m_model.hasUnsavedChanges();
 }
 
 void MappingEditor::reject()
@@ -344,6 +328,7 @@ void MappingEditor::onOkClicked()
         messages().error(this, qs(saved.error().text));
         return;
     }
+    m_model.markSaved();
     accept();
 }
 
@@ -353,6 +338,20 @@ void MappingEditor::refreshFrames()
     m_frames->clear();
     for (int i = 0; i < m_model.frameCount(); ++i)
         m_frames->addItem(qs(m_model.frame(i).listLine()));
+}
+
+void MappingEditor::setFrameToolTip(int frame, const QString& tip)
+{
+    if (QListWidgetItem* item = m_frames->item(frame))
+        item->setToolTip(tip);
+}
+
+void MappingEditor::setByteToolTip(int byteNumber, const QString& tip)
+{
+    // Item k is "Byte k"; item 0 is "None".
+    for (QComboBox* box : {m_high, m_low})
+        if (byteNumber >= 1 && byteNumber < box->count())
+            box->setItemData(byteNumber, tip, Qt::ToolTipRole);
 }
 
 void MappingEditor::refreshEntries()

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "core/mapping/mappingmodel.h"
 #include "gui/app/setforgedialog.h"
 
@@ -41,8 +39,6 @@ public:
     void onFrameClicked();
     // Click in the entry list: the entry into the green fields.
     void onEntryClicked();
-    // The five entry buttons, by sender.
-    void onButtonClicked();
     // Names the registers the entries share with other tables and lets the user go back (the
     // warning never blocks saving); then writes the mapping file and closes. A failed write is
     // shown and the editor stays open.
@@ -52,7 +48,7 @@ public:
     // Cancel, Escape and the title-bar close: with changed entries, asks "Discard the
     // changes?" first and stays open on No.
     void reject() override;
-    // True when the entries differ from what the last showing loaded.
+    // True when the entries differ from what the last showing loaded (the model's saved state).
     bool hasChanges() const;
 
     // The four refresh steps.
@@ -69,6 +65,19 @@ public:
     void pasteEntry();
     // Fills `frame` from register `firstRegister` on (see MappingModel::fillFrame).
     void fillFrame(int frame, int firstRegister);
+
+    // For add-ons that explain the frames: the tooltip of frame `frame`'s line in the frame
+    // list, and of choice "Byte `byteNumber`" (from 1) in both byte lists of the frame shown.
+    // The lists are refilled on load and on each frame change, which drops the tooltips.
+    void setFrameToolTip(int frame, const QString& tip);
+    void setByteToolTip(int byteNumber, const QString& tip);
+
+signals:
+    // The frames were loaded and listed; no frame is selected yet.
+    void framesLoaded();
+    // A frame was selected (frame -1: none is) and its entries and byte lists are filled.
+    // `cobId` is the frame's COB-ID, -1 when it has none (see MappingFrame::cobIdNumber).
+    void frameSelected(int frame, qint64 cobId);
 
 private:
     void buildLayout();
@@ -109,7 +118,6 @@ private:
     QPushButton* m_copy = nullptr;
     QPushButton* m_paste = nullptr;
     QPushButton* m_fillFrame = nullptr;
-    std::string m_loadedEntries; // the mapping file as loaded, to tell whether anything changed
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
 };

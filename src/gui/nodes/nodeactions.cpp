@@ -1,18 +1,14 @@
 #include "gui/nodes/nodeactions.h"
 
-#include <functional>
-
-#include <QAction>
-#include <QEvent>
+#include <QKeySequence>
 
 #include "core/app/appstate.h"
-#include "core/nodes/edsvalue.h"
+#include "core/lang/textid.h"
+#include "core/nodes/pdorowfill.h"
 #include "core/nodes/sdoobjectpick.h"
 #include "core/tables/grid.h"
-#include "core/tables/pdotransmittable.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
-#include "gui/nodes/nodetexts.h"
 #include "gui/nodes/objectbrowser.h"
 #include "gui/nodes/pdopresetdialog.h"
 #include "gui/tables/tabledialog.h"
@@ -23,56 +19,8 @@ namespace setforge {
 
 namespace {
 
-// Receive PDO grid columns.
-constexpr int kRpdoCobId = 1, kRpdoDimension = 2, kRpdoMnemonic = 4;
-
-// Keeps an action's text in the current language: the dialog is hidden while the language
-// changes, so taking the text each time the dialog is shown is enough.
-class ActionTextKeeper : public QObject {
-public:
-    ActionTextKeeper(QAction* action, AppState& state, int textIndex, QObject* parent)
-        : QObject(parent), m_action(action), m_state(state), m_textIndex(textIndex)
-    {
-        refresh();
-    }
-    void refresh() { m_action->setText(qs(m_state.texts.at(m_textIndex))); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Show)
-            refresh();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QAction* m_action;
-    AppState& m_state;
-    int m_textIndex;
-};
-
-// The row action on the grid: in its context menu and on Ctrl+E while the grid has focus.
-void addRowAction(TableDialog& dialog, AppState& state, int textIndex, const char* name,
-                  std::function<void()> run)
-{
-    TableGrid* view = dialog.view();
-    auto* action = new QAction(view);
-    action->setObjectName(name);
-    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    auto* keeper = new ActionTextKeeper(action, state, textIndex, action);
-    dialog.installEventFilter(keeper);
-    QObject::connect(action, &QAction::triggered, &dialog, std::move(run));
-    view->addAction(action);
-    if (view->contextMenuPolicy() == Qt::DefaultContextMenu)
-        view->setContextMenuPolicy(Qt::ActionsContextMenu);
-}
-
-int currentRow(const TableDialog& dialog)
-{
-    const QModelIndex current = dialog.view()->currentIndex();
-    return current.isValid() ? current.row() + 1 : 1;
-}
+// Each table dialog has one row action of the nodes, on the same key.
+constexpr QKeyCombination kRowActionKey = Qt::CTRL | Qt::Key_E;
 
 // Writes every data cell of rows `firstRow`..N that differs in `wanted` through the model,
 // so the views, and whatever watches the model, see each change as an edit.
@@ -91,7 +39,7 @@ void pickSdoObject(TableDialog& dialog, AppState& state)
     if (!state.hasProject())
         return;
     dialog.view()->commitOpenEditor();
-    const int row = currentRow(dialog);
+    const int row = dialog.currentGridRow();
     ObjectBrowser browser(state, &dialog);
     if (browser.exec() != QDialog::Accepted)
         return;
@@ -100,15 +48,15 @@ void pickSdoObject(TableDialog& dialog, AppState& state)
         return;
     Grid filled = dialog.grid();
     switch (fillSdoRows(filled, row, *entry, browser.nodeId(), browser.alsoHighWord(),
-                        state.texts.at(NodeText::HighWordSuffix))) {
+                        state.texts.at(TextId::NodeHighWordSuffix))) {
     case SdoPickOutcome::Filled:
         applyRows(dialog, filled, row);
         break;
     case SdoPickOutcome::NoRoomBelow:
-        messages().error(&dialog, qs(state.texts.at(NodeText::NoRoomBelow)));
+        messages().error(&dialog, qs(state.texts.at(TextId::NodeNoRoomBelow)));
         break;
     case SdoPickOutcome::NoFreeAddress:
-        messages().error(&dialog, qs(state.texts.at(NodeText::NoFreeAddress)));
+        messages().error(&dialog, qs(state.texts.at(TextId::NodeNoFreeAddress)));
         break;
     case SdoPickOutcome::DoesNotFit:
         break;
@@ -120,7 +68,7 @@ void fillFromPdo(TableDialog& dialog, AppState& state, bool receiveTable)
     if (!state.hasProject())
         return;
     dialog.view()->commitOpenEditor();
-    const int row = currentRow(dialog);
+    const int row = dialog.currentGridRow();
     PdoPresetDialog presets(state, receiveTable, &dialog);
     if (presets.exec() != QDialog::Accepted)
         return;
@@ -128,16 +76,8 @@ void fillFromPdo(TableDialog& dialog, AppState& state, bool receiveTable)
     if (!pdo)
         return;
     Grid filled = dialog.grid();
-    const int cobColumn = receiveTable ? kRpdoCobId : TpdoColumn::CobId;
-    const int dimensionColumn = receiveTable ? kRpdoDimension : TpdoColumn::Dimension;
-    const int mnemonicColumn = receiveTable ? kRpdoMnemonic : TpdoColumn::Mnemonic;
-    filled.setCell(row, cobColumn, hexText(pdo->cobId));
-    filled.setCell(row, dimensionColumn, std::to_string(pdo->bytes()));
-    const std::string name = (pdo->transmit ? "TPDO" : "RPDO") + std::to_string(pdo->number);
-    std::string mnemonic = "Node " + std::to_string(presets.nodeId()) + " " + name;
-    if (!pdo->mapped.empty())
-        mnemonic += ": " + pdo->mappedNames();
-    filled.setCell(row, mnemonicColumn, mnemonic);
+    fillPdoRow(filled, row, receiveTable ? PdoTableKind::Receive : PdoTableKind::Transmit, *pdo,
+               presets.nodeId());
     applyRows(dialog, filled, row);
 }
 
@@ -145,15 +85,15 @@ void fillFromPdo(TableDialog& dialog, AppState& state, bool receiveTable)
 
 void installSdoObjectPicker(TableDialog& dialog, AppState& state)
 {
-    addRowAction(dialog, state, NodeText::PickObject, "A_PickObject",
-                 [&dialog, &state] { pickSdoObject(dialog, state); });
+    dialog.addRowAction(TextId::NodePickObject, "A_PickObject", QKeySequence(kRowActionKey),
+                        [&dialog, &state] { pickSdoObject(dialog, state); });
 }
 
 void installPdoPresets(TableDialog& dialog, AppState& state, bool receiveTable)
 {
-    addRowAction(dialog, state, receiveTable ? NodeText::FillFromTransmit : NodeText::FillFromReceive,
-                 "A_FillFromPdo",
-                 [&dialog, &state, receiveTable] { fillFromPdo(dialog, state, receiveTable); });
+    dialog.addRowAction(receiveTable ? TextId::NodeFillFromTransmit : TextId::NodeFillFromReceive,
+                        "A_FillFromPdo", QKeySequence(kRowActionKey),
+                        [&dialog, &state, receiveTable] { fillFromPdo(dialog, state, receiveTable); });
 }
 
 } // namespace setforge

@@ -6,12 +6,12 @@
 #include <QPushButton>
 
 #include "core/app/appstate.h"
+#include "core/lang/textid.h"
 #include "core/nodes/edsreader.h"
 #include "core/nodes/nodecatalog.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 #include "gui/nodes/nodeedschooser.h"
-#include "gui/nodes/nodetexts.h"
 
 namespace setforge {
 
@@ -46,9 +46,9 @@ QString NodeChooser::text(int index) const
 
 void NodeChooser::applyTexts()
 {
-    m_label->setText(text(NodeText::Node));
-    m_add->setText(text(NodeText::AddEds));
-    m_remove->setText(text(NodeText::RemoveNode));
+    m_label->setText(text(TextId::NodeLabel));
+    m_add->setText(text(TextId::NodeAddEds));
+    m_remove->setText(text(TextId::NodeRemove));
 }
 
 int NodeChooser::nodeId() const
@@ -61,7 +61,7 @@ void NodeChooser::reload(int nodeId)
     NodeCatalog catalog;
     const NodeCatalog::LoadResult loaded = catalog.load(m_state.projectDir);
     if (!loaded.ok)
-        messages().error(this, text(NodeText::CatalogueUnreadable) + qs(loaded.error));
+        messages().error(this, text(TextId::NodeCatalogueUnreadable) + qs(loaded.error));
     else if (!loaded.problems.empty()) {
         QStringList problems;
         for (const std::string& problem : loaded.problems)
@@ -96,7 +96,7 @@ void NodeChooser::readChosenDevice()
                                .arg(qs(m_device->vendorName), qs(m_device->productName), qs(node->file)));
             } else {
                 messages().error(this,
-                                 text(NodeText::EdsUnreadable) + qs(node->file + ": " + read.message()));
+                                 text(TextId::NodeEdsUnreadable) + qs(node->file + ": " + read.message()));
             }
         }
     }
@@ -106,7 +106,7 @@ void NodeChooser::readChosenDevice()
 void NodeChooser::addEds()
 {
     NodeEdsChooser& chooser = NodeEdsChooser::instance();
-    const QString path = chooser.chooseEdsFile(this, text(NodeText::EdsFileKind));
+    const QString path = chooser.chooseEdsFile(this, text(TextId::NodeEdsFileKind));
     if (path.isEmpty())
         return;
     int suggested = 1;
@@ -114,12 +114,12 @@ void NodeChooser::addEds()
     catalog.load(m_state.projectDir);
     while (suggested < 127 && catalog.find(suggested))
         ++suggested;
-    const std::optional<int> id = chooser.chooseNodeId(this, text(NodeText::NodeIdQuestion), suggested);
+    const std::optional<int> id = chooser.chooseNodeId(this, text(TextId::NodeIdQuestion), suggested);
     if (!id)
         return;
     const NodeCatalog::AddResult added = NodeCatalog::addNodeEds(m_state.projectDir, *id, us(path));
     if (!added.ok) {
-        messages().error(this, text(NodeText::EdsUnreadable) + qs(added.error));
+        messages().error(this, text(TextId::NodeEdsUnreadable) + qs(added.error));
         return;
     }
     reload(*id);
@@ -128,12 +128,12 @@ void NodeChooser::addEds()
 void NodeChooser::removeNode()
 {
     const int id = nodeId();
-    if (id == 0 || !messages().question(this, text(NodeText::RemoveQuestion) + QString::number(id)))
+    if (id == 0 || !messages().question(this, text(TextId::NodeRemoveQuestion) + QString::number(id)))
         return;
     NodeCatalog catalog;
     const NodeCatalog::LoadResult loaded = catalog.load(m_state.projectDir);
     if (!loaded.ok) {
-        messages().error(this, text(NodeText::CatalogueUnreadable) + qs(loaded.error));
+        messages().error(this, text(TextId::NodeCatalogueUnreadable) + qs(loaded.error));
         return;
     }
     catalog.removeNode(id);

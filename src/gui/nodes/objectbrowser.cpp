@@ -10,12 +10,12 @@
 #include <QVBoxLayout>
 
 #include "core/app/appstate.h"
+#include "core/lang/textid.h"
 #include "core/nodes/edsdatatype.h"
 #include "core/nodes/edsvalue.h"
 #include "core/nodes/sdoobjectpick.h"
 #include "gui/app/qtext.h"
 #include "gui/nodes/nodechooser.h"
-#include "gui/nodes/nodetexts.h"
 
 namespace setforge {
 
@@ -32,13 +32,13 @@ int unfitText(const EdsEntry& entry)
     case SdoFit::Fits:
         return 0;
     case SdoFit::Text:
-        return NodeText::UnfitText;
+        return TextId::NodeUnfitText;
     case SdoFit::Domain:
-        return NodeText::UnfitDomain;
+        return TextId::NodeUnfitDomain;
     case SdoFit::Size:
-        return NodeText::UnfitSize;
+        return TextId::NodeUnfitSize;
     }
-    return NodeText::UnfitSize;
+    return TextId::NodeUnfitSize;
 }
 
 } // namespace
@@ -100,15 +100,15 @@ ObjectBrowser::ObjectBrowser(AppState& state, QWidget* parent) : SetforgeDialog(
 
 void ObjectBrowser::applyTexts()
 {
-    setWindowTitle(text(NodeText::BrowserCaption));
+    setWindowTitle(text(TextId::NodeBrowserCaption));
     m_chooser->applyTexts();
-    m_filterLabel->setText(text(NodeText::Filter));
-    m_tree->setHeaderLabels({text(NodeText::ColumnIndex), text(NodeText::ColumnSub),
-                             text(NodeText::ColumnName), text(NodeText::ColumnDataType),
-                             text(NodeText::ColumnAccess), text(NodeText::ColumnPdo)});
-    m_highWord->setText(text(NodeText::HighWord));
-    m_ok->setText(text(NodeText::Ok));
-    m_cancel->setText(text(NodeText::Cancel));
+    m_filterLabel->setText(text(TextId::NodeFilter));
+    m_tree->setHeaderLabels({text(TextId::NodeColumnIndex), text(TextId::NodeColumnSub),
+                             text(TextId::NodeColumnName), text(TextId::NodeColumnDataType),
+                             text(TextId::NodeColumnAccess), text(TextId::NodeColumnPdo)});
+    m_highWord->setText(text(TextId::NodeHighWord));
+    m_ok->setText(text(TextId::NodeOk));
+    m_cancel->setText(text(TextId::NodeCancel));
     currentChanged();
 }
 
@@ -118,12 +118,12 @@ void ObjectBrowser::fillTree()
     const EdsDevice* device = m_chooser->device();
     m_device = device ? std::optional<EdsDevice>(*device) : std::nullopt;
     if (!m_device) {
-        m_reason->setText(m_chooser->nodeId() == 0 ? text(NodeText::NoNodeYet) : QString());
+        m_reason->setText(m_chooser->nodeId() == 0 ? text(TextId::NodeNoNodeYet) : QString());
         currentChanged();
         return;
     }
-    const QString yes = text(NodeText::Yes);
-    const QString no = text(NodeText::No);
+    const QString yes = text(TextId::NodeYes);
+    const QString no = text(TextId::NodeNo);
     const QBrush grey = palette().brush(QPalette::Disabled, QPalette::Text);
     auto describe = [&](QTreeWidgetItem* item, const EdsEntry& entry) {
         item->setText(IndexColumn, qs(hexText(entry.index, 4)));

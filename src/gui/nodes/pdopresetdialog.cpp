@@ -6,10 +6,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "core/lang/textid.h"
 #include "core/nodes/edsvalue.h"
 #include "gui/app/qtext.h"
 #include "gui/nodes/nodechooser.h"
-#include "gui/nodes/nodetexts.h"
 
 namespace setforge {
 
@@ -50,13 +50,13 @@ PdoPresetDialog::PdoPresetDialog(AppState& state, bool nodeTransmits, QWidget* p
 
 void PdoPresetDialog::applyTexts()
 {
-    setWindowTitle(text(NodeText::PdoCaption));
+    setWindowTitle(text(TextId::NodePdoCaption));
     m_chooser->applyTexts();
-    m_list->setHeaderLabels({text(NodeText::PdoColumnPdo), text(NodeText::PdoColumnCobId),
-                             text(NodeText::PdoColumnType), text(NodeText::PdoColumnBytes),
-                             text(NodeText::PdoColumnMapped)});
-    m_ok->setText(text(NodeText::Ok));
-    m_cancel->setText(text(NodeText::Cancel));
+    m_list->setHeaderLabels({text(TextId::NodePdoColumnPdo), text(TextId::NodePdoColumnCobId),
+                             text(TextId::NodePdoColumnType), text(TextId::NodePdoColumnBytes),
+                             text(TextId::NodePdoColumnMapped)});
+    m_ok->setText(text(TextId::NodeOk));
+    m_cancel->setText(text(TextId::NodeCancel));
 }
 
 void PdoPresetDialog::fillList()

@@ -1,5 +1,6 @@
 #include "gui/tables/tabledialog.h"
 
+#include <QAction>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -119,6 +120,22 @@ void TableDialog::applyTexts()
         tips << (tip >= 0 ? text(tip) : QString());
     }
     m_model->setTitles(titles, tips);
+    for (const auto& [action, textIndex] : m_rowActions)
+        action->setText(text(textIndex));
+}
+
+QAction* TableDialog::addRowAction(int textIndex, const char* objectName, const QKeySequence& shortcut,
+                                   std::function<void()> run)
+{
+    auto* action = new QAction(text(textIndex), m_view);
+    action->setObjectName(objectName);
+    action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(action, &QAction::triggered, this, std::move(run));
+    m_view->addAction(action);
+    m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_rowActions.emplace_back(action, textIndex);
+    return action;
 }
 
 std::string TableDialog::filePath() const

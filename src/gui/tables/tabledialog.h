@@ -1,12 +1,17 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/tables/grid.h"
 #include "core/tables/tabledefinition.h"
 #include "gui/app/setforgedialog.h"
 
+class QAction;
 class QFrame;
+class QKeySequence;
 class QLabel;
 class QPushButton;
 
@@ -43,6 +48,15 @@ public:
     // True when a cell differs from what the last showing loaded.
     bool hasChanges() const;
 
+    // Lets an add-on offer an action on the rows: it is in the grid's context menu and runs on
+    // `shortcut` while the grid or one of its editors has the focus. Its caption is text
+    // `textIndex` of UI_Texts, renewed with the dialog's other texts; `objectName` names the
+    // action for tests. The dialog owns the action.
+    QAction* addRowAction(int textIndex, const char* objectName, const QKeySequence& shortcut,
+                          std::function<void()> run);
+    // The grid row (1..N) of the current cell; row 1 when there is none.
+    int currentGridRow() const;
+
     const TableDefinition& table() const { return m_table; }
     const Grid& grid() const { return m_grid; }
     DeviceVariant variant() const { return m_variant; }
@@ -60,8 +74,6 @@ public slots:
 private:
     void buildLayout();
     std::string filePath() const;
-    // The grid row (1..N) of the focused cell; row 1 when no cell has focus.
-    int currentGridRow() const;
     // Makes the cell of grid row `row` current in `column` (kept when hidden or 0: the current
     // column, else the first data column), scrolls it into view and gives the grid the focus.
     void focusCell(int row, int column);
@@ -80,6 +92,7 @@ private:
     QPushButton* m_cancel = nullptr;
     QPushButton* m_delRow = nullptr;
     QPushButton* m_insRow = nullptr;
+    std::vector<std::pair<QAction*, int>> m_rowActions; // each add-on action and its text index
 };
 
 } // namespace setforge
