@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/base/projectfiles.h"
+#include "core/tables/projectdocuments.h"
 
 namespace setforge {
 
@@ -13,6 +14,7 @@ namespace setforge {
 // not exist, and one per row that takes a byte beyond its PDO's Dimension or beyond the 5 bytes
 // of an emergency. Rows of a PDO whose Dimension is not 1..8 are not examined for bytes (the
 // table check reports it). Missing or unreadable files give no warning.
+std::vector<std::string> mappingIntegrityWarnings(ProjectDocuments& docs);
 std::vector<std::string> mappingIntegrityWarnings(const ProjectFiles& files);
 
 } // namespace setforge

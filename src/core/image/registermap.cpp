@@ -1,19 +1,26 @@
-#include "core/report/registermap.h"
+#include "core/image/registermap.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <map>
 #include <tuple>
 
-#include "core/app/projectstore.h"
+#include "core/base/devicevariant.h"
 #include "core/base/textint.h"
 #include "core/base/xmlfile.h"
-#include "core/image/compilestop.h"
+#include "core/mapping/mappingformat.h"
 #include "core/mapping/registerentry.h"
-#include "core/tables/pargenfile.h"
+#include "core/tables/emcyaccesstable.h"
+#include "core/tables/pargenelements.h"
+#include "core/tables/pdoreceivetable.h"
+#include "core/tables/pdotransmittable.h"
 #include "core/tables/sdoclienttable.h"
+#include "core/tables/tabledefinition.h"
 
 namespace setforge {
+
+namespace PG = ParGenName;
+using File = ProjectDocuments::File;
 
 namespace {
 
@@ -43,12 +50,13 @@ struct FrameRow {
     std::string mnemonic;
 };
 
-std::vector<FrameRow> pdoRows(const pugi::xml_node& root, const char* cobIdAttribute)
+std::vector<FrameRow> pdoRows(const pugi::xml_node& root, const TableDefinition& table, int cobIdColumn,
+                              int mnemonicColumn)
 {
     std::vector<FrameRow> rows;
     forEachElement(root, [&](const pugi::xml_node& row, std::size_t) {
-        rows.push_back({intValue(row.attribute(cobIdAttribute).value()), std::nullopt, "",
-                        row.attribute("Mnemonic").value()});
+        rows.push_back({intValue(row.attribute(table.attributeOf(cobIdColumn)).value()), std::nullopt, "",
+                        row.attribute(table.attributeOf(mnemonicColumn)).value()});
     });
     return rows;
 }
@@ -56,14 +64,15 @@ std::vector<FrameRow> pdoRows(const pugi::xml_node& root, const char* cobIdAttri
 std::vector<FrameRow> emcyRows(const pugi::xml_node& root)
 {
     std::vector<FrameRow> rows;
+    const TableDefinition& table = emcyAccessTable();
     forEachElement(root, [&](const pugi::xml_node& row, std::size_t) {
         FrameRow frame;
-        frame.nodeId = intValue(row.attribute("ID_EMCY").value());
+        frame.nodeId = intValue(row.attribute(table.attributeOf(EmcyColumn::DeviceId)).value());
         if (frame.nodeId)
             frame.cobId = kEmcyCobIdBase + *frame.nodeId;
-        if (const auto code = intValue(row.attribute("EMCY_Error_Code").value()))
+        if (const auto code = intValue(row.attribute(table.attributeOf(EmcyColumn::ErrorCode)).value()))
             frame.object = hex4(static_cast<unsigned>(*code));
-        frame.mnemonic = row.attribute("Mnemonic").value();
+        frame.mnemonic = row.attribute(table.attributeOf(EmcyColumn::Mnemonic)).value();
         rows.push_back(std::move(frame));
     });
     return rows;
@@ -121,22 +130,26 @@ void fillFrame(RegisterMapEntry& entry, const FrameRow& frame, std::string_view 
 
 void addSdoClaims(MapBuilder& map, const pugi::xml_node& root)
 {
+    const TableDefinition& table = sdoClientTable();
+    const auto text = [&table](const pugi::xml_node& row, int column) {
+        return row.attribute(table.attributeOf(column)).value();
+    };
     forEachElement(root, [&](const pugi::xml_node& row, std::size_t i) {
         const SdoConfParts conf =
-            splitSdoConf(static_cast<std::uint8_t>(textToInt(row.attribute("conf").value(), 0)));
+            splitSdoConf(static_cast<std::uint8_t>(textToInt(row.attribute(kSdoConfAttribute).value(), 0)));
         const RegisterAccess access = conf.readWrite ? RegisterAccess::ReadWrite : RegisterAccess::Read;
         RegisterMapEntry* entry =
-            map.add(row.attribute("IndexA").value(), ClaimSource::Sdo, "sdo.xml", i + 1, access);
+            map.add(text(row, SdoColumn::Address), ClaimSource::Sdo, table.fileName, i + 1, access);
         if (!entry)
             return;
         entry->highByte = static_cast<int>(conf.hiByte);
         entry->lowByte = static_cast<int>(conf.loByte);
-        entry->nodeId = intValue(row.attribute("devIDB").value());
-        const auto index = intValue(row.attribute("IndexB").value());
-        const auto sub = intValue(row.attribute("SubindexB").value());
+        entry->nodeId = intValue(text(row, SdoColumn::DeviceId));
+        const auto index = intValue(text(row, SdoColumn::Index));
+        const auto sub = intValue(text(row, SdoColumn::SubIndex));
         if (index && sub)
             entry->object = hex4(static_cast<unsigned>(*index)) + ":" + std::to_string(*sub);
-        entry->mnemonic = row.attribute("mnemonico").value();
+        entry->mnemonic = text(row, SdoColumn::Mnemonic);
     });
 }
 
@@ -145,15 +158,17 @@ void addSdoClaims(MapBuilder& map, const pugi::xml_node& root)
 // are little-endian); the last register of an odd Dimension has no high byte.
 void addTpdoBlockClaims(MapBuilder& map, const pugi::xml_node& root, const std::vector<FrameRow>& frames)
 {
+    const TableDefinition& table = pdoTransmitTable();
     forEachElement(root, [&](const pugi::xml_node& row, std::size_t i) {
-        const auto start = registerValue(row.attribute("SMA").value());
-        const std::int32_t dimension = textToInt(row.attribute("Dimension").value(), -1);
+        const auto start = registerValue(row.attribute(table.attributeOf(TpdoColumn::AddressStart)).value());
+        const std::int32_t dimension =
+            textToInt(row.attribute(table.attributeOf(TpdoColumn::Dimension)).value(), -1);
         if (!start || dimension < 1 || dimension > 8)
             return;
         const std::int32_t registers = (dimension + 1) / 2;
         for (std::int32_t k = 0; k < registers && *start + k <= 65535; ++k) {
             RegisterMapEntry* entry =
-                map.addRegister(static_cast<std::uint16_t>(*start + k), ClaimSource::Tpdo, "Transmit_Pdo.xml",
+                map.addRegister(static_cast<std::uint16_t>(*start + k), ClaimSource::Tpdo, table.fileName,
                                 i + 1, RegisterAccess::Write);
             entry->lowByte = 2 * k + 1;
             entry->highByte = 2 * k + 2 <= dimension ? 2 * k + 2 : 0;
@@ -172,80 +187,92 @@ void markConflicts(std::vector<RegisterMapEntry>& entries)
         e.conflict = counts[e.reg] > 1;
 }
 
+// The mapping rows of `format` that name an existing frame, each claiming its register.
+void addMappingClaims(MapBuilder& map, const pugi::xml_node& root, const MappingFormat& format,
+                      ClaimSource source, const char* fileName, RegisterAccess access,
+                      const std::vector<FrameRow>& frames)
+{
+    const char* frameNumber = format.attributeName(MapField::FrameNumber);
+    const char* index = format.attributeName(MapField::Index);
+    const char* selector = format.attributeName(MapField::Selector);
+    forEachElement(root, [&](const pugi::xml_node& row, std::size_t i) {
+        const FrameRow* frame = namedFrame(frames, row.attribute(frameNumber).value());
+        if (!frame)
+            return;
+        if (RegisterMapEntry* entry = map.add(row.attribute(index).value(), source, fileName, i + 1, access))
+            fillFrame(*entry, *frame, row.attribute(selector).value());
+    });
+}
+
+void addEmcyWordClaims(MapBuilder& map, const pugi::xml_node& root, const std::vector<FrameRow>& frames)
+{
+    const char* fileName = ProjectDocuments::fileName(File::EmcyWord);
+    const char* index = kEmergencyMapping.attributeName(MapField::Index);
+    const char* selector = kEmergencyMapping.attributeName(MapField::Selector);
+    forEachElement(root, [&](const pugi::xml_node& message, std::size_t i) {
+        if (i >= frames.size())
+            return;
+        forEachElement(message, [&](const pugi::xml_node& word, std::size_t j) {
+            RegisterMapEntry* entry = map.add(word.attribute(index).value(), ClaimSource::Emcy, fileName,
+                                              i + 1, RegisterAccess::Read);
+            if (!entry)
+                return;
+            entry->subNumber = j + 1;
+            entry->row = std::to_string(i + 1) + "." + std::to_string(j + 1);
+            fillFrame(*entry, frames[i], word.attribute(selector).value());
+        });
+    });
+}
+
+void addParGenClaims(MapBuilder& map, const pugi::xml_node& root)
+{
+    const char* fileName = ProjectDocuments::fileName(File::ParGen);
+    const pugi::xml_node startOnModbus = childElement(root, PG::kNetworkStartModbus);
+    if (std::string(startOnModbus.attribute(PG::kStart).value()) == "true")
+        map.add(nextElement(startOnModbus).attribute(PG::kAddress).value(), ClaimSource::NetworkStart,
+                fileName, 0, RegisterAccess::Write);
+    const pugi::xml_node guard = childElement(root, PG::kNodeGuardFrame);
+    if (std::string(guard.attribute(PG::kGuardEnable).value()) == "true") {
+        // The two state registers are told apart by their order: first, then second.
+        if (RegisterMapEntry* first = map.add(guard.attribute(PG::kGuardRegister1).value(),
+                                              ClaimSource::NodeGuarding, fileName, 0, RegisterAccess::Read))
+            first->subNumber = 1;
+        if (RegisterMapEntry* second = map.add(guard.attribute(PG::kGuardRegister2).value(),
+                                               ClaimSource::NodeGuarding, fileName, 0, RegisterAccess::Read))
+            second->subNumber = 2;
+    }
+}
+
 } // namespace
 
-std::vector<RegisterMapEntry> buildRegisterMap(const ProjectFiles& files, std::vector<std::string>* errors)
+std::vector<RegisterMapEntry> buildRegisterMap(ProjectDocuments& docs)
 {
     std::vector<RegisterMapEntry> entries;
     MapBuilder map(entries);
+    // Files that cannot be read have an empty root here and claim nothing.
+    const auto root = [&docs](File file) { return docs.get(file).root; };
 
-    pugi::xml_document sdo;
-    addSdoClaims(map, loadXmlRoot(files.sdo, sdo, errors));
+    addSdoClaims(map, root(File::Sdo));
 
-    pugi::xml_document rpdo;
-    pugi::xml_document rpdoMap;
-    const std::vector<FrameRow> rpdoFrames = pdoRows(loadXmlRoot(files.rpdoDef, rpdo, errors), "cobid");
-    forEachElement(loadXmlRoot(files.sdoPdo, rpdoMap, errors), [&](const pugi::xml_node& row, std::size_t i) {
-        const FrameRow* frame = namedFrame(rpdoFrames, row.attribute("nrpdo").value());
-        if (!frame)
-            return;
-        if (RegisterMapEntry* entry = map.add(row.attribute("index").value(), ClaimSource::Rpdo, "sdopdo.xml",
-                                              i + 1, RegisterAccess::Read))
-            fillFrame(*entry, *frame, row.attribute("poscomp").value());
-    });
+    const TableDefinition& rpdoTable = pdoReceiveTable();
+    const std::vector<FrameRow> rpdoFrames =
+        pdoRows(root(File::RpdoDef), rpdoTable, RpdoColumn::CobId, RpdoColumn::Mnemonic);
+    addMappingClaims(map, root(File::SdoPdo), kReceivePdoMapping, ClaimSource::Rpdo,
+                     ProjectDocuments::fileName(File::SdoPdo), RegisterAccess::Read, rpdoFrames);
 
-    pugi::xml_document emcy;
-    pugi::xml_document emcyWords;
-    const std::vector<FrameRow> emcyFrames = emcyRows(loadXmlRoot(files.emcyDef, emcy, errors));
-    forEachElement(
-        loadXmlRoot(files.emcyWord, emcyWords, errors), [&](const pugi::xml_node& message, std::size_t i) {
-            if (i >= emcyFrames.size())
-                return;
-            forEachElement(message, [&](const pugi::xml_node& word, std::size_t j) {
-                RegisterMapEntry* entry = map.add(word.attribute("Dati_Word").value(), ClaimSource::Emcy,
-                                                  "emcyword.xml", i + 1, RegisterAccess::Read);
-                if (!entry)
-                    return;
-                entry->subNumber = j + 1;
-                entry->row = std::to_string(i + 1) + "." + std::to_string(j + 1);
-                fillFrame(*entry, emcyFrames[i], word.attribute("Dati_Byte").value());
-            });
-        });
+    addEmcyWordClaims(map, root(File::EmcyWord), emcyRows(root(File::EmcyDef)));
 
-    pugi::xml_document tpdo;
-    const pugi::xml_node tpdoRoot = loadXmlRoot(files.transmitPdo, tpdo, errors);
-    const std::vector<FrameRow> tpdoFrames = pdoRows(tpdoRoot, "COB-ID");
-    if (readDeviceType(files.parGen) == 0)
+    const pugi::xml_node parGen = root(File::ParGen);
+    const int deviceType = textToInt(elementText(childElement(parGen, PG::kDeviceType)), 0);
+    const pugi::xml_node tpdoRoot = root(File::TransmitPdo);
+    const std::vector<FrameRow> tpdoFrames =
+        pdoRows(tpdoRoot, pdoTransmitTable(), TpdoColumn::CobId, TpdoColumn::Mnemonic);
+    if (!hasEthernet(variantForSteps(deviceType)))
         addTpdoBlockClaims(map, tpdoRoot, tpdoFrames);
-    pugi::xml_document tpdoMap;
-    forEachElement(
-        loadXmlRoot(files.transmitPdoDefine, tpdoMap, errors), [&](const pugi::xml_node& row, std::size_t i) {
-            const FrameRow* frame = namedFrame(tpdoFrames, row.attribute("NrPdo").value());
-            if (!frame)
-                return;
-            if (RegisterMapEntry* entry = map.add(row.attribute("Index").value(), ClaimSource::Tpdo,
-                                                  "Transmit_PDO_Define.xml", i + 1, RegisterAccess::Write))
-                fillFrame(*entry, *frame, row.attribute("PosComp").value());
-        });
+    addMappingClaims(map, root(File::TransmitPdoDefine), kTransmitPdoMapping, ClaimSource::Tpdo,
+                     ProjectDocuments::fileName(File::TransmitPdoDefine), RegisterAccess::Write, tpdoFrames);
 
-    pugi::xml_document parGen;
-    const pugi::xml_node root = loadXmlRoot(files.parGen, parGen, errors);
-    const pugi::xml_node startOnModbus = childElement(root, "network_start_modbus");
-    if (std::string(startOnModbus.attribute("start").value()) == "true")
-        map.add(nextElement(startOnModbus).attribute("address").value(), ClaimSource::NetworkStart,
-                "ParGen.xml", 0, RegisterAccess::Write);
-    const pugi::xml_node guard = childElement(root, "send_frame_nodeguard");
-    if (std::string(guard.attribute("enable").value()) == "true") {
-        // The two state registers are told apart by their order: first, then second.
-        if (RegisterMapEntry* first =
-                map.add(guard.attribute("add_word_1").value(), ClaimSource::NodeGuarding, "ParGen.xml", 0,
-                        RegisterAccess::Read))
-            first->subNumber = 1;
-        if (RegisterMapEntry* second =
-                map.add(guard.attribute("add_word_2").value(), ClaimSource::NodeGuarding, "ParGen.xml", 0,
-                        RegisterAccess::Read))
-            second->subNumber = 2;
-    }
+    addParGenClaims(map, parGen);
 
     std::stable_sort(entries.begin(), entries.end(),
                      [](const RegisterMapEntry& a, const RegisterMapEntry& b) {
@@ -256,6 +283,12 @@ std::vector<RegisterMapEntry> buildRegisterMap(const ProjectFiles& files, std::v
                      });
     markConflicts(entries);
     return entries;
+}
+
+std::vector<RegisterMapEntry> buildRegisterMap(const ProjectFiles& files)
+{
+    ProjectDocuments docs(files);
+    return buildRegisterMap(docs);
 }
 
 const char* claimSourceName(ClaimSource source)
