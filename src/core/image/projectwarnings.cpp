@@ -5,6 +5,7 @@
 
 #include <pugixml.hpp>
 
+#include "core/base/devicevariant.h"
 #include "core/base/textint.h"
 #include "core/base/xmlfile.h"
 #include "core/mapping/mappingformat.h"
@@ -176,11 +177,26 @@ std::vector<std::string> hiddenColumnWarnings(const ProjectFiles& files)
     return warnings;
 }
 
+std::vector<std::string> unusedFileWarnings(const ProjectFiles& files)
+{
+    // The same reading of the variant as the register map's, so the warning names exactly the
+    // rows the map leaves out.
+    if (hasEthernet(variantForSteps(readDeviceType(files.parGen))))
+        return {};
+    const int rows = countRows(files.transmitPdoDefine);
+    if (rows == 0)
+        return {};
+    return {std::string(fileNameOf(files.transmitPdoDefine)) +
+            ": unused by the variant without Ethernet port (Select_Device_Type 0), whose transmit PDOs "
+            "send the register blocks of Transmit_Pdo.xml; its " +
+            std::to_string(rows) + " row(s) claim no register"};
+}
+
 std::vector<std::string> projectWarnings(const ProjectFiles& files)
 {
     std::vector<std::string> all;
     for (const auto& group : {sdoByteWarnings, mappingSelectorWarnings, nodeGuardingWarnings,
-                              transmitPdoSendingWarnings, hiddenColumnWarnings})
+                              transmitPdoSendingWarnings, hiddenColumnWarnings, unusedFileWarnings})
         for (std::string& warning : group(files))
             all.push_back(std::move(warning));
     return all;

@@ -30,6 +30,11 @@ std::vector<std::string> transmitPdoSendingWarnings(const ProjectFiles& files);
 // On Change / On Timer without it (bank2_ESP32.bin).
 std::vector<std::string> hiddenColumnWarnings(const ProjectFiles& files);
 
+// Project files the variant does not use: Transmit_PDO_Define.xml, when it has rows, on the
+// device without Ethernet port (Select_Device_Type 0), whose transmit PDOs send the register
+// blocks of Transmit_Pdo.xml instead.
+std::vector<std::string> unusedFileWarnings(const ProjectFiles& files);
+
 // All of the above, in this order.
 std::vector<std::string> projectWarnings(const ProjectFiles& files);
 

@@ -267,10 +267,14 @@ std::vector<RegisterMapEntry> buildRegisterMap(ProjectDocuments& docs)
     const pugi::xml_node tpdoRoot = root(File::TransmitPdo);
     const std::vector<FrameRow> tpdoFrames =
         pdoRows(tpdoRoot, pdoTransmitTable(), TpdoColumn::CobId, TpdoColumn::Mnemonic);
+    // Without an Ethernet port a transmit PDO sends its register block, and bank.bin has no TPDO
+    // mapping: Transmit_PDO_Define.xml claims nothing then (the project warnings call it unused).
     if (!hasEthernet(variantForSteps(deviceType)))
         addTpdoBlockClaims(map, tpdoRoot, tpdoFrames);
-    addMappingClaims(map, root(File::TransmitPdoDefine), kTransmitPdoMapping, ClaimSource::Tpdo,
-                     ProjectDocuments::fileName(File::TransmitPdoDefine), RegisterAccess::Write, tpdoFrames);
+    else
+        addMappingClaims(map, root(File::TransmitPdoDefine), kTransmitPdoMapping, ClaimSource::Tpdo,
+                         ProjectDocuments::fileName(File::TransmitPdoDefine), RegisterAccess::Write,
+                         tpdoFrames);
 
     addParGenClaims(map, parGen);
 

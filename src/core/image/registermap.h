@@ -37,8 +37,8 @@ struct RegisterMapEntry {
 // Every register claim of the project, sorted by register, then source, then row: the SDO
 // table, the RPDO mapping (rows naming an existing RPDO), the emergency words (of existing
 // emergencies), the TPDO register blocks (device without Ethernet port only), the TPDO mapping
-// (rows naming an existing TPDO), the network start register (when start on Modbus is on) and
-// the two node-guarding state registers (when node guarding is on). Values that are not
+// (device with Ethernet port only, rows naming an existing TPDO), the network start register (when start on
+// Modbus is on) and the two node-guarding state registers (when node guarding is on). Values that are not
 // registers 0..65535 are left out: the table checks report them. Mapping rows naming a PDO or
 // emergency that does not exist claim nothing (the mapping warnings report them). A file that
 // is missing, unreadable or not well-formed claims nothing. This is the one walk of the claims:

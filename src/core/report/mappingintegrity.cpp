@@ -2,6 +2,7 @@
 
 #include "core/base/textint.h"
 #include "core/base/xmlfile.h"
+#include "core/image/compileimages.h"
 #include "core/mapping/registerentry.h"
 
 namespace setforge {
@@ -84,8 +85,8 @@ void checkEmcyMapping(const pugi::xml_node& tableRoot, const pugi::xml_node& map
             if (words > 0)
                 warnings.push_back(emergency + ": emergency " + std::to_string(i + 1) +
                                    " does not exist (emcydef.xml has " + std::to_string(emergencies) +
-                                   "); its " + std::to_string(words) +
-                                   " word(s) are dropped from the images");
+                                   "); its " + std::to_string(words) + " word(s) are dropped from " +
+                                   kPlainImageName + " and " + kBank2Name);
             return;
         }
         forEachElement(message, [&](const pugi::xml_node& word, std::size_t j) {
@@ -110,11 +111,15 @@ std::vector<std::string> mappingIntegrityWarnings(ProjectDocuments& docs)
     using File = ProjectDocuments::File;
     const auto root = [&docs](File file) { return docs.get(file).root; };
     std::vector<std::string> warnings;
+    // bank.bin copies every RPDO mapping row as it is; the banked image keeps only rows naming
+    // one of its PDOs. bank.bin has no TPDO mapping section at all.
+    const std::string plain = kPlainImageName;
+    const std::string banked = kBank2Name;
     checkPdoMapping({"sdopdo.xml", "nrpdo", "poscomp", "rpdodef.xml", "dimension", "receive PDO",
-                     "the row is dropped from the images"},
+                     plain + " keeps the row, " + banked + " drops it"},
                     root(File::RpdoDef), root(File::SdoPdo), warnings);
     checkPdoMapping({"Transmit_PDO_Define.xml", "NrPdo", "PosComp", "Transmit_Pdo.xml", "Dimension",
-                     "transmit PDO", "the row is dropped from the images"},
+                     "transmit PDO", banked + " drops the row (" + plain + " holds no transmit PDO mapping)"},
                     root(File::TransmitPdo), root(File::TransmitPdoDefine), warnings);
     checkEmcyMapping(root(File::EmcyDef), root(File::EmcyWord), warnings);
     return warnings;
