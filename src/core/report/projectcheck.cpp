@@ -104,7 +104,7 @@ void mappingChecks(ProjectDocuments& docs, const UiTexts&, ProjectFindings& find
 // Values that pass every table but read differently than the engineer likely meant.
 void projectWarningChecks(ProjectDocuments& docs, const UiTexts&, ProjectFindings& findings)
 {
-    for (std::string& warning : projectWarnings(docs.files()))
+    for (std::string& warning : projectWarnings(docs))
         findings.warnings.push_back(std::move(warning));
 }
 
