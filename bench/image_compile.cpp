@@ -47,10 +47,11 @@ void BM_BuildEds64Rx32Tx(benchmark::State& state)
     const ProjectFiles files = makeProjectFiles(maximalProjectDir());
     const EdsClock clock{2024, 3, 9, 15, 7};
     for (auto _ : state) {
-        EdsResult eds = buildEds(files, clock);
-        if (!eds.ok)
-            state.SkipWithError(eds.error.c_str());
-        benchmark::DoNotOptimize(eds.text.data());
+        Result<std::string> eds = buildEds(files, clock);
+        if (!eds)
+            state.SkipWithError(eds.error().text.c_str());
+        else
+            benchmark::DoNotOptimize(eds->data());
     }
 }
 BENCHMARK(BM_BuildEds64Rx32Tx)->Unit(benchmark::kMillisecond);

@@ -8,11 +8,11 @@
 
 #include "../tests/core/maximalproject.h"
 #include "core/base/projectfiles.h"
+#include "core/image/registermap.h"
 #include "core/report/csvreport.h"
 #include "core/report/htmlreport.h"
 #include "core/report/projectcheck.h"
 #include "core/report/projectreport.h"
-#include "core/report/registermap.h"
 
 namespace setforge {
 

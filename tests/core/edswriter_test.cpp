@@ -45,9 +45,9 @@ const EdsClock kClock{2024, 3, 9, 15, 7};
 
 std::string edsOf(const TempProject& project, const EdsClock& clock = kClock)
 {
-    const EdsResult result = buildEds(project.files(), clock);
-    EXPECT_TRUE(result.ok) << result.error;
-    return result.text;
+    const Result<std::string> result = buildEds(project.files(), clock);
+    EXPECT_TRUE(result) << result.error().text;
+    return result ? *result : std::string();
 }
 
 TEST(EdsWriter, ProjectWithoutPdosLineByLine)
@@ -416,9 +416,9 @@ TEST(EdsWriter, TooManyPdosAreRefused)
     for (int i = 0; i < 33; ++i)
         rows += "<row COB-ID=\"0x281\" Dimension=\"8\"/>";
     project.table("Transmit_Pdo.xml", "Trasmit_PDO", rows);
-    const EdsResult result = buildEds(project.files(), kClock);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.error, "Too many transmit PDOs in Transmit_Pdo.xml: 33 (at most 32)");
+    const Result<std::string> result = buildEds(project.files(), kClock);
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error().text, "Too many transmit PDOs in Transmit_Pdo.xml: 33 (at most 32)");
 }
 
 TEST(EdsWriter, ReplacesAnExistingFileAndReportsAnUnwritableOne)

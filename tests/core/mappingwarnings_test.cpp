@@ -45,20 +45,19 @@ TEST(MappingIntegrity, RowsNamingMissingFramesOrBytes)
            "<row index=\"202\" nrpdo=\"1\" poscomp=\"101\"/><row index=\"210\" nrpdo=\"2\" "
            "poscomp=\"33\"/>"}},
          {"sdopdo.xml row 1: byte 6 (high) and byte 5 (low) beyond the Dimension 4 of receive PDO 1",
-          "sdopdo.xml row 2: receive PDO 2 does not exist (rpdodef.xml has 1); the row is dropped from the "
-          "images"}},
+          "sdopdo.xml row 2: receive PDO 2 does not exist (rpdodef.xml has 1); "
+          "bank.bin keeps the row, bank2_ESP32.bin drops it"}},
         {"only the high byte beyond, and a number that is not one",
          {{"rpdodef.xml", "rpdodef", kTwoRpdos},
           {"sdopdo.xml", "sdopdo",
            "<row index=\"1\" nrpdo=\"2\" poscomp=\"49\"/><row index=\"2\" nrpdo=\"x\"/>"}},
          {"sdopdo.xml row 1: byte 3 (high) beyond the Dimension 2 of receive PDO 2",
-          "sdopdo.xml row 2: receive PDO \"x\" does not exist (rpdodef.xml has 2); the row is dropped from "
-          "the "
-          "images"}},
+          "sdopdo.xml row 2: receive PDO \"x\" does not exist (rpdodef.xml has 2); "
+          "bank.bin keeps the row, bank2_ESP32.bin drops it"}},
         {"a mapping without its PDO table",
          {{"sdopdo.xml", "sdopdo", "<row index=\"1\" nrpdo=\"1\" poscomp=\"0\"/>"}},
-         {"sdopdo.xml row 1: receive PDO 1 does not exist (rpdodef.xml has 0); the row is dropped from the "
-          "images"}},
+         {"sdopdo.xml row 1: receive PDO 1 does not exist (rpdodef.xml has 0); "
+          "bank.bin keeps the row, bank2_ESP32.bin drops it"}},
         // An invalid Dimension is the table check's to report; bytes are not weighed against it.
         {"a PDO whose Dimension is not valid",
          {{"rpdodef.xml", "rpdodef", "<row cobid=\"0x181\" dimension=\"9\"/>"},
@@ -69,8 +68,8 @@ TEST(MappingIntegrity, RowsNamingMissingFramesOrBytes)
           {"Transmit_PDO_Define.xml", "Transmit_PDO_Define",
            "<row Index=\"300\" NrPdo=\"1\" PosComp=\"2\"/><row Index=\"301\" NrPdo=\"0\" PosComp=\"1\"/>"}},
          {"Transmit_PDO_Define.xml row 1: byte 2 (low) beyond the Dimension 1 of transmit PDO 1",
-          "Transmit_PDO_Define.xml row 2: transmit PDO 0 does not exist (Transmit_Pdo.xml has 1); the row is "
-          "dropped from the images"}},
+          "Transmit_PDO_Define.xml row 2: transmit PDO 0 does not exist (Transmit_Pdo.xml has 1); "
+          "bank2_ESP32.bin drops the row (bank.bin holds no transmit PDO mapping)"}},
         {"emergency words beyond the table and beyond byte 5",
          {{"emcydef.xml", "EMCY", "<row ID_EMCY=\"2\"/>"},
           {"emcyword.xml", "EMCY_Word",
@@ -81,8 +80,7 @@ TEST(MappingIntegrity, RowsNamingMissingFramesOrBytes)
            "<EMCY_ROW/>"}},
          {"emcyword.xml emergency 1 word 2: byte 6 (low) beyond the 5 bytes of an emergency",
           "emcyword.xml emergency 2: emergency 2 does not exist (emcydef.xml has 1); its 2 word(s) are "
-          "dropped "
-          "from the images"}},
+          "dropped from bank.bin and bank2_ESP32.bin"}},
     };
     for (const Case& c : cases) {
         TempProject project;

@@ -99,6 +99,22 @@ TEST(ProjectWarnings, EachWarningWithItsFileAndRow)
           "bank2_ESP32.bin",
           "Transmit_Pdo.xml row 2: On Timer (100 ms) is hidden without the Ethernet port but still goes into "
           "bank2_ESP32.bin"}},
+        {"serial variant: a transmit PDO mapping it does not use",
+         {{"ParGen.xml", kSerial},
+          {"Transmit_PDO_Define.xml",
+           "<Transmit_PDO_Define><row Index=\"300\" NrPdo=\"1\" PosComp=\"18\"/>"
+           "<row Index=\"301\" NrPdo=\"1\" PosComp=\"52\"/></Transmit_PDO_Define>"}},
+         {"Transmit_PDO_Define.xml: unused by the variant without Ethernet port (Select_Device_Type 0), "
+          "whose "
+          "transmit PDOs send the register blocks of Transmit_Pdo.xml; its 2 row(s) claim no register"}},
+        {"a device type other than 0 has the Ethernet port and uses the mapping",
+         {{"ParGen.xml", "<Par_Gen><Select_Device_Type>2</Select_Device_Type></Par_Gen>"},
+          {"Transmit_PDO_Define.xml", "<Transmit_PDO_Define><row Index=\"300\" NrPdo=\"1\" PosComp=\"18\"/>"
+                                      "</Transmit_PDO_Define>"}},
+         {}},
+        {"serial variant with an empty mapping file",
+         {{"ParGen.xml", kSerial}, {"Transmit_PDO_Define.xml", "<Transmit_PDO_Define/>"}},
+         {}},
         {"files that do not parse give no warning",
          {{"ParGen.xml", "<Par_Gen"}, {"sdo.xml", "<sdo><row"}, {"NodeGuard.xml", "<Node_Guarding><row"}},
          {}},

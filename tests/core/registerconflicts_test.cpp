@@ -37,7 +37,8 @@ TEST(RegisterConflicts, EveryClaimantIsNamed)
     project.table("emcyword.xml", "EMCY_Word",
                   "<EMCY_ROW><Dati Dati_Word=\"201\" Dati_Byte=\"1\"/></EMCY_ROW>"
                   "<EMCY_ROW><Dati Dati_Word=\"11\" Dati_Byte=\"1\"/></EMCY_ROW>");
-    // Dimension 3 takes two registers: 200 and 201.
+    // Dimension 3 takes two registers: 200 and 201. The TPDO mapping row naming 200 claims
+    // nothing: without an Ethernet port the PDO sends its register block.
     project.table("Transmit_Pdo.xml", "Trasmit_PDO", "<row COB-ID=\"0x281\" Dimension=\"3\" SMA=\"200\"/>");
     project.table("Transmit_PDO_Define.xml", "Transmit_PDO_Define",
                   "<row Index=\"200\" NrPdo=\"1\" PosComp=\"18\"/>");
@@ -45,11 +46,31 @@ TEST(RegisterConflicts, EveryClaimantIsNamed)
         "Register 12 is claimed by: SDO table (sdo.xml row 2), first node guarding state register "
         "(ParGen.xml)",
         "Register 100 is claimed by: SDO table (sdo.xml row 1), RPDO mapping (sdopdo.xml row 1)",
-        "Register 200 is claimed by: TPDO register block (Transmit_Pdo.xml row 1), TPDO mapping "
-        "(Transmit_PDO_Define.xml row 1)",
         "Register 201 is claimed by: EMCY words (emcyword.xml emergency 1 word 1), TPDO register block "
         "(Transmit_Pdo.xml row 1)"};
     EXPECT_EQ(conflictLines(project), expected);
+}
+
+// Transmit_PDO_Define.xml claims its registers only where a device type with Ethernet port
+// reads it; "any other value" than 0 is such a type.
+TEST(RegisterConflicts, TheTransmitMappingClaimsOnlyWithTheEthernetPort)
+{
+    const std::vector<std::string> clash = {"Register 300 is claimed by: SDO table (sdo.xml row 1), TPDO "
+                                            "mapping (Transmit_PDO_Define.xml row 1)"};
+    const struct {
+        const char* deviceType;
+        std::vector<std::string> expected;
+    } cases[] = {{"0", {}}, {"1", clash}, {"2", clash}};
+    for (const auto& c : cases) {
+        TempProject project;
+        project.write("ParGen.xml", std::string("<Par_Gen><Select_Device_Type>") + c.deviceType +
+                                        "</Select_Device_Type></Par_Gen>");
+        project.table("sdo.xml", "sdo", "<row conf=\"65\" IndexA=\"300\"/>");
+        project.table("Transmit_Pdo.xml", "Trasmit_PDO", "<row COB-ID=\"0x281\" Dimension=\"2\" SMA=\"\"/>");
+        project.table("Transmit_PDO_Define.xml", "Transmit_PDO_Define",
+                      "<row Index=\"300\" NrPdo=\"1\" PosComp=\"18\"/>");
+        EXPECT_EQ(conflictLines(project), c.expected) << "Select_Device_Type " << c.deviceType;
+    }
 }
 
 TEST(RegisterConflicts, SwitchedOffFeaturesAndTheEthernetVariantClaimLess)

@@ -1,77 +1,13 @@
 #include "core/base/textint.h"
 
+#include "core/base/typedinteger.h"
+
 namespace setforge {
-
-namespace {
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-} // namespace
 
 std::int32_t textToInt(std::string_view text, std::int32_t def)
 {
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ')
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    if (i >= text.size())
-        return def;
-
-    bool hex = false;
-    if (text[i] == '$' || text[i] == 'x' || text[i] == 'X') {
-        hex = true;
-        ++i;
-    } else if (text[i] == '0' && i + 1 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-        hex = true;
-        i += 2;
-    }
-    if (i >= text.size())
-        return def;
-
-    if (hex) {
-        std::uint64_t value = 0;
-        for (; i < text.size(); ++i) {
-            const int d = hexDigit(text[i]);
-            if (d < 0)
-                return def;
-            value = value * 16 + static_cast<std::uint64_t>(d);
-            if (value > 0xFFFFFFFFull)
-                return def;
-        }
-        // Unsigned negation keeps "-0x80000000" and "-$FFFFFFFF" free of overflow.
-        std::uint32_t bits = static_cast<std::uint32_t>(value);
-        if (negative)
-            bits = 0u - bits;
-        return static_cast<std::int32_t>(bits);
-    }
-
-    std::uint64_t value = 0;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c < '0' || c > '9')
-            return def;
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
-        if (value > 2147483648ull)
-            return def;
-    }
-    if (!negative && value > 2147483647ull)
-        return def;
-    if (negative)
-        return static_cast<std::int32_t>(-static_cast<std::int64_t>(value));
-    return static_cast<std::int32_t>(value);
+    const Result<std::int32_t> value = readTypedInteger(text);
+    return value ? *value : def;
 }
 
 } // namespace setforge

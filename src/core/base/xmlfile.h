@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,24 @@ std::string elementText(const pugi::xml_node& node);
 
 // The text of the child element `name` of `parent`, or "" when it is missing.
 std::string childText(const pugi::xml_node& parent, const char* name);
+
+// Calls `action` for every element child of `root`, in document order, with its position
+// among the element children (from 0). Comments and text between rows are not rows.
+template <typename Action> void forEachElement(const pugi::xml_node& root, Action&& action)
+{
+    std::size_t i = 0;
+    for (pugi::xml_node node : root.children())
+        if (node.type() == pugi::node_element)
+            action(node, i++);
+}
+
+// The number of element children of `root`.
+inline std::size_t countElements(const pugi::xml_node& root)
+{
+    std::size_t n = 0;
+    forEachElement(root, [&n](const pugi::xml_node&, std::size_t) { ++n; });
+    return n;
+}
 
 // Appends the root element `rootName` to an empty `doc` and the version comment after it.
 pugi::xml_node startTableDocument(pugi::xml_document& doc, const char* rootName);

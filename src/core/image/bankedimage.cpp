@@ -6,6 +6,13 @@
 #include "core/base/textint.h"
 #include "core/image/compilestop.h"
 #include "core/image/imagetext.h"
+#include "core/mapping/mappingformat.h"
+#include "core/tables/emcyaccesstable.h"
+#include "core/tables/nodeguardtable.h"
+#include "core/tables/pdoreceivetable.h"
+#include "core/tables/pdotransmittable.h"
+#include "core/tables/sdoclienttable.h"
+#include "core/tables/tabledefinition.h"
 
 namespace setforge {
 
@@ -19,6 +26,22 @@ std::uint32_t value(const pugi::xml_node& row, const char* name, std::int32_t de
 {
     return static_cast<std::uint32_t>(textToInt(trimBlanks(row.attribute(name).value()), def));
 }
+
+// The cell of `column` as the row of `table` holds it, with the table's default for the image.
+std::uint32_t cell(const pugi::xml_node& row, const TableDefinition& table, int column)
+{
+    return value(row, table.attributeOf(column), table.imageDefaultOf(column));
+}
+
+// A mapping entry's attribute of `field`, or `def`.
+std::uint32_t mapValue(const pugi::xml_node& entry, const MappingFormat& format, MapField field,
+                       std::int32_t def)
+{
+    return value(entry, format.attributeName(field), def);
+}
+
+// A mapping entry's register when its attribute is missing or not a number.
+constexpr std::int32_t kMappedRegisterDefault = 100;
 
 bool upperIsY(const pugi::xml_node& row, const char* name)
 {
@@ -47,18 +70,22 @@ std::uint32_t low(std::uint32_t selector)
 void readTables(ProjectDocuments& docs, TableArea& area)
 {
     const auto& sdo = readProjectFile(docs, File::Sdo);
+    const TableDefinition& sdoTable = sdoClientTable();
     if (sdo.exists)
         forEachElement(sdo.root, [&](const pugi::xml_node& row, std::size_t) {
-            area.append(BankTable::Sdo,
-                        {value(row, "IndexA", 0), value(row, "conf", 0), value(row, "devIDB", 0),
-                         value(row, "IndexB", 0), value(row, "SubindexB", 0), value(row, "nbyteB", 0)});
+            using namespace SdoColumn;
+            area.append(BankTable::Sdo, {cell(row, sdoTable, Address), value(row, kSdoConfAttribute, 0),
+                                         cell(row, sdoTable, DeviceId), cell(row, sdoTable, Index),
+                                         cell(row, sdoTable, SubIndex), cell(row, sdoTable, NByte)});
         });
 
     const auto& rpdo = readProjectFile(docs, File::RpdoDef);
+    const TableDefinition& rpdoTable = pdoReceiveTable();
     if (rpdo.exists)
         forEachElement(rpdo.root, [&](const pugi::xml_node& row, std::size_t) {
-            area.append(BankTable::Rpdo,
-                        {value(row, "TimeOut", 0), value(row, "cobid", 385), value(row, "dimension", 8)});
+            using namespace RpdoColumn;
+            area.append(BankTable::Rpdo, {cell(row, rpdoTable, Timeout), cell(row, rpdoTable, CobId),
+                                          cell(row, rpdoTable, Dimension)});
         });
 
     const std::uint32_t rpdoCount = area.wanted(BankTable::Rpdo);
@@ -66,21 +93,27 @@ void readTables(ProjectDocuments& docs, TableArea& area)
         const auto& mapping = readProjectFile(docs, File::SdoPdo);
         if (mapping.exists)
             forEachElement(mapping.root, [&](const pugi::xml_node& row, std::size_t) {
-                const std::int64_t p = pdoPosition(row, "nrpdo", rpdoCount);
+                const MappingFormat& format = kReceivePdoMapping;
+                const std::int64_t p =
+                    pdoPosition(row, format.attributeName(MapField::FrameNumber), rpdoCount);
                 if (p < 0)
                     return;
-                const std::uint32_t selector = value(row, "poscomp", 0);
-                area.append(BankTable::RpdoMapping, {value(row, "index", 100), high(selector), low(selector),
-                                                     static_cast<std::uint32_t>(p)});
+                const std::uint32_t selector = mapValue(row, format, MapField::Selector, 0);
+                area.append(BankTable::RpdoMapping,
+                            {mapValue(row, format, MapField::Index, kMappedRegisterDefault), high(selector),
+                             low(selector), static_cast<std::uint32_t>(p)});
             });
     }
 
     const auto& tpdo = readProjectFile(docs, File::TransmitPdo);
+    const TableDefinition& tpdoTable = pdoTransmitTable();
     if (tpdo.exists)
         forEachElement(tpdo.root, [&](const pugi::xml_node& row, std::size_t) {
-            const std::uint32_t timer = upperIsY(row, "OnTimer") ? value(row, "Timer", 0) : 0;
-            area.append(BankTable::Tpdo, {timer, value(row, "COB-ID", 513), value(row, "Dimension", 8),
-                                          upperIsY(row, "OnChange") ? 1u : 0u});
+            using namespace TpdoColumn;
+            const std::uint32_t timer =
+                upperIsY(row, tpdoTable.attributeOf(OnTimer)) ? cell(row, tpdoTable, Timer) : 0;
+            area.append(BankTable::Tpdo, {timer, cell(row, tpdoTable, CobId), cell(row, tpdoTable, Dimension),
+                                          upperIsY(row, tpdoTable.attributeOf(OnChange)) ? 1u : 0u});
         });
 
     const std::uint32_t tpdoCount = area.wanted(BankTable::Tpdo);
@@ -88,28 +121,36 @@ void readTables(ProjectDocuments& docs, TableArea& area)
         const auto& mapping = readProjectFile(docs, File::TransmitPdoDefine);
         if (mapping.exists)
             forEachElement(mapping.root, [&](const pugi::xml_node& row, std::size_t) {
-                const std::int64_t p = pdoPosition(row, "NrPdo", tpdoCount);
+                const MappingFormat& format = kTransmitPdoMapping;
+                const std::int64_t p =
+                    pdoPosition(row, format.attributeName(MapField::FrameNumber), tpdoCount);
                 if (p < 0)
                     return;
-                const std::uint32_t selector = value(row, "PosComp", 0);
+                const std::uint32_t selector = mapValue(row, format, MapField::Selector, 0);
                 area.append(BankTable::TpdoMapping,
-                            {value(row, "Index", 100), high(selector), low(selector),
-                             static_cast<std::uint32_t>(p), value(row, "Send_on_Write", 0)});
+                            {mapValue(row, format, MapField::Index, kMappedRegisterDefault), high(selector),
+                             low(selector), static_cast<std::uint32_t>(p),
+                             mapValue(row, format, MapField::Write, 0)});
             });
     }
 
     const auto& guard = readProjectFile(docs, File::NodeGuard);
+    const TableDefinition& guardTable = nodeGuardTable();
     if (guard.exists)
         forEachElement(guard.root, [&](const pugi::xml_node& row, std::size_t) {
-            area.append(BankTable::NodeGuarding, {value(row, "GuardTime", 1000), value(row, "NodeID", 1),
-                                                  value(row, "LifeTimeFactor", 4)});
+            using namespace NodeGuardColumn;
+            area.append(BankTable::NodeGuarding,
+                        {cell(row, guardTable, GuardTime), cell(row, guardTable, NodeId),
+                         cell(row, guardTable, LifeTimeFactor)});
         });
 
     const auto& emcy = readProjectFile(docs, File::EmcyDef);
+    const TableDefinition& emcyTable = emcyAccessTable();
     if (emcy.exists)
         forEachElement(emcy.root, [&](const pugi::xml_node& row, std::size_t) {
-            area.append(BankTable::Emcy, {value(row, "EMCY_Error_Code", 258), value(row, "ID_EMCY", 1),
-                                          value(row, "Error_Register", 1)});
+            using namespace EmcyColumn;
+            area.append(BankTable::Emcy, {cell(row, emcyTable, ErrorCode), cell(row, emcyTable, DeviceId),
+                                          cell(row, emcyTable, ErrorRegister)});
         });
 
     const std::uint32_t emcyCount = area.wanted(BankTable::Emcy);
@@ -120,9 +161,11 @@ void readTables(ProjectDocuments& docs, TableArea& area)
                 if (i >= emcyCount)
                     return;
                 forEachElement(message, [&](const pugi::xml_node& word, std::size_t) {
-                    const std::uint32_t selector = value(word, "Dati_Byte", 0);
-                    area.append(BankTable::EmcyWord, {value(word, "Dati_Word", 100), high(selector),
-                                                      low(selector), static_cast<std::uint32_t>(i)});
+                    const MappingFormat& format = kEmergencyMapping;
+                    const std::uint32_t selector = mapValue(word, format, MapField::Selector, 0);
+                    area.append(BankTable::EmcyWord,
+                                {mapValue(word, format, MapField::Index, kMappedRegisterDefault),
+                                 high(selector), low(selector), static_cast<std::uint32_t>(i)});
                 });
             });
     }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/image/parameterblock.h"
-#include "core/image/projectdocuments.h"
 #include "core/image/tablearea.h"
+#include "core/tables/projectdocuments.h"
 
 namespace setforge {
 

@@ -12,8 +12,13 @@ namespace setforge {
 
 CompiledImages compileImages(const ProjectFiles& files, const MessageSink& sink)
 {
-    CompiledImages images;
     ProjectDocuments docs(files);
+    return compileImages(docs, sink);
+}
+
+CompiledImages compileImages(ProjectDocuments& docs, const MessageSink& sink)
+{
+    CompiledImages images;
     try {
         images.plain = compilePlainImage(docs, sink);
         images.banked = compileBankedImage(docs);

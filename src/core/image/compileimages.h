@@ -8,6 +8,7 @@
 #include "core/image/bankedimage.h"
 #include "core/image/compilemessage.h"
 #include "core/image/plainimage.h"
+#include "core/tables/projectdocuments.h"
 
 namespace setforge {
 
@@ -28,6 +29,8 @@ inline constexpr const char* kBank2Name = "bank2_ESP32.bin";
 // are `files`. Every message goes to `sink` in compile order; when the update must stop, the
 // reason is the last message (an error) and ok is false. Writes nothing.
 CompiledImages compileImages(const ProjectFiles& files, const MessageSink& sink);
+// The same over documents that other readers of the project may already have loaded.
+CompiledImages compileImages(ProjectDocuments& docs, const MessageSink& sink);
 
 // Writes the three images of a successful compile into projectDir/bin (created when missing):
 // bank.bin, bank1_ESP32.bin, bank2_ESP32.bin, each replaced whole. Stops at the first file that

@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "core/image/projectdocuments.h"
+#include "core/base/xmlfile.h"
+#include "core/tables/projectdocuments.h"
 
 namespace setforge {
 
@@ -20,24 +21,6 @@ inline const ProjectDocuments::Entry& readProjectFile(ProjectDocuments& docs, Pr
     if (!entry.error.empty())
         throw CompileStopped{entry.error};
     return entry;
-}
-
-// Calls `action` for every element child of `root`, in document order, with its position
-// among the element children (from 0). Comments and text between rows are not rows.
-template <typename Action> void forEachElement(const pugi::xml_node& root, Action&& action)
-{
-    std::size_t i = 0;
-    for (pugi::xml_node node : root.children())
-        if (node.type() == pugi::node_element)
-            action(node, i++);
-}
-
-// The number of element children of `root`.
-inline std::size_t countElements(const pugi::xml_node& root)
-{
-    std::size_t n = 0;
-    forEachElement(root, [&n](const pugi::xml_node&, std::size_t) { ++n; });
-    return n;
 }
 
 } // namespace setforge

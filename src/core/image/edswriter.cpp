@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/base/typedinteger.h"
 #include "core/base/xmlfile.h"
 #include "core/image/compilestop.h"
 #include "core/image/imagetext.h"
@@ -91,11 +92,11 @@ void readPdoFile(const std::string& path, const char* fileName, const char* cobN
                              " (at most " + std::to_string(capacity) + ")"};
     forEachElement(root, [&](const pugi::xml_node& row, std::size_t) {
         const std::string cobText = row.attribute(cobName).value();
-        const std::optional<std::int32_t> cob = readInteger(cobText);
+        const Result<std::int32_t> cob = readTypedInteger(cobText);
         if (!cob)
             throw CompileStopped{"Invalid number \"" + cobText + "\" for " + cobName + " in " + fileName};
         const std::string lengthText = row.attribute(lengthName).value();
-        const std::optional<std::int32_t> length = readInteger(lengthText);
+        const Result<std::int32_t> length = readTypedInteger(lengthText);
         if (!length)
             throw CompileStopped{"Invalid number \"" + lengthText + "\" for " + lengthName + " in " +
                                  fileName};
@@ -196,19 +197,18 @@ std::string edsDate(const EdsClock& clock)
     return twoDigits(clock.month) + "-" + twoDigits(clock.day) + "-" + dec(clock.year);
 }
 
-EdsResult readPdoLists(const ProjectFiles& files, PdoLists& lists)
+Result<PdoLists> readPdoLists(const ProjectFiles& files)
 {
-    lists = {};
+    PdoLists lists;
     try {
         readPdoFile(files.rpdoDef, "rpdodef.xml", "cobid", "dimension", kEdsMaxReceivePdos, "receive PDOs",
                     lists.receive);
         readPdoFile(files.transmitPdo, "Transmit_Pdo.xml", "COB-ID", "Dimension", kEdsMaxTransmitPdos,
                     "transmit PDOs", lists.transmit);
     } catch (const CompileStopped& stop) {
-        lists = {};
-        return {false, stop.message, {}};
+        return makeError(stop.message);
     }
-    return {};
+    return lists;
 }
 
 std::string edsText(const PdoLists& lists, const EdsClock& clock)
@@ -290,21 +290,20 @@ std::string edsText(const PdoLists& lists, const EdsClock& clock)
     return eds.take();
 }
 
-EdsResult buildEds(const ProjectFiles& files, const EdsClock& clock)
+Result<std::string> buildEds(const ProjectFiles& files, const EdsClock& clock)
 {
-    PdoLists lists;
-    EdsResult result = readPdoLists(files, lists);
-    if (result.ok)
-        result.text = edsText(lists, clock);
-    return result;
+    const Result<PdoLists> lists = readPdoLists(files);
+    if (!lists)
+        return lists.error();
+    return edsText(*lists, clock);
 }
 
 Result<void> writeEdsFile(const ProjectFiles& files, std::string_view path, const EdsClock& clock)
 {
-    const EdsResult eds = buildEds(files, clock);
-    if (!eds.ok)
-        return makeError(eds.error);
-    const Result<void> written = writeFileAtomic(path, eds.text);
+    const Result<std::string> eds = buildEds(files, clock);
+    if (!eds)
+        return eds.error();
+    const Result<void> written = writeFileAtomic(path, *eds);
     if (!written)
         return makeError("The EDS file could not be written: " + written.error().text);
     return {};

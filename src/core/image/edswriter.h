@@ -44,24 +44,18 @@ struct PdoLists {
 inline constexpr std::size_t kEdsMaxReceivePdos = 64;
 inline constexpr std::size_t kEdsMaxTransmitPdos = 32;
 
-// Outcome of building the EDS text: the text, or the error that stopped it.
-struct EdsResult {
-    bool ok = true;
-    std::string error;
-    std::string text; // CR LF after every line
-};
-
 // readPdoLists: the PDOs of rpdodef.xml and Transmit_Pdo.xml (none for a missing file).
 // A COB-ID is the low 16 bits of its value, a length the low 8 bits. Fails, naming the text, for
 // a COB-ID or length that is not an integer or a length above 8; fails for more PDOs than the
 // lists hold or a file that is not well-formed.
-EdsResult readPdoLists(const ProjectFiles& files, PdoLists& lists);
+Result<PdoLists> readPdoLists(const ProjectFiles& files);
 
 // The whole EDS text for `lists`, stamped with `clock`.
 std::string edsText(const PdoLists& lists, const EdsClock& clock);
 
-// Builds the EDS of the project whose paths are `files`.
-EdsResult buildEds(const ProjectFiles& files, const EdsClock& clock);
+// The EDS text of the project whose paths are `files` (CR LF after every line), or the Error
+// of readPdoLists that stopped it.
+Result<std::string> buildEds(const ProjectFiles& files, const EdsClock& clock);
 
 // writeEdsFile: builds the EDS and writes it to `path`, replacing an existing file. On any
 // failure nothing is written and the error names the text or the file.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "core/base/typedinteger.h"
 #include "core/image/compilestop.h"
 #include "core/image/imagetext.h"
 
@@ -22,7 +23,7 @@ constexpr Field kListWordFields[] = {
 std::uint32_t integer(const pugi::xml_node& node, const char* name, const char* fileName)
 {
     const std::string text = node.attribute(name).value();
-    const std::optional<std::int32_t> v = readInteger(text);
+    const Result<std::int32_t> v = readTypedInteger(text);
     if (!v)
         throw CompileStopped{"Invalid number \"" + text + "\" for " + name + " in " + fileName};
     return static_cast<std::uint32_t>(*v);

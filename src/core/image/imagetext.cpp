@@ -1,18 +1,8 @@
 #include "core/image/imagetext.h"
 
-#include "core/base/textint.h"
+#include "core/base/typedinteger.h"
 
 namespace setforge {
-
-std::optional<std::int32_t> readInteger(std::string_view text)
-{
-    // Two different defaults coming back equal means the text itself was read.
-    const std::int32_t first = textToInt(text, 0);
-    const std::int32_t second = textToInt(text, 1);
-    if (first != second)
-        return std::nullopt;
-    return first;
-}
 
 std::string_view trimBlanks(std::string_view text)
 {
@@ -29,7 +19,7 @@ std::uint16_t textToWord(std::string_view text, const MessageSink& sink)
 {
     if (text.empty())
         return 0xFFFF;
-    const std::optional<std::int32_t> value = readInteger(trimBlanks(text));
+    const Result<std::int32_t> value = readTypedInteger(trimBlanks(text));
     if (!value) {
         if (sink)
             sink({CompileMessage::Kind::Error, kConversionError});

@@ -1,16 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string_view>
 
 #include "core/image/compilemessage.h"
 
 namespace setforge {
-
-// The value of `text` by the typed-integer syntax (leading spaces allowed, nothing after the
-// digits), or nothing when the text does not follow it (an empty text included).
-std::optional<std::int32_t> readInteger(std::string_view text);
 
 // `text` without the characters up to U+0020 (blanks, tabs, line ends) at both ends.
 std::string_view trimBlanks(std::string_view text);

@@ -7,7 +7,7 @@
 
 #include "core/image/binarylayout.h"
 #include "core/image/compilemessage.h"
-#include "core/image/projectdocuments.h"
+#include "core/tables/projectdocuments.h"
 
 namespace setforge {
 

@@ -5,34 +5,51 @@
 
 #include <pugixml.hpp>
 
+#include "core/base/devicevariant.h"
 #include "core/base/textint.h"
 #include "core/base/xmlfile.h"
 #include "core/mapping/mappingformat.h"
-#include "core/tables/pargenfile.h"
+#include "core/tables/pargenelements.h"
+#include "core/tables/pdoreceivetable.h"
+#include "core/tables/pdotransmittable.h"
 #include "core/tables/sdoclienttable.h"
+#include "core/tables/tabledefinition.h"
 
 namespace setforge {
 
 namespace {
 
-// Calls `visit` with every element child of the root of the file at `path` and its 1-based
-// row number. Nothing happens when the file is missing or does not parse.
-void forEachRow(const std::string& path, const std::function<void(const pugi::xml_node&, int)>& visit)
+using File = ProjectDocuments::File;
+
+// Calls `visit` with every element child of the root of `file` and its 1-based row number.
+// Nothing happens when the file is missing or does not parse.
+void forEachRow(ProjectDocuments& docs, File file,
+                const std::function<void(const pugi::xml_node&, int)>& visit)
 {
-    pugi::xml_document doc;
-    if (!loadXmlFile(path, doc).ok())
-        return;
-    int row = 0;
-    for (pugi::xml_node node = documentRoot(doc).first_child(); node; node = node.next_sibling())
-        if (node.type() == pugi::node_element)
-            visit(node, ++row);
+    forEachElement(docs.get(file).root, [&visit](const pugi::xml_node& row, std::size_t i) {
+        visit(row, static_cast<int>(i) + 1);
+    });
 }
 
-int countRows(const std::string& path)
+int countRows(ProjectDocuments& docs, File file)
 {
-    int rows = 0;
-    forEachRow(path, [&rows](const pugi::xml_node&, int) { ++rows; });
-    return rows;
+    return static_cast<int>(countElements(docs.get(file).root));
+}
+
+// Select_Device_Type of ParGen.xml, 0 when the file, the element or a number is missing.
+int deviceType(ProjectDocuments& docs)
+{
+    return textToInt(elementText(childElement(docs.get(File::ParGen).root, ParGenName::kDeviceType)), 0);
+}
+
+// The project file a mapping format keeps its entries in.
+File mapFileOf(const ProjectDocuments& docs, const MappingFormat& format)
+{
+    const std::string* path = &(docs.files().*(format.mapFile));
+    for (const File file : {File::SdoPdo, File::TransmitPdoDefine, File::EmcyWord})
+        if (&docs.path(file) == path)
+            return file;
+    return File::EmcyWord;
 }
 
 std::string rowOf(std::string_view file, int row)
@@ -51,23 +68,18 @@ bool blank(std::string_view text)
     return text.find_first_not_of(" \t") == std::string_view::npos;
 }
 
-const char* fileNameOf(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of("/\\");
-    return path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
-}
-
 } // namespace
 
-std::vector<std::string> sdoByteWarnings(const ProjectFiles& files)
+std::vector<std::string> sdoByteWarnings(ProjectDocuments& docs)
 {
     std::vector<std::string> warnings;
-    forEachRow(files.sdo, [&](const pugi::xml_node& row, int number) {
+    const char* nbyteName = sdoClientTable().attributeOf(SdoColumn::NByte);
+    forEachRow(docs, File::Sdo, [&](const pugi::xml_node& row, int number) {
         const SdoConfParts conf =
-            splitSdoConf(static_cast<std::uint8_t>(textToInt(row.attribute("conf").value(), 0)));
+            splitSdoConf(static_cast<std::uint8_t>(textToInt(row.attribute(kSdoConfAttribute).value(), 0)));
         const int hi = static_cast<int>(conf.hiByte);
         const int lo = static_cast<int>(conf.loByte);
-        const int nbyte = textToInt(row.attribute("nbyteB").value(), 0);
+        const int nbyte = textToInt(row.attribute(nbyteName).value(), 0);
         if (hi == 0 && lo == 0) {
             warnings.push_back(rowOf("sdo.xml", number) +
                                "Hi Byte and Lo Byte are both 0, so the register takes no byte of the object");
@@ -85,13 +97,13 @@ std::vector<std::string> sdoByteWarnings(const ProjectFiles& files)
     return warnings;
 }
 
-std::vector<std::string> mappingSelectorWarnings(const ProjectFiles& files)
+std::vector<std::string> mappingSelectorWarnings(ProjectDocuments& docs)
 {
     std::vector<std::string> warnings;
     const std::string kNeither = "the byte selection fills neither half of register ";
     for (const MappingFormat* format : {&kReceivePdoMapping, &kTransmitPdoMapping, &kEmergencyMapping}) {
-        const std::string& path = files.*(format->mapFile);
-        const char* fileName = fileNameOf(path);
+        const File mapFile = mapFileOf(docs, *format);
+        const char* fileName = ProjectDocuments::fileName(mapFile);
         const char* selector = format->attributeName(MapField::Selector);
         const char* index = format->attributeName(MapField::Index);
         if (!selector || !index)
@@ -101,12 +113,12 @@ std::vector<std::string> mappingSelectorWarnings(const ProjectFiles& files)
                 warnings.push_back(where + kNeither + entry.attribute(index).value());
         };
         if (!format->groupElement) {
-            forEachRow(path, [&](const pugi::xml_node& entry, int number) {
+            forEachRow(docs, mapFile, [&](const pugi::xml_node& entry, int number) {
                 check(entry, rowOf(fileName, number));
             });
             continue;
         }
-        forEachRow(path, [&](const pugi::xml_node& group, int frame) {
+        forEachRow(docs, mapFile, [&](const pugi::xml_node& group, int frame) {
             int word = 0;
             for (pugi::xml_node entry = group.first_child(); entry; entry = entry.next_sibling())
                 if (entry.type() == pugi::node_element)
@@ -117,71 +129,98 @@ std::vector<std::string> mappingSelectorWarnings(const ProjectFiles& files)
     return warnings;
 }
 
-std::vector<std::string> nodeGuardingWarnings(const ProjectFiles& files)
+std::vector<std::string> nodeGuardingWarnings(ProjectDocuments& docs)
 {
-    pugi::xml_document parGen;
-    if (!loadXmlFile(files.parGen, parGen).ok())
+    const pugi::xml_node parGen = docs.get(File::ParGen).root;
+    if (!parGen)
         return {};
-    const pugi::xml_node guard = childElement(documentRoot(parGen), "send_frame_nodeguard");
-    if (std::string_view(guard.attribute("enable").value()) == "true")
+    const pugi::xml_node guard = childElement(parGen, ParGenName::kNodeGuardFrame);
+    if (std::string_view(guard.attribute(ParGenName::kGuardEnable).value()) == "true")
         return {};
-    const int rows = countRows(files.nodeGuard);
+    const int rows = countRows(docs, File::NodeGuard);
     if (rows == 0)
         return {};
     return {"NodeGuard.xml: " + std::to_string(rows) +
             " node(s) listed while node guarding is off in the communication parameters"};
 }
 
-std::vector<std::string> transmitPdoSendingWarnings(const ProjectFiles& files)
+std::vector<std::string> transmitPdoSendingWarnings(ProjectDocuments& docs)
 {
-    if (readDeviceType(files.parGen) != 1)
+    if (deviceType(docs) != 1)
         return {};
+    const TableDefinition& tpdo = pdoTransmitTable();
     std::vector<std::string> warnings;
-    forEachRow(files.transmitPdo, [&](const pugi::xml_node& row, int number) {
-        if (!ticked(row.attribute("OnChange").value()) && !ticked(row.attribute("OnTimer").value()))
+    forEachRow(docs, File::TransmitPdo, [&](const pugi::xml_node& row, int number) {
+        if (!ticked(row.attribute(tpdo.attributeOf(TpdoColumn::OnChange)).value()) &&
+            !ticked(row.attribute(tpdo.attributeOf(TpdoColumn::OnTimer)).value()))
             warnings.push_back(rowOf("Transmit_Pdo.xml", number) +
                                "neither On Change nor On Timer is ticked, so the PDO is never sent");
     });
     return warnings;
 }
 
-std::vector<std::string> hiddenColumnWarnings(const ProjectFiles& files)
+std::vector<std::string> hiddenColumnWarnings(ProjectDocuments& docs)
 {
     std::vector<std::string> warnings;
-    if (readDeviceType(files.parGen) == 1) {
-        forEachRow(files.transmitPdo, [&](const pugi::xml_node& row, int number) {
-            const char* start = row.attribute("SMA").value();
+    const TableDefinition& tpdo = pdoTransmitTable();
+    const auto tpdoCell = [&tpdo](const pugi::xml_node& row, int column) {
+        return row.attribute(tpdo.attributeOf(column)).value();
+    };
+    if (deviceType(docs) == 1) {
+        forEachRow(docs, File::TransmitPdo, [&](const pugi::xml_node& row, int number) {
+            const char* start = tpdoCell(row, TpdoColumn::AddressStart);
             if (!blank(start))
                 warnings.push_back(rowOf("Transmit_Pdo.xml", number) + "Address Start " + start +
                                    " is hidden with the Ethernet port but still goes into bank.bin");
         });
         return warnings;
     }
-    forEachRow(files.rpdoDef, [&](const pugi::xml_node& row, int number) {
-        const char* timeout = row.attribute("TimeOut").value();
+    forEachRow(docs, File::RpdoDef, [&](const pugi::xml_node& row, int number) {
+        const char* timeout = row.attribute(pdoReceiveTable().attributeOf(RpdoColumn::Timeout)).value();
         if (textToInt(timeout, 0) != 0)
             warnings.push_back(rowOf("rpdodef.xml", number) + "TimeOut " + timeout +
                                " is hidden without the Ethernet port but still goes into bank2_ESP32.bin");
     });
-    forEachRow(files.transmitPdo, [&](const pugi::xml_node& row, int number) {
-        if (ticked(row.attribute("OnChange").value()))
+    forEachRow(docs, File::TransmitPdo, [&](const pugi::xml_node& row, int number) {
+        if (ticked(tpdoCell(row, TpdoColumn::OnChange)))
             warnings.push_back(
                 rowOf("Transmit_Pdo.xml", number) +
                 "On Change is hidden without the Ethernet port but still goes into bank2_ESP32.bin");
-        if (ticked(row.attribute("OnTimer").value()))
+        if (ticked(tpdoCell(row, TpdoColumn::OnTimer)))
             warnings.push_back(
-                rowOf("Transmit_Pdo.xml", number) + "On Timer (" + row.attribute("Timer").value() +
+                rowOf("Transmit_Pdo.xml", number) + "On Timer (" + tpdoCell(row, TpdoColumn::Timer) +
                 " ms) is hidden without the Ethernet port but still goes into bank2_ESP32.bin");
     });
     return warnings;
 }
 
+std::vector<std::string> unusedFileWarnings(ProjectDocuments& docs)
+{
+    // The same reading of the variant as the register map's, so the warning names exactly the
+    // rows the map leaves out.
+    if (hasEthernet(variantForSteps(deviceType(docs))))
+        return {};
+    const int rows = countRows(docs, File::TransmitPdoDefine);
+    if (rows == 0)
+        return {};
+    return {std::string(ProjectDocuments::fileName(File::TransmitPdoDefine)) +
+            ": unused by the variant without Ethernet port (Select_Device_Type 0), whose transmit PDOs "
+            "send the register blocks of Transmit_Pdo.xml; its " +
+            std::to_string(rows) + " row(s) claim no register"};
+}
+
 std::vector<std::string> projectWarnings(const ProjectFiles& files)
+{
+    ProjectDocuments docs(files);
+    return projectWarnings(docs);
+}
+
+std::vector<std::string> projectWarnings(ProjectDocuments& docs)
 {
     std::vector<std::string> all;
     for (const auto& group : {sdoByteWarnings, mappingSelectorWarnings, nodeGuardingWarnings,
-                              transmitPdoSendingWarnings, hiddenColumnWarnings})
-        for (std::string& warning : group(files))
+                              transmitPdoSendingWarnings, hiddenColumnWarnings, unusedFileWarnings})
+        for (std::string& warning : group(docs))
             all.push_back(std::move(warning));
     return all;
 }

@@ -1,109 +1,93 @@
 #include "core/image/registerconflicts.h"
 
+#include <algorithm>
 #include <map>
-#include <optional>
+#include <tuple>
 
-#include "core/base/devicevariant.h"
 #include "core/base/textint.h"
 #include "core/base/xmlfile.h"
-#include "core/image/compilestop.h"
 #include "core/tables/pargenelements.h"
-#include "core/tables/pargenfile.h"
 
 namespace setforge {
 
 namespace PG = ParGenName;
+using File = ProjectDocuments::File;
 
 namespace {
 
-std::optional<std::uint16_t> registerValue(std::string_view text)
+// Where a claim stands among the claims of one register in a conflict message: the order in
+// which the parts of the project are listed there, which is not the map's order.
+int claimRank(const RegisterMapEntry& entry)
 {
-    const std::int32_t v = textToInt(text, -1);
-    if (v < 0 || v > 65535)
-        return std::nullopt;
-    return static_cast<std::uint16_t>(v);
+    switch (entry.source) {
+    case ClaimSource::Sdo:
+        return 0;
+    case ClaimSource::Rpdo:
+        return 1;
+    case ClaimSource::Emcy:
+        return 2;
+    case ClaimSource::Tpdo:
+        return entry.file == ProjectDocuments::fileName(File::TransmitPdo) ? 3 : 4;
+    case ClaimSource::NetworkStart:
+        return 5;
+    case ClaimSource::NodeGuarding:
+        break;
+    }
+    return 6;
 }
 
-std::string rowText(const char* table, const char* file, std::size_t row)
+std::string rowText(const char* table, const RegisterMapEntry& entry)
 {
-    return std::string(table) + " (" + file + " row " + std::to_string(row + 1) + ")";
+    return std::string(table) + " (" + entry.file + " row " + std::to_string(entry.rowNumber) + ")";
+}
+
+// How a conflict message names the part of the project behind `entry`.
+std::string claimantText(const RegisterMapEntry& entry)
+{
+    switch (entry.source) {
+    case ClaimSource::Sdo:
+        return rowText("SDO table", entry);
+    case ClaimSource::Rpdo:
+        return rowText("RPDO mapping", entry);
+    case ClaimSource::Emcy:
+        return "EMCY words (" + entry.file + " emergency " + std::to_string(entry.rowNumber) + " word " +
+               std::to_string(entry.subNumber) + ")";
+    case ClaimSource::Tpdo:
+        return claimRank(entry) == 3 ? rowText("TPDO register block", entry) : rowText("TPDO mapping", entry);
+    case ClaimSource::NetworkStart:
+        return "network start register (" + entry.file + ")";
+    case ClaimSource::NodeGuarding:
+        break;
+    }
+    return std::string(entry.subNumber == 1 ? "first" : "second") + " node guarding state register (" +
+           entry.file + ")";
 }
 
 } // namespace
 
-std::vector<RegisterClaim> collectRegisterClaims(const ProjectFiles& files, std::vector<std::string>* errors)
+std::vector<RegisterClaim> claimsOfRegisterMap(const std::vector<RegisterMapEntry>& map)
 {
+    std::vector<const RegisterMapEntry*> ordered;
+    ordered.reserve(map.size());
+    for (const RegisterMapEntry& entry : map)
+        ordered.push_back(&entry);
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const RegisterMapEntry* a, const RegisterMapEntry* b) {
+                         const int rankA = claimRank(*a);
+                         const int rankB = claimRank(*b);
+                         return std::tie(a->reg, rankA, a->rowNumber, a->subNumber) <
+                                std::tie(b->reg, rankB, b->rowNumber, b->subNumber);
+                     });
     std::vector<RegisterClaim> claims;
-    const auto claim = [&claims](std::string_view text, std::string claimant) {
-        if (const auto reg = registerValue(text))
-            claims.push_back({*reg, std::move(claimant)});
-    };
-
-    pugi::xml_document sdo;
-    forEachElement(loadXmlRoot(files.sdo, sdo, errors), [&](const pugi::xml_node& row, std::size_t i) {
-        claim(row.attribute("IndexA").value(), rowText("SDO table", "sdo.xml", i));
-    });
-
-    pugi::xml_document rpdo;
-    pugi::xml_document rpdoMap;
-    const std::size_t rpdoCount = countElements(loadXmlRoot(files.rpdoDef, rpdo, errors));
-    forEachElement(loadXmlRoot(files.sdoPdo, rpdoMap, errors), [&](const pugi::xml_node& row, std::size_t i) {
-        const std::int32_t n = textToInt(row.attribute("nrpdo").value(), -1);
-        if (n >= 1 && static_cast<std::size_t>(n) <= rpdoCount)
-            claim(row.attribute("index").value(), rowText("RPDO mapping", "sdopdo.xml", i));
-    });
-
-    pugi::xml_document emcy;
-    pugi::xml_document emcyWords;
-    const std::size_t emcyCount = countElements(loadXmlRoot(files.emcyDef, emcy, errors));
-    forEachElement(loadXmlRoot(files.emcyWord, emcyWords, errors),
-                   [&](const pugi::xml_node& message, std::size_t i) {
-                       if (i >= emcyCount)
-                           return;
-                       forEachElement(message, [&](const pugi::xml_node& word, std::size_t j) {
-                           claim(word.attribute("Dati_Word").value(), "EMCY words (emcyword.xml emergency " +
-                                                                          std::to_string(i + 1) + " word " +
-                                                                          std::to_string(j + 1) + ")");
-                       });
-                   });
-
-    const int deviceType = readDeviceType(files.parGen);
-    pugi::xml_document tpdo;
-    const pugi::xml_node tpdoRoot = loadXmlRoot(files.transmitPdo, tpdo, errors);
-    if (!hasEthernet(variantForSteps(deviceType)))
-        forEachElement(tpdoRoot, [&](const pugi::xml_node& row, std::size_t i) {
-            const auto start = registerValue(row.attribute("SMA").value());
-            const std::int32_t dimension = textToInt(row.attribute("Dimension").value(), -1);
-            if (!start || dimension < 1 || dimension > 8)
-                return;
-            const std::int32_t registers = (dimension + 1) / 2;
-            for (std::int32_t k = 0; k < registers && *start + k <= 65535; ++k)
-                claims.push_back({static_cast<std::uint16_t>(*start + k),
-                                  rowText("TPDO register block", "Transmit_Pdo.xml", i)});
-        });
-    const std::size_t tpdoCount = countElements(tpdoRoot);
-    pugi::xml_document tpdoMap;
-    forEachElement(
-        loadXmlRoot(files.transmitPdoDefine, tpdoMap, errors), [&](const pugi::xml_node& row, std::size_t i) {
-            const std::int32_t n = textToInt(row.attribute("NrPdo").value(), -1);
-            if (n >= 1 && static_cast<std::size_t>(n) <= tpdoCount)
-                claim(row.attribute("Index").value(), rowText("TPDO mapping", "Transmit_PDO_Define.xml", i));
-        });
-
-    pugi::xml_document parGen;
-    const pugi::xml_node root = loadXmlRoot(files.parGen, parGen, errors);
-    const pugi::xml_node startOnModbus = childElement(root, PG::kNetworkStartModbus);
-    if (std::string(startOnModbus.attribute(PG::kStart).value()) == "true")
-        claim(nextElement(startOnModbus).attribute(PG::kAddress).value(),
-              "network start register (ParGen.xml)");
-    const pugi::xml_node guard = childElement(root, PG::kNodeGuardFrame);
-    if (std::string(guard.attribute(PG::kGuardEnable).value()) == "true") {
-        claim(guard.attribute(PG::kGuardRegister1).value(),
-              "first node guarding state register (ParGen.xml)");
-        claim(guard.attribute(PG::kGuardRegister2).value(),
-              "second node guarding state register (ParGen.xml)");
-    }
+    claims.reserve(ordered.size());
+    for (const RegisterMapEntry* entry : ordered)
+        claims.push_back({entry->reg, claimantText(*entry)});
     return claims;
+}
+
+std::vector<RegisterClaim> collectRegisterClaims(const ProjectFiles& files)
+{
+    return claimsOfRegisterMap(buildRegisterMap(files));
 }
 
 std::vector<RegisterConflict> findRegisterConflicts(const std::vector<RegisterClaim>& claims)
@@ -133,9 +117,14 @@ std::string describeConflict(const RegisterConflict& conflict)
 
 std::vector<std::string> plainImageWarnings(const ProjectFiles& files)
 {
+    ProjectDocuments docs(files);
+    return plainImageWarnings(docs);
+}
+
+std::vector<std::string> plainImageWarnings(ProjectDocuments& docs)
+{
     std::vector<std::string> warnings;
-    pugi::xml_document doc;
-    const pugi::xml_node root = loadXmlRoot(files.parGen, doc, nullptr);
+    const pugi::xml_node root = docs.get(File::ParGen).root;
     if (!root)
         return warnings;
     const std::string timeoutText = childText(root, PG::kSdoTimeout);

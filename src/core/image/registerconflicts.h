@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/base/projectfiles.h"
+#include "core/image/registermap.h"
 
 namespace setforge {
 
@@ -20,15 +21,14 @@ struct RegisterConflict {
     std::vector<std::string> claimants;
 };
 
-// Every register the project's files give to the device: the SDO table, the RPDO mapping (rows
-// naming an existing RPDO), the emergency words (of existing emergencies), the TPDO register
-// blocks (device without Ethernet port only), the TPDO mapping (rows naming an existing TPDO),
-// the network start register (when start on Modbus is on) and the two node-guarding state
-// registers (when node guarding is on). Values that are not registers 0..65535 are left out: the
-// table checks report them. A file that is missing or not well-formed claims nothing; its
-// parser error goes to `errors`.
-std::vector<RegisterClaim> collectRegisterClaims(const ProjectFiles& files,
-                                                 std::vector<std::string>* errors = nullptr);
+// The claims of a register map (registermap.h), grouped by register in increasing order and,
+// within a register, in the order conflict messages list them: SDO table, RPDO mapping, EMCY
+// words, TPDO register blocks, TPDO mapping, network start, node guarding; each by row.
+std::vector<RegisterClaim> claimsOfRegisterMap(const std::vector<RegisterMapEntry>& map);
+
+// claimsOfRegisterMap(buildRegisterMap(files)): every register the project's files give to the
+// device, as the map finds them.
+std::vector<RegisterClaim> collectRegisterClaims(const ProjectFiles& files);
 
 // The registers claimed more than once, in increasing register order.
 std::vector<RegisterConflict> findRegisterConflicts(const std::vector<RegisterClaim>& claims);
@@ -38,6 +38,7 @@ std::string describeConflict(const RegisterConflict& conflict);
 
 // Valid values that the plain image cannot hold whole and cuts short, one warning each
 // (an SDO client timeout above 65535 is kept in 16 bits there).
+std::vector<std::string> plainImageWarnings(ProjectDocuments& docs);
 std::vector<std::string> plainImageWarnings(const ProjectFiles& files);
 
 } // namespace setforge

@@ -3,26 +3,41 @@
 #include "core/lang/textid.h"
 #include "core/mapping/emcyframe.h"
 #include "core/mapping/pdoframe.h"
+#include "core/tables/emcyaccesstable.h"
+#include "core/tables/pdoreceivetable.h"
+#include "core/tables/pdotransmittable.h"
+#include "core/tables/tabledefinition.h"
 
 namespace setforge {
 
 namespace {
 
+// The cell of `column` in a row of the frame table `table`.
+const char* cellOf(const pugi::xml_node& row, const TableDefinition& table, int column)
+{
+    return row.attribute(table.attributeOf(column)).value();
+}
+
 std::unique_ptr<MappingFrame> readReceivePdo(const pugi::xml_node& row)
 {
-    return std::make_unique<PdoFrame>(row.attribute("cobid").value(), row.attribute("dimension").value());
+    const TableDefinition& table = pdoReceiveTable();
+    return std::make_unique<PdoFrame>(cellOf(row, table, RpdoColumn::CobId),
+                                      cellOf(row, table, RpdoColumn::Dimension));
 }
 
 std::unique_ptr<MappingFrame> readTransmitPdo(const pugi::xml_node& row)
 {
-    return std::make_unique<PdoFrame>(row.attribute("COB-ID").value(), row.attribute("Dimension").value());
+    const TableDefinition& table = pdoTransmitTable();
+    return std::make_unique<PdoFrame>(cellOf(row, table, TpdoColumn::CobId),
+                                      cellOf(row, table, TpdoColumn::Dimension));
 }
 
 std::unique_ptr<MappingFrame> readEmergency(const pugi::xml_node& row)
 {
-    return std::make_unique<EmcyFrame>(row.attribute("ID_EMCY").value(),
-                                       row.attribute("EMCY_Error_Code").value(),
-                                       row.attribute("Error_Register").value());
+    const TableDefinition& table = emcyAccessTable();
+    return std::make_unique<EmcyFrame>(cellOf(row, table, EmcyColumn::DeviceId),
+                                       cellOf(row, table, EmcyColumn::ErrorCode),
+                                       cellOf(row, table, EmcyColumn::ErrorRegister));
 }
 
 } // namespace

@@ -5,8 +5,7 @@
 
 #include "core/base/textint.h"
 #include "core/base/xmlfile.h"
-#include "core/image/compilestop.h"
-#include "core/report/registermap.h"
+#include "core/image/registermap.h"
 
 namespace setforge {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/report/registermap.h"
+#include "core/image/registermap.h"
 
 namespace setforge {
 

@@ -2,7 +2,7 @@
 
 #include "core/base/textint.h"
 #include "core/base/xmlfile.h"
-#include "core/image/compilestop.h"
+#include "core/image/compileimages.h"
 #include "core/mapping/registerentry.h"
 
 namespace setforge {
@@ -44,16 +44,15 @@ struct PdoMapping {
     const char* tableFile;
     const char* dimensionAttribute;
     const char* kind; // "receive PDO"
+    // What becomes of a row naming no PDO, image by image, as the two compilers treat it.
+    std::string fate;
 };
 
-void checkPdoMapping(const PdoMapping& mapping, const std::string& tablePath, const std::string& mapPath,
-                     std::vector<std::string>& warnings)
+void checkPdoMapping(const PdoMapping& mapping, const pugi::xml_node& tableRoot,
+                     const pugi::xml_node& mapRoot, std::vector<std::string>& warnings)
 {
-    pugi::xml_document table;
-    pugi::xml_document map;
-    const std::vector<int> dimensions =
-        pdoDimensions(loadXmlRoot(tablePath, table), mapping.dimensionAttribute);
-    forEachElement(loadXmlRoot(mapPath, map), [&](const pugi::xml_node& row, std::size_t i) {
+    const std::vector<int> dimensions = pdoDimensions(tableRoot, mapping.dimensionAttribute);
+    forEachElement(mapRoot, [&](const pugi::xml_node& row, std::size_t i) {
         const std::string where = std::string(mapping.mapFile) + " row " + std::to_string(i + 1) + ": ";
         const char* numberText = row.attribute(mapping.numberAttribute).value();
         const std::int32_t n = textToInt(numberText, -1);
@@ -62,7 +61,7 @@ void checkPdoMapping(const PdoMapping& mapping, const std::string& tablePath, co
                 where + mapping.kind + " " +
                 (n < 0 ? std::string(1, '"').append(numberText).append(1, '"') : std::to_string(n)) +
                 " does not exist (" + mapping.tableFile + " has " + std::to_string(dimensions.size()) +
-                "); the row is dropped from the images");
+                "); " + mapping.fate);
             return;
         }
         const int dimension = dimensions[static_cast<std::size_t>(n) - 1];
@@ -75,20 +74,19 @@ void checkPdoMapping(const PdoMapping& mapping, const std::string& tablePath, co
     });
 }
 
-void checkEmcyMapping(const ProjectFiles& files, std::vector<std::string>& warnings)
+void checkEmcyMapping(const pugi::xml_node& tableRoot, const pugi::xml_node& mapRoot,
+                      std::vector<std::string>& warnings)
 {
-    pugi::xml_document table;
-    pugi::xml_document map;
-    const std::size_t emergencies = countElements(loadXmlRoot(files.emcyDef, table));
-    forEachElement(loadXmlRoot(files.emcyWord, map), [&](const pugi::xml_node& message, std::size_t i) {
+    const std::size_t emergencies = countElements(tableRoot);
+    forEachElement(mapRoot, [&](const pugi::xml_node& message, std::size_t i) {
         const std::string emergency = "emcyword.xml emergency " + std::to_string(i + 1);
         if (i >= emergencies) {
             const std::size_t words = countElements(message);
             if (words > 0)
                 warnings.push_back(emergency + ": emergency " + std::to_string(i + 1) +
                                    " does not exist (emcydef.xml has " + std::to_string(emergencies) +
-                                   "); its " + std::to_string(words) +
-                                   " word(s) are dropped from the images");
+                                   "); its " + std::to_string(words) + " word(s) are dropped from " +
+                                   kPlainImageName + " and " + kBank2Name);
             return;
         }
         forEachElement(message, [&](const pugi::xml_node& word, std::size_t j) {
@@ -104,13 +102,26 @@ void checkEmcyMapping(const ProjectFiles& files, std::vector<std::string>& warni
 
 std::vector<std::string> mappingIntegrityWarnings(const ProjectFiles& files)
 {
+    ProjectDocuments docs(files);
+    return mappingIntegrityWarnings(docs);
+}
+
+std::vector<std::string> mappingIntegrityWarnings(ProjectDocuments& docs)
+{
+    using File = ProjectDocuments::File;
+    const auto root = [&docs](File file) { return docs.get(file).root; };
     std::vector<std::string> warnings;
-    checkPdoMapping({"sdopdo.xml", "nrpdo", "poscomp", "rpdodef.xml", "dimension", "receive PDO"},
-                    files.rpdoDef, files.sdoPdo, warnings);
-    checkPdoMapping(
-        {"Transmit_PDO_Define.xml", "NrPdo", "PosComp", "Transmit_Pdo.xml", "Dimension", "transmit PDO"},
-        files.transmitPdo, files.transmitPdoDefine, warnings);
-    checkEmcyMapping(files, warnings);
+    // bank.bin copies every RPDO mapping row as it is; the banked image keeps only rows naming
+    // one of its PDOs. bank.bin has no TPDO mapping section at all.
+    const std::string plain = kPlainImageName;
+    const std::string banked = kBank2Name;
+    checkPdoMapping({"sdopdo.xml", "nrpdo", "poscomp", "rpdodef.xml", "dimension", "receive PDO",
+                     plain + " keeps the row, " + banked + " drops it"},
+                    root(File::RpdoDef), root(File::SdoPdo), warnings);
+    checkPdoMapping({"Transmit_PDO_Define.xml", "NrPdo", "PosComp", "Transmit_Pdo.xml", "Dimension",
+                     "transmit PDO", banked + " drops the row (" + plain + " holds no transmit PDO mapping)"},
+                    root(File::TransmitPdo), root(File::TransmitPdoDefine), warnings);
+    checkEmcyMapping(root(File::EmcyDef), root(File::EmcyWord), warnings);
     return warnings;
 }
 

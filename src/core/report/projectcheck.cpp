@@ -37,11 +37,12 @@ std::string withoutProjectDir(const ProjectFiles& files, const std::string& text
     return text.rfind(dirPrefix, 0) == 0 ? text.substr(dirPrefix.size()) : text;
 }
 
-// A group of checks over the project whose files are `files`.
-using ProjectCheck = std::function<void(const ProjectFiles& files, const UiTexts& texts, ProjectFindings&)>;
+// A group of checks over the project whose documents are `docs`.
+using ProjectCheck = std::function<void(ProjectDocuments& docs, const UiTexts& texts, ProjectFindings&)>;
 
-void parGenCheck(const ProjectFiles& files, const UiTexts& texts, ProjectFindings& findings)
+void parGenCheck(ProjectDocuments& docs, const UiTexts& texts, ProjectFindings& findings)
 {
+    const ProjectFiles& files = docs.files();
     if (!pathExists(files.parGen))
         return;
     const ParGenFileCheck result = checkParGenFile(files.parGen, texts);
@@ -54,8 +55,9 @@ void parGenCheck(const ProjectFiles& files, const UiTexts& texts, ProjectFinding
 // The checks each table dialog runs on OK, for every table file present, with the dialog's
 // message prefixed with the file name ("sdo.xml: Error row 3!! ..."). The two PDO tables
 // check the columns of the project's device variant.
-void tableFileChecks(const ProjectFiles& files, const UiTexts& texts, ProjectFindings& findings)
+void tableFileChecks(ProjectDocuments& docs, const UiTexts& texts, ProjectFindings& findings)
 {
+    const ProjectFiles& files = docs.files();
     const DeviceVariant variant = readTableVariant(files.parGen);
     for (const TableDefinition* table : tableDefinitions()) {
         const std::string& path = files.*(table->projectFile);
@@ -66,11 +68,12 @@ void tableFileChecks(const ProjectFiles& files, const UiTexts& texts, ProjectFin
     }
 }
 
-void compileCheck(const ProjectFiles& files, const UiTexts&, ProjectFindings& findings)
+void compileCheck(ProjectDocuments& docs, const UiTexts&, ProjectFindings& findings)
 {
+    const ProjectFiles& files = docs.files();
     std::vector<CompileMessage> messages;
     const CompiledImages images =
-        compileImages(files, [&messages](const CompileMessage& message) { messages.push_back(message); });
+        compileImages(docs, [&messages](const CompileMessage& message) { messages.push_back(message); });
     for (const CompileMessage& message : messages) {
         const std::string text = "compile: " + withoutProjectDir(files, message.text);
         if (message.kind == CompileMessage::Kind::Error && !images.ok && &message == &messages.back())
@@ -80,27 +83,28 @@ void compileCheck(const ProjectFiles& files, const UiTexts&, ProjectFindings& fi
     }
 }
 
-void imageChecks(const ProjectFiles& files, const UiTexts&, ProjectFindings& findings)
+void imageChecks(ProjectDocuments& docs, const UiTexts&, ProjectFindings& findings)
 {
-    for (std::string& warning : plainImageWarnings(files))
+    for (std::string& warning : plainImageWarnings(docs))
         findings.warnings.push_back(std::move(warning));
-    const std::vector<RegisterConflict> conflicts = findRegisterConflicts(collectRegisterClaims(files));
+    const std::vector<RegisterConflict> conflicts =
+        findRegisterConflicts(claimsOfRegisterMap(buildRegisterMap(docs)));
     for (const RegisterConflict& conflict : conflicts)
         findings.errors.push_back(describeConflict(conflict));
 }
 
-void mappingChecks(const ProjectFiles& files, const UiTexts&, ProjectFindings& findings)
+void mappingChecks(ProjectDocuments& docs, const UiTexts&, ProjectFindings& findings)
 {
-    for (std::string& warning : mappingIntegrityWarnings(files))
+    for (std::string& warning : mappingIntegrityWarnings(docs))
         findings.warnings.push_back(std::move(warning));
-    for (std::string& warning : canIdentifierWarnings(files))
+    for (std::string& warning : canIdentifierWarnings(docs.files()))
         findings.warnings.push_back(std::move(warning));
 }
 
 // Values that pass every table but read differently than the engineer likely meant.
-void projectWarningChecks(const ProjectFiles& files, const UiTexts&, ProjectFindings& findings)
+void projectWarningChecks(ProjectDocuments& docs, const UiTexts&, ProjectFindings& findings)
 {
-    for (std::string& warning : projectWarnings(files))
+    for (std::string& warning : projectWarnings(docs))
         findings.warnings.push_back(std::move(warning));
 }
 
@@ -108,11 +112,17 @@ void projectWarningChecks(const ProjectFiles& files, const UiTexts&, ProjectFind
 
 ProjectFindings checkProject(const ProjectFiles& files, const UiTexts& texts)
 {
+    ProjectDocuments docs(files);
+    return checkProject(docs, texts);
+}
+
+ProjectFindings checkProject(ProjectDocuments& docs, const UiTexts& texts)
+{
     const std::vector<ProjectCheck> checks = {parGenCheck, tableFileChecks, compileCheck,
                                               imageChecks, mappingChecks,   projectWarningChecks};
     ProjectFindings findings;
     for (const ProjectCheck& check : checks)
-        check(files, texts, findings);
+        check(docs, texts, findings);
     return findings;
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/base/projectfiles.h"
 #include "core/lang/uitexts.h"
+#include "core/tables/projectdocuments.h"
 
 namespace setforge {
 
@@ -23,6 +24,8 @@ struct ProjectFindings {
 // A file that does not parse is an error naming the file once; the project warnings of
 // core/image/projectwarnings.h are warnings.
 ProjectFindings checkProject(const ProjectFiles& files, const UiTexts& texts);
+// The same over the documents of a project that other readers share.
+ProjectFindings checkProject(ProjectDocuments& docs, const UiTexts& texts);
 // The same with the built-in English texts, as the command line and the pre-update check use.
 ProjectFindings checkProject(const ProjectFiles& files);
 

@@ -8,13 +8,19 @@
 #include "core/base/projectfiles.h"
 #include "core/base/textint.h"
 #include "core/base/xmlfile.h"
-#include "core/image/compilestop.h"
+#include "core/mapping/mappingformat.h"
 #include "core/mapping/registerentry.h"
 #include "core/report/csvreport.h"
 #include "core/report/htmlreport.h"
 #include "core/report/projectcheck.h"
+#include "core/tables/emcyaccesstable.h"
+#include "core/tables/nodeguardtable.h"
 #include "core/tables/pargenfile.h"
+#include "core/tables/pdoreceivetable.h"
+#include "core/tables/pdotransmittable.h"
+#include "core/tables/projectdocuments.h"
 #include "core/tables/sdoclienttable.h"
+#include "core/tables/tabledefinition.h"
 
 namespace setforge {
 
@@ -84,115 +90,120 @@ std::string bytePart(int byte)
     return byte == 0 ? "none" : "byte " + std::to_string(byte);
 }
 
-// "200: high byte 2, low byte 1" for a mapping row.
-std::string mappingText(const pugi::xml_node& row, const char* indexAttribute, const char* selectorAttribute)
-{
-    int high = 0;
-    int low = 0;
-    unpackByteSelector(textToInt(row.attribute(selectorAttribute).value(), 0), high, low);
-    return std::string(row.attribute(indexAttribute).value()) + ": high " + bytePart(high) + ", low " +
-           bytePart(low);
-}
+using File = ProjectDocuments::File;
 
-// The table's rows with the cells of `attributes`, numbered from 1.
-ReportTable readTable(const std::string& path, const char* title, const char* file,
-                      std::vector<std::string> headers, const std::vector<const char*>& attributes)
+// The table's rows with the cells of `columns`, numbered from 1.
+ReportTable readTable(const pugi::xml_node& root, const TableDefinition& definition, const char* title,
+                      std::vector<std::string> headers, const std::vector<int>& columns)
 {
-    ReportTable table{title, file, std::move(headers), {}, false};
-    pugi::xml_document doc;
-    forEachElement(loadXmlRoot(path, doc), [&](const pugi::xml_node& row, std::size_t i) {
+    ReportTable table{title, definition.fileName, std::move(headers), {}, false};
+    forEachElement(root, [&](const pugi::xml_node& row, std::size_t i) {
         ReportTable::Row r;
         r.cells.push_back(std::to_string(i + 1));
-        for (const char* attribute : attributes)
-            r.cells.push_back(row.attribute(attribute).value());
+        for (const int column : columns)
+            r.cells.push_back(row.attribute(definition.attributeOf(column)).value());
         table.rows.push_back(std::move(r));
     });
     return table;
 }
 
-// Hands each mapping row of `mapPath` to the table row it names by `numberAttribute`.
-void attachMapping(ReportTable& table, const std::string& mapPath, const char* numberAttribute,
-                   const std::function<std::string(const pugi::xml_node&)>& describe)
+// "200: high byte 2, low byte 1" for an entry of a mapping file of `format`.
+std::string mappingText(const pugi::xml_node& entry, const MappingFormat& format)
+{
+    int high = 0;
+    int low = 0;
+    unpackByteSelector(textToInt(entry.attribute(format.attributeName(MapField::Selector)).value(), 0), high,
+                       low);
+    return std::string(entry.attribute(format.attributeName(MapField::Index)).value()) + ": high " +
+           bytePart(high) + ", low " + bytePart(low);
+}
+
+// Hands each mapping row of `root` to the table row it names by its frame number.
+void attachMapping(ReportTable& table, const pugi::xml_node& root, const MappingFormat& format)
 {
     table.hasMapping = true;
-    pugi::xml_document doc;
-    forEachElement(loadXmlRoot(mapPath, doc), [&](const pugi::xml_node& row, std::size_t) {
-        const std::int32_t n = textToInt(row.attribute(numberAttribute).value(), -1);
-        if (n >= 1 && static_cast<std::size_t>(n) <= table.rows.size())
-            table.rows[static_cast<std::size_t>(n) - 1].mapping.push_back(describe(row));
+    const char* frameNumber = format.attributeName(MapField::FrameNumber);
+    const char* write = format.attributeName(MapField::Write);
+    forEachElement(root, [&](const pugi::xml_node& row, std::size_t) {
+        const std::int32_t n = textToInt(row.attribute(frameNumber).value(), -1);
+        if (n < 1 || static_cast<std::size_t>(n) > table.rows.size())
+            return;
+        const bool sendOnWrite = write && textToInt(row.attribute(write).value(), 0) == 1;
+        table.rows[static_cast<std::size_t>(n) - 1].mapping.push_back(mappingText(row, format) +
+                                                                      (sendOnWrite ? ", sent on write" : ""));
     });
 }
 
-ReportTable sdoTable(const std::string& path)
+ReportTable sdoTable(const pugi::xml_node& root)
 {
+    const TableDefinition& definition = sdoClientTable();
     ReportTable table{
         "SDO accesses",
-        "sdo.xml",
+        definition.fileName,
         {"N", "Register", "Hi Byte", "Lo Byte", "R/W", "Device ID", "Index", "SubIndex", "NByte", "Mnemonic"},
         {},
         false};
-    pugi::xml_document doc;
-    forEachElement(loadXmlRoot(path, doc), [&](const pugi::xml_node& row, std::size_t i) {
+    forEachElement(root, [&](const pugi::xml_node& row, std::size_t i) {
+        const auto text = [&](int column) { return row.attribute(definition.attributeOf(column)).value(); };
         const SdoConfParts conf =
-            splitSdoConf(static_cast<std::uint8_t>(textToInt(row.attribute("conf").value(), 0)));
-        table.rows.push_back(
-            {{std::to_string(i + 1), row.attribute("IndexA").value(), std::to_string(conf.hiByte),
-              std::to_string(conf.loByte), sdoReadWriteText(conf.readWrite), row.attribute("devIDB").value(),
-              row.attribute("IndexB").value(), row.attribute("SubindexB").value(),
-              row.attribute("nbyteB").value(), row.attribute("mnemonico").value()},
-             {}});
+            splitSdoConf(static_cast<std::uint8_t>(textToInt(row.attribute(kSdoConfAttribute).value(), 0)));
+        table.rows.push_back({{std::to_string(i + 1), text(SdoColumn::Address), std::to_string(conf.hiByte),
+                               std::to_string(conf.loByte), sdoReadWriteText(conf.readWrite),
+                               text(SdoColumn::DeviceId), text(SdoColumn::Index), text(SdoColumn::SubIndex),
+                               text(SdoColumn::NByte), text(SdoColumn::Mnemonic)},
+                              {}});
     });
     return table;
 }
 
-std::vector<ReportTable> projectTables(const ProjectFiles& files, bool ethernet)
+std::vector<ReportTable> projectTables(ProjectDocuments& docs, bool ethernet)
 {
+    const auto root = [&docs](File file) { return docs.get(file).root; };
     std::vector<ReportTable> tables;
-    tables.push_back(sdoTable(files.sdo));
+    tables.push_back(sdoTable(root(File::Sdo)));
 
+    using namespace RpdoColumn;
     ReportTable rpdo =
-        ethernet ? readTable(files.rpdoDef, "Receive PDOs", "rpdodef.xml",
+        ethernet ? readTable(root(File::RpdoDef), pdoReceiveTable(), "Receive PDOs",
                              {"N", "COB-ID", "Dimension", "TimeOut (ms)", "Mnemonic"},
-                             {"cobid", "dimension", "TimeOut", "Mnemonic"})
-                 : readTable(files.rpdoDef, "Receive PDOs", "rpdodef.xml",
-                             {"N", "COB-ID", "Dimension", "Mnemonic"}, {"cobid", "dimension", "Mnemonic"});
-    attachMapping(rpdo, files.sdoPdo, "nrpdo",
-                  [](const pugi::xml_node& row) { return mappingText(row, "index", "poscomp"); });
+                             {CobId, Dimension, Timeout, Mnemonic})
+                 : readTable(root(File::RpdoDef), pdoReceiveTable(), "Receive PDOs",
+                             {"N", "COB-ID", "Dimension", "Mnemonic"}, {CobId, Dimension, Mnemonic});
+    attachMapping(rpdo, root(File::SdoPdo), kReceivePdoMapping);
     tables.push_back(std::move(rpdo));
 
+    namespace T = TpdoColumn;
     if (ethernet) {
         ReportTable tpdo =
-            readTable(files.transmitPdo, "Transmit PDOs", "Transmit_Pdo.xml",
+            readTable(root(File::TransmitPdo), pdoTransmitTable(), "Transmit PDOs",
                       {"N", "COB-ID", "Dimension", "On Change", "On Timer", "Timer (ms)", "Mnemonic"},
-                      {"COB-ID", "Dimension", "OnChange", "OnTimer", "Timer", "Mnemonic"});
-        attachMapping(tpdo, files.transmitPdoDefine, "NrPdo", [](const pugi::xml_node& row) {
-            const bool sendOnWrite = textToInt(row.attribute("Send_on_Write").value(), 0) == 1;
-            return mappingText(row, "Index", "PosComp") + (sendOnWrite ? ", sent on write" : "");
-        });
+                      {T::CobId, T::Dimension, T::OnChange, T::OnTimer, T::Timer, T::Mnemonic});
+        attachMapping(tpdo, root(File::TransmitPdoDefine), kTransmitPdoMapping);
         tables.push_back(std::move(tpdo));
     } else {
-        tables.push_back(readTable(files.transmitPdo, "Transmit PDOs", "Transmit_Pdo.xml",
+        tables.push_back(readTable(root(File::TransmitPdo), pdoTransmitTable(), "Transmit PDOs",
                                    {"N", "COB-ID", "Dimension", "Address Start", "Mnemonic"},
-                                   {"COB-ID", "Dimension", "SMA", "Mnemonic"}));
+                                   {T::CobId, T::Dimension, T::AddressStart, T::Mnemonic}));
     }
 
-    ReportTable emcy = readTable(files.emcyDef, "Emergencies", "emcydef.xml",
+    namespace E = EmcyColumn;
+    ReportTable emcy = readTable(root(File::EmcyDef), emcyAccessTable(), "Emergencies",
                                  {"N", "Device ID", "Error Code", "Error Register", "Mnemonic"},
-                                 {"ID_EMCY", "EMCY_Error_Code", "Error_Register", "Mnemonic"});
+                                 {E::DeviceId, E::ErrorCode, E::ErrorRegister, E::Mnemonic});
     emcy.hasMapping = true;
-    pugi::xml_document words;
-    forEachElement(loadXmlRoot(files.emcyWord, words), [&](const pugi::xml_node& message, std::size_t i) {
+    forEachElement(root(File::EmcyWord), [&](const pugi::xml_node& message, std::size_t i) {
         if (i >= emcy.rows.size())
             return;
         forEachElement(message, [&](const pugi::xml_node& word, std::size_t) {
-            emcy.rows[i].mapping.push_back(mappingText(word, "Dati_Word", "Dati_Byte"));
+            emcy.rows[i].mapping.push_back(mappingText(word, kEmergencyMapping));
         });
     });
     tables.push_back(std::move(emcy));
 
-    tables.push_back(readTable(files.nodeGuard, "Guarded nodes", "NodeGuard.xml",
+    namespace G = NodeGuardColumn;
+    tables.push_back(readTable(root(File::NodeGuard), nodeGuardTable(), "Guarded nodes",
                                {"N", "Device ID", "Guard Time (ms)", "Life Time Factor", "Mnemonic"},
-                               {"NodeID", "GuardTime", "LifeTimeFactor", "Mnemonic"}));
+                               {G::NodeId, G::GuardTime, G::LifeTimeFactor, G::Mnemonic}));
     return tables;
 }
 
@@ -214,6 +225,7 @@ std::string reportTimeText(std::time_t when)
 ProjectReport buildProjectReport(const std::string& projectDir, std::time_t when, const UiTexts& texts)
 {
     const ProjectFiles files = makeProjectFiles(projectDir);
+    ProjectDocuments docs(files);
     const bool ethernet = readDeviceType(files.parGen) != 0;
     ProjectReport report;
     report.projectName = projectNameOf(projectDir);
@@ -221,9 +233,9 @@ ProjectReport buildProjectReport(const std::string& projectDir, std::time_t when
     report.toolVersion = std::string(kSoftwareCode) + " " + kSoftwareVersion;
     report.generatedAt = reportTimeText(when);
     report.parameters = parameterWords(loadParGen(files.parGen).values, ethernet);
-    report.registers = buildRegisterMap(files);
-    report.tables = projectTables(files, ethernet);
-    report.problems = findingLines(checkProject(files, texts));
+    report.registers = buildRegisterMap(docs);
+    report.tables = projectTables(docs, ethernet);
+    report.problems = findingLines(checkProject(docs, texts));
     return report;
 }
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "core/base/atomicfile.h"
+#include "core/image/registermap.h"
 #include "core/lang/uitexts.h"
-#include "core/report/registermap.h"
 
 namespace setforge {
 

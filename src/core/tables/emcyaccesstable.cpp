@@ -21,9 +21,9 @@ TableDefinition makeTable()
     t.columns = {C::text(40), C::text(110), C::text(110), C::text(110), C::text(300)};
     using A = TableAttribute;
     t.attributes = {
-        A::cell("ID_EMCY", EmcyColumn::DeviceId),
-        A::cell("EMCY_Error_Code", EmcyColumn::ErrorCode),
-        A::cell("Error_Register", EmcyColumn::ErrorRegister),
+        A::cell("ID_EMCY", EmcyColumn::DeviceId, 1),
+        A::cell("EMCY_Error_Code", EmcyColumn::ErrorCode, 258),
+        A::cell("Error_Register", EmcyColumn::ErrorRegister, 1),
         A::cell("Mnemonic", EmcyColumn::Mnemonic),
     };
     using K = TableCheck;

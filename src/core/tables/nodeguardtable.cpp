@@ -21,9 +21,9 @@ TableDefinition makeTable()
     t.columns = {C::text(40), C::text(120), C::text(120), C::text(120), C::text(275)};
     using A = TableAttribute;
     t.attributes = {
-        A::cell("NodeID", NodeGuardColumn::NodeId),
-        A::cell("GuardTime", NodeGuardColumn::GuardTime),
-        A::cell("LifeTimeFactor", NodeGuardColumn::LifeTimeFactor),
+        A::cell("NodeID", NodeGuardColumn::NodeId, 1),
+        A::cell("GuardTime", NodeGuardColumn::GuardTime, 1000),
+        A::cell("LifeTimeFactor", NodeGuardColumn::LifeTimeFactor, 4),
         A::cell("Mnemonic", NodeGuardColumn::Mnemonic),
     };
     using K = TableCheck;

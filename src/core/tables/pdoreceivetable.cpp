@@ -23,9 +23,9 @@ TableDefinition makeTable()
                  C::text(430, ColumnShown::Always, 330)};
     using A = TableAttribute;
     t.attributes = {
-        A::cell("cobid", RpdoColumn::CobId),
+        A::cell("cobid", RpdoColumn::CobId, 385),
         A::fixed("id_dev_orig", "1"),
-        A::cell("dimension", RpdoColumn::Dimension),
+        A::cell("dimension", RpdoColumn::Dimension, 8),
         A::fixed("posind", "0"),
         A::fixed("n_tpdo", "0"),
         A::cell("TimeOut", RpdoColumn::Timeout),

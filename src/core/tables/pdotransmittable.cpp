@@ -33,8 +33,8 @@ TableDefinition makeTable()
     };
     using A = TableAttribute;
     t.attributes = {
-        A::cell("COB-ID", CobId),      A::cell("Dimension", Dimension), A::cell("SMA", AddressStart),
-        A::cell("OnChange", OnChange), A::cell("OnTimer", OnTimer),     A::cell("Timer", Timer),
+        A::cell("COB-ID", CobId, 513), A::cell("Dimension", Dimension, 8), A::cell("SMA", AddressStart),
+        A::cell("OnChange", OnChange), A::cell("OnTimer", OnTimer),        A::cell("Timer", Timer),
         A::cell("Mnemonic", Mnemonic),
     };
     using K = TableCheck;

@@ -45,7 +45,7 @@ TableDefinition makeTable()
                  C::text(70), C::text(70), C::text(70), C::text(70), C::text(148)};
     using A = TableAttribute;
     t.attributes = {
-        A::computed("conf", confText, spreadConf),
+        A::computed(kSdoConfAttribute, confText, spreadConf),
         A::cell("IndexA", SdoColumn::Address),
         A::fixed("SubindexA", "0"),
         A::cell("devIDB", SdoColumn::DeviceId),

@@ -17,6 +17,9 @@ inline constexpr int Address = 1, HiByte = 2, LoByte = 3, ReadWrite = 4, DeviceI
                      SubIndex = 7, NByte = 8, Mnemonic = 9;
 }
 
+// The attribute of sdo.xml that holds the conf byte of Hi Byte, R/W and Lo Byte together.
+inline constexpr const char* kSdoConfAttribute = "conf";
+
 // The conf byte of a row: (Hi x 32 + RW x 16 + Lo) modulo 256, Hi and Lo read with default 0,
 // RW 1 when the R/W text in upper case is "READWRITE".
 std::uint8_t sdoConfByte(const std::string& hiByte, const std::string& loByte, const std::string& readWrite);

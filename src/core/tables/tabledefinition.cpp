@@ -91,11 +91,12 @@ TableColumn TableColumn::checkBox(int width, ColumnShown shown)
     return column;
 }
 
-TableAttribute TableAttribute::cell(const char* name, int column)
+TableAttribute TableAttribute::cell(const char* name, int column, std::int32_t imageDefault)
 {
     TableAttribute attribute;
     attribute.name = name;
     attribute.column = column;
+    attribute.imageDefault = imageDefault;
     return attribute;
 }
 
@@ -177,6 +178,22 @@ TableCheck TableCheck::rangeWhenTicked(int column, int message, std::int32_t lo,
     check.kind = CheckKind::RangeWhenTicked;
     check.otherColumn = tickColumn;
     return check;
+}
+
+const char* TableDefinition::attributeOf(int column) const
+{
+    for (const TableAttribute& attribute : attributes)
+        if (attribute.column == column)
+            return attribute.name;
+    return "";
+}
+
+std::int32_t TableDefinition::imageDefaultOf(int column) const
+{
+    for (const TableAttribute& attribute : attributes)
+        if (attribute.column == column)
+            return attribute.imageDefault;
+    return 0;
 }
 
 } // namespace setforge

@@ -68,8 +68,10 @@ struct TableAttribute {
     // Computed: the text to write for a used row, and how a loaded text fills the row's cells.
     std::string (*compute)(const Grid& grid, int row) = nullptr;
     void (*spread)(std::string_view text, Grid& grid, int row) = nullptr;
+    // The value the banked image takes for a cell attribute that is missing or not a number.
+    std::int32_t imageDefault = 0;
 
-    static TableAttribute cell(const char* name, int column);
+    static TableAttribute cell(const char* name, int column, std::int32_t imageDefault = 0);
     static TableAttribute fixed(const char* name, const char* value);
     static TableAttribute computed(const char* name, std::string (*compute)(const Grid&, int),
                                    void (*spread)(std::string_view, Grid&, int));
@@ -138,6 +140,11 @@ struct TableDefinition {
         return column >= 0 && column < static_cast<int>(columnTips.size()) ? columnTips[column] : -1;
     }
     int rowErrorText() const { return firstText + 6 + columnCount(); }
+    // The name of the attribute that holds `column`'s cell in the table file; "" for a column
+    // the file does not hold (the row number, or a column folded into a computed attribute).
+    const char* attributeOf(int column) const;
+    // The banked image's value for `column` when its attribute is missing or not a number.
+    std::int32_t imageDefaultOf(int column) const;
     int deleteText() const { return lastText; }
 };
 

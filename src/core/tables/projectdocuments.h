@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <utility>
 
 #include <pugixml.hpp>
 
@@ -10,8 +11,9 @@
 
 namespace setforge {
 
-// The nine project files as the image compilers see them, each parsed at most once per
-// compile, at the moment a compiler first asks for it (so messages keep the compile's order).
+// The nine files of one project, each parsed at most once, at the moment a reader first asks
+// for it (so the compile's messages keep its order). The compile, the checks, the register map
+// and the report read the project through one of these.
 class ProjectDocuments {
 public:
     enum class File {
@@ -42,6 +44,9 @@ public:
 
     // The path of a file.
     const std::string& path(File file) const;
+
+    // The paths of all nine files.
+    const ProjectFiles& files() const { return m_files; }
 
     // The file's name without its directory ("rpdodef.xml").
     static const char* fileName(File file);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/base/projectfiles.h"
+#include "core/tables/projectdocuments.h"
 
 namespace setforge {
 
@@ -33,12 +34,18 @@ struct RegisterMapEntry {
     bool conflict = false; // another entry claims the same register
 };
 
-// Every register claim of the project, the same claims collectRegisterClaims finds, with their
-// details, sorted by register, then source, then row. Mapping rows naming a PDO or emergency
-// that does not exist claim nothing (the mapping warnings report them). A missing file claims
-// nothing; a file that is not well-formed claims nothing and its parser error goes to `errors`.
-std::vector<RegisterMapEntry> buildRegisterMap(const ProjectFiles& files,
-                                               std::vector<std::string>* errors = nullptr);
+// Every register claim of the project, sorted by register, then source, then row: the SDO
+// table, the RPDO mapping (rows naming an existing RPDO), the emergency words (of existing
+// emergencies), the TPDO register blocks (device without Ethernet port only), the TPDO mapping
+// (device with Ethernet port only, rows naming an existing TPDO), the network start register (when start on
+// Modbus is on) and the two node-guarding state registers (when node guarding is on). Values that are not
+// registers 0..65535 are left out: the table checks report them. Mapping rows naming a PDO or
+// emergency that does not exist claim nothing (the mapping warnings report them). A file that
+// is missing, unreadable or not well-formed claims nothing. This is the one walk of the claims:
+// the conflict check (registerconflicts.h) is derived from it.
+std::vector<RegisterMapEntry> buildRegisterMap(ProjectDocuments& docs);
+// The same over the files at `files`, each read once.
+std::vector<RegisterMapEntry> buildRegisterMap(const ProjectFiles& files);
 
 // "SDO", "RPDO", "TPDO", "EMCY", "node guarding", "network start".
 const char* claimSourceName(ClaimSource source);

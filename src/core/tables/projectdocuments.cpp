@@ -1,4 +1,4 @@
-#include "core/image/projectdocuments.h"
+#include "core/tables/projectdocuments.h"
 
 #include "core/base/xmlfile.h"
 

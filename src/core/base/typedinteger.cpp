@@ -1,0 +1,84 @@
+#include "core/base/typedinteger.h"
+
+#include <string>
+
+namespace setforge {
+
+namespace {
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+Error notAnInteger(std::string_view text)
+{
+    return makeError("\"" + std::string(text) + "\" is not an integer");
+}
+
+} // namespace
+
+Result<std::int32_t> readTypedInteger(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i >= text.size())
+        return notAnInteger(text);
+
+    bool hex = false;
+    if (text[i] == '$' || text[i] == 'x' || text[i] == 'X') {
+        hex = true;
+        ++i;
+    } else if (text[i] == '0' && i + 1 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        hex = true;
+        i += 2;
+    }
+    if (i >= text.size())
+        return notAnInteger(text);
+
+    if (hex) {
+        std::uint64_t value = 0;
+        for (; i < text.size(); ++i) {
+            const int d = hexDigit(text[i]);
+            if (d < 0)
+                return notAnInteger(text);
+            value = value * 16 + static_cast<std::uint64_t>(d);
+            if (value > 0xFFFFFFFFull)
+                return notAnInteger(text);
+        }
+        // Unsigned negation keeps "-0x80000000" and "-$FFFFFFFF" free of overflow.
+        std::uint32_t bits = static_cast<std::uint32_t>(value);
+        if (negative)
+            bits = 0u - bits;
+        return static_cast<std::int32_t>(bits);
+    }
+
+    std::uint64_t value = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9')
+            return notAnInteger(text);
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        if (value > 2147483648ull)
+            return notAnInteger(text);
+    }
+    if (!negative && value > 2147483647ull)
+        return notAnInteger(text);
+    if (negative)
+        return static_cast<std::int32_t>(-static_cast<std::int64_t>(value));
+    return static_cast<std::int32_t>(value);
+}
+
+} // namespace setforge
