@@ -56,13 +56,13 @@ bool parseOptions(const std::vector<std::string>& args, bool formatAllowed, Opti
             }
             const std::string& value = args[++i];
             if (arg == "--node") {
-                const EdsNumber number = readEdsNumber(value, std::nullopt);
-                if (!number.ok || number.usesNodeId || number.negative || number.value < 1 ||
-                    number.value > 127) {
+                const Result<EdsNumber> number = readEdsNumber(value, std::nullopt);
+                if (!number || number->usesNodeId || number->negative || number->value < 1 ||
+                    number->value > 127) {
                     err << "setforge-cli: --node must be a node ID from 1 to 127, not '" << value << "'\n";
                     return false;
                 }
-                options.node = static_cast<int>(number.value);
+                options.node = static_cast<int>(number->value);
             } else if (!formatAllowed || (value != "text" && value != "csv")) {
                 err << "setforge-cli: --format must be text or csv, not '" << value << "'\n";
                 return false;

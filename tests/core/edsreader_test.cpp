@@ -53,15 +53,16 @@ TEST(EdsValue, ReadsCanopenNumberForms)
         {"$NODEID-1", 5, false, 0},
     };
     for (const Case& c : kCases) {
-        const EdsNumber number = readEdsNumber(c.text, c.node);
-        EXPECT_EQ(number.ok, c.ok) << c.text;
-        if (c.ok)
-            EXPECT_EQ(number.value, c.value) << c.text;
-        else
-            EXPECT_FALSE(number.error.empty()) << c.text;
+        const Result<EdsNumber> number = readEdsNumber(c.text, c.node);
+        EXPECT_EQ(static_cast<bool>(number), c.ok) << c.text;
+        if (c.ok && number) {
+            EXPECT_EQ(number->value, c.value) << c.text;
+        } else if (!number) {
+            EXPECT_FALSE(number.error().text.empty()) << c.text;
+        }
     }
-    EXPECT_TRUE(readEdsNumber("-4", std::nullopt).negative);
-    EXPECT_TRUE(readEdsNumber("$NODEID+1", std::nullopt).usesNodeId);
+    EXPECT_TRUE(readEdsNumber("-4", std::nullopt)->negative);
+    EXPECT_TRUE(readEdsNumber("$NODEID+1", std::nullopt)->usesNodeId);
 }
 
 TEST(EdsDataType, SizesInBytes)

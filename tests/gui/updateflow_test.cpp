@@ -91,6 +91,7 @@ class UpdateFlowTest : public QObject {
 private slots:
     void serialUpdateOfDemo();
     void ethernetUpdateOfDemo();
+    void deviceTypeTwoUpdatesOverEthernet();
 };
 
 void UpdateFlowTest::serialUpdateOfDemo()
@@ -149,6 +150,49 @@ void UpdateFlowTest::ethernetUpdateOfDemo()
     window.close();
     QCOMPARE(QString::fromStdString(readSettings(demo.ws.utf8() + "/Setforge.xml").deviceIp),
              QString("127.0.0.1"));
+}
+
+// Any device type but 0 has the Ethernet port: a hand-edited 2 gets the Ethernet layout and
+// its Execute writes the job and starts the Ethernet updater, as the command line does.
+void UpdateFlowTest::deviceTypeTwoUpdatesOverEthernet()
+{
+    DemoWorkspace demo(true);
+    QFile parGen(demo.ws.path() + "/PROJECTS/Demo/ParGen.xml");
+    QVERIFY(parGen.open(QIODevice::ReadOnly));
+    QByteArray xml = parGen.readAll();
+    parGen.close();
+    QVERIFY(xml.contains("<Select_Device_Type>1</Select_Device_Type>"));
+    xml.replace("<Select_Device_Type>1</Select_Device_Type>", "<Select_Device_Type>2</Select_Device_Type>");
+    QVERIFY(parGen.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    parGen.write(xml);
+    parGen.close();
+    MainWindow window(demo.state);
+    window.show();
+    AlwaysAnswers echo;
+    auto* dialog = qobject_cast<UpdateDialog*>(window.windows().update);
+    QVERIFY(dialog);
+    dialog->setEchoClient(&echo);
+    bool shown = false;
+    whenShown<UpdateDialog>([&](UpdateDialog* d) {
+        shown = true;
+        QVERIFY(d->findChild<QFrame*>("P_IP_Address")->isVisible());
+        QVERIFY(!d->findChild<QFrame*>("P_Serial")->isVisible());
+        const char* names[] = {"E_IP1", "E_IP2", "E_IP3", "E_IP4"};
+        const char* parts[] = {"127", "0", "0", "1"};
+        for (int i = 0; i < 4; ++i)
+            d->findChild<QLineEdit*>(names[i])->setText(parts[i]);
+        d->findChild<QPushButton*>("Btn_Update")->click();
+        d->findChild<QPushButton*>("Btn_Cancel")->click();
+    });
+    // The project check may ask about the Ethernet columns a type other than 1 does not check.
+    demo.msgs.answer(true);
+    window.clickButton("Btn_CreateBin");
+    QVERIFY(shown);
+    QVERIFY(demo.imagesWritten());
+    QCOMPARE(echo.addresses.size(), std::size_t(2));
+    QVERIFY(QFile::exists(demo.ws.path() + "/Ethernet_Update.xml"));
+    QVERIFY2(demo.record().contains("job="), qPrintable(demo.record()));
+    QVERIFY2(!demo.record().contains("arg="), qPrintable(demo.record()));
 }
 
 } // namespace setforge

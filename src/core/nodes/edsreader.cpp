@@ -103,16 +103,16 @@ public:
                    std::uint64_t& out)
     {
         const std::string* text = value(section, key);
-        const EdsNumber number = readEdsNumber(*text, std::nullopt);
+        const Result<EdsNumber> number = readEdsNumber(*text, std::nullopt);
         const int line = lineOf(section, key);
-        if (!number.ok)
-            return fail(label(section) + " " + std::string(key) + ": " + number.error, line);
-        if (number.usesNodeId || number.negative)
+        if (!number)
+            return fail(label(section) + " " + std::string(key) + ": " + number.error().text, line);
+        if (number->usesNodeId || number->negative)
             return fail(label(section) + " " + std::string(key) + " '" + *text + "' must be a plain number",
                         line);
-        if (number.value > max)
+        if (number->value > max)
             return fail(label(section) + " " + std::string(key) + " '" + *text + "' is out of range", line);
-        out = number.value;
+        out = number->value;
         return true;
     }
 
@@ -169,9 +169,9 @@ public:
             }
             *field = *text;
             if (numeric && !text->empty()) {
-                const EdsNumber number = readEdsNumber(*text, m_nodeId);
-                if (!number.ok)
-                    return fail(label(section) + " " + key + ": " + number.error, lineOf(section, key));
+                const Result<EdsNumber> number = readEdsNumber(*text, m_nodeId);
+                if (!number)
+                    return fail(label(section) + " " + key + ": " + number.error().text, lineOf(section, key));
             }
         }
         return true;
@@ -247,9 +247,9 @@ public:
                 if (const std::string* text = value(*values, std::to_string(sub))) {
                     entry.defaultValue = *text;
                     if (!isEdsStringType(entry.dataType) && !text->empty()) {
-                        const EdsNumber number = readEdsNumber(*text, m_nodeId);
-                        if (!number.ok)
-                            return fail(label(*values) + " " + std::to_string(sub) + ": " + number.error,
+                        const Result<EdsNumber> number = readEdsNumber(*text, m_nodeId);
+                        if (!number)
+                            return fail(label(*values) + " " + std::to_string(sub) + ": " + number.error().text,
                                         lineOf(*values, std::to_string(sub)));
                     }
                 }
@@ -382,10 +382,10 @@ Result<EdsRead> readEdsFile(std::string_view utf8Path, std::optional<int> nodeId
 
 std::string resolvedDefault(const EdsEntry& entry, int nodeId)
 {
-    const EdsNumber number = readEdsNumber(entry.defaultValue, nodeId);
-    if (!number.ok || !number.usesNodeId)
+    const Result<EdsNumber> number = readEdsNumber(entry.defaultValue, nodeId);
+    if (!number || !number->usesNodeId)
         return entry.defaultValue;
-    return hexText(number.value);
+    return hexText(number->value);
 }
 
 } // namespace setforge
