@@ -237,9 +237,12 @@ TEST(EdsReader, BrokenTextsGiveReasonAndLine)
     for (const Case& c : kCases) {
         const Result<EdsRead> result = readEdsText(c.text, 5);
         ASSERT_FALSE(result) << c.what;
-        EXPECT_EQ(static_cast<int>(result.error().line.value_or(0)), c.line) << c.what << ": " << edsErrorMessage(result.error());
-        EXPECT_NE(result.error().text.find(c.reason), std::string::npos) << c.what << ": " << edsErrorMessage(result.error());
-        EXPECT_EQ(edsErrorMessage(result.error()).rfind("line " + std::to_string(c.line) + ": ", 0), 0u) << edsErrorMessage(result.error());
+        EXPECT_EQ(static_cast<int>(result.error().line.value_or(0)), c.line)
+            << c.what << ": " << edsErrorMessage(result.error());
+        EXPECT_NE(result.error().text.find(c.reason), std::string::npos)
+            << c.what << ": " << edsErrorMessage(result.error());
+        EXPECT_EQ(edsErrorMessage(result.error()).rfind("line " + std::to_string(c.line) + ": ", 0), 0u)
+            << edsErrorMessage(result.error());
     }
 }
 
@@ -323,7 +326,7 @@ TEST(RemotePdo, CompactMappingAndPredefinedCobId)
 
     // A communication object without a COB-ID takes the predefined connection set's.
     const Result<EdsRead> bare = readEdsText("[1401]\nObjectType=0x9\n[1401sub2]\nDataType=5\nAccessType=rw\n"
-                                           "DefaultValue=254\n");
+                                             "DefaultValue=254\n");
     ASSERT_TRUE(bare) << edsErrorMessage(bare.error());
     const std::vector<RemotePdo> rpdos = listDefaultPdos(bare->device, false, 3);
     ASSERT_EQ(rpdos.size(), 1u);
@@ -334,8 +337,9 @@ TEST(RemotePdo, CompactMappingAndPredefinedCobId)
 
 TEST(RemotePdo, InvalidBitIsReported)
 {
-    const Result<EdsRead> result = readEdsText("[1800]\nObjectType=0x9\n[1800sub1]\nDataType=7\nAccessType=rw\n"
-                                             "DefaultValue=0x80000180+$NODEID\n");
+    const Result<EdsRead> result =
+        readEdsText("[1800]\nObjectType=0x9\n[1800sub1]\nDataType=7\nAccessType=rw\n"
+                    "DefaultValue=0x80000180+$NODEID\n");
     ASSERT_TRUE(result) << edsErrorMessage(result.error());
     const std::vector<RemotePdo> pdos = listDefaultPdos(result->device, true, 2);
     ASSERT_EQ(pdos.size(), 1u);

@@ -96,7 +96,8 @@ TEST(NodeCatalog, RefusalsWriteNothing)
             writeTestFile(project.file("Nodes.xml"), c.catalogue);
         const Result<std::string> result = NodeCatalog::addNodeEds(project.utf8(), c.nodeId, c.eds);
         ASSERT_FALSE(result) << c.what;
-        EXPECT_NE(result.error().text.find(c.error), std::string::npos) << c.what << ": " << result.error().text;
+        EXPECT_NE(result.error().text.find(c.error), std::string::npos)
+            << c.what << ": " << result.error().text;
         EXPECT_EQ(readTestFile(project.file("Nodes.xml")), c.catalogue ? c.catalogue : "<missing>") << c.what;
         EXPECT_FALSE(std::filesystem::exists(project.path() / "EDS" / "drive.eds")) << c.what;
     }

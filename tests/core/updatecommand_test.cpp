@@ -206,7 +206,7 @@ TEST(UpdateCommand, TransportMustSuitTheDeviceType)
         int expected;
     };
     const Case kCases[] = {
-        {1, "--serial", "/dev/ttyS0", 2}, {0, "--ip", "127.0.0.1", 2},  {2, "--serial", "/dev/ttyS0", 2},
+        {1, "--serial", "/dev/ttyS0", 2},  {0, "--ip", "127.0.0.1", 2},      {2, "--serial", "/dev/ttyS0", 2},
         {-1, "--serial", "/dev/ttyS0", 2}, {0, "--serial", "/dev/ttyS0", 0}, {1, "--ip", "127.0.0.1", 0},
         {2, "--ip", "127.0.0.1", 0},       {-1, "--ip", "127.0.0.1", 0},
     };

@@ -32,7 +32,8 @@ private:
 // Records what it was asked to start and ends as told.
 class RecordingRunner : public ProcessRunner {
 public:
-    ProcessOutcome runAndWait(const std::string& program, const std::string& argumentText, int timeoutMs) override
+    ProcessOutcome runAndWait(const std::string& program, const std::string& argumentText,
+                              int timeoutMs) override
     {
         programs.push_back(program);
         arguments.push_back(argumentText);
@@ -67,7 +68,8 @@ std::string demoWithDeviceType(const TempDir& dir, int deviceType)
     const std::string parGen = joinPath(projectDir, "ParGen.xml");
     std::string text = readTestFile(parGen);
     const std::string typeOne = "<Select_Device_Type>1<";
-    text.replace(text.find(typeOne), typeOne.size(), "<Select_Device_Type>" + std::to_string(deviceType) + "<");
+    text.replace(text.find(typeOne), typeOne.size(),
+                 "<Select_Device_Type>" + std::to_string(deviceType) + "<");
     writeTestFile(parGen, text);
     return projectDir;
 }
@@ -182,8 +184,8 @@ TEST(UpdateFlow, RunStopsAtTheFirstFailedStep)
          UpdateStop::DeviceNotFound, TextId::DeviceNotFound, false},
         {"unusable", UpdateTransport::Ethernet, "", EchoStatus::Error, false, ProcessOutcome::Status::Exited,
          UpdateStop::AddressUnusable, TextId::CheckIpAddress, false},
-        {"job blocked", UpdateTransport::Ethernet, "", EchoStatus::Reply, true, ProcessOutcome::Status::Exited,
-         UpdateStop::JobNotWritten, 0, true},
+        {"job blocked", UpdateTransport::Ethernet, "", EchoStatus::Reply, true,
+         ProcessOutcome::Status::Exited, UpdateStop::JobNotWritten, 0, true},
         {"no updater", UpdateTransport::Serial, "/dev/ttyS1", EchoStatus::Reply, false,
          ProcessOutcome::Status::StartFailed, UpdateStop::NotStarted, 0, true},
     };

@@ -171,7 +171,8 @@ public:
             if (numeric && !text->empty()) {
                 const Result<EdsNumber> number = readEdsNumber(*text, m_nodeId);
                 if (!number)
-                    return fail(label(section) + " " + key + ": " + number.error().text, lineOf(section, key));
+                    return fail(label(section) + " " + key + ": " + number.error().text,
+                                lineOf(section, key));
             }
         }
         return true;
@@ -249,7 +250,8 @@ public:
                     if (!isEdsStringType(entry.dataType) && !text->empty()) {
                         const Result<EdsNumber> number = readEdsNumber(*text, m_nodeId);
                         if (!number)
-                            return fail(label(*values) + " " + std::to_string(sub) + ": " + number.error().text,
+                            return fail(label(*values) + " " + std::to_string(sub) + ": " +
+                                            number.error().text,
                                         lineOf(*values, std::to_string(sub)));
                     }
                 }

@@ -68,8 +68,7 @@ Result<EdsNumber> readEdsNumber(std::string_view text, std::optional<int> nodeId
         // A negative decimal or hexadecimal number, as signed types' limits are written; it
         // cannot be part of a $NODEID sum.
         std::uint64_t magnitude = 0;
-        if (!readTerm(trimSpacesAndTabs(whole.substr(1)), magnitude) ||
-            magnitude > (std::uint64_t{1} << 63))
+        if (!readTerm(trimSpacesAndTabs(whole.substr(1)), magnitude) || magnitude > (std::uint64_t{1} << 63))
             return makeError(quotedValue(whole, " is not a number"));
         result.negative = true;
         result.value = magnitude;

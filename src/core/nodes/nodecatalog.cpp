@@ -111,7 +111,8 @@ std::string NodeCatalog::edsPath(std::string_view projectDir, const Node& node)
     return joinPath(joinPath(projectDir, kEdsFolder), node.file);
 }
 
-Result<std::string> NodeCatalog::addNodeEds(std::string_view projectDir, int nodeId, std::string_view sourcePath)
+Result<std::string> NodeCatalog::addNodeEds(std::string_view projectDir, int nodeId,
+                                            std::string_view sourcePath)
 {
     if (nodeId < 1 || nodeId > 127)
         return makeError("The node ID must be between 1 and 127");
@@ -121,8 +122,8 @@ Result<std::string> NodeCatalog::addNodeEds(std::string_view projectDir, int nod
         return loaded.error();
     const Result<EdsRead> eds = readEdsFile(sourcePath, nodeId);
     if (!eds)
-        return makeError(std::string(sourcePath) + ": " + edsErrorMessage(eds.error()), std::string(sourcePath),
-                         eds.error().line);
+        return makeError(std::string(sourcePath) + ": " + edsErrorMessage(eds.error()),
+                         std::string(sourcePath), eds.error().line);
     const Result<std::string> read = readWholeFile(sourcePath);
     if (!read)
         return read.error();

@@ -50,7 +50,8 @@ public:
     // returns the copy's name in the EDS folder. A node ID outside 1..127, an EDS that cannot be
     // read (its Error carries the line) or a catalogue that cannot be loaded gives the Error,
     // ready to show, and changes no file.
-    static Result<std::string> addNodeEds(std::string_view projectDir, int nodeId, std::string_view sourcePath);
+    static Result<std::string> addNodeEds(std::string_view projectDir, int nodeId,
+                                          std::string_view sourcePath);
 
 private:
     std::vector<Node> m_nodes; // ordered by node ID

@@ -30,8 +30,8 @@ std::vector<RemotePdo> listDefaultPdos(const EdsDevice& device, bool transmit, i
         pdo.number = n + 1;
         std::uint64_t cobId = 0;
         const EdsEntry* cobEntry = device.findEntry(commIndex, 1);
-        const Result<EdsNumber> read =
-            cobEntry ? readEdsNumber(cobEntry->defaultValue, nodeId) : Result<EdsNumber>(makeError("no COB-ID"));
+        const Result<EdsNumber> read = cobEntry ? readEdsNumber(cobEntry->defaultValue, nodeId)
+                                                : Result<EdsNumber>(makeError("no COB-ID"));
         if (read && !read->negative) {
             cobId = read->value;
         } else {

@@ -3,10 +3,10 @@
 #include <ctime>
 
 #include "core/app/appstate.h"
+#include "core/flow/updateflow.h"
 #include "core/image/compileimages.h"
 #include "core/image/edswriter.h"
 #include "core/lang/textid.h"
-#include "core/flow/updateflow.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 #include "gui/image/edsfilechooser.h"

@@ -95,8 +95,7 @@ void NodeChooser::readChosenDevice()
                                .arg(id)
                                .arg(qs(m_device->vendorName), qs(m_device->productName), qs(node->file)));
             } else {
-                messages().error(this,
-                                 text(NodeText::EdsUnreadable) +
+                messages().error(this, text(NodeText::EdsUnreadable) +
                                            qs(node->file + ": " + edsErrorMessage(read.error())));
             }
         }

@@ -50,8 +50,12 @@ template <typename T> T* control(QWidget* parent, const char* name, int left, in
 // shows the seconds on `tick`, starting at 0.
 class LauncherRunner : public ProcessRunner {
 public:
-    LauncherRunner(UpdaterLauncher& launcher, UpdaterTick tick) : m_launcher(launcher), m_tick(std::move(tick)) {}
-    ProcessOutcome runAndWait(const std::string& program, const std::string& argumentText, int timeoutMs) override
+    LauncherRunner(UpdaterLauncher& launcher, UpdaterTick tick)
+        : m_launcher(launcher), m_tick(std::move(tick))
+    {
+    }
+    ProcessOutcome runAndWait(const std::string& program, const std::string& argumentText,
+                              int timeoutMs) override
     {
         m_tick(0);
         return m_launcher.start(program, argumentText, timeoutMs, m_tick);
@@ -265,8 +269,7 @@ void UpdateDialog::onExecuteClicked()
         return;
     m_update->setEnabled(false);
     const UpdateRequest request = requestFromChoices();
-    const UpdateTransport transport =
-        isSerialLayout() ? UpdateTransport::Serial : UpdateTransport::Ethernet;
+    const UpdateTransport transport = isSerialLayout() ? UpdateTransport::Serial : UpdateTransport::Ethernet;
 
     if (!m_launcher && !m_systemLauncher)
         m_systemLauncher = std::make_unique<QProcessUpdaterLauncher>();
@@ -290,8 +293,9 @@ void UpdateDialog::onExecuteClicked()
         if (transport == UpdateTransport::Ethernet)
             m_state.deviceIp = request.ipAddress;
     }
-    showRun(run, updaterPath(request.workspaceDir, transport == UpdateTransport::Serial ? kSerialUpdaterName
-                                                                                          : kEthernetUpdaterName));
+    showRun(run,
+            updaterPath(request.workspaceDir,
+                        transport == UpdateTransport::Serial ? kSerialUpdaterName : kEthernetUpdaterName));
     m_update->setEnabled(true);
 }
 
