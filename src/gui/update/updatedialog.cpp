@@ -293,9 +293,7 @@ void UpdateDialog::onExecuteClicked()
         if (transport == UpdateTransport::Ethernet)
             m_state.deviceIp = request.ipAddress;
     }
-    showRun(run,
-            updaterPath(request.workspaceDir,
-                        transport == UpdateTransport::Serial ? kSerialUpdaterName : kEthernetUpdaterName));
+    showRun(run);
     m_update->setEnabled(true);
 }
 
@@ -314,7 +312,7 @@ UpdateRequest UpdateDialog::requestFromChoices() const
     return request;
 }
 
-void UpdateDialog::showRun(const UpdateRun& run, const std::string& program)
+void UpdateDialog::showRun(const UpdateRun& run)
 {
     // The code is the updater's own; it is shown, not read.
     if (run.outcome) {
@@ -325,12 +323,13 @@ void UpdateDialog::showRun(const UpdateRun& run, const std::string& program)
         return;
     }
     m_status->clear();
+    const Error& error = run.outcome.error();
     switch (run.stop) {
     case UpdateStop::DeviceNotFound:
-        messages().warning(this, text(run.outcome.error().textId));
+        messages().warning(this, text(error.textId));
         return;
-    case UpdateStop::NotStarted:
-        messages().error(this, tr("Cannot start the updater: %1").arg(qs(program)));
+    case UpdateStop::NotStarted: // the Error's file is the updater's path
+        messages().error(this, tr("Cannot start the updater: %1").arg(qs(error.file)));
         return;
     case UpdateStop::NoSerialPort:
     case UpdateStop::AddressUnusable:
@@ -338,7 +337,6 @@ void UpdateDialog::showRun(const UpdateRun& run, const std::string& program)
     case UpdateStop::None:
         break;
     }
-    const Error& error = run.outcome.error();
     messages().error(this, error.textId != 0 ? text(error.textId) : qs(error.text));
 }
 

@@ -64,7 +64,7 @@ private:
     // The update the dialog's choices ask for, in the state's workspace and project.
     UpdateRequest requestFromChoices() const;
     // Shows how the update went: the updater's end in the status, a stop in a message box.
-    void showRun(const UpdateRun& run, const std::string& program);
+    void showRun(const UpdateRun& run);
 
     bool isSerialLayout() const { return m_layout == DeviceVariant::WithoutEthernet; }
     bool isEthernetLayout() const { return m_layout == DeviceVariant::WithEthernet; }
