@@ -13,8 +13,8 @@ void BM_ReadEds1000Objects(benchmark::State& state)
 {
     const std::string text = generatedEds(1000);
     for (auto _ : state) {
-        EdsReadResult result = readEdsText(text, 5);
-        if (!result.ok || result.device.objects.size() != 1000)
+        Result<EdsRead> result = readEdsText(text, 5);
+        if (!result || result->device.objects.size() != 1000)
             state.SkipWithError("the generated EDS did not read whole");
         benchmark::DoNotOptimize(result);
     }

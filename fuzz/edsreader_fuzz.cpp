@@ -100,18 +100,17 @@ using namespace setforge;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const EdsReadResult plain = readEdsText(text);
-    if (!plain.ok) {
-        FUZZ_CHECK(!plain.error.empty(), "an error has its reason");
-        FUZZ_CHECK(plain.errorLine >= 0 && static_cast<std::size_t>(plain.errorLine) <= lineCount(text),
-                   "an error line lies inside the text");
+    const Result<EdsRead> plain = readEdsText(text);
+    if (!plain) {
+        FUZZ_CHECK(!plain.error().text.empty(), "an error has its reason");
+        FUZZ_CHECK(plain.error().line.value_or(0) <= lineCount(text), "an error line lies inside the text");
     } else {
-        checkDevice(plain.device);
+        checkDevice(plain->device);
     }
-    const EdsReadResult forNode = readEdsText(text, 127);
-    if (forNode.ok)
-        FUZZ_CHECK(plain.ok, "a text that reads for a node reads without one");
+    const Result<EdsRead> forNode = readEdsText(text, 127);
+    if (forNode)
+        FUZZ_CHECK(static_cast<bool>(plain), "a text that reads for a node reads without one");
     else
-        FUZZ_CHECK(!forNode.error.empty(), "an error has its reason");
+        FUZZ_CHECK(!forNode.error().text.empty(), "an error has its reason");
     return 0;
 }

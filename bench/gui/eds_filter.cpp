@@ -25,7 +25,7 @@ void BM_FilterKeystroke(benchmark::State& state)
     app.projectDir = dir.path().toStdString();
     const std::string source = joinPath(app.projectDir, "bench.eds");
     writeFileAtomic(source, generatedEds(1000));
-    if (!NodeCatalog::addNodeEds(app.projectDir, 5, source).ok) {
+    if (!NodeCatalog::addNodeEds(app.projectDir, 5, source)) {
         state.SkipWithError("the EDS could not be added");
         return;
     }

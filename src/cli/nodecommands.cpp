@@ -56,13 +56,13 @@ bool parseOptions(const std::vector<std::string>& args, bool formatAllowed, Opti
             }
             const std::string& value = args[++i];
             if (arg == "--node") {
-                const EdsNumber number = readEdsNumber(value, std::nullopt);
-                if (!number.ok || number.usesNodeId || number.negative || number.value < 1 ||
-                    number.value > 127) {
+                const Result<EdsNumber> number = readEdsNumber(value, std::nullopt);
+                if (!number || number->usesNodeId || number->negative || number->value < 1 ||
+                    number->value > 127) {
                     err << "setforge-cli: --node must be a node ID from 1 to 127, not '" << value << "'\n";
                     return false;
                 }
-                options.node = static_cast<int>(number.value);
+                options.node = static_cast<int>(number->value);
             } else if (!formatAllowed || (value != "text" && value != "csv")) {
                 err << "setforge-cli: --format must be text or csv, not '" << value << "'\n";
                 return false;
@@ -106,16 +106,17 @@ std::string padded(std::string text, std::size_t width)
     return text;
 }
 
-bool readOrReport(const Options& options, EdsReadResult& result, std::ostream& err)
+// The EDS of `options`, its warnings reported on `err`; nullopt (the reason on `err`) when it cannot be read.
+std::optional<EdsRead> readOrReport(const Options& options, std::ostream& err)
 {
-    result = readEdsFile(options.file, options.node);
-    for (const std::string& warning : result.warnings)
-        err << options.file << ": warning: " << warning << "\n";
-    if (!result.ok) {
-        err << options.file << ": " << result.message() << "\n";
-        return false;
+    Result<EdsRead> result = readEdsFile(options.file, options.node);
+    if (!result) {
+        err << options.file << ": " << edsErrorMessage(result.error()) << "\n";
+        return std::nullopt;
     }
-    return true;
+    for (const std::string& warning : result->warnings)
+        err << options.file << ": warning: " << warning << "\n";
+    return std::move(*result);
 }
 
 } // namespace
@@ -131,14 +132,14 @@ int runObjectsCommand(const std::vector<std::string>& args, std::ostream& out, s
         objectsUsage(err);
         return 2;
     }
-    EdsReadResult result;
-    if (!readOrReport(options, result, err))
+    const std::optional<EdsRead> result = readOrReport(options, err);
+    if (!result)
         return 1;
     if (options.csv)
         out << "index,sub_index,name,object_type,data_type,bytes,access,pdo_mapping,default\n";
     else
         out << "index   sub  type    data type             bytes  access  pdo  default        name\n";
-    for (const EdsObject& object : result.device.objects) {
+    for (const EdsObject& object : result->device.objects) {
         for (const EdsEntry& entry : object.entries) {
             const int bytes = entry.bytes();
             const std::string value =
@@ -178,12 +179,12 @@ int runPdosCommand(const std::vector<std::string>& args, std::ostream& out, std:
         pdosUsage(err);
         return 2;
     }
-    EdsReadResult result;
-    if (!readOrReport(options, result, err))
+    const std::optional<EdsRead> result = readOrReport(options, err);
+    if (!result)
         return 1;
     out << "pdo     cob-id  type  bytes  mapped\n";
     for (const bool transmit : {false, true}) {
-        for (const RemotePdo& pdo : listDefaultPdos(result.device, transmit, *options.node)) {
+        for (const RemotePdo& pdo : listDefaultPdos(result->device, transmit, *options.node)) {
             const std::string name = (transmit ? "TPDO" : "RPDO") + std::to_string(pdo.number);
             out << padded(name, 8) << padded(hexText(pdo.cobId), 8)
                 << padded(pdo.transmissionType >= 0 ? std::to_string(pdo.transmissionType) : "-", 6)

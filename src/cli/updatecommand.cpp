@@ -1,23 +1,16 @@
 #include "cli/updatecommand.h"
 
 #include <filesystem>
-#include <memory>
 #include <system_error>
 
 #include "cli/commands.h"
 #include "core/app/workspacelocation.h"
 #include "core/base/paths.h"
 #include "core/base/projectfiles.h"
+#include "core/flow/updateflow.h"
 #include "core/image/compileimages.h"
-#include "core/lang/uitexts.h"
 #include "core/report/projectcheck.h"
-#include "core/update/echoclient.h"
-#include "core/update/ethernetjob.h"
-#include "core/update/ipaddress.h"
-#include "core/update/processstart.h"
-#include "core/update/sendping.h"
 #include "core/update/serialarguments.h"
-#include "core/update/updatefiles.h"
 
 #ifdef _WIN32
 // libstdc++ defines NOMINMAX itself.
@@ -32,7 +25,7 @@ namespace setforge {
 
 namespace {
 
-struct UpdateRequest {
+struct UpdateCommandRequest {
     std::string projectDir;
     std::string serialPort;
     std::string ipAddress;
@@ -58,7 +51,7 @@ bool parseOption(const std::string& text, int& option)
 }
 
 // Reads the arguments; false with the reason on `err` for a usage error.
-bool parseRequest(const std::vector<std::string>& args, UpdateRequest& request, std::ostream& err)
+bool parseRequest(const std::vector<std::string>& args, UpdateCommandRequest& request, std::ostream& err)
 {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -186,109 +179,106 @@ int runUpdateCommand(const std::vector<std::string>& args, const UpdateCommandEn
         printUpdateUsage(out);
         return 0;
     }
-    UpdateRequest request;
-    if (!parseRequest(args, request, err)) {
+    UpdateCommandRequest command;
+    if (!parseRequest(args, command, err)) {
         printUpdateUsage(err);
         return kUpdateExitUsage;
     }
-    if (!isDirectory(request.projectDir)) {
-        err << "setforge-cli update: not a project folder: " << request.projectDir << "\n";
+    if (!isDirectory(command.projectDir)) {
+        err << "setforge-cli update: not a project folder: " << command.projectDir << "\n";
         return kUpdateExitStopped;
     }
-    const std::string projectDir = absoluteDir(request.projectDir);
+    UpdateRequest request;
+    request.projectDir = absoluteDir(command.projectDir);
+    request.workspaceDir = env.workspaceDir;
+    request.masterDir = joinPath(env.workspaceDir, "MASTER");
+    request.serialDevice = command.serial ? serialDeviceOf(command.serialPort) : std::string();
+    request.ipAddress = command.ipAddress;
+    request.option = command.option;
+    request.readBack = command.readBack;
 
-    const ProjectFindings findings =
-        env.check ? env.check(projectDir) : checkProject(makeProjectFiles(projectDir));
-    if (!findings.errors.empty() || !findings.warnings.empty())
-        printFindings(findings, err);
-    if (!findings.ok() && !request.force) {
+    bool refused = false;
+    UpdatePlanSteps steps;
+    if (env.check)
+        steps.check = [&env, &request](const ProjectFiles&) { return env.check(request.projectDir); };
+    steps.reviewFindings = [&](const ProjectFindings& findings) {
+        if (!findings.errors.empty() || !findings.warnings.empty())
+            printFindings(findings, err);
+        refused = !findings.ok() && !command.force;
+        return !refused;
+    };
+    steps.compile = [&env, &request, &err](const ProjectFiles& files, const MessageSink& sink) {
+        CompiledImages images;
+        if (env.compile) {
+            images.ok = env.compile(request.projectDir, images, err);
+            return images;
+        }
+        // The same compile as `compile`: messages on their own lines.
+        images = compileImages(files, sink);
+        return images;
+    };
+    steps.compileMessages = [&err](const CompileMessage& message) { err << message.text << "\n"; };
+    const Result<UpdatePlan> plan = planUpdate(makeProjectFiles(request.projectDir), request, steps);
+    if (!plan) {
+        if (!refused)
+            return kUpdateExitStopped;
         err << "setforge-cli update: the project check failed; nothing was written or started "
                "(--force updates anyway)\n";
         return kUpdateExitCheckFailed;
     }
-
-    CompiledImages images;
-    const bool compiled =
-        env.compile ? env.compile(projectDir, images, err) : compileInMemory(projectDir, images, err);
-    if (!compiled)
-        return kUpdateExitStopped;
-    // Only a device with Ethernet port (type 1) is updated over Ethernet; every other type only
-    // over the serial line, as the window offers them.
-    const bool ethernetDevice = images.deviceType == 1;
-    if (request.ethernet != ethernetDevice) {
-        err << "setforge-cli update: the project's device type is " << images.deviceType << "; "
+    const UpdateTarget& target = plan->target;
+    const bool ethernetDevice = target.transport == UpdateTransport::Ethernet;
+    if (command.ethernet != ethernetDevice) {
+        err << "setforge-cli update: the project's device type is " << plan->images.deviceType << "; "
             << (ethernetDevice ? "it is updated over Ethernet (--ip ADDRESS), not --serial"
                                : "it is updated over the serial line (--serial PORT), not --ip")
             << "\n";
         return kUpdateExitUsage;
     }
-
-    const std::string masterDir = joinPath(env.workspaceDir, "MASTER");
-    const std::string jobPath = joinPath(env.workspaceDir, kEthernetJobFile);
-    const EthernetJob job =
-        makeEthernetJob(request.ipAddress, request.option, request.readBack, masterDir, projectDir);
-    const std::string argumentText =
-        request.serial ? serialArgumentText(serialDeviceOf(request.serialPort), request.option,
-                                            request.readBack, masterDir, projectDir)
-                       : std::string();
-    if (request.dryRun) {
-        if (request.serial)
-            out << argumentText << "\n";
+    if (command.dryRun) {
+        if (ethernetDevice)
+            out << target.jobPath << "\n" << ethernetJobXml(target.job) << "\n";
         else
-            out << jobPath << "\n" << ethernetJobXml(job) << "\n";
+            out << target.argumentText << "\n";
         return 0;
     }
 
-    const bool written = env.writeImages ? env.writeImages(projectDir, images, err)
-                                         : writeCompiledImages(projectDir, images, err);
+    const bool written = env.writeImages ? env.writeImages(request.projectDir, plan->images, err)
+                                         : writeCompiledImages(request.projectDir, plan->images, err);
     if (!written)
         return kUpdateExitStopped;
 
-    const UiTexts texts;
-    std::string program;
-    if (request.serial) {
-        program = updaterPath(env.workspaceDir, kSerialUpdaterName);
-    } else {
-        std::unique_ptr<EchoClient> systemEcho;
-        EchoClient* echo = env.echo;
-        if (!echo) {
-            systemEcho = makeSystemEchoClient();
-            echo = systemEcho.get();
-        }
-        const PingResult ping = env.nowMs ? sendPing(request.ipAddress, *echo, env.nowMs, {})
-                                          : sendPing(request.ipAddress, *echo, {});
-        if (!ping.ok) {
-            err << texts[pingFailureText(ping)] << "\n";
-            return kUpdateExitNoDevice;
-        }
-        // A fresh account's data folder may not exist yet; a failure shows in the write below.
-        std::error_code created;
-        std::filesystem::create_directories(pathFromUtf8(env.workspaceDir), created);
-        const Result<void> jobWritten = writeEthernetJob(job, jobPath);
-        if (!jobWritten) {
-            err << "setforge-cli update: " << jobWritten.error().text << "\n";
-            return kUpdateExitStopped;
-        }
-        // The Ethernet updater takes no arguments: it reads the job file.
-        program = updaterPath(env.workspaceDir, kEthernetUpdaterName);
-    }
-
-    SystemProcessRunner systemRunner;
-    ProcessRunner& runner = env.runner ? *env.runner : systemRunner;
-    const int waitMs = env.waitMs > 0 ? env.waitMs : kUpdaterWaitMs;
-    const ProcessOutcome outcome = runner.runAndWait(program, argumentText, waitMs);
-    switch (outcome.status) {
-    case ProcessOutcome::Status::Exited:
-        return outcome.exitCode;
-    case ProcessOutcome::Status::TimedOut:
-        err << "setforge-cli update: the updater is still running after " << waitMs << " ms: " << program
-            << "\n";
+    UpdateServices services;
+    services.echo = env.echo;
+    services.nowMs = env.nowMs;
+    services.runner = env.runner;
+    services.waitMs = env.waitMs > 0 ? env.waitMs : kUpdaterWaitMs;
+    const UpdateRun run = runUpdate(target, services);
+    if (run.outcome) {
+        if (run.outcome->status == ProcessOutcome::Status::Exited)
+            return run.outcome->exitCode;
+        err << "setforge-cli update: the updater is still running after " << services.waitMs
+            << " ms: " << target.program << "\n";
         return kUpdateExitTimedOut;
-    case ProcessOutcome::Status::StartFailed:
+    }
+    const Error& error = run.outcome.error();
+    switch (run.stop) {
+    case UpdateStop::DeviceNotFound:
+    case UpdateStop::AddressUnusable:
+        err << error.text << "\n";
+        return kUpdateExitNoDevice;
+    case UpdateStop::NotStarted:
+        err << "Cannot start the updater: " << error.file << " (" << error.text << ")\n";
+        return kUpdateExitNotStarted;
+    case UpdateStop::NoSerialPort: // refused with the arguments already
+        err << "setforge-cli update: " << error.text << "\n";
+        return kUpdateExitUsage;
+    case UpdateStop::JobNotWritten:
+    case UpdateStop::None:
         break;
     }
-    err << "Cannot start the updater: " << program << " (" << outcome.error << ")\n";
-    return kUpdateExitNotStarted;
+    err << "setforge-cli update: " << error.text << "\n";
+    return kUpdateExitStopped;
 }
 
 } // namespace setforge

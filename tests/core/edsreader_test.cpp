@@ -53,15 +53,16 @@ TEST(EdsValue, ReadsCanopenNumberForms)
         {"$NODEID-1", 5, false, 0},
     };
     for (const Case& c : kCases) {
-        const EdsNumber number = readEdsNumber(c.text, c.node);
-        EXPECT_EQ(number.ok, c.ok) << c.text;
-        if (c.ok)
-            EXPECT_EQ(number.value, c.value) << c.text;
-        else
-            EXPECT_FALSE(number.error.empty()) << c.text;
+        const Result<EdsNumber> number = readEdsNumber(c.text, c.node);
+        EXPECT_EQ(static_cast<bool>(number), c.ok) << c.text;
+        if (c.ok && number) {
+            EXPECT_EQ(number->value, c.value) << c.text;
+        } else if (!number) {
+            EXPECT_FALSE(number.error().text.empty()) << c.text;
+        }
     }
-    EXPECT_TRUE(readEdsNumber("-4", std::nullopt).negative);
-    EXPECT_TRUE(readEdsNumber("$NODEID+1", std::nullopt).usesNodeId);
+    EXPECT_TRUE(readEdsNumber("-4", std::nullopt)->negative);
+    EXPECT_TRUE(readEdsNumber("$NODEID+1", std::nullopt)->usesNodeId);
 }
 
 TEST(EdsDataType, SizesInBytes)
@@ -89,9 +90,9 @@ TEST(EdsDataType, SizesInBytes)
 
 TEST(EdsReader, ReadsTheDrive)
 {
-    const EdsReadResult result = readEdsFile(fixture("drive.eds"), 5);
-    ASSERT_TRUE(result.ok) << result.message();
-    const EdsDevice& device = result.device;
+    const Result<EdsRead> result = readEdsFile(fixture("drive.eds"), 5);
+    ASSERT_TRUE(result) << edsErrorMessage(result.error());
+    const EdsDevice& device = result->device;
     EXPECT_EQ(device.vendorName, "Orbel Motion");
     EXPECT_EQ(device.productName, "OMD-200 Drive");
     EXPECT_EQ(device.nrOfRxPdo, 2);
@@ -128,9 +129,9 @@ TEST(EdsReader, ReadsTheDrive)
 
 TEST(EdsReader, CompactSubObjectsTakeNamesAndValuesFromTheirSections)
 {
-    const EdsReadResult result = readEdsFile(fixture("iomodule.eds"));
-    ASSERT_TRUE(result.ok) << result.message();
-    const EdsObject* analogue = result.device.findObject(0x6401);
+    const Result<EdsRead> result = readEdsFile(fixture("iomodule.eds"));
+    ASSERT_TRUE(result) << edsErrorMessage(result.error());
+    const EdsObject* analogue = result->device.findObject(0x6401);
     ASSERT_NE(analogue, nullptr);
     ASSERT_EQ(analogue->entries.size(), 4u);
     EXPECT_EQ(analogue->entries[0].defaultValue, "3"); // sub-index 0 holds the count
@@ -142,7 +143,7 @@ TEST(EdsReader, CompactSubObjectsTakeNamesAndValuesFromTheirSections)
     EXPECT_EQ(analogue->entries[3].access, "ro");
     EXPECT_TRUE(analogue->entries[3].pdoMapping);
 
-    const EdsEntry* output = result.device.findEntry(0x6200, 1);
+    const EdsEntry* output = result->device.findEntry(0x6200, 1);
     ASSERT_NE(output, nullptr);
     EXPECT_EQ(output->defaultValue, "0x0F"); // from [6200Value], not the object's 0
     EXPECT_EQ(output->access, "rw");
@@ -183,9 +184,9 @@ TEST(EdsReader, IniSyntaxVariants)
          "Statusword", "ro"},
     };
     for (const Case& c : kCases) {
-        const EdsReadResult result = readEdsText(c.text);
-        ASSERT_TRUE(result.ok) << c.what << ": " << result.message();
-        const EdsEntry* entry = result.device.findEntry(0x6041, 0);
+        const Result<EdsRead> result = readEdsText(c.text);
+        ASSERT_TRUE(result) << c.what << ": " << edsErrorMessage(result.error());
+        const EdsEntry* entry = result->device.findEntry(0x6041, 0);
         ASSERT_NE(entry, nullptr) << c.what;
         EXPECT_EQ(entry->name, c.name) << c.what;
         EXPECT_EQ(entry->access, c.access) << c.what;
@@ -234,11 +235,14 @@ TEST(EdsReader, BrokenTextsGiveReasonAndLine)
         {"names of no object", "[6041]\nDataType=6\nAccessType=ro\n[7000Name]\n1=x\n", 4, "no object"},
     };
     for (const Case& c : kCases) {
-        const EdsReadResult result = readEdsText(c.text, 5);
-        ASSERT_FALSE(result.ok) << c.what;
-        EXPECT_EQ(result.errorLine, c.line) << c.what << ": " << result.message();
-        EXPECT_NE(result.error.find(c.reason), std::string::npos) << c.what << ": " << result.message();
-        EXPECT_EQ(result.message().rfind("line " + std::to_string(c.line) + ": ", 0), 0u) << result.message();
+        const Result<EdsRead> result = readEdsText(c.text, 5);
+        ASSERT_FALSE(result) << c.what;
+        EXPECT_EQ(static_cast<int>(result.error().line.value_or(0)), c.line)
+            << c.what << ": " << edsErrorMessage(result.error());
+        EXPECT_NE(result.error().text.find(c.reason), std::string::npos)
+            << c.what << ": " << edsErrorMessage(result.error());
+        EXPECT_EQ(edsErrorMessage(result.error()).rfind("line " + std::to_string(c.line) + ": ", 0), 0u)
+            << edsErrorMessage(result.error());
     }
 }
 
@@ -247,10 +251,10 @@ TEST(EdsReader, BinaryGarbageIsRefused)
     std::string garbage;
     for (int i = 0; i < 4096; ++i)
         garbage += static_cast<char>((i * 131 + 7) % 256);
-    const EdsReadResult result = readEdsText(garbage);
-    EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.error.empty());
-    EXPECT_GT(result.errorLine, 0);
+    const Result<EdsRead> result = readEdsText(garbage);
+    EXPECT_FALSE(result);
+    EXPECT_FALSE(result.error().text.empty());
+    EXPECT_GT(result.error().line.value_or(0), 0u);
 }
 
 TEST(EdsReader, FileBeyondSixteenMebibytesIsRefusedBeforeReading)
@@ -266,27 +270,27 @@ TEST(EdsReader, FileBeyondSixteenMebibytesIsRefusedBeforeReading)
         for (int i = 0; i < 50; ++i)
             out << block;
     }
-    const EdsReadResult result = readEdsFile(path);
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find("16 MiB"), std::string::npos) << result.error;
+    const Result<EdsRead> result = readEdsFile(path);
+    EXPECT_FALSE(result);
+    EXPECT_NE(result.error().text.find("16 MiB"), std::string::npos) << result.error().text;
 
     const std::string justOver(kMaxEdsBytes + 1, '\n');
-    EXPECT_NE(readEdsText(justOver).error.find("16 MiB"), std::string::npos);
-    EXPECT_TRUE(readEdsText(std::string(kMaxEdsBytes, '\n')).ok);
+    EXPECT_NE(readEdsText(justOver).error().text.find("16 MiB"), std::string::npos);
+    EXPECT_TRUE(readEdsText(std::string(kMaxEdsBytes, '\n')));
 }
 
 TEST(EdsReader, MissingFileGivesSystemText)
 {
-    const EdsReadResult result = readEdsFile(fixture("no-such.eds"));
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find("no-such.eds"), std::string::npos) << result.error;
+    const Result<EdsRead> result = readEdsFile(fixture("no-such.eds"));
+    EXPECT_FALSE(result);
+    EXPECT_NE(result.error().text.find("no-such.eds"), std::string::npos) << result.error().text;
 }
 
 TEST(RemotePdo, DriveDefaultsResolvedForNode)
 {
-    const EdsReadResult result = readEdsFile(fixture("drive.eds"), 5);
-    ASSERT_TRUE(result.ok) << result.message();
-    const std::vector<RemotePdo> tpdos = listDefaultPdos(result.device, true, 5);
+    const Result<EdsRead> result = readEdsFile(fixture("drive.eds"), 5);
+    ASSERT_TRUE(result) << edsErrorMessage(result.error());
+    const std::vector<RemotePdo> tpdos = listDefaultPdos(result->device, true, 5);
     ASSERT_EQ(tpdos.size(), 2u);
     EXPECT_EQ(tpdos[0].cobId, 0x185u);
     EXPECT_EQ(tpdos[0].transmissionType, 255);
@@ -300,7 +304,7 @@ TEST(RemotePdo, DriveDefaultsResolvedForNode)
                                                                     "Byte 3\xE2\x80\x93"
                                                                     "6: 0x6064 Position actual value"}));
 
-    const std::vector<RemotePdo> rpdos = listDefaultPdos(result.device, false, 5);
+    const std::vector<RemotePdo> rpdos = listDefaultPdos(result->device, false, 5);
     ASSERT_EQ(rpdos.size(), 2u);
     EXPECT_EQ(rpdos[0].cobId, 0x205u);
     EXPECT_EQ(rpdos[0].bytes(), 2);    // count 1 of 2 listed
@@ -311,9 +315,9 @@ TEST(RemotePdo, DriveDefaultsResolvedForNode)
 
 TEST(RemotePdo, CompactMappingAndPredefinedCobId)
 {
-    const EdsReadResult result = readEdsFile(fixture("iomodule.eds"));
-    ASSERT_TRUE(result.ok) << result.message();
-    const std::vector<RemotePdo> tpdos = listDefaultPdos(result.device, true, 12);
+    const Result<EdsRead> result = readEdsFile(fixture("iomodule.eds"));
+    ASSERT_TRUE(result) << edsErrorMessage(result.error());
+    const std::vector<RemotePdo> tpdos = listDefaultPdos(result->device, true, 12);
     ASSERT_EQ(tpdos.size(), 1u);
     EXPECT_EQ(tpdos[0].cobId, 0x18Cu);
     EXPECT_EQ(tpdos[0].bytes(), 2);
@@ -321,10 +325,10 @@ TEST(RemotePdo, CompactMappingAndPredefinedCobId)
     EXPECT_EQ(tpdos[0].transmissionType, -1);
 
     // A communication object without a COB-ID takes the predefined connection set's.
-    const EdsReadResult bare = readEdsText("[1401]\nObjectType=0x9\n[1401sub2]\nDataType=5\nAccessType=rw\n"
-                                           "DefaultValue=254\n");
-    ASSERT_TRUE(bare.ok) << bare.message();
-    const std::vector<RemotePdo> rpdos = listDefaultPdos(bare.device, false, 3);
+    const Result<EdsRead> bare = readEdsText("[1401]\nObjectType=0x9\n[1401sub2]\nDataType=5\nAccessType=rw\n"
+                                             "DefaultValue=254\n");
+    ASSERT_TRUE(bare) << edsErrorMessage(bare.error());
+    const std::vector<RemotePdo> rpdos = listDefaultPdos(bare->device, false, 3);
     ASSERT_EQ(rpdos.size(), 1u);
     EXPECT_EQ(rpdos[0].number, 2);
     EXPECT_EQ(rpdos[0].cobId, 0x303u);
@@ -333,10 +337,11 @@ TEST(RemotePdo, CompactMappingAndPredefinedCobId)
 
 TEST(RemotePdo, InvalidBitIsReported)
 {
-    const EdsReadResult result = readEdsText("[1800]\nObjectType=0x9\n[1800sub1]\nDataType=7\nAccessType=rw\n"
-                                             "DefaultValue=0x80000180+$NODEID\n");
-    ASSERT_TRUE(result.ok) << result.message();
-    const std::vector<RemotePdo> pdos = listDefaultPdos(result.device, true, 2);
+    const Result<EdsRead> result =
+        readEdsText("[1800]\nObjectType=0x9\n[1800sub1]\nDataType=7\nAccessType=rw\n"
+                    "DefaultValue=0x80000180+$NODEID\n");
+    ASSERT_TRUE(result) << edsErrorMessage(result.error());
+    const std::vector<RemotePdo> pdos = listDefaultPdos(result->device, true, 2);
     ASSERT_EQ(pdos.size(), 1u);
     EXPECT_FALSE(pdos[0].valid);
     EXPECT_EQ(pdos[0].cobId, 0x182u);

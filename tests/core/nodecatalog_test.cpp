@@ -18,18 +18,18 @@ std::string fixture(const char* name)
 TEST(NodeCatalog, AddCopiesTheEdsAndSavesTheCatalogue)
 {
     TempDir project;
-    const NodeCatalog::AddResult added = NodeCatalog::addNodeEds(project.utf8(), 5, fixture("drive.eds"));
-    ASSERT_TRUE(added.ok) << added.error;
-    EXPECT_EQ(added.file, "drive.eds");
+    const Result<std::string> added = NodeCatalog::addNodeEds(project.utf8(), 5, fixture("drive.eds"));
+    ASSERT_TRUE(added) << added.error().text;
+    EXPECT_EQ(*added, "drive.eds");
     EXPECT_EQ(readTestFile(project.file("EDS/drive.eds")), readTestFile(fixture("drive.eds")));
     EXPECT_EQ(readTestFile(project.file("Nodes.xml")),
               "<Nodes><row NodeID=\"5\" File=\"drive.eds\"/></Nodes><!--SW_VERSION = 2.001-->");
 
     // A second node, added with a lower ID, comes first; the same file is not copied twice.
-    ASSERT_TRUE(NodeCatalog::addNodeEds(project.utf8(), 2, fixture("drive.eds")).ok);
-    ASSERT_TRUE(NodeCatalog::addNodeEds(project.utf8(), 9, fixture("iomodule.eds")).ok);
+    ASSERT_TRUE(NodeCatalog::addNodeEds(project.utf8(), 2, fixture("drive.eds")));
+    ASSERT_TRUE(NodeCatalog::addNodeEds(project.utf8(), 9, fixture("iomodule.eds")));
     NodeCatalog catalog;
-    ASSERT_TRUE(catalog.load(project.utf8()).ok);
+    ASSERT_TRUE(catalog.load(project.utf8()));
     ASSERT_EQ(catalog.nodes().size(), 3u);
     EXPECT_EQ(catalog.nodes()[0].nodeId, 2);
     EXPECT_EQ(catalog.nodes()[0].file, "drive.eds");
@@ -52,11 +52,11 @@ TEST(NodeCatalog, DifferentFileOfTheSameNameIsKept)
     TempDir project;
     TempDir source;
     writeTestFile(source.file("node.eds"), "[6041]\nDataType=6\nAccessType=ro\n");
-    ASSERT_TRUE(NodeCatalog::addNodeEds(project.utf8(), 3, source.file("node.eds")).ok);
+    ASSERT_TRUE(NodeCatalog::addNodeEds(project.utf8(), 3, source.file("node.eds")));
     writeTestFile(source.file("node.eds"), "[6040]\nDataType=6\nAccessType=rw\n");
-    const NodeCatalog::AddResult second = NodeCatalog::addNodeEds(project.utf8(), 4, source.file("node.eds"));
-    ASSERT_TRUE(second.ok) << second.error;
-    EXPECT_EQ(second.file, "node-2.eds");
+    const Result<std::string> second = NodeCatalog::addNodeEds(project.utf8(), 4, source.file("node.eds"));
+    ASSERT_TRUE(second) << second.error().text;
+    EXPECT_EQ(*second, "node-2.eds");
     EXPECT_EQ(readTestFile(project.file("EDS/node.eds")), "[6041]\nDataType=6\nAccessType=ro\n");
 }
 
@@ -94,9 +94,10 @@ TEST(NodeCatalog, RefusalsWriteNothing)
         TempDir project;
         if (c.catalogue)
             writeTestFile(project.file("Nodes.xml"), c.catalogue);
-        const NodeCatalog::AddResult result = NodeCatalog::addNodeEds(project.utf8(), c.nodeId, c.eds);
-        EXPECT_FALSE(result.ok) << c.what;
-        EXPECT_NE(result.error.find(c.error), std::string::npos) << c.what << ": " << result.error;
+        const Result<std::string> result = NodeCatalog::addNodeEds(project.utf8(), c.nodeId, c.eds);
+        ASSERT_FALSE(result) << c.what;
+        EXPECT_NE(result.error().text.find(c.error), std::string::npos)
+            << c.what << ": " << result.error().text;
         EXPECT_EQ(readTestFile(project.file("Nodes.xml")), c.catalogue ? c.catalogue : "<missing>") << c.what;
         EXPECT_FALSE(std::filesystem::exists(project.path() / "EDS" / "drive.eds")) << c.what;
     }
@@ -110,17 +111,17 @@ TEST(NodeCatalog, UnusableRowsAreLeftOutWithAReason)
                   "<row NodeID=\"x\" File=\"a.eds\"/><row NodeID=\"6\" File=\"../secret.eds\"/>"
                   "<row NodeID=\"7\"/><row NodeID=\"0x5\" File=\"other.eds\"/></Nodes>");
     NodeCatalog catalog;
-    const NodeCatalog::LoadResult loaded = catalog.load(project.utf8());
-    EXPECT_TRUE(loaded.ok);
+    const Result<std::vector<std::string>> loaded = catalog.load(project.utf8());
+    ASSERT_TRUE(loaded);
     ASSERT_EQ(catalog.nodes().size(), 1u);
     EXPECT_EQ(catalog.nodes()[0].file, "drive.eds");
-    ASSERT_EQ(loaded.problems.size(), 5u);
-    EXPECT_NE(loaded.problems[0].find("row 2"), std::string::npos) << loaded.problems[0];
-    EXPECT_NE(loaded.problems[2].find("EDS folder"), std::string::npos) << loaded.problems[2];
-    EXPECT_NE(loaded.problems[4].find("twice"), std::string::npos) << loaded.problems[4];
+    ASSERT_EQ(loaded->size(), 5u);
+    EXPECT_NE((*loaded)[0].find("row 2"), std::string::npos) << (*loaded)[0];
+    EXPECT_NE((*loaded)[2].find("EDS folder"), std::string::npos) << (*loaded)[2];
+    EXPECT_NE((*loaded)[4].find("twice"), std::string::npos) << (*loaded)[4];
 
     NodeCatalog missing;
-    EXPECT_TRUE(missing.load(project.file("nowhere")).ok);
+    EXPECT_TRUE(missing.load(project.file("nowhere")));
     EXPECT_TRUE(missing.nodes().empty());
 }
 

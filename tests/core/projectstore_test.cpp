@@ -5,6 +5,7 @@
 #include "core/app/appstate.h"
 #include "core/app/projectstore.h"
 #include "core/base/paths.h"
+#include "core/lang/uitexts.h"
 #include "core/tables/pargenfile.h"
 #include "testutil.h"
 
@@ -41,11 +42,14 @@ TEST(ProjectStore, CreateRulesAndRefusals)
         {"\xC3\x89T\xC3\x89", 0},
     };
     for (const CreateCase& c : cases) {
-        const CreateProjectResult r = createProject(dir.utf8(), c.name);
-        EXPECT_EQ(r.errorText, c.expectedError) << "name \"" << c.name << "\"";
+        const Result<std::string> r = createProject(dir.utf8(), c.name);
+        EXPECT_EQ(r ? 0 : r.error().textId, c.expectedError) << "name \"" << c.name << "\"";
         if (c.expectedError == 0) {
-            EXPECT_EQ(r.projectDir, joinPath(dir.utf8(), c.name));
-            EXPECT_TRUE(isDirectory(joinPath(r.projectDir, "bin"))) << c.name;
+            ASSERT_TRUE(r) << c.name;
+            EXPECT_EQ(*r, joinPath(dir.utf8(), c.name));
+            EXPECT_TRUE(isDirectory(joinPath(*r, "bin"))) << c.name;
+        } else {
+            EXPECT_EQ(r.error().text, UiTexts().at(c.expectedError)) << c.name;
         }
     }
     EXPECT_FALSE(std::filesystem::exists(dir.path().parent_path() / "Escape"));
@@ -56,7 +60,9 @@ TEST(ProjectStore, CreateFailsWhenDirectoryCannotBeMade)
 {
     TempDir dir;
     // PROJECTS missing altogether: one level only is created, so this must fail.
-    EXPECT_EQ(createProject(dir.file("NoSuchDir"), "P").errorText, 105);
+    const Result<std::string> r = createProject(dir.file("NoSuchDir"), "P");
+    ASSERT_FALSE(r);
+    EXPECT_EQ(r.error().textId, 105);
 }
 
 TEST(ProjectStore, ListSkipsFilesAndHiddenEntries)
@@ -128,7 +134,7 @@ TEST(ProjectStore, ReopensRememberedProjectAtStart)
     TempDir dir;
     AppState first;
     startWorkspace(first, dir.utf8());
-    ASSERT_TRUE(createProject(first.projectsDir, "Line 7").ok());
+    ASSERT_TRUE(createProject(first.projectsDir, "Line 7"));
     openProject(first, "Line 7");
     ASSERT_TRUE(saveSettings(first));
 

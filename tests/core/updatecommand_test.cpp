@@ -194,8 +194,9 @@ TEST(UpdateCommand, HelpExitsZeroWithTheUsage)
     }
 }
 
-// The window offers the serial layout only to devices without Ethernet port, and the Ethernet
-// layout only to type 1; the command line refuses the other pairs before writing anything.
+// Device type 0 has no Ethernet port and is updated over the serial line; every other type,
+// a hand-edited 2 or -1 included, has the port and is updated over Ethernet, as in the window.
+// The command line refuses the other pairs before writing anything.
 TEST(UpdateCommand, TransportMustSuitTheDeviceType)
 {
     struct Case {
@@ -205,8 +206,9 @@ TEST(UpdateCommand, TransportMustSuitTheDeviceType)
         int expected;
     };
     const Case kCases[] = {
-        {1, "--serial", "/dev/ttyS0", 2}, {0, "--ip", "127.0.0.1", 2}, {2, "--ip", "127.0.0.1", 2},
-        {2, "--serial", "/dev/ttyS0", 0}, {1, "--ip", "127.0.0.1", 0},
+        {1, "--serial", "/dev/ttyS0", 2},  {0, "--ip", "127.0.0.1", 2},      {2, "--serial", "/dev/ttyS0", 2},
+        {-1, "--serial", "/dev/ttyS0", 2}, {0, "--serial", "/dev/ttyS0", 0}, {1, "--ip", "127.0.0.1", 0},
+        {2, "--ip", "127.0.0.1", 0},       {-1, "--ip", "127.0.0.1", 0},
     };
     for (const Case& c : kCases) {
         CliFixture f;
@@ -221,6 +223,14 @@ TEST(UpdateCommand, TransportMustSuitTheDeviceType)
                 << f.err.str();
             EXPECT_TRUE(f.written.empty());
             EXPECT_FALSE(f.folder.record().exists);
+            EXPECT_FALSE(pathExists(f.jobPath()));
+        } else {
+            // The updater of the transport ran: the Ethernet one finds its job, the serial one its port.
+            const UpdaterFolder::Record record = f.folder.record();
+            ASSERT_TRUE(record.exists) << c.deviceType << c.transport;
+            EXPECT_EQ(record.hasJob, c.transport == std::string("--ip")) << c.deviceType;
+            EXPECT_EQ(pathExists(f.jobPath()), c.transport == std::string("--ip")) << c.deviceType;
+            EXPECT_EQ(f.written.size(), 1u);
         }
     }
 }

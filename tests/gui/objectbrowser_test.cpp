@@ -48,7 +48,8 @@ struct Project {
         startWorkspace(state, ws.utf8());
         openProject(state, "Demo");
         if (withDrive)
-            NodeCatalog::addNodeEds(state.projectDir, 5, fixture("drive.eds").toStdString());
+            QVERIFY(static_cast<bool>(
+                NodeCatalog::addNodeEds(state.projectDir, 5, fixture("drive.eds").toStdString())));
     }
     QString path(const QString& name) const { return QDir(dir).filePath(name); }
     QByteArray read(const QString& name) const

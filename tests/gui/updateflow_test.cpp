@@ -91,6 +91,7 @@ class UpdateFlowTest : public QObject {
 private slots:
     void serialUpdateOfDemo();
     void ethernetUpdateOfDemo();
+    void deviceTypeTwoUpdatesOverEthernet();
 };
 
 void UpdateFlowTest::serialUpdateOfDemo()
@@ -149,6 +150,44 @@ void UpdateFlowTest::ethernetUpdateOfDemo()
     window.close();
     QCOMPARE(QString::fromStdString(readSettings(demo.ws.utf8() + "/Setforge.xml").deviceIp),
              QString("127.0.0.1"));
+}
+
+// Any device type but 0 has the Ethernet port: a hand-edited 2 gets the Ethernet layout and
+// its Execute writes the job and starts the Ethernet updater, as the command line does.
+void UpdateFlowTest::deviceTypeTwoUpdatesOverEthernet()
+{
+    DemoWorkspace demo(true);
+    QFile parGen(demo.ws.path() + "/PROJECTS/Demo/ParGen.xml");
+    QVERIFY(parGen.open(QIODevice::ReadWrite));
+    const QByteArray typeOne = "<Select_Device_Type>1</Select_Device_Type>";
+    const QByteArray xml = parGen.readAll();
+    QVERIFY(xml.contains(typeOne));
+    parGen.resize(0);
+    parGen.write(QByteArray(xml).replace(typeOne, "<Select_Device_Type>2</Select_Device_Type>"));
+    parGen.close();
+
+    MainWindow window(demo.state);
+    window.show();
+    AlwaysAnswers echo;
+    qobject_cast<UpdateDialog*>(window.windows().update)->setEchoClient(&echo);
+    QStringList panels;
+    whenShown<UpdateDialog>([&](UpdateDialog* d) {
+        for (const char* name : {"P_Serial", "P_IP_Address"})
+            if (d->findChild<QFrame*>(name)->isVisible())
+                panels << name;
+        const QStringList address = QString("127.0.0.1").split('.');
+        for (int i = 0; i < 4; ++i)
+            d->findChild<QLineEdit*>(QString("E_IP%1").arg(i + 1))->setText(address[i]);
+        d->findChild<QPushButton*>("Btn_Update")->click();
+        d->findChild<QPushButton*>("Btn_Cancel")->click();
+    });
+    demo.msgs.answer(true); // should the project check ask, the update goes on
+    window.clickButton("Btn_CreateBin");
+    QCOMPARE(panels, QStringList{"P_IP_Address"});
+    QVERIFY(demo.imagesWritten());
+    QCOMPARE(echo.addresses.size(), std::size_t(2));
+    const QString record = demo.record();
+    QVERIFY2(record.contains("job=<Ethernet_Update>") && !record.contains("arg="), qPrintable(record));
 }
 
 } // namespace setforge

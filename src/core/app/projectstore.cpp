@@ -12,6 +12,7 @@
 #include "core/base/textint.h"
 #include "core/base/xmlfile.h"
 #include "core/lang/textid.h"
+#include "core/lang/uitexts.h"
 
 namespace setforge {
 
@@ -29,25 +30,33 @@ bool isHidden(const std::filesystem::directory_entry& entry)
 #endif
 }
 
+// The refusal of UI text `textId`, its English text beside the number.
+Error refusal(int textId)
+{
+    Error error = makeError(UiTexts().at(textId));
+    error.textId = textId;
+    return error;
+}
+
 } // namespace
 
-CreateProjectResult createProject(std::string_view projectsDir, std::string_view name)
+Result<std::string> createProject(std::string_view projectsDir, std::string_view name)
 {
     if (name.empty())
-        return {TextId::ProjectNameEmpty, {}};
+        return refusal(TextId::ProjectNameEmpty);
     if (name.find('/') != std::string_view::npos || name.find('\\') != std::string_view::npos ||
         name == "." || name == "..")
-        return {TextId::ProjectNameCannotBeCreated, {}};
+        return refusal(TextId::ProjectNameCannotBeCreated);
     const std::string dir = joinPath(projectsDir, name);
     // A name that differs from a project only in the case of a-z is one project on Windows;
     // on a case-sensitive disk the two would then open each other.
     if (isDirectory(dir) || findProject(listProjects(projectsDir), name) >= 0)
-        return {TextId::ProjectNameExists, {}};
+        return refusal(TextId::ProjectNameExists);
     std::error_code ec;
     if (!std::filesystem::create_directory(pathFromUtf8(dir), ec) || ec)
-        return {TextId::ProjectNameCannotBeCreated, {}};
+        return refusal(TextId::ProjectNameCannotBeCreated);
     std::filesystem::create_directories(pathFromUtf8(joinPath(dir, "bin")), ec);
-    return {0, dir};
+    return dir;
 }
 
 std::vector<std::string> listProjects(std::string_view projectsDir)

@@ -4,21 +4,17 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/result.h"
+
 namespace setforge {
 
-// Outcome of creating a project: `errorText` is the UI text index of the refusal
-// (107 empty name, 106 exists, 105 cannot be created), or 0 when the project was made.
-struct CreateProjectResult {
-    int errorText = 0;
-    std::string projectDir;
-    bool ok() const { return errorText == 0; }
-};
-
-// Creates projectsDir/name and its bin subdirectory. The name is taken exactly as typed.
-// A name equal to an existing project's when letters a-z are compared in upper case is
-// refused with 106, as on a case-insensitive disk. A name holding "/" or "\", or equal to "." or "..", is
-// refused with 105, so no project can be made outside projectsDir.
-CreateProjectResult createProject(std::string_view projectsDir, std::string_view name);
+// Creates projectsDir/name and its bin subdirectory and returns the new project's folder. The
+// name is taken exactly as typed. A refusal is an Error whose textId is the UI text of the
+// reason: 107 empty name, 106 exists, 105 cannot be created. A name equal to an existing
+// project's when letters a-z are compared in upper case is refused with 106, as on a
+// case-insensitive disk. A name holding "/" or "\", or equal to "." or "..", is refused with
+// 105, so no project can be made outside projectsDir.
+Result<std::string> createProject(std::string_view projectsDir, std::string_view name);
 
 // The names of the project directories in projectsDir, in the file system's order; hidden
 // entries ("." names elsewhere than Windows, the hidden attribute on Windows) are left out.

@@ -11,7 +11,8 @@ namespace setforge {
 enum class DeviceVariant { WithoutEthernet, WithEthernet };
 
 // The main window's steps, the communication dialog's panels, the inactivity check, the
-// register check, the compile summary: every value other than 0 has the Ethernet port.
+// register check, the compile summary, the update's transport (core/flow/updateflow.h): every
+// value other than 0 has the Ethernet port.
 constexpr DeviceVariant variantForSteps(int selectDeviceType)
 {
     return selectDeviceType != 0 ? DeviceVariant::WithEthernet : DeviceVariant::WithoutEthernet;
@@ -24,8 +25,9 @@ constexpr DeviceVariant variantForTables(int selectDeviceType)
     return selectDeviceType == 1 ? DeviceVariant::WithEthernet : DeviceVariant::WithoutEthernet;
 }
 
-// The update dialog's layout (its form type): 0 the serial update, 1 the Ethernet update. Any
-// other value has no layout; the dialog then shows no input panel and Execute does nothing.
+// The update dialog's layout (its form type): 0 the serial update, 1 the Ethernet update. The
+// update flow only ever gives it 0 or 1 (updateFormType); any other value has no layout, the
+// dialog then shows no input panel and Execute does nothing.
 constexpr std::optional<DeviceVariant> variantForUpdate(int selectDeviceType)
 {
     if (selectDeviceType == 0)

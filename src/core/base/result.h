@@ -13,6 +13,9 @@ struct Error {
     std::string text;                // the reason, whole ("sdo.xml: no element found at ...")
     std::string file;                // the file it concerns; "" when none
     std::optional<std::size_t> line; // 1-based line in `file`, when known
+    // The number of the UI text that says the same, when there is one, so a window can show it in
+    // the user's language; `text` then holds the built-in English text. 0 when there is none.
+    int textId = 0;
 
     // `text` alone, or "file:line: text" style when `file` and `line` are set and `text` does not
     // already name them.

@@ -10,13 +10,13 @@ void CataloguePdos::load(std::string_view projectDir, bool nodeTransmits)
 {
     m_pdos.clear();
     NodeCatalog catalog;
-    if (!catalog.load(projectDir).ok)
+    if (!catalog.load(projectDir))
         return;
     for (const NodeCatalog::Node& node : catalog.nodes()) {
-        const EdsReadResult read = readEdsFile(NodeCatalog::edsPath(projectDir, node), node.nodeId);
-        if (!read.ok)
+        const Result<EdsRead> read = readEdsFile(NodeCatalog::edsPath(projectDir, node), node.nodeId);
+        if (!read)
             continue;
-        for (RemotePdo& pdo : listDefaultPdos(read.device, nodeTransmits, node.nodeId))
+        for (RemotePdo& pdo : listDefaultPdos(read->device, nodeTransmits, node.nodeId))
             m_pdos.emplace(pdo.cobId, std::move(pdo));
     }
 }

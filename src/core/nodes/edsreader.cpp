@@ -77,10 +77,10 @@ public:
 
     bool fail(std::string reason, int line)
     {
-        if (m_result.error.empty()) {
-            m_result.error = std::move(reason);
-            m_result.errorLine = line;
-        }
+        if (!m_error)
+            m_error = makeError(std::move(reason), {},
+                                line > 0 ? std::optional<std::size_t>(static_cast<std::size_t>(line))
+                                         : std::nullopt);
         return false;
     }
 
@@ -103,16 +103,16 @@ public:
                    std::uint64_t& out)
     {
         const std::string* text = value(section, key);
-        const EdsNumber number = readEdsNumber(*text, std::nullopt);
+        const Result<EdsNumber> number = readEdsNumber(*text, std::nullopt);
         const int line = lineOf(section, key);
-        if (!number.ok)
-            return fail(label(section) + " " + std::string(key) + ": " + number.error, line);
-        if (number.usesNodeId || number.negative)
+        if (!number)
+            return fail(label(section) + " " + std::string(key) + ": " + number.error().text, line);
+        if (number->usesNodeId || number->negative)
             return fail(label(section) + " " + std::string(key) + " '" + *text + "' must be a plain number",
                         line);
-        if (number.value > max)
+        if (number->value > max)
             return fail(label(section) + " " + std::string(key) + " '" + *text + "' is out of range", line);
-        out = number.value;
+        out = number->value;
         return true;
     }
 
@@ -169,9 +169,10 @@ public:
             }
             *field = *text;
             if (numeric && !text->empty()) {
-                const EdsNumber number = readEdsNumber(*text, m_nodeId);
-                if (!number.ok)
-                    return fail(label(section) + " " + key + ": " + number.error, lineOf(section, key));
+                const Result<EdsNumber> number = readEdsNumber(*text, m_nodeId);
+                if (!number)
+                    return fail(label(section) + " " + key + ": " + number.error().text,
+                                lineOf(section, key));
             }
         }
         return true;
@@ -247,9 +248,10 @@ public:
                 if (const std::string* text = value(*values, std::to_string(sub))) {
                     entry.defaultValue = *text;
                     if (!isEdsStringType(entry.dataType) && !text->empty()) {
-                        const EdsNumber number = readEdsNumber(*text, m_nodeId);
-                        if (!number.ok)
-                            return fail(label(*values) + " " + std::to_string(sub) + ": " + number.error,
+                        const Result<EdsNumber> number = readEdsNumber(*text, m_nodeId);
+                        if (!number)
+                            return fail(label(*values) + " " + std::to_string(sub) + ": " +
+                                            number.error().text,
                                         lineOf(*values, std::to_string(sub)));
                     }
                 }
@@ -329,70 +331,63 @@ public:
                              [](const EdsEntry& a, const EdsEntry& b) { return a.subIndex < b.subIndex; });
             m_result.device.objects.push_back(std::move(object));
         }
-        m_result.ok = true;
         return true;
     }
 
-    EdsReadResult take() { return std::move(m_result); }
+    Result<EdsRead> take()
+    {
+        if (m_error)
+            return *std::move(m_error);
+        return std::move(m_result);
+    }
 
 private:
     const IniFile& m_ini;
     std::optional<int> m_nodeId;
-    EdsReadResult m_result;
+    EdsRead m_result;
+    std::optional<Error> m_error; // the first fault
 };
 
 } // namespace
 
-std::string EdsReadResult::message() const
+std::string edsErrorMessage(const Error& error)
 {
-    return errorLine > 0 ? "line " + std::to_string(errorLine) + ": " + error : error;
+    return error.line ? "line " + std::to_string(*error.line) + ": " + error.text : error.text;
 }
 
-EdsReadResult readEdsText(std::string_view text, std::optional<int> nodeId)
+Result<EdsRead> readEdsText(std::string_view text, std::optional<int> nodeId)
 {
-    EdsReadResult result;
-    if (text.size() > kMaxEdsBytes) {
-        result.error = "the file holds " + std::to_string(text.size()) +
-                       " bytes; an EDS is read up to 16 MiB (16777216 bytes)";
-        return result;
-    }
+    if (text.size() > kMaxEdsBytes)
+        return makeError("the file holds " + std::to_string(text.size()) +
+                         " bytes; an EDS is read up to 16 MiB (16777216 bytes)");
     IniFile ini;
-    std::string error;
-    int line = 0;
-    if (!ini.parse(text, error, line)) {
-        result.error = error;
-        result.errorLine = line;
-        return result;
-    }
+    const Result<void> parsed = ini.parse(text);
+    if (!parsed)
+        return parsed.error();
     Reader reader(ini, nodeId);
     reader.run();
     return reader.take();
 }
 
-EdsReadResult readEdsFile(std::string_view utf8Path, std::optional<int> nodeId)
+Result<EdsRead> readEdsFile(std::string_view utf8Path, std::optional<int> nodeId)
 {
-    EdsReadResult result;
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(utf8Path), ec);
-    if (!ec && size > kMaxEdsBytes) {
-        result.error = std::string(utf8Path) + " holds " + std::to_string(size) +
-                       " bytes; an EDS is read up to 16 MiB (16777216 bytes)";
-        return result;
-    }
+    if (!ec && size > kMaxEdsBytes)
+        return makeError(std::string(utf8Path) + " holds " + std::to_string(size) +
+                         " bytes; an EDS is read up to 16 MiB (16777216 bytes)");
     const Result<std::string> text = readWholeFile(utf8Path);
-    if (!text) {
-        result.error = text.error().text;
-        return result;
-    }
+    if (!text)
+        return text.error();
     return readEdsText(*text, nodeId);
 }
 
 std::string resolvedDefault(const EdsEntry& entry, int nodeId)
 {
-    const EdsNumber number = readEdsNumber(entry.defaultValue, nodeId);
-    if (!number.ok || !number.usesNodeId)
+    const Result<EdsNumber> number = readEdsNumber(entry.defaultValue, nodeId);
+    if (!number || !number->usesNodeId)
         return entry.defaultValue;
-    return hexText(number.value);
+    return hexText(number->value);
 }
 
 } // namespace setforge

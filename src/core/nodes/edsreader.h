@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/result.h"
 #include "core/nodes/edsdevice.h"
 
 namespace setforge {
@@ -13,28 +14,25 @@ namespace setforge {
 // The largest EDS or DCF the reader takes: 16 MiB.
 inline constexpr std::uintmax_t kMaxEdsBytes = 16u * 1024u * 1024u;
 
-// Outcome of reading an EDS or DCF.
-struct EdsReadResult {
-    bool ok = false;
-    EdsDevice device;                  // valid when ok
-    std::string error;                 // when !ok: the reason, ready to show
-    int errorLine = 0;                 // when !ok: 1-based line, 0 when no line applies
+// What an EDS or DCF holds, and what the reader read past.
+struct EdsRead {
+    EdsDevice device;
     std::vector<std::string> warnings; // things read past, each "line N: ..."
-
-    // "line N: reason", or the reason alone when no line applies.
-    std::string message() const;
 };
+
+// "line N: reason" for an Error of the reader, or the reason alone when no line applies.
+std::string edsErrorMessage(const Error& error);
 
 // Reads EDS text (CiA 306): [DeviceInfo], objects [XXXX], sub-objects [XXXXsubY] and compact
 // sub-objects with [XXXXName]/[XXXXValue]. `nodeId`, when given, is used to check $NODEID
 // values; without it they are checked for their form only. Bad input (not text, more than
 // kMaxEdsBytes, a sub-object without its object, a missing or non-numeric DataType, an unknown
-// ObjectType or AccessType, a malformed number) gives !ok with the first error and its line.
-EdsReadResult readEdsText(std::string_view text, std::optional<int> nodeId = std::nullopt);
+// ObjectType or AccessType, a malformed number) gives the Error of the first fault, with its line.
+Result<EdsRead> readEdsText(std::string_view text, std::optional<int> nodeId = std::nullopt);
 
 // Reads the file at `utf8Path` as readEdsText does. A file beyond kMaxEdsBytes is refused
-// before it is read; a file that cannot be read gives !ok with the system's text.
-EdsReadResult readEdsFile(std::string_view utf8Path, std::optional<int> nodeId = std::nullopt);
+// before it is read; a file that cannot be read gives the system's text.
+Result<EdsRead> readEdsFile(std::string_view utf8Path, std::optional<int> nodeId = std::nullopt);
 
 // The entry's DefaultValue for node `nodeId`: as written when it does not name $NODEID,
 // otherwise the resolved sum as "0x..." text. A value that cannot be resolved stays as written.

@@ -58,24 +58,18 @@ bool readTerm(std::string_view term, std::uint64_t& value)
 
 } // namespace
 
-EdsNumber readEdsNumber(std::string_view text, std::optional<int> nodeId)
+Result<EdsNumber> readEdsNumber(std::string_view text, std::optional<int> nodeId)
 {
     EdsNumber result;
     const std::string_view whole = trimSpacesAndTabs(text);
-    if (whole.empty()) {
-        result.error = "empty value";
-        return result;
-    }
+    if (whole.empty())
+        return makeError("empty value");
     if (whole.front() == '-') {
         // A negative decimal or hexadecimal number, as signed types' limits are written; it
         // cannot be part of a $NODEID sum.
         std::uint64_t magnitude = 0;
-        if (!readTerm(trimSpacesAndTabs(whole.substr(1)), magnitude) ||
-            magnitude > (std::uint64_t{1} << 63)) {
-            result.error = quotedValue(whole, " is not a number");
-            return result;
-        }
-        result.ok = true;
+        if (!readTerm(trimSpacesAndTabs(whole.substr(1)), magnitude) || magnitude > (std::uint64_t{1} << 63))
+            return makeError(quotedValue(whole, " is not a number"));
         result.negative = true;
         result.value = magnitude;
         return result;
@@ -87,28 +81,23 @@ EdsNumber readEdsNumber(std::string_view text, std::optional<int> nodeId)
         const std::string_view term = trimSpacesAndTabs(rest.substr(0, plus));
         std::uint64_t termValue = 0;
         if (equalsIgnoringAsciiCase(term, kNodeIdToken)) {
-            if (result.usesNodeId) {
-                result.error = quotedValue(whole, " names $NODEID twice");
-                return result;
-            }
+            if (result.usesNodeId)
+                return makeError(quotedValue(whole, " names $NODEID twice"));
             result.usesNodeId = true;
             termValue = nodeId ? static_cast<std::uint64_t>(*nodeId) : 0;
         } else if (!readTerm(term, termValue)) {
-            result.error = quotedValue(whole, " is not a number");
+            std::string reason = quotedValue(whole, " is not a number");
             if (term.find('$') != std::string_view::npos)
-                result.error += " ($NODEID may only stand alone in a sum such as $NODEID+0x180)";
-            return result;
+                reason += " ($NODEID may only stand alone in a sum such as $NODEID+0x180)";
+            return makeError(std::move(reason));
         }
-        if (sum > UINT64_MAX - termValue) {
-            result.error = quotedValue(whole, " exceeds 64 bits");
-            return result;
-        }
+        if (sum > UINT64_MAX - termValue)
+            return makeError(quotedValue(whole, " exceeds 64 bits"));
         sum += termValue;
         if (plus == std::string_view::npos)
             break;
         rest.remove_prefix(plus + 1);
     }
-    result.ok = true;
     result.value = sum;
     return result;
 }

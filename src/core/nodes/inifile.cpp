@@ -63,8 +63,11 @@ std::string utf8OrLatin1(std::string_view text)
     return result;
 }
 
-bool IniFile::parse(std::string_view text, std::string& error, int& errorLine)
+Result<void> IniFile::parse(std::string_view text)
 {
+    const auto fault = [](const char* reason, int line) {
+        return makeError(reason, {}, static_cast<std::size_t>(line));
+    };
     m_sections.clear();
     m_index.clear();
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
@@ -82,9 +85,7 @@ bool IniFile::parse(std::string_view text, std::string& error, int& errorLine)
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         if (line.find('\0') != std::string_view::npos) {
-            error = "a NUL byte: this is not a text file";
-            errorLine = lineNumber;
-            return false;
+            return fault("a NUL byte: this is not a text file", lineNumber);
         }
         line = trimSpacesAndTabs(line);
         if (line.empty() || line.front() == ';')
@@ -94,9 +95,7 @@ bool IniFile::parse(std::string_view text, std::string& error, int& errorLine)
             const std::string_view rest =
                 close == std::string_view::npos ? "" : trimSpacesAndTabs(line.substr(close + 1));
             if (close == std::string_view::npos || (!rest.empty() && rest.front() != ';')) {
-                error = "a section header needs one closing ']'";
-                errorLine = lineNumber;
-                return false;
+                return fault("a section header needs one closing ']'", lineNumber);
             }
             const std::string_view name = trimSpacesAndTabs(line.substr(1, close - 1));
             const std::string key = lowerAscii(name);
@@ -112,19 +111,15 @@ bool IniFile::parse(std::string_view text, std::string& error, int& errorLine)
         }
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos || equals == 0) {
-            error = "expected a [section], a key=value line or a ';' comment";
-            errorLine = lineNumber;
-            return false;
+            return fault("expected a [section], a key=value line or a ';' comment", lineNumber);
         }
         if (current == nullptr) {
-            error = "a key=value line before the first [section]";
-            errorLine = lineNumber;
-            return false;
+            return fault("a key=value line before the first [section]", lineNumber);
         }
         const std::string key = lowerAscii(trimSpacesAndTabs(line.substr(0, equals)));
         current->keys[key] = Entry{utf8OrLatin1(trimSpacesAndTabs(line.substr(equals + 1))), lineNumber};
     }
-    return true;
+    return {};
 }
 
 const IniFile::Section* IniFile::find(std::string_view name) const

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/base/result.h"
+
 namespace setforge {
 
 // The INI text of an EDS or DCF: sections of "key=value" lines. Section and key names are
@@ -24,10 +26,9 @@ public:
     // Reads `text`: LF or CRLF lines, an optional UTF-8 byte order mark, ";" comments on lines
     // of their own, blanks around names, "=" and values. A value that is not valid UTF-8 is
     // taken as Latin-1 and converted. A repeated key keeps its last value; a repeated section
-    // adds to the first. Returns false, with the 1-based line in `errorLine` and the reason in
-    // `error`, for a line that is neither blank, comment, section header nor key=value, or
-    // for a NUL byte.
-    bool parse(std::string_view text, std::string& error, int& errorLine);
+    // adds to the first. An Error with the reason and the 1-based line for a line that is
+    // neither blank, comment, section header nor key=value, or for a NUL byte.
+    Result<void> parse(std::string_view text);
 
     // The sections in the order of their first header.
     const std::vector<Section>& sections() const { return m_sections; }

@@ -31,19 +31,16 @@ std::string catalogPath(std::string_view projectDir)
 
 } // namespace
 
-NodeCatalog::LoadResult NodeCatalog::load(std::string_view projectDir)
+Result<std::vector<std::string>> NodeCatalog::load(std::string_view projectDir)
 {
     m_nodes.clear();
-    LoadResult result;
+    std::vector<std::string> problems;
     pugi::xml_document doc;
     const XmlLoadResult loaded = loadXmlFile(catalogPath(projectDir), doc);
     if (loaded.status == XmlLoadResult::Status::Missing)
-        return result;
-    if (!loaded.ok()) {
-        result.ok = false;
-        result.error = std::string(kFileName) + ": " + loaded.error;
-        return result;
-    }
+        return problems;
+    if (!loaded.ok())
+        return makeError(std::string(kFileName) + ": " + loaded.error, catalogPath(projectDir));
     const pugi::xml_node root = documentRoot(doc);
     int rowNumber = 0;
     for (pugi::xml_node row = root.first_child(); row; row = row.next_sibling()) {
@@ -54,16 +51,16 @@ NodeCatalog::LoadResult NodeCatalog::load(std::string_view projectDir)
         const std::string file = row.attribute(kFileAttribute).value();
         const std::string where = std::string(kFileName) + " row " + std::to_string(rowNumber) + ": ";
         if (nodeId < 1 || nodeId > 127) {
-            result.problems.push_back(where + "NodeID must be between 1 and 127");
+            problems.push_back(where + "NodeID must be between 1 and 127");
         } else if (!isPlainFileName(file)) {
-            result.problems.push_back(where + "File must name a file in the EDS folder");
+            problems.push_back(where + "File must name a file in the EDS folder");
         } else if (find(nodeId) != nullptr) {
-            result.problems.push_back(where + "node " + std::to_string(nodeId) + " is listed twice");
+            problems.push_back(where + "node " + std::to_string(nodeId) + " is listed twice");
         } else {
             setNode(nodeId, file);
         }
     }
-    return result;
+    return problems;
 }
 
 Result<void> NodeCatalog::save(std::string_view projectDir) const
@@ -114,40 +111,29 @@ std::string NodeCatalog::edsPath(std::string_view projectDir, const Node& node)
     return joinPath(joinPath(projectDir, kEdsFolder), node.file);
 }
 
-NodeCatalog::AddResult NodeCatalog::addNodeEds(std::string_view projectDir, int nodeId,
-                                               std::string_view sourcePath)
+Result<std::string> NodeCatalog::addNodeEds(std::string_view projectDir, int nodeId,
+                                            std::string_view sourcePath)
 {
-    AddResult result;
-    if (nodeId < 1 || nodeId > 127) {
-        result.error = "The node ID must be between 1 and 127";
-        return result;
-    }
+    if (nodeId < 1 || nodeId > 127)
+        return makeError("The node ID must be between 1 and 127");
     NodeCatalog catalog;
-    const LoadResult loaded = catalog.load(projectDir);
-    if (!loaded.ok) {
-        // Saving over a catalogue we could not read would lose its rows.
-        result.error = loaded.error;
-        return result;
-    }
-    const EdsReadResult eds = readEdsFile(sourcePath, nodeId);
-    if (!eds.ok) {
-        result.error = std::string(sourcePath) + ": " + eds.message();
-        return result;
-    }
+    // Saving over a catalogue we could not read would lose its rows.
+    if (const Result<std::vector<std::string>> loaded = catalog.load(projectDir); !loaded)
+        return loaded.error();
+    const Result<EdsRead> eds = readEdsFile(sourcePath, nodeId);
+    if (!eds)
+        return makeError(std::string(sourcePath) + ": " + edsErrorMessage(eds.error()),
+                         std::string(sourcePath), eds.error().line);
     const Result<std::string> read = readWholeFile(sourcePath);
-    if (!read) {
-        result.error = read.error().text;
-        return result;
-    }
+    if (!read)
+        return read.error();
     const std::string& content = *read;
 
     const std::string folder = joinPath(projectDir, kEdsFolder);
     std::error_code ec;
     std::filesystem::create_directories(pathFromUtf8(folder), ec);
-    if (ec || !isDirectory(folder)) {
-        result.error = ec.message() + ": " + folder;
-        return result;
-    }
+    if (ec || !isDirectory(folder))
+        return makeError(ec.message() + ": " + folder, folder);
     const std::filesystem::path source = pathFromUtf8(sourcePath);
     const std::string stem = pathToUtf8(source.stem());
     const std::string extension = pathToUtf8(source.extension());
@@ -162,19 +148,13 @@ NodeCatalog::AddResult NodeCatalog::addNodeEds(std::string_view projectDir, int 
         name = stem + "-" + std::to_string(copy) + extension;
     }
     const Result<void> written = writeFileAtomic(joinPath(folder, name), content);
-    if (!written) {
-        result.error = written.error().text;
-        return result;
-    }
+    if (!written)
+        return written.error();
     catalog.setNode(nodeId, name);
     const Result<void> saved = catalog.save(projectDir);
-    if (!saved) {
-        result.error = saved.error().text;
-        return result;
-    }
-    result.ok = true;
-    result.file = name;
-    return result;
+    if (!saved)
+        return saved.error();
+    return name;
 }
 
 } // namespace setforge

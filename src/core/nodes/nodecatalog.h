@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/base/atomicfile.h"
+#include "core/base/result.h"
 
 namespace setforge {
 
@@ -23,18 +24,11 @@ public:
         std::string file; // file name inside the EDS folder
     };
 
-    // Outcome of loading: ok with the catalogue, or the reason it could not be read. Rows that
-    // cannot be used (a node ID outside 1..127, a File that is not a plain name, a second row
-    // for a node) are left out, each with a line in `problems`.
-    struct LoadResult {
-        bool ok = true;
-        std::string error;
-        std::vector<std::string> problems;
-    };
-
-    // Reads projectDir/Nodes.xml. A missing file gives an empty catalogue and ok; a file that
-    // is not well-formed XML gives !ok with the parser's text and leaves the catalogue empty.
-    LoadResult load(std::string_view projectDir);
+    // Reads projectDir/Nodes.xml. Rows that cannot be used (a node ID outside 1..127, a File that
+    // is not a plain name, a second row for a node) are left out; the value lists them, one line
+    // each. A missing file gives an empty catalogue and no lines; a file that is not well-formed
+    // XML gives the Error with the parser's text and leaves the catalogue empty.
+    Result<std::vector<std::string>> load(std::string_view projectDir);
 
     // Writes projectDir/Nodes.xml through the atomic-write helper, rows ordered by node ID.
     Result<void> save(std::string_view projectDir) const;
@@ -50,19 +44,14 @@ public:
     // The full path of the EDS copy of `node` in `projectDir`.
     static std::string edsPath(std::string_view projectDir, const Node& node);
 
-    // Outcome of adding an EDS for a node.
-    struct AddResult {
-        bool ok = false;
-        std::string error; // ready to show: an EDS reading error carries its line
-        std::string file;  // the name of the copy in the EDS folder
-    };
-
     // Reads the EDS at `sourcePath`; when it reads cleanly, copies it byte for byte into the
     // project's EDS folder (creating it; a different file of the same name is kept and the
-    // copy gets "-2", "-3"... before its extension), sets the node and saves Nodes.xml. A
-    // node ID outside 1..127, an EDS that cannot be read or a catalogue that cannot be loaded
-    // gives !ok and changes no file.
-    static AddResult addNodeEds(std::string_view projectDir, int nodeId, std::string_view sourcePath);
+    // copy gets "-2", "-3"... before its extension), sets the node and saves Nodes.xml, and
+    // returns the copy's name in the EDS folder. A node ID outside 1..127, an EDS that cannot be
+    // read (its Error carries the line) or a catalogue that cannot be loaded gives the Error,
+    // ready to show, and changes no file.
+    static Result<std::string> addNodeEds(std::string_view projectDir, int nodeId,
+                                          std::string_view sourcePath);
 
 private:
     std::vector<Node> m_nodes; // ordered by node ID

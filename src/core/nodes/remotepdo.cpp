@@ -30,36 +30,38 @@ std::vector<RemotePdo> listDefaultPdos(const EdsDevice& device, bool transmit, i
         pdo.number = n + 1;
         std::uint64_t cobId = 0;
         const EdsEntry* cobEntry = device.findEntry(commIndex, 1);
-        const EdsNumber read = cobEntry ? readEdsNumber(cobEntry->defaultValue, nodeId) : EdsNumber{};
-        if (read.ok && !read.negative) {
-            cobId = read.value;
+        const Result<EdsNumber> read = cobEntry ? readEdsNumber(cobEntry->defaultValue, nodeId)
+                                                : Result<EdsNumber>(makeError("no COB-ID"));
+        if (read && !read->negative) {
+            cobId = read->value;
         } else {
             if (cobEntry != nullptr)
-                pdo.problem = "COB-ID: " + read.error;
+                pdo.problem = "COB-ID: " + (read ? std::string() : read.error().text);
             if (n < 4)
                 cobId = static_cast<std::uint64_t>((transmit ? 0x180 : 0x200) + 0x100 * n + nodeId);
         }
         pdo.cobId = static_cast<std::uint32_t>(cobId & 0x1FFFFFFF);
         pdo.valid = (cobId & 0x80000000u) == 0;
         if (const EdsEntry* type = device.findEntry(commIndex, 2)) {
-            const EdsNumber value = readEdsNumber(type->defaultValue, nodeId);
-            if (value.ok && !value.negative && value.value <= 255)
-                pdo.transmissionType = static_cast<int>(value.value);
+            const Result<EdsNumber> value = readEdsNumber(type->defaultValue, nodeId);
+            if (value && !value->negative && value->value <= 255)
+                pdo.transmissionType = static_cast<int>(value->value);
         }
         const auto mapIndex = static_cast<std::uint16_t>(mappingBase + n);
         if (const EdsObject* mapping = device.findObject(mapIndex)) {
             int count = 64;
             if (const EdsEntry* countEntry = device.findEntry(mapIndex, 0)) {
-                const EdsNumber value = readEdsNumber(countEntry->defaultValue, nodeId);
-                if (value.ok && !value.negative && value.value <= 64)
-                    count = static_cast<int>(value.value);
+                const Result<EdsNumber> value = readEdsNumber(countEntry->defaultValue, nodeId);
+                if (value && !value->negative && value->value <= 64)
+                    count = static_cast<int>(value->value);
             }
             for (const EdsEntry& entry : mapping->entries) {
                 if (entry.subIndex == 0 || entry.subIndex > count)
                     continue;
-                const EdsNumber value = readEdsNumber(entry.defaultValue, nodeId);
-                if (!value.ok || value.negative || value.value == 0 || value.value > 0xFFFFFFFFu)
+                const Result<EdsNumber> read = readEdsNumber(entry.defaultValue, nodeId);
+                if (!read || read->negative || read->value == 0 || read->value > 0xFFFFFFFFu)
                     continue;
+                const EdsNumber& value = *read;
                 RemotePdoObject object;
                 object.index = static_cast<std::uint16_t>(value.value >> 16);
                 object.subIndex = static_cast<std::uint8_t>((value.value >> 8) & 0xFF);

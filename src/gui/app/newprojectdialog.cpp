@@ -81,13 +81,13 @@ void NewProjectDialog::showEvent(QShowEvent* event)
 
 void NewProjectDialog::onOkClicked()
 {
-    const CreateProjectResult created = createProject(m_state.projectsDir, us(m_name->text()));
-    if (!created.ok()) {
-        messages().error(this, text(created.errorText));
+    const Result<std::string> created = createProject(m_state.projectsDir, us(m_name->text()));
+    if (!created) {
+        messages().error(this, text(created.error().textId));
         return;
     }
     m_state.projectName = us(m_name->text());
-    m_state.projectDir = created.projectDir;
+    m_state.projectDir = *created;
     m_state.files = makeProjectFiles(m_state.projectDir);
     accept();
 }

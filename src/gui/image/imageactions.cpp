@@ -3,10 +3,10 @@
 #include <ctime>
 
 #include "core/app/appstate.h"
+#include "core/flow/updateflow.h"
 #include "core/image/compileimages.h"
 #include "core/image/edswriter.h"
 #include "core/lang/textid.h"
-#include "core/report/projectcheck.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 #include "gui/image/edsfilechooser.h"
@@ -18,9 +18,8 @@ namespace {
 // The project checks of `setforge-cli check`, before anything is written. Failed checks are
 // listed, each with its file and row, and the user decides with No as the default; warnings
 // alone do not ask. True when the update goes on.
-bool confirmProjectCheck(AppState& state, QWidget* parent)
+bool confirmFindings(AppState& state, QWidget* parent, const ProjectFindings& findings)
 {
-    const ProjectFindings findings = checkProject(state.files);
     if (findings.ok())
         return true;
     QString text = qs(state.texts.at(TextId::CheckFoundProblems));
@@ -36,10 +35,12 @@ void updateDevice(AppState& state, QWidget* parent, SetforgeDialog* updateWindow
 {
     if (!state.hasProject())
         return;
-    if (!confirmProjectCheck(state, parent))
-        return;
+    UpdatePlanSteps steps;
+    steps.reviewFindings = [&state, parent](const ProjectFindings& findings) {
+        return confirmFindings(state, parent, findings);
+    };
     // Each message is shown the moment the compile reaches it, as a box of its own kind.
-    const MessageSink show = [parent](const CompileMessage& message) {
+    steps.compileMessages = [parent](const CompileMessage& message) {
         const QString text = qs(message.text);
         switch (message.kind) {
         case CompileMessage::Kind::Information:
@@ -53,12 +54,20 @@ void updateDevice(AppState& state, QWidget* parent, SetforgeDialog* updateWindow
             break;
         }
     };
-    int deviceType = 0;
-    // A stopped compile or an image that could not be written has been reported; the device
-    // must not be updated with a partial or stale set.
-    if (!compileAndWriteImages(state.projectDir, show, &deviceType))
+    UpdateRequest request;
+    request.projectDir = state.projectDir;
+    // A refused check or a stopped compile has been shown; the device must not be updated with
+    // a partial or stale set.
+    const Result<UpdatePlan> plan = planUpdate(state.files, request, steps);
+    if (!plan)
         return;
-    showUpdateWindow(updateWindow, deviceType);
+    const Result<void> written = writePlannedImages(*plan);
+    if (!written) {
+        messages().error(parent, qs(written.error().text));
+        return;
+    }
+    // The dialog offers the port or the address; Execute hands its choices to the updater.
+    showUpdateWindow(updateWindow, updateFormType(plan->target.transport));
 }
 
 void buildEdsFile(AppState& state, QWidget* parent)

@@ -59,12 +59,12 @@ int NodeChooser::nodeId() const
 void NodeChooser::reload(int nodeId)
 {
     NodeCatalog catalog;
-    const NodeCatalog::LoadResult loaded = catalog.load(m_state.projectDir);
-    if (!loaded.ok)
-        messages().error(this, text(TextId::NodeCatalogueUnreadable) + qs(loaded.error));
-    else if (!loaded.problems.empty()) {
+    const Result<std::vector<std::string>> loaded = catalog.load(m_state.projectDir);
+    if (!loaded)
+        messages().error(this, text(TextId::NodeCatalogueUnreadable) + qs(loaded.error().text));
+    else if (!loaded->empty()) {
         QStringList problems;
-        for (const std::string& problem : loaded.problems)
+        for (const std::string& problem : *loaded)
             problems << qs(problem);
         messages().warning(this, problems.join('\n'));
     }
@@ -84,19 +84,19 @@ void NodeChooser::readChosenDevice()
     const int id = nodeId();
     if (id > 0) {
         NodeCatalog catalog;
-        catalog.load(m_state.projectDir);
+        (void)catalog.load(m_state.projectDir);
         if (const NodeCatalog::Node* node = catalog.find(id)) {
-            EdsReadResult read = readEdsFile(NodeCatalog::edsPath(m_state.projectDir, *node), id);
-            if (read.ok) {
-                m_device = std::move(read.device);
+            Result<EdsRead> read = readEdsFile(NodeCatalog::edsPath(m_state.projectDir, *node), id);
+            if (read) {
+                m_device = std::move(read->device);
                 const int index = m_nodes->currentIndex();
                 m_nodes->setItemText(
                     index, QString("%1 \u2013 %2 %3 (%4)")
                                .arg(id)
                                .arg(qs(m_device->vendorName), qs(m_device->productName), qs(node->file)));
             } else {
-                messages().error(this,
-                                 text(TextId::NodeEdsUnreadable) + qs(node->file + ": " + read.message()));
+                messages().error(this, text(TextId::NodeEdsUnreadable) +
+                                           qs(node->file + ": " + edsErrorMessage(read.error())));
             }
         }
     }
@@ -111,15 +111,15 @@ void NodeChooser::addEds()
         return;
     int suggested = 1;
     NodeCatalog catalog;
-    catalog.load(m_state.projectDir);
+    (void)catalog.load(m_state.projectDir);
     while (suggested < 127 && catalog.find(suggested))
         ++suggested;
     const std::optional<int> id = chooser.chooseNodeId(this, text(TextId::NodeIdQuestion), suggested);
     if (!id)
         return;
-    const NodeCatalog::AddResult added = NodeCatalog::addNodeEds(m_state.projectDir, *id, us(path));
-    if (!added.ok) {
-        messages().error(this, text(TextId::NodeEdsUnreadable) + qs(added.error));
+    const Result<std::string> added = NodeCatalog::addNodeEds(m_state.projectDir, *id, us(path));
+    if (!added) {
+        messages().error(this, text(TextId::NodeEdsUnreadable) + qs(added.error().text));
         return;
     }
     reload(*id);
@@ -131,9 +131,9 @@ void NodeChooser::removeNode()
     if (id == 0 || !messages().question(this, text(TextId::NodeRemoveQuestion) + QString::number(id)))
         return;
     NodeCatalog catalog;
-    const NodeCatalog::LoadResult loaded = catalog.load(m_state.projectDir);
-    if (!loaded.ok) {
-        messages().error(this, text(TextId::NodeCatalogueUnreadable) + qs(loaded.error));
+    const Result<std::vector<std::string>> loaded = catalog.load(m_state.projectDir);
+    if (!loaded) {
+        messages().error(this, text(TextId::NodeCatalogueUnreadable) + qs(loaded.error().text));
         return;
     }
     catalog.removeNode(id);

@@ -11,10 +11,7 @@
 #include "core/app/appstate.h"
 #include "core/base/paths.h"
 #include "core/lang/textid.h"
-#include "core/update/ethernetjob.h"
 #include "core/update/ipaddress.h"
-#include "core/update/sendping.h"
-#include "core/update/serialarguments.h"
 #include "core/update/updatefiles.h"
 #include "gui/app/ipaddressedit.h"
 #include "gui/app/messageservice.h"
@@ -48,6 +45,26 @@ template <typename T> T* control(QWidget* parent, const char* name, int left, in
     widget->setGeometry(left, top, width, height);
     return widget;
 }
+
+// The dialog's launcher as the update's process starter: the wait keeps the window painting and
+// shows the seconds on `tick`, starting at 0.
+class LauncherRunner : public ProcessRunner {
+public:
+    LauncherRunner(UpdaterLauncher& launcher, UpdaterTick tick)
+        : m_launcher(launcher), m_tick(std::move(tick))
+    {
+    }
+    ProcessOutcome runAndWait(const std::string& program, const std::string& argumentText,
+                              int timeoutMs) override
+    {
+        m_tick(0);
+        return m_launcher.start(program, argumentText, timeoutMs, m_tick);
+    }
+
+private:
+    UpdaterLauncher& m_launcher;
+    UpdaterTick m_tick;
+};
 
 } // namespace
 
@@ -227,92 +244,79 @@ void UpdateDialog::onExecuteClicked()
     // otherwise start a second check inside the first.
     if (!m_update->isEnabled())
         return;
+    if (!isSerialLayout() && !isEthernetLayout())
+        return;
     m_update->setEnabled(false);
-    if (isSerialLayout())
-        updateSerial();
-    else if (isEthernetLayout())
-        updateEthernet();
+    const UpdateRequest request = requestFromChoices();
+    const UpdateTransport transport = isSerialLayout() ? UpdateTransport::Serial : UpdateTransport::Ethernet;
+
+    if (!m_launcher && !m_systemLauncher)
+        m_systemLauncher = std::make_unique<QProcessUpdaterLauncher>();
+    if (!m_echo && !m_systemEcho)
+        m_systemEcho = std::make_unique<SystemEchoClient>();
+    LauncherRunner runner(m_launcher ? *m_launcher : *m_systemLauncher, [this](int elapsedMs) {
+        m_status->setText(text(TextId::UpdaterWaiting).arg(elapsedMs / 1000));
+    });
+    UpdateServices services;
+    services.echo = m_echo ? m_echo : m_systemEcho.get();
+    services.nowMs = m_nowMs;
+    services.idle = [] { QCoreApplication::processEvents(); };
+    services.runner = &runner;
+    services.waitMs = m_waitMs > 0 ? m_waitMs : kUpdaterWaitMs;
+    const UpdateRun run = runUpdate(targetUpdate(transport, request), services);
+
+    m_pingResult = run.ping.pingResult;
+    if (keepsChoices(run)) {
+        m_state.updateOption = request.option;
+        m_state.readBack = request.readBack;
+        if (transport == UpdateTransport::Ethernet)
+            m_state.deviceIp = request.ipAddress;
+    }
+    showRun(run);
     m_update->setEnabled(true);
 }
 
-void UpdateDialog::updateSerial()
+UpdateRequest UpdateDialog::requestFromChoices() const
 {
-    m_state.updateOption = m_updateOptions->currentIndex();
-    m_state.readBack = m_readBack->isChecked();
+    UpdateRequest request;
+    request.projectDir = m_state.projectDir;
+    request.workspaceDir = m_state.workspaceDir;
+    request.masterDir = m_state.masterDir;
+    request.option = m_updateOptions->currentIndex();
+    request.readBack = m_readBack->isChecked();
     const int port = m_comPort->currentIndex();
-    if (port < 0 || port >= static_cast<int>(m_ports.size())) {
-        // Without a port the argument text would start with a blank and the updater would
-        // take the first operation token for its port: nothing is started.
-        messages().error(this, text(TextId::UpdateComPort));
-        return;
-    }
-    const std::string& device = m_ports[port].device;
-    const std::string arguments = serialArgumentText(device, m_state.updateOption, m_state.readBack,
-                                                     m_state.masterDir, m_state.projectDir);
-    runUpdater(updaterPath(m_state.workspaceDir, kSerialUpdaterName), arguments);
+    if (port >= 0 && port < static_cast<int>(m_ports.size()))
+        request.serialDevice = m_ports[port].device;
+    request.ipAddress = ipFieldsText();
+    return request;
 }
 
-void UpdateDialog::runUpdater(const std::string& program, const std::string& argumentText)
+void UpdateDialog::showRun(const UpdateRun& run)
 {
-    if (!m_launcher && !m_systemLauncher)
-        m_systemLauncher = std::make_unique<QProcessUpdaterLauncher>();
-    const auto showElapsed = [this](int elapsedMs) {
-        m_status->setText(text(TextId::UpdaterWaiting).arg(elapsedMs / 1000));
-    };
-    showElapsed(0);
-    const ProcessOutcome outcome =
-        startUpdater(m_launcher ? *m_launcher : *m_systemLauncher, this, program, argumentText,
-                     m_waitMs > 0 ? m_waitMs : kUpdaterWaitMs, showElapsed);
     // The code is the updater's own; it is shown, not read.
-    switch (outcome.status) {
-    case ProcessOutcome::Status::Exited:
-        m_status->setText(text(TextId::UpdaterEnded).arg(outcome.exitCode));
-        break;
-    case ProcessOutcome::Status::TimedOut:
-        m_status->setText(text(TextId::UpdaterStillRunning));
-        break;
-    case ProcessOutcome::Status::StartFailed:
-        m_status->clear();
-        break;
-    }
-}
-
-bool UpdateDialog::checkReachable(const std::string& address)
-{
-    if (!m_echo && !m_systemEcho)
-        m_systemEcho = std::make_unique<SystemEchoClient>();
-    EchoClient& echo = m_echo ? *m_echo : *m_systemEcho;
-    const auto idle = [] { QCoreApplication::processEvents(); };
-    const PingResult result =
-        m_nowMs ? setforge::sendPing(address, echo, m_nowMs, idle) : setforge::sendPing(address, echo, idle);
-    m_pingResult = result.pingResult;
-    return result.ok;
-}
-
-void UpdateDialog::updateEthernet()
-{
-    const std::string address = ipFieldsText();
-    m_pingResult = EchoNoneReceived;
-    if (!checkReachable(address)) {
-        if (m_pingResult == EchoUnanswered)
-            messages().warning(this, text(TextId::DeviceNotFound));
+    if (run.outcome) {
+        if (run.outcome->status == ProcessOutcome::Status::Exited)
+            m_status->setText(text(TextId::UpdaterEnded).arg(run.outcome->exitCode));
         else
-            messages().error(this, text(TextId::CheckIpAddress));
+            m_status->setText(text(TextId::UpdaterStillRunning));
         return;
     }
-    m_state.deviceIp = address;
-    m_state.updateOption = m_updateOptions->currentIndex();
-    m_state.readBack = m_readBack->isChecked();
-    const Result<void> written =
-        writeEthernetJob(makeEthernetJob(address, m_state.updateOption, m_state.readBack, m_state.masterDir,
-                                         m_state.projectDir),
-                         joinPath(m_state.workspaceDir, kEthernetJobFile));
-    if (!written) {
-        // Starting the updater now would run an old job file left from an earlier update.
-        messages().error(this, qs(written.error().text));
+    m_status->clear();
+    const Error& error = run.outcome.error();
+    switch (run.stop) {
+    case UpdateStop::DeviceNotFound:
+        messages().warning(this, text(error.textId));
         return;
+    case UpdateStop::NotStarted: // the Error's file is the updater's path
+        messages().error(this, tr("Cannot start the updater: %1").arg(qs(error.file)));
+        return;
+    case UpdateStop::NoSerialPort:
+    case UpdateStop::AddressUnusable:
+    case UpdateStop::JobNotWritten:
+    case UpdateStop::None:
+        break;
     }
-    runUpdater(updaterPath(m_state.workspaceDir, kEthernetUpdaterName), "");
+    messages().error(this, error.textId != 0 ? text(error.textId) : qs(error.text));
 }
 
 } // namespace setforge

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/base/devicevariant.h"
+#include "core/flow/updateflow.h"
 #include "core/update/echoclient.h"
 #include "core/update/sendping.h"
 #include "gui/app/setforgedialog.h"
@@ -58,11 +59,11 @@ protected:
 
 private:
     void buildLayout();
-    bool checkReachable(const std::string& address);
     std::string ipFieldsText() const;
-    void updateSerial();
-    void updateEthernet();
-    void runUpdater(const std::string& program, const std::string& argumentText);
+    // The update the dialog's choices ask for, in the state's workspace and project.
+    UpdateRequest requestFromChoices() const;
+    // Shows how the update went: the updater's end in the status, a stop in a message box.
+    void showRun(const UpdateRun& run);
 
     bool isSerialLayout() const { return m_layout == DeviceVariant::WithoutEthernet; }
     bool isEthernetLayout() const { return m_layout == DeviceVariant::WithEthernet; }

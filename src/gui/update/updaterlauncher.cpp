@@ -12,7 +12,6 @@
 #include "core/update/commandline.h"
 #include "core/update/updatefiles.h"
 #include "gui/app/inputdropper.h"
-#include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 
 namespace setforge {
@@ -77,15 +76,6 @@ ProcessOutcome QProcessUpdaterLauncher::start(const std::string& program, const 
     QObject::disconnect(process, &QProcess::finished, &loop, &QEventLoop::quit);
     QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
     outcome.status = ProcessOutcome::Status::TimedOut;
-    return outcome;
-}
-
-ProcessOutcome startUpdater(UpdaterLauncher& launcher, QWidget* parent, const std::string& program,
-                            const std::string& argumentText, int timeoutMs, const UpdaterTick& tick)
-{
-    const ProcessOutcome outcome = launcher.start(program, argumentText, timeoutMs, tick);
-    if (outcome.status == ProcessOutcome::Status::StartFailed)
-        messages().error(parent, QObject::tr("Cannot start the updater: %1").arg(qs(program)));
     return outcome;
 }
 

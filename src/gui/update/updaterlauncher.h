@@ -5,8 +5,6 @@
 
 #include "core/update/processstart.h"
 
-class QWidget;
-
 namespace setforge {
 
 // Called while an updater runs, about ten times a second, with the milliseconds since it started.
@@ -31,11 +29,5 @@ public:
     ProcessOutcome start(const std::string& program, const std::string& argumentText, int timeoutMs,
                          const UpdaterTick& tick = {}) override;
 };
-
-// Starts the updater `program` and waits at most `timeoutMs` (the updaters' 150 s unless a test
-// shortens it), passing `tick` on. A program that cannot be started is reported in an error box
-// naming its path; the outcome is returned for the caller to show, not interpreted.
-ProcessOutcome startUpdater(UpdaterLauncher& launcher, QWidget* parent, const std::string& program,
-                            const std::string& argumentText, int timeoutMs, const UpdaterTick& tick = {});
 
 } // namespace setforge
