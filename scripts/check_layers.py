@@ -3,7 +3,7 @@
 
 The order, lowest first (CONTRIBUTING.md explains it):
 
-    core/base < core/lang < core/tables < core/mapping < core/image < core/update < core/app < core/nodes < core/report
+    core/base < core/lang < core/tables < core/mapping < core/image < core/update < core/app < core/nodes < core/report < core/sim
     core < cli, core < gui
 
 A core folder may include its own folder and the folders below it. The core includes neither
@@ -18,7 +18,7 @@ import pathlib
 import re
 import sys
 
-CORE_ORDER = ["base", "lang", "tables", "mapping", "image", "update", "app", "nodes", "report"]
+CORE_ORDER = ["base", "lang", "tables", "mapping", "image", "update", "app", "nodes", "report", "sim"]
 MAIN_WINDOW = "gui/app/mainwindow.h"
 MAIN_WINDOW_USERS = {"gui/main.cpp", "gui/app/mainwindow.cpp", "gui/app/mainwindow.h"}
 SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".cc"}
