@@ -56,6 +56,28 @@ std::optional<int> boundedNumber(const std::string& text, int low, int high)
     return static_cast<int>(v);
 }
 
+// Four decimal numbers 0..255 with dots, no leading zeros: "127.0.0.1", "0.0.0.0".
+bool isIpv4Address(const std::string& text)
+{
+    int parts = 0;
+    std::size_t i = 0;
+    while (i <= text.size()) {
+        std::size_t j = i;
+        while (j < text.size() && text[j] >= '0' && text[j] <= '9')
+            ++j;
+        const std::string part = text.substr(i, j - i);
+        if (part.empty() || part.size() > 3 || (part.size() > 1 && part[0] == '0') || std::stoi(part) > 255)
+            return false;
+        ++parts;
+        if (j == text.size())
+            break;
+        if (text[j] != '.')
+            return false;
+        i = j + 1;
+    }
+    return parts == 4;
+}
+
 // True when writing `target` could touch the project: one of its files, or its bin or EDS folder.
 bool insideProjectData(const std::string& projectDir, const std::string& target)
 {
@@ -151,7 +173,7 @@ int runSimulateCommand(const std::vector<std::string>& args, std::ostream& out, 
         const std::string address = tcp.value_or("127.0.0.1:1502");
         const std::size_t colon = address.rfind(':');
         const auto port = colon == std::string::npos ? std::nullopt : boundedNumber(address.substr(colon + 1), 0, 65535);
-        if (colon == 0 || colon == std::string::npos || !port)
+        if (colon == std::string::npos || !port || !isIpv4Address(address.substr(0, colon)))
             return usage("--tcp wants HOST:PORT with an IPv4 address, such as 127.0.0.1:1502");
         options.tcpHost = address.substr(0, colon);
         options.tcpPort = *port;
@@ -258,17 +280,13 @@ int runSimulateCommand(const std::vector<std::string>& args, std::ostream& out, 
         converter.receiveFrame(frame);
     clock = std::max(clock, converter.now());
 
+    // The handlers only set the flag; poll() returns early on a signal, so the loop ends at once.
     g_stop.store(false);
-    struct sigaction action {};
-    action.sa_handler = stopOnSignal;
-    sigemptyset(&action.sa_mask);
-    struct sigaction oldInt {};
-    struct sigaction oldTerm {};
-    sigaction(SIGINT, &action, &oldInt);
-    sigaction(SIGTERM, &action, &oldTerm);
+    const auto oldInt = std::signal(SIGINT, stopOnSignal);
+    const auto oldTerm = std::signal(SIGTERM, stopOnSignal);
     server.run(g_stop, clock);
-    sigaction(SIGINT, &oldInt, nullptr);
-    sigaction(SIGTERM, &oldTerm, nullptr);
+    std::signal(SIGINT, oldInt);
+    std::signal(SIGTERM, oldTerm);
 
     if (traceOut) {
         const WriteResult written = converter.saveTrace(*traceOut);

@@ -58,7 +58,6 @@ struct SimulateServer::Impl {
     VirtualConverter& converter;
     SimulateOptions options;
     std::function<void(const std::string&)> log;
-    modbus_t* tcp = nullptr;
     int listenFd = -1;
     modbus_t* rtu = nullptr;
     int rtuFd = -1;
@@ -76,8 +75,6 @@ struct SimulateServer::Impl {
             ::close(client.fd);
         if (listenFd >= 0)
             ::close(listenFd);
-        if (tcp)
-            modbus_free(tcp);
         if (rtu) {
             modbus_close(rtu);
             modbus_free(rtu);
@@ -185,15 +182,22 @@ bool SimulateServer::open(std::string& error)
 {
     Impl& s = *m_impl;
     if (s.options.tcpHost) {
-        s.tcp = modbus_new_tcp(s.options.tcpHost->c_str(), s.options.tcpPort);
-        if (!s.tcp) {
-            error = "cannot use TCP address " + *s.options.tcpHost + ": " + modbus_strerror(errno);
+        // The listener is made here rather than by libmodbus, whose listen takes any address
+        // beginning with '0' for all interfaces and an unreadable one for 255.255.255.255.
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<std::uint16_t>(s.options.tcpPort));
+        if (::inet_pton(AF_INET, s.options.tcpHost->c_str(), &address.sin_addr) != 1) {
+            error = "not an IPv4 address: " + *s.options.tcpHost;
             return false;
         }
-        s.listenFd = modbus_tcp_listen(s.tcp, 16);
-        if (s.listenFd < 0) {
+        s.listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const int yes = 1;
+        if (s.listenFd < 0 || ::setsockopt(s.listenFd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes) != 0 ||
+            ::bind(s.listenFd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(s.listenFd, 16) != 0) {
             error = "cannot listen on " + *s.options.tcpHost + ":" + std::to_string(s.options.tcpPort) + ": " +
-                    modbus_strerror(errno);
+                    std::strerror(errno);
             return false;
         }
         ::fcntl(s.listenFd, F_SETFL, ::fcntl(s.listenFd, F_GETFL) | O_NONBLOCK);
