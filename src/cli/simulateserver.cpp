@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <modbus.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -99,6 +100,8 @@ struct SimulateServer::Impl {
             return;
         }
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+        const int yes = 1;
+        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes); // one answer, sent at once
         char host[INET_ADDRSTRLEN] = "?";
         ::inet_ntop(AF_INET, &address.sin_addr, host, sizeof host);
         Client client;
@@ -128,8 +131,9 @@ struct SimulateServer::Impl {
                 response = {static_cast<std::uint8_t>(adu->pdu.empty() ? 0x80 : adu->pdu[0] | 0x80),
                             kModbusGatewayTargetFailed};
             }
-            say("modbus " + client.name + " unit " + std::to_string(adu->unit) + " " +
-                describeModbusExchange(adu->pdu, response));
+            if (!options.quiet)
+                say("modbus " + client.name + " unit " + std::to_string(adu->unit) + " " +
+                    describeModbusExchange(adu->pdu, response));
             if (!response.empty() && !sendAll(client.fd, modbusTcpResponse(*adu, response)))
                 return false;
         }
@@ -155,7 +159,8 @@ struct SimulateServer::Impl {
         converter.advanceTo(wallClockUs() + clockOffset);
         const std::vector<std::uint8_t> pdu(adu + 1, adu + length - 2);
         const std::vector<std::uint8_t> response = handleModbusRequest(converter, pdu.data(), pdu.size());
-        say("modbus rtu unit " + std::to_string(adu[0]) + " " + describeModbusExchange(pdu, response));
+        if (!options.quiet)
+            say("modbus rtu unit " + std::to_string(adu[0]) + " " + describeModbusExchange(pdu, response));
         if (adu[0] == 0 || response.empty())
             return; // a broadcast is not answered
         std::vector<std::uint8_t> raw = {adu[0]};

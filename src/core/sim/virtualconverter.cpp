@@ -92,8 +92,16 @@ std::int64_t skipBacklog(std::int64_t& next, std::int64_t period, std::int64_t t
 
 VirtualConverter::VirtualConverter(SimConfig config) : m_config(std::move(config))
 {
-    for (std::size_t i = 0; i < m_config.claims.size(); ++i)
-        m_firstClaim.emplace(m_config.claims[i].entry.reg, i);
+    m_claimOfRegister.assign(0x10000, 0);
+    m_objects.resize(m_config.claims.size());
+    m_access.resize(m_config.claims.size());
+    for (std::size_t i = 0; i < m_config.claims.size(); ++i) {
+        const RegisterMapEntry& e = m_config.claims[i].entry;
+        if (m_claimOfRegister[e.reg] == 0)
+            m_claimOfRegister[e.reg] = static_cast<std::uint32_t>(i + 1);
+        ObjectRef& ref = m_objects[i];
+        ref.valid = e.source == ClaimSource::Sdo && splitObject(e.object, ref.index, ref.sub);
+    }
     for (const SimTpdo& tpdo : m_config.tpdos)
         m_tpdoData.emplace_back(static_cast<std::size_t>(std::clamp(tpdo.dimension, 1, 8)), 0);
     m_guards.resize(m_config.guarded.size());
@@ -218,8 +226,8 @@ void VirtualConverter::receiveFrame(const CanFrame& frame)
 
 const SimClaim* VirtualConverter::claimOf(std::uint16_t reg) const
 {
-    const auto it = m_firstClaim.find(reg);
-    return it == m_firstClaim.end() ? nullptr : &m_config.claims[it->second];
+    const std::uint32_t slot = m_claimOfRegister[reg];
+    return slot == 0 ? nullptr : &m_config.claims[slot - 1];
 }
 
 std::optional<std::uint16_t> VirtualConverter::valueOf(const SimClaim& claim) const
@@ -227,14 +235,13 @@ std::optional<std::uint16_t> VirtualConverter::valueOf(const SimClaim& claim) co
     const RegisterMapEntry& e = claim.entry;
     switch (e.source) {
     case ClaimSource::Sdo: {
-        std::uint16_t index = 0;
-        std::uint8_t sub = 0;
-        if (!e.nodeId || !splitObject(e.object, index, sub))
+        const ObjectRef& ref = m_objects[claimIndex(claim)];
+        if (!e.nodeId || !ref.valid)
             return std::nullopt;
         const auto dictionary = m_config.nodes.find(*e.nodeId);
         if (dictionary == m_config.nodes.end())
             return std::nullopt;
-        const ObjectDictionary::Object* object = dictionary->second.find(index, sub);
+        const ObjectDictionary::Object* object = dictionary->second.find(ref.index, ref.sub);
         if (!object)
             return std::nullopt;
         return static_cast<std::uint16_t>((byteOf(object->bytes, e.highByte) << 8) | byteOf(object->bytes, e.lowByte));
@@ -261,27 +268,26 @@ std::optional<std::uint16_t> VirtualConverter::peekRegister(std::uint16_t reg) c
 
 std::optional<VirtualConverter::Access> VirtualConverter::lastAccess(std::uint16_t reg) const
 {
-    const auto it = m_access.find(reg);
-    if (it == m_access.end())
-        return std::nullopt;
-    return it->second;
+    const SimClaim* claim = claimOf(reg);
+    return claim ? m_access[claimIndex(*claim)] : std::nullopt;
 }
 
 std::uint8_t VirtualConverter::readRegisters(std::uint16_t start, std::uint16_t count,
                                              std::vector<std::uint16_t>& values)
 {
     values.clear();
-    for (std::uint32_t reg = start; reg < static_cast<std::uint32_t>(start) + count; ++reg) {
-        const SimClaim* claim = claimOf(static_cast<std::uint16_t>(reg));
-        if (!claim)
+    values.reserve(count);
+    for (std::uint32_t reg = start; reg < static_cast<std::uint32_t>(start) + count; ++reg)
+        if (!claimOf(static_cast<std::uint16_t>(reg)))
             return kModbusIllegalDataAddress;
-        const auto value = valueOf(*claim);
+    for (std::uint32_t reg = start; reg < static_cast<std::uint32_t>(start) + count; ++reg) {
+        const auto value = valueOf(*claimOf(static_cast<std::uint16_t>(reg)));
         if (!value)
             return kModbusDeviceFailure;
         values.push_back(*value);
     }
     for (std::uint32_t reg = start; reg < static_cast<std::uint32_t>(start) + count; ++reg)
-        m_access[static_cast<std::uint16_t>(reg)] = Access{m_now, false};
+        m_access[claimIndex(*claimOf(static_cast<std::uint16_t>(reg)))] = Access{m_now, false};
     return 0;
 }
 
@@ -300,7 +306,7 @@ std::uint8_t VirtualConverter::writeRegisters(std::uint16_t start, const std::ve
         const std::uint16_t reg = static_cast<std::uint16_t>(start + i);
         result = writeClaim(*claimOf(reg), values[i], sendNow);
         if (result == 0)
-            m_access[reg] = Access{m_now, true};
+            m_access[claimIndex(*claimOf(reg))] = Access{m_now, true};
     }
     // One frame per touched PDO and request, after all its registers are in.
     for (std::size_t p = 0; p < m_config.tpdos.size(); ++p) {
@@ -345,10 +351,11 @@ std::uint8_t VirtualConverter::writeClaim(const SimClaim& claim, std::uint16_t v
 std::uint8_t VirtualConverter::sdoDownload(const SimClaim& claim, std::uint16_t value)
 {
     const RegisterMapEntry& e = claim.entry;
-    std::uint16_t index = 0;
-    std::uint8_t sub = 0;
-    if (!e.nodeId || !splitObject(e.object, index, sub))
+    const ObjectRef& ref = m_objects[claimIndex(claim)];
+    if (!e.nodeId || !ref.valid)
         return kModbusDeviceFailure;
+    const std::uint16_t index = ref.index;
+    const std::uint8_t sub = ref.sub;
     const int nodeId = *e.nodeId;
     const int size = std::clamp(claim.objectBytes, 1, 4);
     auto dictionary = m_config.nodes.find(nodeId);

@@ -91,6 +91,7 @@ private:
 
     const SimClaim* claimOf(std::uint16_t reg) const;
     std::optional<std::uint16_t> valueOf(const SimClaim& claim) const;
+    std::size_t claimIndex(const SimClaim& claim) const { return static_cast<std::size_t>(&claim - m_config.claims.data()); }
     std::uint8_t writeClaim(const SimClaim& claim, std::uint16_t value, std::vector<bool>& sendNow);
     std::uint8_t sdoDownload(const SimClaim& claim, std::uint16_t value);
     void emit(CanFrame frame);
@@ -104,13 +105,21 @@ private:
     NodeState& node(int nodeId) { return m_nodeStates[nodeId]; }
 
     SimConfig m_config;
-    std::map<std::uint16_t, std::size_t> m_firstClaim; // register -> index of its serving claim
+    // Register -> 1 + index of its serving claim, 0 for none: one look-up per register of a read.
+    std::vector<std::uint32_t> m_claimOfRegister;
+    // The object of each claim, parsed once (SDO claims only).
+    struct ObjectRef {
+        bool valid = false;
+        std::uint16_t index = 0;
+        std::uint8_t sub = 0;
+    };
+    std::vector<ObjectRef> m_objects;
     std::map<std::uint16_t, std::uint16_t> m_stored;   // values of RPDO, EMCY, guard and start registers
     std::vector<std::vector<std::uint8_t>> m_tpdoData;
     std::map<int, NodeState> m_nodeStates;
     std::vector<GuardState> m_guards;
     std::vector<std::int64_t> m_tpdoNext;
-    std::map<std::uint16_t, Access> m_access;
+    std::vector<std::optional<Access>> m_access; // per claim
     std::vector<SimTraceLine> m_trace;
     std::function<void(const std::string&)> m_log;
     std::int64_t m_now = 0;
