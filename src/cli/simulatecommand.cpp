@@ -22,6 +22,29 @@ extern "C" void stopOnSignal(int)
     g_stop.store(true);
 }
 
+// SIGINT and SIGTERM only ask the loop to end while the simulation runs; the old handlers come
+// back afterwards (tests run the command in-process).
+class StopSignals {
+public:
+    StopSignals()
+    {
+        g_stop.store(false);
+        m_oldInt = std::signal(SIGINT, stopOnSignal);
+        m_oldTerm = std::signal(SIGTERM, stopOnSignal);
+    }
+    ~StopSignals()
+    {
+        std::signal(SIGINT, m_oldInt);
+        std::signal(SIGTERM, m_oldTerm);
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+private:
+    void (*m_oldInt)(int) = nullptr;
+    void (*m_oldTerm)(int) = nullptr;
+};
+
 void simulateUsage(std::ostream& out)
 {
     out << "Usage: setforge-cli simulate PROJECT_DIR [--tcp HOST:PORT] [--rtu DEVICE [--baud N]\n"
@@ -258,6 +281,7 @@ int runSimulateCommand(const std::vector<std::string>& args, std::ostream& out, 
     if (!quiet)
         converter.setLog(log);
 
+    const StopSignals signals; // from here on, before a long replay, a signal ends cleanly
     SimulateServer server(converter, options, log);
     std::string openError;
     if (!server.open(openError)) {
@@ -276,17 +300,15 @@ int runSimulateCommand(const std::vector<std::string>& args, std::ostream& out, 
     // A replay runs on the trace's time stamps; serving then goes on from its last one.
     std::int64_t clock = replay.empty() ? wallClockUs() : replay.front().timeUs;
     converter.start(clock);
-    for (const CanFrame& frame : replay)
+    for (const CanFrame& frame : replay) {
+        if (g_stop.load())
+            break;
         converter.receiveFrame(frame);
+    }
     clock = std::max(clock, converter.now());
 
     // The handlers only set the flag; poll() returns early on a signal, so the loop ends at once.
-    g_stop.store(false);
-    const auto oldInt = std::signal(SIGINT, stopOnSignal);
-    const auto oldTerm = std::signal(SIGTERM, stopOnSignal);
     server.run(g_stop, clock);
-    std::signal(SIGINT, oldInt);
-    std::signal(SIGTERM, oldTerm);
 
     if (traceOut) {
         const WriteResult written = converter.saveTrace(*traceOut);
