@@ -65,13 +65,16 @@ std::optional<std::int64_t> parseTimeStamp(std::string_view text)
 
 } // namespace
 
+std::string candumpTimeText(std::int64_t timeUs)
+{
+    // Built by hand: MinGW's printf does not take %lld everywhere.
+    const std::string micros = std::to_string(timeUs % 1000000);
+    return std::to_string(timeUs / 1000000) + "." + std::string(6 - micros.size(), '0') + micros;
+}
+
 std::string formatCandumpLine(const CanFrame& frame, std::string_view interfaceName)
 {
-    char head[64];
-    const std::int64_t seconds = frame.timeUs / 1000000;
-    const std::int64_t micros = frame.timeUs % 1000000;
-    std::snprintf(head, sizeof head, "(%lld.%06lld) ", static_cast<long long>(seconds),
-                  static_cast<long long>(micros));
+    const std::string head = "(" + candumpTimeText(frame.timeUs) + ") ";
     char id[16];
     if (frame.id > 0x7FF)
         std::snprintf(id, sizeof id, "%08X#", static_cast<unsigned>(frame.id));

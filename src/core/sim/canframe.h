@@ -20,6 +20,9 @@ struct CanFrame {
     bool operator==(const CanFrame&) const = default;
 };
 
+// "1700000000.000000": seconds and microseconds, as candump writes time stamps.
+std::string candumpTimeText(std::int64_t timeUs);
+
 // One line of the candump log format of can-utils, the trace format for input and output:
 // "(1700000000.000000) sim 182#0102030405060708", a remote request as "701#R" or "701#R1".
 std::string formatCandumpLine(const CanFrame& frame, std::string_view interfaceName = "sim");

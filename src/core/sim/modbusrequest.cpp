@@ -96,7 +96,7 @@ std::string describeModbusExchange(const std::vector<std::uint8_t>& request, con
     if (request.size() >= 5)
         std::snprintf(text, sizeof text, "fc %02X reg %u", function, (request[1] << 8) | request[2]);
     else
-        std::snprintf(text, sizeof text, "fc %02X (%zu bytes)", function, request.size());
+        std::snprintf(text, sizeof text, "fc %02X (%u bytes)", function, static_cast<unsigned>(request.size()));
     std::string line = text;
     if (request.size() >= 5 && function != kWriteSingle)
         line += " count " + std::to_string((request[3] << 8) | request[4]);

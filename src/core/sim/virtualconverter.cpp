@@ -545,10 +545,7 @@ std::string VirtualConverter::traceText() const
     std::string text;
     for (const SimTraceLine& line : m_trace) {
         if (!line.note.empty()) {
-            char stamp[48];
-            std::snprintf(stamp, sizeof stamp, "# (%lld.%06lld) ", static_cast<long long>(line.frame.timeUs / 1000000),
-                          static_cast<long long>(line.frame.timeUs % 1000000));
-            text += stamp + line.note + "\n";
+            text += "# (" + candumpTimeText(line.frame.timeUs) + ") " + line.note + "\n";
         } else {
             text += formatCandumpLine(line.frame) + "\n";
         }
