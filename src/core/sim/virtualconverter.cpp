@@ -184,7 +184,7 @@ void VirtualConverter::advanceTo(std::int64_t timeUs)
         case 0: {
             CanFrame sync;
             sync.id = kSyncId;
-            emit(sync);
+            putOnBus(sync);
             m_nextSync += static_cast<std::int64_t>(m_config.syncTimeMs) * kUsPerMs;
             break;
         }
@@ -200,7 +200,7 @@ void VirtualConverter::advanceTo(std::int64_t timeUs)
             CanFrame nmt;
             nmt.id = kNmtId;
             nmt.data = {kNmtStart, 0};
-            emit(nmt);
+            putOnBus(nmt);
             m_networkStartAt.reset();
             break;
         }
@@ -214,7 +214,7 @@ void VirtualConverter::receiveFrame(const CanFrame& frame)
     advanceTo(frame.timeUs);
     CanFrame copy = frame;
     copy.timeUs = m_now;
-    emit(copy);
+    putOnBus(copy);
     if (frame.rtr)
         return;
     if (frame.id == kNmtId)
@@ -338,7 +338,7 @@ std::uint8_t VirtualConverter::writeClaim(const SimClaim& claim, std::uint16_t v
         CanFrame nmt;
         nmt.id = kNmtId;
         nmt.data = {kNmtStart, 0};
-        emit(nmt);
+        putOnBus(nmt);
         for (auto& [id, state] : m_nodeStates)
             state.nmtState = kNmtOperational;
         return 0;
@@ -370,11 +370,11 @@ std::uint8_t VirtualConverter::sdoDownload(const SimClaim& claim, std::uint16_t 
     putByte(payload, e.highByte, static_cast<std::uint8_t>(value >> 8));
     putByte(payload, e.lowByte, static_cast<std::uint8_t>(value & 0xFF));
     const std::uint8_t command = static_cast<std::uint8_t>(0x23 | ((4 - size) << 2));
-    emit(sdoFrame(kSdoRequestBase + static_cast<std::uint32_t>(nodeId), command, index, sub, payload));
+    putOnBus(sdoFrame(kSdoRequestBase + static_cast<std::uint32_t>(nodeId), command, index, sub, payload));
 
     if (node(nodeId).silent) {
         // No answer: the converter gives up and aborts the transfer itself.
-        emit(sdoFrame(kSdoRequestBase + static_cast<std::uint32_t>(nodeId), 0x80, index, sub,
+        putOnBus(sdoFrame(kSdoRequestBase + static_cast<std::uint32_t>(nodeId), 0x80, index, sub,
                       abortPayload(kSdoAbortTimeout)));
         return kModbusDeviceFailure;
     }
@@ -387,15 +387,15 @@ std::uint8_t VirtualConverter::sdoDownload(const SimClaim& claim, std::uint16_t 
         abort = kSdoAbortLength;
     const std::uint32_t answerId = kSdoAnswerBase + static_cast<std::uint32_t>(nodeId);
     if (abort != 0) {
-        emit(sdoFrame(answerId, 0x80, index, sub, abortPayload(abort)));
+        putOnBus(sdoFrame(answerId, 0x80, index, sub, abortPayload(abort)));
         return kModbusDeviceFailure;
     }
     object->bytes = payload;
-    emit(sdoFrame(answerId, 0x60, index, sub, {}));
+    putOnBus(sdoFrame(answerId, 0x60, index, sub, {}));
     return 0;
 }
 
-void VirtualConverter::emit(CanFrame frame)
+void VirtualConverter::putOnBus(CanFrame frame)
 {
     frame.timeUs = m_now;
     if (m_log)
@@ -418,7 +418,7 @@ void VirtualConverter::sendTpdo(std::size_t index)
     CanFrame frame;
     frame.id = m_config.tpdos[index].cobId;
     frame.data = m_tpdoData[index];
-    emit(frame);
+    putOnBus(frame);
 }
 
 void VirtualConverter::guardNode(std::size_t row)
@@ -428,7 +428,7 @@ void VirtualConverter::guardNode(std::size_t row)
     request.id = kGuardBase + static_cast<std::uint32_t>(nodeId);
     request.rtr = true;
     request.rtrLength = 1;
-    emit(request);
+    putOnBus(request);
     NodeState& state = node(nodeId);
     GuardState& guard = m_guards[row];
     if (!state.silent) {
@@ -436,7 +436,7 @@ void VirtualConverter::guardNode(std::size_t row)
         answer.id = request.id;
         answer.data = {static_cast<std::uint8_t>((state.toggle ? 0x80 : 0x00) | state.nmtState)};
         state.toggle = !state.toggle;
-        emit(answer);
+        putOnBus(answer);
         guard.lastAnswer = m_now;
         guard.alive = state.nmtState == kNmtOperational;
     } else {

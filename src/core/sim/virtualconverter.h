@@ -94,7 +94,7 @@ private:
     std::size_t claimIndex(const SimClaim& claim) const { return static_cast<std::size_t>(&claim - m_config.claims.data()); }
     std::uint8_t writeClaim(const SimClaim& claim, std::uint16_t value, std::vector<bool>& sendNow);
     std::uint8_t sdoDownload(const SimClaim& claim, std::uint16_t value);
-    void emit(CanFrame frame);
+    void putOnBus(CanFrame frame);
     void note(const std::string& text);
     void sendTpdo(std::size_t index);
     void guardNode(std::size_t row);
