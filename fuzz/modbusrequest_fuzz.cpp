@@ -79,18 +79,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         while (auto adu = framer.next()) {
             FUZZ_CHECK(!adu->pdu.empty() && adu->pdu.size() <= 253, "a frame's PDU is 1..253 bytes");
             sim.advanceTo(clock += 1000);
-            const std::vector<std::uint8_t> answer = handleModbusRequest(sim, adu->pdu.data(), adu->pdu.size());
+            const std::vector<std::uint8_t> answer =
+                handleModbusRequest(sim, adu->pdu.data(), adu->pdu.size());
             FUZZ_CHECK(!answer.empty(), "every request is answered");
             const std::uint8_t function = adu->pdu[0];
             if (answer[0] & 0x80) {
-                FUZZ_CHECK(answer.size() == 2 && answer[0] == (function | 0x80), "an exception is function|0x80, code");
+                FUZZ_CHECK(answer.size() == 2 && answer[0] == (function | 0x80),
+                           "an exception is function|0x80, code");
                 FUZZ_CHECK(answer[1] >= 1 && answer[1] <= 4, "exception codes are 01..04");
                 continue;
             }
             FUZZ_CHECK(answer[0] == function, "an answer repeats the function");
             if (function == 3 || function == 4) {
                 const std::uint16_t count = word(adu->pdu, 3);
-                FUZZ_CHECK(answer.size() == 2u + 2u * count && answer[1] == 2 * count, "a read answers count words");
+                FUZZ_CHECK(answer.size() == 2u + 2u * count && answer[1] == 2 * count,
+                           "a read answers count words");
             } else {
                 FUZZ_CHECK(function == 6 || function == 16, "only 03, 04, 06 and 16 succeed");
                 FUZZ_CHECK(answer.size() == 5, "a write answers address and value or count");

@@ -59,7 +59,8 @@ void readLoop(benchmark::State& state, int port)
         }
         benchmark::DoNotOptimize(values[0]);
     }
-    state.counters["requests/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["requests/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     modbus_close(client);
     modbus_free(client);
 }

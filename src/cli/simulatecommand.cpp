@@ -196,7 +196,8 @@ int runSimulateCommand(const std::vector<std::string>& args, std::ostream& out, 
     if (tcp || !rtu) {
         const std::string address = tcp.value_or("127.0.0.1:1502");
         const std::size_t colon = address.rfind(':');
-        const auto port = colon == std::string::npos ? std::nullopt : boundedNumber(address.substr(colon + 1), 0, 65535);
+        const auto port =
+            colon == std::string::npos ? std::nullopt : boundedNumber(address.substr(colon + 1), 0, 65535);
         if (colon == std::string::npos || !port || !isIpv4Address(address.substr(0, colon)))
             return usage("--tcp wants HOST:PORT with an IPv4 address, such as 127.0.0.1:1502");
         options.tcpHost = address.substr(0, colon);
@@ -291,11 +292,11 @@ int runSimulateCommand(const std::vector<std::string>& args, std::ostream& out, 
     }
     if (!quiet) {
         if (options.tcpHost)
-            err << "listening on " << *options.tcpHost << ":" << server.boundPort() << " unit " << options.unitId
-                << "\n";
+            err << "listening on " << *options.tcpHost << ":" << server.boundPort() << " unit "
+                << options.unitId << "\n";
         if (options.rtuDevice)
-            err << "serving RTU on " << *options.rtuDevice << " " << options.baud << " " << options.parity << " "
-                << options.stopBits << " unit " << options.unitId << "\n";
+            err << "serving RTU on " << *options.rtuDevice << " " << options.baud << " " << options.parity
+                << " " << options.stopBits << " unit " << options.unitId << "\n";
     }
 
     // A replay runs on the trace's time stamps; serving then goes on from its last one.

@@ -29,8 +29,8 @@ std::int64_t wallClockUs()
 
 namespace {
 
-constexpr int kPollMs = 10;       // how often the clock moves when no request comes
-constexpr int kMaxClients = 64;   // further connections are accepted and closed at once
+constexpr int kPollMs = 10;     // how often the clock moves when no request comes
+constexpr int kMaxClients = 64; // further connections are accepted and closed at once
 constexpr std::size_t kReadChunk = 4096;
 
 struct Client {
@@ -106,7 +106,8 @@ struct SimulateServer::Impl {
         ::inet_ntop(AF_INET, &address.sin_addr, host, sizeof host);
         Client client;
         client.fd = fd;
-        client.name = "tcp#" + std::to_string(nextClient++) + " " + host + ":" + std::to_string(ntohs(address.sin_port));
+        client.name = "tcp#" + std::to_string(nextClient++) + " " + host + ":" +
+                      std::to_string(ntohs(address.sin_port));
         say("modbus " + client.name + " connected");
         clients.push_back(std::move(client));
     }
@@ -201,8 +202,8 @@ bool SimulateServer::open(std::string& error)
         if (s.listenFd < 0 || ::setsockopt(s.listenFd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes) != 0 ||
             ::bind(s.listenFd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
             ::listen(s.listenFd, 16) != 0) {
-            error = "cannot listen on " + *s.options.tcpHost + ":" + std::to_string(s.options.tcpPort) + ": " +
-                    std::strerror(errno);
+            error = "cannot listen on " + *s.options.tcpHost + ":" + std::to_string(s.options.tcpPort) +
+                    ": " + std::strerror(errno);
             return false;
         }
         ::fcntl(s.listenFd, F_SETFL, ::fcntl(s.listenFd, F_GETFL) | O_NONBLOCK);
@@ -212,7 +213,8 @@ bool SimulateServer::open(std::string& error)
             m_boundPort = ntohs(bound.sin_port);
     }
     if (s.options.rtuDevice) {
-        s.rtu = modbus_new_rtu(s.options.rtuDevice->c_str(), s.options.baud, s.options.parity, 8, s.options.stopBits);
+        s.rtu = modbus_new_rtu(s.options.rtuDevice->c_str(), s.options.baud, s.options.parity, 8,
+                               s.options.stopBits);
         if (!s.rtu) {
             error = "cannot use serial line " + *s.options.rtuDevice + ": " + modbus_strerror(errno);
             return false;
@@ -237,8 +239,9 @@ void SimulateServer::run(const std::atomic<bool>& stop, std::int64_t clockStartU
     const std::int64_t realStart = wallClockUs();
     s.clockOffset = clockStartUs - realStart;
     const std::optional<std::int64_t> endAt =
-        s.options.durationS ? std::optional<std::int64_t>(realStart + static_cast<std::int64_t>(*s.options.durationS * 1e6))
-                            : std::nullopt;
+        s.options.durationS
+            ? std::optional<std::int64_t>(realStart + static_cast<std::int64_t>(*s.options.durationS * 1e6))
+            : std::nullopt;
     std::vector<pollfd> fds;
     while (!stop.load()) {
         const std::int64_t now = wallClockUs();

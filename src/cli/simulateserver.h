@@ -28,7 +28,8 @@ struct SimulateOptions {
 // in the CLI because it needs libmodbus and POSIX sockets, which the core does not take.
 class SimulateServer {
 public:
-    SimulateServer(VirtualConverter& converter, SimulateOptions options, std::function<void(const std::string&)> log);
+    SimulateServer(VirtualConverter& converter, SimulateOptions options,
+                   std::function<void(const std::string&)> log);
     ~SimulateServer();
     SimulateServer(const SimulateServer&) = delete;
     SimulateServer& operator=(const SimulateServer&) = delete;

@@ -38,8 +38,8 @@ struct DemoProject {
     TempDir dir;
     DemoProject()
     {
-        std::filesystem::copy(std::filesystem::path(SETFORGE_SOURCE_DIR) / "workspace/PROJECTS/Demo", dir.path(),
-                              std::filesystem::copy_options::recursive);
+        std::filesystem::copy(std::filesystem::path(SETFORGE_SOURCE_DIR) / "workspace/PROJECTS/Demo",
+                              dir.path(), std::filesystem::copy_options::recursive);
     }
     std::string path() const { return dir.utf8(); }
 };
@@ -105,19 +105,19 @@ struct CandumpCase {
 TEST(SimCandump, ParsesLinesAndRefusesBrokenOnes)
 {
     const std::vector<CandumpCase> cases = {
-        {"(1700000000.000000) sim 182#0102030405060708", true, 0x182, false, 0, bytes({1, 2, 3, 4, 5, 6, 7, 8}),
-         kT0},
+        {"(1700000000.000000) sim 182#0102030405060708", true, 0x182, false, 0,
+         bytes({1, 2, 3, 4, 5, 6, 7, 8}), kT0},
         {"(1700000000.5) can0 080#", true, 0x080, false, 0, {}, kT0 + 500000},
         {"(1700000000.000001) vcan0 701#R1", true, 0x701, true, 1, {}, kT0 + 1},
         {"(1700000000.000001) vcan0 701#r", true, 0x701, true, 0, {}, kT0 + 1},
         {"(0.000000) x 1FFFFFFF#aa T", true, 0x1FFFFFFF, false, 0, bytes({0xAA}), 0},
         {"(1.000000123) x 7FF#00 R", true, 0x7FF, false, 0, bytes({0}), 1000000},
-        {"(1700000000.000000) sim 800#00", false, 0, false, 0, {}, 0},          // 11-bit id too big
-        {"(1700000000.000000) sim 182#010", false, 0, false, 0, {}, 0},         // odd digits
+        {"(1700000000.000000) sim 800#00", false, 0, false, 0, {}, 0},                 // 11-bit id too big
+        {"(1700000000.000000) sim 182#010", false, 0, false, 0, {}, 0},                // odd digits
         {"(1700000000.000000) sim 182#010203040506070809", false, 0, false, 0, {}, 0}, // 9 bytes
-        {"(1700000000.000000) sim 182##10102", false, 0, false, 0, {}, 0},      // CAN FD
+        {"(1700000000.000000) sim 182##10102", false, 0, false, 0, {}, 0},             // CAN FD
         {"(1700000000.000000) sim 182#R9", false, 0, false, 0, {}, 0},
-        {"1700000000.000000 sim 182#01", false, 0, false, 0, {}, 0},            // no brackets
+        {"1700000000.000000 sim 182#01", false, 0, false, 0, {}, 0}, // no brackets
         {"(17000x0000.0) sim 182#01", false, 0, false, 0, {}, 0},
         {"(1700000000.000000) sim", false, 0, false, 0, {}, 0},
         {"(1700000000.000000) sim 182#01 X", false, 0, false, 0, {}, 0},
@@ -157,7 +157,8 @@ TEST(SimCandump, TraceSkipsNotesAndNamesTheBadLine)
     ASSERT_EQ(ok->size(), 2u);
     EXPECT_EQ((*ok)[1].timeUs, 2000000);
 
-    const Result<std::vector<CanFrame>> bad = readCandumpText("(1.0) sim 182#01\n\n(2.0) sim 182#0\n", "in.log");
+    const Result<std::vector<CanFrame>> bad =
+        readCandumpText("(1.0) sim 182#01\n\n(2.0) sim 182#0\n", "in.log");
     ASSERT_FALSE(bad);
     EXPECT_EQ(bad.error().file, "in.log");
     EXPECT_EQ(bad.error().line, 3u);
@@ -171,7 +172,8 @@ namespace {
 // Registers 10..19 exist; 15 refuses writes with 04; reads and writes are recorded.
 class FakeBank : public ModbusRegisterBank {
 public:
-    std::uint8_t readRegisters(std::uint16_t start, std::uint16_t count, std::vector<std::uint16_t>& values) override
+    std::uint8_t readRegisters(std::uint16_t start, std::uint16_t count,
+                               std::vector<std::uint16_t>& values) override
     {
         for (std::uint32_t r = start; r < start + count; ++r) {
             if (r < 10 || r > 19)
@@ -255,8 +257,8 @@ TEST(SimModbus, TcpFramerCutsRequestsAtTheMbapLength)
     EXPECT_EQ(second->pdu, bytes({0x2B, 14}));
     EXPECT_EQ(modbusTcpResponse(*second, bytes({0xAB, 1})), bytes({0, 8, 0, 0, 0, 3, 9, 0xAB, 1}));
 
-    for (const auto& header : {bytes({0, 1, 0, 1, 0, 6, 1}), bytes({0, 1, 0, 0, 0, 1, 1}),
-                               bytes({0, 1, 0, 0, 0x01, 0x00, 1})}) {
+    for (const auto& header :
+         {bytes({0, 1, 0, 1, 0, 6, 1}), bytes({0, 1, 0, 0, 0, 1, 1}), bytes({0, 1, 0, 0, 0x01, 0x00, 1})}) {
         ModbusTcpFramer broken;
         broken.append(header.data(), header.size());
         EXPECT_FALSE(broken.next());
@@ -322,7 +324,8 @@ TEST(SimConverter, SendsTransmitPdosOnWriteOnChangeAndOnTimer)
     sim.advanceTo(kT0 + 99 * kMs);
     EXPECT_TRUE(framesWithId(sim, 0x203).empty());
     sim.advanceTo(kT0 + 300 * kMs);
-    EXPECT_EQ(framesWithId(sim, 0x203), (std::vector<std::string>{"203#02010403", "203#02010403", "203#02010403"}));
+    EXPECT_EQ(framesWithId(sim, 0x203),
+              (std::vector<std::string>{"203#02010403", "203#02010403", "203#02010403"}));
     EXPECT_EQ(sim.trace().back().frame.timeUs, kT0 + 300 * kMs);
 }
 
@@ -378,7 +381,8 @@ TEST(SimConverter, GuardingAnswersWithToggleAndTheStateRegistersFollow)
     // A stop command from the bus: node 2 answers stopped, so its bit goes too.
     sim.receiveFrame(frameAt(kT0 + 2100 * kMs, 0x000, bytes({0x02, 2})));
     sim.advanceTo(kT0 + 3000 * kMs);
-    EXPECT_EQ(framesWithId(sim, 0x702), (std::vector<std::string>{"702#R1", "702#05", "702#R1", "702#85", "702#R1", "702#04"}));
+    EXPECT_EQ(framesWithId(sim, 0x702),
+              (std::vector<std::string>{"702#R1", "702#05", "702#R1", "702#85", "702#R1", "702#04"}));
     EXPECT_EQ(read1(sim, 12), 0);
 }
 
@@ -396,7 +400,8 @@ TEST(SimConverter, ReplayedReceivePdosAndEmergenciesFillTheirRegisters)
     sim.receiveFrame(frameAt(kT0 + 20 * kMs, 0x182, bytes({0xFF, 0xFF, 0xFF, 0xFF})));
     ASSERT_EQ(sim.readRegisters(200, 4, values), 0);
     EXPECT_EQ(values, (std::vector<std::uint16_t>{0x0201, 0x0403, 0x0605, 0x0807}));
-    EXPECT_EQ(notes(sim), (std::vector<std::string>{"RPDO 0x182 has 4 bytes, its mapping needs 8; registers unchanged"}));
+    EXPECT_EQ(notes(sim),
+              (std::vector<std::string>{"RPDO 0x182 has 4 bytes, its mapping needs 8; registers unchanged"}));
 
     // Emergency of node 2, code 0x8130 (little-endian), register 0x11, specific bytes A1..A5.
     // Word 400: selector 18 (high 1, low 2); 401: 52 (high 3, low 4).
@@ -423,13 +428,15 @@ struct EdsProject : DemoProject {
         writeTestFile(dir.file("Nodes.xml"), "<Nodes><row NodeID=\"2\" File=\"drive.eds\"/></Nodes>");
         // conf 0x30 | lo: Hi 1... rows: 120 -> 0x6040 rw (Hi 2, Lo 1); 121 -> 0x6041 ro;
         // 122 -> 0x1400:1 low word; 123 -> 0x6060 (1 byte) written as 2 bytes; 124 -> node 3.
-        writeTestFile(dir.file("sdo.xml"),
-                      "<sdo><row conf=\"81\" IndexA=\"120\" devIDB=\"2\" IndexB=\"0x6040\" SubindexB=\"0\" nbyteB=\"2\"/>"
-                      "<row conf=\"81\" IndexA=\"121\" devIDB=\"2\" IndexB=\"0x6041\" SubindexB=\"0\" nbyteB=\"2\"/>"
-                      "<row conf=\"81\" IndexA=\"122\" devIDB=\"2\" IndexB=\"0x1400\" SubindexB=\"1\" nbyteB=\"4\"/>"
-                      "<row conf=\"81\" IndexA=\"123\" devIDB=\"2\" IndexB=\"0x6060\" SubindexB=\"0\" nbyteB=\"2\"/>"
-                      "<row conf=\"81\" IndexA=\"124\" devIDB=\"3\" IndexB=\"0x2000\" SubindexB=\"0\" nbyteB=\"1\"/>"
-                      "</sdo><!--SW_VERSION = 2.001-->");
+        writeTestFile(
+            dir.file("sdo.xml"),
+            "<sdo><row conf=\"81\" IndexA=\"120\" devIDB=\"2\" IndexB=\"0x6040\" SubindexB=\"0\" "
+            "nbyteB=\"2\"/>"
+            "<row conf=\"81\" IndexA=\"121\" devIDB=\"2\" IndexB=\"0x6041\" SubindexB=\"0\" nbyteB=\"2\"/>"
+            "<row conf=\"81\" IndexA=\"122\" devIDB=\"2\" IndexB=\"0x1400\" SubindexB=\"1\" nbyteB=\"4\"/>"
+            "<row conf=\"81\" IndexA=\"123\" devIDB=\"2\" IndexB=\"0x6060\" SubindexB=\"0\" nbyteB=\"2\"/>"
+            "<row conf=\"81\" IndexA=\"124\" devIDB=\"3\" IndexB=\"0x2000\" SubindexB=\"0\" nbyteB=\"1\"/>"
+            "</sdo><!--SW_VERSION = 2.001-->");
     }
 };
 
@@ -562,12 +569,13 @@ TEST(SimCommand, ExitCodesAndTheProjectStaysUntouched)
     writeTestFile(out.file("v.csv"), "node,index,sub_index,value\n2,0x6041,0,5\n");
     writeTestFile(out.file("in.log"), "(1700000000.0) sim 182#0102030405060708\n");
 
-    const CliRun ok = runCliInProcess({"simulate", demo.path(), "--tcp", "127.0.0.1:0", "--duration", "0", "--quiet",
-                                       "--values", out.file("v.csv"), "--trace-in", out.file("in.log"),
-                                       "--trace-out", out.file("out.log")});
+    const CliRun ok = runCliInProcess({"simulate", demo.path(), "--tcp", "127.0.0.1:0", "--duration", "0",
+                                       "--quiet", "--values", out.file("v.csv"), "--trace-in",
+                                       out.file("in.log"), "--trace-out", out.file("out.log")});
     EXPECT_EQ(ok.code, 0) << ok.all();
     EXPECT_EQ(ok.all(), "");
-    EXPECT_EQ(readTestFile(out.file("out.log")).rfind("(1700000000.000000) sim 182#0102030405060708\n", 0), 0u);
+    EXPECT_EQ(readTestFile(out.file("out.log")).rfind("(1700000000.000000) sim 182#0102030405060708\n", 0),
+              0u);
     EXPECT_EQ(snapshot(), before);
 
     writeTestFile(out.file("bad.csv"), "node,index,sub_index,value\n2,0x6041,0,5\n2,0x6041\n");

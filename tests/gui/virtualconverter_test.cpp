@@ -33,7 +33,10 @@ struct Fixture {
         window = std::make_unique<MainWindow>(state);
     }
     QPushButton* button(const char* name) const { return window->findChild<QPushButton*>(name); }
-    VirtualConverterWindow* sim() const { return window->findChild<VirtualConverterWindow*>("VirtualConverter"); }
+    VirtualConverterWindow* sim() const
+    {
+        return window->findChild<VirtualConverterWindow*>("VirtualConverter");
+    }
     // The table row of register `reg`, or -1.
     int rowOf(int reg) const
     {
@@ -56,12 +59,11 @@ struct Fixture {
 QString runMaster(int port, const QString& body)
 {
     QProcess python;
-    python.start("/usr/bin/python3",
-                 {"-c", QString("from pymodbus.client import ModbusTcpClient\n"
-                                "c = ModbusTcpClient('127.0.0.1', port=%1, timeout=5)\n"
-                                "assert c.connect()\n%2\nc.close()\n")
-                            .arg(port)
-                            .arg(body)});
+    python.start("/usr/bin/python3", {"-c", QString("from pymodbus.client import ModbusTcpClient\n"
+                                                    "c = ModbusTcpClient('127.0.0.1', port=%1, timeout=5)\n"
+                                                    "assert c.connect()\n%2\nc.close()\n")
+                                                .arg(port)
+                                                .arg(body)});
     if (!python.waitForStarted(10000))
         return "<python did not start>";
     if (!QTest::qWaitFor([&] { return python.state() == QProcess::NotRunning; }, 30000))
@@ -115,9 +117,10 @@ void VirtualConverterTest::pymodbusReadAndWriteShowInTheTable()
     QCOMPARE(f.sim()->findChild<QSpinBox*>("E_Sim_Port")->value(), port);
     QCOMPARE(f.cell(100, 5), QString());
 
-    const QString out = runMaster(port, "r = c.read_holding_registers(100, 2, slave=1)\nprint(r.registers)\n"
-                                        "w = c.write_register(300, 0x1234, slave=1)\nprint(w.isError())\n"
-                                        "e = c.read_holding_registers(500, 1, slave=1)\nprint(e.exception_code)");
+    const QString out =
+        runMaster(port, "r = c.read_holding_registers(100, 2, slave=1)\nprint(r.registers)\n"
+                        "w = c.write_register(300, 0x1234, slave=1)\nprint(w.isError())\n"
+                        "e = c.read_holding_registers(500, 1, slave=1)\nprint(e.exception_code)");
     QCOMPARE(out.trimmed(), QString("[0, 0]\nFalse\n2"));
     QVERIFY2(f.cell(100, 5).startsWith("read "), qPrintable(f.cell(100, 5)));
     QVERIFY2(f.cell(300, 5).startsWith("write "), qPrintable(f.cell(300, 5)));

@@ -41,7 +41,8 @@ std::optional<std::int64_t> parseTimeStamp(std::string_view text)
     text = text.substr(1, text.size() - 2);
     const std::size_t dot = text.find('.');
     const std::string_view whole = text.substr(0, dot);
-    const std::string_view fraction = dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
+    const std::string_view fraction =
+        dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
     if (whole.empty() || whole.size() > 12 || fraction.size() > 9)
         return std::nullopt;
     std::int64_t seconds = 0;
@@ -105,8 +106,8 @@ Result<CanFrame> parseCandumpLine(std::string_view line)
     const std::string_view interfaceName = nextWord(rest);
     const std::string_view body = nextWord(rest);
     const std::string_view direction = nextWord(rest);
-    if (!nextWord(rest).empty() || (direction != "" && direction != "R" && direction != "T" &&
-                                    direction != "r" && direction != "t"))
+    if (!nextWord(rest).empty() ||
+        (direction != "" && direction != "R" && direction != "T" && direction != "r" && direction != "t"))
         return makeError("not a candump log line: more than a time stamp, an interface and a frame");
     CanFrame frame;
     const auto time = parseTimeStamp(stamp);
@@ -166,7 +167,8 @@ Result<std::vector<CanFrame>> readCandumpText(std::string_view text, std::string
             continue;
         Result<CanFrame> frame = parseCandumpLine(line);
         if (!frame)
-            return makeError(std::string(fileName) + ":" + std::to_string(lineNumber) + ": " + frame.error().text,
+            return makeError(std::string(fileName) + ":" + std::to_string(lineNumber) + ": " +
+                                 frame.error().text,
                              std::string(fileName), lineNumber);
         frames.push_back(std::move(frame.value()));
     }

@@ -33,7 +33,8 @@ std::vector<std::uint8_t> exception(std::uint8_t function, std::uint8_t code)
 
 } // namespace
 
-std::vector<std::uint8_t> handleModbusRequest(ModbusRegisterBank& bank, const std::uint8_t* pdu, std::size_t size)
+std::vector<std::uint8_t> handleModbusRequest(ModbusRegisterBank& bank, const std::uint8_t* pdu,
+                                              std::size_t size)
 {
     if (size == 0)
         return {};
@@ -87,7 +88,8 @@ std::vector<std::uint8_t> handleModbusRequest(ModbusRegisterBank& bank, const st
     }
 }
 
-std::string describeModbusExchange(const std::vector<std::uint8_t>& request, const std::vector<std::uint8_t>& response)
+std::string describeModbusExchange(const std::vector<std::uint8_t>& request,
+                                   const std::vector<std::uint8_t>& response)
 {
     char text[96];
     if (request.empty())
@@ -96,7 +98,8 @@ std::string describeModbusExchange(const std::vector<std::uint8_t>& request, con
     if (request.size() >= 5)
         std::snprintf(text, sizeof text, "fc %02X reg %u", function, (request[1] << 8) | request[2]);
     else
-        std::snprintf(text, sizeof text, "fc %02X (%u bytes)", function, static_cast<unsigned>(request.size()));
+        std::snprintf(text, sizeof text, "fc %02X (%u bytes)", function,
+                      static_cast<unsigned>(request.size()));
     std::string line = text;
     if (request.size() >= 5 && function != kWriteSingle)
         line += " count " + std::to_string((request[3] << 8) | request[4]);

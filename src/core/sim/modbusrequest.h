@@ -20,7 +20,8 @@ class ModbusRegisterBank {
 public:
     virtual ~ModbusRegisterBank() = default;
     // Fills `values` with `count` registers from `start` (functions 03 and 04 alike).
-    virtual std::uint8_t readRegisters(std::uint16_t start, std::uint16_t count, std::vector<std::uint16_t>& values) = 0;
+    virtual std::uint8_t readRegisters(std::uint16_t start, std::uint16_t count,
+                                       std::vector<std::uint16_t>& values) = 0;
     // Writes `values` to the registers from `start` (functions 06 and 16).
     virtual std::uint8_t writeRegisters(std::uint16_t start, const std::vector<std::uint16_t>& values) = 0;
 };
@@ -29,10 +30,12 @@ public:
 // returns the response PDU: 03/04 read 1..125 registers, 06 writes one, 16 writes 1..123.
 // Any other function answers exception 01; a malformed length or count exception 03; the bank's
 // exception otherwise. An empty PDU gives an empty response (nothing to answer).
-std::vector<std::uint8_t> handleModbusRequest(ModbusRegisterBank& bank, const std::uint8_t* pdu, std::size_t size);
+std::vector<std::uint8_t> handleModbusRequest(ModbusRegisterBank& bank, const std::uint8_t* pdu,
+                                              std::size_t size);
 
 // One line for the log: "fc 03 reg 100 count 6: ok" or "fc 06 reg 300: exception 02".
-std::string describeModbusExchange(const std::vector<std::uint8_t>& request, const std::vector<std::uint8_t>& response);
+std::string describeModbusExchange(const std::vector<std::uint8_t>& request,
+                                   const std::vector<std::uint8_t>& response);
 
 // One Modbus TCP request: the MBAP header's transaction and unit, and the PDU.
 struct ModbusTcpAdu {
@@ -60,6 +63,7 @@ private:
 };
 
 // The MBAP header and `pdu` of a response to `request`.
-std::vector<std::uint8_t> modbusTcpResponse(const ModbusTcpAdu& request, const std::vector<std::uint8_t>& pdu);
+std::vector<std::uint8_t> modbusTcpResponse(const ModbusTcpAdu& request,
+                                            const std::vector<std::uint8_t>& pdu);
 
 } // namespace setforge

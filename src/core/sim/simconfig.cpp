@@ -197,10 +197,10 @@ Result<SimConfig> loadSimConfig(std::string_view projectDir)
         const std::string path = NodeCatalog::edsPath(projectDir, *node);
         const EdsReadResult eds = readEdsFile(path, id);
         if (!eds.ok)
-            return makeError(path + (eds.errorLine > 0 ? ":" + std::to_string(eds.errorLine) : std::string()) +
-                                 ": " + eds.error,
-                             path,
-                             eds.errorLine > 0 ? std::optional<std::size_t>(eds.errorLine) : std::nullopt);
+            return makeError(
+                path + (eds.errorLine > 0 ? ":" + std::to_string(eds.errorLine) : std::string()) + ": " +
+                    eds.error,
+                path, eds.errorLine > 0 ? std::optional<std::size_t>(eds.errorLine) : std::nullopt);
         config.nodes[id] = ObjectDictionary::fromEds(eds.device, id);
     }
     // A node without an EDS holds the objects its SDO rows name, starting at 0.
@@ -271,11 +271,11 @@ Result<void> applySimValues(std::string_view csv, std::string_view fileName, Sim
             silentNodes[static_cast<int>(*node)] = *value == 0;
             continue;
         }
-        const Result<void> set =
-            dictionary->second.setValue(static_cast<std::uint16_t>(*index), static_cast<std::uint8_t>(*sub), *value);
+        const Result<void> set = dictionary->second.setValue(static_cast<std::uint16_t>(*index),
+                                                             static_cast<std::uint8_t>(*sub), *value);
         if (!set)
-            return fail("node " + std::to_string(*node) + " object " + hex4(static_cast<unsigned>(*index)) + ":" +
-                        std::to_string(*sub) + ": " + set.error().text);
+            return fail("node " + std::to_string(*node) + " object " + hex4(static_cast<unsigned>(*index)) +
+                        ":" + std::to_string(*sub) + ": " + set.error().text);
     }
     if (!header)
         return makeError(file + ": empty; expected the header node,index,sub_index,value", file);

@@ -15,7 +15,7 @@ namespace setforge {
 // A transmit PDO as the virtual converter sends it.
 struct SimTpdo {
     std::uint32_t cobId = 0;
-    int dimension = 0;         // data bytes, 1..8
+    int dimension = 0;          // data bytes, 1..8
     bool registerBlock = false; // variant without Ethernet port: sent on every master write
     bool onChange = false;
     bool onTimer = false;
@@ -25,8 +25,8 @@ struct SimTpdo {
 // A register claim with what serving it needs beyond the register map.
 struct SimClaim {
     RegisterMapEntry entry;
-    int objectBytes = 0;     // SDO: NByte of the row
-    int tpdo = -1;           // TPDO: index into SimConfig::tpdos
+    int objectBytes = 0;      // SDO: NByte of the row
+    int tpdo = -1;            // TPDO: index into SimConfig::tpdos
     bool sendOnWrite = false; // TPDO mapping entry: "send on Modbus write"
 };
 
@@ -62,7 +62,8 @@ struct SimConfig {
 
 // The project's register claims. The one place the virtual converter asks the register map;
 // parser errors of the project's files go to `errors`.
-std::vector<RegisterMapEntry> simRegisterClaims(std::string_view projectDir, std::vector<std::string>& errors);
+std::vector<RegisterMapEntry> simRegisterClaims(std::string_view projectDir,
+                                                std::vector<std::string>& errors);
 
 // Reads the project at `projectDir` and its node catalogue (Nodes.xml and the EDS copies). A
 // missing folder, a project file that is not well-formed, or a catalogue or EDS that cannot be

@@ -58,8 +58,9 @@ CanFrame sdoFrame(std::uint32_t id, std::uint8_t command, std::uint16_t index, s
 {
     CanFrame frame;
     frame.id = id;
-    frame.data = {command, static_cast<std::uint8_t>(index & 0xFF), static_cast<std::uint8_t>(index >> 8), sub, 0, 0, 0,
-                  0};
+    frame.data = {
+        command, static_cast<std::uint8_t>(index & 0xFF), static_cast<std::uint8_t>(index >> 8), sub, 0, 0, 0,
+        0};
     for (std::size_t i = 0; i < payload.size() && i < 4; ++i)
         frame.data[4 + i] = payload[i];
     return frame;
@@ -67,8 +68,8 @@ CanFrame sdoFrame(std::uint32_t id, std::uint8_t command, std::uint16_t index, s
 
 std::vector<std::uint8_t> abortPayload(std::uint32_t code)
 {
-    return {static_cast<std::uint8_t>(code), static_cast<std::uint8_t>(code >> 8), static_cast<std::uint8_t>(code >> 16),
-            static_cast<std::uint8_t>(code >> 24)};
+    return {static_cast<std::uint8_t>(code), static_cast<std::uint8_t>(code >> 8),
+            static_cast<std::uint8_t>(code >> 16), static_cast<std::uint8_t>(code >> 24)};
 }
 
 std::string hex(std::uint32_t value, int digits)
@@ -142,12 +143,13 @@ void VirtualConverter::advanceTo(std::int64_t timeUs)
         missed += skipBacklog(m_nextSync, static_cast<std::int64_t>(m_config.syncTimeMs) * kUsPerMs, timeUs);
     for (std::size_t i = 0; i < m_guards.size(); ++i)
         if (m_config.guardOn)
-            missed += skipBacklog(m_guards[i].next,
-                                  static_cast<std::int64_t>(m_config.guarded[i].guardTimeMs) * kUsPerMs, timeUs);
+            missed +=
+                skipBacklog(m_guards[i].next,
+                            static_cast<std::int64_t>(m_config.guarded[i].guardTimeMs) * kUsPerMs, timeUs);
     for (std::size_t i = 0; i < m_tpdoNext.size(); ++i)
         if (m_config.tpdos[i].onTimer)
-            missed +=
-                skipBacklog(m_tpdoNext[i], static_cast<std::int64_t>(m_config.tpdos[i].timerMs) * kUsPerMs, timeUs);
+            missed += skipBacklog(m_tpdoNext[i],
+                                  static_cast<std::int64_t>(m_config.tpdos[i].timerMs) * kUsPerMs, timeUs);
     if (missed > 0) {
         m_now = timeUs;
         note("clock jumped; " + std::to_string(missed) + " periodic frames left out");
@@ -162,7 +164,8 @@ void VirtualConverter::advanceTo(std::int64_t timeUs)
             kind = 0;
         }
         for (std::size_t i = 0; m_config.guardOn && i < m_guards.size(); ++i)
-            if (m_config.guarded[i].nodeId != 0 && m_config.guarded[i].guardTimeMs > 0 && m_guards[i].next < due) {
+            if (m_config.guarded[i].nodeId != 0 && m_config.guarded[i].guardTimeMs > 0 &&
+                m_guards[i].next < due) {
                 due = m_guards[i].next;
                 kind = 1;
                 which = i;
@@ -244,13 +247,15 @@ std::optional<std::uint16_t> VirtualConverter::valueOf(const SimClaim& claim) co
         const ObjectDictionary::Object* object = dictionary->second.find(ref.index, ref.sub);
         if (!object)
             return std::nullopt;
-        return static_cast<std::uint16_t>((byteOf(object->bytes, e.highByte) << 8) | byteOf(object->bytes, e.lowByte));
+        return static_cast<std::uint16_t>((byteOf(object->bytes, e.highByte) << 8) |
+                                          byteOf(object->bytes, e.lowByte));
     }
     case ClaimSource::Tpdo:
         if (claim.tpdo < 0)
             return 0;
-        return static_cast<std::uint16_t>((byteOf(m_tpdoData[static_cast<std::size_t>(claim.tpdo)], e.highByte) << 8) |
-                                          byteOf(m_tpdoData[static_cast<std::size_t>(claim.tpdo)], e.lowByte));
+        return static_cast<std::uint16_t>(
+            (byteOf(m_tpdoData[static_cast<std::size_t>(claim.tpdo)], e.highByte) << 8) |
+            byteOf(m_tpdoData[static_cast<std::size_t>(claim.tpdo)], e.lowByte));
     default: {
         const auto it = m_stored.find(e.reg);
         return it == m_stored.end() ? 0 : it->second;
@@ -317,7 +322,8 @@ std::uint8_t VirtualConverter::writeRegisters(std::uint16_t start, const std::ve
     return result;
 }
 
-std::uint8_t VirtualConverter::writeClaim(const SimClaim& claim, std::uint16_t value, std::vector<bool>& sendNow)
+std::uint8_t VirtualConverter::writeClaim(const SimClaim& claim, std::uint16_t value,
+                                          std::vector<bool>& sendNow)
 {
     const RegisterMapEntry& e = claim.entry;
     switch (e.source) {
@@ -375,7 +381,7 @@ std::uint8_t VirtualConverter::sdoDownload(const SimClaim& claim, std::uint16_t 
     if (node(nodeId).silent) {
         // No answer: the converter gives up and aborts the transfer itself.
         putOnBus(sdoFrame(kSdoRequestBase + static_cast<std::uint32_t>(nodeId), 0x80, index, sub,
-                      abortPayload(kSdoAbortTimeout)));
+                          abortPayload(kSdoAbortTimeout)));
         return kModbusDeviceFailure;
     }
     std::uint32_t abort = 0;
@@ -459,7 +465,8 @@ void VirtualConverter::updateGuardRegisters()
         if (m_guards[i].alive)
             words[i / 16] = static_cast<std::uint16_t>(words[i / 16] | (1u << (i % 16)));
     for (const SimClaim& claim : m_config.claims)
-        if (claim.entry.source == ClaimSource::NodeGuarding && (claim.entry.subNumber == 1 || claim.entry.subNumber == 2))
+        if (claim.entry.source == ClaimSource::NodeGuarding &&
+            (claim.entry.subNumber == 1 || claim.entry.subNumber == 2))
             m_stored[claim.entry.reg] = words[claim.entry.subNumber - 1];
 }
 
@@ -476,15 +483,15 @@ void VirtualConverter::applyRpdo(const CanFrame& frame)
     if (!mapped)
         return;
     if (frame.data.size() < static_cast<std::size_t>(needed)) {
-        note("RPDO " + hex(frame.id, 3) + " has " + std::to_string(frame.data.size()) + " bytes, its mapping needs " +
-             std::to_string(needed) + "; registers unchanged");
+        note("RPDO " + hex(frame.id, 3) + " has " + std::to_string(frame.data.size()) +
+             " bytes, its mapping needs " + std::to_string(needed) + "; registers unchanged");
         return;
     }
     for (const SimClaim& claim : m_config.claims)
         if (claim.entry.source == ClaimSource::Rpdo && claim.entry.cobId &&
             static_cast<std::uint32_t>(*claim.entry.cobId) == frame.id)
-            m_stored[claim.entry.reg] = static_cast<std::uint16_t>((byteOf(frame.data, claim.entry.highByte) << 8) |
-                                                                   byteOf(frame.data, claim.entry.lowByte));
+            m_stored[claim.entry.reg] = static_cast<std::uint16_t>(
+                (byteOf(frame.data, claim.entry.highByte) << 8) | byteOf(frame.data, claim.entry.lowByte));
 }
 
 void VirtualConverter::applyEmergency(const CanFrame& frame)
@@ -500,13 +507,15 @@ void VirtualConverter::applyEmergency(const CanFrame& frame)
     bool matched = false;
     for (const SimClaim& claim : m_config.claims) {
         const RegisterMapEntry& e = claim.entry;
-        if (e.source != ClaimSource::Emcy || !e.nodeId || *e.nodeId != nodeId || textToInt(e.object, -1) != code)
+        if (e.source != ClaimSource::Emcy || !e.nodeId || *e.nodeId != nodeId ||
+            textToInt(e.object, -1) != code)
             continue;
         if (!matched && frame.data.size() < 8)
             note("emergency " + hex(frame.id, 3) + " has " + std::to_string(frame.data.size()) +
                  " bytes; missing bytes read 0");
         matched = true;
-        m_stored[e.reg] = static_cast<std::uint16_t>((byteOf(specific, e.highByte) << 8) | byteOf(specific, e.lowByte));
+        m_stored[e.reg] =
+            static_cast<std::uint16_t>((byteOf(specific, e.highByte) << 8) | byteOf(specific, e.lowByte));
     }
 }
 

@@ -53,7 +53,8 @@ public:
     // emergencies and NMT commands take effect. The frame goes into the output trace too.
     void receiveFrame(const CanFrame& frame);
 
-    std::uint8_t readRegisters(std::uint16_t start, std::uint16_t count, std::vector<std::uint16_t>& values) override;
+    std::uint8_t readRegisters(std::uint16_t start, std::uint16_t count,
+                               std::vector<std::uint16_t>& values) override;
     std::uint8_t writeRegisters(std::uint16_t start, const std::vector<std::uint16_t>& values) override;
 
     // The register's value as a read would give it, without counting as an access; nothing for an
@@ -91,7 +92,10 @@ private:
 
     const SimClaim* claimOf(std::uint16_t reg) const;
     std::optional<std::uint16_t> valueOf(const SimClaim& claim) const;
-    std::size_t claimIndex(const SimClaim& claim) const { return static_cast<std::size_t>(&claim - m_config.claims.data()); }
+    std::size_t claimIndex(const SimClaim& claim) const
+    {
+        return static_cast<std::size_t>(&claim - m_config.claims.data());
+    }
     std::uint8_t writeClaim(const SimClaim& claim, std::uint16_t value, std::vector<bool>& sendNow);
     std::uint8_t sdoDownload(const SimClaim& claim, std::uint16_t value);
     void putOnBus(CanFrame frame);
@@ -114,7 +118,7 @@ private:
         std::uint8_t sub = 0;
     };
     std::vector<ObjectRef> m_objects;
-    std::map<std::uint16_t, std::uint16_t> m_stored;   // values of RPDO, EMCY, guard and start registers
+    std::map<std::uint16_t, std::uint16_t> m_stored; // values of RPDO, EMCY, guard and start registers
     std::vector<std::vector<std::uint8_t>> m_tpdoData;
     std::map<int, NodeState> m_nodeStates;
     std::vector<GuardState> m_guards;

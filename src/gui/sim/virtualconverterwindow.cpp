@@ -68,7 +68,8 @@ QString canSide(const RegisterMapEntry& e)
 
 } // namespace
 
-VirtualConverterWindow::VirtualConverterWindow(AppState& state, QWidget* parent) : SetforgeDialog(state, parent)
+VirtualConverterWindow::VirtualConverterWindow(AppState& state, QWidget* parent)
+    : SetforgeDialog(state, parent)
 {
     setObjectName("VirtualConverter");
     setModal(false);
@@ -239,7 +240,8 @@ void VirtualConverterWindow::acceptClients()
 {
     while (QTcpSocket* socket = m_server->nextPendingConnection()) {
         m_clients[socket] = ModbusTcpFramer();
-        appendLog(QString("modbus %1:%2 connected").arg(socket->peerAddress().toString()).arg(socket->peerPort()));
+        appendLog(
+            QString("modbus %1:%2 connected").arg(socket->peerAddress().toString()).arg(socket->peerPort()));
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serveClient(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             m_clients.erase(socket);
@@ -255,12 +257,15 @@ void VirtualConverterWindow::serveClient(QTcpSocket* socket)
         return;
     const QByteArray bytes = socket->readAll();
     ModbusTcpFramer& framer = it->second;
-    framer.append(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
+    framer.append(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                  static_cast<std::size_t>(bytes.size()));
     m_sim->advanceTo(nowUs());
     while (auto adu = framer.next()) {
         // The window answers every unit: it has one converter to offer.
-        const std::vector<std::uint8_t> answer = handleModbusRequest(*m_sim, adu->pdu.data(), adu->pdu.size());
-        appendLog(QString("modbus unit %1 %2").arg(adu->unit).arg(qs(describeModbusExchange(adu->pdu, answer))));
+        const std::vector<std::uint8_t> answer =
+            handleModbusRequest(*m_sim, adu->pdu.data(), adu->pdu.size());
+        appendLog(
+            QString("modbus unit %1 %2").arg(adu->unit).arg(qs(describeModbusExchange(adu->pdu, answer))));
         const std::vector<std::uint8_t> frame = modbusTcpResponse(*adu, answer);
         socket->write(reinterpret_cast<const char*>(frame.data()), static_cast<qint64>(frame.size()));
     }
