@@ -15,11 +15,10 @@ namespace setforge {
 
 namespace {
 
-constexpr const char* kSdoFile = "sdo.xml";
 constexpr const char* kTpdoFile = "Transmit_Pdo.xml";
 constexpr const char* kTpdoDefineFile = "Transmit_PDO_Define.xml";
 
-// The attribute `name` of every row element below `root`, in order.
+// Every element below `root`, in order.
 std::vector<pugi::xml_node> rowsOf(const pugi::xml_node& root)
 {
     std::vector<pugi::xml_node> rows;
@@ -220,7 +219,6 @@ Result<SimConfig> loadSimConfig(std::string_view projectDir)
         node->second.addZeroObject(static_cast<std::uint16_t>(index), static_cast<std::uint8_t>(sub),
                                    claim.objectBytes);
     }
-    (void)kSdoFile;
     return config;
 }
 
