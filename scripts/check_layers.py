@@ -4,7 +4,7 @@
 The order, lowest first (CONTRIBUTING.md explains it):
 
     core/base < core/lang < core/tables < core/nodes < core/mapping < core/image < core/update
-              < core/report < core/flow < core/app
+              < core/report < core/sim < core/flow < core/app
     core < cli, core < gui
 
 A core folder may include its own folder and the folders below it. The core includes neither
@@ -19,7 +19,7 @@ import pathlib
 import re
 import sys
 
-CORE_ORDER = ["base", "lang", "tables", "nodes", "mapping", "image", "update", "report", "flow", "app"]
+CORE_ORDER = ["base", "lang", "tables", "nodes", "mapping", "image", "update", "report", "sim", "flow", "app"]
 MAIN_WINDOW = "gui/app/mainwindow.h"
 MAIN_WINDOW_USERS = {"gui/main.cpp", "gui/app/mainwindow.cpp", "gui/app/mainwindow.h"}
 SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".cc"}

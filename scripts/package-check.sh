@@ -103,6 +103,7 @@ check_completion "setforge-cli update Demo --option f" "firmware"
 check_completion "setforge-cli update Demo --option " "both firmware configuration"
 check_completion "setforge-cli update Demo --n" "--no-read-back"
 check_completion "setforge-cli dump --" "--help"
+check_completion "setforge-cli simulate Demo --parity " "none even odd"
 echo "completion answers as expected"
 
 step "desktop program from the unpacked tree, as an unprivileged user"

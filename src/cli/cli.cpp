@@ -28,7 +28,9 @@ void printUsage(std::ostream& out)
            "                              write the project's register map report\n"
            "  objects EDS_FILE [--node N] [--format text|csv]\n"
            "                              list the objects of a remote node's EDS\n"
-           "  pdos EDS_FILE --node N      list a remote node's default PDOs\n";
+           "  pdos EDS_FILE --node N      list a remote node's default PDOs\n"
+           "  simulate PROJECT_DIR [--tcp HOST:PORT] [--rtu DEVICE] [...]\n"
+           "                              serve the project as a virtual converter (Modbus TCP/RTU)\n";
     printUpdateUsage(out);
     out << "\n"
            "Options:\n"
@@ -76,6 +78,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return runObjectsCommand(rest, out, err);
     if (command == "pdos")
         return runPdosCommand(rest, out, err);
+    if (command == "simulate")
+        return runSimulateCommand(rest, out, err);
     err << "setforge-cli: unknown command '" << command << "'\n";
     printUsage(err);
     return 2;

@@ -22,6 +22,10 @@ int runCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
 // report PROJECT_DIR OUT_FILE [--format html|csv]: writes the register map report.
 int runReportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// simulate PROJECT_DIR [options]: serves the project as a virtual converter over Modbus TCP/RTU
+// until SIGINT, SIGTERM or --duration; 3 when the port or device cannot be opened.
+int runSimulateCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 // The findings of the project checks, as `check` prints them: warnings, then errors, each on
 // its own line, then the count of each.
 void printFindings(const ProjectFindings& findings, std::ostream& out);

@@ -553,6 +553,25 @@ const DefaultText kDefaultTexts[] = {
     {1535, "Start the update of Device"},
     {1536, "Device Not Found!"},
     {1537, "Error!!! Check the Ip Address"},
+
+    // Virtual converter window (1580-1596).
+    {1580, "Virtual Converter"},
+    {1581, "Simulate"},
+    {1582, "TCP Port"},
+    {1583, "Start"},
+    {1584, "Stop"},
+    {1585, "Load Trace…"},
+    {1586, "Save Trace…"},
+    {1587, "Register"},
+    {1588, "Hex"},
+    {1589, "Decimal"},
+    {1590, "Source"},
+    {1591, "CANopen Side"},
+    {1592, "Last Access"},
+    {1593, "read"},
+    {1594, "write"},
+    {1595, "The TCP port cannot be opened: "},
+    {1596, "Error! Open a project first"},
 };
 
 const std::size_t kDefaultTextCount = sizeof(kDefaultTexts) / sizeof(kDefaultTexts[0]);

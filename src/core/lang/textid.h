@@ -286,6 +286,20 @@ inline constexpr int ReportHtmlFilter = 1421;
 inline constexpr int ReportCsvFilter = 1422;
 inline constexpr int ReportSaveCaption = 1423;
 
+// The virtual converter window and its step button.
+inline constexpr int SimCaption = 1580;
+inline constexpr int MainSimulate = 1581;
+inline constexpr int SimPort = 1582;
+inline constexpr int SimStart = 1583;
+inline constexpr int SimStop = 1584;
+inline constexpr int SimLoadTrace = 1585;
+inline constexpr int SimSaveTrace = 1586;
+inline constexpr int SimFirstColumn = 1587; // Register, Hex, Decimal, Source, CANopen Side, Last Access
+inline constexpr int SimRead = 1593;
+inline constexpr int SimWrite = 1594;
+inline constexpr int SimPortError = 1595; // the reason follows
+inline constexpr int SimNoProject = 1596;
+
 // Update.
 inline constexpr int UpdateSerialTitle = 1500;
 inline constexpr int UpdateSerialDescription = 1501;

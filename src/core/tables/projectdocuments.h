@@ -28,6 +28,9 @@ public:
         NodeGuard
     };
 
+    // How many files a project has, the size of File.
+    static constexpr int kFileCount = 9;
+
     // What asking for a file gives.
     struct Entry {
         bool loaded = false; // asked for before
@@ -53,7 +56,7 @@ public:
 
 private:
     ProjectFiles m_files;
-    std::array<Entry, 9> m_entries;
+    std::array<Entry, kFileCount> m_entries;
 };
 
 } // namespace setforge

@@ -20,6 +20,7 @@
 #include "gui/app/qtext.h"
 #include "gui/app/urlopener.h"
 #include "gui/app/windowfactory.h"
+#include "gui/sim/virtualconverterwindow.h"
 
 namespace setforge {
 
@@ -29,6 +30,9 @@ constexpr int kClientWidth = 694;
 constexpr int kStepRowTop[9] = {112, 156, 200, 244, 288, 332, 376, 420, 464};
 constexpr int kFirstColumn = 80;
 constexpr int kSecondColumn = 258;
+// Step 8's third place, narrower so it ends before the maker's link at 565.
+constexpr int kThirdColumn = 436;
+constexpr int kSimulateButtonWidth = 120;
 constexpr int kStepButtonWidth = 170;
 constexpr int kStepButtonHeight = 36;
 constexpr int kFirstVersionTick = 60000;
@@ -155,6 +159,8 @@ void MainWindow::buildLayout()
         addButton("Btn_EDS_File", kFirstColumn, kStepRowTop[7], w, h, &MainWindow::onEdsFileClicked);
     // Step 8 has a free second column in both variants (beside EDS File, or beside the update).
     m_btnReport = addButton("Btn_Report", kSecondColumn, kStepRowTop[7], w, h, &MainWindow::onReportClicked);
+    m_btnSimulate = addButton("Btn_Simulate", kThirdColumn, kStepRowTop[7], kSimulateButtonWidth, h,
+                              &MainWindow::onSimulateClicked);
     m_btnCreateBin =
         addButton("Btn_CreateBin", kFirstColumn, kStepRowTop[8], w, h, &MainWindow::onUpdateDeviceClicked);
 
@@ -192,6 +198,7 @@ void MainWindow::createWindows()
     m_windows.tpdoDefine = createTpdoDefineWindow(m_state, this);
     m_windows.nodeGuard = createNodeGuardWindow(m_state, this);
     m_windows.update = createUpdateWindow(m_state, this);
+    m_windows.simulate = new VirtualConverterWindow(m_state, this);
 }
 
 void MainWindow::applyTexts()
@@ -218,6 +225,7 @@ void MainWindow::applyTexts()
     m_btnNodeGuard->setText(qs(t[TextId::MainSetNodeGuarding]));
     m_btnEdsFile->setText(qs(t[TextId::MainEdsFile]));
     m_btnReport->setText(qs(t[TextId::MainReport]));
+    m_btnSimulate->setText(qs(t[TextId::MainSimulate]));
     m_updateLink->setText(
         QString("<a href=\"%1\">%2</a>")
             .arg(qs(makerDownloadUrl()).toHtmlEscaped(), qs(t[TextId::MainNewVersionLink]).toHtmlEscaped()));
@@ -235,6 +243,7 @@ void MainWindow::applyLanguage()
     apply(m_windows.newProject);
     apply(m_windows.openProject);
     apply(m_windows.update);
+    apply(m_windows.simulate);
     apply(m_windows.options);
     apply(m_windows.communication);
     apply(m_windows.sdoClient);
@@ -437,6 +446,13 @@ void MainWindow::onReportClicked()
 {
     if (needsProject())
         buildReport(m_state, this);
+}
+
+void MainWindow::onSimulateClicked()
+{
+    m_windows.simulate->show();
+    m_windows.simulate->raise();
+    m_windows.simulate->activateWindow();
 }
 
 void MainWindow::onUpdateDeviceClicked()

@@ -33,6 +33,7 @@ struct SetforgeWindows {
     SetforgeDialog* tpdoDefine = nullptr;
     SetforgeDialog* nodeGuard = nullptr;
     SetforgeDialog* update = nullptr;
+    SetforgeDialog* simulate = nullptr; // not modal: the virtual converter
 };
 
 // The main window: leads the user through the configuration steps of one project.
@@ -98,6 +99,7 @@ private:
     void onNodeGuardClicked();
     void onEdsFileClicked();
     void onReportClicked();
+    void onSimulateClicked();
     void onUpdateDeviceClicked();
 
     AppState& m_state;
@@ -129,6 +131,7 @@ private:
     QPushButton* m_btnNodeGuard = nullptr;
     QPushButton* m_btnEdsFile = nullptr;
     QPushButton* m_btnReport = nullptr;
+    QPushButton* m_btnSimulate = nullptr;
     QPushButton* m_btnCreateBin = nullptr;
 };
 
