@@ -14,6 +14,9 @@
 # A complete prefix (its .setforge-complete file) is reused without any work; an interrupted
 # build resumes where it stopped. The build time is kept in <prefix>/.setforge-build-seconds.
 #
+#   windows-qt.sh --if-built   prints the prefix when it is complete, and otherwise exits with
+#                              3 and builds nothing.
+#
 # Environment:
 #   SETFORGE_QT_CACHE  folder holding the prefixes (default ${XDG_CACHE_HOME:-$HOME/.cache}/setforge)
 set -euo pipefail
@@ -54,6 +57,9 @@ work=$cache/qt-$version-mingw-$key.work
 if [ -f "$prefix/.setforge-complete" ]; then
   echo "$prefix"
   exit 0
+fi
+if [ "${1:-}" = --if-built ]; then
+  exit 3
 fi
 
 bash "$root/scripts/install-missing.sh" cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools \
