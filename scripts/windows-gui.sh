@@ -110,7 +110,8 @@ python3 "$root/scripts/windows-zip.py" pack "$stage" "$out/setforge-windows-x64.
 # --- The installer --------------------------------------------------------------------------------
 step "making the installer (CPack, NSIS)"
 rm -rf "$out/installer"
-(cd "$gui" && cpack -G NSIS -B "$out/installer" >"$out/installer.log" 2>&1) ||
+# makensis reads dist/windows/nsis/nsisconf.nsh first: a 64-bit installer.
+(cd "$gui" && NSISCONFDIR=$root/dist/windows/nsis cpack -G NSIS -B "$out/installer" >"$out/installer.log" 2>&1) ||
   { tail -n 40 "$out/installer.log" >&2; echo "$name: cpack -G NSIS failed" >&2; exit 1; }
 installer=$(find "$out/installer" -maxdepth 1 -name 'setforge-*-win64.exe' -print -quit)
 [ -n "$installer" ] || { echo "$name: cpack left no setforge-*-win64.exe in $out/installer" >&2; exit 1; }
