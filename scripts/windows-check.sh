@@ -118,10 +118,7 @@ trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
 
 # The core tests find the MinGW runtime DLLs through the path, as do the helper programs they
 # copy into temporary folders.
-wine_path=""""
-for dir in "${mingw_dll_dirs[@]}"; do
-  wine_path+="$(windows_path "$dir");"
-done
+wine_path=$(mingw_wine_path)
 
 step "running the core tests under Wine"
 report=$out/core_tests.xml

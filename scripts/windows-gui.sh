@@ -85,9 +85,12 @@ step "running ${#gui_tests[@]} GUI test programs under Wine (offscreen)"
 results=$out/gui-results
 rm -rf "$results"
 mkdir -p "$results"
+# The test helpers (the fake updaters) that tests copy into folders of their own find the MinGW
+# runtime through the path, as in the core tests.
+wine_path=$(mingw_wine_path)
 for t in "${gui_tests[@]}"; do
   status=0
-  (cd "$tests_dir" && wine_run 900 "$tests_dir/$t.exe" -platform offscreen \
+  (cd "$tests_dir" && WINEPATH="$wine_path" wine_run 900 "$tests_dir/$t.exe" -platform offscreen \
     -o "$(windows_path "$results/$t.xml"),xml" -o "$(windows_path "$results/$t.txt"),txt") \
     >"$results/$t.out" 2>&1 || status=$?
   echo "$status" >"$results/$t.status"

@@ -14,6 +14,16 @@ mingw_dll_dirs=(/usr/lib/gcc/x86_64-w64-mingw32/*-posix /usr/x86_64-w64-mingw32/
 # A Windows path for a Unix one (Wine's Z: drive is the root).
 windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
 
+# The MinGW runtime folders as a Windows search path (WINEPATH), for the helper programs that
+# tests copy into folders of their own.
+mingw_wine_path() {
+  local dir path=""
+  for dir in "${mingw_dll_dirs[@]}"; do
+    path+="$(windows_path "$dir");"
+  done
+  printf '%s' "$path"
+}
+
 # Wine in a prefix of the build folder: no Mono or Gecko prompt, no debug output, no display
 # unless a caller sets DISPLAY again.
 wine_setup() {
