@@ -33,8 +33,7 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
 # --- Packages ---------------------------------------------------------------------------------
-packages=(cmake ninja-build ccache g++ g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 googletest dpkg-dev zip
-  coreutils)
+packages=(cmake ninja-build ccache g++ g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 googletest dpkg-dev zip)
 if [ -z "${SETFORGE_LINUX_BUILD:-}" ]; then
   packages+=(libpugixml-dev libgtest-dev)
 fi

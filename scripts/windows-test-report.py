@@ -59,7 +59,7 @@ def main():
                 passed += 1
         if status != 0 and failed == 0:
             problems.append(f"{test}: exit {status} with no failed function\n{tail(results / f'{test}.out')}")
-        print(f"  {test}: {passed} passed, {skipped} skipped, {failed} failed")
+        print(f"  {test}: {passed} functions passed, {skipped} skipped, {failed} failed")
         totals["passed"] += passed
         totals["failed"] += failed
         totals["skipped"] += skipped
