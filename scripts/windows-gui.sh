@@ -166,7 +166,7 @@ click "$main" 657 33
 status=0
 wait "$program" || status=$?
 [ "$status" -eq 0 ] || { echo "$name: setforge.exe ended with exit $status after its close button" >&2; exit 1; }
-grep -q '<projectname>Demo</projectname>' "$app/Setforge.xml" && grep -q '<language>' "$app/Setforge.xml" ||
+grep -q '<projectname>Demo</projectname>' "$app/Setforge.xml" && grep -q '<lastlang>' "$app/Setforge.xml" ||
   { echo "$name: Setforge.xml after the close: $(cat "$app/Setforge.xml")" >&2; exit 1; }
 echo "closed by its own close button; Setforge.xml rewritten with Demo"
 wine_settle
