@@ -15,6 +15,12 @@ packages=(
 if [ "${SETFORGE_WITH_DISPLAY_TOOLS:-0}" = 1 ]; then
   packages+=(xvfb xauth imagemagick xdotool)
 fi
+# The Windows step (scripts/windows-check.sh, windows-gui.sh): MinGW-w64, Wine, NSIS and the
+# display tools for the window checks; Qt's sources come from Debian's source packages.
+if [ "${SETFORGE_WITH_WINDOWS_TOOLS:-0}" = 1 ]; then
+  packages+=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 nsis zip dpkg-dev xz-utils
+    xvfb xauth xdotool x11-utils libqt6core6 libqt6serialport6)
+fi
 if [ "${SETFORGE_WITH_FUZZ_TOOLS:-0}" = 1 ]; then
   packages+=(clang-14 libclang-rt-14-dev)
 fi

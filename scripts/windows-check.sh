@@ -8,24 +8,29 @@
 #     against loopback, and the fake Ethernet updater started with CreateProcess)
 #     and update --serial COM3 --dry-run (the "\\.\COM3" device name).
 # It leaves setforge-cli-windows-x64.zip (the .exe and the MinGW runtime DLLs it needs) in the
-# build folder. Installs only what is missing, from Debian's packages.
+# build folder. Then scripts/windows-gui.sh builds Qt (once per machine), setforge.exe and the GUI
+# tests, runs them under Wine, and makes and checks the portable zip and the installer.
+# Installs only what is missing, from Debian's packages.
+#
+# Every exit says why: a failing command names its line (scripts/windows-lib.sh), and every
+# Wine call has a time limit.
 #
 # Environment:
 #   SETFORGE_WINDOWS_BUILD  build folder (default build/windows)
 #   SETFORGE_LINUX_BUILD    a Linux build folder holding bin/setforge-cli and
 #                           tests/maximal_project to compare against; without it a small
 #                           Linux build of just those two is made in the build folder.
+#   SETFORGE_WINDOWS_GUI=0  leaves out the window program (scripts/windows-gui.sh); CI never
+#                           sets it.
 # Every network packet goes to 127.0.0.1.
-set -euo pipefail
+name=windows-check
+source "$(dirname "$0")/windows-lib.sh"
 cd "$(dirname "$0")/.."
 root=$PWD
 out=${SETFORGE_WINDOWS_BUILD:-$root/build/windows}
 jobs=$(nproc 2>/dev/null || echo 2)
-started=$(date +%s)
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
-
-step() { echo "== windows-check: $* ($(($(date +%s) - started)) s)"; }
 
 # --- Packages ---------------------------------------------------------------------------------
 packages=(cmake ninja-build ccache g++ g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 googletest dpkg-dev zip)
@@ -36,29 +41,16 @@ bash "$root/scripts/install-missing.sh" "${packages[@]}"
 
 toolchain=$root/cmake/mingw-w64-x86_64.cmake
 prefix=$out/prefix
-mingw_dll_dirs=(/usr/lib/gcc/x86_64-w64-mingw32/*-posix /usr/x86_64-w64-mingw32/lib)
 
 # --- pugixml from Debian's source package -----------------------------------------------------
 # A private apt state whose deb-src entries mirror the machine's own deb entries; the system's
 # apt configuration and lists stay as they are.
 if [ ! -f "$prefix/.pugixml-done" ]; then
-  pugixml_src=$(ls -d "$out"/src/pugixml-*/ 2>/dev/null | head -n 1 || true)
+  pugixml_src=$(find "$out/src" -mindepth 1 -maxdepth 1 -type d -name 'pugixml-*' 2>/dev/null | head -n 1 || true)
   if [ -z "$pugixml_src" ]; then
     step "fetching pugixml's Debian source"
-    apt_dir=$out/apt
-    rm -rf "$apt_dir"
-    mkdir -p "$apt_dir/parts" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$out/src"
-    for f in /etc/apt/sources.list.d/*.sources; do
-      [ -f "$f" ] && sed 's/^Types:.*$/Types: deb-src/' "$f" >"$apt_dir/parts/$(basename "$f")"
-    done
-    if [ -f /etc/apt/sources.list ]; then
-      sed -n 's/^[[:space:]]*deb[[:space:]]/deb-src /p' /etc/apt/sources.list >"$apt_dir/parts/sources.list.list"
-    fi
-    apt_options=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt_dir/parts"
-      -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache")
-    apt-get "${apt_options[@]}" update -qq
-    (cd "$out/src" && apt-get "${apt_options[@]}" source -qq pugixml)
-    pugixml_src=$(ls -d "$out"/src/pugixml-*/ | head -n 1)
+    rm -rf "$out/apt"
+    pugixml_src=$(bash "$root/scripts/debian-source.sh" pugixml "$out/apt" "$out/src")
   fi
   step "cross-building pugixml"
   cmake -S "$pugixml_src" -B "$out/deps/pugixml" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
@@ -104,7 +96,7 @@ linux=$(cd "$linux" && pwd)
 linux_cli=$linux/bin/setforge-cli
 linux_maximal=$linux/tests/maximal_project
 for f in "$linux_cli" "$linux_maximal"; do
-  [ -x "$f" ] || { echo "windows-check: missing $f" >&2; exit 1; }
+  [ -x "$f" ] || { echo "$name: missing $f" >&2; exit 1; }
 done
 
 # --- The portable package ---------------------------------------------------------------------
@@ -115,52 +107,23 @@ rm -rf "$out/package" "$out/setforge-cli-windows-x64.zip"
 mkdir -p "$package"
 cp "$win/bin/setforge-cli.exe" "$package/"
 x86_64-w64-mingw32-strip "$package/setforge-cli.exe"
-pending=("$package/setforge-cli.exe")
-while [ ${#pending[@]} -gt 0 ]; do
-  file=${pending[0]}
-  pending=("${pending[@]:1}")
-  for dll in $(x86_64-w64-mingw32-objdump -p "$file" | sed -n 's/^[[:space:]]*DLL Name: //p'); do
-    [ -f "$package/$dll" ] && continue
-    for dir in "${mingw_dll_dirs[@]}"; do
-      if [ -f "$dir/$dll" ]; then
-        cp "$dir/$dll" "$package/"
-        pending+=("$package/$dll")
-        break
-      fi
-    done
-  done
-done
+copy_dll_closure "$package" "${mingw_dll_dirs[@]}" -- "$package/setforge-cli.exe"
 (cd "$out/package" && zip -q -r "$out/setforge-cli-windows-x64.zip" setforge-cli-windows-x64)
 ls "$package"
 
 # --- Wine -------------------------------------------------------------------------------------
-export WINEPREFIX=$out/wineprefix
-export WINEDEBUG=-all
-# No Mono or Gecko prompt when the prefix is made.
-export WINEDLLOVERRIDES="mscoree,mshtml="
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver64
-[ -x "$wineserver" ] || wineserver=/usr/lib/wine/wineserver
-unset DISPLAY WAYLAND_DISPLAY
+wine_setup "$out/wineprefix"
 trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  step "creating the Wine prefix"
-  "$wine" wineboot --init >/dev/null 2>&1 || true
-fi
 
 # The core tests find the MinGW runtime DLLs through the path, as do the helper programs they
 # copy into temporary folders.
-windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
-wine_path=""
-for dir in "${mingw_dll_dirs[@]}"; do
-  wine_path+="$(windows_path "$dir");"
-done
+wine_path=$(mingw_wine_path)
 
 step "running the core tests under Wine"
 report=$out/core_tests.xml
 rm -f "$report"
 status=0
-(cd "$win" && WINEPATH="$wine_path" "$wine" "$win/tests/core_tests.exe" --gtest_output="xml:$(windows_path "$report")") ||
+(cd "$win" && WINEPATH="$wine_path" wine_run 1200 "$win/tests/core_tests.exe" --gtest_output="xml:$(windows_path "$report")") ||
   status=$?
 if [ -f "$report" ]; then
   python3 - "$report" <<'EOF'
@@ -186,7 +149,7 @@ for reason in reasons:
 EOF
 fi
 if [ "$status" -ne 0 ]; then
-  echo "windows-check: core tests failed under Wine (exit $status)" >&2
+  echo "$name: core tests failed under Wine (exit $status)" >&2
   exit 1
 fi
 
@@ -202,27 +165,24 @@ win_cli=$e2e/bin/setforge-cli.exe
 export SOURCE_DATE_EPOCH=1767225600 TZ=UTC
 failures=0
 fail() {
-  echo "windows-check: $*" >&2
+  echo "$name: $*" >&2
   failures=$((failures + 1))
 }
 # Runs `setforge-cli ARGS` on both builds; the exit codes must agree.
 both() {
-  local name=$1
+  local check=$1
   shift
   local linux_args=() win_args=()
   for a in "$@"; do
     linux_args+=("${a//@SIDE@/linux}")
     win_args+=("${a//@SIDE@/windows}")
   done
-  set +e
-  "$linux_cli" "${linux_args[@]}" >"$e2e/$name.linux.out" 2>"$e2e/$name.linux.err"
-  local linux_status=$?
-  "$wine" "$win_cli" "${win_args[@]}" >"$e2e/$name.windows.out" 2>"$e2e/$name.windows.err"
-  local win_status=$?
-  set -e
+  local linux_status=0 win_status=0
+  "$linux_cli" "${linux_args[@]}" >"$e2e/$check.linux.out" 2>"$e2e/$check.linux.err" || linux_status=$?
+  wine_run 300 "$win_cli" "${win_args[@]}" >"$e2e/$check.windows.out" 2>"$e2e/$check.windows.err" || win_status=$?
   if [ "$linux_status" -ne "$win_status" ]; then
-    fail "$name: exit $linux_status on Linux, $win_status under Wine"
-    cat "$e2e/$name.windows.err" >&2
+    fail "$check: exit $linux_status on Linux, $win_status under Wine"
+    cat "$e2e/$check.windows.err" >&2
   fi
 }
 for project in Demo maximal; do
@@ -261,11 +221,16 @@ done
 # The Ethernet update against loopback only: a dry run prints the job and sends nothing; a real
 # run checks with the ICMP API that 127.0.0.1 answers, writes the job file beside the program and
 # starts the fake Ethernet updater, which records the job it found.
-set +e
-"$wine" "$win_cli" update "$e2e/Demo-windows" --ip 127.0.0.1 --dry-run >"$e2e/update-ip.out" 2>"$e2e/update-ip.err"
-update_status=$?
-set -e
-job=$(tr -d '\r' <"$e2e/update-ip.out" | head -n 1)
+update_status=0
+wine_run 300 "$win_cli" update "$e2e/Demo-windows" --ip 127.0.0.1 --dry-run >"$e2e/update-ip.out" 2>"$e2e/update-ip.err" ||
+  update_status=$?
+# The first line, read without a pipe: `tr | head -n 1` under pipefail failed about one run in
+# twenty here, with no message. head leaves after the first line; tr, whose output (over 4 KiB)
+# sits in its stdio buffer in two parts, then writes the second into a closed pipe, dies of
+# SIGPIPE (exit 141), and set -e ends the script.
+job=""
+IFS= read -r job <"$e2e/update-ip.out" || true
+job=${job%$'\r'}
 if [ "$update_status" -ne 0 ]; then
   fail "update --ip 127.0.0.1 --dry-run: exit $update_status: $(cat "$e2e/update-ip.err")"
 elif [ "${job##*\\}" != Ethernet_Update.xml ] || ! grep -q '<IP_Address_Dev>127.0.0.1</IP_Address_Dev>' "$e2e/update-ip.out"; then
@@ -276,11 +241,10 @@ else
   echo "update --ip 127.0.0.1 --dry-run: job $job printed, nothing written"
 fi
 cp "$win/tests/fake_updater.exe" "$e2e/bin/Ethernet_Update.exe"
-set +e
+update_status=0
 SETFORGE_FAKE_UPDATER_RECORD="$e2e/ethernet.record" \
-  "$wine" "$win_cli" update "$e2e/Demo-windows" --ip 127.0.0.1 >"$e2e/update-ip-run.out" 2>"$e2e/update-ip-run.err"
-update_status=$?
-set -e
+  wine_run 300 "$win_cli" update "$e2e/Demo-windows" --ip 127.0.0.1 >"$e2e/update-ip-run.out" 2>"$e2e/update-ip-run.err" ||
+  update_status=$?
 if [ "$update_status" -ne 0 ]; then
   fail "update --ip 127.0.0.1: exit $update_status: $(cat "$e2e/update-ip-run.err")"
 elif ! grep -q '<IP_Address_Dev>127.0.0.1</IP_Address_Dev>' "$e2e/bin/Ethernet_Update.xml" ||
@@ -293,17 +257,15 @@ fi
 rm -f "$e2e/bin/Ethernet_Update.exe"
 
 # The serial updater's port on Windows.
-set +e
 # Demo has the Ethernet port; a copy switched to the serial variant takes the serial updater.
 # Its transmit PDO mapping is left out, as that variant carries register blocks instead.
 rm -rf "$e2e/Demo-serial"
 cp -r "$e2e/Demo-windows" "$e2e/Demo-serial"
 sed -i 's|<Select_Device_Type>1<|<Select_Device_Type>0<|' "$e2e/Demo-serial/ParGen.xml"
 rm -f "$e2e/Demo-serial/Transmit_PDO_Define.xml"
-"$wine" "$win_cli" update "$e2e/Demo-serial" --serial COM3 --option firmware --no-read-back --dry-run \
-  >"$e2e/update-serial.out" 2>"$e2e/update-serial.err"
-update_status=$?
-set -e
+update_status=0
+wine_run 300 "$win_cli" update "$e2e/Demo-serial" --serial COM3 --option firmware --no-read-back --dry-run \
+  >"$e2e/update-serial.out" 2>"$e2e/update-serial.err" || update_status=$?
 serial=$(tr -d '\r' <"$e2e/update-serial.out")
 case "$serial" in
   '\\.\COM3 FW NO NO NO "'*'\MASTER\sim40917.sim" "'*'\Demo-serial\bin\"') echo "update --serial COM3: $serial" ;;
@@ -311,7 +273,32 @@ case "$serial" in
 esac
 
 if [ "$failures" -ne 0 ]; then
-  echo "windows-check: $failures end-to-end check(s) failed" >&2
+  echo "$name: $failures end-to-end check(s) failed" >&2
   exit 1
 fi
-step "done; package: $out/setforge-cli-windows-x64.zip"
+wine_settle
+step "setforge-cli.exe done; package: $out/setforge-cli-windows-x64.zip"
+
+# --- The window program -----------------------------------------------------------------------
+# scripts/windows-gui.sh has not yet passed on the CI machine, whose Qt for MinGW
+# (scripts/windows-qt.sh: 40 minutes or more of two cores the first time) may not be built.
+# Until it has, the part is not required: without a built Qt it is reported as not run, and a
+# failure is reported without failing the step. Once it has passed there, gui_required=1 makes
+# it build Qt when missing and fail the step on any fault (SETFORGE_WINDOWS_GUI_REQUIRED=1 does
+# the same for one run).
+gui_required=${SETFORGE_WINDOWS_GUI_REQUIRED:-0}
+banner() { printf '\n!! %s: %s\n\n' "$name" "$*" >&2; }
+if [ "${SETFORGE_WINDOWS_GUI:-1}" = 0 ] && [ -z "${CI:-}" ]; then
+  step "the window program left out (SETFORGE_WINDOWS_GUI=0)"
+elif [ "$gui_required" = 1 ] || bash "$root/scripts/windows-qt.sh" --if-built >/dev/null; then
+  if ! windows_started=$windows_started bash "$root/scripts/windows-gui.sh"; then
+    if [ "$gui_required" = 1 ]; then
+      echo "$name: the window program's checks failed (scripts/windows-gui.sh, above)" >&2
+      exit 1
+    fi
+    banner "THE WINDOW PROGRAM'S CHECKS FAILED (scripts/windows-gui.sh, above); not yet required, so the step goes on"
+  fi
+else
+  banner "THE WINDOW PROGRAM WAS NOT BUILT OR CHECKED: Qt 6.4.2 for MinGW is not built on this machine. Build it once with 'bash scripts/windows-qt.sh' (40 minutes or more of two cores), then run this step again."
+fi
+step "done"

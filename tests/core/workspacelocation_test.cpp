@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -113,6 +114,85 @@ TEST(WorkspaceLocation, UserFolderFollowsXdgDataHome)
         probe.home = nativeTestPath(c.home);
         EXPECT_EQ(userWorkspaceFolder(probe), nativeTestPath(c.expected)) << c.xdgDataHome << " | " << c.home;
     }
+}
+
+// Windows: the installer's folder holds the shipped LANGUAGE beside the program and no
+// PROJECTS; the portable zip holds both. Under Wine every folder is writable, so the layout
+// alone must tell them apart, and only where the probe asks for it.
+TEST(WorkspaceLocation, InstallLayoutDecidesOnWindows)
+{
+    struct Case {
+        const char* name;
+        bool shippedLanguages;
+        bool projects;
+        bool byLayout;
+        WorkspaceMode expected;
+    };
+    const Case kCases[] = {
+        {"installed folder", true, false, true, WorkspaceMode::Installed},
+        {"unpacked zip", true, true, true, WorkspaceMode::Portable},
+        {"bare build folder", false, false, true, WorkspaceMode::Portable},
+        {"same folder where the layout does not count", true, false, false, WorkspaceMode::Portable},
+    };
+    for (const Case& c : kCases) {
+        TempDir dir;
+        const std::string exeDir = dir.utf8();
+        if (c.shippedLanguages)
+            std::filesystem::create_directory(dir.path() / "LANGUAGE");
+        if (c.projects)
+            std::filesystem::create_directory(dir.path() / "PROJECTS");
+        WorkspaceProbe probe = fakeProbe(true, "");
+        probe.binToData = ".";
+        probe.installedByLayout = c.byLayout;
+        const WorkspaceLocation where = locateWorkspace(exeDir, probe);
+        EXPECT_EQ(where.mode, c.expected) << c.name;
+        if (c.expected == WorkspaceMode::Installed) {
+            EXPECT_EQ(where.folder, nativeTestPath("/home/engineer/data/Setforge")) << c.name;
+            EXPECT_EQ(where.shippedLanguageDir, pathToUtf8(dir.path() / "LANGUAGE")) << c.name;
+        } else {
+            EXPECT_EQ(where.folder, exeDir) << c.name;
+        }
+    }
+}
+
+// The system's probe takes the user folder from the platform's own variable: LOCALAPPDATA on
+// Windows (not the roaming APPDATA), XDG_DATA_HOME elsewhere.
+TEST(WorkspaceLocation, SystemProbeTakesThePlatformsUserFolder)
+{
+    TempDir dir;
+    const std::string data = pathToUtf8(dir.path() / "data");
+#ifdef _WIN32
+    const char* name = "LOCALAPPDATA";
+    const std::string decoy = pathToUtf8(dir.path() / "roaming");
+    const char* oldDecoy = std::getenv("APPDATA");
+    const std::string savedDecoy = oldDecoy ? oldDecoy : "";
+    _putenv_s("APPDATA", decoy.c_str());
+#else
+    const char* name = "XDG_DATA_HOME";
+#endif
+    const char* old = std::getenv(name);
+    const std::string saved = old ? old : "";
+    const bool hadOld = old != nullptr;
+#ifdef _WIN32
+    _putenv_s(name, data.c_str());
+#else
+    setenv(name, data.c_str(), 1);
+#endif
+    const WorkspaceProbe probe = systemWorkspaceProbe();
+    const std::string folder = userWorkspaceFolder(probe);
+#ifdef _WIN32
+    _putenv_s(name, hadOld ? saved.c_str() : "");
+    _putenv_s("APPDATA", savedDecoy.c_str());
+    EXPECT_TRUE(probe.installedByLayout);
+    EXPECT_EQ(probe.binToData, ".");
+#else
+    if (hadOld)
+        setenv(name, saved.c_str(), 1);
+    else
+        unsetenv(name);
+    EXPECT_FALSE(probe.installedByLayout);
+#endif
+    EXPECT_EQ(folder, pathToUtf8(dir.path() / "data" / "Setforge"));
 }
 
 // With no home to go to, a read-only folder is still the best place there is.

@@ -9,10 +9,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSerialPortInfo>
 #include <QStandardPaths>
 
 #include "core/app/appstate.h"
 #include "core/base/paths.h"
+#include "core/lang/textid.h"
 #include "core/update/echoclient.h"
 #include "core/update/ethernetjob.h"
 #include "core/update/updatefiles.h"
@@ -149,6 +151,7 @@ private slots:
     void serialExecuteStartsTheSerialUpdater();
     void serialWithoutPortStartsNothing();
     void refreshRefillsThePortList();
+    void systemPortsFillTheList();
     void ethernetLayoutTakesTheSavedAddress();
     void dotKeyMovesThroughTheFields();
     void ethernetToLoopbackWritesTheJobAndStartsTheUpdater();
@@ -282,6 +285,43 @@ void UpdateDialogTest::refreshRefillsThePortList()
         QCOMPARE(com->currentIndex(), -1);
     });
     QCOMPARE(ports.calls, 3);
+}
+
+// The system's own ports (QSerialPortInfo; Wine maps /dev/ttyS* to COM ports): each one listed
+// under its name, COM ports by increasing number on Windows; with none, Update asks for a port
+// (text 1507) and starts nothing.
+void UpdateDialogTest::systemPortsFillTheList()
+{
+    UpdateFixture f;
+    f.installUpdater("Ser_40917_Update");
+    QStringList present;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        present << info.portName();
+    QStringList listed;
+    f.show(0, [&](UpdateDialog*) {
+        auto* com = f.child<QComboBox>("CB_COM_Port");
+        for (int i = 0; i < com->count(); ++i)
+            listed << com->itemText(i);
+        if (listed.isEmpty())
+            f.child<QPushButton>("Btn_Update")->click();
+    });
+    QCOMPARE(listed.size(), present.size());
+    for (const QString& name : listed)
+        QVERIFY2(present.contains(name), qPrintable(name));
+#ifdef Q_OS_WIN
+    int previous = 0;
+    for (const QString& name : listed) {
+        QVERIFY2(name.startsWith("COM"), qPrintable(name));
+        const int number = name.mid(3).toInt();
+        QVERIFY2(number > previous, qPrintable(listed.join(' ')));
+        previous = number;
+    }
+#endif
+    if (listed.isEmpty()) {
+        QCOMPARE(f.msgs.all().size(), std::size_t(1));
+        QCOMPARE(f.msgs.last(), QString::fromStdString(f.state.texts[TextId::UpdateComPort]));
+        QVERIFY(!QFile::exists(f.recordPath()));
+    }
 }
 
 void UpdateDialogTest::ethernetLayoutTakesTheSavedAddress()
@@ -521,7 +561,11 @@ void UpdateDialogTest::updaterStillRunningAfterTheWait()
 void UpdateDialogTest::pingProgramFallback()
 {
 #ifdef Q_OS_WIN
-    QSKIP("the ICMP API is always there on Windows");
+    // Windows has no fallback to a ping program: the ICMP API is always there, whatever
+    // program is named, and it checks the address's form itself.
+    SystemEchoClient client(false, "/nonexistent/ping");
+    QCOMPARE(client.echo("127.0.0.1", 1000, {}), EchoStatus::Reply);
+    QCOMPARE(client.echo("127.0.1", 400, {}), EchoStatus::Error);
 #else
     SystemEchoClient client(false, QDir(SETFORGE_TOOLS_DIR).filePath("fake_ping"));
     int idles = 0;

@@ -68,13 +68,16 @@ WorkspaceProbe systemWorkspaceProbe()
     WorkspaceProbe probe;
     probe.installBinDir = SETFORGE_INSTALL_BINDIR;
     probe.binToData = SETFORGE_BIN_TO_DATA;
-    probe.xdgDataHome = environmentValue("XDG_DATA_HOME");
 #ifdef _WIN32
-    // Windows has no XDG folders; its per-user application data folder takes their place.
-    if (probe.xdgDataHome.empty())
-        probe.xdgDataHome = environmentValue("APPDATA");
+    // Windows has no XDG folders; the per-user local application data folder takes their
+    // place, as it stays on the machine (the roaming one follows the user to the server).
+    probe.xdgDataHome = environmentValue("LOCALAPPDATA");
     probe.home = environmentValue("USERPROFILE");
+    // The installer lets the user choose the folder, and under Wine, or for an administrator,
+    // Program Files is writable: the shipped data beside the program tells an installed copy.
+    probe.installedByLayout = true;
 #else
+    probe.xdgDataHome = environmentValue("XDG_DATA_HOME");
     probe.home = environmentValue("HOME");
 #endif
     probe.isWritable = systemIsWritable;
@@ -99,8 +102,12 @@ WorkspaceLocation locateWorkspace(std::string_view exeDir, const WorkspaceProbe&
     // A workspace already in use beside the executable stays where it is.
     if (pathExists(joinPath(exeDir, "Setforge.xml")) || pathExists(joinPath(exeDir, "PROJECTS")))
         return portable;
+    const std::string shipped =
+        pathToUtf8((pathFromUtf8(exeDir) / pathFromUtf8(probe.binToData) / "LANGUAGE").lexically_normal());
+    const bool installFolder =
+        sameFolder(exeDir, probe.installBinDir) || (probe.installedByLayout && isDirectory(shipped));
     const bool writable = probe.isWritable && probe.isWritable(exeDir);
-    if (writable && !sameFolder(exeDir, probe.installBinDir))
+    if (writable && !installFolder)
         return portable;
 
     const std::string userFolder = userWorkspaceFolder(probe);
@@ -109,8 +116,7 @@ WorkspaceLocation locateWorkspace(std::string_view exeDir, const WorkspaceProbe&
     WorkspaceLocation installed;
     installed.mode = WorkspaceMode::Installed;
     installed.folder = userFolder;
-    const std::filesystem::path shipped = pathFromUtf8(exeDir) / pathFromUtf8(probe.binToData) / "LANGUAGE";
-    installed.shippedLanguageDir = pathToUtf8(shipped.lexically_normal());
+    installed.shippedLanguageDir = shipped;
     return installed;
 }
 
