@@ -8,9 +8,9 @@
 #include "core/image/compilestop.h"
 #include "core/nodes/edsreader.h"
 #include "core/nodes/nodecatalog.h"
-#include "core/tables/projectdocuments.h"
 #include "core/tables/pargenfile.h"
 #include "core/tables/pargenvalues.h"
+#include "core/tables/projectdocuments.h"
 
 namespace setforge {
 

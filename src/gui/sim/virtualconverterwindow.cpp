@@ -107,12 +107,14 @@ VirtualConverterWindow::VirtualConverterWindow(AppState& state, QWidget* parent)
     connect(m_start, &QPushButton::clicked, this, [this] { start(); });
     connect(m_stop, &QPushButton::clicked, this, &VirtualConverterWindow::stop);
     connect(m_load, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getOpenFileName(this, text(TextId::SimLoadTrace), QString(), "*.log");
+        const QString path =
+            QFileDialog::getOpenFileName(this, text(TextId::SimLoadTrace), QString(), "*.log");
         if (!path.isEmpty())
             loadTrace(path);
     });
     connect(m_save, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getSaveFileName(this, text(TextId::SimSaveTrace), "trace.log", "*.log");
+        const QString path =
+            QFileDialog::getSaveFileName(this, text(TextId::SimSaveTrace), "trace.log", "*.log");
         if (!path.isEmpty())
             saveTrace(path);
     });
