@@ -1,3 +1,5 @@
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include "core/base/asciitext.h"
@@ -54,6 +56,16 @@ TEST(AsciiText, TrimSpacesAndTabsAtBothEndsOnly)
     EXPECT_EQ(trimSpacesAndTabs("a b"), "a b");
     EXPECT_EQ(trimSpacesAndTabs(" \t "), "");
     EXPECT_EQ(trimSpacesAndTabs("x\r"), "x\r");
+}
+
+// The digits around each range's ends, and the bytes next to them that are no digits.
+TEST(AsciiText, HexDigitValueOfEachRangeAndItsNeighbours)
+{
+    const std::pair<char, int> cases[] = {{'0', 0},  {'9', 9},  {'a', 10}, {'f', 15},   {'A', 10},
+                                          {'F', 15}, {'/', -1}, {':', -1}, {'g', -1},   {'G', -1},
+                                          {'@', -1}, {'`', -1}, {' ', -1}, {'\xC3', -1}};
+    for (const auto& [c, value] : cases)
+        EXPECT_EQ(hexDigitValue(c), value) << c;
 }
 
 } // namespace setforge

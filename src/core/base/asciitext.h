@@ -12,6 +12,9 @@ namespace setforge {
 // `c` with a..z made upper case; every other byte unchanged.
 char upperAscii(char c);
 
+// The value of a hexadecimal digit ("0"-"9", "a"-"f", "A"-"F"), or -1 for any other character.
+int hexDigitValue(char c);
+
 // `text` with a..z made upper case; every other byte unchanged.
 std::string upperAscii(std::string_view text);
 

@@ -2,20 +2,11 @@
 
 #include <string>
 
+#include "core/base/asciitext.h"
+
 namespace setforge {
 
 namespace {
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 Error notAnInteger(std::string_view text)
 {
@@ -51,7 +42,7 @@ Result<std::int32_t> readTypedInteger(std::string_view text)
     if (hex) {
         std::uint64_t value = 0;
         for (; i < text.size(); ++i) {
-            const int d = hexDigit(text[i]);
+            const int d = hexDigitValue(text[i]);
             if (d < 0)
                 return notAnInteger(text);
             value = value * 16 + static_cast<std::uint64_t>(d);

@@ -9,17 +9,6 @@ namespace setforge {
 
 namespace {
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // The next blank-separated word of `rest`, which loses it.
 std::string_view nextWord(std::string_view& rest)
 {
@@ -121,7 +110,7 @@ Result<CanFrame> parseCandumpLine(std::string_view line)
         return makeError("bad frame '" + std::string(body) + "', expected ID#DATA");
     std::uint32_t id = 0;
     for (const char c : body.substr(0, hash)) {
-        const int d = hexDigit(c);
+        const int d = hexDigitValue(c);
         if (d < 0)
             return makeError("bad identifier in '" + std::string(body) + "'");
         id = id * 16 + static_cast<std::uint32_t>(d);
@@ -142,8 +131,8 @@ Result<CanFrame> parseCandumpLine(std::string_view line)
     if (data.size() % 2 != 0 || data.size() > 16)
         return makeError("bad data in '" + std::string(body) + "': 0 to 8 bytes as hexadecimal pairs");
     for (std::size_t i = 0; i < data.size(); i += 2) {
-        const int hi = hexDigit(data[i]);
-        const int lo = hexDigit(data[i + 1]);
+        const int hi = hexDigitValue(data[i]);
+        const int lo = hexDigitValue(data[i + 1]);
         if (hi < 0 || lo < 0)
             return makeError("bad data in '" + std::string(body) + "'");
         frame.data.push_back(static_cast<std::uint8_t>(hi * 16 + lo));
