@@ -123,7 +123,7 @@ TEST(SharedRegisters, EditedEntriesAgainstTheOtherTables)
     // On file the mapping uses 300; the editor has moved it to 0x64 and added 12 and 500.
     project.table("sdopdo.xml", "sdopdo", "<row index=\"300\" nrpdo=\"1\" poscomp=\"0\"/>");
     MappingModel model(kReceivePdoMapping);
-    ASSERT_TRUE(model.load(project.files()).ok);
+    ASSERT_TRUE(model.load(project.files()));
     UiTexts texts;
     ASSERT_TRUE(model.modifyEntry(0, 0, {"0x64", 1, 0, 0}, texts).done());
     ASSERT_TRUE(model.addEntry(1, {"12", 1, 0, 0}, texts).done());

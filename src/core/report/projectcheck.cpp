@@ -46,8 +46,8 @@ void parGenCheck(ProjectDocuments& docs, const UiTexts& texts, ProjectFindings& 
     if (!pathExists(files.parGen))
         return;
     const ParGenFileCheck result = checkParGenFile(files.parGen, texts);
-    if (!result.xml.ok() && result.xml.status != XmlLoadResult::Status::Missing)
-        findings.errors.push_back(onFile("ParGen.xml", files.parGen, result.xml.error));
+    if (!result.read)
+        findings.errors.push_back(onFile("ParGen.xml", files.parGen, result.read.error().text));
     else if (!result.messages.empty())
         findings.errors.push_back("ParGen.xml: " + result.messages.front());
 }

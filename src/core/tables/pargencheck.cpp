@@ -108,11 +108,12 @@ int firstParGenFailure(const ParGenValues& values)
 ParGenFileCheck checkParGenFile(std::string_view utf8Path, const UiTexts& texts)
 {
     ParGenFileCheck result;
-    const ParGenLoadResult loaded = loadParGen(utf8Path);
-    result.xml = loaded.xml;
-    if (!loaded.xml.ok() && loaded.xml.status != XmlLoadResult::Status::Missing)
+    const Result<ParGenValues> loaded = loadParGen(utf8Path);
+    if (!loaded) {
+        result.read = loaded.error();
         return result;
-    for (int message : parGenFailures(loaded.values))
+    }
+    for (int message : parGenFailures(*loaded))
         result.messages.push_back(texts[message]);
     return result;
 }

@@ -49,12 +49,12 @@ const ProjectDocuments::Entry& ProjectDocuments::get(File file)
     if (entry.loaded)
         return entry;
     entry.loaded = true;
-    const XmlLoadResult result = loadXmlFile(path(file), entry.doc);
-    if (result.ok()) {
+    const Result<XmlFile> loaded = loadXmlFile(path(file), entry.doc);
+    if (!loaded) {
+        entry.error = loaded.error().text;
+    } else if (*loaded == XmlFile::Read) {
         entry.exists = true;
         entry.root = documentRoot(entry.doc);
-    } else if (result.status != XmlLoadResult::Status::Missing) {
-        entry.error = result.error;
     }
     return entry;
 }

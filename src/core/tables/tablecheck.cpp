@@ -10,9 +10,9 @@ std::vector<std::string> checkTableFile(const TableDefinition& table, std::strin
                                         DeviceVariant variant, const UiTexts& texts)
 {
     Grid grid(table.rowCount, table.columnCount());
-    const XmlLoadResult loaded = loadTableFile(table, tablePath, grid);
-    if (!loaded.ok())
-        return {loaded.error};
+    const Result<void> loaded = loadTableFile(table, tablePath, grid);
+    if (!loaded)
+        return {loaded.error().text};
     if (std::optional<std::string> message = validateTable(table, grid, variant, texts))
         return {std::move(*message)};
     return {};

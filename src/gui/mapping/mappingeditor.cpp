@@ -260,13 +260,13 @@ int MappingEditor::exec()
 
 bool MappingEditor::reload()
 {
-    const MappingLoadResult loaded = m_model.load(m_state.files);
+    const Result<void> loaded = m_model.load(m_state.files);
     refreshFrames();
     refreshEntries();
     refreshFields();
     refreshByteLists();
-    if (!loaded.ok) {
-        messages().error(this, qs(loaded.error));
+    if (!loaded) {
+        messages().error(this, qs(loaded.error().text));
         return false;
     }
     emit framesLoaded();
