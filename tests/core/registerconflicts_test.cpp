@@ -106,7 +106,9 @@ namespace {
 std::vector<std::string> sharedLines(const MappingModel& model, const TempProject& project)
 {
     std::vector<std::string> result;
-    for (const RegisterConflict& conflict : registersSharedWithOtherTables(model, project.files()))
+    ProjectDocuments docs(project.files());
+    const ProjectDocuments::File own = ProjectDocuments::fileOf(model.format().mapFile);
+    for (const RegisterConflict& conflict : registersSharedWithOtherTables(model, docs, own))
         result.push_back(describeConflict(conflict));
     return result;
 }

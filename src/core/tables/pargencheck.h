@@ -7,6 +7,7 @@
 #include "core/base/xmlfile.h"
 #include "core/lang/uitexts.h"
 #include "core/tables/pargenvalues.h"
+#include "core/tables/projectdocuments.h"
 
 // The checks the communication parameters pass before they are saved. Each number is read
 // with textToInt(text, -1) and compared with a closed range; a check whose condition
@@ -40,5 +41,7 @@ struct ParGenFileCheck {
 // Loads the ParGen.xml at `utf8Path` as the dialog does and runs the dialog's checks on it,
 // taking the messages from `texts` (so they follow the loaded language).
 ParGenFileCheck checkParGenFile(std::string_view utf8Path, const UiTexts& texts);
+// The same over the ParGen.xml `docs` holds.
+ParGenFileCheck checkParGenFile(ProjectDocuments& docs, const UiTexts& texts);
 
 } // namespace setforge

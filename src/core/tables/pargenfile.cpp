@@ -248,7 +248,12 @@ int readDeviceType(std::string_view parGenPath)
     pugi::xml_document doc;
     if (!wasRead(loadXmlFile(parGenPath, doc)))
         return 0;
-    const pugi::xml_node element = childElement(documentRoot(doc), PG::kDeviceType);
+    return deviceTypeOf(documentRoot(doc));
+}
+
+int deviceTypeOf(const pugi::xml_node& root)
+{
+    const pugi::xml_node element = childElement(root, PG::kDeviceType);
     if (!element)
         return 0;
     return textToInt(elementText(element), 0);

@@ -48,4 +48,7 @@ Result<void> saveParGen(const ParGenValues& values, std::string_view utf8Path);
 // 0 when the file, the element or a number is missing or the file cannot be read.
 int readDeviceType(std::string_view parGenPath);
 
+// The same from the root of a loaded ParGen.xml; an empty node gives 0.
+int deviceTypeOf(const pugi::xml_node& root);
+
 } // namespace setforge

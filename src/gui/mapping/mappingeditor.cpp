@@ -314,7 +314,9 @@ void MappingEditor::reject()
 
 void MappingEditor::onOkClicked()
 {
-    const std::vector<RegisterConflict> shared = registersSharedWithOtherTables(m_model, m_state.files);
+    ProjectDocuments docs(m_state.files);
+    const std::vector<RegisterConflict> shared =
+        registersSharedWithOtherTables(m_model, docs, ProjectDocuments::fileOf(m_model.format().mapFile));
     if (!shared.empty()) {
         QString warning = text(TextId::SharedRegisterWarning);
         for (const RegisterConflict& conflict : shared)
