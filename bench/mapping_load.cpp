@@ -130,7 +130,7 @@ void loadOne(benchmark::State& state, const Sizes& sizes)
 {
     MappingModel model(*sizes.format);
     for (auto _ : state) {
-        if (!model.load(project().files()).ok)
+        if (!model.load(project().files()))
             state.SkipWithError("load failed");
         benchmark::DoNotOptimize(model.frameCount());
     }
@@ -159,8 +159,8 @@ void BM_LoadThreeMappingEditors(benchmark::State& state)
     MappingModel transmit(kTransmitPdoMapping);
     MappingModel emergency(kEmergencyMapping);
     for (auto _ : state) {
-        const bool ok = receive.load(project().files()).ok && transmit.load(project().files()).ok &&
-                        emergency.load(project().files()).ok;
+        const bool ok = receive.load(project().files()) && transmit.load(project().files()) &&
+                        emergency.load(project().files());
         if (!ok)
             state.SkipWithError("load failed");
         benchmark::DoNotOptimize(emergency.frameCount());

@@ -126,24 +126,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(static_cast<bool>(writeFramedProject(project, dir)), "the scratch project must be written");
 
     std::vector<CompileMessage> messages;
-    CompiledImages images;
-    const bool written = compileAndWriteImages(
-        dir, [&](const CompileMessage& m) { messages.push_back(m); }, nullptr, &images);
+    const Result<CompiledImages> written =
+        compileAndWriteImages(dir, [&](const CompileMessage& m) { messages.push_back(m); });
     const std::string binDir = joinPath(dir, "bin");
     const std::string plainPath = joinPath(binDir, kPlainImageName);
     const std::string bank1Path = joinPath(binDir, kBank1Name);
     const std::string bank2Path = joinPath(binDir, kBank2Name);
 
-    if (images.ok) {
-        FUZZ_CHECK(written, "a successful compile must write its images");
+    if (written) {
+        const CompiledImages& images = *written;
         checkPlain(bytesOf(plainPath), project.present[0]);
         const auto counts = checkParameterBlock(bytesOf(bank1Path));
         checkTableArea(bytesOf(bank2Path), counts, images);
     } else {
-        FUZZ_CHECK(!written, "a failed compile must not report its images written");
         FUZZ_CHECK(!messages.empty() && messages.back().kind == CompileMessage::Kind::Error &&
                        !messages.back().text.empty(),
                    "a failed compile must end with an error saying why");
+        FUZZ_CHECK(written.error().text == messages.back().text, "the failure must be the last message");
         FUZZ_CHECK(!pathExists(plainPath) && !pathExists(bank1Path) && !pathExists(bank2Path),
                    "a failed compile must write no image");
     }

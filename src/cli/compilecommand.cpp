@@ -38,13 +38,12 @@ int runCompileCommand(const std::vector<std::string>& args, std::ostream& out, s
         err << "setforge-cli compile: not a project directory: " << projectDir << "\n";
         return 1;
     }
-    CompiledImages images;
-    int deviceType = 0;
-    const bool written = compileAndWriteImages(
-        projectDir, [&err](const CompileMessage& message) { err << message.text << "\n"; }, &deviceType,
-        &images);
+    const Result<CompiledImages> written = compileAndWriteImages(
+        projectDir, [&err](const CompileMessage& message) { err << message.text << "\n"; });
     if (!written)
         return 1;
+    const CompiledImages& images = *written;
+    const int deviceType = images.deviceType;
 
     out << "Device type: " << deviceType
         << (hasEthernet(variantForSteps(deviceType)) ? " (with Ethernet port)" : " (without Ethernet port)")

@@ -97,23 +97,23 @@ TEST(XmlFile, ShapeAndRootRules)
 
     struct Case {
         const char* text;
-        XmlLoadResult::Status status;
+        bool wellFormed;
         const char* root;
     };
     const Case cases[] = {
-        {"<a><row/></a>", XmlLoadResult::Status::Ok, "a"},
-        {"<?xml version=\"1.0\"?><!--c--><b/>", XmlLoadResult::Status::Ok, "b"},
-        {"<a><row></a>", XmlLoadResult::Status::NotWellFormed, ""},
-        {"", XmlLoadResult::Status::NotWellFormed, ""},
-        {"<!-- only a comment -->", XmlLoadResult::Status::NotWellFormed, ""},
+        {"<a><row/></a>", true, "a"},
+        {"<?xml version=\"1.0\"?><!--c--><b/>", true, "b"},
+        {"<a><row></a>", false, ""},
+        {"", false, ""},
+        {"<!-- only a comment -->", false, ""},
     };
     for (const Case& c : cases) {
         pugi::xml_document d;
-        const XmlLoadResult r = loadXmlText(c.text, d);
-        EXPECT_EQ(r.status, c.status) << c.text;
+        const Result<void> r = loadXmlText(c.text, d);
+        EXPECT_EQ(static_cast<bool>(r), c.wellFormed) << c.text;
         EXPECT_STREQ(documentRoot(d).name(), c.root) << c.text;
-        if (!r.ok()) {
-            EXPECT_FALSE(r.error.empty()) << c.text;
+        if (!r) {
+            EXPECT_FALSE(r.error().text.empty()) << c.text;
         }
     }
 }
@@ -121,14 +121,14 @@ TEST(XmlFile, ShapeAndRootRules)
 TEST(XmlFile, NextElementSkipsCommentsAndText)
 {
     pugi::xml_document doc;
-    ASSERT_TRUE(loadXmlText("<r><a/>text<!--c--><b/></r>", doc).ok());
+    ASSERT_TRUE(loadXmlText("<r><a/>text<!--c--><b/></r>", doc));
     EXPECT_STREQ(nextElement(documentRoot(doc).child("a")).name(), "b");
 }
 
 TEST(XmlFile, BlankElementTextSurvivesLoading)
 {
     pugi::xml_document doc;
-    ASSERT_TRUE(loadXmlText("<r>\n  <a>  </a>\n  <b/>\n</r>", doc).ok());
+    ASSERT_TRUE(loadXmlText("<r>\n  <a>  </a>\n  <b/>\n</r>", doc));
     EXPECT_EQ(childText(documentRoot(doc), "a"), "  ");
     EXPECT_STREQ(nextElement(documentRoot(doc).child("a")).name(), "b");
 }
@@ -137,9 +137,19 @@ TEST(XmlFile, MissingAndUnreadableFiles)
 {
     TempDir dir;
     pugi::xml_document doc;
-    EXPECT_EQ(loadXmlFile(dir.file("none.xml"), doc).status, XmlLoadResult::Status::Missing);
+    const Result<XmlFile> missing = loadXmlFile(dir.file("none.xml"), doc);
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(*missing, XmlFile::Missing);
+    EXPECT_FALSE(wasRead(missing));
+
     std::filesystem::create_directory(dir.path() / "d.xml");
-    EXPECT_EQ(loadXmlFile(dir.file("d.xml"), doc).status, XmlLoadResult::Status::Unreadable);
+    const Result<XmlFile> unreadable = loadXmlFile(dir.file("d.xml"), doc);
+    ASSERT_FALSE(unreadable);
+    EXPECT_EQ(unreadable.error().file, dir.file("d.xml"));
+    EXPECT_FALSE(unreadable.error().text.empty());
+
+    ASSERT_TRUE(writeFileAtomic(dir.file("ok.xml"), "<r/>"));
+    EXPECT_TRUE(wasRead(loadXmlFile(dir.file("ok.xml"), doc)));
 }
 
 } // namespace

@@ -388,17 +388,16 @@ TEST_P(HostileProject, EveryReaderGivesItsMessageAndNothingChanges)
             if (std::string(file) == table->fileName)
                 expected = fragment;
         Grid grid(table->rowCount, table->columnCount());
-        const XmlLoadResult loaded = loadTableFile(*table, path, grid);
+        const Result<void> loaded = loadTableFile(*table, path, grid);
         const std::vector<std::string> messages = checkTableFile(*table, path, variant, texts());
         if (*expected == '\0') {
-            EXPECT_TRUE(loaded.ok() || loaded.status == XmlLoadResult::Status::Missing)
-                << table->fileName << ": " << loaded.error;
+            EXPECT_TRUE(loaded) << table->fileName << ": " << loaded.error().text;
             EXPECT_TRUE(messages.empty()) << table->fileName << ": " << messages.front();
         } else {
             ASSERT_EQ(messages.size(), 1u) << table->fileName;
             EXPECT_TRUE(contains(messages.front(), expected)) << table->fileName << ": " << messages.front();
-            if (!loaded.ok()) {
-                EXPECT_TRUE(contains(loaded.error, expected)) << loaded.error;
+            if (!loaded) {
+                EXPECT_TRUE(contains(loaded.error().text, expected)) << loaded.error().text;
             }
         }
     }
@@ -406,11 +405,13 @@ TEST_P(HostileProject, EveryReaderGivesItsMessageAndNothingChanges)
     // The communication parameters.
     const ParGenFileCheck parGen = checkParGenFile(files.parGen, texts());
     if (*c.parGen == '\0') {
-        EXPECT_TRUE(parGen.passed()) << parGen.xml.error
+        EXPECT_TRUE(parGen.passed()) << (parGen.read ? "" : parGen.read.error().text)
                                      << (parGen.messages.empty() ? "" : parGen.messages.front());
     } else {
         EXPECT_FALSE(parGen.passed());
-        const std::string first = parGen.messages.empty() ? parGen.xml.error : parGen.messages.front();
+        const std::string first = !parGen.messages.empty() ? parGen.messages.front()
+                                  : parGen.read             ? std::string()
+                                                            : parGen.read.error().text;
         EXPECT_TRUE(contains(first, c.parGen)) << first;
     }
 
@@ -418,12 +419,12 @@ TEST_P(HostileProject, EveryReaderGivesItsMessageAndNothingChanges)
     const MappingFormat* formats[] = {&kReceivePdoMapping, &kTransmitPdoMapping, &kEmergencyMapping};
     for (std::size_t i = 0; i < 3; ++i) {
         MappingModel model(*formats[i]);
-        const MappingLoadResult loaded = model.load(files);
+        const Result<void> loaded = model.load(files);
         if (*c.mapping[i] == '\0') {
-            EXPECT_TRUE(loaded.ok) << "mapping " << i << ": " << loaded.error;
+            EXPECT_TRUE(loaded) << "mapping " << i << ": " << loaded.error().text;
         } else {
-            EXPECT_FALSE(loaded.ok) << "mapping " << i;
-            EXPECT_TRUE(contains(loaded.error, c.mapping[i])) << "mapping " << i << ": " << loaded.error;
+            ASSERT_FALSE(loaded) << "mapping " << i;
+            EXPECT_TRUE(contains(loaded.error().text, c.mapping[i])) << "mapping " << i << ": " << loaded.error().text;
             EXPECT_EQ(model.frameCount(), 0);
         }
     }
@@ -481,19 +482,19 @@ TEST(HostileMapping, FrameNumbersOutsideTheTableAreSkipped)
 {
     const HostileFixture fixture("mapping_frames");
     MappingModel receive(kReceivePdoMapping);
-    ASSERT_TRUE(receive.load(fixture.files()).ok);
+    ASSERT_TRUE(receive.load(fixture.files()));
     ASSERT_EQ(receive.frameCount(), 2);
     EXPECT_EQ(registersOf(receive, 0), std::vector<std::string>{"200"});
     EXPECT_TRUE(registersOf(receive, 1).empty());
     MappingModel transmit(kTransmitPdoMapping);
-    ASSERT_TRUE(transmit.load(fixture.files()).ok);
+    ASSERT_TRUE(transmit.load(fixture.files()));
     ASSERT_EQ(transmit.frameCount(), 2);
     EXPECT_EQ(registersOf(transmit, 0), std::vector<std::string>{"300"});
     EXPECT_TRUE(registersOf(transmit, 1).empty());
 
     // A third EMCY_ROW under two emergencies belongs to none.
     MappingModel emergency(kEmergencyMapping);
-    ASSERT_TRUE(emergency.load(fixture.files()).ok);
+    ASSERT_TRUE(emergency.load(fixture.files()));
     ASSERT_EQ(emergency.frameCount(), 2);
     EXPECT_EQ(registersOf(emergency, 0), std::vector<std::string>{"400"});
     EXPECT_EQ(registersOf(emergency, 1), std::vector<std::string>{"410"});
@@ -511,7 +512,7 @@ TEST(HostileMapping, SelectorHalvesAboveTheFrameSurviveLoadAndSave)
 {
     const HostileFixture fixture("nibbles_pdo");
     MappingModel receive(kReceivePdoMapping);
-    ASSERT_TRUE(receive.load(fixture.files()).ok);
+    ASSERT_TRUE(receive.load(fixture.files()));
     ASSERT_EQ(receive.frame(1).entries.size(), 1u);
     EXPECT_EQ(receive.frame(1).entries[0].highPart, 15);
     EXPECT_EQ(receive.frame(1).entries[0].lowPart, 9);
@@ -520,7 +521,7 @@ TEST(HostileMapping, SelectorHalvesAboveTheFrameSurviveLoadAndSave)
     EXPECT_NE(serializeXml(doc).find("nrpdo=\"2\" poscomp=\"249\""), std::string::npos) << serializeXml(doc);
 
     MappingModel transmit(kTransmitPdoMapping);
-    ASSERT_TRUE(transmit.load(fixture.files()).ok);
+    ASSERT_TRUE(transmit.load(fixture.files()));
     transmit.buildDocument(doc);
     EXPECT_NE(serializeXml(doc).find("PosComp=\"255\""), std::string::npos) << serializeXml(doc);
 }
@@ -531,7 +532,7 @@ TEST(HostileMapping, EmergencySelectorAboveFiveStopsTheCompileOnly)
 {
     const HostileFixture fixture("nibbles_emcy");
     MappingModel emergency(kEmergencyMapping);
-    ASSERT_TRUE(emergency.load(fixture.files()).ok);
+    ASSERT_TRUE(emergency.load(fixture.files()));
     ASSERT_EQ(emergency.frame(0).entries.size(), 2u);
     EXPECT_EQ(emergency.frame(0).entries[1].highPart, 6);
     EXPECT_EQ(emergency.frame(0).entries[1].lowPart, 6);

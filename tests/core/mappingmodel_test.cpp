@@ -197,7 +197,7 @@ TEST(MappingModel, ByteSelectorBothWays)
     const std::string frames = dir.copy("rpdodef.xml");
     dir.write("sdopdo.xml", R"(<sdopdo><row index="5" subindex="0" nrpdo="1" poscomp="33"/></sdopdo>)");
     MappingModel model(kReceivePdoMapping);
-    ASSERT_TRUE(model.load(frames, dir.path("sdopdo.xml")).ok);
+    ASSERT_TRUE(model.load(frames, dir.path("sdopdo.xml")));
     EXPECT_EQ(entryAt(model, 0, 0).highPart, 2);
     EXPECT_EQ(entryAt(model, 0, 0).lowPart, 1);
 
@@ -258,7 +258,7 @@ TEST(MappingModel, EmergenciesAlwaysOfferFiveBytes)
               R"(<EMCY><row ID_EMCY="1" EMCY_Error_Code="0" Error_Register="0" Mnemonic=""/>)"
               R"(<row ID_EMCY="abc" EMCY_Error_Code="" Error_Register="x" Mnemonic="8"/></EMCY>)");
     MappingModel model(kEmergencyMapping);
-    ASSERT_TRUE(model.load(dir.path("emcydef.xml"), dir.path("emcyword.xml")).ok);
+    ASSERT_TRUE(model.load(dir.path("emcydef.xml"), dir.path("emcyword.xml")));
     ASSERT_EQ(model.frameCount(), 2);
     UiTexts texts;
     for (int i = 0; i < model.frameCount(); ++i) {
@@ -273,8 +273,8 @@ TEST(MappingModel, ReceiveLoadSkipsRowsWithoutFrameAndSavesWhatIsLeft)
 {
     ScratchDir dir;
     MappingModel model(kReceivePdoMapping);
-    const MappingLoadResult loaded = model.load(dir.copy("rpdodef.xml"), dir.copy("sdopdo.xml"));
-    ASSERT_TRUE(loaded.ok) << loaded.error;
+    const Result<void> loaded = model.load(dir.copy("rpdodef.xml"), dir.copy("sdopdo.xml"));
+    ASSERT_TRUE(loaded) << loaded.error().text;
     ASSERT_EQ(model.frameCount(), 3);
     EXPECT_EQ(model.frame(0).listLine(), "0x181\t8");
     EXPECT_EQ(model.frame(2).listLine(), "$183\tabc");
@@ -295,7 +295,7 @@ TEST(MappingModel, TransmitLoadReadsWriteAndSavesCapitalisedRows)
     files.transmitPdo = dir.copy("Transmit_Pdo.xml");
     files.transmitPdoDefine = dir.copy("Transmit_PDO_Define.xml");
     MappingModel model(kTransmitPdoMapping);
-    ASSERT_TRUE(model.load(files).ok);
+    ASSERT_TRUE(model.load(files));
     ASSERT_EQ(model.frameCount(), 2);
     EXPECT_EQ(model.frame(1).listLine(), "0x202\t4");
     EXPECT_EQ(entryAt(model, 0, 0).sendOnWrite, 1);
@@ -347,7 +347,7 @@ TEST(MappingModel, EmergencyRowsAreNestedAndEmptyRowsKept)
     files.emcyDef = dir.copy("emcydef.xml");
     files.emcyWord = dir.copy("emcyword.xml");
     MappingModel model(kEmergencyMapping);
-    ASSERT_TRUE(model.load(files).ok);
+    ASSERT_TRUE(model.load(files));
     ASSERT_EQ(model.frameCount(), 3);
     EXPECT_EQ(model.frame(0).listLine(), "0x05\t0x8130\t0x11");
     EXPECT_TRUE(model.frame(0).entries.empty());
@@ -362,7 +362,7 @@ TEST(MappingModel, EmergencyRowsAreNestedAndEmptyRowsKept)
 
     // Loading the saved file puts the entries back on the second emergency only.
     MappingModel again(kEmergencyMapping);
-    ASSERT_TRUE(again.load(files).ok);
+    ASSERT_TRUE(again.load(files));
     EXPECT_TRUE(again.frame(0).entries.empty());
     EXPECT_EQ(again.frame(1).entries.size(), 2u);
     EXPECT_TRUE(again.frame(2).entries.empty());
@@ -391,7 +391,7 @@ TEST(MappingModel, EmptyFrameTableSavesFileWithoutRows)
         dir.write("map.xml",
                   "<old><row index=\"1\" nrpdo=\"1\"/><EMCY_ROW><Dati Dati_Word=\"1\"/></EMCY_ROW></old>");
         MappingModel model(*c.format);
-        ASSERT_TRUE(model.load(dir.path("frames.xml"), dir.path("map.xml")).ok);
+        ASSERT_TRUE(model.load(dir.path("frames.xml"), dir.path("map.xml")));
         EXPECT_EQ(model.frameCount(), 0);
         ASSERT_TRUE(model.save(dir.path("map.xml")));
         EXPECT_EQ(fileText(dir.path("map.xml")), c.expected);
@@ -402,7 +402,7 @@ TEST(MappingModel, MissingMappingFileGivesFramesWithoutEntries)
 {
     ScratchDir dir;
     MappingModel model(kReceivePdoMapping);
-    ASSERT_TRUE(model.load(dir.copy("rpdodef.xml"), dir.path("sdopdo.xml")).ok);
+    ASSERT_TRUE(model.load(dir.copy("rpdodef.xml"), dir.path("sdopdo.xml")));
     EXPECT_EQ(model.frameCount(), 3);
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(model.frame(i).entries.empty());
@@ -414,19 +414,19 @@ TEST(MappingModel, BrokenFilesAreReportedAndLeaveNoFrames)
     ScratchDir dir;
     dir.write("broken.xml", "<sdopdo><row index=\"1\"</sdopdo>");
     MappingModel model(kReceivePdoMapping);
-    MappingLoadResult loaded = model.load(dir.path("broken.xml"), dir.path("none.xml"));
-    EXPECT_FALSE(loaded.ok);
-    EXPECT_NE(loaded.error.find("broken.xml"), std::string::npos) << loaded.error;
+    Result<void> loaded = model.load(dir.path("broken.xml"), dir.path("none.xml"));
+    ASSERT_FALSE(loaded);
+    EXPECT_NE(loaded.error().text.find("broken.xml"), std::string::npos) << loaded.error().text;
     EXPECT_EQ(model.frameCount(), 0);
 
     loaded = model.load(dir.copy("rpdodef.xml"), dir.path("broken.xml"));
-    EXPECT_FALSE(loaded.ok);
-    EXPECT_NE(loaded.error.find("broken.xml"), std::string::npos) << loaded.error;
+    ASSERT_FALSE(loaded);
+    EXPECT_NE(loaded.error().text.find("broken.xml"), std::string::npos) << loaded.error().text;
     EXPECT_EQ(model.frameCount(), 0);
 
     // A directory where the frame file should be cannot be read.
     fs::create_directory(pathFromUtf8(dir.path("dir.xml")));
-    EXPECT_FALSE(model.load(dir.path("dir.xml"), dir.path("none.xml")).ok);
+    EXPECT_FALSE(model.load(dir.path("dir.xml"), dir.path("none.xml")));
 }
 
 TEST(MappingModel, SaveIntoMissingFolderFails)
@@ -524,7 +524,7 @@ TEST(MappingModel, LoadedBytesBeyondTheFrameAreKept)
     dir.write("rpdodef.xml", R"(<rpdodef><row cobid="0x181" dimension="2"/></rpdodef>)");
     dir.write("sdopdo.xml", R"(<sdopdo><row index="7" subindex="0" nrpdo="1" poscomp="120"/></sdopdo>)");
     MappingModel model(kReceivePdoMapping);
-    ASSERT_TRUE(model.load(dir.path("rpdodef.xml"), dir.path("sdopdo.xml")).ok);
+    ASSERT_TRUE(model.load(dir.path("rpdodef.xml"), dir.path("sdopdo.xml")));
     EXPECT_EQ(entryAt(model, 0, 0).highPart, 7);
     EXPECT_EQ(entryAt(model, 0, 0).lowPart, 8);
     UiTexts texts;
@@ -551,7 +551,7 @@ TEST(MappingModel, BytesBeyondTheFrameAreNamedBeforeModify)
         dir.write("rpdodef.xml", R"(<rpdodef><row cobid="0x181" dimension="4"/></rpdodef>)");
         dir.write("sdopdo.xml", R"(<sdopdo><row index="9" subindex="0" nrpdo="1" poscomp=")" +
                                     std::to_string(c.hi * 16 + c.lo) + R"("/></sdopdo>)");
-        ASSERT_TRUE(shrunk.load(dir.path("rpdodef.xml"), dir.path("sdopdo.xml")).ok);
+        ASSERT_TRUE(shrunk.load(dir.path("rpdodef.xml"), dir.path("sdopdo.xml")));
         EXPECT_EQ(shrunk.bytesBeyondFrame(0, 0, texts), c.dropped) << c.hi << "/" << c.lo;
     }
     EXPECT_TRUE(model.bytesBeyondFrame(0, 5, texts).empty());
@@ -624,9 +624,9 @@ TEST(MappingModel, CopyBufferOutlivesReload)
     files.transmitPdo = dir.copy("Transmit_Pdo.xml");
     files.transmitPdoDefine = dir.copy("Transmit_PDO_Define.xml");
     MappingModel model(kTransmitPdoMapping);
-    ASSERT_TRUE(model.load(files).ok);
+    ASSERT_TRUE(model.load(files));
     ASSERT_TRUE(model.copyEntry(0, 0).done());
-    ASSERT_TRUE(model.load(files).ok);
+    ASSERT_TRUE(model.load(files));
     EXPECT_EQ(model.copyBuffer().registerIndex, "300");
     EXPECT_EQ(model.copyBuffer().sendOnWrite, 1);
 }
@@ -692,7 +692,7 @@ TEST(MappingModel, UnsavedChangesFollowTheEntries)
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.what);
         MappingModel model(kTransmitPdoMapping);
-        ASSERT_TRUE(model.load(files).ok);
+        ASSERT_TRUE(model.load(files));
         const std::string before = serialized(model);
         ASSERT_FALSE(model.hasUnsavedChanges());
         c.edit(model);
@@ -702,7 +702,7 @@ TEST(MappingModel, UnsavedChangesFollowTheEntries)
             EXPECT_EQ(serialized(model) != before, c.changed);
         }
         // A new load is the saved state again.
-        ASSERT_TRUE(model.load(files).ok);
+        ASSERT_TRUE(model.load(files));
         EXPECT_FALSE(model.hasUnsavedChanges());
     }
 }
@@ -712,7 +712,7 @@ TEST(MappingModel, UnsavedChangesWithoutAMappingFile)
     ScratchDir dir;
     const UiTexts texts;
     MappingModel model(kReceivePdoMapping);
-    ASSERT_TRUE(model.load(dir.copy("rpdodef.xml"), dir.path("sdopdo.xml")).ok);
+    ASSERT_TRUE(model.load(dir.copy("rpdodef.xml"), dir.path("sdopdo.xml")));
     EXPECT_FALSE(model.hasUnsavedChanges());
     ASSERT_TRUE(model.addEntry(2, {"7", 1, 0, 0}, texts).done());
     EXPECT_TRUE(model.hasUnsavedChanges());

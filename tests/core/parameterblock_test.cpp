@@ -16,7 +16,7 @@ namespace {
 ParameterBlock blockFrom(const std::string& inner, int* deviceType = nullptr)
 {
     pugi::xml_document doc;
-    EXPECT_TRUE(loadXmlText("<Par_Gen>" + inner + "</Par_Gen><!--SW_VERSION = 2.001-->", doc).ok());
+    EXPECT_TRUE(loadXmlText("<Par_Gen>" + inner + "</Par_Gen><!--SW_VERSION = 2.001-->", doc));
     ParameterBlock block;
     const int type = block.readParGen(documentRoot(doc));
     if (deviceType)

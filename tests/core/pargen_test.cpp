@@ -40,9 +40,9 @@ protected:
     }
     ParGenValues loadText(const std::string& content) const
     {
-        const ParGenLoadResult loaded = loadParGen(write("ParGen.xml", content));
-        EXPECT_TRUE(loaded.xml.ok()) << loaded.xml.error;
-        return loaded.values;
+        const Result<ParGenValues> loaded = loadParGen(write("ParGen.xml", content));
+        EXPECT_TRUE(loaded) << loaded.error().text;
+        return loaded ? *loaded : ParGenValues{};
     }
 
     fs::path m_dir;
@@ -97,9 +97,9 @@ ParGenValues goldenValues()
 
 TEST_F(ParGenFiles, NoFileGivesTheDefaultsOfANewProject)
 {
-    const ParGenLoadResult loaded = loadParGen(path("ParGen.xml"));
-    EXPECT_EQ(loaded.xml.status, XmlLoadResult::Status::Missing);
-    const ParGenValues& v = loaded.values;
+    const Result<ParGenValues> loaded = loadParGen(path("ParGen.xml"));
+    ASSERT_TRUE(loaded);
+    const ParGenValues& v = *loaded;
     EXPECT_EQ(v.deviceType, 1);
     EXPECT_EQ(v.canId, "1");
     EXPECT_EQ(kCanBaudItems[static_cast<std::size_t>(v.canBaud)], std::string("1000K"));
@@ -268,9 +268,9 @@ TEST_F(ParGenFiles, SaveWritesEveryElementInOrderByteForByte)
     EXPECT_EQ(readFile(out), readFile(fixture("saved.xml")));
 
     // And it loads back to the same values.
-    const ParGenLoadResult loaded = loadParGen(fixture("saved.xml"));
-    ASSERT_TRUE(loaded.xml.ok());
-    EXPECT_EQ(loaded.values, goldenValues());
+    const Result<ParGenValues> loaded = loadParGen(fixture("saved.xml"));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(*loaded, goldenValues());
 }
 
 TEST_F(ParGenFiles, SaveOfTheDefaultsRoundTrips)
@@ -282,14 +282,17 @@ TEST_F(ParGenFiles, SaveOfTheDefaultsRoundTrips)
                          "<CAN_Baud>1000</CAN_Baud>",
                          0),
               0u);
-    EXPECT_EQ(loadParGen(out).values, ParGenValues{});
+    const Result<ParGenValues> back = loadParGen(out);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, ParGenValues{});
 }
 
 TEST_F(ParGenFiles, BrokenFileReportsTheParserErrorAndWriteFailureTheSystemError)
 {
-    const ParGenLoadResult broken = loadParGen(write("ParGen.xml", "<Par_Gen><CAN_id>5</Par_Gen>"));
-    EXPECT_EQ(broken.xml.status, XmlLoadResult::Status::NotWellFormed);
-    EXPECT_FALSE(broken.xml.error.empty());
+    const std::string brokenPath = write("ParGen.xml", "<Par_Gen><CAN_id>5</Par_Gen>");
+    const Result<ParGenValues> broken = loadParGen(brokenPath);
+    ASSERT_FALSE(broken);
+    EXPECT_EQ(broken.error().text.rfind(brokenPath + ": ", 0), 0u) << broken.error().text;
 
     const std::string inMissingDir = (m_dir / "no_such_dir" / "ParGen.xml").string();
     const Result<void> failed = saveParGen(ParGenValues{}, inMissingDir);
@@ -435,7 +438,7 @@ TEST_F(ParGenFiles, CheckOfAFileGivesTheDialogsMessages)
         "v0.xml",
         "<Par_Gen><Select_Device_Type>0</Select_Device_Type><Ethernet_IP1>300</Ethernet_IP1></Par_Gen>");
     const ParGenFileCheck passed = checkParGenFile(variant0, texts);
-    EXPECT_TRUE(passed.xml.ok());
+    EXPECT_TRUE(passed.read);
     EXPECT_TRUE(passed.messages.empty());
     EXPECT_TRUE(passed.passed());
 
@@ -453,11 +456,11 @@ TEST_F(ParGenFiles, CheckOfAFileGivesTheDialogsMessages)
     EXPECT_EQ(checkParGenFile(variant1, texts).messages.front(), "Modbus-ID falsch");
 
     const ParGenFileCheck missing = checkParGenFile(path("none.xml"), texts);
-    EXPECT_EQ(missing.xml.status, XmlLoadResult::Status::Missing);
+    EXPECT_TRUE(missing.read);
     EXPECT_TRUE(missing.passed());
 
     const ParGenFileCheck broken = checkParGenFile(write("bad.xml", "<Par_Gen>"), texts);
-    EXPECT_EQ(broken.xml.status, XmlLoadResult::Status::NotWellFormed);
+    EXPECT_FALSE(broken.read);
     EXPECT_FALSE(broken.passed());
     EXPECT_TRUE(broken.messages.empty());
 }

@@ -106,7 +106,9 @@ namespace {
 std::vector<std::string> sharedLines(const MappingModel& model, const TempProject& project)
 {
     std::vector<std::string> result;
-    for (const RegisterConflict& conflict : registersSharedWithOtherTables(model, project.files()))
+    ProjectDocuments docs(project.files());
+    const ProjectDocuments::File own = ProjectDocuments::fileOf(model.format().mapFile);
+    for (const RegisterConflict& conflict : registersSharedWithOtherTables(model, docs, own))
         result.push_back(describeConflict(conflict));
     return result;
 }
@@ -123,7 +125,7 @@ TEST(SharedRegisters, EditedEntriesAgainstTheOtherTables)
     // On file the mapping uses 300; the editor has moved it to 0x64 and added 12 and 500.
     project.table("sdopdo.xml", "sdopdo", "<row index=\"300\" nrpdo=\"1\" poscomp=\"0\"/>");
     MappingModel model(kReceivePdoMapping);
-    ASSERT_TRUE(model.load(project.files()).ok);
+    ASSERT_TRUE(model.load(project.files()));
     UiTexts texts;
     ASSERT_TRUE(model.modifyEntry(0, 0, {"0x64", 1, 0, 0}, texts).done());
     ASSERT_TRUE(model.addEntry(1, {"12", 1, 0, 0}, texts).done());

@@ -164,10 +164,8 @@ TEST(TableArea, OneEntryOverCapacityRefusesTheUpdate)
         TempProject project;
         ASSERT_TRUE(maximal::writeMaximalProject(project.dir(), c.table));
         std::vector<std::string> messages;
-        int deviceType = -1;
         EXPECT_FALSE(compileAndWriteImages(
-            project.dir(), [&messages](const CompileMessage& m) { messages.push_back(m.text); },
-            &deviceType));
+            project.dir(), [&messages](const CompileMessage& m) { messages.push_back(m.text); }));
         ASSERT_FALSE(messages.empty());
         EXPECT_EQ(messages.back(), c.message);
         EXPECT_FALSE(pathExists(joinPath(project.dir(), "bin"))) << c.message;

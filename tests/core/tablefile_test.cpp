@@ -28,8 +28,8 @@ Grid loadText(const TableDefinition& table, const std::string& text)
     TempDir dir;
     writeText(dir.file("table.xml"), text);
     Grid grid(table.rowCount, table.columnCount());
-    const XmlLoadResult loaded = loadTableFile(table, dir.file("table.xml"), grid);
-    EXPECT_TRUE(loaded.ok()) << loaded.error;
+    const Result<void> loaded = loadTableFile(table, dir.file("table.xml"), grid);
+    EXPECT_TRUE(loaded) << loaded.error().text;
     return grid;
 }
 
@@ -236,20 +236,20 @@ TEST(TableFile, LoadingClearsTheGridFirst)
     TempDir dir;
     Grid grid = gridOf(nodeGuardTable(), {{"9", "9", "9", "old"}, {"8"}});
     writeText(dir.file("NodeGuard.xml"), "<Node_Guarding><row NodeID=\"1\"/></Node_Guarding>");
-    ASSERT_TRUE(loadTableFile(nodeGuardTable(), dir.file("NodeGuard.xml"), grid).ok());
+    ASSERT_TRUE(loadTableFile(nodeGuardTable(), dir.file("NodeGuard.xml"), grid));
     EXPECT_EQ(rowOf(grid, 1), (Cells{"1", "", "", ""}));
     EXPECT_EQ(rowOf(grid, 2), (Cells{"", "", "", ""}));
 
     grid = gridOf(nodeGuardTable(), {{"9"}});
-    const XmlLoadResult missing = loadTableFile(nodeGuardTable(), dir.file("none.xml"), grid);
-    EXPECT_TRUE(missing.ok());
+    const Result<void> missing = loadTableFile(nodeGuardTable(), dir.file("none.xml"), grid);
+    EXPECT_TRUE(missing);
     EXPECT_EQ(grid.usedRowCount(), 0);
 
     grid = gridOf(nodeGuardTable(), {{"9"}});
     writeText(dir.file("bad.xml"), "<Node_Guarding><row NodeID=\"1\"></Node_Guarding>");
-    const XmlLoadResult bad = loadTableFile(nodeGuardTable(), dir.file("bad.xml"), grid);
-    EXPECT_EQ(bad.status, XmlLoadResult::Status::NotWellFormed);
-    EXPECT_FALSE(bad.error.empty());
+    const Result<void> bad = loadTableFile(nodeGuardTable(), dir.file("bad.xml"), grid);
+    ASSERT_FALSE(bad);
+    EXPECT_EQ(bad.error().text.rfind(dir.file("bad.xml") + ": ", 0), 0u) << bad.error().text;
     EXPECT_EQ(grid.usedRowCount(), 0);
 }
 
@@ -301,7 +301,7 @@ TEST(TableFile, HiddenColumnsRoundTrip)
 
         // Shown, checked, saved back unchanged.
         Grid grid(c.table->rowCount, c.table->columnCount());
-        ASSERT_TRUE(loadTableFile(*c.table, path, grid).ok());
+        ASSERT_TRUE(loadTableFile(*c.table, path, grid));
         EXPECT_FALSE(validateTable(*c.table, grid, c.variant, UiTexts()).has_value()) << where;
         ASSERT_TRUE(saveTableFile(*c.table, grid, path));
         EXPECT_EQ(readText(path), original) << where;
@@ -333,7 +333,7 @@ TEST(TableFile, FullTablesSaveAndLoadBack)
         TempDir dir;
         ASSERT_TRUE(saveTableFile(*table, grid, dir.file(table->fileName)));
         Grid back(table->rowCount, table->columnCount());
-        ASSERT_TRUE(loadTableFile(*table, dir.file(table->fileName), back).ok());
+        ASSERT_TRUE(loadTableFile(*table, dir.file(table->fileName), back));
         EXPECT_EQ(back.usedRowCount(), table->rowCount) << table->objectName;
         for (int r = 1; r <= table->rowCount; ++r)
             ASSERT_EQ(rowOf(back, r), rowOf(grid, r)) << table->objectName << " row " << r;
@@ -404,12 +404,12 @@ TEST(TableDefinitions, TextBlocksAndVariant)
             writeText(dir.file("ParGen.xml"), c.content);
         const char* label = c.content ? c.content : "no file";
         EXPECT_EQ(readTableVariant(dir.file("ParGen.xml")), c.expected) << label;
-        const TableVariantReading reading = readTableVariantOrError(dir.file("ParGen.xml"));
-        EXPECT_EQ(reading.ok(), !c.brokenXml) << label;
+        const Result<DeviceVariant> reading = readTableVariantOrError(dir.file("ParGen.xml"));
+        EXPECT_EQ(static_cast<bool>(reading), !c.brokenXml) << label;
         if (c.brokenXml)
-            EXPECT_EQ(reading.error.rfind(dir.file("ParGen.xml") + ": ", 0), 0u) << reading.error;
+            EXPECT_EQ(reading.error().text.rfind(dir.file("ParGen.xml") + ": ", 0), 0u) << reading.error().text;
         else
-            EXPECT_EQ(reading.variant, c.expected) << label;
+            EXPECT_EQ(*reading, c.expected) << label;
     }
 }
 

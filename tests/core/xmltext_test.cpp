@@ -25,7 +25,7 @@ TEST(XmlText, ElementTextReadsBackAsSaved)
         EXPECT_EQ(saved.find('\r'), std::string::npos) << "raw carriage return in the saved text";
 
         pugi::xml_document again;
-        ASSERT_TRUE(loadXmlText(saved, again).ok());
+        ASSERT_TRUE(loadXmlText(saved, again));
         EXPECT_EQ(elementText(childElement(documentRoot(again), "CAN_id")), value);
         EXPECT_EQ(std::string(childElement(documentRoot(again), "row").attribute("IndexA").value()), value);
     }
@@ -37,15 +37,15 @@ TEST(XmlText, ParGenValueWithCarriageReturnSurvivesSaveAndLoad)
     TempDir dir;
     const std::string path = dir.file("ParGen.xml");
     writeTestFile(path, "<Par_Gen><CAN_id>1&#13;</CAN_id><M_devid>&#13;</M_devid></Par_Gen>");
-    const ParGenLoadResult first = loadParGen(path);
-    ASSERT_TRUE(first.xml.ok());
-    EXPECT_EQ(first.values.canId, "1\r");
-    EXPECT_EQ(first.values.modbusId, "\r");
+    const Result<ParGenValues> first = loadParGen(path);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->canId, "1\r");
+    EXPECT_EQ(first->modbusId, "\r");
 
-    ASSERT_TRUE(saveParGen(first.values, path));
-    const ParGenLoadResult second = loadParGen(path);
-    ASSERT_TRUE(second.xml.ok());
-    EXPECT_EQ(second.values, first.values);
+    ASSERT_TRUE(saveParGen(*first, path));
+    const Result<ParGenValues> second = loadParGen(path);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(*second, *first);
 }
 
 // The readers of the report and the checks go over whatever rows a project has: a missing file

@@ -307,11 +307,11 @@ void CommunicationDialogTest::okReportsTheFirstFailingCheck()
     QVERIFY(msgs.all().empty());
     QVERIFY(!d.dialog->isVisible());
     QCOMPARE(d.dialog->result(), int(QDialog::Accepted));
-    const ParGenLoadResult saved = loadParGen(d.state.files.parGen);
-    QVERIFY(saved.xml.ok());
-    QCOMPARE(saved.values.deviceType, 0);
-    QCOMPARE(saved.values.ip[0], std::string("300"));
-    QCOMPARE(saved.values.subnetMask[1], std::string("256"));
+    const Result<ParGenValues> saved = loadParGen(d.state.files.parGen);
+    QVERIFY(saved);
+    QCOMPARE(saved->deviceType, 0);
+    QCOMPARE(saved->ip[0], std::string("300"));
+    QCOMPARE(saved->subnetMask[1], std::string("256"));
     QVERIFY(d.fileText().contains("<CAN_Baud>1000</CAN_Baud>"));
 }
 

@@ -100,7 +100,7 @@ struct Session {
     QString settingsValue(const char* section, const char* name) const
     {
         pugi::xml_document doc;
-        if (!loadXmlFile(state.settingsPath(), doc).ok())
+        if (!wasRead(loadXmlFile(state.settingsPath(), doc)))
             return "(no settings file)";
         return QString::fromStdString(childText(childElement(documentRoot(doc), section), name));
     }

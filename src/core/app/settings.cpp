@@ -84,7 +84,7 @@ void appendText(std::string& out, const std::string& value)
 Settings readSettings(std::string_view utf8Path)
 {
     pugi::xml_document doc;
-    if (!loadXmlFile(utf8Path, doc).ok())
+    if (!wasRead(loadXmlFile(utf8Path, doc)))
         return {};
     return fromDocument(doc);
 }
@@ -92,7 +92,7 @@ Settings readSettings(std::string_view utf8Path)
 Settings parseSettings(std::string_view xml)
 {
     pugi::xml_document doc;
-    if (!loadXmlText(xml, doc).ok())
+    if (!loadXmlText(xml, doc))
         return {};
     return fromDocument(doc);
 }

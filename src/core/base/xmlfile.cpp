@@ -6,7 +6,7 @@
 
 namespace setforge {
 
-XmlLoadResult loadXmlText(std::string_view text, pugi::xml_document& doc)
+Result<void> loadXmlText(std::string_view text, pugi::xml_document& doc)
 {
     doc.reset();
     // A field saved as blanks must load back as blanks, not as an empty text.
@@ -16,36 +16,36 @@ XmlLoadResult loadXmlText(std::string_view text, pugi::xml_document& doc)
         doc.reset();
         std::ostringstream error;
         error << parsed.description() << " (at offset " << parsed.offset << ")";
-        return {XmlLoadResult::Status::NotWellFormed, error.str()};
+        return makeError(error.str());
     }
     if (!documentRoot(doc)) {
         // An empty file or one holding only comments has no root element.
-        return {XmlLoadResult::Status::NotWellFormed, "No document element found"};
+        return makeError("No document element found");
     }
     return {};
 }
 
-XmlLoadResult loadXmlFile(std::string_view utf8Path, pugi::xml_document& doc)
+Result<XmlFile> loadXmlFile(std::string_view utf8Path, pugi::xml_document& doc)
 {
     doc.reset();
     if (!pathExists(utf8Path))
-        return {XmlLoadResult::Status::Missing, {}};
+        return XmlFile::Missing;
     const Result<std::string> content = readWholeFile(utf8Path);
     if (!content)
-        return {XmlLoadResult::Status::Unreadable, content.error().text};
-    XmlLoadResult result = loadXmlText(*content, doc);
-    if (!result.ok())
-        result.error = std::string(utf8Path) + ": " + result.error;
-    return result;
+        return makeError(content.error().text, std::string(utf8Path));
+    const Result<void> parsed = loadXmlText(*content, doc);
+    if (!parsed)
+        return makeError(std::string(utf8Path) + ": " + parsed.error().text, std::string(utf8Path));
+    return XmlFile::Read;
 }
 
 pugi::xml_node loadXmlRoot(std::string_view utf8Path, pugi::xml_document& doc,
                            std::vector<std::string>* errors)
 {
-    const XmlLoadResult result = loadXmlFile(utf8Path, doc);
-    if (!result.ok()) {
-        if (result.status != XmlLoadResult::Status::Missing && errors)
-            errors->push_back(result.error);
+    const Result<XmlFile> loaded = loadXmlFile(utf8Path, doc);
+    if (!loaded) {
+        if (errors)
+            errors->push_back(loaded.error().text);
         return {};
     }
     return documentRoot(doc);

@@ -9,27 +9,32 @@
 
 #include "core/base/atomicfile.h"
 #include "core/base/product.h"
+#include "core/base/result.h"
 
 namespace setforge {
 
 // The comment that ends every file the system writes.
 inline constexpr const char* kVersionComment = "SW_VERSION = " SETFORGE_VERSION;
 
-// Outcome of reading an XML file.
-struct XmlLoadResult {
-    enum class Status { Ok, Missing, Unreadable, NotWellFormed };
-    Status status = Status::Ok;
-    std::string error; // parser's or system's text, for the message box
-    bool ok() const { return status == Status::Ok; }
-};
+// What a successful read of a project file found. A missing file is no failure: a project
+// that never saved a table simply has no rows, so only the readers that need the file ask.
+enum class XmlFile { Read, Missing };
 
-// Parses the file at `utf8Path` into `doc`. A missing file gives Missing, a file that cannot
-// be read (a directory, no permission) Unreadable, bad XML NotWellFormed with the parser's
-// text and position. `doc` is reset first in every case.
-XmlLoadResult loadXmlFile(std::string_view utf8Path, pugi::xml_document& doc);
+// Parses the file at `utf8Path` into `doc`: Read, or Missing (doc left empty) when there is
+// no such file. A file that cannot be read (a directory, no permission) gives an Error with the
+// system's text, bad XML one with the path, the parser's text and position. `doc` is reset
+// first in every case.
+Result<XmlFile> loadXmlFile(std::string_view utf8Path, pugi::xml_document& doc);
 
-// Parses XML text held in memory, with the same results as loadXmlFile.
-XmlLoadResult loadXmlText(std::string_view text, pugi::xml_document& doc);
+// True when loadXmlFile read the file: it exists and is well-formed.
+inline bool wasRead(const Result<XmlFile>& loaded)
+{
+    return loaded && *loaded == XmlFile::Read;
+}
+
+// Parses XML text held in memory; bad XML or no root element gives an Error with the parser's
+// text and position.
+Result<void> loadXmlText(std::string_view text, pugi::xml_document& doc);
 
 // The document's root: its first element. Comments, declarations and processing
 // instructions before it are skipped, so a hand-edited file keeps its rows.

@@ -87,22 +87,25 @@ Result<void> writeImageFiles(std::string_view projectDir, const CompiledImages& 
     return {};
 }
 
-bool compileAndWriteImages(std::string_view projectDir, const MessageSink& sink, int* deviceType,
-                           CompiledImages* compiled)
+Result<CompiledImages> compileAndWriteImages(std::string_view projectDir, const MessageSink& sink)
 {
-    CompiledImages images = compileImages(makeProjectFiles(projectDir), sink);
-    bool written = false;
-    if (images.ok) {
-        const Result<void> result = writeImageFiles(projectDir, images);
-        written = static_cast<bool>(result);
-        if (!result && sink)
-            sink({CompileMessage::Kind::Error, result.error().text});
+    // The compile reports why it stopped only as its last message.
+    std::string stopReason;
+    CompiledImages images = compileImages(makeProjectFiles(projectDir), [&](const CompileMessage& message) {
+        if (message.kind == CompileMessage::Kind::Error)
+            stopReason = message.text;
+        if (sink)
+            sink(message);
+    });
+    if (!images.ok)
+        return makeError(stopReason);
+    const Result<void> written = writeImageFiles(projectDir, images);
+    if (!written) {
+        if (sink)
+            sink({CompileMessage::Kind::Error, written.error().text});
+        return written.error();
     }
-    if (deviceType)
-        *deviceType = images.deviceType;
-    if (compiled)
-        *compiled = std::move(images);
-    return written;
+    return images;
 }
 
 } // namespace setforge

@@ -39,9 +39,9 @@ CompiledImages compileImages(ProjectDocuments& docs, const MessageSink& sink);
 Result<void> writeImageFiles(std::string_view projectDir, const CompiledImages& images);
 
 // compileImages, then writeImageFiles when the compile succeeded: the whole update of the
-// image files. A write failure is also reported to `sink` as an error. True when all three
-// files were written.
-bool compileAndWriteImages(std::string_view projectDir, const MessageSink& sink, int* deviceType = nullptr,
-                           CompiledImages* compiled = nullptr);
+// image files. A write failure is also reported to `sink` as an error. The images when all
+// three files were written; otherwise the Error that stopped it, the same text as the last
+// message `sink` got.
+Result<CompiledImages> compileAndWriteImages(std::string_view projectDir, const MessageSink& sink);
 
 } // namespace setforge

@@ -80,11 +80,11 @@ void readPdoFile(const std::string& path, const char* fileName, const char* cobN
                  std::size_t capacity, const char* what, std::vector<EdsPdo>& out)
 {
     pugi::xml_document doc;
-    const XmlLoadResult loaded = loadXmlFile(path, doc);
-    if (loaded.status == XmlLoadResult::Status::Missing)
+    const Result<XmlFile> loaded = loadXmlFile(path, doc);
+    if (!loaded)
+        throw CompileStopped{loaded.error().text};
+    if (*loaded == XmlFile::Missing)
         return;
-    if (!loaded.ok())
-        throw CompileStopped{loaded.error};
     const pugi::xml_node root = documentRoot(doc);
     const std::size_t n = countElements(root);
     if (n > capacity)

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "core/image/registermap.h"
+
 #include "core/base/textint.h"
 #include "core/mapping/mappingmodel.h"
 
@@ -24,13 +26,13 @@ const char* editorName(MappingKind kind)
 
 } // namespace
 
-std::vector<RegisterConflict> registersSharedWithOtherTables(const MappingModel& model,
-                                                             const ProjectFiles& files)
+std::vector<RegisterConflict> registersSharedWithOtherTables(const MappingModel& model, ProjectDocuments& docs,
+                                                             ProjectDocuments::File skipped)
 {
-    // The editor's own file holds what was loaded, not what is being saved: leave it out.
-    ProjectFiles others = files;
-    others.*model.format().mapFile = std::string();
-    std::vector<RegisterClaim> claims = collectRegisterClaims(others);
+    std::vector<RegisterMapEntry> map = buildRegisterMap(docs);
+    const std::string skippedName = ProjectDocuments::fileName(skipped);
+    std::erase_if(map, [&skippedName](const RegisterMapEntry& entry) { return entry.file == skippedName; });
+    std::vector<RegisterClaim> claims = claimsOfRegisterMap(map);
     const std::size_t firstOwn = claims.size();
     const std::string prefix = std::string(editorName(model.format().kind)) + " (this editor, frame ";
     for (int frame = 0; frame < model.frameCount(); ++frame) {

@@ -36,36 +36,36 @@ void MappingModel::appendFrame(std::unique_ptr<MappingFrame> frame)
     m_frames.push_back(std::move(frame));
 }
 
-MappingLoadResult MappingModel::load(const ProjectFiles& files)
+Result<void> MappingModel::load(const ProjectFiles& files)
 {
     return load(files.*m_format.frameFile, files.*m_format.mapFile);
 }
 
-MappingLoadResult MappingModel::load(std::string_view frameFile, std::string_view mapFile)
+Result<void> MappingModel::load(std::string_view frameFile, std::string_view mapFile)
 {
     m_frames.clear();
     m_savedEntries.clear(); // the entry loaders set it from what they read
 
     pugi::xml_document doc;
-    XmlLoadResult loaded = loadXmlFile(frameFile, doc);
-    if (loaded.status == XmlLoadResult::Status::Missing)
+    const Result<XmlFile> frames = loadXmlFile(frameFile, doc);
+    if (!frames)
+        return frames.error();
+    if (*frames == XmlFile::Missing)
         return {};
-    if (!loaded.ok())
-        return {false, loaded.error};
     for (pugi::xml_node row : documentRoot(doc).children())
         if (isElement(row))
             m_frames.push_back(m_format.readFrame(row));
 
     if (m_frames.empty())
         return {};
-    loaded = loadXmlFile(mapFile, doc);
-    if (loaded.status == XmlLoadResult::Status::Missing)
-        return {};
-    if (!loaded.ok()) {
+    const Result<XmlFile> entries = loadXmlFile(mapFile, doc);
+    if (!entries) {
         // Without its entries the editor would save an empty mapping over the user's file.
         m_frames.clear();
-        return {false, loaded.error};
+        return entries.error();
     }
+    if (*entries == XmlFile::Missing)
+        return {};
     if (m_format.groupElement)
         loadGroupedEntries(documentRoot(doc));
     else

@@ -29,12 +29,6 @@ struct MappingEditResult {
     bool done() const { return outcome == Outcome::Done; }
 };
 
-// Outcome of loading the frame file and the mapping file.
-struct MappingLoadResult {
-    bool ok = true;
-    std::string error; // the parser's or the system's text, with the path
-};
-
 // The model of one mapping editor: the frames of its table, each with its entries, and the
 // editor's copy buffer. The format says which editor; the rules are the same for all three.
 // Frames are addressed by their position (from 0), entries by their position in their frame.
@@ -47,10 +41,11 @@ public:
     // Rebuilds the frames from `frameFile` (one per element child of its root, in order) and
     // their entries from `mapFile`; only element children count. A missing file gives no frames
     // or no entries; entries naming no existing frame are skipped. A file that cannot be read or
-    // is not well-formed gives ok = false with its error and leaves no frames. The copy buffer stays.
-    MappingLoadResult load(std::string_view frameFile, std::string_view mapFile);
+    // is not well-formed gives the loader's Error (the parser's or the system's text, with the
+    // path) and leaves no frames. The copy buffer stays.
+    Result<void> load(std::string_view frameFile, std::string_view mapFile);
     // The same with the two paths of the open project.
-    MappingLoadResult load(const ProjectFiles& files);
+    Result<void> load(const ProjectFiles& files);
 
     int frameCount() const { return static_cast<int>(m_frames.size()); }
     // True when `frame` is a frame position.

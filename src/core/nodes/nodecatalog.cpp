@@ -36,11 +36,11 @@ Result<std::vector<std::string>> NodeCatalog::load(std::string_view projectDir)
     m_nodes.clear();
     std::vector<std::string> problems;
     pugi::xml_document doc;
-    const XmlLoadResult loaded = loadXmlFile(catalogPath(projectDir), doc);
-    if (loaded.status == XmlLoadResult::Status::Missing)
+    const Result<XmlFile> loaded = loadXmlFile(catalogPath(projectDir), doc);
+    if (!loaded)
+        return makeError(std::string(kFileName) + ": " + loaded.error().text, catalogPath(projectDir));
+    if (*loaded == XmlFile::Missing)
         return problems;
-    if (!loaded.ok())
-        return makeError(std::string(kFileName) + ": " + loaded.error, catalogPath(projectDir));
     const pugi::xml_node root = documentRoot(doc);
     int rowNumber = 0;
     for (pugi::xml_node row = root.first_child(); row; row = row.next_sibling()) {

@@ -6,6 +6,12 @@
 #include "core/base/textint.h"
 #include "core/base/xmlfile.h"
 #include "core/image/registermap.h"
+#include "core/tables/emcyaccesstable.h"
+#include "core/tables/nodeguardtable.h"
+#include "core/tables/pdoreceivetable.h"
+#include "core/tables/pdotransmittable.h"
+#include "core/tables/sdoclienttable.h"
+#include "core/tables/tabledefinition.h"
 
 namespace setforge {
 
@@ -23,11 +29,10 @@ constexpr int kMinNode = 1;
 constexpr int kMaxNode = 127;
 
 // The distinct node IDs of a table's column, in increasing order.
-std::set<int> tableNodes(const std::string& path, const char* attribute)
+std::set<int> tableNodes(const pugi::xml_node& root, const char* attribute)
 {
-    pugi::xml_document doc;
     std::set<int> nodes;
-    forEachElement(loadXmlRoot(path, doc), [&](const pugi::xml_node& row, std::size_t) {
+    forEachElement(root, [&](const pugi::xml_node& row, std::size_t) {
         const std::int32_t n = textToInt(row.attribute(attribute).value(), -1);
         if (n >= kMinNode && n <= kMaxNode)
             nodes.insert(n);
@@ -40,11 +45,10 @@ struct Pdo {
     std::string name; // "receive PDO 1 (rpdodef.xml row 1)"
 };
 
-void readPdos(const std::string& path, const char* attribute, const char* kind, const char* file,
+void readPdos(const pugi::xml_node& root, const char* attribute, const char* kind, const char* file,
               std::vector<Pdo>& pdos)
 {
-    pugi::xml_document doc;
-    forEachElement(loadXmlRoot(path, doc), [&](const pugi::xml_node& row, std::size_t i) {
+    forEachElement(root, [&](const pugi::xml_node& row, std::size_t i) {
         const std::int32_t cobId = textToInt(row.attribute(attribute).value(), -1);
         if (cobId < 0)
             return;
@@ -57,9 +61,19 @@ void readPdos(const std::string& path, const char* attribute, const char* kind, 
 
 std::vector<std::string> canIdentifierWarnings(const ProjectFiles& files)
 {
+    ProjectDocuments docs(files);
+    return canIdentifierWarnings(docs);
+}
+
+std::vector<std::string> canIdentifierWarnings(ProjectDocuments& docs)
+{
+    using File = ProjectDocuments::File;
+    const auto root = [&docs](File file) { return docs.get(file).root; };
     std::vector<Pdo> pdos;
-    readPdos(files.rpdoDef, "cobid", "receive PDO", "rpdodef.xml", pdos);
-    readPdos(files.transmitPdo, "COB-ID", "transmit PDO", "Transmit_Pdo.xml", pdos);
+    readPdos(root(File::RpdoDef), pdoReceiveTable().attributeOf(RpdoColumn::CobId), "receive PDO",
+             ProjectDocuments::fileName(File::RpdoDef), pdos);
+    readPdos(root(File::TransmitPdo), pdoTransmitTable().attributeOf(TpdoColumn::CobId), "transmit PDO",
+             ProjectDocuments::fileName(File::TransmitPdo), pdos);
 
     std::vector<std::string> warnings;
     std::map<int, std::vector<const Pdo*>> byCobId;
@@ -79,15 +93,15 @@ std::vector<std::string> canIdentifierWarnings(const ProjectFiles& files)
     std::multimap<int, std::string> reserved = {{kNmtCobId, "the NMT identifier"},
                                                 {kSyncCobId, "the SYNC identifier"},
                                                 {kTimeCobId, "the TIME identifier"}};
-    for (const int node : tableNodes(files.sdo, "devIDB")) {
+    for (const int node : tableNodes(root(File::Sdo), sdoClientTable().attributeOf(SdoColumn::DeviceId))) {
         const std::string of = " of node " + std::to_string(node) + " (sdo.xml)";
         reserved.emplace(kSdoRequestBase + node, "the SDO request identifier" + of);
         reserved.emplace(kSdoResponseBase + node, "the SDO response identifier" + of);
     }
-    for (const int node : tableNodes(files.emcyDef, "ID_EMCY"))
+    for (const int node : tableNodes(root(File::EmcyDef), emcyAccessTable().attributeOf(EmcyColumn::DeviceId)))
         reserved.emplace(kEmcyBase + node,
                          "the EMCY identifier of node " + std::to_string(node) + " (emcydef.xml)");
-    for (const int node : tableNodes(files.nodeGuard, "NodeID"))
+    for (const int node : tableNodes(root(File::NodeGuard), nodeGuardTable().attributeOf(NodeGuardColumn::NodeId)))
         reserved.emplace(kNodeGuardingBase + node,
                          "the node guarding identifier of node " + std::to_string(node) + " (NodeGuard.xml)");
     for (const Pdo& pdo : pdos) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/base/projectfiles.h"
+#include "core/tables/projectdocuments.h"
 
 namespace setforge {
 
@@ -14,6 +15,8 @@ namespace setforge {
 // node of the SDO table, the EMCY 0x080 + node of a node of the emergency table, the node
 // guarding 0x700 + node of a node of the node-guarding table. Rows whose COB-ID or node is not
 // a number are skipped; missing or unreadable files give no warning.
+std::vector<std::string> canIdentifierWarnings(ProjectDocuments& docs);
+// The same over the files at `files`, each read once.
 std::vector<std::string> canIdentifierWarnings(const ProjectFiles& files);
 
 } // namespace setforge

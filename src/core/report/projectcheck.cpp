@@ -45,9 +45,9 @@ void parGenCheck(ProjectDocuments& docs, const UiTexts& texts, ProjectFindings& 
     const ProjectFiles& files = docs.files();
     if (!pathExists(files.parGen))
         return;
-    const ParGenFileCheck result = checkParGenFile(files.parGen, texts);
-    if (!result.xml.ok() && result.xml.status != XmlLoadResult::Status::Missing)
-        findings.errors.push_back(onFile("ParGen.xml", files.parGen, result.xml.error));
+    const ParGenFileCheck result = checkParGenFile(docs, texts);
+    if (!result.read)
+        findings.errors.push_back(onFile("ParGen.xml", files.parGen, result.read.error().text));
     else if (!result.messages.empty())
         findings.errors.push_back("ParGen.xml: " + result.messages.front());
 }
@@ -58,12 +58,12 @@ void parGenCheck(ProjectDocuments& docs, const UiTexts& texts, ProjectFindings& 
 void tableFileChecks(ProjectDocuments& docs, const UiTexts& texts, ProjectFindings& findings)
 {
     const ProjectFiles& files = docs.files();
-    const DeviceVariant variant = readTableVariant(files.parGen);
+    const DeviceVariant variant = readTableVariant(docs);
     for (const TableDefinition* table : tableDefinitions()) {
         const std::string& path = files.*(table->projectFile);
         if (!pathExists(path))
             continue;
-        for (const std::string& message : checkTableFile(*table, path, variant, texts))
+        for (const std::string& message : checkTableFile(*table, docs, variant, texts))
             findings.errors.push_back(onFile(table->fileName, path, message));
     }
 }
@@ -97,7 +97,7 @@ void mappingChecks(ProjectDocuments& docs, const UiTexts&, ProjectFindings& find
 {
     for (std::string& warning : mappingIntegrityWarnings(docs))
         findings.warnings.push_back(std::move(warning));
-    for (std::string& warning : canIdentifierWarnings(docs.files()))
+    for (std::string& warning : canIdentifierWarnings(docs))
         findings.warnings.push_back(std::move(warning));
 }
 

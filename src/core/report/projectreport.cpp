@@ -232,7 +232,8 @@ ProjectReport buildProjectReport(const std::string& projectDir, std::time_t when
     report.variant = ethernet ? kDeviceTypeItems[1] : kDeviceTypeItems[0];
     report.toolVersion = std::string(kSoftwareCode) + " " + kSoftwareVersion;
     report.generatedAt = reportTimeText(when);
-    report.parameters = parameterWords(loadParGen(files.parGen).values, ethernet);
+    const Result<ParGenValues> parGen = loadParGen(files.parGen);
+    report.parameters = parameterWords(parGen ? *parGen : ParGenValues{}, ethernet);
     report.registers = buildRegisterMap(docs);
     report.tables = projectTables(docs, ethernet);
     report.problems = findingLines(checkProject(docs, texts));

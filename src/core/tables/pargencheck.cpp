@@ -105,14 +105,29 @@ int firstParGenFailure(const ParGenValues& values)
     return 0;
 }
 
+ParGenFileCheck checkParGenFile(ProjectDocuments& docs, const UiTexts& texts)
+{
+    ParGenFileCheck result;
+    const ProjectDocuments::Entry& entry = docs.get(ProjectDocuments::File::ParGen);
+    if (!entry.error.empty()) {
+        result.read = makeError(entry.error, docs.path(ProjectDocuments::File::ParGen));
+        return result;
+    }
+    const ParGenValues values = entry.exists ? parGenFromRoot(entry.root) : ParGenValues{};
+    for (int message : parGenFailures(values))
+        result.messages.push_back(texts[message]);
+    return result;
+}
+
 ParGenFileCheck checkParGenFile(std::string_view utf8Path, const UiTexts& texts)
 {
     ParGenFileCheck result;
-    const ParGenLoadResult loaded = loadParGen(utf8Path);
-    result.xml = loaded.xml;
-    if (!loaded.xml.ok() && loaded.xml.status != XmlLoadResult::Status::Missing)
+    const Result<ParGenValues> loaded = loadParGen(utf8Path);
+    if (!loaded) {
+        result.read = loaded.error();
         return result;
-    for (int message : parGenFailures(loaded.values))
+    }
+    for (int message : parGenFailures(*loaded))
         result.messages.push_back(texts[message]);
     return result;
 }

@@ -7,6 +7,7 @@
 #include "core/base/xmlfile.h"
 #include "core/lang/uitexts.h"
 #include "core/tables/pargenvalues.h"
+#include "core/tables/projectdocuments.h"
 
 // The checks the communication parameters pass before they are saved. Each number is read
 // with textToInt(text, -1) and compared with a closed range; a check whose condition
@@ -23,22 +24,24 @@ int firstParGenFailure(const ParGenValues& values);
 
 // Outcome of checking a ParGen.xml file without the dialog.
 struct ParGenFileCheck {
-    // Ok, or Missing (the defaults of a new project were checked, as the dialog would show
-    // them), or Unreadable / NotWellFormed with the error text (nothing was checked).
-    XmlLoadResult xml;
+    // Success when the file was read, or is missing (the defaults of a new project were then
+    // checked, as the dialog would show them); the loader's Error when it cannot be read or is
+    // not well-formed (nothing was checked).
+    Result<void> read;
     // The texts of every failing check in the dialog's order; front() is exactly what the
     // dialog's OK shows. Empty when the file would be saved.
     std::vector<std::string> messages;
     // True when the file could be read (or is missing) and every check passed.
     bool passed() const
     {
-        return messages.empty() && xml.status != XmlLoadResult::Status::Unreadable &&
-               xml.status != XmlLoadResult::Status::NotWellFormed;
+        return messages.empty() && read;
     }
 };
 
 // Loads the ParGen.xml at `utf8Path` as the dialog does and runs the dialog's checks on it,
 // taking the messages from `texts` (so they follow the loaded language).
 ParGenFileCheck checkParGenFile(std::string_view utf8Path, const UiTexts& texts);
+// The same over the ParGen.xml `docs` holds.
+ParGenFileCheck checkParGenFile(ProjectDocuments& docs, const UiTexts& texts);
 
 } // namespace setforge

@@ -207,14 +207,15 @@ ParGenValues parGenFromRoot(const pugi::xml_node& root)
     return values;
 }
 
-ParGenLoadResult loadParGen(std::string_view utf8Path)
+Result<ParGenValues> loadParGen(std::string_view utf8Path)
 {
-    ParGenLoadResult result;
     pugi::xml_document doc;
-    result.xml = loadXmlFile(utf8Path, doc);
-    if (result.xml.ok())
-        result.values = parGenFromRoot(documentRoot(doc));
-    return result;
+    const Result<XmlFile> loaded = loadXmlFile(utf8Path, doc);
+    if (!loaded)
+        return loaded.error();
+    if (*loaded == XmlFile::Missing)
+        return ParGenValues{};
+    return parGenFromRoot(documentRoot(doc));
 }
 
 void buildParGenDocument(const ParGenValues& values, pugi::xml_document& doc)
@@ -245,9 +246,14 @@ int readDeviceType(std::string_view parGenPath)
     if (parGenPath.empty() || !pathExists(parGenPath))
         return 0;
     pugi::xml_document doc;
-    if (!loadXmlFile(parGenPath, doc).ok())
+    if (!wasRead(loadXmlFile(parGenPath, doc)))
         return 0;
-    const pugi::xml_node element = childElement(documentRoot(doc), PG::kDeviceType);
+    return deviceTypeOf(documentRoot(doc));
+}
+
+int deviceTypeOf(const pugi::xml_node& root)
+{
+    const pugi::xml_node element = childElement(root, PG::kDeviceType);
     if (!element)
         return 0;
     return textToInt(elementText(element), 0);

@@ -31,16 +31,10 @@ int canBaudIndex(std::string_view baud);
 // Only element children count; comments and text between elements are skipped.
 ParGenValues parGenFromRoot(const pugi::xml_node& root);
 
-// Outcome of loading ParGen.xml: `values` is what the dialog shows. A missing file gives
-// status Missing and the defaults of a new project (variant 1); a file that cannot be read or
-// is not well-formed gives that status, the parser's or system's text, and the defaults too.
-struct ParGenLoadResult {
-    XmlLoadResult xml;
-    ParGenValues values;
-};
-
-// Loads the ParGen.xml at `utf8Path`.
-ParGenLoadResult loadParGen(std::string_view utf8Path);
+// Loads the ParGen.xml at `utf8Path`: the values the dialog shows. A missing file gives the
+// defaults of a new project (ParGenValues{}, variant 1); a file that cannot be read or is not
+// well-formed gives the loader's Error (a reader that goes on anyway takes ParGenValues{}).
+Result<ParGenValues> loadParGen(std::string_view utf8Path);
 
 // Replaces `doc` by the file's document for `values`: root, version comment, then every
 // element in the fixed order, whatever the variant and the flags. An out-of-list index is
@@ -53,5 +47,8 @@ Result<void> saveParGen(const ParGenValues& values, std::string_view utf8Path);
 // The device variant from a ParGen.xml: the integer text of its Select_Device_Type element,
 // 0 when the file, the element or a number is missing or the file cannot be read.
 int readDeviceType(std::string_view parGenPath);
+
+// The same from the root of a loaded ParGen.xml; an empty node gives 0.
+int deviceTypeOf(const pugi::xml_node& root);
 
 } // namespace setforge

@@ -1,5 +1,7 @@
 #include "core/tables/projectdocuments.h"
 
+#include <iterator>
+
 #include "core/base/xmlfile.h"
 
 namespace setforge {
@@ -11,7 +13,22 @@ constexpr const char* kFileNames[] = {
     "rpdodef.xml",  "sdopdo.xml", "Transmit_Pdo.xml", "Transmit_PDO_Define.xml",
     "NodeGuard.xml"};
 
+// Where ProjectFiles keeps each file's path, in the order of File.
+constexpr std::string ProjectFiles::*kMembers[] = {
+    &ProjectFiles::parGen, &ProjectFiles::sdo,         &ProjectFiles::emcyDef,
+    &ProjectFiles::emcyWord, &ProjectFiles::rpdoDef,   &ProjectFiles::sdoPdo,
+    &ProjectFiles::transmitPdo, &ProjectFiles::transmitPdoDefine, &ProjectFiles::nodeGuard};
+static_assert(std::size(kMembers) == ProjectDocuments::kFileCount);
+
 } // namespace
+
+ProjectDocuments::File ProjectDocuments::fileOf(std::string ProjectFiles::*member)
+{
+    for (std::size_t k = 0; k < std::size(kMembers); ++k)
+        if (kMembers[k] == member)
+            return static_cast<File>(k);
+    return File::ParGen; // every member of ProjectFiles is listed above
+}
 
 const char* ProjectDocuments::fileName(File file)
 {
@@ -20,27 +37,7 @@ const char* ProjectDocuments::fileName(File file)
 
 const std::string& ProjectDocuments::path(File file) const
 {
-    switch (file) {
-    case File::ParGen:
-        return m_files.parGen;
-    case File::Sdo:
-        return m_files.sdo;
-    case File::EmcyDef:
-        return m_files.emcyDef;
-    case File::EmcyWord:
-        return m_files.emcyWord;
-    case File::RpdoDef:
-        return m_files.rpdoDef;
-    case File::SdoPdo:
-        return m_files.sdoPdo;
-    case File::TransmitPdo:
-        return m_files.transmitPdo;
-    case File::TransmitPdoDefine:
-        return m_files.transmitPdoDefine;
-    case File::NodeGuard:
-        break;
-    }
-    return m_files.nodeGuard;
+    return m_files.*kMembers[static_cast<std::size_t>(file)];
 }
 
 const ProjectDocuments::Entry& ProjectDocuments::get(File file)
@@ -49,12 +46,12 @@ const ProjectDocuments::Entry& ProjectDocuments::get(File file)
     if (entry.loaded)
         return entry;
     entry.loaded = true;
-    const XmlLoadResult result = loadXmlFile(path(file), entry.doc);
-    if (result.ok()) {
+    const Result<XmlFile> loaded = loadXmlFile(path(file), entry.doc);
+    if (!loaded) {
+        entry.error = loaded.error().text;
+    } else if (*loaded == XmlFile::Read) {
         entry.exists = true;
         entry.root = documentRoot(entry.doc);
-    } else if (result.status != XmlLoadResult::Status::Missing) {
-        entry.error = result.error;
     }
     return entry;
 }

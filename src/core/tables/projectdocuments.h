@@ -54,6 +54,9 @@ public:
     // The file's name without its directory ("rpdodef.xml").
     static const char* fileName(File file);
 
+    // The file whose path ProjectFiles keeps in `member` (a table's projectFile).
+    static File fileOf(std::string ProjectFiles::*member);
+
 private:
     ProjectFiles m_files;
     std::array<Entry, kFileCount> m_entries;

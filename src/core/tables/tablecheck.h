@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/tables/projectdocuments.h"
 #include "core/tables/tabledefinition.h"
 
 namespace setforge {
@@ -21,5 +22,13 @@ class UiTexts;
 // Nothing is written.
 std::vector<std::string> checkTableFile(const TableDefinition& table, std::string_view tablePath,
                                         DeviceVariant variant, const UiTexts& texts);
+// The same over the table's file as `docs` holds it; the message of a file that cannot be read
+// or is not well-formed is the text ProjectDocuments keeps for it.
+std::vector<std::string> checkTableFile(const TableDefinition& table, ProjectDocuments& docs,
+                                        DeviceVariant variant, const UiTexts& texts);
+
+// The variant for the table dialogs as readTableVariant reads it, from the ParGen.xml `docs`
+// holds.
+DeviceVariant readTableVariant(ProjectDocuments& docs);
 
 } // namespace setforge

@@ -13,17 +13,13 @@ DeviceVariant readTableVariant(std::string_view parGenPath)
     return variantForTables(readDeviceType(parGenPath));
 }
 
-TableVariantReading readTableVariantOrError(std::string_view parGenPath)
+Result<DeviceVariant> readTableVariantOrError(std::string_view parGenPath)
 {
-    TableVariantReading reading;
     pugi::xml_document doc;
-    const XmlLoadResult loaded = loadXmlFile(parGenPath, doc);
-    if (!loaded.ok() && loaded.status != XmlLoadResult::Status::Missing) {
-        reading.error = loaded.error;
-        return reading;
-    }
-    reading.variant = readTableVariant(parGenPath);
-    return reading;
+    const Result<XmlFile> loaded = loadXmlFile(parGenPath, doc);
+    if (!loaded)
+        return loaded.error();
+    return readTableVariant(parGenPath);
 }
 
 bool TableColumn::isShown(DeviceVariant variant) const

@@ -8,6 +8,7 @@
 
 #include "core/base/devicevariant.h"
 #include "core/base/projectfiles.h"
+#include "core/base/result.h"
 
 namespace setforge {
 
@@ -19,14 +20,9 @@ class Grid;
 DeviceVariant readTableVariant(std::string_view parGenPath);
 
 // The variant as readTableVariant reads it, unless the file exists and cannot be read or is
-// not well-formed XML: then `error` holds the loader's text (naming the file) and the variant
-// is unknown. A missing file or element still reads as WithoutEthernet.
-struct TableVariantReading {
-    DeviceVariant variant = DeviceVariant::WithoutEthernet;
-    std::string error;
-    bool ok() const { return error.empty(); }
-};
-TableVariantReading readTableVariantOrError(std::string_view parGenPath);
+// not well-formed XML: then the loader's Error (its text naming the file), and the variant is
+// unknown. A missing file or element still reads as WithoutEthernet.
+Result<DeviceVariant> readTableVariantOrError(std::string_view parGenPath);
 
 // When a column is shown (and therefore checked).
 enum class ColumnShown { Always, WithEthernet, WithoutEthernet };

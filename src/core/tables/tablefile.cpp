@@ -26,17 +26,16 @@ void fillGridFromDocument(const TableDefinition& table, const pugi::xml_document
     }
 }
 
-XmlLoadResult loadTableFile(const TableDefinition& table, std::string_view utf8Path, Grid& grid)
+Result<void> loadTableFile(const TableDefinition& table, std::string_view utf8Path, Grid& grid)
 {
     grid.clear();
     pugi::xml_document doc;
-    XmlLoadResult loaded = loadXmlFile(utf8Path, doc);
-    if (loaded.status == XmlLoadResult::Status::Missing)
-        return {};
-    if (!loaded.ok())
-        return loaded;
-    fillGridFromDocument(table, doc, grid);
-    return loaded;
+    const Result<XmlFile> loaded = loadXmlFile(utf8Path, doc);
+    if (!loaded)
+        return loaded.error();
+    if (*loaded == XmlFile::Read)
+        fillGridFromDocument(table, doc, grid);
+    return {};
 }
 
 void buildTableDocument(const TableDefinition& table, const Grid& grid, pugi::xml_document& doc)

@@ -20,10 +20,10 @@ struct TableDefinition;
 // ignored.
 void fillGridFromDocument(const TableDefinition& table, const pugi::xml_document& doc, Grid& grid);
 
-// Clears `grid`, then loads the table file at `utf8Path` into it. A missing file is Ok and
-// leaves the table empty; Unreadable and NotWellFormed carry the system's or the parser's
-// text and leave the grid cleared.
-XmlLoadResult loadTableFile(const TableDefinition& table, std::string_view utf8Path, Grid& grid);
+// Clears `grid`, then loads the table file at `utf8Path` into it. A missing file succeeds and
+// leaves the table empty; a file that cannot be read or is not well-formed gives the loader's
+// Error and leaves the grid cleared.
+Result<void> loadTableFile(const TableDefinition& table, std::string_view utf8Path, Grid& grid);
 
 // Builds the table document of the used rows of `grid` into `doc` (reset first): the root,
 // one `row` per used row with every attribute in the table's order, then the version comment.

@@ -260,13 +260,13 @@ int MappingEditor::exec()
 
 bool MappingEditor::reload()
 {
-    const MappingLoadResult loaded = m_model.load(m_state.files);
+    const Result<void> loaded = m_model.load(m_state.files);
     refreshFrames();
     refreshEntries();
     refreshFields();
     refreshByteLists();
-    if (!loaded.ok) {
-        messages().error(this, qs(loaded.error));
+    if (!loaded) {
+        messages().error(this, qs(loaded.error().text));
         return false;
     }
     emit framesLoaded();
@@ -314,7 +314,9 @@ void MappingEditor::reject()
 
 void MappingEditor::onOkClicked()
 {
-    const std::vector<RegisterConflict> shared = registersSharedWithOtherTables(m_model, m_state.files);
+    ProjectDocuments docs(m_state.files);
+    const std::vector<RegisterConflict> shared =
+        registersSharedWithOtherTables(m_model, docs, ProjectDocuments::fileOf(m_model.format().mapFile));
     if (!shared.empty()) {
         QString warning = text(TextId::SharedRegisterWarning);
         for (const RegisterConflict& conflict : shared)

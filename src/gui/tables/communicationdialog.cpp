@@ -249,16 +249,16 @@ void CommunicationDialog::showEvent(QShowEvent* event)
 
 void CommunicationDialog::reload()
 {
-    const ParGenLoadResult loaded = loadParGen(m_state.files.parGen);
-    if (!loaded.xml.ok() && loaded.xml.status != XmlLoadResult::Status::Missing) {
+    const Result<ParGenValues> loaded = loadParGen(m_state.files.parGen);
+    if (!loaded) {
         // The file cannot be shown; closing keeps OK from writing other values over it.
-        messages().error(this, qs(loaded.xml.error));
+        messages().error(this, qs(loaded.error().text));
         m_isChange = false;
         QMetaObject::invokeMethod(
             this, [this] { QDialog::reject(); }, Qt::QueuedConnection);
         return;
     }
-    m_loaded = loaded.values;
+    m_loaded = *loaded;
     showValues(m_loaded);
     m_isChange = false; // filling the controls is not a change
     layoutPanels();

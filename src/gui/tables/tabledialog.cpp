@@ -149,12 +149,12 @@ bool TableDialog::reload()
     if (m_table.readsDeviceVariant) {
         // A broken communication file would silently give the variant without Ethernet port,
         // hiding and skipping the columns of the other.
-        const TableVariantReading reading = readTableVariantOrError(m_state.files.parGen);
-        if (!reading.ok()) {
-            messages().error(this, qs(reading.error));
+        const Result<DeviceVariant> reading = readTableVariantOrError(m_state.files.parGen);
+        if (!reading) {
+            messages().error(this, qs(reading.error().text));
             return false;
         }
-        m_variant = reading.variant;
+        m_variant = *reading;
     }
     for (int column = 0; column < m_table.columnCount(); ++column) {
         const TableColumn& def = m_table.columns[column];
@@ -164,13 +164,13 @@ bool TableDialog::reload()
     m_view->setJumpOnEnter(m_state.enableJumpFieldTables);
     m_view->setAutoSizeOnDoubleClick(m_state.doubleClickAutoSize);
 
-    const XmlLoadResult loaded = loadTableFile(m_table, filePath(), m_grid);
+    const Result<void> loaded = loadTableFile(m_table, filePath(), m_grid);
     m_loaded = m_grid;
     m_model->reload();
     m_view->scrollToTop();
     m_view->setCurrentIndex(m_model->index(0, 1));
-    if (!loaded.ok()) {
-        messages().error(this, qs(loaded.error));
+    if (!loaded) {
+        messages().error(this, qs(loaded.error().text));
         return false;
     }
     return true;
