@@ -410,8 +410,8 @@ TEST_P(HostileProject, EveryReaderGivesItsMessageAndNothingChanges)
     } else {
         EXPECT_FALSE(parGen.passed());
         const std::string first = !parGen.messages.empty() ? parGen.messages.front()
-                                  : parGen.read             ? std::string()
-                                                            : parGen.read.error().text;
+                                  : parGen.read            ? std::string()
+                                                           : parGen.read.error().text;
         EXPECT_TRUE(contains(first, c.parGen)) << first;
     }
 
@@ -424,7 +424,8 @@ TEST_P(HostileProject, EveryReaderGivesItsMessageAndNothingChanges)
             EXPECT_TRUE(loaded) << "mapping " << i << ": " << loaded.error().text;
         } else {
             ASSERT_FALSE(loaded) << "mapping " << i;
-            EXPECT_TRUE(contains(loaded.error().text, c.mapping[i])) << "mapping " << i << ": " << loaded.error().text;
+            EXPECT_TRUE(contains(loaded.error().text, c.mapping[i]))
+                << "mapping " << i << ": " << loaded.error().text;
             EXPECT_EQ(model.frameCount(), 0);
         }
     }

@@ -407,7 +407,8 @@ TEST(TableDefinitions, TextBlocksAndVariant)
         const Result<DeviceVariant> reading = readTableVariantOrError(dir.file("ParGen.xml"));
         EXPECT_EQ(static_cast<bool>(reading), !c.brokenXml) << label;
         if (c.brokenXml)
-            EXPECT_EQ(reading.error().text.rfind(dir.file("ParGen.xml") + ": ", 0), 0u) << reading.error().text;
+            EXPECT_EQ(reading.error().text.rfind(dir.file("ParGen.xml") + ": ", 0), 0u)
+                << reading.error().text;
         else
             EXPECT_EQ(*reading, c.expected) << label;
     }

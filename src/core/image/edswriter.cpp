@@ -6,6 +6,9 @@
 #include "core/base/xmlfile.h"
 #include "core/image/compilestop.h"
 #include "core/image/imagetext.h"
+#include "core/tables/pdoreceivetable.h"
+#include "core/tables/pdotransmittable.h"
+#include "core/tables/tabledefinition.h"
 
 namespace setforge {
 
@@ -201,10 +204,14 @@ Result<PdoLists> readPdoLists(const ProjectFiles& files)
 {
     PdoLists lists;
     try {
-        readPdoFile(files.rpdoDef, "rpdodef.xml", "cobid", "dimension", kEdsMaxReceivePdos, "receive PDOs",
+        const TableDefinition& receive = pdoReceiveTable();
+        const TableDefinition& transmit = pdoTransmitTable();
+        readPdoFile(files.rpdoDef, receive.fileName, receive.attributeOf(RpdoColumn::CobId),
+                    receive.attributeOf(RpdoColumn::Dimension), kEdsMaxReceivePdos, "receive PDOs",
                     lists.receive);
-        readPdoFile(files.transmitPdo, "Transmit_Pdo.xml", "COB-ID", "Dimension", kEdsMaxTransmitPdos,
-                    "transmit PDOs", lists.transmit);
+        readPdoFile(files.transmitPdo, transmit.fileName, transmit.attributeOf(TpdoColumn::CobId),
+                    transmit.attributeOf(TpdoColumn::Dimension), kEdsMaxTransmitPdos, "transmit PDOs",
+                    lists.transmit);
     } catch (const CompileStopped& stop) {
         return makeError(stop.message);
     }

@@ -9,6 +9,7 @@
 #include "core/image/parameterblock.h"
 #include "core/image/plainimage.h"
 #include "core/image/tablearea.h"
+#include "core/mapping/mappingformat.h"
 #include "core/tables/sdoclienttable.h"
 
 namespace setforge {
@@ -32,9 +33,9 @@ std::string selectionNote(const std::uint8_t* base, const RecordLayout& layout)
     for (const Field& field : layout.fields) {
         const std::string_view name = field.name;
         const std::uint32_t value = getField(base, field);
-        if (name == "conf")
+        if (name == kSdoConfAttribute)
             return sdoConfText(static_cast<std::uint8_t>(value));
-        if (name == "poscomp" || name == "Bytes")
+        if (name == kReceivePdoMapping.attributeName(MapField::Selector) || name == "Bytes")
             return std::string(name) + " " + hex(value, 2) + " (" +
                    byteSelectionText(value >> 4, value & 15, SelectedBytes::Frame) + ")";
         if (name == "high byte")

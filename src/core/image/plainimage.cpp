@@ -8,7 +8,13 @@
 #include "core/image/compilestop.h"
 #include "core/image/emcylists.h"
 #include "core/image/imagetext.h"
+#include "core/mapping/mappingformat.h"
+#include "core/tables/nodeguardtable.h"
 #include "core/tables/pargenelements.h"
+#include "core/tables/pdoreceivetable.h"
+#include "core/tables/pdotransmittable.h"
+#include "core/tables/sdoclienttable.h"
+#include "core/tables/tabledefinition.h"
 
 namespace setforge {
 
@@ -27,8 +33,9 @@ constexpr Field kHeaderFields[] = {{"SDO section", 0, FT::U32LE},
                                    {"TPDO section", 20, FT::U32LE},
                                    {"node guarding section", 24, FT::U32LE},
                                    {"parameter section", 28, FT::U32LE}};
-constexpr Field kSdoFields[] = {{"conf", 0, FT::U8},      {"IndexA", 1, FT::U16BE}, {"devIDB", 3, FT::U8},
-                                {"IndexB", 4, FT::U16BE}, {"SubindexB", 6, FT::U8}, {"nbyteB", 7, FT::U8}};
+constexpr Field kSdoFields[] = {{kSdoConfAttribute, 0, FT::U8}, {"IndexA", 1, FT::U16BE},
+                                {"devIDB", 3, FT::U8},          {"IndexB", 4, FT::U16BE},
+                                {"SubindexB", 6, FT::U8},       {"nbyteB", 7, FT::U8}};
 constexpr Field kRpdoFields[] = {{"cobid", 0, FT::U16BE}, {"dimension", 2, FT::U8}};
 constexpr Field kRpdoMapFields[] = {{"index", 0, FT::U16BE}, {"nrpdo", 2, FT::U8}, {"poscomp", 3, FT::U8}};
 constexpr Field kTpdoFields[] = {{"COB-ID", 0, FT::U16BE}, {"Dimension", 2, FT::U8}, {"SMA", 3, FT::U16BE}};
@@ -81,28 +88,35 @@ public:
         startSection(PlainSection::Rpdo);
         rowSection(File::RpdoDef, "File definition RPDO xml not found", 3, [this](const pugi::xml_node& row) {
             // Each attribute is read in record order, so messages come in that order too.
-            const std::uint32_t cobid = word(row, "cobid");
-            appendRecord(m_image.bytes, kPlainRpdoRecord, {cobid, word(row, "dimension")});
+            const TableDefinition& table = pdoReceiveTable();
+            const std::uint32_t cobid = word(row, table.attributeOf(RpdoColumn::CobId));
+            appendRecord(m_image.bytes, kPlainRpdoRecord,
+                         {cobid, word(row, table.attributeOf(RpdoColumn::Dimension))});
         });
         startSection(PlainSection::RpdoMapping);
         rowSection(File::SdoPdo, "File RPDO xml not found", 4, [this](const pugi::xml_node& row) {
-            const std::uint32_t index = word(row, "index");
-            const std::uint32_t pdo = word(row, "nrpdo");
-            appendRecord(m_image.bytes, kPlainRpdoMapRecord, {index, pdo, word(row, "poscomp")});
+            const MappingFormat& format = kReceivePdoMapping;
+            const std::uint32_t index = word(row, format.attributeName(MapField::Index));
+            const std::uint32_t pdo = word(row, format.attributeName(MapField::FrameNumber));
+            appendRecord(m_image.bytes, kPlainRpdoMapRecord,
+                         {index, pdo, word(row, format.attributeName(MapField::Selector))});
         });
         startSection(PlainSection::Tpdo);
-        rowSection(File::TransmitPdo, "File Transmit PDO xml not found", 5,
-                   [this](const pugi::xml_node& row) {
-                       const std::uint32_t cobid = word(row, "COB-ID");
-                       const std::uint32_t dimension = word(row, "Dimension");
-                       appendRecord(m_image.bytes, kPlainTpdoRecord, {cobid, dimension, word(row, "SMA")});
-                   });
+        rowSection(
+            File::TransmitPdo, "File Transmit PDO xml not found", 5, [this](const pugi::xml_node& row) {
+                const TableDefinition& table = pdoTransmitTable();
+                const std::uint32_t cobid = word(row, table.attributeOf(TpdoColumn::CobId));
+                const std::uint32_t dimension = word(row, table.attributeOf(TpdoColumn::Dimension));
+                appendRecord(m_image.bytes, kPlainTpdoRecord,
+                             {cobid, dimension, word(row, table.attributeOf(TpdoColumn::AddressStart))});
+            });
         startSection(PlainSection::NodeGuarding);
         rowSection(File::NodeGuard, "File NodeGuard xml not found", 6, [this](const pugi::xml_node& row) {
-            const std::uint32_t node = word(row, "NodeID");
-            const std::uint32_t guardTime = word(row, "GuardTime");
+            const TableDefinition& table = nodeGuardTable();
+            const std::uint32_t node = word(row, table.attributeOf(NodeGuardColumn::NodeId));
+            const std::uint32_t guardTime = word(row, table.attributeOf(NodeGuardColumn::GuardTime));
             appendRecord(m_image.bytes, kPlainNodeGuardRecord,
-                         {node, guardTime, word(row, "LifeTimeFactor")});
+                         {node, guardTime, word(row, table.attributeOf(NodeGuardColumn::LifeTimeFactor))});
         });
         startSection(PlainSection::Parameters);
         parameterSection();
@@ -139,16 +153,18 @@ private:
         for (pugi::xml_node row : sdo.root.children()) {
             if (row.type() != pugi::node_element)
                 continue;
-            const pugi::xml_attribute conf = row.attribute("conf");
+            const TableDefinition& table = sdoClientTable();
+            const pugi::xml_attribute conf = row.attribute(kSdoConfAttribute);
             // A present but empty conf ends the table, whatever follows it.
             if (conf && conf.value()[0] == '\0')
                 break;
-            const std::uint32_t c = word(row, "conf");
-            const std::uint32_t indexA = word(row, "IndexA");
-            const std::uint32_t dev = word(row, "devIDB");
-            const std::uint32_t indexB = word(row, "IndexB");
-            const std::uint32_t sub = word(row, "SubindexB");
-            appendRecord(m_image.bytes, kPlainSdoRecord, {c, indexA, dev, indexB, sub, word(row, "nbyteB")});
+            const std::uint32_t c = word(row, kSdoConfAttribute);
+            const std::uint32_t indexA = word(row, table.attributeOf(SdoColumn::Address));
+            const std::uint32_t dev = word(row, table.attributeOf(SdoColumn::DeviceId));
+            const std::uint32_t indexB = word(row, table.attributeOf(SdoColumn::Index));
+            const std::uint32_t sub = word(row, table.attributeOf(SdoColumn::SubIndex));
+            appendRecord(m_image.bytes, kPlainSdoRecord,
+                         {c, indexA, dev, indexB, sub, word(row, table.attributeOf(SdoColumn::NByte))});
             ++m_image.counts[0];
         }
     }

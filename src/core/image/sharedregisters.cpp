@@ -26,7 +26,8 @@ const char* editorName(MappingKind kind)
 
 } // namespace
 
-std::vector<RegisterConflict> registersSharedWithOtherTables(const MappingModel& model, ProjectDocuments& docs,
+std::vector<RegisterConflict> registersSharedWithOtherTables(const MappingModel& model,
+                                                             ProjectDocuments& docs,
                                                              ProjectDocuments::File skipped)
 {
     std::vector<RegisterMapEntry> map = buildRegisterMap(docs);

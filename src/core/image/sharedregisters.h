@@ -16,7 +16,8 @@ class MappingModel;
 // entry of the model ("<editor> mapping (this editor, frame 2)"). Only registers with at least
 // one claim from the model and one from elsewhere are returned, in increasing register order.
 // Files that are missing or broken claim nothing.
-std::vector<RegisterConflict> registersSharedWithOtherTables(const MappingModel& model, ProjectDocuments& docs,
+std::vector<RegisterConflict> registersSharedWithOtherTables(const MappingModel& model,
+                                                             ProjectDocuments& docs,
                                                              ProjectDocuments::File skipped);
 
 } // namespace setforge

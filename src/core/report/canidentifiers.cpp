@@ -98,10 +98,12 @@ std::vector<std::string> canIdentifierWarnings(ProjectDocuments& docs)
         reserved.emplace(kSdoRequestBase + node, "the SDO request identifier" + of);
         reserved.emplace(kSdoResponseBase + node, "the SDO response identifier" + of);
     }
-    for (const int node : tableNodes(root(File::EmcyDef), emcyAccessTable().attributeOf(EmcyColumn::DeviceId)))
+    for (const int node :
+         tableNodes(root(File::EmcyDef), emcyAccessTable().attributeOf(EmcyColumn::DeviceId)))
         reserved.emplace(kEmcyBase + node,
                          "the EMCY identifier of node " + std::to_string(node) + " (emcydef.xml)");
-    for (const int node : tableNodes(root(File::NodeGuard), nodeGuardTable().attributeOf(NodeGuardColumn::NodeId)))
+    for (const int node :
+         tableNodes(root(File::NodeGuard), nodeGuardTable().attributeOf(NodeGuardColumn::NodeId)))
         reserved.emplace(kNodeGuardingBase + node,
                          "the node guarding identifier of node " + std::to_string(node) + " (NodeGuard.xml)");
     for (const Pdo& pdo : pdos) {

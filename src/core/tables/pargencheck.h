@@ -32,10 +32,7 @@ struct ParGenFileCheck {
     // dialog's OK shows. Empty when the file would be saved.
     std::vector<std::string> messages;
     // True when the file could be read (or is missing) and every check passed.
-    bool passed() const
-    {
-        return messages.empty() && read;
-    }
+    bool passed() const { return messages.empty() && read; }
 };
 
 // Loads the ParGen.xml at `utf8Path` as the dialog does and runs the dialog's checks on it,

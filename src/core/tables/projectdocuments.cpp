@@ -15,9 +15,11 @@ constexpr const char* kFileNames[] = {
 
 // Where ProjectFiles keeps each file's path, in the order of File.
 constexpr std::string ProjectFiles::*kMembers[] = {
-    &ProjectFiles::parGen, &ProjectFiles::sdo,         &ProjectFiles::emcyDef,
-    &ProjectFiles::emcyWord, &ProjectFiles::rpdoDef,   &ProjectFiles::sdoPdo,
-    &ProjectFiles::transmitPdo, &ProjectFiles::transmitPdoDefine, &ProjectFiles::nodeGuard};
+    &ProjectFiles::parGen,      &ProjectFiles::sdo,
+    &ProjectFiles::emcyDef,     &ProjectFiles::emcyWord,
+    &ProjectFiles::rpdoDef,     &ProjectFiles::sdoPdo,
+    &ProjectFiles::transmitPdo, &ProjectFiles::transmitPdoDefine,
+    &ProjectFiles::nodeGuard};
 static_assert(std::size(kMembers) == ProjectDocuments::kFileCount);
 
 } // namespace
