@@ -20,17 +20,6 @@ std::string quotedValue(std::string_view value, const char* what)
 
 constexpr std::string_view kNodeIdToken = "$NODEID";
 
-int digitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return 99;
-}
-
 // One term without $NODEID: decimal, 0x hexadecimal or leading-0 octal.
 bool readTerm(std::string_view term, std::uint64_t& value)
 {
@@ -46,8 +35,8 @@ bool readTerm(std::string_view term, std::uint64_t& value)
         return false;
     value = 0;
     for (char c : term) {
-        const int digit = digitValue(c);
-        if (digit >= static_cast<int>(base))
+        const int digit = hexDigitValue(c);
+        if (digit < 0 || digit >= static_cast<int>(base))
             return false;
         if (value > (UINT64_MAX - static_cast<unsigned>(digit)) / base)
             return false;
