@@ -32,14 +32,15 @@ step() { echo "== windows-qt: $* ($(($(date +%s) - started)) s)" >&2; }
 
 # Debian's sources carry no wintab.h, so tablet events are off. The Windows platform plugin of
 # 6.4 does not compile without OpenGL, so OpenGL stays on. Everything else Setforge never uses
-# is off, which keeps a cold build short; the third-party libraries are Qt's bundled copies, so
-# the DLLs need nothing beside them.
+# is off, which keeps a cold build short. Direct2D stays on: without it Gui leaves out the
+# DirectWrite font database, which the Windows platform plugin still links against. The
+# third-party libraries are Qt's bundled copies, so the DLLs need nothing beside them.
 qtbase_options=(
   -DCMAKE_BUILD_TYPE=Release -DBUILD_WITH_PCH=OFF
   -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
   -DFEATURE_tabletevent=OFF
   -DFEATURE_dbus=OFF -DFEATURE_sql=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF
-  -DFEATURE_xml=OFF -DFEATURE_direct2d=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
+  -DFEATURE_xml=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
   -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_freetype=OFF
   -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF
 )
