@@ -6,7 +6,9 @@
 #     files must be byte-identical to those of the Linux build;
 #   - setforge-cli update --ip 127.0.0.1, with and without --dry-run (the ICMP echo of Windows,
 #     against loopback, and the fake Ethernet updater started with CreateProcess)
-#     and update --serial COM3 --dry-run (the "\\.\COM3" device name).
+#     and update --serial COM3 --dry-run (the "\\.\COM3" device name);
+#   - setforge-cli simulate on Demo (libmodbus cross-built from Debian's source), read over
+#     127.0.0.1 by Linux's mbpoll.
 # It leaves setforge-cli-windows-x64.zip (the .exe and the MinGW runtime DLLs it needs) in the
 # build folder. Then scripts/windows-gui.sh builds Qt (once per machine), setforge.exe and the GUI
 # tests, runs them under Wine, and makes and checks the portable zip and the installer.
@@ -33,7 +35,7 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
 # --- Packages ---------------------------------------------------------------------------------
-packages=(cmake ninja-build ccache g++ g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 googletest dpkg-dev zip)
+packages=(cmake ninja-build ccache g++ g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 googletest dpkg-dev zip mbpoll)
 if [ -z "${SETFORGE_LINUX_BUILD:-}" ]; then
   packages+=(libpugixml-dev libgtest-dev)
 fi
@@ -70,6 +72,23 @@ if [ ! -f "$prefix/.googletest-done" ]; then
   cmake --build "$out/deps/googletest" -j "$jobs"
   cmake --install "$out/deps/googletest" >/dev/null
   touch "$prefix/.googletest-done"
+fi
+
+# --- libmodbus from Debian's source package ---------------------------------------------------
+# setforge-cli.exe simulate serves Modbus through it; Debian's patches (the CVE fixes) are applied
+# by apt-get source, and cmake/libmodbus builds it without autotools.
+if [ ! -f "$prefix/.libmodbus-done" ]; then
+  libmodbus_src=$(find "$out/src" -mindepth 1 -maxdepth 1 -type d -name 'libmodbus-*' 2>/dev/null | head -n 1 || true)
+  if [ -z "$libmodbus_src" ]; then
+    step "fetching libmodbus's Debian source"
+    libmodbus_src=$(bash "$root/scripts/debian-source.sh" libmodbus "$out/apt" "$out/src")
+  fi
+  step "cross-building libmodbus"
+  cmake -S "$root/cmake/libmodbus" -B "$out/deps/libmodbus" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DLIBMODBUS_SOURCE_DIR="$libmodbus_src" >/dev/null
+  cmake --build "$out/deps/libmodbus" -j "$jobs"
+  cmake --install "$out/deps/libmodbus" >/dev/null
+  touch "$prefix/.libmodbus-done"
 fi
 
 # --- Setforge for Windows ---------------------------------------------------------------------
@@ -271,6 +290,37 @@ case "$serial" in
   '\\.\COM3 FW NO NO NO "'*'\MASTER\sim40917.sim" "'*'\Demo-serial\bin\"') echo "update --serial COM3: $serial" ;;
   *) fail "update --serial COM3 --dry-run: exit $update_status, text: $serial" ;;
 esac
+
+# simulate under Wine, served through Wine's Winsock and read by Linux's mbpoll over loopback.
+step "setforge-cli.exe simulate, read by mbpoll"
+sim=$e2e/simulate
+rm -rf "$sim"
+mkdir -p "$sim"
+printf 'node,index,sub_index,value\n2,0x6041,0,0x0237\n2,0x6064,0,0x12345678\n3,0x6041,0,1000\n' >"$sim/values.csv"
+sim_port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+wine_run 120 "$win_cli" simulate "$(windows_path "$e2e/Demo-windows")" --tcp "127.0.0.1:$sim_port" \
+  --values "$(windows_path "$sim/values.csv")" --duration 20 >"$sim/out" 2>"$sim/err" &
+sim_pid=$!
+for _ in $(seq 1 240); do
+  grep -q '^listening on' "$sim/err" 2>/dev/null && break
+  kill -0 "$sim_pid" 2>/dev/null || break
+  sleep 0.25
+done
+if ! grep -q '^listening on' "$sim/err"; then
+  fail "simulate did not start listening: $(cat "$sim/err")"
+else
+  mbpoll_status=0
+  timeout 30 mbpoll -m tcp -p "$sim_port" -a 1 -0 -1 -q -o 5 -r 100 -c 4 127.0.0.1 >"$sim/mbpoll" 2>&1 || mbpoll_status=$?
+  read_back=$(grep -oE '^\[[0-9]+\]:[[:space:]]+-?[0-9]+' "$sim/mbpoll" | tr -s ' \t' ' ' | paste -sd, - || true)
+  if [ "$mbpoll_status" -eq 0 ] && [ "$read_back" = "[100]: 567,[101]: 22136,[102]: 4660,[103]: 1000" ]; then
+    echo "simulate: mbpoll read $read_back"
+  else
+    fail "mbpoll against simulate (exit $mbpoll_status): $(cat "$sim/mbpoll")"
+  fi
+fi
+sim_status=0
+wait "$sim_pid" || sim_status=$?
+[ "$sim_status" -eq 0 ] || fail "simulate ended with exit $sim_status: $(tail -n 5 "$sim/err")"
 
 if [ "$failures" -ne 0 ]; then
   echo "$name: $failures end-to-end check(s) failed" >&2

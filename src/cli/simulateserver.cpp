@@ -6,15 +6,20 @@
 #include <vector>
 
 #ifdef SETFORGE_WITH_MODBUS
-#include <arpa/inet.h>
 #include <cerrno>
-#include <fcntl.h>
 #include <modbus.h>
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
+#include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 #endif
 
 namespace setforge {
@@ -34,18 +39,78 @@ constexpr int kPollMs = 10;     // how often the clock moves when no request com
 constexpr int kMaxClients = 64; // further connections are accepted and closed at once
 constexpr std::size_t kReadChunk = 4096;
 
+// The few socket calls that differ between Winsock and POSIX.
+#ifdef _WIN32
+using Socket = SOCKET;
+using PollEntry = WSAPOLLFD;
+const Socket kNoSocket = INVALID_SOCKET;
+int pollSockets(PollEntry* entries, std::size_t count, int timeoutMs)
+{
+    if (count == 0) { // WSAPoll refuses an empty set; the serial line waits by itself
+        ::Sleep(static_cast<DWORD>(timeoutMs));
+        return 0;
+    }
+    return ::WSAPoll(entries, static_cast<ULONG>(count), timeoutMs);
+}
+void closeSocket(Socket socket)
+{
+    ::closesocket(socket);
+}
+void makeNonBlocking(Socket socket)
+{
+    u_long on = 1;
+    ::ioctlsocket(socket, FIONBIO, &on);
+}
+bool interruptedOrWouldBlock()
+{
+    const int code = ::WSAGetLastError();
+    return code == WSAEWOULDBLOCK || code == WSAEINTR;
+}
+std::string socketErrorText()
+{
+    return "Winsock error " + std::to_string(::WSAGetLastError());
+}
+constexpr int kSendFlags = 0;
+#else
+using Socket = int;
+using PollEntry = pollfd;
+constexpr Socket kNoSocket = -1;
+int pollSockets(PollEntry* entries, std::size_t count, int timeoutMs)
+{
+    return ::poll(entries, count, timeoutMs);
+}
+void closeSocket(Socket socket)
+{
+    ::close(socket);
+}
+void makeNonBlocking(Socket socket)
+{
+    ::fcntl(socket, F_SETFL, ::fcntl(socket, F_GETFL) | O_NONBLOCK);
+}
+bool interruptedOrWouldBlock()
+{
+    return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
+}
+std::string socketErrorText()
+{
+    return std::strerror(errno);
+}
+constexpr int kSendFlags = MSG_NOSIGNAL; // a client gone is a closed connection, not a signal
+#endif
+
 struct Client {
-    int fd = -1;
+    Socket fd = kNoSocket;
     std::string name;
     ModbusTcpFramer framer;
 };
 
-bool sendAll(int fd, const std::vector<std::uint8_t>& bytes)
+bool sendAll(Socket fd, const std::vector<std::uint8_t>& bytes)
 {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR)
+        const auto n = ::send(fd, reinterpret_cast<const char*>(bytes.data() + done),
+                              static_cast<int>(bytes.size() - done), kSendFlags);
+        if (n < 0 && interruptedOrWouldBlock())
             continue;
         if (n <= 0)
             return false;
@@ -60,8 +125,10 @@ struct SimulateServer::Impl {
     VirtualConverter& converter;
     SimulateOptions options;
     std::function<void(const std::string&)> log;
-    int listenFd = -1;
+    Socket listenFd = kNoSocket;
     modbus_t* rtu = nullptr;
+    // The serial line's descriptor, polled with the sockets; Windows cannot poll a serial
+    // handle, so there libmodbus waits on the line itself, briefly, once per turn.
     int rtuFd = -1;
     std::vector<Client> clients;
     int nextClient = 1;
@@ -74,9 +141,9 @@ struct SimulateServer::Impl {
     ~Impl()
     {
         for (Client& client : clients)
-            ::close(client.fd);
-        if (listenFd >= 0)
-            ::close(listenFd);
+            closeSocket(client.fd);
+        if (listenFd != kNoSocket)
+            closeSocket(listenFd);
         if (rtu) {
             modbus_close(rtu);
             modbus_free(rtu);
@@ -93,16 +160,17 @@ struct SimulateServer::Impl {
     {
         sockaddr_in address{};
         socklen_t length = sizeof address;
-        const int fd = ::accept(listenFd, reinterpret_cast<sockaddr*>(&address), &length);
-        if (fd < 0)
+        const Socket fd = ::accept(listenFd, reinterpret_cast<sockaddr*>(&address), &length);
+        if (fd == kNoSocket)
             return;
         if (static_cast<int>(clients.size()) >= kMaxClients) {
-            ::close(fd);
+            closeSocket(fd);
             return;
         }
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+        makeNonBlocking(fd);
         const int yes = 1;
-        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes); // one answer, sent at once
+        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&yes),
+                     sizeof yes); // one answer, sent at once
         char host[INET_ADDRSTRLEN] = "?";
         ::inet_ntop(AF_INET, &address.sin_addr, host, sizeof host);
         Client client;
@@ -117,8 +185,8 @@ struct SimulateServer::Impl {
     bool serveClient(Client& client)
     {
         std::uint8_t buffer[kReadChunk];
-        const ssize_t n = ::recv(client.fd, buffer, sizeof buffer, 0);
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
+        const auto n = ::recv(client.fd, reinterpret_cast<char*>(buffer), static_cast<int>(sizeof buffer), 0);
+        if (n < 0 && interruptedOrWouldBlock())
             return true;
         if (n <= 0)
             return false;
@@ -151,7 +219,8 @@ struct SimulateServer::Impl {
         std::uint8_t adu[MODBUS_RTU_MAX_ADU_LENGTH];
         const int length = modbus_receive(rtu, adu);
         if (length <= 0) {
-            if (length < 0)
+            // On Windows a time-out only says that nothing came within the turn's wait.
+            if (length < 0 && !(rtuFd < 0 && errno == ETIMEDOUT))
                 say(std::string("modbus rtu: ") + modbus_strerror(errno) + "; request dropped");
             return;
         }
@@ -198,16 +267,36 @@ bool SimulateServer::open(std::string& error)
             error = "not an IPv4 address: " + *s.options.tcpHost;
             return false;
         }
+#ifdef _WIN32
+        // Winsock is started once per process and left running until it ends.
+        static const bool winsockStarted = [] {
+            WSADATA data;
+            return ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
+        }();
+        if (!winsockStarted) {
+            error = "cannot start Winsock: " + socketErrorText();
+            return false;
+        }
+        s.listenFd = ::socket(AF_INET, SOCK_STREAM, 0);
+        // Windows lets a second program bind a port in use under SO_REUSEADDR; exclusive use
+        // makes a busy port an error as elsewhere.
+        const int yes = 1;
+        const int reuseOption = SO_EXCLUSIVEADDRUSE;
+#else
         s.listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         const int yes = 1;
-        if (s.listenFd < 0 || ::setsockopt(s.listenFd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes) != 0 ||
+        const int reuseOption = SO_REUSEADDR;
+#endif
+        if (s.listenFd == kNoSocket ||
+            ::setsockopt(s.listenFd, SOL_SOCKET, reuseOption, reinterpret_cast<const char*>(&yes),
+                         sizeof yes) != 0 ||
             ::bind(s.listenFd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
             ::listen(s.listenFd, 16) != 0) {
             error = "cannot listen on " + *s.options.tcpHost + ":" + std::to_string(s.options.tcpPort) +
-                    ": " + std::strerror(errno);
+                    ": " + socketErrorText();
             return false;
         }
-        ::fcntl(s.listenFd, F_SETFL, ::fcntl(s.listenFd, F_GETFL) | O_NONBLOCK);
+        makeNonBlocking(s.listenFd);
         sockaddr_in bound{};
         socklen_t length = sizeof bound;
         if (::getsockname(s.listenFd, reinterpret_cast<sockaddr*>(&bound), &length) == 0)
@@ -229,7 +318,11 @@ bool SimulateServer::open(std::string& error)
             error = "cannot open serial line " + *s.options.rtuDevice + ": " + modbus_strerror(errno);
             return false;
         }
+#ifdef _WIN32
+        modbus_set_indication_timeout(s.rtu, 0, 1000);
+#else
         s.rtuFd = modbus_get_socket(s.rtu);
+#endif
     }
     return true;
 }
@@ -243,25 +336,27 @@ void SimulateServer::run(const std::atomic<bool>& stop, std::int64_t clockStartU
     const bool timed = s.options.durationS.has_value();
     const std::int64_t endAt =
         timed ? realStart + static_cast<std::int64_t>(*s.options.durationS * 1e6) : INT64_MAX;
-    std::vector<pollfd> fds;
+    std::vector<PollEntry> fds;
     while (!stop.load()) {
         const std::int64_t now = wallClockUs();
         if (timed && now >= endAt)
             break;
         s.converter.advanceTo(now + s.clockOffset);
         fds.clear();
-        if (s.listenFd >= 0)
+        if (s.listenFd != kNoSocket)
             fds.push_back({s.listenFd, POLLIN, 0});
         if (s.rtuFd >= 0)
-            fds.push_back({s.rtuFd, POLLIN, 0});
+            fds.push_back({static_cast<Socket>(s.rtuFd), POLLIN, 0});
         const std::size_t firstClient = fds.size();
         for (const Client& client : s.clients)
             fds.push_back({client.fd, POLLIN, 0});
-        const int ready = ::poll(fds.data(), fds.size(), kPollMs);
+        const int ready = pollSockets(fds.data(), fds.size(), kPollMs);
+        if (s.rtu && s.rtuFd < 0)
+            s.serveRtu(); // waits on the line itself, 1 ms at most
         if (ready <= 0)
             continue; // timeout, or a signal that may have asked to stop
         std::size_t i = 0;
-        if (s.listenFd >= 0) {
+        if (s.listenFd != kNoSocket) {
             if (fds[i].revents & POLLIN)
                 s.acceptClient();
             ++i;
@@ -271,7 +366,7 @@ void SimulateServer::run(const std::atomic<bool>& stop, std::int64_t clockStartU
                 s.serveRtu();
             ++i;
         }
-        std::vector<int> closing;
+        std::vector<Socket> closing;
         for (std::size_t k = firstClient; k < fds.size(); ++k) {
             if (fds[k].revents == 0)
                 continue;
@@ -279,11 +374,11 @@ void SimulateServer::run(const std::atomic<bool>& stop, std::int64_t clockStartU
             if (!s.serveClient(client))
                 closing.push_back(client.fd);
         }
-        for (const int fd : closing) {
+        for (const Socket fd : closing) {
             for (auto it = s.clients.begin(); it != s.clients.end(); ++it)
                 if (it->fd == fd) {
                     s.say("modbus " + it->name + " closed");
-                    ::close(fd);
+                    closeSocket(fd);
                     s.clients.erase(it);
                     break;
                 }
