@@ -33,8 +33,14 @@ struct Held {
     QDateTime time;
     bool operator==(const Held& other) const
     {
-        return exists == other.exists && directory == other.directory && bytes == other.bytes &&
-               time == other.time;
+        // MinGW's libstdc++ sets a file's time through utime, to the second: a restored
+        // file keeps its time to that precision there.
+#ifdef Q_OS_WIN
+        const bool sameTime = time.toSecsSinceEpoch() == other.time.toSecsSinceEpoch();
+#else
+        const bool sameTime = time == other.time;
+#endif
+        return exists == other.exists && directory == other.directory && bytes == other.bytes && sameTime;
     }
 };
 
@@ -142,6 +148,11 @@ void HostileProjectTest::brokenFileIsReportedAndLeftAlone()
     whenShown<QDialog>(
         [opened, watching](QDialog* dialog) {
             if (!*watching)
+                return;
+            // A dialog that finds its file unreadable closes itself once its events run;
+            // only one still open after them stayed open.
+            QCoreApplication::processEvents();
+            if (!dialog->isVisible())
                 return;
             *opened = true;
             dialog->reject();

@@ -209,7 +209,7 @@ void ImageActionsTest::unwritableImageIsReportedWithItsPath()
     updateDevice(f.window->state(), f.window.get(), f.window->windows().update);
     QCOMPARE(msgs.all().size(), std::size_t(1));
     QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Error);
-    QVERIFY2(msgs.last().contains(f.bin("bank.bin")), qPrintable(msgs.last()));
+    QVERIFY2(msgs.last().contains(QDir::toNativeSeparators(f.bin("bank.bin"))), qPrintable(msgs.last()));
     QVERIFY(!QFileInfo::exists(f.bin("bank1_ESP32.bin")));
     QCOMPARE(closer.shown, 0);
 }

@@ -243,6 +243,9 @@ private slots:
 // button text or column header is wider than the control that shows it.
 void TextFitTest::everyTextFitsItsControlInEveryLanguage()
 {
+    if (runningUnderWine())
+        QSKIP("Wine: without Windows' own UI fonts the offscreen platform measures with DejaVu Sans, "
+              "which is wider than Segoe UI");
     TempWorkspace ws;
     FakeMessages msgs;
     QVERIFY(copyFolder(SETFORGE_SOURCE_DIR "/workspace/LANGUAGE", ws.path() + "/LANGUAGE"));

@@ -29,4 +29,14 @@ bool TempWorkspace::copyTree(const QString& source, const QString& relative) con
     return true;
 }
 
+bool runningUnderWine()
+{
+#ifdef Q_OS_WIN
+    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll && ::GetProcAddress(ntdll, "wine_get_version");
+#else
+    return false;
+#endif
+}
+
 } // namespace setforge

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDir>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -10,7 +11,8 @@ class TempWorkspace {
 public:
     TempWorkspace() { m_dir.setAutoRemove(true); }
     QString path() const { return m_dir.path(); }
-    std::string utf8() const { return m_dir.path().toStdString(); }
+    // The folder as the program hands it to the core: with the system's own separators.
+    std::string utf8() const { return QDir::toNativeSeparators(m_dir.path()).toStdString(); }
     // Copies the file tree `source` into `relative` below the workspace.
     bool copyTree(const QString& source, const QString& relative) const;
 
@@ -27,5 +29,9 @@ inline QString exeSuffix()
     return QString();
 #endif
 }
+
+// True when the test runs under Wine, whose ntdll exports wine_get_version. A test that cannot
+// run there says which limitation of Wine stops it.
+bool runningUnderWine();
 
 } // namespace setforge
