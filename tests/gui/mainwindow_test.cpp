@@ -297,7 +297,7 @@ void MainWindowTest::aboutShowsTheWorkspaceInUse()
     AboutDialog besides(portable, nullptr);
     besides.show();
     QCOMPARE(labelText(besides, "L_Workspace"), QString("Workspace beside the program:"));
-    QCOMPARE(besides.findChild<QLabel*>("L_Workspace_Dir")->toolTip(), ws.path());
+    QCOMPARE(besides.findChild<QLabel*>("L_Workspace_Dir")->toolTip(), QDir::toNativeSeparators(ws.path()));
 
     const QString userFolder = ws.path() + "/home/Setforge";
     QVERIFY(QDir().mkpath(userFolder));

@@ -5,6 +5,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+#ifdef Q_OS_WIN
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+#endif
+
 namespace setforge {
 
 bool TempWorkspace::copyTree(const QString& source, const QString& relative) const
