@@ -29,10 +29,12 @@ table.meta, table.params { width: auto; table-layout: auto; }
 table.meta th, table.params th { background: #f0f0f0; font-weight: normal; }
 ul.problems li { margin-bottom: 2px; }
 @media print {
-  body { margin: 0; font-size: 8pt; }
+  body { margin: 0; font-size: 7.5pt; font-stretch: condensed;
+    font-family: "DejaVu Sans Condensed", "Arial Narrow", "DejaVu Sans", Arial, sans-serif; }
   h1 { font-size: 13pt; }
   h2 { font-size: 10pt; margin-top: 1em; }
-  th, td { padding: 1px 3px; line-height: 1.2; }
+  th, td { padding: 1px 2px; line-height: 1.15; }
+  thead th { font-size: 6.5pt; overflow-wrap: normal; }
   tr.mapping td { font-size: 7pt; }
   a { color: inherit; }
 }
@@ -43,10 +45,11 @@ struct Column {
     const char* header;
     int percent;
 };
+// Each header word fits its column in print, so headers wrap between words only.
 constexpr Column kRegisterColumns[] = {
-    {"Register", 6},  {"Hex", 6},           {"Access", 8},         {"Source", 8},        {"File", 11},
-    {"Row", 4},       {"Node", 4},          {"Object / error code", 9}, {"COB-ID", 6}, {"High byte from", 6},
-    {"Low byte from", 6}, {"Mnemonic", 21}, {"Conflict", 5}};
+    {"Register", 6}, {"Hex", 6},  {"Access", 8},         {"Source", 7},        {"File", 10},
+    {"Row", 4},      {"Node", 5}, {"Object / error code", 8}, {"COB-ID", 5},  {"High byte from", 4},
+    {"Low byte from", 4}, {"Mnemonic", 26}, {"Conflict", 7}};
 
 // A mnemonic longer than this does not fit its column on A4 portrait in two lines.
 constexpr std::size_t kPortraitMnemonicLength = 48;
