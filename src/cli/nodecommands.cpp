@@ -140,23 +140,23 @@ int runObjectsCommand(const std::vector<std::string>& args, std::ostream& out, s
     if (options.csv)
         out << "index,sub_index,name,object_type,data_type,bytes,access,pdo_mapping,default\n";
     else
-        out << "index   sub  type    data type             bytes  access  pdo  " << padded("default", defaultWidth)
-            << "name\n";
+        out << "index   sub  type    data type             bytes  access  pdo  "
+            << padded("default", defaultWidth) << "name\n";
     for (const EdsObject& object : result->device.objects) {
         // An ARRAY or RECORD without sub-objects has no line of its own; the text lists it with a note.
         if (object.entries.empty() && !options.csv)
             out << padded(hexText(object.index, 4), 8) << padded("-", 5)
                 << padded(object.objectType == kObjectArray ? "ARRAY" : "RECORD", 8) << padded("-", 22)
-                << padded("-", 7) << padded("-", 8) << padded("-", 5) << padded("", defaultWidth) << object.name
-                << (object.name.empty() ? "" : " ") << "(no sub-objects)\n";
+                << padded("-", 7) << padded("-", 8) << padded("-", 5) << padded("", defaultWidth)
+                << object.name << (object.name.empty() ? "" : " ") << "(no sub-objects)\n";
         for (const EdsEntry& entry : object.entries) {
             const int bytes = entry.bytes();
             const std::string value = shownDefault(entry);
             if (options.csv) {
-                out << hexText(entry.index, 4) << ',' << int(entry.subIndex) << ',' << csvTextField(entry.name)
-                    << ',' << hexText(object.objectType) << ',' << hexText(entry.dataType, 4) << ','
-                    << (bytes > 0 ? std::to_string(bytes) : "") << ',' << entry.access << ','
-                    << (entry.pdoMapping ? 1 : 0) << ','
+                out << hexText(entry.index, 4) << ',' << int(entry.subIndex) << ','
+                    << csvTextField(entry.name) << ',' << hexText(object.objectType) << ','
+                    << hexText(entry.dataType, 4) << ',' << (bytes > 0 ? std::to_string(bytes) : "") << ','
+                    << entry.access << ',' << (entry.pdoMapping ? 1 : 0) << ','
                     << (isEdsStringType(entry.dataType) ? csvTextField(value) : csvField(value)) << '\n';
             } else {
                 const char* type = object.objectType == kObjectArray    ? "ARRAY"
@@ -204,8 +204,9 @@ int runPdosCommand(const std::vector<std::string>& args, std::ostream& out, std:
                 out << name << ',' << hexText(pdo.cobId) << ',' << type << ',' << pdo.bytes() << ','
                     << csvTextField(pdo.mappedNames()) << ',' << (pdo.valid ? 1 : 0) << '\n';
             } else {
-                out << padded(name, 8) << padded(hexText(pdo.cobId), 8) << padded(type.empty() ? "-" : type, 6)
-                    << padded(std::to_string(pdo.bytes()), 7) << pdo.mappedNames();
+                out << padded(name, 8) << padded(hexText(pdo.cobId), 8)
+                    << padded(type.empty() ? "-" : type, 6) << padded(std::to_string(pdo.bytes()), 7)
+                    << pdo.mappedNames();
                 if (!pdo.valid)
                     out << " (not valid: COB-ID bit 31 set)";
                 out << '\n';

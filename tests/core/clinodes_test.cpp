@@ -123,7 +123,8 @@ TEST(CliObjects, CsvTextsThatLookLikeFormulasAreDefused)
                        "[2002]\nParameterName=Plain\nDataType=0x0005\nAccessType=rw\nDefaultValue=1\n");
     const CliRun run = runCliInProcess({"objects", eds, "--format", "csv"});
     ASSERT_EQ(run.code, 0) << run.err;
-    EXPECT_EQ(lineStarting(run.out, "0x2000,"), "0x2000,0,\"'=HYPERLINK(\"\"x\"\")\",0x7,0x0009,,ro,0,'@SUM(A1)");
+    EXPECT_EQ(lineStarting(run.out, "0x2000,"),
+              "0x2000,0,\"'=HYPERLINK(\"\"x\"\")\",0x7,0x0009,,ro,0,'@SUM(A1)");
     EXPECT_EQ(lineStarting(run.out, "0x2001,"), "0x2001,0,'-Offset,0x7,0x0003,2,rw,0,-5");
     EXPECT_EQ(lineStarting(run.out, "0x2002,"), "0x2002,0,Plain,0x7,0x0005,1,rw,0,1");
 }

@@ -128,7 +128,8 @@ TEST(ReportCommand, UnreadableOrMissingProjectWritesNothing)
     };
     const Case cases[] = {
         {"SDO table not XML", "sdo.xml", "this is not XML", "sdo.xml cannot be read"},
-        {"mapping not well-formed", "sdopdo.xml", "<sdopdo><row index=\"6\"></sdopdo>", "sdopdo.xml cannot be read"},
+        {"mapping not well-formed", "sdopdo.xml", "<sdopdo><row index=\"6\"></sdopdo>",
+         "sdopdo.xml cannot be read"},
         {"ParGen.xml not XML", "ParGen.xml", "\x01\x02", "ParGen.xml cannot be read"},
         {"folder of projects", "", "", "holds neither ParGen.xml nor a table file"},
     };
@@ -247,7 +248,8 @@ TEST(ReportCommand, FormulaLikeMnemonicsAreDefusedInCsvOnly)
             << readTestFile(csv);
         const std::string html = joinPath(project.base(), "map.html");
         ASSERT_EQ(runCliInProcess({"report", project.dir(), html}).code, 0);
-        EXPECT_NE(readTestFile(html).find(std::string("<td>") + c.html + "</td><td></td></tr>"), std::string::npos)
+        EXPECT_NE(readTestFile(html).find(std::string("<td>") + c.html + "</td><td></td></tr>"),
+                  std::string::npos)
             << c.html;
     }
 }

@@ -199,15 +199,17 @@ void ReportActionTest::writeErrorIsShown()
     buildReport(f.window->state(), f.window.get());
     QCOMPARE(msgs.all().size(), std::size_t(1));
     QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Error);
-    QVERIFY2(msgs.last().startsWith("The report cannot be written to " + QDir::toNativeSeparators(chosen) + "."),
-             qPrintable(msgs.last()));
+    QVERIFY2(
+        msgs.last().startsWith("The report cannot be written to " + QDir::toNativeSeparators(chosen) + "."),
+        qPrintable(msgs.last()));
     QCOMPARE(opener.opened, QStringList());
 }
 
 void ReportActionTest::writeErrorIsInTheUsersLanguage()
 {
     Fixture f;
-    QVERIFY(applyLanguageFile(f.window->state().texts, SETFORGE_SOURCE_DIR "/workspace/LANGUAGE/Deutsch.lng"));
+    QVERIFY(
+        applyLanguageFile(f.window->state().texts, SETFORGE_SOURCE_DIR "/workspace/LANGUAGE/Deutsch.lng"));
     FakeMessages msgs;
     RecordingOpener opener;
     const QString chosen = QDir(f.ws.path()).filePath("taken.html");

@@ -4,8 +4,8 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <system_error>
 
@@ -175,8 +175,8 @@ public:
         const std::string range = beyondRange(dataType, *number);
         if (range.empty())
             return;
-        m_result.warnings.push_back("line " + std::to_string(lineOf(section, key)) + ": " + label(section) + " " +
-                                    std::string(key) + " '" + text + "' is beyond " +
+        m_result.warnings.push_back("line " + std::to_string(lineOf(section, key)) + ": " + label(section) +
+                                    " " + std::string(key) + " '" + text + "' is beyond " +
                                     edsDataTypeName(dataType) + " (" + range + ")" +
                                     (number->usesNodeId ? " for node " + std::to_string(node) : ""));
     }
@@ -394,13 +394,13 @@ public:
                 object.entries.push_back(std::move(entry));
         }
         if (objects.empty() && m_ini.find("FileInfo") == nullptr)
-            return fail("neither [FileInfo] nor any object: this is not an EDS", std::max(1, m_ini.lineCount()));
+            return fail("neither [FileInfo] nor any object: this is not an EDS",
+                        std::max(1, m_ini.lineCount()));
         for (auto& [index, object] : objects) {
             if (object.entries.empty())
-                m_result.warnings.push_back("line " + std::to_string(object.line) + ": [" +
-                                            hexText(index, 4).substr(2) + "] is " +
-                                            (object.objectType == kObjectArray ? "an ARRAY" : "a RECORD") +
-                                            " without sub-objects");
+                m_result.warnings.push_back(
+                    "line " + std::to_string(object.line) + ": [" + hexText(index, 4).substr(2) + "] is " +
+                    (object.objectType == kObjectArray ? "an ARRAY" : "a RECORD") + " without sub-objects");
             std::stable_sort(object.entries.begin(), object.entries.end(),
                              [](const EdsEntry& a, const EdsEntry& b) { return a.subIndex < b.subIndex; });
             m_result.device.objects.push_back(std::move(object));
@@ -422,7 +422,8 @@ private:
     std::optional<Error> m_error; // the first fault
 };
 
-// The N of a "line N: ..." warning, so that the warnings of the reader and of the INI text come in line order.
+// The N of a "line N: ..." warning, so that the warnings of the reader and of the INI text come in line
+// order.
 int warningLine(const std::string& warning)
 {
     int line = 0;
@@ -454,8 +455,9 @@ Result<EdsRead> readEdsText(std::string_view text, std::optional<int> nodeId)
     reader.run();
     Result<EdsRead> read = reader.take();
     if (read)
-        std::stable_sort(read->warnings.begin(), read->warnings.end(),
-                         [](const std::string& a, const std::string& b) { return warningLine(a) < warningLine(b); });
+        std::stable_sort(
+            read->warnings.begin(), read->warnings.end(),
+            [](const std::string& a, const std::string& b) { return warningLine(a) < warningLine(b); });
     return read;
 }
 
@@ -480,7 +482,8 @@ Result<EdsRead> readEdsFile(std::string_view utf8Path, std::optional<int> nodeId
         in.read(chunk, sizeof chunk);
         text.append(chunk, static_cast<std::size_t>(in.gcount()));
         if (text.size() > kMaxEdsBytes)
-            return makeError(name + " holds more than 16 MiB (16777216 bytes); an EDS is read up to that size");
+            return makeError(name +
+                             " holds more than 16 MiB (16777216 bytes); an EDS is read up to that size");
     }
     if (in.bad())
         return makeError(std::string(std::strerror(errno)) + ": " + name, name);

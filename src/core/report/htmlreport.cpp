@@ -46,10 +46,13 @@ struct Column {
     int percent;
 };
 // Each header word fits its column in print, so headers wrap between words only.
-constexpr Column kRegisterColumns[] = {
-    {"Register", 6}, {"Hex", 6},  {"Access", 8},         {"Source", 7},        {"File", 10},
-    {"Row", 4},      {"Node", 5}, {"Object / error code", 8}, {"COB-ID", 5},  {"High byte from", 4},
-    {"Low byte from", 4}, {"Mnemonic", 26}, {"Conflict", 7}};
+constexpr Column kRegisterColumns[] = {{"Register", 6},      {"Hex", 6},
+                                       {"Access", 8},        {"Source", 7},
+                                       {"File", 10},         {"Row", 4},
+                                       {"Node", 5},          {"Object / error code", 8},
+                                       {"COB-ID", 5},        {"High byte from", 4},
+                                       {"Low byte from", 4}, {"Mnemonic", 26},
+                                       {"Conflict", 7}};
 
 // A mnemonic longer than this does not fit its column on A4 portrait in two lines.
 constexpr std::size_t kPortraitMnemonicLength = 48;

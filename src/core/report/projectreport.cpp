@@ -101,7 +101,8 @@ std::vector<std::pair<std::string, std::string>> parameterWords(const ParGenValu
     add("CANopen start on Modbus command", onOff(v.startOnModbus, "register " + v.startOnModbusAddress),
         missing.any({PG::kNetworkStartModbus}) || (v.startOnModbus && missing.startRegister()));
     add("SDO client time-out", v.sdoTimeout + " × 0.1 ms", missing.any({PG::kSdoTimeout}));
-    add("SYNC producer", onOff(v.syncEnable, "every " + v.syncTime + " ms"), missing.any({PG::kSyncProducer}));
+    add("SYNC producer", onOff(v.syncEnable, "every " + v.syncTime + " ms"),
+        missing.any({PG::kSyncProducer}));
     add("Node guarding",
         onOff(v.nodeguardEnable, "state in registers " + v.nodeguardAddress1 + " and " + v.nodeguardAddress2),
         missing.any({PG::kNodeGuardFrame}));
@@ -121,7 +122,8 @@ std::vector<std::pair<std::string, std::string>> parameterWords(const ParGenValu
     add("Modbus serial line", serial, serialDefault);
     if (ethernet) {
         add("Modbus inactivity time-out", onOff(v.inactivityEnable, v.inactivityTimeout + " ms"),
-            missing.any({PG::kInactivityEnable}) || (v.inactivityEnable && missing.any({PG::kInactivityTimeout})));
+            missing.any({PG::kInactivityEnable}) ||
+                (v.inactivityEnable && missing.any({PG::kInactivityTimeout})));
         add("IP address", dotted(v.ip), missing.any({PG::kIp[0], PG::kIp[1], PG::kIp[2], PG::kIp[3]}));
         add("Subnet mask", dotted(v.subnetMask),
             missing.any({PG::kSubnetMask[0], PG::kSubnetMask[1], PG::kSubnetMask[2], PG::kSubnetMask[3]}));
@@ -307,7 +309,8 @@ Result<void> checkReadable(const std::string& projectDir, ProjectDocuments& docs
             continue;
         const ProjectDocuments::Entry& entry = docs.get(file);
         if (!entry.error.empty())
-            return makeError(std::string(ProjectDocuments::fileName(file)) + " cannot be read: " + entry.error,
+            return makeError(std::string(ProjectDocuments::fileName(file)) +
+                                 " cannot be read: " + entry.error,
                              docs.path(file));
         any = any || entry.exists;
     }

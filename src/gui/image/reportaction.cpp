@@ -40,7 +40,8 @@ void buildReport(AppState& state, QWidget* parent)
     const QString csvFilter = qs(t[TextId::ReportCsvFilter]);
     QString selected = htmlFilter;
     const QString proposed =
-        QDir(qs(state.projectDir)).filePath(fileNamePart(qs(state.projectName)) + QStringLiteral("_register_map.html"));
+        QDir(qs(state.projectDir))
+            .filePath(fileNamePart(qs(state.projectName)) + QStringLiteral("_register_map.html"));
     QString chosen = ReportFileChooser::instance().chooseSaveFile(
         parent, qs(t[TextId::ReportSaveCaption]), proposed, htmlFilter + ";;" + csvFilter, selected);
     if (chosen.isEmpty())
@@ -53,7 +54,8 @@ void buildReport(AppState& state, QWidget* parent)
                            std::time(nullptr), state.texts);
     const QString shown = QDir::toNativeSeparators(chosen);
     if (!written) {
-        // The reason comes from the system or the core, in English; the sentence around it is the user's language.
+        // The reason comes from the system or the core, in English; the sentence around it is the user's
+        // language.
         messages().error(parent, qs(t[TextId::ReportNotWritten]).arg(shown) + QStringLiteral("\n\n") +
                                      qs(written.error().text));
         return;
