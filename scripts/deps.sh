@@ -7,6 +7,8 @@ packages=(
   qt6-translations-l10n
   libpugixml-dev libgtest-dev googletest libbenchmark-dev
   fonts-dejavu-core iputils-ping python3-html5lib
+  # the report's print check: a headless browser prints it, poppler counts and measures the pages
+  chromium poppler-utils fonts-dejavu-extra
   # simulate: libmodbus, and the Modbus and CAN peers its tests talk to
   libmodbus-dev mbpoll python3-pymodbus python3-serial socat python3-can can-utils
   # the Debian package and its checks (scripts/package-check.sh)

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "core/base/paths.h"
 #include "core/nodes/edsdatatype.h"
@@ -276,7 +278,112 @@ TEST(EdsReader, FileBeyondSixteenMebibytesIsRefusedBeforeReading)
 
     const std::string justOver(kMaxEdsBytes + 1, '\n');
     EXPECT_NE(readEdsText(justOver).error().text.find("16 MiB"), std::string::npos);
-    EXPECT_TRUE(readEdsText(std::string(kMaxEdsBytes, '\n')));
+    std::string justAtLimit = "[FileInfo]\nFileName=big.eds\n";
+    justAtLimit.resize(kMaxEdsBytes, '\n');
+    EXPECT_TRUE(readEdsText(justAtLimit));
+}
+
+// A device or a pipe has no size to check first: the limit holds while reading.
+TEST(EdsReader, EndlessInputStopsAtTheLimit)
+{
+    if (!std::filesystem::exists("/dev/zero"))
+        GTEST_SKIP() << "no /dev/zero on this system";
+    const Result<EdsRead> result = readEdsFile("/dev/zero");
+    ASSERT_FALSE(result);
+    EXPECT_NE(result.error().text.find("more than 16 MiB"), std::string::npos) << result.error().text;
+}
+
+// A text without anything an EDS is made of is refused, with the line where the reader gave up.
+TEST(EdsReader, TextsWithoutAnEdsAreRefused)
+{
+    struct Case {
+        const char* what;
+        std::string text;
+        int line;
+        const char* reason;
+    };
+    const Case kCases[] = {
+        {"empty", "", 1, "no [section]"},
+        {"comments only", "; nothing\n\n; here\n", 3, "no [section]"},
+        {"device info only", "[DeviceInfo]\nVendorName=x\nProductName=y\n", 3,
+         "neither [FileInfo] nor any object"},
+        {"comment section", "[Comments]\nLines=0\n[DummyUsage]\nDummy0001=0\n", 4, "neither [FileInfo]"},
+    };
+    for (const Case& c : kCases) {
+        const Result<EdsRead> result = readEdsText(c.text);
+        ASSERT_FALSE(result) << c.what;
+        EXPECT_EQ(static_cast<int>(result.error().line.value_or(0)), c.line) << c.what;
+        EXPECT_NE(result.error().text.find(c.reason), std::string::npos)
+            << c.what << ": " << result.error().text;
+    }
+    // Either part makes it an EDS: a file description without objects, or objects without one.
+    EXPECT_TRUE(readEdsText("[FileInfo]\nFileName=x.eds\n"));
+    EXPECT_TRUE(readEdsText("[6041]\nDataType=6\nAccessType=ro\n"));
+}
+
+// What the reader reads past is said, each with its line, in line order.
+TEST(EdsReader, WarningsNameTheirLines)
+{
+    const std::string text = "[FileInfo]\n"                  // 1
+                             "FileName=a.eds\n"              // 2
+                             "[6041]\n"                      // 3
+                             "DataType=6\n"                  // 4
+                             "AccessType=ro\n"               // 5
+                             "[2000]\n"                      // 6
+                             "ObjectType=0x9\n"              // 7
+                             "ParameterName=Empty record\n"  // 8
+                             "[2001]\n"                      // 9
+                             "ObjectType=0x8\n"              // 10
+                             "[6041]\n"                      // 11
+                             "AccessType=rw\n"               // 12
+                             "[2002]\n"                      // 13
+                             "DataType=5\n"                  // 14
+                             "AccessType=rw\n"               // 15
+                             "DefaultValue=$NODEID+250\n"    // 16
+                             "DefaultValue=$NODEID+250\n"    // 17
+                             "[2003]\n"                      // 18
+                             "DataType=3\n"                  // 19
+                             "AccessType=rw\n"               // 20
+                             "LowLimit=-32768\n"             // 21
+                             "HighLimit=0xFFFF\n"            // 22
+                             "DefaultValue=-40000\n"         // 23
+                             "[2004]\n"                      // 24
+                             "DataType=1\n"                  // 25
+                             "AccessType=rw\n"               // 26
+                             "DefaultValue=2\n"              // 27
+                             "[2005]\n"                      // 28
+                             "DataType=7\n"                  // 29
+                             "AccessType=rw\n"               // 30
+                             "DefaultValue=$NODEID+0x180\n"; // 31
+    const std::vector<std::string> expected = {
+        "line 6: [2000] is a RECORD without sub-objects",
+        "line 9: [2001] is an ARRAY without sub-objects",
+        "line 11: [6041] again (first on line 3); its keys are added to the first",
+        "line 12: [6041] AccessType again (first on line 5); the last value counts",
+        "line 17: [2002] DefaultValue again (first on line 16); the last value counts",
+        "line 17: [2002] DefaultValue '$NODEID+250' is beyond UNSIGNED8 (0 to 255) for node 127",
+        "line 23: [2003] DefaultValue '-40000' is beyond INTEGER16 (-32768 to 32767)",
+        "line 27: [2004] DefaultValue '2' is beyond BOOLEAN (0 to 1)",
+    };
+    const Result<EdsRead> result = readEdsText(text);
+    ASSERT_TRUE(result) << edsErrorMessage(result.error());
+    EXPECT_EQ(result->warnings, expected);
+    // The objects are still there for the listing, the record and the array without entries.
+    ASSERT_NE(result->device.findObject(0x2000), nullptr);
+    EXPECT_TRUE(result->device.findObject(0x2000)->entries.empty());
+    EXPECT_EQ(result->device.findEntry(0x6041, 0)->access, "rw");
+
+    // With the node given, the sum is checked for that node: node 5 fits, as 255 does.
+    const Result<EdsRead> node5 =
+        readEdsText("[2002]\nDataType=5\nAccessType=rw\nDefaultValue=$NODEID+250\n", 5);
+    ASSERT_TRUE(node5);
+    EXPECT_TRUE(node5->warnings.empty()) << node5->warnings.front();
+    const Result<EdsRead> node6 =
+        readEdsText("[2002]\nDataType=5\nAccessType=rw\nDefaultValue=$NODEID+250\n", 6);
+    ASSERT_TRUE(node6);
+    EXPECT_EQ(node6->warnings,
+              std::vector<std::string>{
+                  "line 4: [2002] DefaultValue '$NODEID+250' is beyond UNSIGNED8 (0 to 255) for node 6"});
 }
 
 TEST(EdsReader, MissingFileGivesSystemText)

@@ -117,6 +117,143 @@ TEST(ReportCommand, UserTextsAreEscapedInHtmlAndQuotedInCsv)
     EXPECT_EQ(escapeHtml("a'b"), "a&#39;b");
 }
 
+// A report of a project that cannot be read whole would hand over a wrong map: it is refused.
+TEST(ReportCommand, UnreadableOrMissingProjectWritesNothing)
+{
+    struct Case {
+        const char* what;
+        const char* file; // written with `content` into a copy of Demo; "" for a folder with no project file
+        const char* content;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"SDO table not XML", "sdo.xml", "this is not XML", "sdo.xml cannot be read"},
+        {"mapping not well-formed", "sdopdo.xml", "<sdopdo><row index=\"6\"></sdopdo>",
+         "sdopdo.xml cannot be read"},
+        {"ParGen.xml not XML", "ParGen.xml", "\x01\x02", "ParGen.xml cannot be read"},
+        {"folder of projects", "", "", "holds neither ParGen.xml nor a table file"},
+    };
+    for (const Case& c : cases) {
+        TempProject project;
+        if (*c.file) {
+            copyDemo(project);
+            project.write(c.file, c.content);
+        } else {
+            // Like PROJECTS itself: project folders inside, no project file of its own.
+            std::filesystem::create_directories(pathFromUtf8(joinPath(project.dir(), "Demo")));
+        }
+        for (const char* format : {"html", "csv"}) {
+            const std::string out = joinPath(project.base(), std::string("map.") + format);
+            const CliRun run = runCliInProcess({"report", project.dir(), out, "--format", format});
+            EXPECT_EQ(run.code, 1) << c.what << " " << format;
+            EXPECT_NE(run.err.find(c.message), std::string::npos) << c.what << ": " << run.err;
+            EXPECT_FALSE(std::filesystem::exists(pathFromUtf8(out))) << c.what << " " << format;
+        }
+    }
+    // A serial project never uses the TPDO mapping, so a broken one does not stop its report.
+    TempProject serial;
+    serial.write("ParGen.xml", "<Par_Gen><Select_Device_Type>0</Select_Device_Type></Par_Gen>");
+    serial.write("Transmit_PDO_Define.xml", "broken");
+    EXPECT_EQ(runCliInProcess({"report", serial.dir(), joinPath(serial.base(), "map.html")}).code, 0);
+}
+
+// The (label, value) rows of the page's communication parameters.
+std::map<std::string, std::string> parameterRows(const std::string& page)
+{
+    std::map<std::string, std::string> rows;
+    const std::string head = "<tr><th scope=\"row\">";
+    for (std::size_t at = page.find(head); at != std::string::npos; at = page.find(head, at + 1)) {
+        const std::size_t labelEnd = page.find("</th><td>", at);
+        const std::size_t valueEnd = page.find("</td>", labelEnd);
+        rows[page.substr(at + head.size(), labelEnd - at - head.size())] =
+            page.substr(labelEnd + 9, valueEnd - labelEnd - 9);
+    }
+    return rows;
+}
+
+// A value the project does not hold is shown as the default it is, never as the project's.
+TEST(ReportCommand, DefaultsOfMissingElementsAreMarked)
+{
+    const std::string mark = " (default: not in ParGen.xml)";
+    {
+        // No ParGen.xml at all: every parameter, and the device variant, is a default.
+        TempProject project;
+        project.table("sdo.xml", "sdo", "<row conf=\"65\" IndexA=\"100\"/>");
+        const std::string out = joinPath(project.base(), "map.html");
+        ASSERT_EQ(runCliInProcess({"report", project.dir(), out}).code, 0);
+        const std::map<std::string, std::string> rows = parameterRows(readTestFile(out));
+        EXPECT_EQ(rows.at("CANopen node ID"), "1" + mark);
+        EXPECT_EQ(rows.at("Device"), "Device Without Ethernet Port" + mark);
+        for (const auto& [label, value] : rows) {
+            if (label != "Project" && label != "Made by" && label != "Made on") {
+                EXPECT_NE(value.find(mark), std::string::npos) << label;
+            }
+        }
+    }
+    {
+        // Two elements missing from Demo's file: only their rows are marked.
+        TempProject project;
+        copyDemo(project);
+        std::string parGen = readTestFile(joinPath(project.dir(), "ParGen.xml"));
+        for (const char* element : {"<CAN_id>", "<M_devid>"}) {
+            const std::size_t start = parGen.find(element);
+            ASSERT_NE(start, std::string::npos) << element;
+            const std::string close = std::string("</") + (element + 1);
+            parGen.erase(start, parGen.find(close, start) + close.size() - start);
+        }
+        project.write("ParGen.xml", parGen);
+        const std::string out = joinPath(project.base(), "map.html");
+        ASSERT_EQ(runCliInProcess({"report", project.dir(), out}).code, 0);
+        const std::map<std::string, std::string> rows = parameterRows(readTestFile(out));
+        EXPECT_EQ(rows.at("CANopen node ID"), "1" + mark);
+        EXPECT_EQ(rows.at("Modbus slave ID"), "1" + mark);
+        for (const auto& [label, value] : rows) {
+            if (label != "CANopen node ID" && label != "Modbus slave ID") {
+                EXPECT_EQ(value.find(mark), std::string::npos) << label << ": " << value;
+            }
+        }
+    }
+}
+
+// Text cells that a spreadsheet would run as formulas get an apostrophe in the CSV; the page
+// keeps them as typed.
+TEST(ReportCommand, FormulaLikeMnemonicsAreDefusedInCsvOnly)
+{
+    const struct {
+        const char* mnemonic; // as the XML attribute holds it
+        const char* csv;      // the CSV field
+        const char* html;     // the page's cell
+    } cases[] = {
+        {"=1+2", "'=1+2", "=1+2"},
+        {"+49 line", "'+49 line", "+49 line"},
+        {"-speed", "'-speed", "-speed"},
+        {"@SUM(A1)", "'@SUM(A1)", "@SUM(A1)"},
+        {"&#9;tab", "'\ttab", "\ttab"},
+        {"&#13;cr", "\"'\rcr\"", "\rcr"},
+        {"=HYPERLINK(&quot;x&quot;,1)", "\"'=HYPERLINK(\"\"x\"\",1)\"", "=HYPERLINK(&quot;x&quot;,1)"},
+        {"speed=1", "speed=1", "speed=1"},
+        {"Drive -1", "Drive -1", "Drive -1"},
+    };
+    for (const auto& c : cases) {
+        TempProject project;
+        copyDemo(project);
+        project.table("sdo.xml", "sdo",
+                      std::string("<row conf=\"65\" IndexA=\"100\" devIDB=\"2\" IndexB=\"0x6041\" "
+                                  "SubindexB=\"0\" nbyteB=\"2\" mnemonico=\"") +
+                          c.mnemonic + "\"/>");
+        const std::string csv = joinPath(project.base(), "map.csv");
+        ASSERT_EQ(runCliInProcess({"report", project.dir(), csv, "--format=csv"}).code, 0);
+        EXPECT_NE(readTestFile(csv).find(std::string(",0x6041:0,,2,1,") + c.csv + ",\r\n"), std::string::npos)
+            << c.csv << "\n"
+            << readTestFile(csv);
+        const std::string html = joinPath(project.base(), "map.html");
+        ASSERT_EQ(runCliInProcess({"report", project.dir(), html}).code, 0);
+        EXPECT_NE(readTestFile(html).find(std::string("<td>") + c.html + "</td><td></td></tr>"),
+                  std::string::npos)
+            << c.html;
+    }
+}
+
 std::string mapLine(const RegisterMapEntry& e)
 {
     return std::to_string(e.reg) + " " + claimSourceName(e.source) + " " + e.file + ":" + e.row + " " +
@@ -168,6 +305,19 @@ TEST(RegisterMap, CsvFieldsFollowRfc4180)
     for (const auto& c : cases)
         EXPECT_EQ(csvField(c.text), c.field) << c.text;
     EXPECT_EQ(renderCsvReport({}), std::string(kRegisterMapCsvHeader) + "\r\n");
+    // The two node-guarding state registers are told apart by their mnemonic.
+    RegisterMapEntry first;
+    first.reg = 12;
+    first.source = ClaimSource::NodeGuarding;
+    first.file = "ParGen.xml";
+    first.subNumber = 1;
+    RegisterMapEntry second = first;
+    second.reg = 13;
+    second.subNumber = 2;
+    EXPECT_EQ(renderCsvReport({first, second}),
+              std::string(kRegisterMapCsvHeader) + "\r\n" +
+                  "12,0x000C,read,node guarding,ParGen.xml,,,,,,,\"node guarding state, first\",\r\n"
+                  "13,0x000D,read,node guarding,ParGen.xml,,,,,,,\"node guarding state, second\",\r\n");
 }
 
 } // namespace

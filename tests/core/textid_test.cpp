@@ -262,6 +262,8 @@ const Case kCases[] = {
     NAMED(UpdaterWaiting, "Waiting for the updater: %1 s"),
     NAMED(AboutWorkspaceBeside, "Workspace beside the program:"),
     NAMED(AboutWorkspaceUserData, "Workspace in your data folder:"),
+    NAMED(ReportNotWritten, "The report cannot be written to %1."),
+    NAMED(ReportWritten, "Register map written to %1."),
     NAMED(MainReport, "Report"),
     NAMED(SimCaption, "Virtual Converter"),
     NAMED(MainSimulate, "Simulate"),

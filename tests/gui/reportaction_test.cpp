@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include "core/app/appstate.h"
+#include "core/lang/languagefile.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/urlopener.h"
 #include "gui/app/windowfactory.h"
@@ -62,16 +63,16 @@ struct Fixture {
     AppState state;
     std::unique_ptr<MainWindow> window;
 
-    explicit Fixture(const QByteArray& parGen = {})
+    explicit Fixture(const QByteArray& parGen = {}, const QString& name = QStringLiteral("Demo"))
     {
-        ws.copyTree(QString(SETFORGE_SOURCE_DIR) + "/workspace/PROJECTS/Demo", "PROJECTS/Demo");
+        ws.copyTree(QString(SETFORGE_SOURCE_DIR) + "/workspace/PROJECTS/Demo", "PROJECTS/" + name);
         if (!parGen.isEmpty()) {
-            QFile file(QDir(ws.path()).filePath("PROJECTS/Demo/ParGen.xml"));
+            QFile file(QDir(ws.path()).filePath("PROJECTS/" + name + "/ParGen.xml"));
             if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
                 file.write(parGen);
         }
         startWorkspace(state, ws.utf8());
-        openProject(state, "Demo");
+        openProject(state, name.toStdString());
         window = std::make_unique<MainWindow>(state);
     }
     QPushButton* button(const char* name) const { return window->findChild<QPushButton*>(name); }
@@ -98,6 +99,9 @@ private slots:
     void csvFilterWritesCsvAndOpensNothing();
     void cancelWritesNothing();
     void writeErrorIsShown();
+    void writeErrorIsInTheUsersLanguage();
+    void proposedNameKeepsTheWholeProjectName_data();
+    void proposedNameKeepsTheWholeProjectName();
 };
 
 void ReportActionTest::buttonSitsInStepEightsSecondColumn_data()
@@ -162,7 +166,10 @@ void ReportActionTest::csvFilterWritesCsvAndOpensNothing()
     QVERIFY(fileContent(chosen + ".csv").startsWith("register,register_hex,access,source,file,row,"));
     QVERIFY(!QFileInfo::exists(chosen + ".html"));
     QCOMPARE(opener.opened, QStringList());
-    QCOMPARE(msgs.texts(), QStringList());
+    // Nothing opens a CSV table, so the user is told where it went.
+    QCOMPARE(msgs.all().size(), std::size_t(1));
+    QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Information);
+    QCOMPARE(msgs.last(), "Register map written to " + QDir::toNativeSeparators(chosen + ".csv") + ".");
 }
 
 void ReportActionTest::cancelWritesNothing()
@@ -192,8 +199,48 @@ void ReportActionTest::writeErrorIsShown()
     buildReport(f.window->state(), f.window.get());
     QCOMPARE(msgs.all().size(), std::size_t(1));
     QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Error);
-    QVERIFY2(msgs.last().contains("taken.html"), qPrintable(msgs.last()));
+    QVERIFY2(
+        msgs.last().startsWith("The report cannot be written to " + QDir::toNativeSeparators(chosen) + "."),
+        qPrintable(msgs.last()));
     QCOMPARE(opener.opened, QStringList());
+}
+
+void ReportActionTest::writeErrorIsInTheUsersLanguage()
+{
+    Fixture f;
+    QVERIFY(
+        applyLanguageFile(f.window->state().texts, SETFORGE_SOURCE_DIR "/workspace/LANGUAGE/Deutsch.lng"));
+    FakeMessages msgs;
+    RecordingOpener opener;
+    const QString chosen = QDir(f.ws.path()).filePath("taken.html");
+    QVERIFY(QDir().mkpath(chosen));
+    FakeChooser chooser(chosen, QString());
+    buildReport(f.window->state(), f.window.get());
+    QCOMPARE(msgs.all().size(), std::size_t(1));
+    QVERIFY2(msgs.last().startsWith("Der Bericht kann nicht nach " + QDir::toNativeSeparators(chosen) +
+                                    " geschrieben werden."),
+             qPrintable(msgs.last()));
+}
+
+void ReportActionTest::proposedNameKeepsTheWholeProjectName_data()
+{
+    QTest::addColumn<QString>("project");
+    QTest::addColumn<QString>("proposed");
+    QTest::newRow("quotes") << QString("Line \"B\" press") << QString("Line _B_ press_register_map.html");
+    QTest::newRow("colon and star") << QString("A:1*2") << QString("A_1_2_register_map.html");
+    QTest::newRow("plain") << QString("Plant 7") << QString("Plant 7_register_map.html");
+}
+
+void ReportActionTest::proposedNameKeepsTheWholeProjectName()
+{
+    QFETCH(QString, project);
+    QFETCH(QString, proposed);
+    Fixture f({}, project);
+    FakeMessages msgs;
+    FakeChooser chooser{QString(), QString()};
+    buildReport(f.window->state(), f.window.get());
+    QCOMPARE(chooser.calls, 1);
+    QCOMPARE(chooser.askedPath, f.projectFile(proposed));
 }
 
 } // namespace setforge

@@ -469,6 +469,10 @@ const DefaultText kDefaultTexts[] = {
     {1410, "Workspace beside the program:"},
     {1411, "Workspace in your data folder:"},
 
+    // Register map report: what writing it ended in
+    {1412, "The report cannot be written to %1."},
+    {1413, "Register map written to %1."},
+
     // Register map report (main window, step 8)
     {1420, "Report"},
     {1421, "HTML page (*.html)"},

@@ -286,6 +286,10 @@ inline constexpr int ReportHtmlFilter = 1421;
 inline constexpr int ReportCsvFilter = 1422;
 inline constexpr int ReportSaveCaption = 1423;
 
+// The register map report: what writing it ended in ("%1" takes the chosen file).
+inline constexpr int ReportNotWritten = 1412;
+inline constexpr int ReportWritten = 1413;
+
 // The virtual converter window and its step button.
 inline constexpr int SimCaption = 1580;
 inline constexpr int MainSimulate = 1581;

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <system_error>
 
@@ -71,9 +74,53 @@ SectionName classify(std::string_view name)
     return SectionName{};
 }
 
+bool isSignedType(std::uint16_t code)
+{
+    switch (code) {
+    case 0x0002: // INTEGER8
+    case 0x0003: // INTEGER16
+    case 0x0004: // INTEGER32
+    case 0x0010: // INTEGER24
+    case 0x0012: // INTEGER40
+    case 0x0013: // INTEGER48
+    case 0x0014: // INTEGER56
+    case 0x0015: // INTEGER64
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The range of an integer type as text ("0 to 255"), or "" when `number` fits the type. Signed
+// types also take their bit pattern written as an unsigned number (0xFFFF for -1 in INTEGER16),
+// as many EDS files write them; types without a fixed integer size are not checked.
+std::string beyondRange(std::uint16_t dataType, const EdsNumber& number)
+{
+    const int bytes = edsDataTypeBytes(dataType);
+    if (bytes <= 0 || bytes > 8)
+        return {};
+    const int bits = dataType == 0x0001 ? 1 : bytes * 8; // BOOLEAN holds 0 or 1
+    const std::uint64_t unsignedMax = bits == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << bits) - 1;
+    if (isSignedType(dataType)) {
+        const std::uint64_t negativeMax = std::uint64_t{1} << (bits - 1); // the magnitude of the lowest
+        if (number.negative ? number.value <= negativeMax : number.value <= unsignedMax)
+            return {};
+        return "-" + std::to_string(negativeMax) + " to " + std::to_string(negativeMax - 1);
+    }
+    if (!number.negative && number.value <= unsignedMax)
+        return {};
+    return "0 to " + std::to_string(unsignedMax);
+}
+
+// The highest node ID, at which a $NODEID value is checked when no node is given.
+constexpr int kHighestNodeId = 127;
+
 class Reader {
 public:
-    Reader(const IniFile& ini, std::optional<int> nodeId) : m_ini(ini), m_nodeId(nodeId) {}
+    Reader(const IniFile& ini, std::optional<int> nodeId) : m_ini(ini), m_nodeId(nodeId)
+    {
+        m_result.warnings = ini.warnings();
+    }
 
     bool fail(std::string reason, int line)
     {
@@ -114,6 +161,24 @@ public:
             return fail(label(section) + " " + std::string(key) + " '" + *text + "' is out of range", line);
         out = number->value;
         return true;
+    }
+
+    // Notes a value of `key` that its data type cannot hold; a $NODEID value without a node is
+    // checked for the highest node ID.
+    void checkRange(const IniFile::Section& section, std::string_view key, const std::string& text,
+                    std::uint16_t dataType)
+    {
+        const int node = m_nodeId.value_or(kHighestNodeId);
+        const Result<EdsNumber> number = readEdsNumber(text, node);
+        if (!number)
+            return;
+        const std::string range = beyondRange(dataType, *number);
+        if (range.empty())
+            return;
+        m_result.warnings.push_back("line " + std::to_string(lineOf(section, key)) + ": " + label(section) +
+                                    " " + std::string(key) + " '" + text + "' is beyond " +
+                                    edsDataTypeName(dataType) + " (" + range + ")" +
+                                    (number->usesNodeId ? " for node " + std::to_string(node) : ""));
     }
 
     // Reads the fields every VAR object and sub-object has into `entry`.
@@ -173,6 +238,7 @@ public:
                 if (!number)
                     return fail(label(section) + " " + key + ": " + number.error().text,
                                 lineOf(section, key));
+                checkRange(section, key, *text, entry.dataType);
             }
         }
         return true;
@@ -253,6 +319,7 @@ public:
                             return fail(label(*values) + " " + std::to_string(sub) + ": " +
                                             number.error().text,
                                         lineOf(*values, std::to_string(sub)));
+                        checkRange(*values, std::to_string(sub), *text, entry.dataType);
                     }
                 }
             }
@@ -326,7 +393,14 @@ public:
             else
                 object.entries.push_back(std::move(entry));
         }
+        if (objects.empty() && m_ini.find("FileInfo") == nullptr)
+            return fail("neither [FileInfo] nor any object: this is not an EDS",
+                        std::max(1, m_ini.lineCount()));
         for (auto& [index, object] : objects) {
+            if (object.entries.empty())
+                m_result.warnings.push_back(
+                    "line " + std::to_string(object.line) + ": [" + hexText(index, 4).substr(2) + "] is " +
+                    (object.objectType == kObjectArray ? "an ARRAY" : "a RECORD") + " without sub-objects");
             std::stable_sort(object.entries.begin(), object.entries.end(),
                              [](const EdsEntry& a, const EdsEntry& b) { return a.subIndex < b.subIndex; });
             m_result.device.objects.push_back(std::move(object));
@@ -348,6 +422,16 @@ private:
     std::optional<Error> m_error; // the first fault
 };
 
+// The N of a "line N: ..." warning, so that the warnings of the reader and of the INI text come in line
+// order.
+int warningLine(const std::string& warning)
+{
+    int line = 0;
+    for (std::size_t i = 5; i < warning.size() && warning[i] >= '0' && warning[i] <= '9'; ++i)
+        line = line * 10 + (warning[i] - '0');
+    return line;
+}
+
 } // namespace
 
 std::string edsErrorMessage(const Error& error)
@@ -364,22 +448,46 @@ Result<EdsRead> readEdsText(std::string_view text, std::optional<int> nodeId)
     const Result<void> parsed = ini.parse(text);
     if (!parsed)
         return parsed.error();
+    if (ini.sections().empty())
+        return makeError("no [section] in the file: this is not an EDS", {},
+                         static_cast<std::size_t>(std::max(1, ini.lineCount())));
     Reader reader(ini, nodeId);
     reader.run();
-    return reader.take();
+    Result<EdsRead> read = reader.take();
+    if (read)
+        std::stable_sort(
+            read->warnings.begin(), read->warnings.end(),
+            [](const std::string& a, const std::string& b) { return warningLine(a) < warningLine(b); });
+    return read;
 }
 
 Result<EdsRead> readEdsFile(std::string_view utf8Path, std::optional<int> nodeId)
 {
+    const std::string name(utf8Path);
+    const std::filesystem::path path = pathFromUtf8(utf8Path);
     std::error_code ec;
-    const std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(utf8Path), ec);
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
     if (!ec && size > kMaxEdsBytes)
-        return makeError(std::string(utf8Path) + " holds " + std::to_string(size) +
+        return makeError(name + " holds " + std::to_string(size) +
                          " bytes; an EDS is read up to 16 MiB (16777216 bytes)");
-    const Result<std::string> text = readWholeFile(utf8Path);
-    if (!text)
-        return text.error();
-    return readEdsText(*text, nodeId);
+    if (std::filesystem::is_directory(path, ec))
+        return makeError(std::make_error_code(std::errc::is_a_directory).message() + ": " + name, name);
+    // Devices and pipes report no size, so the limit also holds while reading.
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return makeError(std::string(std::strerror(errno)) + ": " + name, name);
+    std::string text;
+    char chunk[64 * 1024];
+    while (in) {
+        in.read(chunk, sizeof chunk);
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+        if (text.size() > kMaxEdsBytes)
+            return makeError(name +
+                             " holds more than 16 MiB (16777216 bytes); an EDS is read up to that size");
+    }
+    if (in.bad())
+        return makeError(std::string(std::strerror(errno)) + ": " + name, name);
+    return readEdsText(text, nodeId);
 }
 
 std::string resolvedDefault(const EdsEntry& entry, int nodeId)

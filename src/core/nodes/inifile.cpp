@@ -70,6 +70,11 @@ Result<void> IniFile::parse(std::string_view text)
     };
     m_sections.clear();
     m_index.clear();
+    m_warnings.clear();
+    m_lineCount = 0;
+    const auto note = [this](int line, const std::string& text) {
+        m_warnings.push_back("line " + std::to_string(line) + ": " + text);
+    };
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
     Section* current = nullptr;
@@ -77,6 +82,7 @@ Result<void> IniFile::parse(std::string_view text)
     std::size_t start = 0;
     while (start < text.size()) {
         ++lineNumber;
+        m_lineCount = lineNumber;
         std::size_t end = text.find('\n', start);
         if (end == std::string_view::npos)
             end = text.size();
@@ -102,6 +108,8 @@ Result<void> IniFile::parse(std::string_view text)
             const auto found = m_index.find(key);
             if (found != m_index.end()) {
                 current = &m_sections[found->second];
+                note(lineNumber, "[" + utf8OrLatin1(name) + "] again (first on line " +
+                                     std::to_string(current->line) + "); its keys are added to the first");
             } else {
                 m_index.emplace(key, m_sections.size());
                 m_sections.push_back(Section{utf8OrLatin1(name), lineNumber, {}});
@@ -116,8 +124,15 @@ Result<void> IniFile::parse(std::string_view text)
         if (current == nullptr) {
             return fault("a key=value line before the first [section]", lineNumber);
         }
-        const std::string key = lowerAscii(trimSpacesAndTabs(line.substr(0, equals)));
-        current->keys[key] = Entry{utf8OrLatin1(trimSpacesAndTabs(line.substr(equals + 1))), lineNumber};
+        const std::string_view keyName = trimSpacesAndTabs(line.substr(0, equals));
+        const std::string key = lowerAscii(keyName);
+        Entry entry{utf8OrLatin1(trimSpacesAndTabs(line.substr(equals + 1))), lineNumber};
+        const auto [place, added] = current->keys.try_emplace(key, entry);
+        if (!added) {
+            note(lineNumber, "[" + current->name + "] " + utf8OrLatin1(keyName) + " again (first on line " +
+                                 std::to_string(place->second.line) + "); the last value counts");
+            place->second = std::move(entry);
+        }
     }
     return {};
 }

@@ -26,9 +26,16 @@ public:
     // Reads `text`: LF or CRLF lines, an optional UTF-8 byte order mark, ";" comments on lines
     // of their own, blanks around names, "=" and values. A value that is not valid UTF-8 is
     // taken as Latin-1 and converted. A repeated key keeps its last value; a repeated section
-    // adds to the first. An Error with the reason and the 1-based line for a line that is
-    // neither blank, comment, section header nor key=value, or for a NUL byte.
+    // adds to the first; each repeat is noted in warnings(). An Error with the reason and the
+    // 1-based line for a line that is neither blank, comment, section header nor key=value, or
+    // for a NUL byte.
     Result<void> parse(std::string_view text);
+
+    // What parse() read past, in line order, each "line N: ...": repeated sections and keys.
+    const std::vector<std::string>& warnings() const { return m_warnings; }
+
+    // How many lines the text has, counting a last line without its line end.
+    int lineCount() const { return m_lineCount; }
 
     // The sections in the order of their first header.
     const std::vector<Section>& sections() const { return m_sections; }
@@ -42,6 +49,8 @@ public:
 private:
     std::vector<Section> m_sections;
     std::map<std::string, std::size_t> m_index; // lower-case name -> position in m_sections
+    std::vector<std::string> m_warnings;
+    int m_lineCount = 0;
 };
 
 // `text` when it is valid UTF-8, otherwise `text` read as Latin-1 and converted to UTF-8.

@@ -12,7 +12,22 @@ bool hasSourceBytes(ClaimSource source)
     return source != ClaimSource::NodeGuarding && source != ClaimSource::NetworkStart;
 }
 
+// The mnemonic column: the row's own, or for a register of ParGen.xml what it is for.
+std::string mnemonicOf(const RegisterMapEntry& e)
+{
+    if (e.source == ClaimSource::NodeGuarding)
+        return e.subNumber == 1 ? "node guarding state, first" : "node guarding state, second";
+    return e.mnemonic;
+}
+
 } // namespace
+
+std::string csvTextField(std::string_view text)
+{
+    if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos)
+        return csvField("'" + std::string(text));
+    return csvField(text);
+}
 
 std::string csvField(std::string_view text)
 {
@@ -36,14 +51,14 @@ std::string renderCsvReport(const std::vector<RegisterMapEntry>& entries)
         csv += ',' + hex4(e.reg);
         csv += ',' + std::string(registerAccessName(e.access));
         csv += ',' + csvField(claimSourceName(e.source));
-        csv += ',' + csvField(e.file);
+        csv += ',' + csvTextField(e.file);
         csv += ',' + csvField(e.row);
         csv += ',' + (e.nodeId ? std::to_string(*e.nodeId) : std::string());
-        csv += ',' + csvField(e.object);
+        csv += ',' + csvTextField(e.object);
         csv += ',' + (e.cobId ? hexCobId(static_cast<unsigned>(*e.cobId)) : std::string());
         csv += ',' + (hasSourceBytes(e.source) ? std::to_string(e.highByte) : std::string());
         csv += ',' + (hasSourceBytes(e.source) ? std::to_string(e.lowByte) : std::string());
-        csv += ',' + csvField(e.mnemonic);
+        csv += ',' + csvTextField(mnemonicOf(e));
         csv += ',' + std::string(e.conflict ? "yes" : "");
         csv += kLineEnd;
     }

@@ -1,26 +1,64 @@
 #include "core/report/htmlreport.h"
 
+#include <algorithm>
+
 namespace setforge {
 
 namespace {
 
-constexpr const char* kStyle = R"(@page { size: A4; margin: 14mm 12mm; }
+// The tables take a fixed layout: the columns get the widths of their <col> elements, whatever
+// the texts, and a long text wraps inside its cell (anywhere, if it has no blank) instead of
+// pushing the last columns off the paper. A map whose mnemonics are too long for A4 portrait is
+// printed on A4 landscape pages.
+constexpr const char* kStyle = R"(@page { size: A4 portrait; margin: 12mm 10mm; }
+@page landscape { size: A4 landscape; margin: 12mm 10mm; }
+section.wide { page: landscape; }
 body { font-family: "DejaVu Sans", Arial, sans-serif; font-size: 10pt; color: #111; margin: 1.5em; }
 h1 { font-size: 16pt; margin: 0 0 0.4em; }
 h2 { font-size: 12pt; margin: 1.4em 0 0.4em; border-bottom: 1px solid #888; break-after: avoid; }
-table { border-collapse: collapse; width: 100%; margin-bottom: 0.6em; }
-th, td { border: 1px solid #999; padding: 2px 5px; text-align: left; vertical-align: top; }
+table { border-collapse: collapse; width: 100%; table-layout: fixed; margin-bottom: 0.6em; }
+th, td { border: 1px solid #999; padding: 2px 5px; text-align: left; vertical-align: top;
+  overflow-wrap: anywhere; }
 thead th { background: #e4e8ee; }
 thead { display: table-header-group; }
 tr { break-inside: avoid; page-break-inside: avoid; }
 td.num { text-align: right; font-variant-numeric: tabular-nums; }
 tr.conflict td { background: #ffd6d6; font-weight: bold; }
 tr.mapping td { background: #f6f7f9; font-size: 9pt; }
-table.meta, table.params { width: auto; }
+table.meta, table.params { width: auto; table-layout: auto; }
 table.meta th, table.params th { background: #f0f0f0; font-weight: normal; }
 ul.problems li { margin-bottom: 2px; }
-@media print { body { margin: 0; } a { color: inherit; } }
+@media print {
+  body { margin: 0; font-size: 7.5pt; font-stretch: condensed;
+    font-family: "DejaVu Sans Condensed", "Arial Narrow", "DejaVu Sans", Arial, sans-serif; }
+  h1 { font-size: 13pt; }
+  h2 { font-size: 10pt; margin-top: 1em; }
+  th, td { padding: 1px 2px; line-height: 1.15; }
+  thead th { font-size: 6.5pt; overflow-wrap: normal; }
+  tr.mapping td { font-size: 7pt; }
+  a { color: inherit; }
+}
 )";
+
+// The register map's columns and their share of the page width, in percent.
+struct Column {
+    const char* header;
+    int percent;
+};
+// Each header word fits its column in print, so headers wrap between words only.
+constexpr Column kRegisterColumns[] = {{"Register", 6},      {"Hex", 6},
+                                       {"Access", 8},        {"Source", 7},
+                                       {"File", 10},         {"Row", 4},
+                                       {"Node", 5},          {"Object / error code", 8},
+                                       {"COB-ID", 5},        {"High byte from", 4},
+                                       {"Low byte from", 4}, {"Mnemonic", 26},
+                                       {"Conflict", 7}};
+
+// A mnemonic longer than this does not fit its column on A4 portrait in two lines.
+constexpr std::size_t kPortraitMnemonicLength = 48;
+
+// The share of a project table's last column, the mnemonic, in percent; the others share the rest.
+constexpr int kTableMnemonicPercent = 32;
 
 void appendEscaped(std::string& out, std::string_view text)
 {
@@ -88,14 +126,31 @@ std::string purpose(const RegisterMapEntry& e)
     return e.mnemonic;
 }
 
+std::string colGroup(const std::vector<int>& percents)
+{
+    std::string html = "<colgroup>";
+    for (const int percent : percents)
+        html += "<col style=\"width: " + std::to_string(percent) + "%\">";
+    return html + "</colgroup>\n";
+}
+
 std::string registerTable(const std::vector<RegisterMapEntry>& entries)
 {
-    std::string html = "<section>\n<h2>Register map</h2>\n";
+    bool wide = false;
+    for (const RegisterMapEntry& e : entries)
+        wide = wide || purpose(e).size() > kPortraitMnemonicLength;
+    std::string html = wide ? "<section class=\"wide\">\n" : "<section>\n";
+    html += "<h2>Register map</h2>\n";
     if (entries.empty())
         return html + "<p>No register is used.</p>\n</section>\n";
     html += "<table class=\"registers\">\n";
-    html += headerRow({"Register", "Hex", "Access", "Source", "File", "Row", "Node", "Object / error code",
-                       "COB-ID", "High byte from", "Low byte from", "Mnemonic", "Conflict"});
+    std::vector<std::string> headers;
+    std::vector<int> percents;
+    for (const Column& column : kRegisterColumns) {
+        headers.emplace_back(column.header);
+        percents.push_back(column.percent);
+    }
+    html += colGroup(percents) + headerRow(headers);
     html += "<tbody>\n";
     for (const RegisterMapEntry& e : entries) {
         html += e.conflict ? "<tr class=\"conflict\">" : "<tr>";
@@ -123,7 +178,12 @@ std::string projectTable(const ReportTable& table)
                        ")</small></h2>\n";
     if (table.rows.empty())
         return html + "<p>No rows.</p>\n</section>\n";
-    html += "<table>\n" + headerRow(table.headers) + "<tbody>\n";
+    // The mnemonic, the last column, gets the room it needs; the short number columns share the rest.
+    const int others = std::max(static_cast<int>(table.headers.size()) - 1, 1);
+    const int share = (100 - kTableMnemonicPercent) / others;
+    std::vector<int> percents(static_cast<std::size_t>(others), share);
+    percents.push_back(100 - others * share);
+    html += "<table>\n" + colGroup(percents) + headerRow(table.headers) + "<tbody>\n";
     for (const ReportTable::Row& row : table.rows) {
         html += "<tr>";
         for (std::size_t c = 0; c < row.cells.size(); ++c)

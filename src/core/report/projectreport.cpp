@@ -3,6 +3,7 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 
 #include "core/base/paths.h"
 #include "core/base/projectfiles.h"
@@ -15,6 +16,7 @@
 #include "core/report/projectcheck.h"
 #include "core/tables/emcyaccesstable.h"
 #include "core/tables/nodeguardtable.h"
+#include "core/tables/pargenelements.h"
 #include "core/tables/pargenfile.h"
 #include "core/tables/pdoreceivetable.h"
 #include "core/tables/pdotransmittable.h"
@@ -23,6 +25,8 @@
 #include "core/tables/tabledefinition.h"
 
 namespace setforge {
+
+namespace PG = ParGenName;
 
 namespace {
 
@@ -51,36 +55,82 @@ std::string onOff(bool on, const std::string& detail)
     return on ? detail : "off";
 }
 
-std::vector<std::pair<std::string, std::string>> parameterWords(const ParGenValues& v, bool ethernet)
+// Marks a value that the report shows from the defaults because ParGen.xml lacks its element.
+constexpr const char* kDefaultMark = " (default: not in ParGen.xml)";
+
+// Which of ParGen.xml's elements are missing; with no file at all, every one is.
+class MissingElements {
+public:
+    explicit MissingElements(const pugi::xml_node& root) : m_root(root) {}
+
+    // True when any of `elements` is not a child of the root.
+    bool any(std::initializer_list<const char*> elements) const
+    {
+        for (const char* element : elements)
+            if (!childElement(m_root, element))
+                return true;
+        return false;
+    }
+
+    // True when the start register's element, the one after the first network_start_modbus, is missing.
+    bool startRegister() const
+    {
+        const pugi::xml_node first = childElement(m_root, PG::kNetworkStartModbus);
+        return !first || !nextElement(first);
+    }
+
+private:
+    pugi::xml_node m_root;
+};
+
+std::vector<std::pair<std::string, std::string>> parameterWords(const ParGenValues& v, bool ethernet,
+                                                                const MissingElements& missing)
 {
     std::vector<std::pair<std::string, std::string>> p;
+    const auto add = [&p](const char* label, std::string value, bool fromDefault) {
+        p.emplace_back(label, fromDefault ? value + kDefaultMark : std::move(value));
+    };
     const std::string baud = listItem(kCanBaudItems, v.canBaud);
-    p.emplace_back("CANopen node ID", v.canId);
-    p.emplace_back("CANopen bit rate",
-                   baud.back() == 'K' ? baud.substr(0, baud.size() - 1) + " kbit/s" : baud);
-    p.emplace_back("Operational state at start-up", v.operationalAtStart ? "yes" : "no");
-    p.emplace_back("Network start at start-up", onOff(v.networkStart, "after " + v.networkStartDelay + " s"));
-    p.emplace_back("CANopen start on Modbus command",
-                   onOff(v.startOnModbus, "register " + v.startOnModbusAddress));
-    p.emplace_back("SDO client time-out", v.sdoTimeout + " × 0.1 ms");
-    p.emplace_back("SYNC producer", onOff(v.syncEnable, "every " + v.syncTime + " ms"));
-    p.emplace_back("Node guarding", onOff(v.nodeguardEnable, "state in registers " + v.nodeguardAddress1 +
-                                                                 " and " + v.nodeguardAddress2));
-    p.emplace_back("Modbus slave ID", v.modbusId);
+    add("CANopen node ID", v.canId, missing.any({PG::kCanId}));
+    add("CANopen bit rate", baud.back() == 'K' ? baud.substr(0, baud.size() - 1) + " kbit/s" : baud,
+        missing.any({PG::kCanBaud}));
+    add("Operational state at start-up", v.operationalAtStart ? "yes" : "no",
+        missing.any({PG::kOperationalAtStart}));
+    add("Network start at start-up", onOff(v.networkStart, "after " + v.networkStartDelay + " s"),
+        missing.any({PG::kNetworkStart}) || (v.networkStart && missing.any({PG::kNetworkStartDelay})));
+    add("CANopen start on Modbus command", onOff(v.startOnModbus, "register " + v.startOnModbusAddress),
+        missing.any({PG::kNetworkStartModbus}) || (v.startOnModbus && missing.startRegister()));
+    add("SDO client time-out", v.sdoTimeout + " × 0.1 ms", missing.any({PG::kSdoTimeout}));
+    add("SYNC producer", onOff(v.syncEnable, "every " + v.syncTime + " ms"),
+        missing.any({PG::kSyncProducer}));
+    add("Node guarding",
+        onOff(v.nodeguardEnable, "state in registers " + v.nodeguardAddress1 + " and " + v.nodeguardAddress2),
+        missing.any({PG::kNodeGuardFrame}));
+    add("Modbus slave ID", v.modbusId, missing.any({PG::kModbusId}));
     std::string serial = listItem(kModbusSerialItems, v.modbusSerial) + ", " +
                          listItem(kModbusBaudItems, v.modbusBaud) + " baud, parity " +
                          listItem(kModbusParityItems, v.modbusParity);
+    bool serialDefault = missing.any({PG::kModbusSerial, PG::kModbusBaud, PG::kModbusParity});
     // Each variant shows and uses only one of the two: stop bits with Ethernet, protocol without.
-    if (ethernet)
-        serial += ", " + listItem(kModbusStopBitsItems, v.modbusStopBits);
-    else
-        serial += ", " + listItem(kModbusProtocolItems, v.modbusProtocol);
-    p.emplace_back("Modbus serial line", serial);
     if (ethernet) {
-        p.emplace_back("Modbus inactivity time-out", onOff(v.inactivityEnable, v.inactivityTimeout + " ms"));
-        p.emplace_back("IP address", dotted(v.ip));
-        p.emplace_back("Subnet mask", dotted(v.subnetMask));
-        p.emplace_back("Gateway", onOff(v.gatewayEnable, dotted(v.gateway)));
+        serial += ", " + listItem(kModbusStopBitsItems, v.modbusStopBits);
+        serialDefault = serialDefault || missing.any({PG::kModbusStopBits});
+    } else {
+        serial += ", " + listItem(kModbusProtocolItems, v.modbusProtocol);
+        serialDefault = serialDefault || missing.any({PG::kModbusProtocol});
+    }
+    add("Modbus serial line", serial, serialDefault);
+    if (ethernet) {
+        add("Modbus inactivity time-out", onOff(v.inactivityEnable, v.inactivityTimeout + " ms"),
+            missing.any({PG::kInactivityEnable}) ||
+                (v.inactivityEnable && missing.any({PG::kInactivityTimeout})));
+        add("IP address", dotted(v.ip), missing.any({PG::kIp[0], PG::kIp[1], PG::kIp[2], PG::kIp[3]}));
+        add("Subnet mask", dotted(v.subnetMask),
+            missing.any({PG::kSubnetMask[0], PG::kSubnetMask[1], PG::kSubnetMask[2], PG::kSubnetMask[3]}));
+        add("Gateway", onOff(v.gatewayEnable, dotted(v.gateway)),
+            missing.any({PG::kGatewayEnable}) ||
+                (v.gatewayEnable &&
+                 missing.any({PG::kGateway[0], PG::kGateway[1], PG::kGateway[2], PG::kGateway[3]})));
     }
     return p;
 }
@@ -222,22 +272,60 @@ std::string reportTimeText(std::time_t when)
     return text;
 }
 
-ProjectReport buildProjectReport(const std::string& projectDir, std::time_t when, const UiTexts& texts)
+namespace {
+
+// The report of the project whose files `docs` reads.
+ProjectReport reportOf(const std::string& projectDir, ProjectDocuments& docs, std::time_t when,
+                       const UiTexts& texts)
 {
-    const ProjectFiles files = makeProjectFiles(projectDir);
-    ProjectDocuments docs(files);
-    const bool ethernet = readDeviceType(files.parGen) != 0;
+    const pugi::xml_node parGenRoot = docs.get(File::ParGen).root;
+    const bool ethernet = deviceTypeOf(parGenRoot) != 0;
+    const MissingElements missing(parGenRoot);
     ProjectReport report;
     report.projectName = projectNameOf(projectDir);
     report.variant = ethernet ? kDeviceTypeItems[1] : kDeviceTypeItems[0];
+    if (missing.any({PG::kDeviceType}))
+        report.variant += kDefaultMark;
     report.toolVersion = std::string(kSoftwareCode) + " " + kSoftwareVersion;
     report.generatedAt = reportTimeText(when);
-    const Result<ParGenValues> parGen = loadParGen(files.parGen);
-    report.parameters = parameterWords(parGen ? *parGen : ParGenValues{}, ethernet);
+    report.parameters = parameterWords(parGenFromRoot(parGenRoot), ethernet, missing);
     report.registers = buildRegisterMap(docs);
     report.tables = projectTables(docs, ethernet);
     report.problems = findingLines(checkProject(docs, texts));
     return report;
+}
+
+// Nothing when the report can be made from `docs`: every file it reads that is there can be
+// read, and the folder holds ParGen.xml or a table file. A report of what could be read would
+// show a project that is not the one on disk.
+Result<void> checkReadable(const std::string& projectDir, ProjectDocuments& docs)
+{
+    const bool ethernet = deviceTypeOf(docs.get(File::ParGen).root) != 0;
+    bool any = false;
+    for (int k = 0; k < ProjectDocuments::kFileCount; ++k) {
+        const auto file = static_cast<File>(k);
+        // The serial variant's images never hold the transmit PDOs' mapping, so the report skips it.
+        if (file == File::TransmitPdoDefine && !ethernet)
+            continue;
+        const ProjectDocuments::Entry& entry = docs.get(file);
+        if (!entry.error.empty())
+            return makeError(std::string(ProjectDocuments::fileName(file)) +
+                                 " cannot be read: " + entry.error,
+                             docs.path(file));
+        any = any || entry.exists;
+    }
+    if (!any)
+        return makeError("not a project: " + projectDir + " holds neither ParGen.xml nor a table file",
+                         projectDir);
+    return {};
+}
+
+} // namespace
+
+ProjectReport buildProjectReport(const std::string& projectDir, std::time_t when, const UiTexts& texts)
+{
+    ProjectDocuments docs(makeProjectFiles(projectDir));
+    return reportOf(projectDir, docs, when, texts);
 }
 
 Result<void> writeProjectReport(const std::string& projectDir, const std::string& outPath,
@@ -245,9 +333,12 @@ Result<void> writeProjectReport(const std::string& projectDir, const std::string
 {
     if (!isDirectory(projectDir))
         return makeError("not a project directory: " + projectDir, projectDir);
+    ProjectDocuments docs(makeProjectFiles(projectDir));
+    if (const Result<void> readable = checkReadable(projectDir, docs); !readable)
+        return readable;
     if (format == ReportFormat::Csv)
-        return writeFileAtomic(outPath, renderCsvReport(buildRegisterMap(makeProjectFiles(projectDir))));
-    return writeFileAtomic(outPath, renderHtmlReport(buildProjectReport(projectDir, when, texts)));
+        return writeFileAtomic(outPath, renderCsvReport(buildRegisterMap(docs)));
+    return writeFileAtomic(outPath, renderHtmlReport(reportOf(projectDir, docs, when, texts)));
 }
 
 } // namespace setforge

@@ -38,14 +38,17 @@ struct ProjectReport {
 };
 
 // The report of the project in `projectDir`, stamped with the instant `when` (shown in UTC).
-// Problems are found with `texts`. Missing files give empty sections; nothing is written.
+// Problems are found with `texts`. Missing files give empty sections, and a communication
+// parameter whose ParGen.xml element is missing shows its default marked as such; nothing is written.
 ProjectReport buildProjectReport(const std::string& projectDir, std::time_t when, const UiTexts& texts);
 
 // The output formats of the report.
 enum class ReportFormat { Html, Csv };
 
 // Builds the report of `projectDir` and writes it in `format` to `outPath` through the
-// atomic-write helper. On failure nothing is written and the error says why.
+// atomic-write helper. A file of the project that is there but cannot be read or parsed, or a
+// folder without ParGen.xml and without any table file, is an Error. On failure nothing is
+// written and the error says why.
 Result<void> writeProjectReport(const std::string& projectDir, const std::string& outPath,
                                 ReportFormat format, std::time_t when, const UiTexts& texts);
 
