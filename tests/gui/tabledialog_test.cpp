@@ -636,10 +636,12 @@ void TableDialogTest::copyPasteAndDelete()
     QCOMPARE(rowTexts(dialog, 4), (QStringList{"", "1", "2", "3"}));
     QCOMPARE(rowTexts(dialog, 5), (QStringList{"", "4", "5", "6"}));
 
-    // Never past the grid: the last row, the last two columns.
+    // Never past the grid: the last row, the last two columns; the row that did not fit is counted.
     view->setCurrentIndex(cellAt(dialog, 31, 3));
     QTest::keySequence(view, QKeySequence::Paste);
     QCOMPARE(rowTexts(dialog, 31), (QStringList{"", "", "1", "2"}));
+    QCOMPARE(msgs.texts(), QStringList{"Rows that did not fit below the last row and were not pasted: 1"});
+    msgs.clear();
 
     // Never into column "N": a paste there starts at column 1.
     QGuiApplication::clipboard()->setText("7\t8\r\n");
@@ -704,6 +706,16 @@ void TableDialogTest::pasteRefusesTextsThatAreNotACellsChoice()
     QCOMPARE(cellText(sdo, 1, 4), QString(""));
     QCOMPARE(msgs.texts().size(), 1);
     QVERIFY(msgs.last().endsWith("\nRow 2, R/W"));
+
+    // Five rows pasted into row 1498: three fit, the message counts the two that did not.
+    msgs.clear();
+    QGuiApplication::clipboard()->setText("11\n12\n13\n14\n15\n");
+    sdo->view()->setCurrentIndex(cellAt(sdo, 1497, 1));
+    QTest::keySequence(sdo->view(), QKeySequence::Paste);
+    QCOMPARE(cellText(sdo, 1497, 1), QString("11"));
+    QCOMPARE(cellText(sdo, 1499, 1), QString("13"));
+    QCOMPARE(msgs.texts(), QStringList{"Rows that did not fit below the last row and were not pasted: 2"});
+    QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Warning);
 }
 
 void TableDialogTest::failedCheckAndRowButtonsLeadBackToTheGrid()
