@@ -133,6 +133,7 @@ private slots:
     void keyboardStaysInTheDataCells();
     void modelPassesTheTester();
     void rowActionRunsFromTheGridInTheCurrentLanguage();
+    void nodeGuardingDialogWarnsWhileGuardingIsOff();
 };
 
 void TableDialogTest::sdoClientEndToEndFromTheMainWindow()
@@ -962,6 +963,40 @@ void TableDialogTest::rowActionRunsFromTheGridInTheCurrentLanguage()
     QCOMPARE(action->text(), QString("Va bene"));
     dialog.done(QDialog::Rejected);
     QVERIFY(msgs.all().empty());
+}
+
+void TableDialogTest::nodeGuardingDialogWarnsWhileGuardingIsOff()
+{
+    const QString warning =
+        "Node guarding is off in the communication parameters: these rows are saved, but the device guards no node.";
+    struct Case {
+        const char* parGen; // nullptr: no ParGen.xml, which reads as guarding off
+        bool warned;
+    };
+    const Case kCases[] = {
+        {"<ParGen><send_frame_nodeguard enable=\"false\" add_word_1=\"12\" add_word_2=\"13\"/></ParGen>", true},
+        {"<ParGen><send_frame_nodeguard enable=\"true\" add_word_1=\"12\" add_word_2=\"13\"/></ParGen>", false},
+        {nullptr, true},
+    };
+    for (const Case& c : kCases) {
+        Project project(c.parGen);
+        FakeMessages msgs;
+        std::unique_ptr<SetforgeDialog> window(createNodeGuardWindow(project.state, nullptr));
+        auto* dialog = qobject_cast<TableDialog*>(window.get());
+        dialog->show();
+        QVERIFY(dialog->reload());
+        auto* note = dialog->findChild<QLabel*>("L_Table_Note");
+        QVERIFY(note);
+        QCOMPARE(note->isVisible(), c.warned);
+        QCOMPARE(note->text(), c.warned ? warning : QString());
+        QVERIFY(msgs.all().empty());
+    }
+    // Other tables never show the note.
+    Project project;
+    std::unique_ptr<SetforgeDialog> sdo(createSdoClientWindow(project.state, nullptr));
+    sdo->show();
+    QVERIFY(qobject_cast<TableDialog*>(sdo.get())->reload());
+    QVERIFY(!sdo->findChild<QLabel*>("L_Table_Note")->isVisible());
 }
 
 } // namespace setforge
