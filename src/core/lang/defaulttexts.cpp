@@ -450,6 +450,13 @@ const DefaultText kDefaultTexts[] = {
     {1347, "Not filled. Registers already in use: "},
     {1348, "These registers are also used by another table. Save anyway?"},
 
+    // Update Device: the project check before an update, and the updater's wait
+    {1360, "The project check found problems:"},
+    {1361, "Update anyway?"},
+    {1362, "Updater ended (exit code %1)"},
+    {1363, "Updater still running after 150 s"},
+    {1364, "Waiting for the updater: %1 s"},
+
     // Mapping editors' marks and flag, the variant switch, node guarding off, paste past the end
     {1365, "<< beyond the frame"},
     {1366, "<< its frame is missing"},
@@ -472,13 +479,6 @@ const DefaultText kDefaultTexts[] = {
     {1382, "Node guarding is off in the communication parameters: these rows are saved, but the device "
            "guards no node."},
     {1383, "Rows that did not fit below the last row and were not pasted: "},
-
-    // Update Device: the project check before an update, and the updater's wait
-    {1360, "The project check found problems:"},
-    {1361, "Update anyway?"},
-    {1362, "Updater ended (exit code %1)"},
-    {1363, "Updater still running after 150 s"},
-    {1364, "Waiting for the updater: %1 s"},
 
     // Shared messages (kept in the table, shown by no window)
     {1400, "Row Already used. Do you want to overwrite the values?"},
