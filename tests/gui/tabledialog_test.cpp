@@ -134,6 +134,7 @@ private slots:
     void modelPassesTheTester();
     void rowActionRunsFromTheGridInTheCurrentLanguage();
     void nodeGuardingDialogWarnsWhileGuardingIsOff();
+    void tooltipsAreWrappedAtAboutSixtyCharacters();
 };
 
 void TableDialogTest::sdoClientEndToEndFromTheMainWindow()
@@ -997,6 +998,33 @@ void TableDialogTest::nodeGuardingDialogWarnsWhileGuardingIsOff()
     sdo->show();
     QVERIFY(qobject_cast<TableDialog*>(sdo.get())->reload());
     QVERIFY(!sdo->findChild<QLabel*>("L_Table_Note")->isVisible());
+}
+
+void TableDialogTest::tooltipsAreWrappedAtAboutSixtyCharacters()
+{
+    Project project;
+    std::unique_ptr<SetforgeDialog> window(createSdoClientWindow(project.state, nullptr));
+    auto* dialog = qobject_cast<TableDialog*>(window.get());
+    dialog->show();
+    QVERIFY(dialog->reload());
+    const auto checkLines = [](const QString& tip, int atLeast) {
+        const QStringList lines = tip.split('\n');
+        QVERIFY2(lines.size() >= atLeast, qPrintable(tip));
+        for (const QString& line : lines)
+            QVERIFY2(line.size() <= 60, qPrintable(line));
+    };
+    // A column's tooltip in the grid's header: the Lo Byte hint is over 200 characters long.
+    const QString header = dialog->view()->model()->headerData(3, Qt::Horizontal, Qt::ToolTipRole).toString();
+    checkLines(header, 4);
+    QCOMPARE(header.simplified(), QString::fromStdString(project.state.texts[153]).simplified());
+    // A widget's tooltip, however it is set.
+    auto* ok = dialog->findChild<QPushButton*>("Btn_OK");
+    const QString longTip = QString("word ").repeated(40).trimmed();
+    ok->setToolTip(longTip);
+    checkLines(ok->toolTip(), 4);
+    QCOMPARE(ok->toolTip().simplified(), longTip);
+    ok->setToolTip("short");
+    QCOMPARE(ok->toolTip(), QString("short"));
 }
 
 } // namespace setforge

@@ -19,6 +19,7 @@
 #include "core/lang/textid.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
+#include "gui/app/tooltipwrapper.h"
 #include "gui/mapping/tabstopdelegate.h"
 
 namespace setforge {
@@ -370,7 +371,7 @@ int MappingEditor::selectedMissingFrame() const
 void MappingEditor::setFrameToolTip(int frame, const QString& tip)
 {
     if (QListWidgetItem* item = m_frames->item(frame))
-        item->setToolTip(tip);
+        item->setToolTip(wrappedTip(tip));
 }
 
 void MappingEditor::setByteToolTip(int byteNumber, const QString& tip)
@@ -378,7 +379,7 @@ void MappingEditor::setByteToolTip(int byteNumber, const QString& tip)
     // Item k is "Byte k"; item 0 is "None".
     for (QComboBox* box : {m_high, m_low})
         if (byteNumber >= 1 && byteNumber < box->count())
-            box->setItemData(byteNumber, tip, Qt::ToolTipRole);
+            box->setItemData(byteNumber, wrappedTip(tip), Qt::ToolTipRole);
 }
 
 void MappingEditor::refreshEntries()
