@@ -539,8 +539,8 @@ TEST(MappingModel, BytesBeyondTheFrameAreNamedBeforeModify)
     MappingModel model = receiveModelWith16();
     UiTexts texts;
     struct Case {
-        int hi, lo;             // stored
-        int typedHi, typedLo;   // chosen in the fields before Modify
+        int hi, lo;                       // stored
+        int typedHi, typedLo;             // chosen in the fields before Modify
         std::vector<std::string> dropped; // on the 4-byte frame
     };
     const Case kCases[] = {
@@ -651,15 +651,13 @@ TEST(MappingModel, EntriesOutsideTheirFramesAreMarkedAndDroppedOnlyOnRequest)
         const char* map;
     };
     const Case kCases[] = {
-        {&kTransmitPdoMapping,
-         R"(<Trasmit_PDO><row COB-ID="0x202" Dimension="4"/></Trasmit_PDO>)",
+        {&kTransmitPdoMapping, R"(<Trasmit_PDO><row COB-ID="0x202" Dimension="4"/></Trasmit_PDO>)",
          R"(<Transmit_PDO_Define><row Index="202" NrPdo="1" PosComp="101" Send_on_Write="0"/>)"
          R"(<row Index="203" NrPdo="1" PosComp="33" Send_on_Write="1"/>)"
          R"(<row Index="300" NrPdo="3" PosComp="33" Send_on_Write="0"/>)"
          R"(<row Index="301" NrPdo="3" PosComp="67" Send_on_Write="0"/></Transmit_PDO_Define>)"},
         // The emergency file names its frames by position: the third group has no frame.
-        {&kEmergencyMapping,
-         R"(<emcydef><row/></emcydef>)",
+        {&kEmergencyMapping, R"(<emcydef><row/></emcydef>)",
          R"(<EMCY_Word><EMCY_ROW><Dati Dati_Word="202" Dati_Byte="101"/><Dati Dati_Word="203" Dati_Byte="33"/>)"
          R"(</EMCY_ROW><EMCY_ROW/><EMCY_ROW><Dati Dati_Word="300" Dati_Byte="33"/>)"
          R"(<Dati Dati_Word="301" Dati_Byte="67"/></EMCY_ROW></EMCY_Word>)"},
@@ -722,7 +720,7 @@ TEST(MappingModel, EntriesOfADeletedOnlyFrameAreStillShown)
 TEST(MappingModel, FillFrameStartsAtTheAddressStartOrTheFirstFreeBlock)
 {
     struct Case {
-        const char* addressStart; // of the transmit PDO filled (frame 1, 4 bytes: two registers)
+        const char* addressStart;       // of the transmit PDO filled (frame 1, 4 bytes: two registers)
         std::vector<const char*> taken; // registers of frame 2
         int start;
     };
@@ -780,13 +778,15 @@ TEST(MappingModel, FillFrameTakesTheSendOnWriteChoice)
 TEST(MappingModel, BlockStartsBecomeEntries)
 {
     ScratchDir dir;
-    dir.write("Transmit_Pdo.xml",
-              R"(<Trasmit_PDO><row COB-ID="0x201" Dimension="4" SMA="100"/><row COB-ID="0x202" Dimension="2" SMA=""/>)"
-              R"(<row COB-ID="0x203" Dimension="3" SMA="7"/><row COB-ID="0x204" Dimension="2" SMA="200"/>)"
-              R"(<row COB-ID="0x205" Dimension="2" SMA="300"/></Trasmit_PDO>)");
+    dir.write(
+        "Transmit_Pdo.xml",
+        R"(<Trasmit_PDO><row COB-ID="0x201" Dimension="4" SMA="100"/><row COB-ID="0x202" Dimension="2" SMA=""/>)"
+        R"(<row COB-ID="0x203" Dimension="3" SMA="7"/><row COB-ID="0x204" Dimension="2" SMA="200"/>)"
+        R"(<row COB-ID="0x205" Dimension="2" SMA="300"/></Trasmit_PDO>)");
     // Frame 4 is mapped already and keeps its entries; register 8 is taken by it.
-    dir.write("Transmit_PDO_Define.xml",
-              R"(<Transmit_PDO_Define><row Index="8" NrPdo="4" PosComp="33" Send_on_Write="0"/></Transmit_PDO_Define>)");
+    dir.write(
+        "Transmit_PDO_Define.xml",
+        R"(<Transmit_PDO_Define><row Index="8" NrPdo="4" PosComp="33" Send_on_Write="0"/></Transmit_PDO_Define>)");
     MappingModel model(kTransmitPdoMapping);
     ASSERT_TRUE(model.load(dir.path("Transmit_Pdo.xml"), dir.path("Transmit_PDO_Define.xml")));
     UiTexts texts;

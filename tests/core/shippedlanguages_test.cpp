@@ -200,10 +200,12 @@ TEST_P(ShippedLanguage, UpdaterStatusSaysTheUpdaterEndedAndKeepsSecondsWithTheir
             EXPECT_NE(text.find("pdater"), std::string::npos);
             for (const char* finished : {"Aggiornamento terminato", "Mise \xC3\xA0 jour termin"})
                 EXPECT_EQ(text.find(finished), std::string::npos);
-            for (std::size_t pos = text.find(" s"); pos != std::string::npos; pos = text.find(" s", pos + 1)) {
+            for (std::size_t pos = text.find(" s"); pos != std::string::npos;
+                 pos = text.find(" s", pos + 1)) {
                 const bool unit = pos + 2 == text.size() || text[pos + 2] == ' ';
-                EXPECT_FALSE(unit && pos > 0 && (std::isdigit(static_cast<unsigned char>(text[pos - 1])) ||
-                                                 text.compare(pos - 2, 2, "%1") == 0))
+                EXPECT_FALSE(unit && pos > 0 &&
+                             (std::isdigit(static_cast<unsigned char>(text[pos - 1])) ||
+                              text.compare(pos - 2, 2, "%1") == 0))
                     << "a breakable blank before the unit at " << pos;
             }
             if (index != 1362) {

@@ -16,9 +16,10 @@ namespace {
 // Address Start 200 and already mapped.
 void writeProject(const TempProject& project)
 {
-    project.table("rpdodef.xml", "rpdodef",
-                  R"(<row cobid="0x181" dimension="2" TimeOut=""/><row cobid="0x182" dimension="2" TimeOut="500"/>)"
-                  R"(<row cobid="0x183" dimension="2" TimeOut="0"/>)");
+    project.table(
+        "rpdodef.xml", "rpdodef",
+        R"(<row cobid="0x181" dimension="2" TimeOut=""/><row cobid="0x182" dimension="2" TimeOut="500"/>)"
+        R"(<row cobid="0x183" dimension="2" TimeOut="0"/>)");
     project.table("Transmit_Pdo.xml", "Trasmit_PDO",
                   R"(<row COB-ID="0x201" Dimension="4" SMA="100" OnChange="N" OnTimer="N"/>)"
                   R"(<row COB-ID="0x202" Dimension="2" SMA="" OnChange="N" OnTimer="Y" Timer="100"/>)"
@@ -32,13 +33,12 @@ TEST(VariantSwitch, NamesWhatTheNewVariantNeedsAndHides)
     TempProject project;
     writeProject(project);
     UiTexts texts;
-    const std::string toEthernet =
-        "The device type changes.\n\nThe new variant needs:\n"
-        "- Receive PDO time-outs (Set Receive PDO, TimeOut): rows 1\n"
-        "- Transmit triggers (Set Transmit PDO, On Change / On Timer): rows 1\n"
-        "- The transmit mapping (Define Transmit PDO Frames): rows 1, 2\n\n"
-        "The new variant hides (the values stay in the files):\n"
-        "- Address Start values (Set Transmit PDO): rows 1, 3";
+    const std::string toEthernet = "The device type changes.\n\nThe new variant needs:\n"
+                                   "- Receive PDO time-outs (Set Receive PDO, TimeOut): rows 1\n"
+                                   "- Transmit triggers (Set Transmit PDO, On Change / On Timer): rows 1\n"
+                                   "- The transmit mapping (Define Transmit PDO Frames): rows 1, 2\n\n"
+                                   "The new variant hides (the values stay in the files):\n"
+                                   "- Address Start values (Set Transmit PDO): rows 1, 3";
     const std::string toSerial = "The device type changes.\n\nThe new variant needs:\n"
                                  "- Address Start values (Set Transmit PDO): rows 2\n\n"
                                  "The new variant hides (the values stay in the files):\n"
@@ -78,7 +78,8 @@ TEST(VariantSwitch, OffersMappingOnlyForUnmappedBlocksAndCutsLongRowLists)
     ProjectDocuments docs(project.files());
     const VariantSwitchNotice notice = variantSwitchNotice(docs, 0, 1, texts);
     EXPECT_FALSE(notice.offersMapping);
-    EXPECT_NE(notice.text.find("On Timer): rows 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, ...\n"), std::string::npos)
+    EXPECT_NE(notice.text.find("On Timer): rows 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, ...\n"),
+              std::string::npos)
         << notice.text;
     // No receive PDO file: the item is listed without rows.
     EXPECT_NE(notice.text.find("TimeOut)\n"), std::string::npos) << notice.text;

@@ -16,8 +16,8 @@
 #include "core/app/appstate.h"
 #include "core/app/projectstore.h"
 #include "core/base/atomicfile.h"
-#include "core/tables/pargenfile.h"
 #include "core/base/projectfiles.h"
+#include "core/tables/pargenfile.h"
 #include "gui/app/mainwindow.h"
 #include "gui/tables/collapsiblepanel.h"
 #include "gui/tables/communicationdialog.h"
@@ -489,7 +489,8 @@ void CommunicationDialogTest::okFromTheMainWindowSetsTheSteps()
     // The switch is explained once, even for tables that are still empty.
     QCOMPARE(msgs.all().size(), std::size_t(1));
     QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Information);
-    QVERIFY(msgs.last().startsWith("The device type changes.\n\nThe new variant needs:\n- Address Start values"));
+    QVERIFY(
+        msgs.last().startsWith("The device type changes.\n\nThe new variant needs:\n- Address Start values"));
 }
 
 void CommunicationDialogTest::variantSwitchNamesWhatChangesAndFillsTheMapping()

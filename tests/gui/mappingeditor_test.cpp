@@ -186,7 +186,8 @@ void MappingEditorTest::driveTransmitEditor(QWidget* editor, FakeMessages& msgs)
     choose(editor, "CB_SendCAN_OnModWrite", 1);
     press(editor, "Btn_Create");
     QCOMPARE(msgs.texts(), QStringList{});
-    QCOMPARE(lines(entries), (QStringList{"300; Byte 1; Byte 2; Send on Write;", "200; Byte 1; Byte 2; Send on Write;"}));
+    QCOMPARE(lines(entries),
+             (QStringList{"300; Byte 1; Byte 2; Send on Write;", "200; Byte 1; Byte 2; Send on Write;"}));
     QCOMPARE(index->text(), QString("200"));
     QCOMPARE(write->currentIndex(), 1);
 
@@ -574,16 +575,18 @@ void MappingEditorTest::entriesOutsideTheirFramesAreMarkedAndDroppedOnlyAfterAsk
     QCOMPARE(editor->exec(), int(QDialog::Accepted));
     QCOMPARE(frameLines, (QStringList{"0x201\t8", "0x202\t4", "Missing frame 5"}));
     QCOMPARE(missingColour, QColor(192, 0, 0));
-    QCOMPARE(frameTwo, (QStringList{"202; Byte 6; Byte 5; << beyond the frame", "203; Byte 2; Byte 1; Send on Write;"}));
+    QCOMPARE(frameTwo, (QStringList{"202; Byte 6; Byte 5; << beyond the frame",
+                                    "203; Byte 2; Byte 1; Send on Write;"}));
     QCOMPARE(beyondColour, QColor(192, 0, 0));
     QVERIFY(fineColour != QColor(192, 0, 0));
     QCOMPARE(missing, QStringList{"500; Byte 2; Byte 1; << its frame is missing"});
     QVERIFY(openAfterNo);
     QCOMPARE(afterNo, before);
-    const QString asked = "OK drops these entries, which point beyond their frame or at a frame that no longer "
-                          "exists. Save without them?\n"
-                          "Frame 2: 202; Byte 6; Byte 5; << beyond the frame\n"
-                          "Frame 5: 500; Byte 2; Byte 1; << its frame is missing";
+    const QString asked =
+        "OK drops these entries, which point beyond their frame or at a frame that no longer "
+        "exists. Save without them?\n"
+        "Frame 2: 202; Byte 6; Byte 5; << beyond the frame\n"
+        "Frame 5: 500; Byte 2; Byte 1; << its frame is missing";
     QCOMPARE(question, QStringList{asked});
     QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Question);
     const QByteArray saved = fileBytes(project.file("Transmit_PDO_Define.xml"));
@@ -633,7 +636,8 @@ void MappingEditorTest::fillFrameOffersTheAddressStartAndTakesTheWriteChoice()
     });
     editor->exec();
     QCOMPARE(offered, (QList<int>{40, 1}));
-    QCOMPARE(first, (QStringList{"40; Byte 2; Byte 1; Send on Write;", "41; Byte 4; Byte 3; Send on Write;"}));
+    QCOMPARE(first,
+             (QStringList{"40; Byte 2; Byte 1; Send on Write;", "41; Byte 4; Byte 3; Send on Write;"}));
     QCOMPARE(second, (QStringList{"0; None; Byte 1;", "1; Byte 2; Byte 1;", "2; Byte 4; Byte 3;"}));
     QCOMPARE(msgs.texts(), QStringList{});
 }
@@ -667,8 +671,9 @@ void MappingEditorTest::modifyNamesOnlyTheBytesTheChoiceDrops()
         shown->done(QDialog::Rejected);
     });
     editor->exec();
-    QCOMPARE(msgs.texts(), QStringList{"Modify stores None for these bytes, which lie beyond the frame's length now. "
-                                       "Modify anyway?\nByte 6"});
+    QCOMPARE(msgs.texts(),
+             QStringList{"Modify stores None for these bytes, which lie beyond the frame's length now. "
+                         "Modify anyway?\nByte 6"});
     QCOMPARE(afterHigh, QStringList{"400; Byte 2; None;"});
     QCOMPARE(afterBoth, QStringList{"400; Byte 2; Byte 1;"});
 }

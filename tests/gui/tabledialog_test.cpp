@@ -968,15 +968,17 @@ void TableDialogTest::rowActionRunsFromTheGridInTheCurrentLanguage()
 
 void TableDialogTest::nodeGuardingDialogWarnsWhileGuardingIsOff()
 {
-    const QString warning =
-        "Node guarding is off in the communication parameters: these rows are saved, but the device guards no node.";
+    const QString warning = "Node guarding is off in the communication parameters: these rows are saved, but "
+                            "the device guards no node.";
     struct Case {
         const char* parGen; // nullptr: no ParGen.xml, which reads as guarding off
         bool warned;
     };
     const Case kCases[] = {
-        {"<ParGen><send_frame_nodeguard enable=\"false\" add_word_1=\"12\" add_word_2=\"13\"/></ParGen>", true},
-        {"<ParGen><send_frame_nodeguard enable=\"true\" add_word_1=\"12\" add_word_2=\"13\"/></ParGen>", false},
+        {"<ParGen><send_frame_nodeguard enable=\"false\" add_word_1=\"12\" add_word_2=\"13\"/></ParGen>",
+         true},
+        {"<ParGen><send_frame_nodeguard enable=\"true\" add_word_1=\"12\" add_word_2=\"13\"/></ParGen>",
+         false},
         {nullptr, true},
     };
     for (const Case& c : kCases) {

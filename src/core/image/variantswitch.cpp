@@ -58,7 +58,8 @@ std::string itemLine(const UiTexts& texts, int item, const std::vector<int>& row
 
 } // namespace
 
-VariantSwitchNotice variantSwitchNotice(ProjectDocuments& docs, int oldType, int newType, const UiTexts& texts)
+VariantSwitchNotice variantSwitchNotice(ProjectDocuments& docs, int oldType, int newType,
+                                        const UiTexts& texts)
 {
     const bool ethernet = hasEthernet(variantForTables(newType));
     if (ethernet == hasEthernet(variantForTables(oldType)))
@@ -82,9 +83,11 @@ VariantSwitchNotice variantSwitchNotice(ProjectDocuments& docs, int oldType, int
     const std::vector<int> timeout = rowsWhere(docs, File::RpdoDef, [&](const pugi::xml_node& row, int) {
         return textToInt(cell(row, rpdo, RpdoColumn::Timeout), 0) != 0;
     });
-    const std::vector<int> noTrigger = rowsWhere(docs, File::TransmitPdo, [&](const pugi::xml_node& row, int) {
-        return !ticked(cell(row, tpdo, TpdoColumn::OnChange)) && !ticked(cell(row, tpdo, TpdoColumn::OnTimer));
-    });
+    const std::vector<int> noTrigger =
+        rowsWhere(docs, File::TransmitPdo, [&](const pugi::xml_node& row, int) {
+            return !ticked(cell(row, tpdo, TpdoColumn::OnChange)) &&
+                   !ticked(cell(row, tpdo, TpdoColumn::OnTimer));
+        });
     const std::vector<int> trigger = rowsWhere(docs, File::TransmitPdo, [&](const pugi::xml_node& row, int) {
         return ticked(cell(row, tpdo, TpdoColumn::OnChange)) || ticked(cell(row, tpdo, TpdoColumn::OnTimer));
     });

@@ -22,6 +22,7 @@ struct VariantSwitchNotice {
 // table dialogs read it (only 1 has the Ethernet port). Each item names, as "rows 1, 4", the
 // rows that lack what the new variant needs, or that hold what it hides; at most twelve rows
 // are named, then "...". `docs` holds the project as saved, the mapping included.
-VariantSwitchNotice variantSwitchNotice(ProjectDocuments& docs, int oldType, int newType, const UiTexts& texts);
+VariantSwitchNotice variantSwitchNotice(ProjectDocuments& docs, int oldType, int newType,
+                                        const UiTexts& texts);
 
 } // namespace setforge

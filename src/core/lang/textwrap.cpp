@@ -71,8 +71,8 @@ std::string wrapText(std::string_view text, std::size_t width)
     std::size_t start = 0;
     while (true) {
         const std::size_t end = text.find('\n', start);
-        wrapped += wrapLine(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start),
-                            width);
+        wrapped += wrapLine(
+            text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start), width);
         if (end == std::string_view::npos)
             break;
         wrapped += '\n';

@@ -306,7 +306,8 @@ std::pair<int, std::vector<std::string>> MappingModel::fillFromBlockStarts(const
         if (result.done())
             ++filled;
         else if (result.outcome == MappingEditResult::Outcome::Refused)
-            refused.push_back(texts[TextId::MappingFrameLabel] + std::to_string(j + 1) + ": " + result.message);
+            refused.push_back(texts[TextId::MappingFrameLabel] + std::to_string(j + 1) + ": " +
+                              result.message);
     }
     return {filled, refused};
 }
@@ -373,7 +374,8 @@ std::string MappingModel::missingEntryLine(int group, int entry, const UiTexts& 
     const std::vector<RegisterEntry>& entries = m_missing[static_cast<std::size_t>(group)].entries;
     if (entry < 0 || entry >= static_cast<int>(entries.size()))
         return {};
-    return entryLine(entries[static_cast<std::size_t>(entry)], texts) + " " + texts[TextId::MappingMarkMissing];
+    return entryLine(entries[static_cast<std::size_t>(entry)], texts) + " " +
+           texts[TextId::MappingMarkMissing];
 }
 
 std::vector<std::string> MappingModel::byteChoices(int frame, const UiTexts& texts) const

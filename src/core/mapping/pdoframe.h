@@ -18,8 +18,8 @@ struct PdoFrame : MappingFrame {
     // textToInt of addressStart, when it gives a register number 0..65535.
     std::optional<int> blockStart() const override;
 
-    std::string cobId;     // COB-ID text of the frame's row
-    std::string dimension; // Dimension text of the frame's row
+    std::string cobId;        // COB-ID text of the frame's row
+    std::string dimension;    // Dimension text of the frame's row
     std::string addressStart; // Address Start text of a transmit PDO's row; empty for a receive PDO
 };
 

@@ -388,9 +388,11 @@ void MappingEditor::refreshEntries()
     m_entries->clear();
     const int frame = selectedFrame();
     if (const int group = selectedMissingFrame(); group >= 0) {
-        for (int k = 0; k < static_cast<int>(m_model.missingFrames()[static_cast<std::size_t>(group)].entries.size());
+        for (int k = 0;
+             k < static_cast<int>(m_model.missingFrames()[static_cast<std::size_t>(group)].entries.size());
              ++k) {
-            auto* item = new QListWidgetItem(qs(m_model.missingEntryLine(group, k, m_state.texts)), m_entries);
+            auto* item =
+                new QListWidgetItem(qs(m_model.missingEntryLine(group, k, m_state.texts)), m_entries);
             item->setForeground(kMarkedLine);
         }
         return;
@@ -510,7 +512,8 @@ void MappingEditor::fillFrame(int frame, int firstRegister)
 {
     // The send-on-write choice in the fields applies to every filled register.
     const int write = m_write ? m_write->currentIndex() : 0;
-    report(m_model.fillFrame(frame, firstRegister, write, m_state.texts, m_state.texts[TextId::FillFrameInUse]));
+    report(
+        m_model.fillFrame(frame, firstRegister, write, m_state.texts, m_state.texts[TextId::FillFrameInUse]));
 }
 
 void MappingEditor::pasteEntry()

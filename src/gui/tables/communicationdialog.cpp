@@ -349,7 +349,8 @@ void CommunicationDialog::explainVariantSwitch(int oldType, int newType)
         messages().error(this, qs(loaded.error().text));
         return;
     }
-    const auto [filled, refused] = mapping.fillFromBlockStarts(m_state.texts, m_state.texts[TextId::FillFrameInUse]);
+    const auto [filled, refused] =
+        mapping.fillFromBlockStarts(m_state.texts, m_state.texts[TextId::FillFrameInUse]);
     const Result<void> saved = mapping.save(m_state.files);
     if (!saved) {
         messages().error(this, qs(saved.error().text));
