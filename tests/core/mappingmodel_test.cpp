@@ -387,7 +387,7 @@ TEST(MappingModel, EmptyFrameTableSavesFileWithoutRows)
         ScratchDir dir;
         if (c.frameFile)
             dir.write("frames.xml", c.frameFile);
-        // Entries of the earlier table are there, and a broken mapping is not even read.
+        // Entries of the earlier table are there; they belong to no frame, so the save leaves them out.
         dir.write("map.xml",
                   "<old><row index=\"1\" nrpdo=\"1\"/><EMCY_ROW><Dati Dati_Word=\"1\"/></EMCY_ROW></old>");
         MappingModel model(*c.format);
@@ -539,11 +539,23 @@ TEST(MappingModel, BytesBeyondTheFrameAreNamedBeforeModify)
     MappingModel model = receiveModelWith16();
     UiTexts texts;
     struct Case {
-        int hi, lo;
+        int hi, lo;                       // stored
+        int typedHi, typedLo;             // chosen in the fields before Modify
         std::vector<std::string> dropped; // on the 4-byte frame
     };
     const Case kCases[] = {
-        {2, 1, {}}, {4, 0, {}}, {6, 5, {"Byte 6", "Byte 5"}}, {0, 7, {"Byte 7"}}, {5, 3, {"Byte 5"}}};
+        {2, 1, 0, 0, {}},
+        {4, 0, 0, 0, {}},
+        {6, 5, 0, 0, {"Byte 6", "Byte 5"}},
+        {0, 7, 0, 0, {"Byte 7"}},
+        {5, 3, 0, 3, {"Byte 5"}},
+        // The user chose Byte 2 for the high half: Byte 4 of the stored entry is replaced by
+        // Byte 2, not by None, so only the low half's Byte 5 is named.
+        {6, 5, 2, 0, {"Byte 5"}},
+        {6, 5, 2, 1, {}},
+        // A typed byte the frame does not offer is stored as None.
+        {6, 5, 7, 1, {"Byte 6"}},
+    };
     for (const Case& c : kCases) {
         // An entry saved while the PDO was longer, loaded after its Dimension became 4.
         MappingModel shrunk(kReceivePdoMapping);
@@ -552,10 +564,12 @@ TEST(MappingModel, BytesBeyondTheFrameAreNamedBeforeModify)
         dir.write("sdopdo.xml", R"(<sdopdo><row index="9" subindex="0" nrpdo="1" poscomp=")" +
                                     std::to_string(c.hi * 16 + c.lo) + R"("/></sdopdo>)");
         ASSERT_TRUE(shrunk.load(dir.path("rpdodef.xml"), dir.path("sdopdo.xml")));
-        EXPECT_EQ(shrunk.bytesBeyondFrame(0, 0, texts), c.dropped) << c.hi << "/" << c.lo;
+        const RegisterEntry typed{"9", c.typedHi, c.typedLo, 0};
+        EXPECT_EQ(shrunk.bytesBeyondFrame(0, 0, typed, texts), c.dropped)
+            << c.hi << "/" << c.lo << " typed " << c.typedHi << "/" << c.typedLo;
     }
-    EXPECT_TRUE(model.bytesBeyondFrame(0, 5, texts).empty());
-    EXPECT_TRUE(model.bytesBeyondFrame(-1, 0, texts).empty());
+    EXPECT_TRUE(model.bytesBeyondFrame(0, 5, {}, texts).empty());
+    EXPECT_TRUE(model.bytesBeyondFrame(-1, 0, {}, texts).empty());
 }
 
 TEST(MappingModel, FillFrameMapsConsecutiveRegisters)
@@ -588,7 +602,7 @@ TEST(MappingModel, FillFrameMapsConsecutiveRegisters)
         model.appendFrame(std::make_unique<PdoFrame>("0x182", "8"));
         ASSERT_TRUE(model.addEntry(1, {"16", 1, 0, 0}, texts).done());
         ASSERT_TRUE(model.addEntry(1, {"0x11", 1, 0, 0}, texts).done());
-        const MappingEditResult result = model.fillFrame(0, c.first, texts, inUse);
+        const MappingEditResult result = model.fillFrame(0, c.first, 0, texts, inUse);
         EXPECT_EQ(result.outcome, c.outcome) << c.dimension << " from " << c.first;
         EXPECT_EQ(result.message, c.message) << c.dimension << " from " << c.first;
         std::vector<std::string> lines;
@@ -614,6 +628,178 @@ TEST(MappingModel, EntryLineUsesTheEditorsTexts)
     texts.set(821, "Nessuno");
     texts.set(822, "B");
     EXPECT_EQ(model.entryLine({"9", 0, 3, 0}, texts), "9; Nessuno; B3;");
+}
+
+TEST(MappingModel, EntryLineShowsSendOnWriteInTheTransmitEditorOnly)
+{
+    UiTexts texts;
+    const MappingModel transmit(kTransmitPdoMapping);
+    const MappingModel receive(kReceivePdoMapping);
+    EXPECT_EQ(transmit.entryLine({"7", 2, 1, 1}, texts), "7; Byte 2; Byte 1; Send on Write;");
+    EXPECT_EQ(transmit.entryLine({"7", 2, 1, 0}, texts), "7; Byte 2; Byte 1;");
+    // A receive entry never sends, whatever a hand-edited value says.
+    EXPECT_EQ(receive.entryLine({"7", 2, 1, 1}, texts), "7; Byte 2; Byte 1;");
+}
+
+// A frame table that lost rows since the mapping was made: entries beyond the (now shorter)
+// frame and entries of the deleted frames are shown and named before a save drops them.
+TEST(MappingModel, EntriesOutsideTheirFramesAreMarkedAndDroppedOnlyOnRequest)
+{
+    struct Case {
+        const MappingFormat* format;
+        const char* frames;
+        const char* map;
+    };
+    const Case kCases[] = {
+        {&kTransmitPdoMapping, R"(<Trasmit_PDO><row COB-ID="0x202" Dimension="4"/></Trasmit_PDO>)",
+         R"(<Transmit_PDO_Define><row Index="202" NrPdo="1" PosComp="101" Send_on_Write="0"/>)"
+         R"(<row Index="203" NrPdo="1" PosComp="33" Send_on_Write="1"/>)"
+         R"(<row Index="300" NrPdo="3" PosComp="33" Send_on_Write="0"/>)"
+         R"(<row Index="301" NrPdo="3" PosComp="67" Send_on_Write="0"/></Transmit_PDO_Define>)"},
+        // The emergency file names its frames by position: the third group has no frame.
+        {&kEmergencyMapping, R"(<emcydef><row/></emcydef>)",
+         R"(<EMCY_Word><EMCY_ROW><Dati Dati_Word="202" Dati_Byte="101"/><Dati Dati_Word="203" Dati_Byte="33"/>)"
+         R"(</EMCY_ROW><EMCY_ROW/><EMCY_ROW><Dati Dati_Word="300" Dati_Byte="33"/>)"
+         R"(<Dati Dati_Word="301" Dati_Byte="67"/></EMCY_ROW></EMCY_Word>)"},
+    };
+    UiTexts texts;
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.map);
+        ScratchDir dir;
+        dir.write("frames.xml", c.frames);
+        dir.write("map.xml", c.map);
+        MappingModel model(*c.format);
+        ASSERT_TRUE(model.load(dir.path("frames.xml"), dir.path("map.xml")));
+        ASSERT_EQ(model.frameCount(), 1);
+        ASSERT_EQ(model.frame(0).entries.size(), 2u);
+        const int bytes = model.offeredBytes(0);
+        // 0x65 is Byte 6 / Byte 5: beyond four bytes, within the emergency's five only in part.
+        EXPECT_FALSE(model.entryFits(0, entryAt(model, 0, 0)));
+        EXPECT_TRUE(model.entryFits(0, entryAt(model, 0, 1)));
+        EXPECT_EQ(model.markedEntryLine(0, 0, texts), "202; Byte 6; Byte 5; << beyond the frame");
+        EXPECT_EQ(model.markedEntryLine(0, 1, texts).find("<<"), std::string::npos);
+        ASSERT_EQ(model.missingFrames().size(), 1u);
+        EXPECT_EQ(model.missingFrameLine(0, texts), "Missing frame 3");
+        EXPECT_EQ(model.missingEntryLine(0, 1, texts), "301; Byte 4; Byte 3; << its frame is missing");
+        EXPECT_EQ(model.missingEntryLine(0, 2, texts), "");
+        EXPECT_EQ(model.missingFrameLine(1, texts), "");
+        const std::vector<std::string> named = model.entriesDroppedOnSave(texts);
+        const std::vector<std::string> expected = {"Frame 1: 202; Byte 6; Byte 5; << beyond the frame",
+                                                   "Frame 3: 300; Byte 2; Byte 1; << its frame is missing",
+                                                   "Frame 3: 301; Byte 4; Byte 3; << its frame is missing"};
+        EXPECT_EQ(named, expected) << bytes;
+        // Loading alone changes nothing the user would be asked to save.
+        EXPECT_FALSE(model.hasUnsavedChanges());
+
+        model.dropEntriesOutsideFrames();
+        EXPECT_TRUE(model.entriesDroppedOnSave(texts).empty());
+        EXPECT_TRUE(model.missingFrames().empty());
+        ASSERT_EQ(model.frame(0).entries.size(), 1u);
+        EXPECT_EQ(entryAt(model, 0, 0).registerIndex, "203");
+        EXPECT_TRUE(model.hasUnsavedChanges());
+    }
+}
+
+TEST(MappingModel, EntriesOfADeletedOnlyFrameAreStillShown)
+{
+    ScratchDir dir;
+    dir.write("rpdodef.xml", "<rpdodef/>");
+    dir.write("sdopdo.xml", R"(<sdopdo><row index="5" subindex="0" nrpdo="1" poscomp="33"/>)"
+                            R"(<row index="6" subindex="0" nrpdo="x" poscomp="33"/></sdopdo>)");
+    MappingModel model(kReceivePdoMapping);
+    ASSERT_TRUE(model.load(dir.path("rpdodef.xml"), dir.path("sdopdo.xml")));
+    EXPECT_EQ(model.frameCount(), 0);
+    ASSERT_EQ(model.missingFrames().size(), 2u);
+    UiTexts texts;
+    EXPECT_EQ(model.missingFrameLine(0, texts), "Missing frame 1");
+    // A frame number that is no number is named as the file spells it.
+    EXPECT_EQ(model.missingFrameLine(1, texts), "Missing frame x");
+    EXPECT_EQ(model.entriesDroppedOnSave(texts).size(), 2u);
+}
+
+TEST(MappingModel, FillFrameStartsAtTheAddressStartOrTheFirstFreeBlock)
+{
+    struct Case {
+        const char* addressStart;       // of the transmit PDO filled (frame 1, 4 bytes: two registers)
+        std::vector<const char*> taken; // registers of frame 2
+        int start;
+    };
+    const Case kCases[] = {
+        {"40", {}, 40},
+        {"0x20", {"0", "1"}, 32},
+        // The Address Start wins even over a register in use: the fill then says it is taken.
+        {"1", {"1"}, 1},
+        {"", {}, 0},
+        {"", {"0", "1"}, 2},
+        // A single free register between taken ones is too small for a two-register frame.
+        {"", {"0", "2", "5"}, 3},
+        {"", {"1", "0x2"}, 3},
+        {"70000", {"0"}, 1},
+        {"abc", {"1"}, 2},
+    };
+    for (const Case& c : kCases) {
+        MappingModel model(kTransmitPdoMapping);
+        auto frame = std::make_unique<PdoFrame>("0x181", "4");
+        frame->addressStart = c.addressStart;
+        model.appendFrame(std::move(frame));
+        model.appendFrame(std::make_unique<PdoFrame>("0x182", "8"));
+        UiTexts texts;
+        for (const char* reg : c.taken)
+            ASSERT_TRUE(model.addEntry(1, {reg, 1, 0, 0}, texts).done());
+        EXPECT_EQ(model.fillFrameStart(0), c.start) << c.addressStart << " with " << c.taken.size();
+    }
+    // A receive PDO has no Address Start.
+    MappingModel receive(kReceivePdoMapping);
+    receive.appendFrame(std::make_unique<PdoFrame>("0x181", "1"));
+    UiTexts texts;
+    ASSERT_TRUE(receive.addEntry(0, {"0", 1, 0, 0}, texts).done());
+    EXPECT_EQ(receive.fillFrameStart(0), 1);
+    EXPECT_EQ(receive.fillFrameStart(3), 0);
+}
+
+TEST(MappingModel, FillFrameTakesTheSendOnWriteChoice)
+{
+    UiTexts texts;
+    for (const int write : {0, 1}) {
+        MappingModel transmit(kTransmitPdoMapping);
+        transmit.appendFrame(std::make_unique<PdoFrame>("0x181", "3"));
+        ASSERT_TRUE(transmit.fillFrame(0, 10, write, texts, "in use").done());
+        ASSERT_EQ(transmit.frame(0).entries.size(), 2u);
+        for (const RegisterEntry& entry : transmit.frame(0).entries)
+            EXPECT_EQ(entry.sendOnWrite, write);
+    }
+    MappingModel receive(kReceivePdoMapping);
+    receive.appendFrame(std::make_unique<PdoFrame>("0x181", "2"));
+    ASSERT_TRUE(receive.fillFrame(0, 10, 1, texts, "in use").done());
+    EXPECT_EQ(entryAt(receive, 0, 0).sendOnWrite, 0);
+}
+
+// Turning to the Ethernet variant: each Address Start block becomes the frame's entries.
+TEST(MappingModel, BlockStartsBecomeEntries)
+{
+    ScratchDir dir;
+    dir.write(
+        "Transmit_Pdo.xml",
+        R"(<Trasmit_PDO><row COB-ID="0x201" Dimension="4" SMA="100"/><row COB-ID="0x202" Dimension="2" SMA=""/>)"
+        R"(<row COB-ID="0x203" Dimension="3" SMA="7"/><row COB-ID="0x204" Dimension="2" SMA="200"/>)"
+        R"(<row COB-ID="0x205" Dimension="2" SMA="300"/></Trasmit_PDO>)");
+    // Frame 4 is mapped already and keeps its entries; register 8 is taken by it.
+    dir.write(
+        "Transmit_PDO_Define.xml",
+        R"(<Transmit_PDO_Define><row Index="8" NrPdo="4" PosComp="33" Send_on_Write="0"/></Transmit_PDO_Define>)");
+    MappingModel model(kTransmitPdoMapping);
+    ASSERT_TRUE(model.load(dir.path("Transmit_Pdo.xml"), dir.path("Transmit_PDO_Define.xml")));
+    UiTexts texts;
+    const auto [filled, refused] = model.fillFromBlockStarts(texts, "Not filled. Registers already in use: ");
+    EXPECT_EQ(filled, 2);
+    EXPECT_EQ(refused, std::vector<std::string>{"Frame 3: Not filled. Registers already in use: 8"});
+    std::vector<std::string> lines;
+    for (int j = 0; j < model.frameCount(); ++j)
+        for (const RegisterEntry& entry : model.frame(j).entries)
+            lines.push_back(std::to_string(j + 1) + ": " + model.entryLine(entry, texts));
+    const std::vector<std::string> expected = {"1: 100; Byte 2; Byte 1;", "1: 101; Byte 4; Byte 3;",
+                                               "4: 8; Byte 2; Byte 1;", "5: 300; Byte 2; Byte 1;"};
+    EXPECT_EQ(lines, expected);
 }
 
 // The copy buffer belongs to the editor, not to what it loaded.
@@ -681,7 +867,7 @@ TEST(MappingModel, UnsavedChangesFollowTheEntries)
              m.modifyEntry(0, 0, {"300", 2, 2, 1}, texts);
          },
          true},
-        {"frame filled", [&](MappingModel& m) { m.fillFrame(1, 500, texts, "in use"); }, true},
+        {"frame filled", [&](MappingModel& m) { m.fillFrame(1, 500, 0, texts, "in use"); }, true},
         {"deleted, then marked saved",
          [](MappingModel& m) {
              m.deleteEntry(0, 0);

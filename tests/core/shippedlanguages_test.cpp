@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
 #include <ostream>
 #include <set>
@@ -150,6 +151,67 @@ TEST_P(ShippedLanguage, KeepsTheShapeOfEveryEnglishText)
         }
         EXPECT_EQ(text.find('\r'), std::string::npos);
         EXPECT_EQ(text.find('\n'), std::string::npos);
+    }
+}
+
+// A tooltip that names a column or a byte list uses the caption the language shows there.
+TEST_P(ShippedLanguage, TooltipsNameColumnsByTheirTranslatedCaptions)
+{
+    const UiTexts texts = loadOverSentinel(GetParam());
+    const UiTexts english;
+    const auto trimmed = [](std::string text) {
+        while (!text.empty() && text.back() == ' ')
+            text.pop_back();
+        return text;
+    };
+    struct Case {
+        int tip;
+        int caption;
+        const char* suffix; // added to the caption as the tip names it ("Byte" + " 1")
+    };
+    const Case kCases[] = {
+        {152, 514, ""},   // SDO Hi Byte: NByte
+        {153, 514, ""},   // SDO Lo Byte: NByte
+        {171, 1112, ""},  // On Timer: Timer (ms)
+        {172, 1111, ""},  // Timer: On Timer
+        {173, 822, " 1"}, // emergency bytes: Byte 1
+    };
+    for (const Case& c : kCases) {
+        const std::string englishCaption = trimmed(english[c.caption]) + c.suffix;
+        const std::string caption = trimmed(texts[c.caption]) + c.suffix;
+        ASSERT_NE(english[c.tip].find(englishCaption), std::string::npos) << c.tip;
+        EXPECT_NE(texts[c.tip].find(caption), std::string::npos) << c.tip << ": " << texts[c.tip];
+        if (caption != englishCaption) {
+            EXPECT_EQ(texts[c.tip].find(englishCaption), std::string::npos) << c.tip << ": " << texts[c.tip];
+        }
+    }
+}
+
+// The update dialog's status line: the updater (the program) ended, not the update, and the
+// seconds stay on the line of their number.
+TEST_P(ShippedLanguage, UpdaterStatusSaysTheUpdaterEndedAndKeepsSecondsWithTheirNumber)
+{
+    const UiTexts texts = loadOverSentinel(GetParam());
+    const UiTexts english;
+    for (const UiTexts* table : {&texts, &english}) {
+        for (const int index : {1362, 1363, 1364}) {
+            const std::string& text = (*table)[index];
+            SCOPED_TRACE(std::to_string(index) + ": " + text);
+            EXPECT_NE(text.find("pdater"), std::string::npos);
+            for (const char* finished : {"Aggiornamento terminato", "Mise \xC3\xA0 jour termin"})
+                EXPECT_EQ(text.find(finished), std::string::npos);
+            for (std::size_t pos = text.find(" s"); pos != std::string::npos;
+                 pos = text.find(" s", pos + 1)) {
+                const bool unit = pos + 2 == text.size() || text[pos + 2] == ' ';
+                EXPECT_FALSE(unit && pos > 0 &&
+                             (std::isdigit(static_cast<unsigned char>(text[pos - 1])) ||
+                              text.compare(pos - 2, 2, "%1") == 0))
+                    << "a breakable blank before the unit at " << pos;
+            }
+            if (index != 1362) {
+                EXPECT_NE(text.find("\xC2\xA0s"), std::string::npos) << "no no-break space before the unit";
+            }
+        }
     }
 }
 

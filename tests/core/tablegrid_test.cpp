@@ -197,11 +197,15 @@ TEST(GridPaste, RefusedCellsKeepTheirTextAndTheRestIsPasted)
     EXPECT_EQ(grid.cell(3, SdoColumn::LoByte), "3");
     EXPECT_EQ(grid.cell(3, SdoColumn::DeviceId), "7");
 
-    // Rows past the grid are dropped, not refused.
+    EXPECT_EQ(outcome.rowsPastEnd, 0);
+    // Rows past the grid are dropped, not refused, and counted.
     const PasteOutcome atEnd = pasteIntoGrid(sdo, grid, sdo.rowCount, columns, block);
     EXPECT_EQ(atEnd.written, 2);
     const std::vector<CellPosition> lastRow = {{sdo.rowCount, SdoColumn::ReadWrite}};
     EXPECT_EQ(atEnd.refused, lastRow);
+    EXPECT_EQ(atEnd.rowsPastEnd, 2);
+    EXPECT_EQ(pasteIntoGrid(sdo, grid, sdo.rowCount - 2, columns, block).rowsPastEnd, 0);
+    EXPECT_EQ(pasteIntoGrid(sdo, grid, sdo.rowCount - 1, columns, block).rowsPastEnd, 1);
 
     UiTexts texts;
     const std::vector<std::string> titles = {"N", "Address", "Hi", "Lo", "R/W"};
@@ -212,6 +216,13 @@ TEST(GridPaste, RefusedCellsKeepTheirTextAndTheRestIsPasted)
     const std::string message = refusedPasteMessage(many, titles, texts);
     EXPECT_NE(message.find("\nOther cells not pasted: 5"), std::string::npos) << message;
     EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 21);
+
+    // After the paste: the refused cells, the rows that did not fit, or both.
+    const std::string past = "Rows that did not fit below the last row and were not pasted: ";
+    EXPECT_EQ(pasteOutcomeMessage({3, {}, 0}, titles, texts), "");
+    EXPECT_EQ(pasteOutcomeMessage({3, {}, 498}, titles, texts), past + "498");
+    EXPECT_EQ(pasteOutcomeMessage({3, refused, 2}, titles, texts),
+              texts[1340] + "\nRow 1, R/W\nRow 3, R/W\n\n" + past + "2");
 }
 
 TEST(GridHistory, UndoesAndRedoesWholeChanges)

@@ -16,6 +16,7 @@
 #include "core/app/appstate.h"
 #include "core/app/projectstore.h"
 #include "core/base/atomicfile.h"
+#include "core/base/projectfiles.h"
 #include "core/tables/pargenfile.h"
 #include "gui/app/mainwindow.h"
 #include "gui/tables/collapsiblepanel.h"
@@ -81,6 +82,7 @@ private slots:
     void widthStaysFixed();
     void numberFieldsNameTheirUnitAndRange();
     void okFromTheMainWindowSetsTheSteps();
+    void variantSwitchNamesWhatChangesAndFillsTheMapping();
 };
 
 void CommunicationDialogTest::newProjectShowsTheDefaults()
@@ -300,11 +302,13 @@ void CommunicationDialogTest::okReportsTheFirstFailingCheck()
     QVERIFY(d.dialog->isVisible());
     QVERIFY(!d.fileExists());
 
-    // The same values save without complaint for the device without Ethernet port.
+    // The same values save without complaint for the device without Ethernet port; the one
+    // message explains the switch from the port the dialog proposed.
     msgs.clear();
     variant->setCurrentIndex(0);
     d.find<QPushButton>("Btn_OK")->click();
-    QVERIFY(msgs.all().empty());
+    QCOMPARE(msgs.all().size(), std::size_t(1));
+    QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Information);
     QVERIFY(!d.dialog->isVisible());
     QCOMPARE(d.dialog->result(), int(QDialog::Accepted));
     const Result<ParGenValues> saved = loadParGen(d.state.files.parGen);
@@ -423,9 +427,12 @@ void CommunicationDialogTest::numberFieldsNameTheirUnitAndRange()
         {"E_Ethernet_GAT4", "Range: 0 to 255"},
     };
     for (const Case& c : kCases) {
+        // The hint, wrapped at about sixty characters, then its unit and range on a line of their own.
         const QStringList lines = d.find<QWidget>(c.field)->toolTip().split('\n');
-        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines.size() >= 2, c.field);
         QVERIFY2(!lines.front().isEmpty(), c.field);
+        for (const QString& line : lines)
+            QVERIFY2(line.size() <= 60, qPrintable(line));
         QCOMPARE(lines.back(), QString(c.lastLine));
     }
     // Lists without a unit and the check boxes keep their one-line hint.
@@ -482,7 +489,75 @@ void CommunicationDialogTest::okFromTheMainWindowSetsTheSteps()
     QCOMPARE(state.deviceType, 0);
     QVERIFY(!eds->isVisible());
     QVERIFY(!step9->isVisible());
-    QVERIFY(msgs.all().empty());
+    // The switch is explained once, even for tables that are still empty.
+    QCOMPARE(msgs.all().size(), std::size_t(1));
+    QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Information);
+    QVERIFY(
+        msgs.last().startsWith("The device type changes.\n\nThe new variant needs:\n- Address Start values"));
+}
+
+void CommunicationDialogTest::variantSwitchNamesWhatChangesAndFillsTheMapping()
+{
+    Dialog d;
+    d.state.files = makeProjectFiles(d.ws.utf8());
+    FakeMessages msgs;
+    // A first save without the Ethernet port; the dialog proposes the port for a new project.
+    d.show();
+    d.find<QComboBox>("CB_Select_Device_Device")->setCurrentIndex(0);
+    d.find<QPushButton>("Btn_OK")->click();
+    QVERIFY(d.fileText().contains("<Select_Device_Type>0</Select_Device_Type>"));
+    msgs.clear();
+
+    auto write = [&](const char* name, const QByteArray& content) {
+        QFile file(d.ws.path() + "/" + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    };
+    write("rpdodef.xml", "<rpdodef><row cobid=\"0x181\" dimension=\"2\" TimeOut=\"\"/></rpdodef>");
+    write("Transmit_Pdo.xml", "<Trasmit_PDO><row COB-ID=\"0x201\" Dimension=\"3\" SMA=\"100\" OnChange=\"N\" "
+                              "OnTimer=\"N\"/></Trasmit_PDO>");
+
+    // No keeps the mapping as it is; the type is saved all the same.
+    for (const bool fill : {false, true}) {
+        CommunicationDialog dialog(d.state, nullptr);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.findChild<QComboBox*>("CB_Select_Device_Device")->setCurrentIndex(1);
+        msgs.answer(fill);
+        dialog.findChild<QPushButton*>("Btn_OK")->click();
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(d.fileText().contains("<Select_Device_Type>1</Select_Device_Type>"));
+        const QString asked = "The device type changes.\n\nThe new variant needs:\n"
+                              "- Receive PDO time-outs (Set Receive PDO, TimeOut): rows 1\n"
+                              "- Transmit triggers (Set Transmit PDO, On Change / On Timer): rows 1\n"
+                              "- The transmit mapping (Define Transmit PDO Frames): rows 1\n\n"
+                              "The new variant hides (the values stay in the files):\n"
+                              "- Address Start values (Set Transmit PDO): rows 1\n\n"
+                              "Turn each Address Start block into transmit mapping entries?";
+        QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Question);
+        QCOMPARE(msgs.all().front().text, asked);
+        QFile mapping(d.ws.path() + "/Transmit_PDO_Define.xml");
+        if (!fill) {
+            QCOMPARE(msgs.all().size(), std::size_t(1));
+            QVERIFY(!mapping.exists());
+        } else {
+            QCOMPARE(msgs.texts().last(), QString("Transmit mapping entries written for 1 frame(s)."));
+            QVERIFY(mapping.open(QIODevice::ReadOnly));
+            const QByteArray saved = mapping.readAll();
+            QVERIFY(saved.contains("<row Index=\"100\" NrPdo=\"1\" PosComp=\"33\" Send_on_Write=\"0\"/>"
+                                   "<row Index=\"101\" NrPdo=\"1\" PosComp=\"3\" Send_on_Write=\"0\"/>"));
+        }
+        msgs.clear();
+        // Back to the variant without the port for the next round: that switch offers nothing.
+        CommunicationDialog back(d.state, nullptr);
+        back.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&back));
+        back.findChild<QComboBox*>("CB_Select_Device_Device")->setCurrentIndex(0);
+        back.findChild<QPushButton*>("Btn_OK")->click();
+        QCOMPARE(msgs.all().size(), std::size_t(1));
+        QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Information);
+        msgs.clear();
+    }
 }
 
 } // namespace setforge

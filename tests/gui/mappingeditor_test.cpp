@@ -143,6 +143,9 @@ private slots:
     void fillFrameAndSharedRegistersOnOk();
     void closingAsksOnlyAfterAChange();
     void loadAndFrameSelectionAreSignalled();
+    void entriesOutsideTheirFramesAreMarkedAndDroppedOnlyAfterAsking();
+    void fillFrameOffersTheAddressStartAndTakesTheWriteChoice();
+    void modifyNamesOnlyTheBytesTheChoiceDrops();
 
 private:
     void driveTransmitEditor(QWidget* editor, FakeMessages& msgs);
@@ -168,7 +171,7 @@ void MappingEditorTest::driveTransmitEditor(QWidget* editor, FakeMessages& msgs)
     choose(editor, "CB_SendCAN_OnModWrite", 1);
     index->setText("stale");
     clickLine(frames, 0);
-    QCOMPARE(lines(entries), QStringList{"300; Byte 1; Byte 2;"});
+    QCOMPARE(lines(entries), QStringList{"300; Byte 1; Byte 2; Send on Write;"});
     QVERIFY(entries->selectedItems().isEmpty());
     QCOMPARE(index->text(), QString());
     QCOMPARE(high->count(), 9);
@@ -183,7 +186,8 @@ void MappingEditorTest::driveTransmitEditor(QWidget* editor, FakeMessages& msgs)
     choose(editor, "CB_SendCAN_OnModWrite", 1);
     press(editor, "Btn_Create");
     QCOMPARE(msgs.texts(), QStringList{});
-    QCOMPARE(lines(entries), (QStringList{"300; Byte 1; Byte 2;", "200; Byte 1; Byte 2;"}));
+    QCOMPARE(lines(entries),
+             (QStringList{"300; Byte 1; Byte 2; Send on Write;", "200; Byte 1; Byte 2; Send on Write;"}));
     QCOMPARE(index->text(), QString("200"));
     QCOMPARE(write->currentIndex(), 1);
 
@@ -216,7 +220,7 @@ void MappingEditorTest::driveTransmitEditor(QWidget* editor, FakeMessages& msgs)
     // Create the pasted entry under another register, then modify it in place.
     typeIndex(editor, "0xC9");
     press(editor, "Btn_Create");
-    QCOMPARE(lines(entries), QStringList{"0xC9; Byte 1; Byte 2;"});
+    QCOMPARE(lines(entries), QStringList{"0xC9; Byte 1; Byte 2; Send on Write;"});
     clickLine(entries, 0);
     choose(editor, "CB_Byte_Low_Part", 4);
     choose(editor, "CB_SendCAN_OnModWrite", 0);
@@ -230,7 +234,7 @@ void MappingEditorTest::driveTransmitEditor(QWidget* editor, FakeMessages& msgs)
     clickLine(entries, 0);
     QCOMPARE(write->currentIndex(), 1);
     press(editor, "Btn_Delete");
-    QCOMPARE(lines(entries), QStringList{"200; Byte 1; Byte 2;"});
+    QCOMPARE(lines(entries), QStringList{"200; Byte 1; Byte 2; Send on Write;"});
     QCOMPARE(write->currentIndex(), 1);
 
     press(editor, "Btn_OK");
@@ -305,7 +309,7 @@ void MappingEditorTest::copyBufferLivesOnAndPasteFitsTheFrame()
         press(shown, "Btn_Cancel");
     });
     QCOMPARE(editor->exec(), int(QDialog::Rejected));
-    QCOMPARE(pastedLines, (QStringList{"300; Byte 1; Byte 2;", "500; None; Byte 3;"}));
+    QCOMPARE(pastedLines, (QStringList{"300; Byte 1; Byte 2; Send on Write;", "500; None; Byte 3;"}));
     QCOMPARE(pastedHigh, QString("None"));
     QCOMPARE(pastedLow, QString("Byte 3"));
     QCOMPARE(msgs.texts(), (QStringList{"Discard the changes?", "Discard the changes?"}));
@@ -385,7 +389,7 @@ void MappingEditorTest::modifyAsksBeforeDroppingBytesBeyondTheFrame()
         shown->done(QDialog::Rejected);
     });
     editor->exec();
-    QCOMPARE(afterNo, QStringList{"400; Byte 5; Byte 6;"});
+    QCOMPARE(afterNo, QStringList{"400; Byte 5; Byte 6; << beyond the frame"});
     QCOMPARE(afterYes, QStringList{"400; None; None;"});
     const QString question = "Modify stores None for these bytes, which lie beyond the frame's length now. "
                              "Modify anyway?\nByte 5\nByte 6";
@@ -528,6 +532,150 @@ void MappingEditorTest::loadAndFrameSelectionAreSignalled()
         QCOMPARE(selected.last(), (QPair<int, qint64>(c.line, c.cobId)));
     }
     QCOMPARE(msgs.texts(), QStringList{});
+}
+
+void MappingEditorTest::entriesOutsideTheirFramesAreMarkedAndDroppedOnlyAfterAsking()
+{
+    OpenProject project;
+    // Frame 2 is four bytes long; frame 5 was deleted from the PDO table.
+    QFile define(project.file("Transmit_PDO_Define.xml"));
+    QVERIFY(define.open(QIODevice::WriteOnly));
+    define.write("<Transmit_PDO_Define><row Index=\"202\" NrPdo=\"2\" PosComp=\"101\" Send_on_Write=\"0\"/>"
+                 "<row Index=\"203\" NrPdo=\"2\" PosComp=\"33\" Send_on_Write=\"1\"/>"
+                 "<row Index=\"500\" NrPdo=\"5\" PosComp=\"33\" Send_on_Write=\"0\"/></Transmit_PDO_Define>");
+    define.close();
+    const QByteArray before = fileBytes(project.file("Transmit_PDO_Define.xml"));
+    FakeMessages msgs;
+    MainWindow window(project.state);
+    auto* editor = qobject_cast<MappingEditor*>(window.windows().tpdoDefine);
+    QStringList frameLines, frameTwo, missing, question;
+    QColor missingColour, beyondColour, fineColour;
+    bool openAfterNo = false;
+    QByteArray afterNo;
+    whenShown<MappingEditor>([&](MappingEditor* shown) {
+        auto* frames = shown->findChild<QListWidget*>("LB_CAN_Frames");
+        auto* entries = shown->findChild<QListWidget*>("LB_Modbus_Regs");
+        frameLines = lines(frames);
+        missingColour = frames->item(2)->foreground().color();
+        clickLine(frames, 1);
+        frameTwo = lines(entries);
+        beyondColour = entries->item(0)->foreground().color();
+        fineColour = entries->item(1)->foreground().color();
+        clickLine(frames, 2);
+        missing = lines(entries);
+        QCOMPARE(shown->selectedFrame(), -1);
+        QCOMPARE(shown->selectedMissingFrame(), 0);
+        press(shown, "Btn_OK");
+        openAfterNo = shown->isVisible();
+        afterNo = fileBytes(project.file("Transmit_PDO_Define.xml"));
+        question = msgs.texts();
+        msgs.answer(true);
+        press(shown, "Btn_OK");
+    });
+    QCOMPARE(editor->exec(), int(QDialog::Accepted));
+    QCOMPARE(frameLines, (QStringList{"0x201\t8", "0x202\t4", "Missing frame 5"}));
+    QCOMPARE(missingColour, QColor(192, 0, 0));
+    QCOMPARE(frameTwo, (QStringList{"202; Byte 6; Byte 5; << beyond the frame",
+                                    "203; Byte 2; Byte 1; Send on Write;"}));
+    QCOMPARE(beyondColour, QColor(192, 0, 0));
+    QVERIFY(fineColour != QColor(192, 0, 0));
+    QCOMPARE(missing, QStringList{"500; Byte 2; Byte 1; << its frame is missing"});
+    QVERIFY(openAfterNo);
+    QCOMPARE(afterNo, before);
+    const QString asked =
+        "OK drops these entries, which point beyond their frame or at a frame that no longer "
+        "exists. Save without them?\n"
+        "Frame 2: 202; Byte 6; Byte 5; << beyond the frame\n"
+        "Frame 5: 500; Byte 2; Byte 1; << its frame is missing";
+    QCOMPARE(question, QStringList{asked});
+    QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Question);
+    const QByteArray saved = fileBytes(project.file("Transmit_PDO_Define.xml"));
+    QVERIFY(saved.contains("Index=\"203\" NrPdo=\"2\" PosComp=\"33\" Send_on_Write=\"1\""));
+    QVERIFY(!saved.contains("Index=\"202\""));
+    QVERIFY(!saved.contains("Index=\"500\""));
+}
+
+void MappingEditorTest::fillFrameOffersTheAddressStartAndTakesTheWriteChoice()
+{
+    OpenProject project;
+    // The first PDO's Address Start, kept from the variant without Ethernet port.
+    QFile pdos(project.file("Transmit_Pdo.xml"));
+    QVERIFY(pdos.open(QIODevice::WriteOnly));
+    pdos.write("<Trasmit_PDO><row COB-ID=\"0x201\" Dimension=\"4\" SMA=\"40\" OnChange=\"Y\"/>"
+               "<row COB-ID=\"0x202\" Dimension=\"4\" SMA=\"\" OnChange=\"Y\"/></Trasmit_PDO>");
+    pdos.close();
+    QFile define(project.file("Transmit_PDO_Define.xml"));
+    QVERIFY(define.open(QIODevice::WriteOnly));
+    define.write("<Transmit_PDO_Define><row Index=\"0\" NrPdo=\"2\" PosComp=\"1\" Send_on_Write=\"0\"/>"
+                 "</Transmit_PDO_Define>");
+    define.close();
+    FakeMessages msgs;
+    MainWindow window(project.state);
+    auto* editor = qobject_cast<MappingEditor*>(window.windows().tpdoDefine);
+    QList<int> offered;
+    QStringList first, second;
+    whenShown<MappingEditor>([&](MappingEditor* shown) {
+        auto* frames = shown->findChild<QListWidget*>("LB_CAN_Frames");
+        auto* entries = shown->findChild<QListWidget*>("LB_Modbus_Regs");
+        auto fillWithOffer = [&] {
+            whenShown<QInputDialog>([&](QInputDialog* input) {
+                offered.append(input->intValue());
+                input->accept();
+            });
+            press(shown, "Btn_Fill_Frame");
+        };
+        clickLine(frames, 0);
+        choose(shown, "CB_SendCAN_OnModWrite", 1);
+        fillWithOffer();
+        first = lines(entries);
+        // The second PDO has no Address Start: registers 40 and 41 are taken, and 0 by its own entry.
+        clickLine(frames, 1);
+        fillWithOffer();
+        second = lines(entries);
+        shown->done(QDialog::Rejected);
+    });
+    editor->exec();
+    QCOMPARE(offered, (QList<int>{40, 1}));
+    QCOMPARE(first,
+             (QStringList{"40; Byte 2; Byte 1; Send on Write;", "41; Byte 4; Byte 3; Send on Write;"}));
+    QCOMPARE(second, (QStringList{"0; None; Byte 1;", "1; Byte 2; Byte 1;", "2; Byte 4; Byte 3;"}));
+    QCOMPARE(msgs.texts(), QStringList{});
+}
+
+void MappingEditorTest::modifyNamesOnlyTheBytesTheChoiceDrops()
+{
+    OpenProject project;
+    // Register 400 takes bytes 5 and 6 of the four-byte second PDO.
+    QFile define(project.file("Transmit_PDO_Define.xml"));
+    QVERIFY(define.open(QIODevice::WriteOnly));
+    define.write("<Transmit_PDO_Define><row Index=\"400\" NrPdo=\"2\" PosComp=\"86\" Send_on_Write=\"0\"/>"
+                 "</Transmit_PDO_Define>");
+    define.close();
+    FakeMessages msgs;
+    MainWindow window(project.state);
+    auto* editor = qobject_cast<MappingEditor*>(window.windows().tpdoDefine);
+    QStringList afterHigh, afterBoth;
+    whenShown<MappingEditor>([&](MappingEditor* shown) {
+        auto* entries = shown->findChild<QListWidget*>("LB_Modbus_Regs");
+        clickLine(shown->findChild<QListWidget*>("LB_CAN_Frames"), 1);
+        clickLine(entries, 0);
+        // Byte 2 chosen for the high half: only the low half's Byte 6 becomes None.
+        choose(shown, "CB_Byte_High_Part", 2);
+        msgs.answer(true);
+        press(shown, "Btn_Modify");
+        afterHigh = lines(entries);
+        clickLine(entries, 0);
+        choose(shown, "CB_Byte_Low_Part", 1);
+        press(shown, "Btn_Modify"); // nothing beyond the frame is left: no question
+        afterBoth = lines(entries);
+        shown->done(QDialog::Rejected);
+    });
+    editor->exec();
+    QCOMPARE(msgs.texts(),
+             QStringList{"Modify stores None for these bytes, which lie beyond the frame's length now. "
+                         "Modify anyway?\nByte 6"});
+    QCOMPARE(afterHigh, QStringList{"400; Byte 2; None;"});
+    QCOMPARE(afterBoth, QStringList{"400; Byte 2; Byte 1;"});
 }
 
 } // namespace setforge

@@ -133,6 +133,8 @@ private slots:
     void keyboardStaysInTheDataCells();
     void modelPassesTheTester();
     void rowActionRunsFromTheGridInTheCurrentLanguage();
+    void nodeGuardingDialogWarnsWhileGuardingIsOff();
+    void tooltipsAreWrappedAtAboutSixtyCharacters();
 };
 
 void TableDialogTest::sdoClientEndToEndFromTheMainWindow()
@@ -646,10 +648,12 @@ void TableDialogTest::copyPasteAndDelete()
     QCOMPARE(rowTexts(dialog, 4), (QStringList{"", "1", "2", "3"}));
     QCOMPARE(rowTexts(dialog, 5), (QStringList{"", "4", "5", "6"}));
 
-    // Never past the grid: the last row, the last two columns.
+    // Never past the grid: the last row, the last two columns; the row that did not fit is counted.
     view->setCurrentIndex(cellAt(dialog, 31, 3));
     QTest::keySequence(view, QKeySequence::Paste);
     QCOMPARE(rowTexts(dialog, 31), (QStringList{"", "", "1", "2"}));
+    QCOMPARE(msgs.texts(), QStringList{"Rows that did not fit below the last row and were not pasted: 1"});
+    msgs.clear();
 
     // Never into column "N": a paste there starts at column 1.
     QGuiApplication::clipboard()->setText("7\t8\r\n");
@@ -714,6 +718,16 @@ void TableDialogTest::pasteRefusesTextsThatAreNotACellsChoice()
     QCOMPARE(cellText(sdo, 1, 4), QString(""));
     QCOMPARE(msgs.texts().size(), 1);
     QVERIFY(msgs.last().endsWith("\nRow 2, R/W"));
+
+    // Five rows pasted into row 1498: three fit, the message counts the two that did not.
+    msgs.clear();
+    QGuiApplication::clipboard()->setText("11\n12\n13\n14\n15\n");
+    sdo->view()->setCurrentIndex(cellAt(sdo, 1497, 1));
+    QTest::keySequence(sdo->view(), QKeySequence::Paste);
+    QCOMPARE(cellText(sdo, 1497, 1), QString("11"));
+    QCOMPARE(cellText(sdo, 1499, 1), QString("13"));
+    QCOMPARE(msgs.texts(), QStringList{"Rows that did not fit below the last row and were not pasted: 2"});
+    QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Warning);
 }
 
 void TableDialogTest::failedCheckAndRowButtonsLeadBackToTheGrid()
@@ -960,6 +974,69 @@ void TableDialogTest::rowActionRunsFromTheGridInTheCurrentLanguage()
     QCOMPARE(action->text(), QString("Va bene"));
     dialog.done(QDialog::Rejected);
     QVERIFY(msgs.all().empty());
+}
+
+void TableDialogTest::nodeGuardingDialogWarnsWhileGuardingIsOff()
+{
+    const QString warning = "Node guarding is off in the communication parameters: these rows are saved, but "
+                            "the device guards no node.";
+    struct Case {
+        const char* parGen; // nullptr: no ParGen.xml, which reads as guarding off
+        bool warned;
+    };
+    const Case kCases[] = {
+        {"<ParGen><send_frame_nodeguard enable=\"false\" add_word_1=\"12\" add_word_2=\"13\"/></ParGen>",
+         true},
+        {"<ParGen><send_frame_nodeguard enable=\"true\" add_word_1=\"12\" add_word_2=\"13\"/></ParGen>",
+         false},
+        {nullptr, true},
+    };
+    for (const Case& c : kCases) {
+        Project project(c.parGen);
+        FakeMessages msgs;
+        std::unique_ptr<SetforgeDialog> window(createNodeGuardWindow(project.state, nullptr));
+        auto* dialog = qobject_cast<TableDialog*>(window.get());
+        dialog->show();
+        QVERIFY(dialog->reload());
+        auto* note = dialog->findChild<QLabel*>("L_Table_Note");
+        QVERIFY(note);
+        QCOMPARE(note->isVisible(), c.warned);
+        QCOMPARE(note->text(), c.warned ? warning : QString());
+        QVERIFY(msgs.all().empty());
+    }
+    // Other tables never show the note.
+    Project project;
+    std::unique_ptr<SetforgeDialog> sdo(createSdoClientWindow(project.state, nullptr));
+    sdo->show();
+    QVERIFY(qobject_cast<TableDialog*>(sdo.get())->reload());
+    QVERIFY(!sdo->findChild<QLabel*>("L_Table_Note")->isVisible());
+}
+
+void TableDialogTest::tooltipsAreWrappedAtAboutSixtyCharacters()
+{
+    Project project;
+    std::unique_ptr<SetforgeDialog> window(createSdoClientWindow(project.state, nullptr));
+    auto* dialog = qobject_cast<TableDialog*>(window.get());
+    dialog->show();
+    QVERIFY(dialog->reload());
+    const auto checkLines = [](const QString& tip, int atLeast) {
+        const QStringList lines = tip.split('\n');
+        QVERIFY2(lines.size() >= atLeast, qPrintable(tip));
+        for (const QString& line : lines)
+            QVERIFY2(line.size() <= 60, qPrintable(line));
+    };
+    // A column's tooltip in the grid's header: the Lo Byte hint is over 200 characters long.
+    const QString header = dialog->view()->model()->headerData(3, Qt::Horizontal, Qt::ToolTipRole).toString();
+    checkLines(header, 4);
+    QCOMPARE(header.simplified(), QString::fromStdString(project.state.texts[153]).simplified());
+    // A widget's tooltip, however it is set.
+    auto* ok = dialog->findChild<QPushButton*>("Btn_OK");
+    const QString longTip = QString("word ").repeated(40).trimmed();
+    ok->setToolTip(longTip);
+    checkLines(ok->toolTip(), 4);
+    QCOMPARE(ok->toolTip().simplified(), longTip);
+    ok->setToolTip("short");
+    QCOMPARE(ok->toolTip(), QString("short"));
 }
 
 } // namespace setforge

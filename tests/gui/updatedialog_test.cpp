@@ -530,7 +530,8 @@ void UpdateDialogTest::updaterWaitPaintsCountsAndDropsInput()
         QCOMPARE(status->text(), QString("Updater ended (exit code 3)"));
     });
     QVERIFY(firedDuringWait);
-    QCOMPARE(duringWait, QString("Waiting for the updater: 1 s"));
+    // The number and its unit are joined by a no-break space, so "s" never wraps alone.
+    QCOMPARE(duringWait, QString("Waiting for the updater: 1\u00a0s"));
     QCOMPARE(f.recordedArgs().value(0), QString("/dev/ttyS0"));
 }
 
@@ -548,7 +549,8 @@ void UpdateDialogTest::updaterStillRunningAfterTheWait()
         typeInto(f.child<QLineEdit>("E_IP4"), "1");
         f.child<QPushButton>("Btn_Update")->click();
         QVERIFY(d->isVisible());
-        QCOMPARE(f.child<QLabel>("L_Update_Status")->text(), QString("Updater still running after 150 s"));
+        QCOMPARE(f.child<QLabel>("L_Update_Status")->text(),
+                 QString("Updater still running after 150\u00a0s"));
     });
     // The next showing starts without a status; the slow updater ends inside the test.
     f.show(1, [&](UpdateDialog*) { QVERIFY(f.child<QLabel>("L_Update_Status")->text().isEmpty()); });

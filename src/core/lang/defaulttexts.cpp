@@ -454,8 +454,31 @@ const DefaultText kDefaultTexts[] = {
     {1360, "The project check found problems:"},
     {1361, "Update anyway?"},
     {1362, "Updater ended (exit code %1)"},
-    {1363, "Updater still running after 150 s"},
-    {1364, "Waiting for the updater: %1 s"},
+    {1363, "Updater still running after 150 s"},
+    {1364, "Waiting for the updater: %1 s"},
+
+    // Mapping editors' marks and flag, the variant switch, node guarding off, paste past the end
+    {1365, "<< beyond the frame"},
+    {1366, "<< its frame is missing"},
+    {1367, "Missing frame "},
+    {1368, "OK drops these entries, which point beyond their frame or at a frame that no longer exists. "
+           "Save without them?"},
+    {1369, "Frame "},
+    {1370, "Send on Write"},
+    {1371, "The device type changes."},
+    {1372, "The new variant needs:"},
+    {1373, "The new variant hides (the values stay in the files):"},
+    {1374, "Receive PDO time-outs (Set Receive PDO, TimeOut)"},
+    {1375, "Transmit triggers (Set Transmit PDO, On Change / On Timer)"},
+    {1376, "The transmit mapping (Define Transmit PDO Frames)"},
+    {1377, "Address Start values (Set Transmit PDO)"},
+    {1378, "rows "},
+    {1379, "Turn each Address Start block into transmit mapping entries?"},
+    {1380, "These frames were not filled:"},
+    {1381, "Transmit mapping entries written for %1 frame(s)."},
+    {1382, "Node guarding is off in the communication parameters: these rows are saved, but the device "
+           "guards no node."},
+    {1383, "Rows that did not fit below the last row and were not pasted: "},
 
     // Shared messages (kept in the table, shown by no window)
     {1400, "Row Already used. Do you want to overwrite the values?"},

@@ -269,6 +269,28 @@ inline constexpr int FillFramePrompt = 1346;       // asks for the first registe
 inline constexpr int FillFrameInUse = 1347;        // registers already in use
 inline constexpr int SharedRegisterWarning = 1348; // OK with registers other tables use
 
+// Mapping editors: the marks of entries OK would drop, the send-on-write flag; the variant
+// switch of the communication parameters; node guarding off; a paste past the last row.
+inline constexpr int MappingMarkBeyond = 1365;   // after the line of an entry with a byte beyond its frame
+inline constexpr int MappingMarkMissing = 1366;  // after the line of an entry whose frame is missing
+inline constexpr int MappingMissingFrame = 1367; // frame list line of a missing frame, before its number
+inline constexpr int MappingDropQuestion = 1368; // OK with marked entries; they follow, one a line
+inline constexpr int MappingFrameLabel = 1369;   // "Frame " before a frame's number
+inline constexpr int MappingSendOnWrite = 1370;  // the send-on-write flag in an entry line
+inline constexpr int VariantSwitched = 1371;     // heading of the variant switch message
+inline constexpr int VariantNeeds = 1372;
+inline constexpr int VariantHides = 1373;
+inline constexpr int VariantRpdoTimeouts = 1374;
+inline constexpr int VariantTpdoTriggers = 1375;
+inline constexpr int VariantTpdoMapping = 1376;
+inline constexpr int VariantAddressStarts = 1377;
+inline constexpr int VariantRows = 1378;         // "rows " before row numbers
+inline constexpr int VariantOfferMapping = 1379; // the question that turns Address Start blocks into entries
+inline constexpr int VariantMappingNotFilled = 1380; // heading of the frames that could not be filled
+inline constexpr int VariantMappingFilled = 1381;    // "%1" takes the number of filled frames
+inline constexpr int NodeGuardingOff = 1382;
+inline constexpr int PasteRowsDidNotFit = 1383; // before the number of rows past the last row
+
 // Update Device: the project check before an update, and the updater's wait.
 inline constexpr int CheckFoundProblems = 1360;
 inline constexpr int UpdateAnyway = 1361;

@@ -28,8 +28,10 @@ std::unique_ptr<MappingFrame> readReceivePdo(const pugi::xml_node& row)
 std::unique_ptr<MappingFrame> readTransmitPdo(const pugi::xml_node& row)
 {
     const TableDefinition& table = pdoTransmitTable();
-    return std::make_unique<PdoFrame>(cellOf(row, table, TpdoColumn::CobId),
-                                      cellOf(row, table, TpdoColumn::Dimension));
+    auto frame = std::make_unique<PdoFrame>(cellOf(row, table, TpdoColumn::CobId),
+                                            cellOf(row, table, TpdoColumn::Dimension));
+    frame->addressStart = cellOf(row, table, TpdoColumn::AddressStart);
+    return frame;
 }
 
 std::unique_ptr<MappingFrame> readEmergency(const pugi::xml_node& row)

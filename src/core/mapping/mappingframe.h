@@ -19,6 +19,9 @@ struct MappingFrame {
     // The frame's COB-ID as a number; nothing for a frame without one (an emergency) or whose
     // COB-ID text is not a number from 0 up.
     virtual std::optional<std::uint32_t> cobIdNumber() const { return std::nullopt; }
+    // The first register of the frame's own register block (a transmit PDO's Address Start)
+    // when its text is a register number 0..65535; nothing for a frame without one.
+    virtual std::optional<int> blockStart() const { return std::nullopt; }
 
     std::vector<RegisterEntry> entries;
     int byteCount = 8;

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "core/base/textint.h"
 #include "core/base/xmlfile.h"
+#include "core/lang/textid.h"
 #include "core/lang/uitexts.h"
 
 namespace setforge {
@@ -45,6 +47,7 @@ Result<void> MappingModel::load(std::string_view frameFile, std::string_view map
 {
     m_frames.clear();
     m_savedEntries.clear(); // the entry loaders set it from what they read
+    m_missing.clear();
 
     pugi::xml_document doc;
     const Result<XmlFile> frames = loadXmlFile(frameFile, doc);
@@ -56,8 +59,7 @@ Result<void> MappingModel::load(std::string_view frameFile, std::string_view map
         if (isElement(row))
             m_frames.push_back(m_format.readFrame(row));
 
-    if (m_frames.empty())
-        return {};
+    // Entries are read even without frames: those of deleted frames are shown, not lost unseen.
     const Result<XmlFile> entries = loadXmlFile(mapFile, doc);
     if (!entries) {
         // Without its entries the editor would save an empty mapping over the user's file.
@@ -92,8 +94,10 @@ void MappingModel::loadFlatEntries(const pugi::xml_node& root)
             continue;
         // Wide arithmetic: "-2147483648" minus one must not overflow.
         const std::int64_t n = std::int64_t{textToInt(row.attribute(frameNumber).value(), -1)} - 1;
-        if (n < 0 || n >= frameCount())
+        if (n < 0 || n >= frameCount()) {
+            keepMissing(row.attribute(frameNumber).value(), readEntry(row));
             continue;
+        }
         m_frames[static_cast<std::size_t>(n)]->entries.push_back(readEntry(row));
     }
     markSaved();
@@ -105,14 +109,57 @@ void MappingModel::loadGroupedEntries(const pugi::xml_node& root)
     for (pugi::xml_node group : root.children()) {
         if (!isElement(group))
             continue;
-        if (i >= m_frames.size())
-            break;
-        for (pugi::xml_node element : group.children())
-            if (isElement(element))
+        for (pugi::xml_node element : group.children()) {
+            if (!isElement(element))
+                continue;
+            if (i < m_frames.size())
                 m_frames[i]->entries.push_back(readEntry(element));
+            else
+                keepMissing(std::to_string(i + 1), readEntry(element));
+        }
         ++i;
     }
     markSaved();
+}
+
+void MappingModel::keepMissing(const std::string& frameNumber, RegisterEntry entry)
+{
+    auto group = std::find_if(m_missing.begin(), m_missing.end(),
+                              [&](const MissingFrameEntries& g) { return g.frameNumber == frameNumber; });
+    if (group == m_missing.end())
+        group = m_missing.insert(m_missing.end(), {frameNumber, {}});
+    group->entries.push_back(std::move(entry));
+}
+
+bool MappingModel::entryFits(int frame, const RegisterEntry& entry) const
+{
+    return fitPart(frame, entry.highPart) == entry.highPart && fitPart(frame, entry.lowPart) == entry.lowPart;
+}
+
+std::vector<std::string> MappingModel::entriesDroppedOnSave(const UiTexts& texts) const
+{
+    std::vector<std::string> lines;
+    const std::string& label = texts[TextId::MappingFrameLabel];
+    for (int j = 0; j < frameCount(); ++j) {
+        for (int k = 0; k < static_cast<int>(frame(j).entries.size()); ++k)
+            if (!entryFits(j, frame(j).entries[static_cast<std::size_t>(k)]))
+                lines.push_back(label + std::to_string(j + 1) + ": " + markedEntryLine(j, k, texts));
+    }
+    for (int g = 0; g < static_cast<int>(m_missing.size()); ++g) {
+        const MissingFrameEntries& group = m_missing[static_cast<std::size_t>(g)];
+        for (int k = 0; k < static_cast<int>(group.entries.size()); ++k)
+            lines.push_back(label + group.frameNumber + ": " + missingEntryLine(g, k, texts));
+    }
+    return lines;
+}
+
+void MappingModel::dropEntriesOutsideFrames()
+{
+    for (int j = 0; j < frameCount(); ++j) {
+        std::vector<RegisterEntry>& entries = m_frames[static_cast<std::size_t>(j)]->entries;
+        std::erase_if(entries, [&](const RegisterEntry& entry) { return !entryFits(j, entry); });
+    }
+    m_missing.clear();
 }
 
 int MappingModel::offeredBytes(int frame) const
@@ -182,19 +229,24 @@ MappingEditResult MappingModel::modifyEntry(int frame, int entry, const Register
     return checked;
 }
 
-std::vector<std::string> MappingModel::bytesBeyondFrame(int frame, int entry, const UiTexts& texts) const
+std::vector<std::string> MappingModel::bytesBeyondFrame(int frame, int entry, const RegisterEntry& typed,
+                                                        const UiTexts& texts) const
 {
     std::vector<std::string> names;
     if (!hasEntry(frame, entry))
         return names;
     const RegisterEntry& stored = this->frame(frame).entries[static_cast<std::size_t>(entry)];
-    for (const int part : {stored.highPart, stored.lowPart})
-        if (part != fitPart(frame, part))
+    // A half the user set to a byte of the frame stores that byte; only a half left at (or set
+    // to) None replaces the stored byte by None.
+    const std::pair<int, int> halves[] = {{stored.highPart, fitPart(frame, typed.highPart)},
+                                          {stored.lowPart, fitPart(frame, typed.lowPart)}};
+    for (const auto& [part, chosen] : halves)
+        if (part != fitPart(frame, part) && chosen == 0)
             names.push_back(texts[m_format.textIndex(MappingText::BytePrefix)] + std::to_string(part));
     return names;
 }
 
-MappingEditResult MappingModel::fillFrame(int frame, int firstRegister, const UiTexts& texts,
+MappingEditResult MappingModel::fillFrame(int frame, int firstRegister, int sendOnWrite, const UiTexts& texts,
                                           const std::string& inUseText)
 {
     if (!hasFrame(frame))
@@ -214,12 +266,50 @@ MappingEditResult MappingModel::fillFrame(int frame, int firstRegister, const Ui
     if (!inUse.empty())
         return {MappingEditResult::Outcome::Refused, inUseText + inUse};
     std::vector<RegisterEntry>& entries = m_frames[static_cast<std::size_t>(frame)]->entries;
+    const int write = m_format.hasWrite && sendOnWrite == 1 ? 1 : 0;
     for (int k = 0; k < registers; ++k) {
         const int low = 2 * k + 1;
         const int high = low + 1 <= bytes ? low + 1 : 0;
-        entries.push_back({std::to_string(firstRegister + k), high, low, 0});
+        entries.push_back({std::to_string(firstRegister + k), high, low, write});
     }
     return {};
+}
+
+int MappingModel::fillFrameStart(int frame) const
+{
+    if (!hasFrame(frame))
+        return 0;
+    if (const std::optional<int> start = this->frame(frame).blockStart())
+        return *start;
+    const int registers = std::max(1, (offeredBytes(frame) + 1) / 2);
+    for (int first = 0; first + registers - 1 <= kMaxRegisterIndex; ++first) {
+        int k = 0;
+        while (k < registers && !isRegisterInUse(first + k, -1, -1))
+            ++k;
+        if (k == registers)
+            return first;
+        first += k; // the register at first + k is taken; the next try starts after it
+    }
+    return 0;
+}
+
+std::pair<int, std::vector<std::string>> MappingModel::fillFromBlockStarts(const UiTexts& texts,
+                                                                           const std::string& inUseText)
+{
+    int filled = 0;
+    std::vector<std::string> refused;
+    for (int j = 0; j < frameCount(); ++j) {
+        const std::optional<int> start = frame(j).blockStart();
+        if (!start || !frame(j).entries.empty())
+            continue;
+        const MappingEditResult result = fillFrame(j, *start, 0, texts, inUseText);
+        if (result.done())
+            ++filled;
+        else if (result.outcome == MappingEditResult::Outcome::Refused)
+            refused.push_back(texts[TextId::MappingFrameLabel] + std::to_string(j + 1) + ": " +
+                              result.message);
+    }
+    return {filled, refused};
 }
 
 MappingEditResult MappingModel::deleteEntry(int frame, int entry)
@@ -253,7 +343,39 @@ std::string MappingModel::entryLine(const RegisterEntry& entry, const UiTexts& t
             return texts[m_format.textIndex(MappingText::ByteNone)];
         return texts[m_format.textIndex(MappingText::BytePrefix)] + std::to_string(number);
     };
-    return entry.registerIndex + "; " + part(entry.highPart) + "; " + part(entry.lowPart) + ";";
+    std::string line = entry.registerIndex + "; " + part(entry.highPart) + "; " + part(entry.lowPart) + ";";
+    if (m_format.hasWrite && entry.sendOnWrite == 1)
+        line += " " + texts[TextId::MappingSendOnWrite] + ";";
+    return line;
+}
+
+std::string MappingModel::markedEntryLine(int frame, int entry, const UiTexts& texts) const
+{
+    if (!hasEntry(frame, entry))
+        return {};
+    const RegisterEntry& stored = this->frame(frame).entries[static_cast<std::size_t>(entry)];
+    std::string line = entryLine(stored, texts);
+    if (!entryFits(frame, stored))
+        line += " " + texts[TextId::MappingMarkBeyond];
+    return line;
+}
+
+std::string MappingModel::missingFrameLine(int group, const UiTexts& texts) const
+{
+    if (group < 0 || group >= static_cast<int>(m_missing.size()))
+        return {};
+    return texts[TextId::MappingMissingFrame] + m_missing[static_cast<std::size_t>(group)].frameNumber;
+}
+
+std::string MappingModel::missingEntryLine(int group, int entry, const UiTexts& texts) const
+{
+    if (group < 0 || group >= static_cast<int>(m_missing.size()))
+        return {};
+    const std::vector<RegisterEntry>& entries = m_missing[static_cast<std::size_t>(group)].entries;
+    if (entry < 0 || entry >= static_cast<int>(entries.size()))
+        return {};
+    return entryLine(entries[static_cast<std::size_t>(entry)], texts) + " " +
+           texts[TextId::MappingMarkMissing];
 }
 
 std::vector<std::string> MappingModel::byteChoices(int frame, const UiTexts& texts) const

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <pugixml.hpp>
@@ -29,6 +30,12 @@ struct MappingEditResult {
     bool done() const { return outcome == Outcome::Done; }
 };
 
+// Entries of the mapping file that name a frame the frame table no longer has.
+struct MissingFrameEntries {
+    std::string frameNumber; // the frame number as the file names it ("5"), or the group's position
+    std::vector<RegisterEntry> entries;
+};
+
 // The model of one mapping editor: the frames of its table, each with its entries, and the
 // editor's copy buffer. The format says which editor; the rules are the same for all three.
 // Frames are addressed by their position (from 0), entries by their position in their frame.
@@ -40,12 +47,25 @@ public:
 
     // Rebuilds the frames from `frameFile` (one per element child of its root, in order) and
     // their entries from `mapFile`; only element children count. A missing file gives no frames
-    // or no entries; entries naming no existing frame are skipped. A file that cannot be read or
+    // or no entries; entries naming no existing frame are kept apart (missingFrames), one group
+    // per frame number in the order first met, and never saved. A file that cannot be read or
     // is not well-formed gives the loader's Error (the parser's or the system's text, with the
     // path) and leaves no frames. The copy buffer stays.
     Result<void> load(std::string_view frameFile, std::string_view mapFile);
     // The same with the two paths of the open project.
     Result<void> load(const ProjectFiles& files);
+
+    // The entries the last load found for frames that do not exist.
+    const std::vector<MissingFrameEntries>& missingFrames() const { return m_missing; }
+    // True when both parts of `entry` name bytes `frame` offers (0 "None" always fits).
+    bool entryFits(int frame, const RegisterEntry& entry) const;
+    // The entries a save leaves out, one line each: "Frame 2: 202; Byte 6; Byte 5; << beyond the
+    // frame" for an entry with a byte beyond its frame, "Frame 5: ... << its frame is missing" for
+    // an entry of a missing frame. Empty when the save keeps every entry.
+    std::vector<std::string> entriesDroppedOnSave(const UiTexts& texts) const;
+    // Removes what entriesDroppedOnSave names: the entries with a byte beyond their frame and the
+    // entries of missing frames.
+    void dropEntriesOutsideFrames();
 
     int frameCount() const { return static_cast<int>(m_frames.size()); }
     // True when `frame` is a frame position.
@@ -75,16 +95,28 @@ public:
     // may keep its own index.
     MappingEditResult modifyEntry(int frame, int entry, const RegisterEntry& typed, const UiTexts& texts);
     // The names ("Byte 5") of the bytes that entry `entry` of `frame` takes from beyond what the
-    // frame offers now, high part first: a Modify stores "None" in their place. Empty when none,
-    // or when there is no such entry.
-    std::vector<std::string> bytesBeyondFrame(int frame, int entry, const UiTexts& texts) const;
+    // frame offers now and that a Modify with `typed` replaces by "None": the halves where
+    // `typed` chose None (a half given another byte names nothing), high part first. Empty when
+    // none, or when there is no such entry.
+    std::vector<std::string> bytesBeyondFrame(int frame, int entry, const RegisterEntry& typed,
+                                              const UiTexts& texts) const;
     // Appends to `frame` one entry per register for consecutive registers from `firstRegister`:
     // Byte 2 / Byte 1 on the first, Byte 4 / Byte 3 on the next, up to the bytes the frame
-    // offers (an odd last byte gets "None" as its high part). Refused, with nothing added, when
-    // a register lies outside the index range (the editor's range text) or is already in use
-    // in this editor (`inUseText` followed by the registers, comma-separated).
-    MappingEditResult fillFrame(int frame, int firstRegister, const UiTexts& texts,
+    // offers (an odd last byte gets "None" as its high part), each with `sendOnWrite` (1 or 0,
+    // stored only by the editor that has the choice). Refused, with nothing added, when a
+    // register lies outside the index range (the editor's range text) or is already in use in
+    // this editor (`inUseText` followed by the registers, comma-separated).
+    MappingEditResult fillFrame(int frame, int firstRegister, int sendOnWrite, const UiTexts& texts,
                                 const std::string& inUseText);
+    // Where Fill Frame starts for `frame`: the frame's own block start (a transmit PDO's Address
+    // Start) when it has one, otherwise the lowest register from which the registers the frame
+    // fills are all free in this editor; 0 when there is no such frame or no such register.
+    int fillFrameStart(int frame) const;
+    // Fills every frame that has a block start and no entries from its block start, as Fill
+    // Frame does without send on write. Returns the number of frames filled and, for each frame
+    // refused, "Frame N: " followed by fillFrame's refusal text.
+    std::pair<int, std::vector<std::string>> fillFromBlockStarts(const UiTexts& texts,
+                                                                 const std::string& inUseText);
     // Removes the entry, without asking.
     MappingEditResult deleteEntry(int frame, int entry);
     // Puts the entry into the copy buffer.
@@ -95,8 +127,16 @@ public:
     // The copy buffer as copied; it starts empty with 0, 0, 0.
     const RegisterEntry& copyBuffer() const { return m_copy; }
 
-    // The entry's line in the entry list: "100; Byte 1; None;".
+    // The entry's line in the entry list: "100; Byte 1; None;", followed by " Send on Write;"
+    // when the entry sends its frame on a Modbus write.
     std::string entryLine(const RegisterEntry& entry, const UiTexts& texts) const;
+    // The line of entry `entry` of `frame`, with the "beyond the frame" mark when entryFits
+    // refuses it; empty when there is no such entry.
+    std::string markedEntryLine(int frame, int entry, const UiTexts& texts) const;
+    // The frame list line of missingFrames()[group] ("Missing frame 5") and the line of its
+    // `entry`, marked as belonging to a missing frame; empty when there is no such group or entry.
+    std::string missingFrameLine(int group, const UiTexts& texts) const;
+    std::string missingEntryLine(int group, int entry, const UiTexts& texts) const;
     // The choices of the two byte lists for `frame`: "None", then "Byte 1" .. offeredBytes.
     std::vector<std::string> byteChoices(int frame, const UiTexts& texts) const;
 
@@ -120,6 +160,7 @@ private:
     RegisterEntry fitted(int frame, const RegisterEntry& typed) const;
     void loadFlatEntries(const pugi::xml_node& root);
     void loadGroupedEntries(const pugi::xml_node& root);
+    void keepMissing(const std::string& frameNumber, RegisterEntry entry);
     RegisterEntry readEntry(const pugi::xml_node& element) const;
     void writeEntry(pugi::xml_node parent, const RegisterEntry& entry, int frameNumber) const;
 
@@ -127,6 +168,7 @@ private:
     std::vector<std::unique_ptr<MappingFrame>> m_frames;
     RegisterEntry m_copy;
     std::vector<std::vector<RegisterEntry>> m_savedEntries; // per frame; see hasUnsavedChanges
+    std::vector<MissingFrameEntries> m_missing;
 };
 
 } // namespace setforge

@@ -25,4 +25,12 @@ std::optional<std::uint32_t> PdoFrame::cobIdNumber() const
     return static_cast<std::uint32_t>(value);
 }
 
+std::optional<int> PdoFrame::blockStart() const
+{
+    const std::int32_t value = textToInt(addressStart, -1);
+    if (value < 0 || value > 65535)
+        return std::nullopt;
+    return value;
+}
+
 } // namespace setforge

@@ -15,9 +15,12 @@ struct PdoFrame : MappingFrame {
     std::string listLine() const override;
     // textToInt of the COB-ID text ("0x285", "645"), when it gives a number from 0 up.
     std::optional<std::uint32_t> cobIdNumber() const override;
+    // textToInt of addressStart, when it gives a register number 0..65535.
+    std::optional<int> blockStart() const override;
 
-    std::string cobId;     // COB-ID text of the frame's row
-    std::string dimension; // Dimension text of the frame's row
+    std::string cobId;        // COB-ID text of the frame's row
+    std::string dimension;    // Dimension text of the frame's row
+    std::string addressStart; // Address Start text of a transmit PDO's row; empty for a receive PDO
 };
 
 } // namespace setforge

@@ -16,7 +16,11 @@ PasteOutcome pasteIntoGrid(const TableDefinition& table, Grid& grid, int firstRo
     PasteOutcome outcome;
     for (std::size_t r = 0; r < block.size(); ++r) {
         const int row = firstRow + static_cast<int>(r);
-        if (row < 1 || row > grid.rowCount())
+        if (row > grid.rowCount()) {
+            outcome.rowsPastEnd = static_cast<int>(block.size() - r);
+            break;
+        }
+        if (row < 1)
             break;
         const std::size_t width = std::min(block[r].size(), columns.size());
         for (std::size_t c = 0; c < width; ++c) {
@@ -51,6 +55,18 @@ std::string refusedPasteMessage(const std::vector<CellPosition>& refused,
     }
     if (refused.size() > kListed)
         message += '\n' + texts[TextId::PasteRefusedMore] + std::to_string(refused.size() - kListed);
+    return message;
+}
+
+std::string pasteOutcomeMessage(const PasteOutcome& outcome, const std::vector<std::string>& titles,
+                                const UiTexts& texts)
+{
+    std::string message = refusedPasteMessage(outcome.refused, titles, texts);
+    if (outcome.rowsPastEnd > 0) {
+        if (!message.empty())
+            message += "\n\n";
+        message += texts[TextId::PasteRowsDidNotFit] + std::to_string(outcome.rowsPastEnd);
+    }
     return message;
 }
 

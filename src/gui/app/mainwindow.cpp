@@ -18,6 +18,7 @@
 #include "gui/app/newprojectdialog.h"
 #include "gui/app/openprojectdialog.h"
 #include "gui/app/qtext.h"
+#include "gui/app/tooltipwrapper.h"
 #include "gui/app/urlopener.h"
 #include "gui/app/windowfactory.h"
 #include "gui/sim/virtualconverterwindow.h"
@@ -46,6 +47,7 @@ MainWindow::MainWindow(AppState& state, QWidget* parent)
       m_state(state)
 {
     setObjectName("TFSetforgeFirmWare");
+    installTooltipWrapping();
     buildLayout();
     m_timer.setObjectName("Timer_Update");
     m_timer.setInterval(kFirstVersionTick);

@@ -19,6 +19,7 @@
 #include "core/lang/textid.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
+#include "gui/app/tooltipwrapper.h"
 #include "gui/mapping/tabstopdelegate.h"
 
 namespace setforge {
@@ -36,6 +37,8 @@ constexpr int kButtonWidth = 95;
 constexpr int kButtonStep = 101;
 constexpr int kButtonHeight = 30;
 const QColor kGreenField(168, 255, 168);
+// Lines of entries that OK would drop, and of frames that are missing.
+const QColor kMarkedLine(192, 0, 0);
 
 void paintGreen(QWidget* field)
 {
@@ -314,6 +317,18 @@ void MappingEditor::reject()
 
 void MappingEditor::onOkClicked()
 {
+    // Entries beyond their frame or of a missing frame cannot be saved as they are.
+    const std::vector<std::string> dropped = m_model.entriesDroppedOnSave(m_state.texts);
+    if (!dropped.empty()) {
+        QString question = text(TextId::MappingDropQuestion);
+        for (const std::string& line : dropped)
+            question += "\n" + qs(line);
+        if (!messages().question(this, question))
+            return;
+        m_model.dropEntriesOutsideFrames();
+        refreshFrames();
+        refreshEntries();
+    }
     ProjectDocuments docs(m_state.files);
     const std::vector<RegisterConflict> shared =
         registersSharedWithOtherTables(m_model, docs, ProjectDocuments::fileOf(m_model.format().mapFile));
@@ -340,12 +355,23 @@ void MappingEditor::refreshFrames()
     m_frames->clear();
     for (int i = 0; i < m_model.frameCount(); ++i)
         m_frames->addItem(qs(m_model.frame(i).listLine()));
+    // Entries whose frame is gone stay visible, marked, below the frames.
+    for (int g = 0; g < static_cast<int>(m_model.missingFrames().size()); ++g) {
+        auto* item = new QListWidgetItem(qs(m_model.missingFrameLine(g, m_state.texts)), m_frames);
+        item->setForeground(kMarkedLine);
+    }
+}
+
+int MappingEditor::selectedMissingFrame() const
+{
+    const int group = selectedRow(m_frames) - m_model.frameCount();
+    return group >= 0 && group < static_cast<int>(m_model.missingFrames().size()) ? group : -1;
 }
 
 void MappingEditor::setFrameToolTip(int frame, const QString& tip)
 {
     if (QListWidgetItem* item = m_frames->item(frame))
-        item->setToolTip(tip);
+        item->setToolTip(wrappedTip(tip));
 }
 
 void MappingEditor::setByteToolTip(int byteNumber, const QString& tip)
@@ -353,7 +379,7 @@ void MappingEditor::setByteToolTip(int byteNumber, const QString& tip)
     // Item k is "Byte k"; item 0 is "None".
     for (QComboBox* box : {m_high, m_low})
         if (byteNumber >= 1 && byteNumber < box->count())
-            box->setItemData(byteNumber, tip, Qt::ToolTipRole);
+            box->setItemData(byteNumber, wrappedTip(tip), Qt::ToolTipRole);
 }
 
 void MappingEditor::refreshEntries()
@@ -361,10 +387,24 @@ void MappingEditor::refreshEntries()
     const QSignalBlocker blocker(m_entries);
     m_entries->clear();
     const int frame = selectedFrame();
+    if (const int group = selectedMissingFrame(); group >= 0) {
+        for (int k = 0;
+             k < static_cast<int>(m_model.missingFrames()[static_cast<std::size_t>(group)].entries.size());
+             ++k) {
+            auto* item =
+                new QListWidgetItem(qs(m_model.missingEntryLine(group, k, m_state.texts)), m_entries);
+            item->setForeground(kMarkedLine);
+        }
+        return;
+    }
     if (frame < 0)
         return;
-    for (const RegisterEntry& entry : m_model.frame(frame).entries)
-        m_entries->addItem(qs(m_model.entryLine(entry, m_state.texts)));
+    const std::vector<RegisterEntry>& entries = m_model.frame(frame).entries;
+    for (int k = 0; k < static_cast<int>(entries.size()); ++k) {
+        auto* item = new QListWidgetItem(qs(m_model.markedEntryLine(frame, k, m_state.texts)), m_entries);
+        if (!m_model.entryFits(frame, entries[static_cast<std::size_t>(k)]))
+            item->setForeground(kMarkedLine);
+    }
 }
 
 void MappingEditor::refreshFields()
@@ -434,7 +474,7 @@ void MappingEditor::modifyEntry()
 {
     // The fields cannot show a byte the frame no longer has, so Modify would drop it silently.
     const std::vector<std::string> dropped =
-        m_model.bytesBeyondFrame(selectedFrame(), selectedEntry(), m_state.texts);
+        m_model.bytesBeyondFrame(selectedFrame(), selectedEntry(), typedEntry(), m_state.texts);
     if (!dropped.empty()) {
         QString question = text(TextId::DroppedByteQuestion);
         for (const std::string& name : dropped)
@@ -462,15 +502,18 @@ void MappingEditor::onFillFrameClicked()
     if (frame < 0)
         return;
     bool ok = false;
-    const int first =
-        QInputDialog::getInt(this, m_fillFrame->text(), text(TextId::FillFramePrompt), 0, 0, 65535, 1, &ok);
+    const int first = QInputDialog::getInt(this, m_fillFrame->text(), text(TextId::FillFramePrompt),
+                                           m_model.fillFrameStart(frame), 0, 65535, 1, &ok);
     if (ok)
         fillFrame(frame, first);
 }
 
 void MappingEditor::fillFrame(int frame, int firstRegister)
 {
-    report(m_model.fillFrame(frame, firstRegister, m_state.texts, m_state.texts[TextId::FillFrameInUse]));
+    // The send-on-write choice in the fields applies to every filled register.
+    const int write = m_write ? m_write->currentIndex() : 0;
+    report(
+        m_model.fillFrame(frame, firstRegister, write, m_state.texts, m_state.texts[TextId::FillFrameInUse]));
 }
 
 void MappingEditor::pasteEntry()

@@ -34,16 +34,21 @@ public:
     // The selected frame and entry, or -1 when there is none.
     int selectedFrame() const;
     int selectedEntry() const;
+    // The selected line of a missing frame as a position in MappingModel::missingFrames, or -1.
+    int selectedMissingFrame() const;
 
     // Click in the frame list: entries of the new frame, cleared fields, its byte choices.
     void onFrameClicked();
     // Click in the entry list: the entry into the green fields.
     void onEntryClicked();
-    // Names the registers the entries share with other tables and lets the user go back (the
-    // warning never blocks saving); then writes the mapping file and closes. A failed write is
+    // Names the entries the save would drop (beyond their frame, or of a missing frame) and
+    // asks first, No going back; then names the registers the entries share with other tables
+    // and lets the user go back (the warning never blocks saving); then writes the mapping
+    // file and closes. A failed write is
     // shown and the editor stays open.
     void onOkClicked();
-    // Asks for a first register and fills the selected frame with consecutive registers.
+    // Asks for a first register, offering MappingModel::fillFrameStart, and fills the selected
+    // frame with consecutive registers.
     void onFillFrameClicked();
     // Cancel, Escape and the title-bar close: with changed entries, asks "Discard the
     // changes?" first and stays open on No.
@@ -63,7 +68,8 @@ public:
     void deleteEntry();
     void copyEntry();
     void pasteEntry();
-    // Fills `frame` from register `firstRegister` on (see MappingModel::fillFrame).
+    // Fills `frame` from register `firstRegister` on (see MappingModel::fillFrame), with the
+    // send-on-write choice of the fields.
     void fillFrame(int frame, int firstRegister);
 
     // For add-ons that explain the frames: the tooltip of frame `frame`'s line in the frame

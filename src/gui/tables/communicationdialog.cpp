@@ -11,7 +11,9 @@
 
 #include "core/app/appstate.h"
 #include "core/base/devicevariant.h"
+#include "core/image/variantswitch.h"
 #include "core/lang/textid.h"
+#include "core/mapping/mappingmodel.h"
 #include "core/tables/pargencheck.h"
 #include "core/tables/pargenfile.h"
 #include "gui/app/ipaddressedit.h"
@@ -318,13 +320,49 @@ void CommunicationDialog::onOkClicked()
 {
     if (!validate())
         return;
-    const Result<void> written = saveParGen(valuesFromControls(), m_state.files.parGen);
+    const ParGenValues values = valuesFromControls();
+    const Result<void> written = saveParGen(values, m_state.files.parGen);
     if (!written) {
         messages().error(this, qs(written.error().text));
         return;
     }
     m_isChange = false;
+    explainVariantSwitch(m_loaded.deviceType, values.deviceType);
     accept();
+}
+
+void CommunicationDialog::explainVariantSwitch(int oldType, int newType)
+{
+    ProjectDocuments docs(m_state.files);
+    const VariantSwitchNotice notice = variantSwitchNotice(docs, oldType, newType, m_state.texts);
+    if (notice.text.empty())
+        return;
+    if (!notice.offersMapping) {
+        messages().information(this, qs(notice.text));
+        return;
+    }
+    if (!messages().question(this, qs(notice.text) + "\n\n" + text(TextId::VariantOfferMapping)))
+        return;
+    MappingModel mapping(kTransmitPdoMapping);
+    const Result<void> loaded = mapping.load(m_state.files);
+    if (!loaded) {
+        messages().error(this, qs(loaded.error().text));
+        return;
+    }
+    const auto [filled, refused] =
+        mapping.fillFromBlockStarts(m_state.texts, m_state.texts[TextId::FillFrameInUse]);
+    const Result<void> saved = mapping.save(m_state.files);
+    if (!saved) {
+        messages().error(this, qs(saved.error().text));
+        return;
+    }
+    QString report = text(TextId::VariantMappingFilled).arg(filled);
+    if (!refused.empty()) {
+        report += "\n\n" + text(TextId::VariantMappingNotFilled);
+        for (const std::string& line : refused)
+            report += "\n" + qs(line);
+    }
+    messages().information(this, report);
 }
 
 void CommunicationDialog::onCancelClicked()

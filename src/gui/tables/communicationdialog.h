@@ -44,6 +44,11 @@ public:
 
 public slots:
     void onOkClicked();
+    // After a save that changed the device type: one message with what the new variant needs
+    // and hides; when transmit PDOs have unmapped Address Start blocks it asks whether to turn
+    // them into transmit mapping entries, writes them through the mapping model and says how
+    // many frames were filled and which were not.
+    void explainVariantSwitch(int oldType, int newType);
     // Closes, asking first when tracked controls were changed. Escape and the title bar's
     // close button come here too, through reject().
     void onCancelClicked();

@@ -10,6 +10,8 @@
 
 #include "core/app/appstate.h"
 #include "core/lang/textid.h"
+#include "core/tables/nodeguardtable.h"
+#include "core/tables/pargenfile.h"
 #include "core/tables/rowoperations.h"
 #include "core/tables/tablefile.h"
 #include "core/tables/tablevalidator.h"
@@ -54,6 +56,13 @@ void TableDialog::buildLayout()
     titleLayout->addSpacing(16);
     titleLayout->addWidget(m_swDesc, 1);
 
+    m_note = new QLabel(this);
+    m_note->setObjectName("L_Table_Note");
+    m_note->setWordWrap(true);
+    m_note->setContentsMargins(8, 4, 8, 4);
+    m_note->setStyleSheet("color: #c00000; font-weight: bold;");
+    m_note->hide();
+
     m_model = new TableModel(m_table, m_grid, this);
     m_view = new TableGrid(this);
     m_view->setObjectName("ASG");
@@ -95,6 +104,7 @@ void TableDialog::buildLayout()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_title);
+    layout->addWidget(m_note);
     layout->addWidget(m_view, 1);
     layout->addWidget(m_buttons);
 
@@ -161,6 +171,14 @@ bool TableDialog::reload()
         m_view->setColumnHidden(column, !def.isShown(m_variant));
         m_view->setColumnWidth(column, def.widthFor(m_variant));
     }
+    // Node guarding rows are saved while node guarding is off, but the device guards nothing.
+    bool guardingOff = false;
+    if (&m_table == &nodeGuardTable()) {
+        const Result<ParGenValues> parGen = loadParGen(m_state.files.parGen);
+        guardingOff = parGen && !parGen->nodeguardEnable;
+    }
+    m_note->setText(guardingOff ? text(TextId::NodeGuardingOff) : QString());
+    m_note->setVisible(guardingOff);
     m_view->setJumpOnEnter(m_state.enableJumpFieldTables);
     m_view->setAutoSizeOnDoubleClick(m_state.doubleClickAutoSize);
 

@@ -87,6 +87,7 @@ private:
     QFrame* m_title = nullptr;
     QLabel* m_swCode = nullptr;
     QLabel* m_swDesc = nullptr;
+    QLabel* m_note = nullptr; // a warning over the grid, shown only when it applies
     QFrame* m_buttons = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;

@@ -199,12 +199,12 @@ void TableGrid::pasteFill(const std::string& value, const QModelIndexList& selec
 void TableGrid::reportRefused(const PasteOutcome& outcome)
 {
     TableModel* table = tableModel();
-    if (!table || outcome.refused.empty() || !m_texts)
+    if (!table || (outcome.refused.empty() && outcome.rowsPastEnd == 0) || !m_texts)
         return;
     std::vector<std::string> titles;
     for (int column = 0; column < table->columnCount(); ++column)
         titles.push_back(us(table->headerData(column, Qt::Horizontal).toString()));
-    messages().warning(this, qs(refusedPasteMessage(outcome.refused, titles, *m_texts)));
+    messages().warning(this, qs(pasteOutcomeMessage(outcome, titles, *m_texts)));
 }
 
 void TableGrid::clearSelectedCells()

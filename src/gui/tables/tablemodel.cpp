@@ -8,6 +8,7 @@
 #include "core/tables/grid.h"
 #include "core/tables/tabledefinition.h"
 #include "gui/app/qtext.h"
+#include "gui/app/tooltipwrapper.h"
 
 namespace setforge {
 
@@ -103,7 +104,8 @@ Qt::ItemFlags TableModel::flags(const QModelIndex& index) const
 QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role == Qt::ToolTipRole && orientation == Qt::Horizontal)
-        return (section >= 0 && section < m_tips.size()) ? QVariant(m_tips.at(section)) : QVariant();
+        return (section >= 0 && section < m_tips.size()) ? QVariant(wrappedTip(m_tips.at(section)))
+                                                         : QVariant();
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Vertical)
