@@ -45,6 +45,7 @@ Result<void> MappingModel::load(std::string_view frameFile, std::string_view map
 {
     m_frames.clear();
     m_savedEntries.clear(); // the entry loaders set it from what they read
+    m_undo.clear();
 
     pugi::xml_document doc;
     const Result<XmlFile> frames = loadXmlFile(frameFile, doc);
@@ -165,8 +166,10 @@ MappingEditResult MappingModel::addEntry(int frame, const RegisterEntry& typed, 
     if (!hasFrame(frame))
         return {MappingEditResult::Outcome::NoSelection, {}};
     MappingEditResult checked = checkIndex(typed, -1, -1, texts);
-    if (checked.done())
+    if (checked.done()) {
+        rememberFrame(frame);
         m_frames[static_cast<std::size_t>(frame)]->entries.push_back(fitted(frame, typed));
+    }
     return checked;
 }
 
@@ -176,9 +179,11 @@ MappingEditResult MappingModel::modifyEntry(int frame, int entry, const Register
     if (!hasEntry(frame, entry))
         return {MappingEditResult::Outcome::NoSelection, {}};
     MappingEditResult checked = checkIndex(typed, frame, entry, texts);
-    if (checked.done())
+    if (checked.done()) {
+        rememberFrame(frame);
         m_frames[static_cast<std::size_t>(frame)]->entries[static_cast<std::size_t>(entry)] =
             fitted(frame, typed);
+    }
     return checked;
 }
 
@@ -213,6 +218,7 @@ MappingEditResult MappingModel::fillFrame(int frame, int firstRegister, const Ui
     }
     if (!inUse.empty())
         return {MappingEditResult::Outcome::Refused, inUseText + inUse};
+    rememberFrame(frame);
     std::vector<RegisterEntry>& entries = m_frames[static_cast<std::size_t>(frame)]->entries;
     for (int k = 0; k < registers; ++k) {
         const int low = 2 * k + 1;
@@ -226,9 +232,27 @@ MappingEditResult MappingModel::deleteEntry(int frame, int entry)
 {
     if (!hasEntry(frame, entry))
         return {MappingEditResult::Outcome::NoSelection, {}};
+    rememberFrame(frame);
     std::vector<RegisterEntry>& entries = m_frames[static_cast<std::size_t>(frame)]->entries;
     entries.erase(entries.begin() + entry);
     return {};
+}
+
+void MappingModel::rememberFrame(int frame)
+{
+    m_undo.push_back({frame, this->frame(frame).entries});
+}
+
+int MappingModel::undo()
+{
+    if (m_undo.empty())
+        return -1;
+    UndoStep step = std::move(m_undo.back());
+    m_undo.pop_back();
+    if (!hasFrame(step.frame))
+        return -1;
+    m_frames[static_cast<std::size_t>(step.frame)]->entries = std::move(step.entries);
+    return step.frame;
 }
 
 MappingEditResult MappingModel::copyEntry(int frame, int entry)
