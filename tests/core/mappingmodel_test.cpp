@@ -928,6 +928,56 @@ TEST(MappingModel, FrameCobIdAsNumber)
     EXPECT_EQ(EmcyFrame("0x05", "0x8130", "0x11").cobIdNumber(), std::nullopt);
 }
 
+// Each entry operation is one undo step on its frame; a refused one leaves none, and a reload
+// forgets them. Fill Frame goes back whole, whatever else was done before it.
+TEST(MappingModel, UndoPutsBackOneOperationAtATime)
+{
+    const UiTexts texts;
+    MappingModel model(kReceivePdoMapping);
+    model.appendFrame(std::make_unique<PdoFrame>("0x181", "8"));
+    model.appendFrame(std::make_unique<PdoFrame>("0x182", "4"));
+    auto lines = [&](int frame) {
+        std::vector<std::string> out;
+        for (const RegisterEntry& entry : model.frame(frame).entries)
+            out.push_back(model.entryLine(entry, texts));
+        return out;
+    };
+    EXPECT_FALSE(model.canUndo());
+    EXPECT_EQ(model.undo(), -1);
+    ASSERT_TRUE(model.addEntry(1, {"7", 2, 1, 0}, texts).done());
+    ASSERT_TRUE(model.addEntry(1, {"8", 4, 3, 0}, texts).done());
+    ASSERT_TRUE(model.modifyEntry(1, 0, {"9", 2, 1, 0}, texts).done());
+    const std::vector<std::string> frame1 = lines(1);
+    ASSERT_TRUE(model.fillFrame(0, 100, 0, texts, "in use ").done());
+    ASSERT_EQ(lines(0).size(), 4u);
+    // A refused Fill Frame (8 is taken) and a Delete without an entry leave no step.
+    EXPECT_EQ(model.fillFrame(1, 8, 0, texts, "in use ").outcome, Outcome::Refused);
+    EXPECT_EQ(model.deleteEntry(1, 5).outcome, Outcome::NoSelection);
+
+    EXPECT_EQ(model.undo(), 0);
+    EXPECT_TRUE(lines(0).empty());
+    EXPECT_EQ(lines(1), frame1);
+    EXPECT_EQ(model.undo(), 1); // the Modify
+    EXPECT_EQ(lines(1), (std::vector<std::string>{"7; Byte 2; Byte 1;", "8; Byte 4; Byte 3;"}));
+    ASSERT_TRUE(model.deleteEntry(1, 0).done());
+    EXPECT_EQ(model.undo(), 1); // the Delete
+    EXPECT_EQ(lines(1).size(), 2u);
+    EXPECT_EQ(model.undo(), 1);
+    EXPECT_EQ(model.undo(), 1);
+    EXPECT_TRUE(lines(1).empty());
+    EXPECT_FALSE(model.canUndo());
+
+    ScratchDir dir;
+    ProjectFiles files;
+    files.transmitPdo = dir.copy("Transmit_Pdo.xml");
+    files.transmitPdoDefine = dir.copy("Transmit_PDO_Define.xml");
+    MappingModel loaded(kTransmitPdoMapping);
+    ASSERT_TRUE(loaded.load(files));
+    ASSERT_TRUE(loaded.deleteEntry(0, 0).done());
+    ASSERT_TRUE(loaded.load(files));
+    EXPECT_FALSE(loaded.canUndo());
+}
+
 } // namespace
 
 } // namespace setforge

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "core/base/paths.h"
+#include "core/lang/textid.h"
 #include "core/nodes/nodecatalog.h"
 #include "testutil.h"
 
@@ -72,6 +73,8 @@ TEST(NodeCatalog, RefusalsWriteNothing)
     // 50 MB, made here (sparse) rather than kept in the repository; refused by its size alone.
     writeTestFile(source.file("huge.eds"), "[1000]\n");
     std::filesystem::resize_file(source.path() / "huge.eds", 50'000'000);
+    writeTestFile(source.file("empty.eds"), "");
+    writeTestFile(source.file("infoonly.eds"), "[FileInfo]\nFileName=x.eds\n[DeviceInfo]\nVendorName=V\n");
     struct Case {
         const char* what;
         const char* catalogue; // nullptr: no Nodes.xml
@@ -84,6 +87,8 @@ TEST(NodeCatalog, RefusalsWriteNothing)
         {"missing file", nullptr, 5, source.file("none.eds"), "none.eds"},
         {"binary garbage", nullptr, 5, source.file("garbage.eds"), "line 1"},
         {"50 MB file", nullptr, 5, source.file("huge.eds"), "16 MiB"},
+        {"0-byte file", nullptr, 5, source.file("empty.eds"), "not an EDS"},
+        {"sections but no object", nullptr, 5, source.file("infoonly.eds"), "no object"},
         {"catalogue kept beside a bad EDS", "<Nodes><row NodeID=\"2\" File=\"a.eds\"/></Nodes>", 5,
          source.file("garbage.eds"), "line 1"},
         {"node 0", nullptr, 0, fixture("drive.eds"), "between 1 and 127"},
@@ -101,6 +106,23 @@ TEST(NodeCatalog, RefusalsWriteNothing)
         EXPECT_EQ(readTestFile(project.file("Nodes.xml")), c.catalogue ? c.catalogue : "<missing>") << c.what;
         EXPECT_FALSE(std::filesystem::exists(project.path() / "EDS" / "drive.eds")) << c.what;
     }
+}
+
+// What "Add EDS…" checks before asking anything: the reader's verdict, and a file without any
+// object, which the window shows in the user's language through its text number.
+TEST(NodeCatalog, ReadNodeEdsRefusesAFileWithoutObjects)
+{
+    TempDir source;
+    // The reader takes a file information section alone; the catalogue does not.
+    writeTestFile(source.file("empty.eds"), "[FileInfo]\nFileName=empty.eds\n");
+    const Result<EdsRead> empty = NodeCatalog::readNodeEds(source.file("empty.eds"), 5);
+    ASSERT_FALSE(empty);
+    EXPECT_EQ(empty.error().textId, TextId::NodeEdsNoObjects);
+    EXPECT_EQ(empty.error().file, source.file("empty.eds"));
+
+    const Result<EdsRead> drive = NodeCatalog::readNodeEds(fixture("drive.eds"), 5);
+    ASSERT_TRUE(drive) << edsErrorMessage(drive.error());
+    EXPECT_FALSE(drive->device.objects.empty());
 }
 
 TEST(NodeCatalog, UnusableRowsAreLeftOutWithAReason)

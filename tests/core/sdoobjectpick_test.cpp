@@ -53,6 +53,24 @@ TEST(SdoObjectPick, FitByTypeAndSize)
         EXPECT_EQ(sdoFit(entry(0x2000, 0, c.dataType, "rw", "x")), c.fit) << c.dataType;
 }
 
+// Every SDO row reads its object, so a write-only one never becomes a row, ReadWrite or not;
+// the other accesses keep their fit.
+TEST(SdoObjectPick, WriteOnlyObjectIsNotTaken)
+{
+    for (const char* access : {"ro", "rw", "rwr", "rww", "const"})
+        EXPECT_EQ(sdoFit(entry(0x6040, 0, 0x0006, access, "x")), SdoFit::Fits) << access;
+    EXPECT_EQ(sdoFit(entry(0x6040, 0, 0x0006, "wo", "Controlword")), SdoFit::WriteOnly);
+    // A size that does not fit says so first: that is the fault to mend in the EDS.
+    EXPECT_EQ(sdoFit(entry(0x6040, 0, 0x0009, "wo", "Name")), SdoFit::Text);
+
+    Grid grid = sdoGrid();
+    grid.setCell(1, SdoColumn::Address, "100");
+    const Grid before = grid;
+    EXPECT_EQ(fillSdoRows(grid, 1, entry(0x6040, 0, 0x0006, "wo", "Controlword"), 5, true, " H"),
+              SdoPickOutcome::DoesNotFit);
+    EXPECT_EQ(rowCells(grid, 1), rowCells(before, 1));
+}
+
 // Hi and Lo Byte follow the size; R/W follows the access.
 TEST(SdoObjectPick, FillsOneRow)
 {
@@ -69,8 +87,6 @@ TEST(SdoObjectPick, FillsOneRow)
          {"100", "2", "1", "ReadOnly", "5", "0x1000", "0", "4", "Device type"}},
         {entry(0x2000, 17, 0x0003, "rww", "Speed"),
          {"100", "2", "1", "ReadWrite", "5", "0x2000", "17", "2", "Speed"}},
-        {entry(0x6040, 0, 0x0006, "wo", "Controlword"),
-         {"100", "2", "1", "ReadWrite", "5", "0x6040", "0", "2", "Controlword"}},
     };
     for (const Case& c : kCases) {
         Grid grid = sdoGrid();
@@ -141,6 +157,66 @@ TEST(SdoObjectPick, RefusalsChangeNothing)
     EXPECT_EQ(fillSdoRows(top, 2, entry(0x6041, 0, 0x0006, "ro", "S"), 7, false, " H"),
               SdoPickOutcome::NoFreeAddress);
     EXPECT_EQ(top.cell(2, SdoColumn::Index), "");
+}
+
+// Several objects at once: the first fills the row, each further row is inserted below and
+// takes the next free address after the one above; rows below move down intact.
+TEST(SdoObjectPick, SeveralObjectsTakeConsecutiveFreeAddresses)
+{
+    Grid grid = sdoGrid();
+    grid.setCell(1, SdoColumn::Address, "10");
+    grid.setCell(2, SdoColumn::Address, "12");
+    grid.setCell(2, SdoColumn::Mnemonic, "kept");
+    const std::vector<EdsEntry> entries = {entry(0x6041, 0, 0x0006, "ro", "Statusword"),
+                                           entry(0x6064, 0, 0x0004, "ro", "Position"),
+                                           entry(0x6060, 0, 0x0002, "rw", "Modes")};
+    ASSERT_EQ(fillSdoRows(grid, 1, entries, 7, true, " H"), SdoPickOutcome::Filled);
+    const std::vector<std::vector<std::string>> expected = {
+        {"10", "2", "1", "ReadOnly", "7", "0x6041", "0", "2", "Statusword"},
+        {"11", "2", "1", "ReadOnly", "7", "0x6064", "0", "4", "Position"},
+        {"13", "4", "3", "ReadOnly", "7", "0x6064", "0", "4", "Position H"}, // 12 is row 2's
+        {"14", "0", "1", "ReadWrite", "7", "0x6060", "0", "1", "Modes"},
+    };
+    for (int r = 1; r <= 4; ++r)
+        EXPECT_EQ(rowCells(grid, r), expected[r - 1]) << r;
+    EXPECT_EQ(grid.cell(5, SdoColumn::Address), "12");
+    EXPECT_EQ(grid.cell(5, SdoColumn::Mnemonic), "kept");
+    EXPECT_EQ(grid.usedRowCount(), 5);
+
+    // Without the high word, and into a row without an address: above every address.
+    Grid plain = sdoGrid();
+    plain.setCell(1, SdoColumn::Address, "40");
+    ASSERT_EQ(fillSdoRows(plain, 2, entries, 7, false, " H"), SdoPickOutcome::Filled);
+    EXPECT_EQ(plain.cell(2, SdoColumn::Address), "41");
+    EXPECT_EQ(plain.cell(3, SdoColumn::Address), "42");
+    EXPECT_EQ(plain.cell(4, SdoColumn::Address), "43");
+    EXPECT_EQ(plain.usedRowCount(), 4);
+}
+
+TEST(SdoObjectPick, SeveralObjectsAreAllOrNothing)
+{
+    const std::vector<EdsEntry> two = {entry(0x6041, 0, 0x0006, "ro", "A"),
+                                       entry(0x6042, 0, 0x0006, "ro", "B")};
+    // One object that does not fit refuses them all.
+    Grid grid = sdoGrid();
+    grid.setCell(1, SdoColumn::Address, "1");
+    const Grid before = grid;
+    EXPECT_EQ(fillSdoRows(grid, 1, {two[0], entry(0x6040, 0, 0x0006, "wo", "W")}, 7, false, " H"),
+              SdoPickOutcome::DoesNotFit);
+    EXPECT_EQ(fillSdoRows(grid, 1, std::vector<EdsEntry>{}, 7, false, " H"), SdoPickOutcome::DoesNotFit);
+    EXPECT_EQ(rowCells(grid, 1), rowCells(before, 1));
+    EXPECT_EQ(rowCells(grid, 2), rowCells(before, 2));
+    // The second object needs the last row free: here it holds an address.
+    grid.setCell(grid.rowCount(), SdoColumn::Address, "999");
+    const Grid withLast = grid;
+    EXPECT_EQ(fillSdoRows(grid, 1, two, 7, false, " H"), SdoPickOutcome::NoRoomBelow);
+    for (int r = 1; r <= grid.rowCount(); ++r)
+        ASSERT_EQ(rowCells(grid, r), rowCells(withLast, r)) << r;
+    // Two rows from the second-last row: one row is inserted, so the last row must be free.
+    Grid nearEnd = sdoGrid();
+    EXPECT_EQ(fillSdoRows(nearEnd, nearEnd.rowCount(), two, 7, false, " H"), SdoPickOutcome::NoRoomBelow);
+    ASSERT_EQ(fillSdoRows(nearEnd, nearEnd.rowCount() - 1, two, 7, false, " H"), SdoPickOutcome::Filled);
+    EXPECT_EQ(nearEnd.cell(nearEnd.rowCount(), SdoColumn::Mnemonic), "B");
 }
 
 } // namespace

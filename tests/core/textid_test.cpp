@@ -392,6 +392,20 @@ const NodeCase kNodeCases[] = {
     {TextId::NodeCatalogueUnreadable, "The node catalogue cannot be read: "},
     {TextId::NodeEdsFileKind, "EDS file"},
     {TextId::NodeEdsUnreadable, "This EDS cannot be read: "},
+    {TextId::NodePdoOffMark, "(switched off)"},
+    {TextId::NodePdoSwitchedOff, "The node has switched this PDO off: bit 31 of its COB-ID is set."},
+    {TextId::NodePdoMapsNothing, "This PDO maps no data: its length is 0."},
+    {TextId::NodeFillTimeout, "TimeOut %1 ms: three times the node's event timer of %2 ms."},
+    {TextId::NodeFillNoTimeout, "TimeOut 0, no time-out: the node sends this PDO without an event timer."},
+    {TextId::NodeFillOnChange,
+     "On Change ticked: the node takes each new value as it comes (transmission type %1)."},
+    {TextId::NodeFillOnTimer, "On Timer ticked, Timer %1 ms: half the node's event timer of %2 ms."},
+    {TextId::NodeFillNoTimer, "On Timer not ticked: the node watches this PDO with no event timer."},
+    {TextId::NodeFillChosen, "Filled from the node's EDS:"},
+    {TextId::NodeUnfitWriteOnly, "Write-only: an SDO row always reads its object."},
+    {TextId::NodeOwnNodeId, "Node %1 is the converter's own node ID. Add this EDS for it anyway?"},
+    {TextId::NodeReplaceEds, "Node %1 already has the EDS %2. Replace it with %3?"},
+    {TextId::NodeEdsNoObjects, "The file holds no object of an object dictionary."},
 };
 
 TEST(TextId, NamesTheNodeTexts)
@@ -403,7 +417,7 @@ TEST(TextId, NamesTheNodeTexts)
         EXPECT_EQ(c.id, expectedId++);
         EXPECT_EQ(texts[c.id], c.text);
     }
-    EXPECT_EQ(expectedId, 1477);
+    EXPECT_EQ(expectedId, 1490);
 }
 
 // Two names for one number mean one of them points at the wrong text.
@@ -432,9 +446,9 @@ TEST(TextId, EveryNameInTheHeaderIsChecked)
     std::set<std::string> checked;
     for (const Case& c : kCases)
         checked.insert(c.name);
-    // The node texts (1440-1476) are checked whole by NamesTheNodeTexts, which runs through the
+    // The node texts (1440-1489) are checked whole by NamesTheNodeTexts, which runs through the
     // whole block.
-    const auto isNodeText = [](int id) { return id >= 1440 && id <= 1476; };
+    const auto isNodeText = [](int id) { return id >= 1440 && id <= 1489; };
     // A plain scan rather than std::regex, which GCC 12 warns about at -O2 inside its own headers.
     const std::string_view marker = "inline constexpr int ";
     int declared = 0;

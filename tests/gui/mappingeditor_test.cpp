@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QInputDialog>
@@ -146,6 +147,7 @@ private slots:
     void entriesOutsideTheirFramesAreMarkedAndDroppedOnlyAfterAsking();
     void fillFrameOffersTheAddressStartAndTakesTheWriteChoice();
     void modifyNamesOnlyTheBytesTheChoiceDrops();
+    void undoTakesBackAFillFrameWhole();
 
 private:
     void driveTransmitEditor(QWidget* editor, FakeMessages& msgs);
@@ -676,6 +678,49 @@ void MappingEditorTest::modifyNamesOnlyTheBytesTheChoiceDrops()
                          "Modify anyway?\nByte 6"});
     QCOMPARE(afterHigh, QStringList{"400; Byte 2; None;"});
     QCOMPARE(afterBoth, QStringList{"400; Byte 2; Byte 1;"});
+}
+
+// Fill Frame adds several entries at once; Ctrl+Z takes them all back in one step and shows
+// the frame it changed, leaving what was there before.
+void MappingEditorTest::undoTakesBackAFillFrameWhole()
+{
+    OpenProject project;
+    FakeMessages msgs;
+    MainWindow window(project.state);
+    auto* editor = qobject_cast<MappingEditor*>(window.windows().tpdoDefine);
+    QStringList before;
+    QStringList filled;
+    QStringList undone;
+    QStringList afterSecondUndo;
+    int frameAfterUndo = -1;
+    whenShown<MappingEditor>([&](MappingEditor* shown) {
+        auto* frames = shown->findChild<QListWidget*>("LB_CAN_Frames");
+        auto* entries = shown->findChild<QListWidget*>("LB_Modbus_Regs");
+        auto* undo = shown->findChild<QAction*>("A_Undo");
+        QVERIFY(undo);
+        QCOMPARE(undo->shortcut(), QKeySequence(QKeySequence::Undo));
+        clickLine(frames, 1);
+        before = lines(entries);
+        whenShown<QInputDialog>([](QInputDialog* input) {
+            input->setIntValue(10);
+            input->accept();
+        });
+        press(shown, "Btn_Fill_Frame");
+        filled = lines(entries);
+        clickLine(frames, 0); // elsewhere: the undo brings its frame back into view
+        undo->trigger();
+        frameAfterUndo = frames->currentRow();
+        undone = lines(entries);
+        undo->trigger(); // nothing more to take back: nothing changes
+        afterSecondUndo = lines(entries);
+        press(shown, "Btn_Cancel");
+    });
+    editor->exec();
+    QCOMPARE(filled.size(), before.size() + 2);
+    QCOMPARE(frameAfterUndo, 1);
+    QCOMPARE(undone, before);
+    QCOMPARE(afterSecondUndo, before);
+    QVERIFY2(msgs.all().empty(), qPrintable(msgs.texts().join('|')));
 }
 
 } // namespace setforge

@@ -388,6 +388,20 @@ inline constexpr int NodeNo = 1473;
 inline constexpr int NodeCatalogueUnreadable = 1474; // the reason follows
 inline constexpr int NodeEdsFileKind = 1475;
 inline constexpr int NodeEdsUnreadable = 1476; // the reason follows
+// Presets and picks: switched-off PDOs, what a preset chose, write-only objects, the catalogue's questions.
+inline constexpr int NodePdoOffMark = 1477;     // after a switched-off PDO's name in the list
+inline constexpr int NodePdoSwitchedOff = 1478; // why a PDO with COB-ID bit 31 cannot be chosen
+inline constexpr int NodePdoMapsNothing = 1479; // why a PDO of length 0 cannot be chosen
+inline constexpr int NodeFillTimeout = 1480;    // "%1" the TimeOut, "%2" the event timer
+inline constexpr int NodeFillNoTimeout = 1481;  // TimeOut 0 for a PDO without event timer
+inline constexpr int NodeFillOnChange = 1482;   // "%1" the transmission type
+inline constexpr int NodeFillOnTimer = 1483;    // "%1" the Timer, "%2" the event timer
+inline constexpr int NodeFillNoTimer = 1484;    // On Timer not ticked
+inline constexpr int NodeFillChosen = 1485;     // heads the lines of what a preset chose
+inline constexpr int NodeUnfitWriteOnly = 1486; // why a write-only object is greyed
+inline constexpr int NodeOwnNodeId = 1487;      // "%1" the converter's node ID
+inline constexpr int NodeReplaceEds = 1488;     // "%1" the node, "%2" its EDS, "%3" the new file
+inline constexpr int NodeEdsNoObjects = 1489;   // an EDS without any object
 
 } // namespace TextId
 

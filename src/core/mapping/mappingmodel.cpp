@@ -48,6 +48,7 @@ Result<void> MappingModel::load(std::string_view frameFile, std::string_view map
     m_frames.clear();
     m_savedEntries.clear(); // the entry loaders set it from what they read
     m_missing.clear();
+    m_undo.clear();
 
     pugi::xml_document doc;
     const Result<XmlFile> frames = loadXmlFile(frameFile, doc);
@@ -212,8 +213,10 @@ MappingEditResult MappingModel::addEntry(int frame, const RegisterEntry& typed, 
     if (!hasFrame(frame))
         return {MappingEditResult::Outcome::NoSelection, {}};
     MappingEditResult checked = checkIndex(typed, -1, -1, texts);
-    if (checked.done())
+    if (checked.done()) {
+        rememberFrame(frame);
         m_frames[static_cast<std::size_t>(frame)]->entries.push_back(fitted(frame, typed));
+    }
     return checked;
 }
 
@@ -223,9 +226,11 @@ MappingEditResult MappingModel::modifyEntry(int frame, int entry, const Register
     if (!hasEntry(frame, entry))
         return {MappingEditResult::Outcome::NoSelection, {}};
     MappingEditResult checked = checkIndex(typed, frame, entry, texts);
-    if (checked.done())
+    if (checked.done()) {
+        rememberFrame(frame);
         m_frames[static_cast<std::size_t>(frame)]->entries[static_cast<std::size_t>(entry)] =
             fitted(frame, typed);
+    }
     return checked;
 }
 
@@ -265,6 +270,7 @@ MappingEditResult MappingModel::fillFrame(int frame, int firstRegister, int send
     }
     if (!inUse.empty())
         return {MappingEditResult::Outcome::Refused, inUseText + inUse};
+    rememberFrame(frame);
     std::vector<RegisterEntry>& entries = m_frames[static_cast<std::size_t>(frame)]->entries;
     const int write = m_format.hasWrite && sendOnWrite == 1 ? 1 : 0;
     for (int k = 0; k < registers; ++k) {
@@ -316,9 +322,27 @@ MappingEditResult MappingModel::deleteEntry(int frame, int entry)
 {
     if (!hasEntry(frame, entry))
         return {MappingEditResult::Outcome::NoSelection, {}};
+    rememberFrame(frame);
     std::vector<RegisterEntry>& entries = m_frames[static_cast<std::size_t>(frame)]->entries;
     entries.erase(entries.begin() + entry);
     return {};
+}
+
+void MappingModel::rememberFrame(int frame)
+{
+    m_undo.push_back({frame, this->frame(frame).entries});
+}
+
+int MappingModel::undo()
+{
+    if (m_undo.empty())
+        return -1;
+    UndoStep step = std::move(m_undo.back());
+    m_undo.pop_back();
+    if (!hasFrame(step.frame))
+        return -1;
+    m_frames[static_cast<std::size_t>(step.frame)]->entries = std::move(step.entries);
+    return step.frame;
 }
 
 MappingEditResult MappingModel::copyEntry(int frame, int entry)

@@ -119,6 +119,12 @@ public:
                                                                  const std::string& inUseText);
     // Removes the entry, without asking.
     MappingEditResult deleteEntry(int frame, int entry);
+    // Puts back the entries of the frame that the last Create, Modify, Fill Frame or Delete
+    // changed, as they were before it: each operation is one step, so a Fill Frame of four
+    // registers goes back whole. The frame's position, or -1 when there is no step. load()
+    // forgets the steps; the copy buffer is not part of them.
+    int undo();
+    bool canUndo() const { return !m_undo.empty(); }
     // Puts the entry into the copy buffer.
     MappingEditResult copyEntry(int frame, int entry);
     // What Paste puts into the fields for `frame` (-1: none selected): the copy buffer, with a
@@ -163,12 +169,20 @@ private:
     void keepMissing(const std::string& frameNumber, RegisterEntry entry);
     RegisterEntry readEntry(const pugi::xml_node& element) const;
     void writeEntry(pugi::xml_node parent, const RegisterEntry& entry, int frameNumber) const;
+    // Keeps the entries of `frame` as they are, as the step an operation about to change them
+    // can be undone to.
+    void rememberFrame(int frame);
 
     const MappingFormat& m_format;
     std::vector<std::unique_ptr<MappingFrame>> m_frames;
     RegisterEntry m_copy;
     std::vector<std::vector<RegisterEntry>> m_savedEntries; // per frame; see hasUnsavedChanges
     std::vector<MissingFrameEntries> m_missing;
+    struct UndoStep {
+        int frame;
+        std::vector<RegisterEntry> entries;
+    };
+    std::vector<UndoStep> m_undo;
 };
 
 } // namespace setforge

@@ -7,6 +7,7 @@
 #include "core/base/paths.h"
 #include "core/base/textint.h"
 #include "core/base/xmlfile.h"
+#include "core/lang/textid.h"
 #include "core/nodes/edsreader.h"
 
 namespace setforge {
@@ -111,6 +112,21 @@ std::string NodeCatalog::edsPath(std::string_view projectDir, const Node& node)
     return joinPath(joinPath(projectDir, kEdsFolder), node.file);
 }
 
+Result<EdsRead> NodeCatalog::readNodeEds(std::string_view sourcePath, int nodeId)
+{
+    Result<EdsRead> eds = readEdsFile(sourcePath, nodeId);
+    if (!eds)
+        return eds;
+    // An empty file, or any text without a single object, reads without a fault but describes
+    // no device: a node catalogued with it would offer nothing to pick.
+    if (eds->device.objects.empty()) {
+        Error error = makeError("The file holds no object of an object dictionary.", std::string(sourcePath));
+        error.textId = TextId::NodeEdsNoObjects;
+        return error;
+    }
+    return eds;
+}
+
 Result<std::string> NodeCatalog::addNodeEds(std::string_view projectDir, int nodeId,
                                             std::string_view sourcePath)
 {
@@ -120,7 +136,7 @@ Result<std::string> NodeCatalog::addNodeEds(std::string_view projectDir, int nod
     // Saving over a catalogue we could not read would lose its rows.
     if (const Result<std::vector<std::string>> loaded = catalog.load(projectDir); !loaded)
         return loaded.error();
-    const Result<EdsRead> eds = readEdsFile(sourcePath, nodeId);
+    const Result<EdsRead> eds = readNodeEds(sourcePath, nodeId);
     if (!eds)
         return makeError(std::string(sourcePath) + ": " + edsErrorMessage(eds.error()),
                          std::string(sourcePath), eds.error().line);

@@ -7,6 +7,7 @@
 
 #include "core/base/atomicfile.h"
 #include "core/base/result.h"
+#include "core/nodes/edsreader.h"
 
 namespace setforge {
 
@@ -44,12 +45,16 @@ public:
     // The full path of the EDS copy of `node` in `projectDir`.
     static std::string edsPath(std::string_view projectDir, const Node& node);
 
-    // Reads the EDS at `sourcePath`; when it reads cleanly, copies it byte for byte into the
-    // project's EDS folder (creating it; a different file of the same name is kept and the
-    // copy gets "-2", "-3"... before its extension), sets the node and saves Nodes.xml, and
-    // returns the copy's name in the EDS folder. A node ID outside 1..127, an EDS that cannot be
-    // read (its Error carries the line) or a catalogue that cannot be loaded gives the Error,
-    // ready to show, and changes no file.
+    // Reads the EDS at `sourcePath` for node `nodeId` as "Add EDS…" takes it: besides the
+    // reader's refusals, a file without any object (an empty file among them) is refused with
+    // the Error of text number NodeEdsNoObjects naming the file.
+    static Result<EdsRead> readNodeEds(std::string_view sourcePath, int nodeId);
+
+    // Reads the EDS at `sourcePath` as readNodeEds does; when it reads cleanly, copies it byte for byte into
+    // the project's EDS folder (creating it; a different file of the same name is kept and the copy gets
+    // "-2", "-3"... before its extension), sets the node and saves Nodes.xml, and returns the copy's name in
+    // the EDS folder. A node ID outside 1..127, an EDS that cannot be read (its Error carries the line) or a
+    // catalogue that cannot be loaded gives the Error, ready to show, and changes no file.
     static Result<std::string> addNodeEds(std::string_view projectDir, int nodeId,
                                           std::string_view sourcePath);
 

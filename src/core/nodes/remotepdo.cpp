@@ -47,6 +47,11 @@ std::vector<RemotePdo> listDefaultPdos(const EdsDevice& device, bool transmit, i
             if (value && !value->negative && value->value <= 255)
                 pdo.transmissionType = static_cast<int>(value->value);
         }
+        if (const EdsEntry* timer = device.findEntry(commIndex, 5)) {
+            const Result<EdsNumber> value = readEdsNumber(timer->defaultValue, nodeId);
+            if (value && !value->negative && value->value <= 65535)
+                pdo.eventTimer = static_cast<int>(value->value);
+        }
         const auto mapIndex = static_cast<std::uint16_t>(mappingBase + n);
         if (const EdsObject* mapping = device.findObject(mapIndex)) {
             int count = 64;

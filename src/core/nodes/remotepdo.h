@@ -24,12 +24,16 @@ struct RemotePdo {
     std::uint32_t cobId = 0;   // COB-ID resolved for the node, bits 0..28 (the CAN identifier)
     bool valid = true;         // bit 31 of the COB-ID clear
     int transmissionType = -1; // sub-index 2, -1 when absent
+    int eventTimer = -1;       // sub-index 5 in ms, -1 when absent
     int bits = 0;              // sum of the mapped lengths
     std::vector<RemotePdoObject> mapped;
     std::string problem; // why a value could not be read ("" when all read)
 
     // The length in bytes, rounded up.
     int bytes() const { return (bits + 7) / 8; }
+    // False for a PDO the node has switched off (COB-ID bit 31) or that maps no data: no table
+    // row can be filled from it.
+    bool usable() const { return valid && bits > 0; }
     // The mapped objects' names joined with ", " ("0x6041" for an entry without a name).
     std::string mappedNames() const;
 };
@@ -39,6 +43,8 @@ struct RemotePdo {
 // a missing COB-ID takes the predefined connection set's (0x180 + 0x100 x n + node for TPDO1..4,
 // 0x200 + 0x100 x n + node for RPDO1..4). The mapping comes from 0x1A00+n (0x1600+n): sub-index
 // 0 gives the count, each entry's DefaultValue 0xIIIISSLL the object and its length in bits.
+// Sub-index 2 of the communication object gives the transmission type, sub-index 5 the event
+// timer.
 std::vector<RemotePdo> listDefaultPdos(const EdsDevice& device, bool transmit, int nodeId);
 
 // "Byte 1–2: 0x6041 Statusword" for each mapped object, one text per object, for showing what

@@ -57,43 +57,71 @@ SdoFit sdoFit(const EdsEntry& entry)
     if (isEdsStringType(entry.dataType))
         return SdoFit::Text;
     const int bytes = entry.bytes();
-    return bytes == 1 || bytes == 2 || bytes == 4 ? SdoFit::Fits : SdoFit::Size;
+    if (bytes != 1 && bytes != 2 && bytes != 4)
+        return SdoFit::Size;
+    // Both R/W settings read the object, which a write-only object refuses.
+    return entry.access == "wo" ? SdoFit::WriteOnly : SdoFit::Fits;
 }
 
 SdoPickOutcome fillSdoRows(Grid& grid, int row, const EdsEntry& entry, int nodeId, bool alsoHighWord,
                            const std::string& highWordSuffix)
 {
-    if (sdoFit(entry) != SdoFit::Fits)
+    return fillSdoRows(grid, row, std::vector<EdsEntry>{entry}, nodeId, alsoHighWord, highWordSuffix);
+}
+
+SdoPickOutcome fillSdoRows(Grid& grid, int row, const std::vector<EdsEntry>& entries, int nodeId,
+                           bool alsoHighWord, const std::string& highWordSuffix)
+{
+    if (entries.empty() || row < 1 || row > grid.rowCount())
         return SdoPickOutcome::DoesNotFit;
-    const bool highWord = alsoHighWord && entry.bytes() == 4;
-    if (highWord && (row >= grid.rowCount() || !isBlankCell(grid.cell(grid.rowCount(), SdoColumn::Address))))
+    int rowsNeeded = 0;
+    for (const EdsEntry& entry : entries) {
+        if (sdoFit(entry) != SdoFit::Fits)
+            return SdoPickOutcome::DoesNotFit;
+        rowsNeeded += alsoHighWord && entry.bytes() == 4 ? 2 : 1;
+    }
+    // Every row after the first is inserted below `row`, pushing the last rows out of the grid.
+    const int inserted = rowsNeeded - 1;
+    if (row + inserted > grid.rowCount())
         return SdoPickOutcome::NoRoomBelow;
+    for (int r = grid.rowCount() - inserted + 1; r <= grid.rowCount(); ++r)
+        if (!isBlankCell(grid.cell(r, SdoColumn::Address)))
+            return SdoPickOutcome::NoRoomBelow;
 
     std::set<std::int32_t> used = usedAddresses(grid);
+    std::vector<std::int32_t> addresses;
     std::int32_t address = textToInt(grid.cell(row, SdoColumn::Address), -1);
     const bool needsAddress = isBlankCell(grid.cell(row, SdoColumn::Address));
-    if (needsAddress) {
+    if (needsAddress)
         address = firstFreeFrom(used, used.empty() ? 0 : *used.rbegin() + 1);
-        if (address < 0)
+    for (int k = 0; k < rowsNeeded; ++k) {
+        if (k > 0)
+            address =
+                firstFreeFrom(used, address >= 0 ? address + 1 : (used.empty() ? 0 : *used.rbegin() + 1));
+        if (address < 0 && (k > 0 || needsAddress))
             return SdoPickOutcome::NoFreeAddress;
-        used.insert(address);
-    }
-    std::int32_t highAddress = -1;
-    if (highWord) {
-        highAddress =
-            firstFreeFrom(used, address >= 0 ? address + 1 : (used.empty() ? 0 : *used.rbegin() + 1));
-        if (highAddress < 0)
-            return SdoPickOutcome::NoFreeAddress;
+        if (address >= 0)
+            used.insert(address);
+        addresses.push_back(address);
     }
 
-    if (needsAddress)
-        grid.setCell(row, SdoColumn::Address, std::to_string(address));
-    const int bytes = entry.bytes();
-    fillRow(grid, row, entry, nodeId, bytes == 1 ? "0" : "2", "1", entry.name);
-    if (highWord) {
-        insertGridRow(row + 1, grid);
-        grid.setCell(row + 1, SdoColumn::Address, std::to_string(highAddress));
-        fillRow(grid, row + 1, entry, nodeId, "4", "3", entry.name + highWordSuffix);
+    int at = row;
+    std::size_t next = 0;
+    for (const EdsEntry& entry : entries) {
+        if (at > row)
+            insertGridRow(at, grid);
+        if (at > row || needsAddress)
+            grid.setCell(at, SdoColumn::Address, std::to_string(addresses[next]));
+        ++next;
+        const int bytes = entry.bytes();
+        fillRow(grid, at, entry, nodeId, bytes == 1 ? "0" : "2", "1", entry.name);
+        ++at;
+        if (alsoHighWord && bytes == 4) {
+            insertGridRow(at, grid);
+            grid.setCell(at, SdoColumn::Address, std::to_string(addresses[next++]));
+            fillRow(grid, at, entry, nodeId, "4", "3", entry.name + highWordSuffix);
+            ++at;
+        }
     }
     return SdoPickOutcome::Filled;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/nodes/edsdevice.h"
 
@@ -11,9 +12,10 @@ class Grid;
 // Whether an EDS entry can fill an SDO access row, whose NByte is 1, 2 or 4.
 enum class SdoFit {
     Fits,
-    Text,   // VISIBLE_STRING, OCTET_STRING or UNICODE_STRING
-    Domain, // DOMAIN
-    Size    // a fixed size other than 1, 2 or 4 bytes, or no known size
+    Text,     // VISIBLE_STRING, OCTET_STRING or UNICODE_STRING
+    Domain,   // DOMAIN
+    Size,     // a fixed size other than 1, 2 or 4 bytes, or no known size
+    WriteOnly // access wo: every row reads its object, ReadOnly and ReadWrite alike
 };
 
 // The fit of `entry`.
@@ -36,5 +38,13 @@ enum class SdoPickOutcome {
 // validated later, as typed rows are.
 SdoPickOutcome fillSdoRows(Grid& grid, int row, const EdsEntry& entry, int nodeId, bool alsoHighWord,
                            const std::string& highWordSuffix);
+
+// The same for several entries at once, in their order: the first fills `row` as above, each
+// further row (a further entry, or a high word) is inserted below the one before and takes
+// the next free Address after it. DoesNotFit when any entry does not fit or `entries` is
+// empty; NoRoomBelow unless the grid's last rows, one per inserted row, have no Address.
+// Nothing changes unless every row can be filled.
+SdoPickOutcome fillSdoRows(Grid& grid, int row, const std::vector<EdsEntry>& entries, int nodeId,
+                           bool alsoHighWord, const std::string& highWordSuffix);
 
 } // namespace setforge

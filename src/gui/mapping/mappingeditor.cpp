@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include <QAction>
 #include <QComboBox>
 #include <QFontMetricsF>
 #include <QFrame>
@@ -175,6 +176,14 @@ void MappingEditor::buildLayout()
     connect(m_paste, &QPushButton::clicked, this, &MappingEditor::pasteEntry);
     m_fillFrame = addButton(this, "Btn_Fill_Frame", kRight + 2 * kButtonStep, 390, kButtonWidth);
     connect(m_fillFrame, &QPushButton::clicked, this, &MappingEditor::onFillFrameClicked);
+    // Ctrl+Z takes back the last Create, Modify, Fill Frame or Delete; the index field keeps
+    // its own undo of the typing while it has the focus.
+    auto* undo = new QAction(this);
+    undo->setObjectName("A_Undo");
+    undo->setShortcut(QKeySequence::Undo);
+    undo->setShortcutContext(Qt::WindowShortcut);
+    addAction(undo);
+    connect(undo, &QAction::triggered, this, &MappingEditor::undoLastEdit);
 
     m_buttons = new QFrame(this);
     m_buttons->setObjectName("P_Button");
@@ -514,6 +523,17 @@ void MappingEditor::fillFrame(int frame, int firstRegister)
     const int write = m_write ? m_write->currentIndex() : 0;
     report(
         m_model.fillFrame(frame, firstRegister, write, m_state.texts, m_state.texts[TextId::FillFrameInUse]));
+}
+
+void MappingEditor::undoLastEdit()
+{
+    const int frame = m_model.undo();
+    if (frame < 0)
+        return;
+    if (selectedFrame() != frame)
+        m_frames->setCurrentRow(frame); // lists the frame's entries as they are now
+    else
+        refreshEntries();
 }
 
 void MappingEditor::pasteEntry()

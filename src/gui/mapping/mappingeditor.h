@@ -71,6 +71,9 @@ public:
     // Fills `frame` from register `firstRegister` on (see MappingModel::fillFrame), with the
     // send-on-write choice of the fields.
     void fillFrame(int frame, int firstRegister);
+    // Ctrl+Z: puts back the frame the last entry operation changed (MappingModel::undo) and
+    // shows it.
+    void undoLastEdit();
 
     // For add-ons that explain the frames: the tooltip of frame `frame`'s line in the frame
     // list, and of choice "Byte `byteNumber`" (from 1) in both byte lists of the frame shown.

@@ -6,9 +6,12 @@
 #include <QPushButton>
 
 #include "core/app/appstate.h"
+#include "core/base/paths.h"
+#include "core/base/textint.h"
 #include "core/lang/textid.h"
 #include "core/nodes/edsreader.h"
 #include "core/nodes/nodecatalog.h"
+#include "core/tables/pargenfile.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 #include "gui/nodes/nodeedschooser.h"
@@ -109,20 +112,48 @@ void NodeChooser::addEds()
     const QString path = chooser.chooseEdsFile(this, text(TextId::NodeEdsFileKind));
     if (path.isEmpty())
         return;
-    int suggested = 1;
+    // The catalogue first: a broken Nodes.xml is named as such, and is never saved over.
     NodeCatalog catalog;
-    (void)catalog.load(m_state.projectDir);
+    if (const Result<std::vector<std::string>> loaded = catalog.load(m_state.projectDir); !loaded) {
+        messages().error(this, text(TextId::NodeCatalogueUnreadable) + qs(loaded.error().text));
+        return;
+    }
+    int suggested = 1;
     while (suggested < 127 && catalog.find(suggested))
         ++suggested;
     const std::optional<int> id = chooser.chooseNodeId(this, text(TextId::NodeIdQuestion), suggested);
     if (!id)
         return;
+    const std::string fileName = pathToUtf8(pathFromUtf8(us(path)).filename());
+    if (const Result<EdsRead> eds = NodeCatalog::readNodeEds(us(path), *id); !eds) {
+        const Error& error = eds.error();
+        const QString reason = error.textId != 0 ? text(error.textId) : qs(edsErrorMessage(error));
+        messages().error(this, text(TextId::NodeEdsUnreadable) + qs(fileName) + ": " + reason);
+        return;
+    }
+    const std::optional<int> ownId = converterNodeId();
+    if (ownId && *ownId == *id && !messages().question(this, text(TextId::NodeOwnNodeId).arg(*id)))
+        return;
+    if (const NodeCatalog::Node* existing = catalog.find(*id);
+        existing != nullptr &&
+        !messages().question(this,
+                             text(TextId::NodeReplaceEds).arg(*id).arg(qs(existing->file), qs(fileName))))
+        return;
     const Result<std::string> added = NodeCatalog::addNodeEds(m_state.projectDir, *id, us(path));
     if (!added) {
-        messages().error(this, text(TextId::NodeEdsUnreadable) + qs(added.error().text));
+        messages().error(this, qs(added.error().text));
         return;
     }
     reload(*id);
+}
+
+std::optional<int> NodeChooser::converterNodeId() const
+{
+    const Result<ParGenValues> values = loadParGen(m_state.files.parGen);
+    if (!values)
+        return std::nullopt;
+    const std::int32_t id = textToInt(values->canId, -1);
+    return id >= 1 && id <= 127 ? std::optional<int>(id) : std::nullopt;
 }
 
 void NodeChooser::removeNode()

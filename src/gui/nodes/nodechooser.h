@@ -33,7 +33,10 @@ public:
     // The chosen node's device, or nullptr when none is chosen or its EDS could not be read.
     const EdsDevice* device() const { return m_device ? &*m_device : nullptr; }
 
-    // Asks for an EDS and its node ID and adds them to the catalogue.
+    // Asks for an EDS and its node ID and adds them to the catalogue. An EDS the catalogue
+    // refuses is named with the reason; the converter's own node ID and a node that has an
+    // EDS already are asked about first. A catalogue that cannot be read is said so, and
+    // nothing is added.
     void addEds();
     // Asks, then removes the chosen node from the catalogue (its EDS copy stays).
     void removeNode();
@@ -44,6 +47,8 @@ signals:
 private:
     QString text(int index) const;
     void readChosenDevice();
+    // The converter's own CANopen node ID from the communication parameters, when readable.
+    std::optional<int> converterNodeId() const;
 
     AppState& m_state;
     QLabel* m_label = nullptr;

@@ -37,6 +37,8 @@ int unfitText(const EdsEntry& entry)
         return TextId::NodeUnfitDomain;
     case SdoFit::Size:
         return TextId::NodeUnfitSize;
+    case SdoFit::WriteOnly:
+        return TextId::NodeUnfitWriteOnly;
     }
     return TextId::NodeUnfitSize;
 }
@@ -56,6 +58,8 @@ ObjectBrowser::ObjectBrowser(AppState& state, QWidget* parent) : SetforgeDialog(
     m_tree->setColumnCount(ColumnCount);
     m_tree->setUniformRowHeights(true);
     m_tree->setAlternatingRowColors(true);
+    // Several objects at once, each becoming its own row or rows.
+    m_tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_tree->header()->setStretchLastSection(false);
     m_tree->header()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     m_reason = new QLabel(this);
@@ -87,6 +91,7 @@ ObjectBrowser::ObjectBrowser(AppState& state, QWidget* parent) : SetforgeDialog(
     connect(m_chooser, &NodeChooser::deviceChanged, this, &ObjectBrowser::fillTree);
     connect(m_filter, &QLineEdit::textChanged, this, &ObjectBrowser::applyFilter);
     connect(m_tree, &QTreeWidget::currentItemChanged, this, &ObjectBrowser::currentChanged);
+    connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &ObjectBrowser::currentChanged);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this] {
         if (m_ok->isEnabled())
             accept();
@@ -137,6 +142,8 @@ void ObjectBrowser::fillTree()
         const int reason = unfitText(entry);
         item->setData(0, kReasonRole, reason);
         if (reason != 0) {
+            // Greyed and left out of a selection; it can still be made current to read why.
+            item->setFlags(item->flags() & ~Qt::ItemIsSelectable);
             for (int c = 0; c < ColumnCount; ++c) {
                 item->setForeground(c, grey);
                 item->setToolTip(c, text(reason));
@@ -154,6 +161,7 @@ void ObjectBrowser::fillTree()
             top->setText(NameColumn, qs(object.name));
             top->setData(0, kIndexRole, object.index);
             top->setData(0, kSubRole, -1);
+            top->setFlags(top->flags() & ~Qt::ItemIsSelectable);
             for (const EdsEntry& entry : object.entries) {
                 auto* child = new QTreeWidgetItem(top);
                 describe(child, entry);
@@ -207,7 +215,7 @@ void ObjectBrowser::currentChanged()
     const QTreeWidgetItem* item = m_tree->currentItem();
     const EdsEntry* entry = entryOf(item);
     const int reason = item ? item->data(0, kReasonRole).toInt() : 0;
-    m_ok->setEnabled(entry != nullptr && reason == 0);
+    m_ok->setEnabled(!chosenEntries().empty() || (entry != nullptr && reason == 0));
     if (m_device)
         m_reason->setText(reason != 0 ? text(reason) : QString());
 }
@@ -219,10 +227,31 @@ int ObjectBrowser::nodeId() const
 
 std::optional<EdsEntry> ObjectBrowser::chosenEntry() const
 {
-    const EdsEntry* entry = entryOf(m_tree->currentItem());
-    if (entry == nullptr || sdoFit(*entry) != SdoFit::Fits)
-        return std::nullopt;
-    return *entry;
+    const std::vector<EdsEntry> entries = chosenEntries();
+    return entries.empty() ? std::nullopt : std::optional<EdsEntry>(entries.front());
+}
+
+std::vector<EdsEntry> ObjectBrowser::chosenEntries() const
+{
+    std::vector<EdsEntry> entries;
+    auto take = [&](const QTreeWidgetItem* item) {
+        if (item->isSelected() && !item->isHidden())
+            if (const EdsEntry* entry = entryOf(item); entry != nullptr && sdoFit(*entry) == SdoFit::Fits)
+                entries.push_back(*entry);
+    };
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* top = m_tree->topLevelItem(i);
+        take(top);
+        for (int k = 0; k < top->childCount(); ++k)
+            take(top->child(k));
+    }
+    // A current entry that fits counts when nothing is selected (the keyboard moves the
+    // current item without selecting in some styles).
+    if (entries.empty())
+        if (const EdsEntry* entry = entryOf(m_tree->currentItem());
+            entry != nullptr && sdoFit(*entry) == SdoFit::Fits)
+            entries.push_back(*entry);
+    return entries;
 }
 
 bool ObjectBrowser::alsoHighWord() const

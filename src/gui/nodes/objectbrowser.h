@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "core/nodes/edsdevice.h"
 #include "gui/app/setforgedialog.h"
@@ -18,7 +19,8 @@ class NodeChooser;
 
 // "Pick Object from EDS…": a node of the catalogue, a tree of its objects and sub-objects
 // (index, sub-index, name, data type, access, PDO-mappable) and a filter on name or index.
-// Entries no SDO row can hold are greyed, with the reason; OK takes only an entry that fits.
+// Entries no SDO row can hold (write-only ones among them, since every row reads) are greyed,
+// with the reason, and cannot be selected; several entries can be taken at once.
 class ObjectBrowser : public SetforgeDialog {
     Q_OBJECT
 public:
@@ -32,8 +34,11 @@ public:
 
     // The node whose entry was taken, 0 when none.
     int nodeId() const;
-    // The entry taken on OK, or nothing.
+    // The first entry taken on OK, or nothing.
     std::optional<EdsEntry> chosenEntry() const;
+    // The entries taken on OK, in the tree's order: the selected ones that fit and are shown,
+    // else the current one when it fits.
+    std::vector<EdsEntry> chosenEntries() const;
     // True when "also the high word" is ticked.
     bool alsoHighWord() const;
 

@@ -6,8 +6,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "core/app/appstate.h"
 #include "core/lang/textid.h"
 #include "core/nodes/edsvalue.h"
+#include "core/nodes/pdorowfill.h"
 #include "gui/app/qtext.h"
 #include "gui/nodes/nodechooser.h"
 
@@ -39,8 +41,11 @@ PdoPresetDialog::PdoPresetDialog(AppState& state, bool nodeTransmits, QWidget* p
     layout->addLayout(buttons);
     connect(m_chooser, &NodeChooser::deviceChanged, this, &PdoPresetDialog::fillList);
     connect(m_list, &QTreeWidget::currentItemChanged, this,
-            [this] { m_ok->setEnabled(m_list->currentItem()); });
-    connect(m_list, &QTreeWidget::itemDoubleClicked, this, &QDialog::accept);
+            [this] { m_ok->setEnabled(chosenPdo().has_value()); });
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this] {
+        if (chosenPdo())
+            accept();
+    });
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     resize(640, 320);
@@ -68,7 +73,11 @@ void PdoPresetDialog::fillList()
     for (std::size_t i = 0; i < m_pdos.size(); ++i) {
         const RemotePdo& pdo = m_pdos[i];
         auto* item = new QTreeWidgetItem(m_list);
-        item->setText(0, QString(pdo.transmit ? "TPDO%1" : "RPDO%1").arg(pdo.number));
+        const QString reason = qs(pdoUnusableReason(pdo, m_state.texts));
+        QString name = QString(pdo.transmit ? "TPDO%1" : "RPDO%1").arg(pdo.number);
+        if (!reason.isEmpty())
+            name += ' ' + text(TextId::NodePdoOffMark);
+        item->setText(0, name);
         item->setText(1, qs(hexText(pdo.cobId)));
         item->setText(2, pdo.transmissionType >= 0 ? QString::number(pdo.transmissionType) : QString("-"));
         item->setText(3, QString::number(pdo.bytes()));
@@ -77,12 +86,23 @@ void PdoPresetDialog::fillList()
         QStringList bytes;
         for (const std::string& line : describePdoBytes(pdo))
             bytes << qs(line);
+        if (!reason.isEmpty())
+            bytes.prepend(reason);
         for (int c = 0; c < 5; ++c)
             item->setToolTip(c, bytes.join('\n'));
+        if (!reason.isEmpty()) {
+            // Shown, with why, but it cannot be chosen: filling a row from it gives a frame the
+            // node never sends or takes.
+            item->setFlags(item->flags() & ~(Qt::ItemIsSelectable | Qt::ItemIsEnabled));
+        }
     }
-    if (m_list->topLevelItemCount() > 0)
-        m_list->setCurrentItem(m_list->topLevelItem(0));
-    m_ok->setEnabled(m_list->currentItem() != nullptr);
+    for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
+        if (m_list->topLevelItem(i)->flags() & Qt::ItemIsEnabled) {
+            m_list->setCurrentItem(m_list->topLevelItem(i));
+            break;
+        }
+    }
+    m_ok->setEnabled(chosenPdo().has_value());
     for (int c = 0; c < 4; ++c)
         m_list->resizeColumnToContents(c);
 }
@@ -93,7 +113,9 @@ std::optional<RemotePdo> PdoPresetDialog::chosenPdo() const
     if (item == nullptr)
         return std::nullopt;
     const int i = item->data(0, Qt::UserRole).toInt();
-    return i >= 0 && i < static_cast<int>(m_pdos.size()) ? std::optional<RemotePdo>(m_pdos[i]) : std::nullopt;
+    if (i < 0 || i >= static_cast<int>(m_pdos.size()) || !m_pdos[i].usable())
+        return std::nullopt;
+    return m_pdos[i];
 }
 
 int PdoPresetDialog::nodeId() const

@@ -15,7 +15,8 @@ class NodeChooser;
 
 // "Fill from a Node's Transmit PDO…" (receive PDO table) and "Fill from a Node's Receive
 // PDO…" (transmit PDO table): the default PDOs of a catalogue node with their COB-ID resolved
-// for the node, transmission type, length and mapped objects.
+// for the node, transmission type, length and mapped objects. A PDO the node has switched off
+// (COB-ID bit 31) or that maps nothing is marked, says why in its tooltip, and cannot be chosen.
 class PdoPresetDialog : public SetforgeDialog {
     Q_OBJECT
 public:
@@ -24,7 +25,7 @@ public:
 
     void applyTexts() override;
 
-    // The PDO chosen on OK, or nothing.
+    // The PDO chosen on OK, or nothing (also for a PDO that cannot be chosen).
     std::optional<RemotePdo> chosenPdo() const;
     // The node whose PDO was chosen, 0 when none.
     int nodeId() const;

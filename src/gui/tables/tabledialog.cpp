@@ -132,10 +132,12 @@ void TableDialog::applyTexts()
     m_model->setTitles(titles, tips);
     for (const auto& [action, textIndex] : m_rowActions)
         action->setText(text(textIndex));
+    for (const auto& [button, textIndex] : m_rowButtons)
+        button->setText(text(textIndex));
 }
 
 QAction* TableDialog::addRowAction(int textIndex, const char* objectName, const QKeySequence& shortcut,
-                                   std::function<void()> run)
+                                   std::function<void()> run, const char* buttonName)
 {
     auto* action = new QAction(text(textIndex), m_view);
     action->setObjectName(objectName);
@@ -145,6 +147,17 @@ QAction* TableDialog::addRowAction(int textIndex, const char* objectName, const 
     m_view->addAction(action);
     m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
     m_rowActions.emplace_back(action, textIndex);
+    if (buttonName != nullptr) {
+        auto* button = new QPushButton(text(textIndex), m_buttons);
+        button->setObjectName(buttonName);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        // After Insert Row, before the stretch that keeps the buttons to the left.
+        auto* layout = static_cast<QHBoxLayout*>(m_buttons->layout());
+        layout->insertWidget(layout->count() - 1, button);
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        m_rowButtons.emplace_back(button, textIndex);
+    }
     return action;
 }
 

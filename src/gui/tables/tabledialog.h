@@ -51,9 +51,10 @@ public:
     // Lets an add-on offer an action on the rows: it is in the grid's context menu and runs on
     // `shortcut` while the grid or one of its editors has the focus. Its caption is text
     // `textIndex` of UI_Texts, renewed with the dialog's other texts; `objectName` names the
-    // action for tests. The dialog owns the action.
+    // action for tests. With `buttonName`, a button of that name in the button row runs it too,
+    // so the action is seen without knowing the menu. The dialog owns the action.
     QAction* addRowAction(int textIndex, const char* objectName, const QKeySequence& shortcut,
-                          std::function<void()> run);
+                          std::function<void()> run, const char* buttonName = nullptr);
     // The grid row (1..N) of the current cell; row 1 when there is none.
     int currentGridRow() const;
 
@@ -93,7 +94,8 @@ private:
     QPushButton* m_cancel = nullptr;
     QPushButton* m_delRow = nullptr;
     QPushButton* m_insRow = nullptr;
-    std::vector<std::pair<QAction*, int>> m_rowActions; // each add-on action and its text index
+    std::vector<std::pair<QAction*, int>> m_rowActions;     // each add-on action and its text index
+    std::vector<std::pair<QPushButton*, int>> m_rowButtons; // each add-on button and its text index
 };
 
 } // namespace setforge
