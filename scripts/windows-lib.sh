@@ -34,6 +34,8 @@ wine_setup() {
   wineserver=/usr/lib/wine/wineserver64
   [ -x "$wineserver" ] || wineserver=/usr/lib/wine/wineserver
   unset DISPLAY WAYLAND_DISPLAY
+  # Wine makes the prefix but not the folders above it.
+  mkdir -p "$(dirname "$WINEPREFIX")"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     step "creating the Wine prefix"
     wine_run 120 wineboot --init >/dev/null 2>&1 || true
