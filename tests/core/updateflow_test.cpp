@@ -247,4 +247,29 @@ TEST(UpdateFlow, EthernetRunWritesTheJobThenStartsTheUpdater)
     EXPECT_EQ(runner.waited, kUpdaterWaitMs);
 }
 
+TEST(UpdateFlow, VerdictReadsOnlyExitCodeZeroAsSuccess)
+{
+    const UiTexts english;
+    struct Case {
+        int exitCode;
+        bool success;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0, true, "The updater reported success (exit code 0)"},
+        {1, false, "The updater reported a failure (exit code 1)"},
+        {-1, false, "The updater reported a failure (exit code -1)"},
+        {255, false, "The updater reported a failure (exit code 255)"},
+    };
+    for (const Case& c : cases) {
+        const UpdaterVerdict verdict = updaterVerdict(c.exitCode, english);
+        EXPECT_EQ(verdict.success, c.success) << c.exitCode;
+        EXPECT_EQ(verdict.text, c.text);
+    }
+    // A language's own wording is used, with the code put where it says.
+    UiTexts german;
+    german.set(TextId::UpdaterReportedFailure, "Der Updater meldet einen Fehler (Exit-Code %1)");
+    EXPECT_EQ(updaterVerdict(3, german).text, "Der Updater meldet einen Fehler (Exit-Code 3)");
+}
+
 } // namespace setforge

@@ -147,4 +147,14 @@ bool keepsChoices(const UpdateRun& run)
     return run.stop != UpdateStop::DeviceNotFound && run.stop != UpdateStop::AddressUnusable;
 }
 
+UpdaterVerdict updaterVerdict(int exitCode, const UiTexts& texts)
+{
+    const bool success = exitCode == 0;
+    std::string text = texts.at(success ? TextId::UpdaterReportedSuccess : TextId::UpdaterReportedFailure);
+    const std::size_t mark = text.find("%1");
+    if (mark != std::string::npos)
+        text.replace(mark, 2, std::to_string(exitCode));
+    return {success, std::move(text)};
+}
+
 } // namespace setforge

@@ -7,6 +7,7 @@
 #include "core/base/projectfiles.h"
 #include "core/base/result.h"
 #include "core/image/compileimages.h"
+#include "core/lang/uitexts.h"
 #include "core/report/projectcheck.h"
 #include "core/update/echoclient.h"
 #include "core/update/ethernetjob.h"
@@ -118,5 +119,15 @@ UpdateRun runUpdate(const UpdateTarget& target, const UpdateServices& services);
 // True when the run got past the reachability check, so the dialog's choices (address, option,
 // read-back) count as used and are kept for the next showing.
 bool keepsChoices(const UpdateRun& run);
+
+// What the updater's exit code says about the update, worded for the user.
+struct UpdaterVerdict {
+    bool success = false;
+    std::string text;
+};
+
+// Exit code 0 is success ("The updater reported success (exit code 0)", text 1424); any other
+// code is a failure ("The updater reported a failure (exit code N)", text 1425).
+UpdaterVerdict updaterVerdict(int exitCode, const UiTexts& texts);
 
 } // namespace setforge

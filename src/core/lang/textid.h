@@ -286,6 +286,10 @@ inline constexpr int ReportHtmlFilter = 1421;
 inline constexpr int ReportCsvFilter = 1422;
 inline constexpr int ReportSaveCaption = 1423;
 
+// The updater's verdict, as both front ends word it from its exit code ("%1").
+inline constexpr int UpdaterReportedSuccess = 1424;
+inline constexpr int UpdaterReportedFailure = 1425;
+
 // The virtual converter window and its step button.
 inline constexpr int SimCaption = 1580;
 inline constexpr int MainSimulate = 1581;
