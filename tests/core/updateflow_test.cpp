@@ -136,6 +136,40 @@ TEST(UpdateFlow, PlansDeviceTypeTwoOverEthernet)
     EXPECT_TRUE(pathExists(joinPath(joinPath(request.projectDir, "bin"), "bank2_ESP32.bin")));
 }
 
+// The firmware files come from the project's device type, before the compile, so the one
+// review sees them with the other errors; a request without MASTER folder skips them.
+TEST(UpdateFlow, MissingFirmwareIsAnErrorOfTheReview)
+{
+    TempDir dir;
+    UpdateRequest request = requestIn(dir);
+    request.projectDir = demoWithDeviceType(dir, 2);
+    request.option = kUpdateFirmwareAndConfiguration;
+    std::filesystem::create_directories(pathFromUtf8(request.masterDir));
+    writeTestFile(joinPath(request.masterDir, kEthernetFirmwareFile), "");
+    writeTestFile(joinPath(request.masterDir, kSerialFirmwareFile), "");
+    std::vector<ProjectFindings> reviewed;
+    UpdatePlanSteps steps;
+    steps.check = [](const ProjectFiles&) { return ProjectFindings{}; };
+    steps.reviewFindings = [&reviewed](const ProjectFindings& findings) {
+        reviewed.push_back(findings);
+        return findings.ok();
+    };
+    EXPECT_FALSE(planUpdate(makeProjectFiles(request.projectDir), request, steps));
+    ASSERT_EQ(reviewed.size(), 1u);
+    ASSERT_EQ(reviewed[0].errors.size(), 1u);
+    EXPECT_EQ(reviewed[0].errors[0].rfind("MASTER/sim40917_ESP32.sim: the firmware file is missing", 0), 0u)
+        << reviewed[0].errors[0];
+
+    request.masterDir.clear();
+    EXPECT_TRUE(planUpdate(makeProjectFiles(request.projectDir), request, steps));
+    EXPECT_TRUE(reviewed.back().errors.empty());
+
+    EXPECT_TRUE(missingFirmwareErrors(UpdateTransport::Serial, kUpdateFirmware, dir.file("none")).size() ==
+                1u);
+    EXPECT_TRUE(
+        missingFirmwareErrors(UpdateTransport::Ethernet, kUpdateConfiguration, dir.file("none")).empty());
+}
+
 TEST(UpdateFlow, RefusedFindingsOrAStoppedCompileStopThePlan)
 {
     TempDir dir;
