@@ -103,19 +103,58 @@ TEST(CliCompile, StoppedUpdateChangesNoImageFile)
     project.table("emcydef.xml", "EMCY", "<row ID_EMCY=\"2 \" EMCY_Error_Code=\"1\" Error_Register=\"1\"/>");
     const CliRun run = runCliInProcess({"compile", project.dir()});
     EXPECT_EQ(run.code, 1);
-    EXPECT_EQ(run.err, "Invalid number \"2 \" for ID_EMCY in emcydef.xml\n");
+    // The failed table check comes first, as a warning, then the compile's reason for stopping.
+    EXPECT_EQ(run.err, "warning: emcydef.xml: Error row 1!! Device ID must be between 1 and 127\n"
+                       "Invalid number \"2 \" for ID_EMCY in emcydef.xml\n");
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(fileBytes(binFile(project, "bank.bin")), bank);
     EXPECT_EQ(fileBytes(binFile(project, "bank1_ESP32.bin")), bank1);
+}
+
+// An empty receive PDO TimeOut passes the compile as 0, but every dialog refuses it: compile
+// says so and still writes; --strict writes nothing and fails.
+TEST(CliCompile, FailedChecksAreWarningsOrStopWithStrict)
+{
+    TempProject project;
+    copyDemo(project);
+    const std::string rpdo = joinPath(project.dir(), "rpdodef.xml");
+    std::string text = readTestFile(rpdo);
+    const std::string timeout = "TimeOut=\"1000\"";
+    text.replace(text.find(timeout), timeout.size(), "TimeOut=\"\"");
+    writeTestFile(rpdo, text);
+    const std::string failed = "rpdodef.xml: Error row 1!! TimeOut must be between 0 and 100000000 ms\n";
+
+    const CliRun strict = runCliInProcess({"compile", "--strict", project.dir()});
+    EXPECT_EQ(strict.code, 1);
+    EXPECT_EQ(strict.err, "error: " + failed +
+                              "setforge-cli compile: 1 check(s) failed; nothing was written (--strict)\n");
+    EXPECT_EQ(strict.out, "");
+    EXPECT_FALSE(pathExists(binFile(project, "bank.bin")));
+    EXPECT_FALSE(pathExists(binFile(project, "bank2_ESP32.bin")));
+
+    const CliRun plain = runCliInProcess({"compile", project.dir()});
+    EXPECT_EQ(plain.code, 0);
+    EXPECT_EQ(plain.err, "warning: " + failed);
+    EXPECT_TRUE(pathExists(binFile(project, "bank2_ESP32.bin")));
+
+    // A project that passes every check compiles the same with --strict.
+    TempProject demo;
+    copyDemo(demo);
+    const CliRun clean = runCliInProcess({"compile", demo.dir(), "--strict"});
+    EXPECT_EQ(clean.code, 0);
+    EXPECT_EQ(clean.err, "");
+    EXPECT_TRUE(pathExists(binFile(demo, "bank.bin")));
 }
 
 TEST(CliCompile, UsageAndErrors)
 {
     EXPECT_EQ(runCliInProcess({"compile"}).code, 2);
     EXPECT_EQ(runCliInProcess({"compile", "a", "b"}).code, 2);
+    EXPECT_EQ(runCliInProcess({"compile", "--strict"}).code, 2);
+    EXPECT_EQ(runCliInProcess({"compile", "--strcit", "a"}).code, 2);
     const CliRun help = runCliInProcess({"compile", "--help"});
     EXPECT_EQ(help.code, 0);
-    EXPECT_EQ(help.out.rfind("Usage: setforge-cli compile PROJECT_DIR", 0), 0u) << help.out;
+    EXPECT_EQ(help.out.rfind("Usage: setforge-cli compile [--strict] PROJECT_DIR", 0), 0u) << help.out;
     TempProject project;
     const CliRun missing = runCliInProcess({"compile", joinPath(project.dir(), "nothing")});
     EXPECT_EQ(missing.code, 1);

@@ -75,7 +75,7 @@ void compileCheck(ProjectDocuments& docs, const UiTexts&, ProjectFindings& findi
     const CompiledImages images =
         compileImages(docs, [&messages](const CompileMessage& message) { messages.push_back(message); });
     for (const CompileMessage& message : messages) {
-        const std::string text = "compile: " + withoutProjectDir(files, message.text);
+        const std::string text = kCompileFindingPrefix + withoutProjectDir(files, message.text);
         if (message.kind == CompileMessage::Kind::Error && !images.ok && &message == &messages.back())
             findings.errors.push_back(text);
         else if (message.kind != CompileMessage::Kind::Information)

@@ -9,6 +9,9 @@
 
 namespace setforge {
 
+// What the compile's own messages start with among the findings ("compile: ...").
+inline constexpr const char* kCompileFindingPrefix = "compile: ";
+
 // What the project checks found. Errors fail `check`; warnings do not.
 struct ProjectFindings {
     std::vector<std::string> errors;   // a failed check: the project should not go to a device
