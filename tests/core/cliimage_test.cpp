@@ -227,7 +227,8 @@ TEST(CliDump, DecodesAndVerifiesEachImage)
 }
 
 // Both images spell out each byte selection in the same words: an SDO's conf by its parts
-// (object bytes), a PDO's or emergency's mapping by frame bytes, 0 as none.
+// (object bytes), a PDO's mapping by frame bytes, an emergency's by the editor's EMCY bytes
+// with their message byte, 0 as none.
 TEST(CliDump, SpellsOutByteSelectionsAlikeInBothImages)
 {
     TempProject project;
@@ -265,12 +266,12 @@ TEST(CliDump, SpellsOutByteSelectionsAlikeInBothImages)
          "  TPDO mapping entry 3: Index=311 (0x0137) high byte=4 low byte=3 TPDO=1 Send_on_Write=0 | "
          "Hi Byte: frame byte 4, Lo Byte: frame byte 3\n"},
         {&plain.out,
-         "  word 2: NWord=1 (0x0001) Bytes=52 | Bytes 0x34 (Hi Byte: frame byte 3, Lo Byte: frame "
-         "byte 4)\n"},
+         "  word 2: NWord=1 (0x0001) Bytes=52 | Bytes 0x34 (Hi Byte: EMCY byte 3 (message byte 6), Lo "
+         "Byte: EMCY byte 4 (message byte 7))\n"},
         {&banked.out, "  EMCY word entry 2: Dati_Word=401 (0x0191) high byte=3 low byte=4 EMCY=0 | Hi Byte: "
-                      "frame byte 3, Lo Byte: frame byte 4\n"},
-        {&plain.out, "slot of EMCY 1, List_Word 1: Hi Byte: frame byte 1 -> slot 1, Lo Byte: frame byte 2 -> "
-                     "slot 0\n"},
+                      "EMCY byte 3 (message byte 6), Lo Byte: EMCY byte 4 (message byte 7)\n"},
+        {&plain.out, "slot of EMCY 1, List_Word 1: Hi Byte: EMCY byte 1 (message byte 4) -> slot 1, Lo Byte: "
+                     "EMCY byte 2 (message byte 5) -> slot 0\n"},
     };
     for (const Case& c : cases)
         EXPECT_NE(c.dump->find(c.line), std::string::npos) << c.line << "\n" << *c.dump;
