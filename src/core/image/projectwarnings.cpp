@@ -1,6 +1,7 @@
 #include "core/image/projectwarnings.h"
 
 #include <functional>
+#include <set>
 #include <string_view>
 
 #include <pugixml.hpp>
@@ -34,6 +35,14 @@ void forEachRow(ProjectDocuments& docs, File file,
 int countRows(ProjectDocuments& docs, File file)
 {
     return static_cast<int>(countElements(docs.get(file).root));
+}
+
+// True when ParGen.xml is there but cannot be read: the device type is then unknown, and the
+// warnings that depend on it say nothing rather than guess type 0 (the table checks report the
+// file once).
+bool deviceTypeUnknown(ProjectDocuments& docs)
+{
+    return !docs.get(File::ParGen).error.empty();
 }
 
 // Select_Device_Type of ParGen.xml, 0 when the file, the element or a number is missing.
@@ -146,21 +155,57 @@ std::vector<std::string> nodeGuardingWarnings(ProjectDocuments& docs)
 
 std::vector<std::string> transmitPdoSendingWarnings(ProjectDocuments& docs)
 {
-    if (deviceType(docs) != 1)
+    if (deviceTypeUnknown(docs) || deviceType(docs) != 1)
         return {};
+    // A mapping entry with Send_on_Write sends its PDO whenever a Modbus master writes the
+    // register, whatever the two ticks say.
+    std::set<int> sentOnWrite;
+    const char* frame = kTransmitPdoMapping.attributeName(MapField::FrameNumber);
+    const char* write = kTransmitPdoMapping.attributeName(MapField::Write);
+    forEachRow(docs, File::TransmitPdoDefine, [&](const pugi::xml_node& entry, int) {
+        if (textToInt(entry.attribute(write).value(), 0) != 0)
+            sentOnWrite.insert(textToInt(entry.attribute(frame).value(), 0));
+    });
     const TableDefinition& tpdo = pdoTransmitTable();
     std::vector<std::string> warnings;
     forEachRow(docs, File::TransmitPdo, [&](const pugi::xml_node& row, int number) {
         if (!ticked(row.attribute(tpdo.attributeOf(TpdoColumn::OnChange)).value()) &&
-            !ticked(row.attribute(tpdo.attributeOf(TpdoColumn::OnTimer)).value()))
+            !ticked(row.attribute(tpdo.attributeOf(TpdoColumn::OnTimer)).value()) &&
+            !sentOnWrite.count(number))
             warnings.push_back(rowOf("Transmit_Pdo.xml", number) +
-                               "neither On Change nor On Timer is ticked, so the PDO is never sent");
+                               "neither On Change nor On Timer is ticked and no mapped register sends on "
+                               "Modbus write, so the PDO is never sent; tick On Change or On Timer, or "
+                               "delete the row");
+    });
+    return warnings;
+}
+
+std::vector<std::string> unmappedTransmitPdoWarnings(ProjectDocuments& docs)
+{
+    // The register map's reading of the variant: with the Ethernet port a transmit PDO takes
+    // its registers from the transmit PDO mapping alone.
+    if (deviceTypeUnknown(docs) || !hasEthernet(variantForSteps(deviceType(docs))))
+        return {};
+    std::set<int> mapped;
+    const char* frame = kTransmitPdoMapping.attributeName(MapField::FrameNumber);
+    forEachRow(docs, File::TransmitPdoDefine, [&](const pugi::xml_node& entry, int) {
+        mapped.insert(textToInt(entry.attribute(frame).value(), 0));
+    });
+    std::vector<std::string> warnings;
+    forEachRow(docs, File::TransmitPdo, [&](const pugi::xml_node&, int number) {
+        if (!mapped.count(number))
+            warnings.push_back(rowOf("Transmit_Pdo.xml", number) +
+                               "no register is mapped to this transmit PDO, so it carries no Modbus data "
+                               "and the report shows no register for it; map registers to it in the "
+                               "transmit PDO mapping, or delete the row");
     });
     return warnings;
 }
 
 std::vector<std::string> hiddenColumnWarnings(ProjectDocuments& docs)
 {
+    if (deviceTypeUnknown(docs))
+        return {};
     std::vector<std::string> warnings;
     const TableDefinition& tpdo = pdoTransmitTable();
     const auto tpdoCell = [&tpdo](const pugi::xml_node& row, int column) {
@@ -198,7 +243,7 @@ std::vector<std::string> unusedFileWarnings(ProjectDocuments& docs)
 {
     // The same reading of the variant as the register map's, so the warning names exactly the
     // rows the map leaves out.
-    if (hasEthernet(variantForSteps(deviceType(docs))))
+    if (deviceTypeUnknown(docs) || hasEthernet(variantForSteps(deviceType(docs))))
         return {};
     const int rows = countRows(docs, File::TransmitPdoDefine);
     if (rows == 0)
@@ -218,8 +263,9 @@ std::vector<std::string> projectWarnings(const ProjectFiles& files)
 std::vector<std::string> projectWarnings(ProjectDocuments& docs)
 {
     std::vector<std::string> all;
-    for (const auto& group : {sdoByteWarnings, mappingSelectorWarnings, nodeGuardingWarnings,
-                              transmitPdoSendingWarnings, hiddenColumnWarnings, unusedFileWarnings})
+    for (const auto& group :
+         {sdoByteWarnings, mappingSelectorWarnings, nodeGuardingWarnings, transmitPdoSendingWarnings,
+          unmappedTransmitPdoWarnings, hiddenColumnWarnings, unusedFileWarnings})
         for (std::string& warning : group(docs))
             all.push_back(std::move(warning));
     return all;
