@@ -319,9 +319,9 @@ TEST(CliCheck, DemoPassesAndConflictsFail)
     // Demo has the Ethernet port, yet keeps the serial variant's register blocks.
     const std::string demoWarnings =
         "warning: Transmit_Pdo.xml row 1: Address Start 300 is hidden with the Ethernet port but still goes "
-        "into bank.bin\n"
+        "into bank.bin; clear Address Start, or choose the device without Ethernet port\n"
         "warning: Transmit_Pdo.xml row 2: Address Start 310 is hidden with the Ethernet port but still goes "
-        "into bank.bin\n";
+        "into bank.bin; clear Address Start, or choose the device without Ethernet port\n";
     EXPECT_EQ(demo.out, demoWarnings + "0 error(s), 2 warning(s)\n");
 
     project.table(
@@ -381,10 +381,9 @@ TEST(CliCheck, WarningsAloneDoNotFail)
     project.write("ParGen.xml", "<Par_Gen><CAN_timeoutsdo>70000</CAN_timeoutsdo></Par_Gen>");
     const CliRun run = runCliInProcess({"check", project.dir()});
     EXPECT_EQ(run.code, 0);
-    EXPECT_EQ(
-        run.out,
-        "warning: ParGen.xml: the SDO client timeout 70000 is cut to 16 bits in bank.bin (stored as 4464)\n"
-        "0 error(s), 1 warning(s)\n");
+    EXPECT_EQ(run.out, "warning: ParGen.xml: the SDO client timeout 70000 is cut to 16 bits in bank.bin "
+                       "(stored as 4464); set a timeout of 65535 ms or less\n"
+                       "0 error(s), 1 warning(s)\n");
 }
 
 // The real program, end to end: exit code and files.

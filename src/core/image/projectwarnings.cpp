@@ -91,17 +91,20 @@ std::vector<std::string> sdoByteWarnings(ProjectDocuments& docs)
         const int nbyte = textToInt(row.attribute(nbyteName).value(), 0);
         if (hi == 0 && lo == 0) {
             warnings.push_back(rowOf("sdo.xml", number) +
-                               "Hi Byte and Lo Byte are both 0, so the register takes no byte of the object");
+                               "Hi Byte and Lo Byte are both 0, so the register takes no byte of the object; "
+                               "choose a Hi Byte or a Lo Byte");
             return;
         }
         if (nbyte < 1)
             return; // the table check reports a bad NByte
         if (hi > nbyte)
             warnings.push_back(rowOf("sdo.xml", number) + "Hi Byte " + std::to_string(hi) +
-                               " is above NByte " + std::to_string(nbyte));
+                               " is above NByte " + std::to_string(nbyte) + "; choose Hi Byte " +
+                               std::to_string(nbyte) + " or less, or raise NByte");
         if (lo > nbyte)
             warnings.push_back(rowOf("sdo.xml", number) + "Lo Byte " + std::to_string(lo) +
-                               " is above NByte " + std::to_string(nbyte));
+                               " is above NByte " + std::to_string(nbyte) + "; choose Lo Byte " +
+                               std::to_string(nbyte) + " or less, or raise NByte");
     });
     return warnings;
 }
@@ -110,6 +113,7 @@ std::vector<std::string> mappingSelectorWarnings(ProjectDocuments& docs)
 {
     std::vector<std::string> warnings;
     const std::string kNeither = "the byte selection fills neither half of register ";
+    const std::string kChoose = "; choose a byte for the high or the low half, or delete the entry";
     for (const MappingFormat* format : {&kReceivePdoMapping, &kTransmitPdoMapping, &kEmergencyMapping}) {
         const File mapFile = mapFileOf(docs, *format);
         const char* fileName = ProjectDocuments::fileName(mapFile);
@@ -119,7 +123,7 @@ std::vector<std::string> mappingSelectorWarnings(ProjectDocuments& docs)
             continue;
         const auto check = [&](const pugi::xml_node& entry, const std::string& where) {
             if ((textToInt(entry.attribute(selector).value(), 0) & 0xFF) == 0)
-                warnings.push_back(where + kNeither + entry.attribute(index).value());
+                warnings.push_back(where + kNeither + entry.attribute(index).value() + kChoose);
         };
         if (!format->groupElement) {
             forEachRow(docs, mapFile, [&](const pugi::xml_node& entry, int number) {
@@ -150,7 +154,8 @@ std::vector<std::string> nodeGuardingWarnings(ProjectDocuments& docs)
     if (rows == 0)
         return {};
     return {"NodeGuard.xml: " + std::to_string(rows) +
-            " node(s) listed while node guarding is off in the communication parameters"};
+            " node(s) listed while node guarding is off in the communication parameters; turn node guarding "
+            "on, or delete the rows"};
 }
 
 std::vector<std::string> transmitPdoSendingWarnings(ProjectDocuments& docs)
@@ -215,26 +220,33 @@ std::vector<std::string> hiddenColumnWarnings(ProjectDocuments& docs)
         forEachRow(docs, File::TransmitPdo, [&](const pugi::xml_node& row, int number) {
             const char* start = tpdoCell(row, TpdoColumn::AddressStart);
             if (!blank(start))
-                warnings.push_back(rowOf("Transmit_Pdo.xml", number) + "Address Start " + start +
-                                   " is hidden with the Ethernet port but still goes into bank.bin");
+                warnings.push_back(
+                    rowOf("Transmit_Pdo.xml", number) + "Address Start " + start +
+                    " is hidden with the Ethernet port but still goes into bank.bin; clear Address Start, "
+                    "or choose the device without Ethernet port");
         });
         return warnings;
     }
     forEachRow(docs, File::RpdoDef, [&](const pugi::xml_node& row, int number) {
         const char* timeout = row.attribute(pdoReceiveTable().attributeOf(RpdoColumn::Timeout)).value();
         if (textToInt(timeout, 0) != 0)
-            warnings.push_back(rowOf("rpdodef.xml", number) + "TimeOut " + timeout +
-                               " is hidden without the Ethernet port but still goes into bank2_ESP32.bin");
+            warnings.push_back(
+                rowOf("rpdodef.xml", number) + "TimeOut " + timeout +
+                " is hidden without the Ethernet port but still goes into bank2_ESP32.bin; clear "
+                "TimeOut, or choose the device with Ethernet port");
     });
     forEachRow(docs, File::TransmitPdo, [&](const pugi::xml_node& row, int number) {
         if (ticked(tpdoCell(row, TpdoColumn::OnChange)))
-            warnings.push_back(
-                rowOf("Transmit_Pdo.xml", number) +
-                "On Change is hidden without the Ethernet port but still goes into bank2_ESP32.bin");
+            warnings.push_back(rowOf("Transmit_Pdo.xml", number) +
+                               "On Change is hidden without the Ethernet port but still goes into "
+                               "bank2_ESP32.bin; untick On "
+                               "Change, or choose the device with Ethernet port");
         if (ticked(tpdoCell(row, TpdoColumn::OnTimer)))
-            warnings.push_back(
-                rowOf("Transmit_Pdo.xml", number) + "On Timer (" + tpdoCell(row, TpdoColumn::Timer) +
-                " ms) is hidden without the Ethernet port but still goes into bank2_ESP32.bin");
+            warnings.push_back(rowOf("Transmit_Pdo.xml", number) + "On Timer (" +
+                               tpdoCell(row, TpdoColumn::Timer) +
+                               " ms) is hidden without the Ethernet port but still goes into "
+                               "bank2_ESP32.bin; untick On Timer, "
+                               "or choose the device with Ethernet port");
     });
     return warnings;
 }
@@ -251,7 +263,8 @@ std::vector<std::string> unusedFileWarnings(ProjectDocuments& docs)
     return {std::string(ProjectDocuments::fileName(File::TransmitPdoDefine)) +
             ": unused by the variant without Ethernet port (Select_Device_Type 0), whose transmit PDOs "
             "send the register blocks of Transmit_Pdo.xml; its " +
-            std::to_string(rows) + " row(s) claim no register"};
+            std::to_string(rows) +
+            " row(s) claim no register; delete its rows, or choose the device with Ethernet port"};
 }
 
 std::vector<std::string> projectWarnings(const ProjectFiles& files)
