@@ -25,8 +25,13 @@ void checkUsage(std::ostream& out)
            "    the SDO, EMCY or node-guarding identifier of a node the project talks to) (warnings);\n"
            "  - values that pass the tables but likely mean something else: Hi or Lo Byte above\n"
            "    NByte, a register filled by neither byte, node-guarding rows while it is off, a\n"
-           "    transmit PDO sent neither on change nor on timer, values kept in a hidden column\n"
-           "    (warnings).\n"
+           "    transmit PDO sent neither on change, on timer nor on Modbus write, an Ethernet transmit\n"
+           "    PDO without mapped register, values kept in a hidden column (warnings);\n"
+           "  - with the node catalogue, the project against each node's EDS: SDO objects and\n"
+           "    sub-indexes it lacks, NByte against the object's size, ReadWrite on ro or const\n"
+           "    objects, reads of wo objects, PDO lengths against the node's PDOs, synchronous PDOs\n"
+           "    while the SYNC producer is off (warnings).\n"
+           "Each warning ends with what to do.\n"
            "\n"
            "Exit status: 0 no check failed (warnings allowed); 1 a check failed; 2 a usage error.\n";
 }

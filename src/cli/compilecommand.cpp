@@ -2,7 +2,9 @@
 
 #include "core/base/devicevariant.h"
 #include "core/base/paths.h"
+#include "core/base/projectfiles.h"
 #include "core/image/compileimages.h"
+#include "core/report/projectcheck.h"
 
 namespace setforge {
 
@@ -10,15 +12,17 @@ namespace {
 
 void compileUsage(std::ostream& out)
 {
-    out << "Usage: setforge-cli compile PROJECT_DIR\n"
+    out << "Usage: setforge-cli compile [--strict] PROJECT_DIR\n"
            "\n"
            "Compiles the project's configuration images and writes them into PROJECT_DIR/bin\n"
            "(created when missing): bank.bin, bank1_ESP32.bin and bank2_ESP32.bin.\n"
-           "Each compile message is printed on its own line to stderr, in compile order; a\n"
+           "Every check of `check` that fails is printed first on stderr as a \"warning: \" line;\n"
+           "then each compile message on its own line to stderr, in compile order; a\n"
            "summary (device type, entries of each table, file sizes) goes to stdout.\n"
+           "--strict: a failed check is an \"error: \" line, and nothing is compiled or written.\n"
            "\n"
-           "Exit status: 0 the images were written; 1 the update was stopped and no image file\n"
-           "was written or changed; 2 a usage error.\n";
+           "Exit status: 0 the images were written; 1 the update was stopped, or a check failed\n"
+           "with --strict, and no image file was written or changed; 2 a usage error.\n";
 }
 
 } // namespace
@@ -29,15 +33,36 @@ int runCompileCommand(const std::vector<std::string>& args, std::ostream& out, s
         compileUsage(out);
         return 0;
     }
-    if (args.size() != 1) {
+    bool strict = false;
+    std::vector<std::string> dirs;
+    for (const std::string& arg : args) {
+        if (arg == "--strict")
+            strict = true;
+        else
+            dirs.push_back(arg);
+    }
+    if (dirs.size() != 1 || (!dirs[0].empty() && dirs[0][0] == '-')) {
         compileUsage(err);
         return 2;
     }
-    const std::string& projectDir = args[0];
+    const std::string& projectDir = dirs[0];
     if (!isDirectory(projectDir)) {
         err << "setforge-cli compile: not a project directory: " << projectDir << "\n";
         return 1;
     }
+    // Images that compile can still carry values every dialog refuses (an empty TimeOut is
+    // written as 0); the same checks as `check` say so before the images are written.
+    const ProjectFindings findings = checkProject(makeProjectFiles(projectDir));
+    if (strict && !findings.ok()) {
+        for (const std::string& error : findings.errors)
+            err << "error: " << error << "\n";
+        err << "setforge-cli compile: " << findings.errors.size()
+            << " check(s) failed; nothing was written (--strict)\n";
+        return 1;
+    }
+    for (const std::string& error : findings.errors)
+        if (error.rfind(kCompileFindingPrefix, 0) != 0) // the compile below prints its own messages
+            err << "warning: " << error << "\n";
     const Result<CompiledImages> written = compileAndWriteImages(
         projectDir, [&err](const CompileMessage& message) { err << message.text << "\n"; });
     if (!written)

@@ -166,7 +166,8 @@ void printUpdateUsage(std::ostream& out)
     out << "  update PROJECT_DIR (--serial PORT | --ip ADDRESS) [--option both|firmware|configuration]\n"
            "         [--no-read-back] [--force] [--dry-run]\n"
            "               check and compile the project and hand it to the serial or Ethernet\n"
-           "               updater; a failed check stops it (exit 6) unless --force is given;\n"
+           "               updater; a failed check, or an option with firmware whose firmware\n"
+           "               file MASTER lacks, stops it (exit 6) unless --force is given;\n"
            "               --dry-run prints the serial argument text, or the job file's path and\n"
            "               content, and writes and sends nothing\n";
 }
@@ -255,8 +256,12 @@ int runUpdateCommand(const std::vector<std::string>& args, const UpdateCommandEn
     services.waitMs = env.waitMs > 0 ? env.waitMs : kUpdaterWaitMs;
     const UpdateRun run = runUpdate(target, services);
     if (run.outcome) {
-        if (run.outcome->status == ProcessOutcome::Status::Exited)
+        if (run.outcome->status == ProcessOutcome::Status::Exited) {
+            static const UiTexts kBuiltInTexts;
+            const UpdaterVerdict verdict = updaterVerdict(run.outcome->exitCode, kBuiltInTexts);
+            (verdict.success ? out : err) << verdict.text << "\n";
             return run.outcome->exitCode;
+        }
         err << "setforge-cli update: the updater is still running after " << services.waitMs
             << " ms: " << target.program << "\n";
         return kUpdateExitTimedOut;

@@ -103,19 +103,58 @@ TEST(CliCompile, StoppedUpdateChangesNoImageFile)
     project.table("emcydef.xml", "EMCY", "<row ID_EMCY=\"2 \" EMCY_Error_Code=\"1\" Error_Register=\"1\"/>");
     const CliRun run = runCliInProcess({"compile", project.dir()});
     EXPECT_EQ(run.code, 1);
-    EXPECT_EQ(run.err, "Invalid number \"2 \" for ID_EMCY in emcydef.xml\n");
+    // The failed table check comes first, as a warning, then the compile's reason for stopping.
+    EXPECT_EQ(run.err, "warning: emcydef.xml: Error row 1!! Device ID must be between 1 and 127\n"
+                       "Invalid number \"2 \" for ID_EMCY in emcydef.xml\n");
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(fileBytes(binFile(project, "bank.bin")), bank);
     EXPECT_EQ(fileBytes(binFile(project, "bank1_ESP32.bin")), bank1);
+}
+
+// An empty receive PDO TimeOut passes the compile as 0, but every dialog refuses it: compile
+// says so and still writes; --strict writes nothing and fails.
+TEST(CliCompile, FailedChecksAreWarningsOrStopWithStrict)
+{
+    TempProject project;
+    copyDemo(project);
+    const std::string rpdo = joinPath(project.dir(), "rpdodef.xml");
+    std::string text = readTestFile(rpdo);
+    const std::string timeout = "TimeOut=\"1000\"";
+    text.replace(text.find(timeout), timeout.size(), "TimeOut=\"\"");
+    writeTestFile(rpdo, text);
+    const std::string failed = "rpdodef.xml: Error row 1!! TimeOut must be between 0 and 100000000 ms\n";
+
+    const CliRun strict = runCliInProcess({"compile", "--strict", project.dir()});
+    EXPECT_EQ(strict.code, 1);
+    EXPECT_EQ(strict.err, "error: " + failed +
+                              "setforge-cli compile: 1 check(s) failed; nothing was written (--strict)\n");
+    EXPECT_EQ(strict.out, "");
+    EXPECT_FALSE(pathExists(binFile(project, "bank.bin")));
+    EXPECT_FALSE(pathExists(binFile(project, "bank2_ESP32.bin")));
+
+    const CliRun plain = runCliInProcess({"compile", project.dir()});
+    EXPECT_EQ(plain.code, 0);
+    EXPECT_EQ(plain.err, "warning: " + failed);
+    EXPECT_TRUE(pathExists(binFile(project, "bank2_ESP32.bin")));
+
+    // A project that passes every check compiles the same with --strict.
+    TempProject demo;
+    copyDemo(demo);
+    const CliRun clean = runCliInProcess({"compile", demo.dir(), "--strict"});
+    EXPECT_EQ(clean.code, 0);
+    EXPECT_EQ(clean.err, "");
+    EXPECT_TRUE(pathExists(binFile(demo, "bank.bin")));
 }
 
 TEST(CliCompile, UsageAndErrors)
 {
     EXPECT_EQ(runCliInProcess({"compile"}).code, 2);
     EXPECT_EQ(runCliInProcess({"compile", "a", "b"}).code, 2);
+    EXPECT_EQ(runCliInProcess({"compile", "--strict"}).code, 2);
+    EXPECT_EQ(runCliInProcess({"compile", "--strcit", "a"}).code, 2);
     const CliRun help = runCliInProcess({"compile", "--help"});
     EXPECT_EQ(help.code, 0);
-    EXPECT_EQ(help.out.rfind("Usage: setforge-cli compile PROJECT_DIR", 0), 0u) << help.out;
+    EXPECT_EQ(help.out.rfind("Usage: setforge-cli compile [--strict] PROJECT_DIR", 0), 0u) << help.out;
     TempProject project;
     const CliRun missing = runCliInProcess({"compile", joinPath(project.dir(), "nothing")});
     EXPECT_EQ(missing.code, 1);
@@ -188,7 +227,8 @@ TEST(CliDump, DecodesAndVerifiesEachImage)
 }
 
 // Both images spell out each byte selection in the same words: an SDO's conf by its parts
-// (object bytes), a PDO's or emergency's mapping by frame bytes, 0 as none.
+// (object bytes), a PDO's mapping by frame bytes, an emergency's by the editor's EMCY bytes
+// with their message byte, 0 as none.
 TEST(CliDump, SpellsOutByteSelectionsAlikeInBothImages)
 {
     TempProject project;
@@ -226,12 +266,12 @@ TEST(CliDump, SpellsOutByteSelectionsAlikeInBothImages)
          "  TPDO mapping entry 3: Index=311 (0x0137) high byte=4 low byte=3 TPDO=1 Send_on_Write=0 | "
          "Hi Byte: frame byte 4, Lo Byte: frame byte 3\n"},
         {&plain.out,
-         "  word 2: NWord=1 (0x0001) Bytes=52 | Bytes 0x34 (Hi Byte: frame byte 3, Lo Byte: frame "
-         "byte 4)\n"},
+         "  word 2: NWord=1 (0x0001) Bytes=52 | Bytes 0x34 (Hi Byte: EMCY byte 3 (message byte 6), Lo "
+         "Byte: EMCY byte 4 (message byte 7))\n"},
         {&banked.out, "  EMCY word entry 2: Dati_Word=401 (0x0191) high byte=3 low byte=4 EMCY=0 | Hi Byte: "
-                      "frame byte 3, Lo Byte: frame byte 4\n"},
-        {&plain.out, "slot of EMCY 1, List_Word 1: Hi Byte: frame byte 1 -> slot 1, Lo Byte: frame byte 2 -> "
-                     "slot 0\n"},
+                      "EMCY byte 3 (message byte 6), Lo Byte: EMCY byte 4 (message byte 7)\n"},
+        {&plain.out, "slot of EMCY 1, List_Word 1: Hi Byte: EMCY byte 1 (message byte 4) -> slot 1, Lo Byte: "
+                     "EMCY byte 2 (message byte 5) -> slot 0\n"},
     };
     for (const Case& c : cases)
         EXPECT_NE(c.dump->find(c.line), std::string::npos) << c.line << "\n" << *c.dump;
@@ -279,9 +319,9 @@ TEST(CliCheck, DemoPassesAndConflictsFail)
     // Demo has the Ethernet port, yet keeps the serial variant's register blocks.
     const std::string demoWarnings =
         "warning: Transmit_Pdo.xml row 1: Address Start 300 is hidden with the Ethernet port but still goes "
-        "into bank.bin\n"
+        "into bank.bin; clear Address Start, or choose the device without Ethernet port\n"
         "warning: Transmit_Pdo.xml row 2: Address Start 310 is hidden with the Ethernet port but still goes "
-        "into bank.bin\n";
+        "into bank.bin; clear Address Start, or choose the device without Ethernet port\n";
     EXPECT_EQ(demo.out, demoWarnings + "0 error(s), 2 warning(s)\n");
 
     project.table(
@@ -341,10 +381,9 @@ TEST(CliCheck, WarningsAloneDoNotFail)
     project.write("ParGen.xml", "<Par_Gen><CAN_timeoutsdo>70000</CAN_timeoutsdo></Par_Gen>");
     const CliRun run = runCliInProcess({"check", project.dir()});
     EXPECT_EQ(run.code, 0);
-    EXPECT_EQ(
-        run.out,
-        "warning: ParGen.xml: the SDO client timeout 70000 is cut to 16 bits in bank.bin (stored as 4464)\n"
-        "0 error(s), 1 warning(s)\n");
+    EXPECT_EQ(run.out, "warning: ParGen.xml: the SDO client timeout 70000 is cut to 16 bits in bank.bin "
+                       "(stored as 4464); set a timeout of 65535 ms or less\n"
+                       "0 error(s), 1 warning(s)\n");
 }
 
 // The real program, end to end: exit code and files.

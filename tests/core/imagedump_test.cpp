@@ -56,7 +56,7 @@ TEST(SdoConfText, SplitIsTheInverseOfTheSave)
             }
 }
 
-TEST(ByteChoiceText, NamesObjectAndFrameBytesAndNone)
+TEST(ByteChoiceText, NamesObjectFrameAndEmergencyBytesAndNone)
 {
     struct Case {
         unsigned byte;
@@ -64,9 +64,15 @@ TEST(ByteChoiceText, NamesObjectAndFrameBytesAndNone)
         const char* text;
     };
     const Case cases[] = {
-        {0, SelectedBytes::Object, "none"},          {0, SelectedBytes::Frame, "none"},
-        {2, SelectedBytes::Object, "object byte 2"}, {1, SelectedBytes::Frame, "frame byte 1"},
+        {0, SelectedBytes::Object, "none"},
+        {0, SelectedBytes::Frame, "none"},
+        {2, SelectedBytes::Object, "object byte 2"},
+        {1, SelectedBytes::Frame, "frame byte 1"},
         {8, SelectedBytes::Frame, "frame byte 8"},
+        // The emergency editor's names: its bytes follow the 3 bytes of code and register.
+        {0, SelectedBytes::Emergency, "none"},
+        {1, SelectedBytes::Emergency, "EMCY byte 1 (message byte 4)"},
+        {5, SelectedBytes::Emergency, "EMCY byte 5 (message byte 8)"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(byteChoiceText(c.byte, c.of), c.text) << c.byte;

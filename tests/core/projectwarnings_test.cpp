@@ -46,8 +46,10 @@ TEST(ProjectWarnings, EachWarningWithItsFileAndRow)
     const Case kCases[] = {
         {"SDO bytes above NByte, and no byte at all (R/W alone)",
          {{"ParGen.xml", kEthernet}, {"sdo.xml", sdo.c_str()}},
-         {"sdo.xml row 2: Hi Byte 4 is above NByte 2", "sdo.xml row 2: Lo Byte 3 is above NByte 2",
-          "sdo.xml row 3: Hi Byte and Lo Byte are both 0, so the register takes no byte of the object"}},
+         {"sdo.xml row 2: Hi Byte 4 is above NByte 2; choose Hi Byte 2 or less, or raise NByte",
+          "sdo.xml row 2: Lo Byte 3 is above NByte 2; choose Lo Byte 2 or less, or raise NByte",
+          "sdo.xml row 3: Hi Byte and Lo Byte are both 0, so the register takes no byte of the object; "
+          "choose a Hi Byte or a Lo Byte"}},
         {"mapping entries with selector 0",
          {{"ParGen.xml", kEthernet},
           {"sdopdo.xml", "<sdopdo><row index=\"200\" subindex=\"0\" nrpdo=\"1\" poscomp=\"33\"/>"
@@ -57,14 +59,18 @@ TEST(ProjectWarnings, EachWarningWithItsFileAndRow)
           {"emcyword.xml", "<EMCY_Word><EMCY_ROW><Dati Dati_Word=\"400\" Dati_Byte=\"18\"/></EMCY_ROW>"
                            "<EMCY_ROW><Dati Dati_Word=\"410\" Dati_Byte=\"16\"/><Dati Dati_Word=\"411\" "
                            "Dati_Byte=\"0\"/></EMCY_ROW></EMCY_Word>"}},
-         {"sdopdo.xml row 2: the byte selection fills neither half of register 201",
-          "Transmit_PDO_Define.xml row 1: the byte selection fills neither half of register 300",
-          "emcyword.xml emergency 2 word 2: the byte selection fills neither half of register 411"}},
+         {"sdopdo.xml row 2: the byte selection fills neither half of register 201; choose a byte for the "
+          "high or the low half, or delete the entry",
+          "Transmit_PDO_Define.xml row 1: the byte selection fills neither half of register 300; choose a "
+          "byte for the high or the low half, or delete the entry",
+          "emcyword.xml emergency 2 word 2: the byte selection fills neither half of register 411; choose a "
+          "byte for the high or the low half, or delete the entry"}},
         {"node guarding off with rows",
          {{"ParGen.xml", kGuardOff},
           {"NodeGuard.xml", "<Node_Guarding><row NodeID=\"2\" GuardTime=\"100\" LifeTimeFactor=\"3\"/>"
                             "<row NodeID=\"3\" GuardTime=\"100\" LifeTimeFactor=\"3\"/></Node_Guarding>"}},
-         {"NodeGuard.xml: 2 node(s) listed while node guarding is off in the communication parameters"}},
+         {"NodeGuard.xml: 2 node(s) listed while node guarding is off in the communication parameters; turn "
+          "node guarding on, or delete the rows"}},
         {"node guarding on with rows",
          {{"ParGen.xml", kGuardOn},
           {"NodeGuard.xml", "<Node_Guarding><row NodeID=\"2\" GuardTime=\"100\" LifeTimeFactor=\"3\"/>"
@@ -80,10 +86,28 @@ TEST(ProjectWarnings, EachWarningWithItsFileAndRow)
            "<row COB-ID=\"0x202\" Dimension=\"2\" SMA=\"\" OnChange=\"Y\" OnTimer=\"N\" Timer=\"0\"/>"
            "<row COB-ID=\"0x203\" Dimension=\"2\" SMA=\"\" OnChange=\"n\" OnTimer=\"N\" Timer=\"0\"/>"
            "<row COB-ID=\"0x204\" Dimension=\"2\" SMA=\"300\" OnChange=\"N\" OnTimer=\"y\" "
-           "Timer=\"100\"/></Trasmit_PDO>"}},
-         {"Transmit_Pdo.xml row 2: neither On Change nor On Timer is ticked, so the PDO is never sent",
+           "Timer=\"100\"/></Trasmit_PDO>"},
+          {"Transmit_PDO_Define.xml",
+           "<Transmit_PDO_Define><row Index=\"300\" NrPdo=\"1\" PosComp=\"33\" Send_on_Write=\"0\"/>"
+           "<row Index=\"301\" NrPdo=\"2\" PosComp=\"33\" Send_on_Write=\"0\"/>"
+           "<row Index=\"302\" NrPdo=\"3\" PosComp=\"33\" Send_on_Write=\"0\"/></Transmit_PDO_Define>"}},
+         {"Transmit_Pdo.xml row 2: neither On Change nor On Timer is ticked and no mapped register sends on "
+          "Modbus write, so the PDO is never sent; tick On Change or On Timer, or delete the row",
           "Transmit_Pdo.xml row 3: Address Start 300 is hidden with the Ethernet port but still goes into "
-          "bank.bin"}},
+          "bank.bin; clear Address Start, or choose the device without Ethernet port"}},
+        {"Ethernet transmit PDOs sent on Modbus write, and one without any mapped register",
+         {{"ParGen.xml", kEthernet},
+          {"Transmit_Pdo.xml",
+           "<Trasmit_PDO>"
+           "<row COB-ID=\"0x202\" Dimension=\"2\" SMA=\"\" OnChange=\"N\" OnTimer=\"N\" Timer=\"0\"/>"
+           "<row COB-ID=\"0x203\" Dimension=\"2\" SMA=\"\" OnChange=\"Y\" OnTimer=\"N\" Timer=\"0\"/>"
+           "</Trasmit_PDO>"},
+          {"Transmit_PDO_Define.xml",
+           "<Transmit_PDO_Define><row Index=\"300\" NrPdo=\"1\" PosComp=\"33\" Send_on_Write=\"0\"/>"
+           "<row Index=\"301\" NrPdo=\"1\" PosComp=\"33\" Send_on_Write=\"1\"/></Transmit_PDO_Define>"}},
+         {"Transmit_Pdo.xml row 2: no register is mapped to this transmit PDO, so it carries no Modbus data "
+          "and the report shows no register for it; map registers to it in the transmit PDO mapping, or "
+          "delete the row"}},
         {"serial variant: hidden sending and time-out columns that still hold values",
          {{"ParGen.xml", kSerial},
           {"Transmit_Pdo.xml",
@@ -94,11 +118,11 @@ TEST(ProjectWarnings, EachWarningWithItsFileAndRow)
           {"rpdodef.xml", "<rpdodef><row cobid=\"0x182\" dimension=\"8\" TimeOut=\"\"/>"
                           "<row cobid=\"0x183\" dimension=\"8\" TimeOut=\"1000\"/></rpdodef>"}},
          {"rpdodef.xml row 2: TimeOut 1000 is hidden without the Ethernet port but still goes into "
-          "bank2_ESP32.bin",
+          "bank2_ESP32.bin; clear TimeOut, or choose the device with Ethernet port",
           "Transmit_Pdo.xml row 2: On Change is hidden without the Ethernet port but still goes into "
-          "bank2_ESP32.bin",
+          "bank2_ESP32.bin; untick On Change, or choose the device with Ethernet port",
           "Transmit_Pdo.xml row 2: On Timer (100 ms) is hidden without the Ethernet port but still goes into "
-          "bank2_ESP32.bin"}},
+          "bank2_ESP32.bin; untick On Timer, or choose the device with Ethernet port"}},
         {"serial variant: a transmit PDO mapping it does not use",
          {{"ParGen.xml", kSerial},
           {"Transmit_PDO_Define.xml",
@@ -106,7 +130,8 @@ TEST(ProjectWarnings, EachWarningWithItsFileAndRow)
            "<row Index=\"301\" NrPdo=\"1\" PosComp=\"52\"/></Transmit_PDO_Define>"}},
          {"Transmit_PDO_Define.xml: unused by the variant without Ethernet port (Select_Device_Type 0), "
           "whose "
-          "transmit PDOs send the register blocks of Transmit_Pdo.xml; its 2 row(s) claim no register"}},
+          "transmit PDOs send the register blocks of Transmit_Pdo.xml; its 2 row(s) claim no register; "
+          "delete its rows, or choose the device with Ethernet port"}},
         {"a device type other than 0 has the Ethernet port and uses the mapping",
          {{"ParGen.xml", "<Par_Gen><Select_Device_Type>2</Select_Device_Type></Par_Gen>"},
           {"Transmit_PDO_Define.xml", "<Transmit_PDO_Define><row Index=\"300\" NrPdo=\"1\" PosComp=\"18\"/>"

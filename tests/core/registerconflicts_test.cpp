@@ -93,8 +93,8 @@ TEST(RegisterConflicts, SdoTimeoutCutShortInThePlainImageIsAWarning)
     project.write("ParGen.xml", "<Par_Gen><CAN_timeoutsdo>100000</CAN_timeoutsdo></Par_Gen>");
     const std::vector<std::string> warnings = plainImageWarnings(project.files());
     ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(warnings[0],
-              "ParGen.xml: the SDO client timeout 100000 is cut to 16 bits in bank.bin (stored as 34464)");
+    EXPECT_EQ(warnings[0], "ParGen.xml: the SDO client timeout 100000 is cut to 16 bits in bank.bin (stored "
+                           "as 34464); set a timeout of 65535 ms or less");
     project.write("ParGen.xml", "<Par_Gen><CAN_timeoutsdo>65535</CAN_timeoutsdo></Par_Gen>");
     EXPECT_TRUE(plainImageWarnings(project.files()).empty());
 }

@@ -337,16 +337,18 @@ TEST(CheckCommand, WarnsAboutMappingsLeftBehindByADeletedPdo)
     EXPECT_EQ(run.code, 0) << run.out;
     EXPECT_EQ(
         run.out,
-        "warning: sdopdo.xml row 3: byte 6 (high) and byte 5 (low) beyond the Dimension 4 of receive PDO 1\n"
-        "warning: sdopdo.xml row 4: byte 8 (high) and byte 7 (low) beyond the Dimension 4 of receive PDO 1\n"
+        "warning: sdopdo.xml row 3: byte 6 (high) and byte 5 (low) beyond the Dimension 4 of receive PDO 1; "
+        "choose a byte within the Dimension, or raise the Dimension\n"
+        "warning: sdopdo.xml row 4: byte 8 (high) and byte 7 (low) beyond the Dimension 4 of receive PDO 1; "
+        "choose a byte within the Dimension, or raise the Dimension\n"
         "warning: sdopdo.xml row 5: receive PDO 2 does not exist (rpdodef.xml has 1); bank.bin keeps the "
-        "row, bank2_ESP32.bin drops it\n"
+        "row, bank2_ESP32.bin drops it; point the entry at an existing receive PDO, or delete it\n"
         "warning: sdopdo.xml row 6: receive PDO 2 does not exist (rpdodef.xml has 1); bank.bin keeps the "
-        "row, bank2_ESP32.bin drops it\n"
+        "row, bank2_ESP32.bin drops it; point the entry at an existing receive PDO, or delete it\n"
         "warning: Transmit_Pdo.xml row 1: Address Start 300 is hidden with the Ethernet port but still goes "
-        "into bank.bin\n"
+        "into bank.bin; clear Address Start, or choose the device without Ethernet port\n"
         "warning: Transmit_Pdo.xml row 2: Address Start 310 is hidden with the Ethernet port but still goes "
-        "into bank.bin\n"
+        "into bank.bin; clear Address Start, or choose the device without Ethernet port\n"
         "0 error(s), 6 warning(s)\n");
 }
 

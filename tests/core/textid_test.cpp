@@ -299,6 +299,8 @@ const Case kCases[] = {
     NAMED(ReportHtmlFilter, "HTML page (*.html)"),
     NAMED(ReportCsvFilter, "CSV table (*.csv)"),
     NAMED(ReportSaveCaption, "Save the Register Map Report"),
+    NAMED(UpdaterReportedSuccess, "The updater reported success (exit code %1)"),
+    NAMED(UpdaterReportedFailure, "The updater reported a failure (exit code %1)"),
     NAMED(UpdateSerialTitle, "Update Device by Serial"),
     NAMED(UpdateSerialDescription, "Update Device Using the Serial Port"),
     NAMED(UpdateEthernetTitle, "Update Device by Ethernet (UDP)"),

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -50,6 +51,7 @@ struct CliFixture {
         projectDir = joinPath(joinPath(folder.dir(), "PROJECTS"), "Plant 1");
         std::filesystem::create_directories(pathFromUtf8(joinPath(projectDir, "bin")));
         env.workspaceDir = folder.dir();
+        folder.installFirmware({kSerialFirmwareFile, kEthernetFirmwareFile, kEsp32FirmwareFile});
         env.check = [this](const std::string&) { return findings; };
         env.compile = [this](const std::string& dir, CompiledImages& images, std::ostream&) {
             compiled.push_back(dir);
@@ -178,6 +180,69 @@ TEST(UpdateCommand, FailedCheckStopsUnlessForced)
     EXPECT_EQ(g.run({g.projectDir, "--serial", "/dev/ttyS0"}), 0) << g.err.str();
     EXPECT_NE(g.err.str().find("warning: compile: something to look at"), std::string::npos);
     EXPECT_TRUE(g.folder.record().exists);
+}
+
+// An option that writes firmware needs the transport's firmware files in MASTER: without them
+// the updater would be handed a path to nothing. That is a failed check (exit 6, --dry-run
+// included) unless --force; an option without firmware does not need them.
+TEST(UpdateCommand, MissingFirmwareFailsTheCheck)
+{
+    struct Case {
+        int deviceType;
+        std::vector<std::string> args;
+        const char* removed;
+        int exitCode;
+    };
+    const Case kCases[] = {
+        {0, {"--serial", "/dev/ttyS0"}, kSerialFirmwareFile, 6},
+        {0, {"--serial", "/dev/ttyS0", "--option", "firmware", "--dry-run"}, kSerialFirmwareFile, 6},
+        {0, {"--serial", "/dev/ttyS0", "--force"}, kSerialFirmwareFile, 0},
+        {0, {"--serial", "/dev/ttyS0", "--option", "configuration"}, kSerialFirmwareFile, 0},
+        {0, {"--serial", "/dev/ttyS0"}, kEsp32FirmwareFile, 0}, // not the serial updater's file
+        {1, {"--ip", "127.0.0.1", "--dry-run"}, kEsp32FirmwareFile, 6},
+        {1, {"--ip", "127.0.0.1", "--option", "firmware", "--dry-run"}, kEthernetFirmwareFile, 6},
+        {1, {"--ip", "127.0.0.1", "--option", "configuration", "--dry-run"}, kEthernetFirmwareFile, 0},
+    };
+    for (const Case& c : kCases) {
+        CliFixture f;
+        f.folder.install(kSerialUpdaterName);
+        f.folder.install(kEthernetUpdaterName);
+        FixedEcho echo(EchoStatus::Reply);
+        f.env.echo = &echo;
+        f.deviceType = c.deviceType;
+        std::ofstream(pathFromUtf8(joinPath(f.projectDir, "ParGen.xml")), std::ios::binary)
+            << "<ParGen><Select_Device_Type>" << c.deviceType << "</Select_Device_Type></ParGen>";
+        std::filesystem::remove(pathFromUtf8(joinPath(joinPath(f.folder.dir(), "MASTER"), c.removed)));
+        std::vector<std::string> args = {f.projectDir};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        EXPECT_EQ(f.run(args), c.exitCode) << c.args.front() << " " << c.removed << "\n" << f.err.str();
+        const std::string named =
+            std::string("error: MASTER/") + c.removed + ": the firmware file is missing";
+        const bool writesFirmware = std::find(c.args.begin(), c.args.end(), "configuration") == c.args.end();
+        const bool ownFile = (c.deviceType == 0) == (std::string(c.removed) == kSerialFirmwareFile);
+        EXPECT_EQ(f.err.str().find(named) != std::string::npos, writesFirmware && ownFile) << f.err.str();
+        if (c.exitCode == 6) {
+            EXPECT_FALSE(f.folder.record().exists);
+        }
+    }
+}
+
+// The updater's exit code is the command's, and its verdict is printed in words.
+TEST(UpdateCommand, PrintsTheUpdatersVerdict)
+{
+    CliFixture f;
+    f.folder.install(kSerialUpdaterName);
+    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0"}), 0);
+    EXPECT_NE(f.out.str().find("The updater reported success (exit code 0)\n"), std::string::npos)
+        << f.out.str();
+
+    CliFixture g;
+    g.folder.install(kSerialUpdaterName);
+    UpdaterFolder::setEnv("SETFORGE_FAKE_UPDATER_EXIT", "1");
+    EXPECT_EQ(g.run({g.projectDir, "--serial", "/dev/ttyS0"}), 1);
+    EXPECT_NE(g.err.str().find("The updater reported a failure (exit code 1)\n"), std::string::npos)
+        << g.err.str();
+    EXPECT_EQ(g.out.str().find("success"), std::string::npos);
 }
 
 TEST(UpdateCommand, HelpExitsZeroWithTheUsage)

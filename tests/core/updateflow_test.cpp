@@ -136,6 +136,40 @@ TEST(UpdateFlow, PlansDeviceTypeTwoOverEthernet)
     EXPECT_TRUE(pathExists(joinPath(joinPath(request.projectDir, "bin"), "bank2_ESP32.bin")));
 }
 
+// The firmware files come from the project's device type, before the compile, so the one
+// review sees them with the other errors; a request without MASTER folder skips them.
+TEST(UpdateFlow, MissingFirmwareIsAnErrorOfTheReview)
+{
+    TempDir dir;
+    UpdateRequest request = requestIn(dir);
+    request.projectDir = demoWithDeviceType(dir, 2);
+    request.option = kUpdateFirmwareAndConfiguration;
+    std::filesystem::create_directories(pathFromUtf8(request.masterDir));
+    writeTestFile(joinPath(request.masterDir, kEthernetFirmwareFile), "");
+    writeTestFile(joinPath(request.masterDir, kSerialFirmwareFile), "");
+    std::vector<ProjectFindings> reviewed;
+    UpdatePlanSteps steps;
+    steps.check = [](const ProjectFiles&) { return ProjectFindings{}; };
+    steps.reviewFindings = [&reviewed](const ProjectFindings& findings) {
+        reviewed.push_back(findings);
+        return findings.ok();
+    };
+    EXPECT_FALSE(planUpdate(makeProjectFiles(request.projectDir), request, steps));
+    ASSERT_EQ(reviewed.size(), 1u);
+    ASSERT_EQ(reviewed[0].errors.size(), 1u);
+    EXPECT_EQ(reviewed[0].errors[0].rfind("MASTER/sim40917_ESP32.sim: the firmware file is missing", 0), 0u)
+        << reviewed[0].errors[0];
+
+    request.masterDir.clear();
+    EXPECT_TRUE(planUpdate(makeProjectFiles(request.projectDir), request, steps));
+    EXPECT_TRUE(reviewed.back().errors.empty());
+
+    EXPECT_TRUE(missingFirmwareErrors(UpdateTransport::Serial, kUpdateFirmware, dir.file("none")).size() ==
+                1u);
+    EXPECT_TRUE(
+        missingFirmwareErrors(UpdateTransport::Ethernet, kUpdateConfiguration, dir.file("none")).empty());
+}
+
 TEST(UpdateFlow, RefusedFindingsOrAStoppedCompileStopThePlan)
 {
     TempDir dir;
@@ -245,6 +279,31 @@ TEST(UpdateFlow, EthernetRunWritesTheJobThenStartsTheUpdater)
     EXPECT_EQ(runner.programs, std::vector<std::string>{target.program});
     EXPECT_EQ(runner.arguments, std::vector<std::string>{""});
     EXPECT_EQ(runner.waited, kUpdaterWaitMs);
+}
+
+TEST(UpdateFlow, VerdictReadsOnlyExitCodeZeroAsSuccess)
+{
+    const UiTexts english;
+    struct Case {
+        int exitCode;
+        bool success;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0, true, "The updater reported success (exit code 0)"},
+        {1, false, "The updater reported a failure (exit code 1)"},
+        {-1, false, "The updater reported a failure (exit code -1)"},
+        {255, false, "The updater reported a failure (exit code 255)"},
+    };
+    for (const Case& c : cases) {
+        const UpdaterVerdict verdict = updaterVerdict(c.exitCode, english);
+        EXPECT_EQ(verdict.success, c.success) << c.exitCode;
+        EXPECT_EQ(verdict.text, c.text);
+    }
+    // A language's own wording is used, with the code put where it says.
+    UiTexts german;
+    german.set(TextId::UpdaterReportedFailure, "Der Updater meldet einen Fehler (Exit-Code %1)");
+    EXPECT_EQ(updaterVerdict(3, german).text, "Der Updater meldet einen Fehler (Exit-Code 3)");
 }
 
 } // namespace setforge

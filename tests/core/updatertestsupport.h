@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -51,6 +52,14 @@ public:
         std::filesystem::copy_file(std::filesystem::path(SETFORGE_TOOLS_DIR) / ("fake_updater" + exeSuffix()),
                                    m_dir / (baseName + exeSuffix()),
                                    std::filesystem::copy_options::overwrite_existing);
+    }
+
+    // Puts empty stand-ins for the firmware files a workspace ships into its MASTER folder.
+    void installFirmware(const std::vector<std::string>& names) const
+    {
+        std::filesystem::create_directories(m_dir / "MASTER");
+        for (const std::string& name : names)
+            std::ofstream(m_dir / "MASTER" / pathFromUtf8(name), std::ios::binary) << "";
     }
 
     // The fake's record: "cwd", the raw argument text (Windows only), "job" (or "nojob") and

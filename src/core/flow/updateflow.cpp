@@ -9,6 +9,7 @@
 #include "core/base/paths.h"
 #include "core/lang/textid.h"
 #include "core/lang/uitexts.h"
+#include "core/tables/pargenfile.h"
 #include "core/update/serialarguments.h"
 
 namespace setforge {
@@ -61,12 +62,37 @@ UpdateTarget targetUpdate(UpdateTransport transport, const UpdateRequest& reques
     return target;
 }
 
+std::vector<std::string> firmwareFilesFor(UpdateTransport transport)
+{
+    if (transport == UpdateTransport::Serial)
+        return {kSerialFirmwareFile};
+    return {kEthernetFirmwareFile, kEsp32FirmwareFile};
+}
+
+std::vector<std::string> missingFirmwareErrors(UpdateTransport transport, int updateOption,
+                                               const std::string& masterDir)
+{
+    if (!writesFirmware(updateOption))
+        return {};
+    std::vector<std::string> errors;
+    for (const std::string& name : firmwareFilesFor(transport))
+        if (!pathExists(joinPath(masterDir, name)))
+            errors.push_back("MASTER/" + name +
+                             ": the firmware file is missing, so the updater would be handed a file that "
+                             "does not exist; put the file into MASTER or update the configuration only");
+    return errors;
+}
+
 Result<UpdatePlan> planUpdate(const ProjectFiles& project, const UpdateRequest& request,
                               const UpdatePlanSteps& steps)
 {
     UpdatePlan plan;
     plan.projectDir = request.projectDir;
     plan.findings = steps.check ? steps.check(project) : checkProject(project);
+    if (!request.masterDir.empty())
+        for (std::string& error : missingFirmwareErrors(
+                 transportForDeviceType(readDeviceType(project.parGen)), request.option, request.masterDir))
+            plan.findings.errors.push_back(std::move(error));
     const bool goOn = steps.reviewFindings ? steps.reviewFindings(plan.findings) : plan.findings.ok();
     if (!goOn)
         return makeError("the project check failed");
@@ -145,6 +171,16 @@ UpdateRun runUpdate(const UpdateTarget& target, const UpdateServices& services)
 bool keepsChoices(const UpdateRun& run)
 {
     return run.stop != UpdateStop::DeviceNotFound && run.stop != UpdateStop::AddressUnusable;
+}
+
+UpdaterVerdict updaterVerdict(int exitCode, const UiTexts& texts)
+{
+    const bool success = exitCode == 0;
+    std::string text = texts.at(success ? TextId::UpdaterReportedSuccess : TextId::UpdaterReportedFailure);
+    const std::size_t mark = text.find("%1");
+    if (mark != std::string::npos)
+        text.replace(mark, 2, std::to_string(exitCode));
+    return {success, std::move(text)};
 }
 
 } // namespace setforge

@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/base/projectfiles.h"
 #include "core/base/result.h"
 #include "core/image/compileimages.h"
+#include "core/lang/uitexts.h"
 #include "core/report/projectcheck.h"
 #include "core/update/echoclient.h"
 #include "core/update/ethernetjob.h"
@@ -50,6 +52,16 @@ struct UpdateTarget {
 // The updater, argument text or job for `transport` and `request`. Builds text only.
 UpdateTarget targetUpdate(UpdateTransport transport, const UpdateRequest& request);
 
+// The firmware files below `masterDir` that an updater over `transport` is handed: the serial
+// firmware, or for Ethernet the main and the ESP32 firmware (the job always holds both sections).
+std::vector<std::string> firmwareFilesFor(UpdateTransport transport);
+
+// One error per firmware file of `transport` that option `updateOption` writes and `masterDir`
+// lacks ("MASTER/sim40917.sim: the firmware file is missing; ..."); none for an option
+// without firmware. The updater would otherwise be handed a file that does not exist.
+std::vector<std::string> missingFirmwareErrors(UpdateTransport transport, int updateOption,
+                                               const std::string& masterDir);
+
 // A checked and compiled project, ready to be written and handed to its updater.
 struct UpdatePlan {
     std::string projectDir;
@@ -70,8 +82,10 @@ struct UpdatePlanSteps {
     MessageSink compileMessages;
 };
 
-// Runs every check of `check` on `project`, compiles the images in memory, takes the transport
-// from the compiled device type and builds its target from `request`. An Error when the
+// Runs every check of `check` on `project`, adds missingFirmwareErrors for the transport of
+// the project's Select_Device_Type when `request.masterDir` is given (a front end that asks
+// for the option later leaves it empty and checks the firmware then), compiles the images in memory, takes
+// the transport from the compiled device type and builds its target from `request`. An Error when the
 // findings were not accepted or the compile stopped (its reason went to compileMessages).
 // Writes nothing.
 Result<UpdatePlan> planUpdate(const ProjectFiles& project, const UpdateRequest& request,
@@ -118,5 +132,15 @@ UpdateRun runUpdate(const UpdateTarget& target, const UpdateServices& services);
 // True when the run got past the reachability check, so the dialog's choices (address, option,
 // read-back) count as used and are kept for the next showing.
 bool keepsChoices(const UpdateRun& run);
+
+// What the updater's exit code says about the update, worded for the user.
+struct UpdaterVerdict {
+    bool success = false;
+    std::string text;
+};
+
+// Exit code 0 is success ("The updater reported success (exit code 0)", text 1424); any other
+// code is a failure ("The updater reported a failure (exit code N)", text 1425).
+UpdaterVerdict updaterVerdict(int exitCode, const UiTexts& texts);
 
 } // namespace setforge

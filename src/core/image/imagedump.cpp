@@ -30,21 +30,28 @@ std::string selectionNote(const std::uint8_t* base, const RecordLayout& layout)
 {
     const Field* high = nullptr;
     const Field* low = nullptr;
+    SelectedBytes of = SelectedBytes::Frame;
+    for (const Field& field : layout.fields)
+        if (std::string_view(field.name) == kEmergencyMapping.attributeName(MapField::Index))
+            of = SelectedBytes::Emergency; // the banked emergency word entry
     for (const Field& field : layout.fields) {
         const std::string_view name = field.name;
         const std::uint32_t value = getField(base, field);
         if (name == kSdoConfAttribute)
             return sdoConfText(static_cast<std::uint8_t>(value));
-        if (name == kReceivePdoMapping.attributeName(MapField::Selector) || name == "Bytes")
+        if (name == kReceivePdoMapping.attributeName(MapField::Selector))
             return std::string(name) + " " + hex(value, 2) + " (" +
                    byteSelectionText(value >> 4, value & 15, SelectedBytes::Frame) + ")";
+        if (name == "Bytes") // the plain image's emergency word
+            return std::string(name) + " " + hex(value, 2) + " (" +
+                   byteSelectionText(value >> 4, value & 15, SelectedBytes::Emergency) + ")";
         if (name == "high byte")
             high = &field;
         if (name == "low byte")
             low = &field;
     }
     if (high && low)
-        return byteSelectionText(getField(base, *high), getField(base, *low), SelectedBytes::Frame);
+        return byteSelectionText(getField(base, *high), getField(base, *low), of);
     return {};
 }
 
@@ -106,7 +113,16 @@ std::string byteChoiceText(unsigned byte, SelectedBytes of)
 {
     if (byte == 0)
         return "none";
-    return std::string(of == SelectedBytes::Object ? "object byte " : "frame byte ") + std::to_string(byte);
+    switch (of) {
+    case SelectedBytes::Object:
+        return "object byte " + std::to_string(byte);
+    case SelectedBytes::Frame:
+        break;
+    case SelectedBytes::Emergency:
+        // The field's bytes follow the error code (2 bytes) and the error register (1 byte).
+        return "EMCY byte " + std::to_string(byte) + " (message byte " + std::to_string(byte + 3) + ")";
+    }
+    return "frame byte " + std::to_string(byte);
 }
 
 std::string byteSelectionText(unsigned hiByte, unsigned loByte, SelectedBytes of)
@@ -198,8 +214,8 @@ ImageDump dumpPlainImage(std::span<const std::uint8_t> bytes)
             const std::uint32_t hi = getField(bytes.data() + record, kListWordRecord.fields[1]);
             const std::uint32_t lo = getField(bytes.data() + record, kListWordRecord.fields[2]);
             out.line("slot of EMCY " + std::to_string(m + 1) + ", List_Word " + std::to_string(wordIndex) +
-                     ": Hi Byte: " + byteChoiceText(selector >> 4, SelectedBytes::Frame) + " -> slot " +
-                     slotText(hi) + ", Lo Byte: " + byteChoiceText(selector & 15, SelectedBytes::Frame) +
+                     ": Hi Byte: " + byteChoiceText(selector >> 4, SelectedBytes::Emergency) + " -> slot " +
+                     slotText(hi) + ", Lo Byte: " + byteChoiceText(selector & 15, SelectedBytes::Emergency) +
                      " -> slot " + slotText(lo));
         }
     if (wordIndex != found[2])

@@ -19,10 +19,12 @@ struct ImageDump {
 };
 
 // What a byte number of an image's byte selection counts: the bytes of the remote object an
-// SDO access reads or writes, or the data bytes of a PDO or emergency frame.
-enum class SelectedBytes { Object, Frame };
+// SDO access reads or writes, the data bytes of a PDO frame, or the five bytes of an
+// emergency's manufacturer-specific field (bytes 4..8 of the message).
+enum class SelectedBytes { Object, Frame, Emergency };
 
-// One byte number in the dump's words: "object byte 2", "frame byte 1", "none" for 0.
+// One byte number in the dump's words: "object byte 2", "frame byte 1", "EMCY byte 1 (message
+// byte 4)" as the emergency mapping editor names it, "none" for 0.
 std::string byteChoiceText(unsigned byte, SelectedBytes of);
 
 // The two byte numbers of a selection: "Hi Byte: frame byte 2, Lo Byte: frame byte 1".

@@ -1,6 +1,7 @@
 #include "core/image/projectwarnings.h"
 
 #include <functional>
+#include <set>
 #include <string_view>
 
 #include <pugixml.hpp>
@@ -34,6 +35,14 @@ void forEachRow(ProjectDocuments& docs, File file,
 int countRows(ProjectDocuments& docs, File file)
 {
     return static_cast<int>(countElements(docs.get(file).root));
+}
+
+// True when ParGen.xml is there but cannot be read: the device type is then unknown, and the
+// warnings that depend on it say nothing rather than guess type 0 (the table checks report the
+// file once).
+bool deviceTypeUnknown(ProjectDocuments& docs)
+{
+    return !docs.get(File::ParGen).error.empty();
 }
 
 // Select_Device_Type of ParGen.xml, 0 when the file, the element or a number is missing.
@@ -82,17 +91,20 @@ std::vector<std::string> sdoByteWarnings(ProjectDocuments& docs)
         const int nbyte = textToInt(row.attribute(nbyteName).value(), 0);
         if (hi == 0 && lo == 0) {
             warnings.push_back(rowOf("sdo.xml", number) +
-                               "Hi Byte and Lo Byte are both 0, so the register takes no byte of the object");
+                               "Hi Byte and Lo Byte are both 0, so the register takes no byte of the object; "
+                               "choose a Hi Byte or a Lo Byte");
             return;
         }
         if (nbyte < 1)
             return; // the table check reports a bad NByte
         if (hi > nbyte)
             warnings.push_back(rowOf("sdo.xml", number) + "Hi Byte " + std::to_string(hi) +
-                               " is above NByte " + std::to_string(nbyte));
+                               " is above NByte " + std::to_string(nbyte) + "; choose Hi Byte " +
+                               std::to_string(nbyte) + " or less, or raise NByte");
         if (lo > nbyte)
             warnings.push_back(rowOf("sdo.xml", number) + "Lo Byte " + std::to_string(lo) +
-                               " is above NByte " + std::to_string(nbyte));
+                               " is above NByte " + std::to_string(nbyte) + "; choose Lo Byte " +
+                               std::to_string(nbyte) + " or less, or raise NByte");
     });
     return warnings;
 }
@@ -101,6 +113,7 @@ std::vector<std::string> mappingSelectorWarnings(ProjectDocuments& docs)
 {
     std::vector<std::string> warnings;
     const std::string kNeither = "the byte selection fills neither half of register ";
+    const std::string kChoose = "; choose a byte for the high or the low half, or delete the entry";
     for (const MappingFormat* format : {&kReceivePdoMapping, &kTransmitPdoMapping, &kEmergencyMapping}) {
         const File mapFile = mapFileOf(docs, *format);
         const char* fileName = ProjectDocuments::fileName(mapFile);
@@ -110,7 +123,7 @@ std::vector<std::string> mappingSelectorWarnings(ProjectDocuments& docs)
             continue;
         const auto check = [&](const pugi::xml_node& entry, const std::string& where) {
             if ((textToInt(entry.attribute(selector).value(), 0) & 0xFF) == 0)
-                warnings.push_back(where + kNeither + entry.attribute(index).value());
+                warnings.push_back(where + kNeither + entry.attribute(index).value() + kChoose);
         };
         if (!format->groupElement) {
             forEachRow(docs, mapFile, [&](const pugi::xml_node& entry, int number) {
@@ -141,26 +154,63 @@ std::vector<std::string> nodeGuardingWarnings(ProjectDocuments& docs)
     if (rows == 0)
         return {};
     return {"NodeGuard.xml: " + std::to_string(rows) +
-            " node(s) listed while node guarding is off in the communication parameters"};
+            " node(s) listed while node guarding is off in the communication parameters; turn node guarding "
+            "on, or delete the rows"};
 }
 
 std::vector<std::string> transmitPdoSendingWarnings(ProjectDocuments& docs)
 {
-    if (deviceType(docs) != 1)
+    if (deviceTypeUnknown(docs) || deviceType(docs) != 1)
         return {};
+    // A mapping entry with Send_on_Write sends its PDO whenever a Modbus master writes the
+    // register, whatever the two ticks say.
+    std::set<int> sentOnWrite;
+    const char* frame = kTransmitPdoMapping.attributeName(MapField::FrameNumber);
+    const char* write = kTransmitPdoMapping.attributeName(MapField::Write);
+    forEachRow(docs, File::TransmitPdoDefine, [&](const pugi::xml_node& entry, int) {
+        if (textToInt(entry.attribute(write).value(), 0) != 0)
+            sentOnWrite.insert(textToInt(entry.attribute(frame).value(), 0));
+    });
     const TableDefinition& tpdo = pdoTransmitTable();
     std::vector<std::string> warnings;
     forEachRow(docs, File::TransmitPdo, [&](const pugi::xml_node& row, int number) {
         if (!ticked(row.attribute(tpdo.attributeOf(TpdoColumn::OnChange)).value()) &&
-            !ticked(row.attribute(tpdo.attributeOf(TpdoColumn::OnTimer)).value()))
+            !ticked(row.attribute(tpdo.attributeOf(TpdoColumn::OnTimer)).value()) &&
+            !sentOnWrite.count(number))
             warnings.push_back(rowOf("Transmit_Pdo.xml", number) +
-                               "neither On Change nor On Timer is ticked, so the PDO is never sent");
+                               "neither On Change nor On Timer is ticked and no mapped register sends on "
+                               "Modbus write, so the PDO is never sent; tick On Change or On Timer, or "
+                               "delete the row");
+    });
+    return warnings;
+}
+
+std::vector<std::string> unmappedTransmitPdoWarnings(ProjectDocuments& docs)
+{
+    // The register map's reading of the variant: with the Ethernet port a transmit PDO takes
+    // its registers from the transmit PDO mapping alone.
+    if (deviceTypeUnknown(docs) || !hasEthernet(variantForSteps(deviceType(docs))))
+        return {};
+    std::set<int> mapped;
+    const char* frame = kTransmitPdoMapping.attributeName(MapField::FrameNumber);
+    forEachRow(docs, File::TransmitPdoDefine, [&](const pugi::xml_node& entry, int) {
+        mapped.insert(textToInt(entry.attribute(frame).value(), 0));
+    });
+    std::vector<std::string> warnings;
+    forEachRow(docs, File::TransmitPdo, [&](const pugi::xml_node&, int number) {
+        if (!mapped.count(number))
+            warnings.push_back(rowOf("Transmit_Pdo.xml", number) +
+                               "no register is mapped to this transmit PDO, so it carries no Modbus data "
+                               "and the report shows no register for it; map registers to it in the "
+                               "transmit PDO mapping, or delete the row");
     });
     return warnings;
 }
 
 std::vector<std::string> hiddenColumnWarnings(ProjectDocuments& docs)
 {
+    if (deviceTypeUnknown(docs))
+        return {};
     std::vector<std::string> warnings;
     const TableDefinition& tpdo = pdoTransmitTable();
     const auto tpdoCell = [&tpdo](const pugi::xml_node& row, int column) {
@@ -170,26 +220,33 @@ std::vector<std::string> hiddenColumnWarnings(ProjectDocuments& docs)
         forEachRow(docs, File::TransmitPdo, [&](const pugi::xml_node& row, int number) {
             const char* start = tpdoCell(row, TpdoColumn::AddressStart);
             if (!blank(start))
-                warnings.push_back(rowOf("Transmit_Pdo.xml", number) + "Address Start " + start +
-                                   " is hidden with the Ethernet port but still goes into bank.bin");
+                warnings.push_back(
+                    rowOf("Transmit_Pdo.xml", number) + "Address Start " + start +
+                    " is hidden with the Ethernet port but still goes into bank.bin; clear Address Start, "
+                    "or choose the device without Ethernet port");
         });
         return warnings;
     }
     forEachRow(docs, File::RpdoDef, [&](const pugi::xml_node& row, int number) {
         const char* timeout = row.attribute(pdoReceiveTable().attributeOf(RpdoColumn::Timeout)).value();
         if (textToInt(timeout, 0) != 0)
-            warnings.push_back(rowOf("rpdodef.xml", number) + "TimeOut " + timeout +
-                               " is hidden without the Ethernet port but still goes into bank2_ESP32.bin");
+            warnings.push_back(
+                rowOf("rpdodef.xml", number) + "TimeOut " + timeout +
+                " is hidden without the Ethernet port but still goes into bank2_ESP32.bin; clear "
+                "TimeOut, or choose the device with Ethernet port");
     });
     forEachRow(docs, File::TransmitPdo, [&](const pugi::xml_node& row, int number) {
         if (ticked(tpdoCell(row, TpdoColumn::OnChange)))
-            warnings.push_back(
-                rowOf("Transmit_Pdo.xml", number) +
-                "On Change is hidden without the Ethernet port but still goes into bank2_ESP32.bin");
+            warnings.push_back(rowOf("Transmit_Pdo.xml", number) +
+                               "On Change is hidden without the Ethernet port but still goes into "
+                               "bank2_ESP32.bin; untick On "
+                               "Change, or choose the device with Ethernet port");
         if (ticked(tpdoCell(row, TpdoColumn::OnTimer)))
-            warnings.push_back(
-                rowOf("Transmit_Pdo.xml", number) + "On Timer (" + tpdoCell(row, TpdoColumn::Timer) +
-                " ms) is hidden without the Ethernet port but still goes into bank2_ESP32.bin");
+            warnings.push_back(rowOf("Transmit_Pdo.xml", number) + "On Timer (" +
+                               tpdoCell(row, TpdoColumn::Timer) +
+                               " ms) is hidden without the Ethernet port but still goes into "
+                               "bank2_ESP32.bin; untick On Timer, "
+                               "or choose the device with Ethernet port");
     });
     return warnings;
 }
@@ -198,7 +255,7 @@ std::vector<std::string> unusedFileWarnings(ProjectDocuments& docs)
 {
     // The same reading of the variant as the register map's, so the warning names exactly the
     // rows the map leaves out.
-    if (hasEthernet(variantForSteps(deviceType(docs))))
+    if (deviceTypeUnknown(docs) || hasEthernet(variantForSteps(deviceType(docs))))
         return {};
     const int rows = countRows(docs, File::TransmitPdoDefine);
     if (rows == 0)
@@ -206,7 +263,8 @@ std::vector<std::string> unusedFileWarnings(ProjectDocuments& docs)
     return {std::string(ProjectDocuments::fileName(File::TransmitPdoDefine)) +
             ": unused by the variant without Ethernet port (Select_Device_Type 0), whose transmit PDOs "
             "send the register blocks of Transmit_Pdo.xml; its " +
-            std::to_string(rows) + " row(s) claim no register"};
+            std::to_string(rows) +
+            " row(s) claim no register; delete its rows, or choose the device with Ethernet port"};
 }
 
 std::vector<std::string> projectWarnings(const ProjectFiles& files)
@@ -218,8 +276,9 @@ std::vector<std::string> projectWarnings(const ProjectFiles& files)
 std::vector<std::string> projectWarnings(ProjectDocuments& docs)
 {
     std::vector<std::string> all;
-    for (const auto& group : {sdoByteWarnings, mappingSelectorWarnings, nodeGuardingWarnings,
-                              transmitPdoSendingWarnings, hiddenColumnWarnings, unusedFileWarnings})
+    for (const auto& group :
+         {sdoByteWarnings, mappingSelectorWarnings, nodeGuardingWarnings, transmitPdoSendingWarnings,
+          unmappedTransmitPdoWarnings, hiddenColumnWarnings, unusedFileWarnings})
         for (std::string& warning : group(docs))
             all.push_back(std::move(warning));
     return all;

@@ -8,7 +8,8 @@
 
 // Project warnings: values the dialogs accept but that very likely do not do what was meant.
 // Each function reads the files present (a missing or unparsable file gives no warning; the
-// table checks report those) and returns one line per finding, naming its file and row.
+// table checks report those; an unreadable ParGen.xml silences the warnings that need the
+// device type) and returns one line per finding, naming its file and row, with what to do.
 
 namespace setforge {
 
@@ -23,8 +24,13 @@ std::vector<std::string> mappingSelectorWarnings(ProjectDocuments& docs);
 // Node-guarding rows while node guarding is off in the communication parameters.
 std::vector<std::string> nodeGuardingWarnings(ProjectDocuments& docs);
 
-// Transmit PDOs of the variant with Ethernet port that are sent neither on change nor on timer.
+// Transmit PDOs of the variant with Ethernet port that are sent neither on change nor on timer,
+// nor on a Modbus write (a mapping entry of theirs with Send_on_Write).
 std::vector<std::string> transmitPdoSendingWarnings(ProjectDocuments& docs);
+
+// Transmit PDOs of a variant with Ethernet port (as the register map reads it) that no
+// transmit PDO mapping entry names: they carry no register.
+std::vector<std::string> unmappedTransmitPdoWarnings(ProjectDocuments& docs);
 
 // Values kept in a column the project's variant hides but an image still carries: Address
 // Start of transmit PDOs with Ethernet port (bank.bin); receive PDO TimeOut and transmit PDO

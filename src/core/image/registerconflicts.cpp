@@ -132,7 +132,7 @@ std::vector<std::string> plainImageWarnings(ProjectDocuments& docs)
     if (timeout > 65535 && timeout <= 100000)
         warnings.push_back("ParGen.xml: the SDO client timeout " + std::to_string(timeout) +
                            " is cut to 16 bits in bank.bin (stored as " + std::to_string(timeout & 0xFFFF) +
-                           ")");
+                           "); set a timeout of 65535 ms or less");
     return warnings;
 }
 

@@ -502,6 +502,10 @@ const DefaultText kDefaultTexts[] = {
     {1422, "CSV table (*.csv)"},
     {1423, "Save the Register Map Report"},
 
+    // The updater's verdict from its exit code
+    {1424, "The updater reported success (exit code %1)"},
+    {1425, "The updater reported a failure (exit code %1)"},
+
     // Remote nodes: the EDS object browser and the PDO presets
     {1440, "Pick Object from EDS…"},
     {1441, "Object Browser"},

@@ -311,6 +311,9 @@ inline constexpr int ReportSaveCaption = 1423;
 // The register map report: what writing it ended in ("%1" takes the chosen file).
 inline constexpr int ReportNotWritten = 1412;
 inline constexpr int ReportWritten = 1413;
+// The updater's verdict, as both front ends word it from its exit code ("%1").
+inline constexpr int UpdaterReportedSuccess = 1424;
+inline constexpr int UpdaterReportedFailure = 1425;
 
 // The virtual converter window and its step button.
 inline constexpr int SimCaption = 1580;

@@ -86,7 +86,7 @@ std::vector<std::string> canIdentifierWarnings(ProjectDocuments& docs)
             "COB-ID " + hexCobId(static_cast<unsigned>(cobId)) + " is used by more than one PDO: ";
         for (std::size_t k = 0; k < users.size(); ++k)
             text += (k > 0 ? ", " : "") + users[k]->name;
-        warnings.push_back(std::move(text));
+        warnings.push_back(text + "; give each PDO a COB-ID of its own");
     }
 
     // Each predefined identifier the project's nodes bring, with what it is.
@@ -110,7 +110,7 @@ std::vector<std::string> canIdentifierWarnings(ProjectDocuments& docs)
         const auto [first, last] = reserved.equal_range(pdo.cobId);
         for (auto it = first; it != last; ++it)
             warnings.push_back(pdo.name + ": COB-ID " + hexCobId(static_cast<unsigned>(pdo.cobId)) + " is " +
-                               it->second);
+                               it->second + "; choose another COB-ID");
     }
     return warnings;
 }

@@ -61,7 +61,7 @@ void checkPdoMapping(const PdoMapping& mapping, const pugi::xml_node& tableRoot,
                 where + mapping.kind + " " +
                 (n < 0 ? std::string(1, '"').append(numberText).append(1, '"') : std::to_string(n)) +
                 " does not exist (" + mapping.tableFile + " has " + std::to_string(dimensions.size()) +
-                "); " + mapping.fate);
+                "); " + mapping.fate + "; point the entry at an existing " + mapping.kind + ", or delete it");
             return;
         }
         const int dimension = dimensions[static_cast<std::size_t>(n) - 1];
@@ -70,7 +70,8 @@ void checkPdoMapping(const PdoMapping& mapping, const pugi::xml_node& tableRoot,
         const std::string beyond = bytesBeyond(row.attribute(mapping.selectorAttribute).value(), dimension);
         if (!beyond.empty())
             warnings.push_back(where + beyond + " beyond the Dimension " + std::to_string(dimension) +
-                               " of " + mapping.kind + " " + std::to_string(n));
+                               " of " + mapping.kind + " " + std::to_string(n) +
+                               "; choose a byte within the Dimension, or raise the Dimension");
     });
 }
 
@@ -86,14 +87,15 @@ void checkEmcyMapping(const pugi::xml_node& tableRoot, const pugi::xml_node& map
                 warnings.push_back(emergency + ": emergency " + std::to_string(i + 1) +
                                    " does not exist (emcydef.xml has " + std::to_string(emergencies) +
                                    "); its " + std::to_string(words) + " word(s) are dropped from " +
-                                   kPlainImageName + " and " + kBank2Name);
+                                   kPlainImageName + " and " + kBank2Name +
+                                   "; add the emergency, or delete its words");
             return;
         }
         forEachElement(message, [&](const pugi::xml_node& word, std::size_t j) {
             const std::string beyond = bytesBeyond(word.attribute("Dati_Byte").value(), kEmcyBytes);
             if (!beyond.empty())
                 warnings.push_back(emergency + " word " + std::to_string(j + 1) + ": " + beyond +
-                                   " beyond the 5 bytes of an emergency");
+                                   " beyond the 5 bytes of an emergency; choose an EMCY byte from 1 to 5");
         });
     });
 }

@@ -1,5 +1,6 @@
 #include "core/report/projectcheck.h"
 
+#include <algorithm>
 #include <functional>
 
 #include "core/base/paths.h"
@@ -7,6 +8,7 @@
 #include "core/image/projectwarnings.h"
 #include "core/image/registerconflicts.h"
 #include "core/report/canidentifiers.h"
+#include "core/report/edschecks.h"
 #include "core/report/mappingintegrity.h"
 #include "core/tables/pargencheck.h"
 #include "core/tables/tablecatalog.h"
@@ -37,6 +39,13 @@ std::string withoutProjectDir(const ProjectFiles& files, const std::string& text
     return text.rfind(dirPrefix, 0) == 0 ? text.substr(dirPrefix.size()) : text;
 }
 
+// True when ParGen.xml is there but cannot be read, so the device type is unknown. parGenCheck
+// reports the file once; the checks that need the type then say nothing rather than guess 0.
+bool deviceTypeUnknown(ProjectDocuments& docs)
+{
+    return !docs.get(ProjectDocuments::File::ParGen).error.empty();
+}
+
 // A group of checks over the project whose documents are `docs`.
 using ProjectCheck = std::function<void(ProjectDocuments& docs, const UiTexts& texts, ProjectFindings&)>;
 
@@ -58,12 +67,24 @@ void parGenCheck(ProjectDocuments& docs, const UiTexts& texts, ProjectFindings& 
 void tableFileChecks(ProjectDocuments& docs, const UiTexts& texts, ProjectFindings& findings)
 {
     const ProjectFiles& files = docs.files();
+    const bool typeUnknown = deviceTypeUnknown(docs);
     const DeviceVariant variant = readTableVariant(docs);
     for (const TableDefinition* table : tableDefinitions()) {
         const std::string& path = files.*(table->projectFile);
         if (!pathExists(path))
             continue;
-        for (const std::string& message : checkTableFile(*table, docs, variant, texts))
+        std::vector<std::string> messages = checkTableFile(*table, docs, variant, texts);
+        if (typeUnknown) {
+            // Without a type, only what both variants' checks say holds.
+            const DeviceVariant other = variant == DeviceVariant::WithEthernet
+                                            ? DeviceVariant::WithoutEthernet
+                                            : DeviceVariant::WithEthernet;
+            const std::vector<std::string> otherMessages = checkTableFile(*table, docs, other, texts);
+            std::erase_if(messages, [&otherMessages](const std::string& message) {
+                return std::find(otherMessages.begin(), otherMessages.end(), message) == otherMessages.end();
+            });
+        }
+        for (const std::string& message : messages)
             findings.errors.push_back(onFile(table->fileName, path, message));
     }
 }
@@ -74,9 +95,16 @@ void compileCheck(ProjectDocuments& docs, const UiTexts&, ProjectFindings& findi
     std::vector<CompileMessage> messages;
     const CompiledImages images =
         compileImages(docs, [&messages](const CompileMessage& message) { messages.push_back(message); });
+    const std::string parGenName = ProjectDocuments::fileName(ProjectDocuments::File::ParGen);
     for (const CompileMessage& message : messages) {
-        const std::string text = "compile: " + withoutProjectDir(files, message.text);
-        if (message.kind == CompileMessage::Kind::Error && !images.ok && &message == &messages.back())
+        const std::string where = withoutProjectDir(files, message.text);
+        const std::string text = kCompileFindingPrefix + where;
+        const bool stop =
+            message.kind == CompileMessage::Kind::Error && !images.ok && &message == &messages.back();
+        // parGenCheck has named the unreadable ParGen.xml already.
+        if (stop && deviceTypeUnknown(docs) && where.rfind(parGenName + ": ", 0) == 0)
+            continue;
+        if (stop)
             findings.errors.push_back(text);
         else if (message.kind != CompileMessage::Kind::Information)
             findings.warnings.push_back(text);
@@ -87,6 +115,9 @@ void imageChecks(ProjectDocuments& docs, const UiTexts&, ProjectFindings& findin
 {
     for (std::string& warning : plainImageWarnings(docs))
         findings.warnings.push_back(std::move(warning));
+    // Which registers a transmit PDO claims depends on the device type.
+    if (deviceTypeUnknown(docs))
+        return;
     const std::vector<RegisterConflict> conflicts =
         findRegisterConflicts(claimsOfRegisterMap(buildRegisterMap(docs)));
     for (const RegisterConflict& conflict : conflicts)
@@ -98,6 +129,13 @@ void mappingChecks(ProjectDocuments& docs, const UiTexts&, ProjectFindings& find
     for (std::string& warning : mappingIntegrityWarnings(docs))
         findings.warnings.push_back(std::move(warning));
     for (std::string& warning : canIdentifierWarnings(docs))
+        findings.warnings.push_back(std::move(warning));
+}
+
+// The project against the EDS files of the nodes it catalogues.
+void nodeCatalogueChecks(ProjectDocuments& docs, const UiTexts&, ProjectFindings& findings)
+{
+    for (std::string& warning : edsCatalogueWarnings(docs))
         findings.warnings.push_back(std::move(warning));
 }
 
@@ -118,8 +156,9 @@ ProjectFindings checkProject(const ProjectFiles& files, const UiTexts& texts)
 
 ProjectFindings checkProject(ProjectDocuments& docs, const UiTexts& texts)
 {
-    const std::vector<ProjectCheck> checks = {parGenCheck, tableFileChecks, compileCheck,
-                                              imageChecks, mappingChecks,   projectWarningChecks};
+    const std::vector<ProjectCheck> checks = {parGenCheck,         tableFileChecks, compileCheck,
+                                              imageChecks,         mappingChecks,   nodeCatalogueChecks,
+                                              projectWarningChecks};
     ProjectFindings findings;
     for (const ProjectCheck& check : checks)
         check(docs, texts, findings);

@@ -9,6 +9,9 @@
 
 namespace setforge {
 
+// What the compile's own messages start with among the findings ("compile: ...").
+inline constexpr const char* kCompileFindingPrefix = "compile: ";
+
 // What the project checks found. Errors fail `check`; warnings do not.
 struct ProjectFindings {
     std::vector<std::string> errors;   // a failed check: the project should not go to a device
@@ -20,7 +23,8 @@ struct ProjectFindings {
 // table checks on the table files present (messages from `texts`, prefixed by the file name),
 // that the images compile, values the plain image cuts short, registers claimed more than
 // once, mapping rows that point at no frame or at bytes a frame lacks, and CAN identifiers used
-// twice or equal to a predefined one. Missing files are skipped; nothing is written.
+// twice or equal to a predefined one, the project against its catalogued nodes' EDS files
+// (core/report/edschecks.h). Missing files are skipped; nothing is written.
 // A file that does not parse is an error naming the file once; the project warnings of
 // core/image/projectwarnings.h are warnings.
 ProjectFindings checkProject(const ProjectFiles& files, const UiTexts& texts);
