@@ -282,6 +282,17 @@ rm -rf "$e2e/Demo-serial"
 cp -r "$e2e/Demo-windows" "$e2e/Demo-serial"
 sed -i 's|<Select_Device_Type>1<|<Select_Device_Type>0<|' "$e2e/Demo-serial/ParGen.xml"
 rm -f "$e2e/Demo-serial/Transmit_PDO_Define.xml"
+# Firmware missing from MASTER (beside the program) stops the update: exit 6, nothing started.
+update_status=0
+wine_run 300 "$win_cli" update "$e2e/Demo-serial" --serial COM3 --option firmware --no-read-back --dry-run \
+  >"$e2e/update-nofirmware.out" 2>"$e2e/update-nofirmware.err" || update_status=$?
+if [ "$update_status" -eq 6 ] && grep -q 'sim40917.sim: the firmware file is missing' "$e2e/update-nofirmware.err"; then
+  echo "update --option firmware without MASTER/sim40917.sim: exit 6"
+else
+  fail "update --option firmware without its firmware: exit $update_status: $(cat "$e2e/update-nofirmware.err")"
+fi
+mkdir -p "$e2e/bin/MASTER"
+printf 'stand-in firmware\n' >"$e2e/bin/MASTER/sim40917.sim"
 update_status=0
 wine_run 300 "$win_cli" update "$e2e/Demo-serial" --serial COM3 --option firmware --no-read-back --dry-run \
   >"$e2e/update-serial.out" 2>"$e2e/update-serial.err" || update_status=$?
