@@ -7,6 +7,7 @@
 #include "core/base/paths.h"
 #include "core/flow/updateflow.h"
 #include "core/lang/textid.h"
+#include "core/lang/uitexts.h"
 #include "testutil.h"
 
 namespace setforge {
@@ -245,6 +246,52 @@ TEST(UpdateFlow, EthernetRunWritesTheJobThenStartsTheUpdater)
     EXPECT_EQ(runner.programs, std::vector<std::string>{target.program});
     EXPECT_EQ(runner.arguments, std::vector<std::string>{""});
     EXPECT_EQ(runner.waited, kUpdaterWaitMs);
+}
+
+// Exit code 0 alone is success; 1 (the case that read like success) and a negative code fail,
+// each with its own number in the line.
+TEST(UpdateFlow, UpdaterVerdictReadsTheExitCode)
+{
+    const UiTexts texts;
+    struct Case {
+        int exitCode;
+        bool success;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0, true, "The updater reported success (exit code 0)"},
+        {1, false, "The updater reported a failure (exit code 1)"},
+        {-3, false, "The updater reported a failure (exit code -3)"},
+    };
+    for (const Case& c : cases) {
+        const UpdaterVerdict verdict = updaterVerdict(c.exitCode, texts);
+        EXPECT_EQ(verdict.success, c.success) << c.exitCode;
+        EXPECT_EQ(verdict.text, c.text);
+    }
+}
+
+// The project's own address comes from its IP fields; a missing ParGen.xml or fields that are
+// no address give nothing rather than the defaults of a new project.
+TEST(UpdateFlow, ProjectIpAddressIsTheProjectsOwn)
+{
+    TempDir dir;
+    const std::string projectDir = demoWithDeviceType(dir, 1);
+    const std::string parGen = joinPath(projectDir, "ParGen.xml");
+    std::string text = readTestFile(parGen);
+    const auto replace = [&text](const std::string& from, const std::string& to) {
+        text.replace(text.find(from), from.size(), to);
+    };
+    replace("<Ethernet_IP1>192<", "<Ethernet_IP1>127<");
+    replace("<Ethernet_IP2>168<", "<Ethernet_IP2> 0<");
+    replace("<Ethernet_IP4>5<", "<Ethernet_IP4>1<");
+    writeTestFile(parGen, text);
+    EXPECT_EQ(projectIpAddress(makeProjectFiles(projectDir)), "127.0.0.1");
+
+    replace("<Ethernet_IP4>1<", "<Ethernet_IP4>256<");
+    writeTestFile(parGen, text);
+    EXPECT_EQ(projectIpAddress(makeProjectFiles(projectDir)), "");
+
+    EXPECT_EQ(projectIpAddress(makeProjectFiles(dir.file("NoSuchProject"))), "");
 }
 
 } // namespace setforge

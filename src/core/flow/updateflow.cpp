@@ -9,6 +9,8 @@
 #include "core/base/paths.h"
 #include "core/lang/textid.h"
 #include "core/lang/uitexts.h"
+#include "core/tables/pargenfile.h"
+#include "core/update/ipaddress.h"
 #include "core/update/serialarguments.h"
 
 namespace setforge {
@@ -145,6 +147,32 @@ UpdateRun runUpdate(const UpdateTarget& target, const UpdateServices& services)
 bool keepsChoices(const UpdateRun& run)
 {
     return run.stop != UpdateStop::DeviceNotFound && run.stop != UpdateStop::AddressUnusable;
+}
+
+UpdaterVerdict updaterVerdict(int exitCode, const UiTexts& texts)
+{
+    UpdaterVerdict verdict;
+    verdict.success = exitCode == 0;
+    verdict.text = texts[verdict.success ? TextId::UpdaterSuccess : TextId::UpdaterFailure];
+    const std::size_t mark = verdict.text.find("%1");
+    const std::string code = std::to_string(exitCode);
+    if (mark == std::string::npos)
+        verdict.text += " " + code;
+    else
+        verdict.text.replace(mark, 2, code);
+    return verdict;
+}
+
+std::string projectIpAddress(const ProjectFiles& files)
+{
+    // A missing file would read as the defaults of a new project, which is not this project's address.
+    if (!pathExists(files.parGen))
+        return {};
+    const Result<ParGenValues> values = loadParGen(files.parGen);
+    if (!values)
+        return {};
+    const IpParts split = splitIpText(joinIpParts(values->ip));
+    return split.ok ? joinIpParts(split.parts) : std::string();
 }
 
 } // namespace setforge

@@ -115,6 +115,18 @@ struct UpdateRun {
 // nothing started after a failed step.
 UpdateRun runUpdate(const UpdateTarget& target, const UpdateServices& services);
 
+// How the updater's end reads to the user: exit code 0 is its success, any other code its failure.
+struct UpdaterVerdict {
+    bool success = false;
+    std::string text; // "The updater reported success (exit code 0)", in the language of the texts
+};
+// The verdict on exit code `exitCode`, worded with `texts`.
+UpdaterVerdict updaterVerdict(int exitCode, const UiTexts& texts);
+
+// The device address the project itself sets (the four IP fields of its ParGen.xml, joined as
+// "127.0.0.1"); empty when ParGen.xml is missing or unreadable or the fields are no address.
+std::string projectIpAddress(const ProjectFiles& files);
+
 // True when the run got past the reachability check, so the dialog's choices (address, option,
 // read-back) count as used and are kept for the next showing.
 bool keepsChoices(const UpdateRun& run);
