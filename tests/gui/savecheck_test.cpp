@@ -11,6 +11,8 @@
 #include "gui/app/mainwindow.h"
 #include "gui/mapping/mappingeditor.h"
 #include "gui/tables/tabledialog.h"
+#include "gui/tables/tablegrid.h"
+#include "gui/tables/tablemodel.h"
 #include "support/fakemessages.h"
 #include "support/modal.h"
 #include "support/workspace.h"
@@ -110,7 +112,7 @@ void SaveCheckTest::editWithoutNewFindingsSaysNothing()
     DemoFixture f;
     FakeMessages msgs;
     whenShown<TableDialog>([&](TableDialog* dialog) {
-        dialog->model()->setData(dialog->model()->index(0, 10), "Renamed");
+        dialog->model()->setData(dialog->model()->index(0, 9), "Renamed");
         press(dialog, "Btn_OK");
     });
     QCOMPARE(f.window->windows().sdoClient->exec(), int(QDialog::Accepted));
