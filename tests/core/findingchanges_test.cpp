@@ -16,7 +16,8 @@ TEST(FindingChanges, KeepsOnlyWhatTheEditBrought)
 
     ProjectFindings after;
     after.warnings = {"sdo.xml row 4: Hi Byte 3 is above NByte 2", "sdopdo.xml row 1: byte 7 (high) beyond",
-                      "sdopdo.xml row 1: byte 7 (high) beyond", "sdopdo.xml row 6: receive PDO 3 does not exist"};
+                      "sdopdo.xml row 1: byte 7 (high) beyond",
+                      "sdopdo.xml row 6: receive PDO 3 does not exist"};
     after.errors = {"Register 9 is claimed by: SDO client (sdo.xml row 2), receive PDO (sdopdo.xml row 3)",
                     "sdo.xml row 4: Hi Byte 3 is above NByte 2"};
 

@@ -12,10 +12,11 @@ TEST(MappingPlace, FlatRowsTakeTheirFrameAndTheirTurnInIt)
 {
     TempDir dir;
     const std::string file = dir.file("Transmit_PDO_Define.xml");
-    writeTestFile(file, "<Transmit_PDO_Define><row Index=\"1\" NrPdo=\"1\" PosComp=\"18\"/>"
-                        "<row Index=\"2\" NrPdo=\"2\" PosComp=\"18\"/><!-- note -->"
-                        "<row Index=\"3\" NrPdo=\"1\" PosComp=\"18\"/><row Index=\"4\" NrPdo=\"2\" PosComp=\"18\"/>"
-                        "<row Index=\"5\" NrPdo=\"x\" PosComp=\"18\"/></Transmit_PDO_Define>");
+    writeTestFile(file,
+                  "<Transmit_PDO_Define><row Index=\"1\" NrPdo=\"1\" PosComp=\"18\"/>"
+                  "<row Index=\"2\" NrPdo=\"2\" PosComp=\"18\"/><!-- note -->"
+                  "<row Index=\"3\" NrPdo=\"1\" PosComp=\"18\"/><row Index=\"4\" NrPdo=\"2\" PosComp=\"18\"/>"
+                  "<row Index=\"5\" NrPdo=\"x\" PosComp=\"18\"/></Transmit_PDO_Define>");
     struct Case {
         int row;
         int frame;

@@ -437,8 +437,9 @@ void MappingEditorTest::fillFrameAndSharedRegistersOnOk()
     const QString warning = "These registers are also used by another table. Save anyway?";
     QCOMPARE(msgs.texts(), (QStringList{warning, warning}));
     for (const auto& m : msgs.all())
-        QCOMPARE(m.items, QStringList{"Register 11 is claimed by: SDO table (sdo.xml row 1), TPDO mapping (this "
-                                      "editor, frame 2)"});
+        QCOMPARE(m.items,
+                 QStringList{"Register 11 is claimed by: SDO table (sdo.xml row 1), TPDO mapping (this "
+                             "editor, frame 2)"});
     QVERIFY(fileBytes(project.file("Transmit_PDO_Define.xml")) != before);
     QVERIFY(fileBytes(project.file("Transmit_PDO_Define.xml"))
                 .contains("Index=\"11\" NrPdo=\"2\" PosComp=\"67\""));

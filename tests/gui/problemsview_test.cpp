@@ -142,7 +142,8 @@ void ProblemsViewTest::doubleClickOpensTheTableAtRowAndCell()
 {
     DemoFixture f;
     FakeMessages msgs;
-    f.edit("sdo.xml", "IndexA=\"103\" SubindexA=\"0\" devIDB=\"3\"", "IndexA=\"103\" SubindexA=\"0\" devIDB=\"300\"");
+    f.edit("sdo.xml", "IndexA=\"103\" SubindexA=\"0\" devIDB=\"3\"",
+           "IndexA=\"103\" SubindexA=\"0\" devIDB=\"300\"");
     int currentRow = -1;
     int currentColumn = -1;
     bool tableShown = false;
@@ -162,7 +163,6 @@ void ProblemsViewTest::doubleClickOpensTheTableAtRowAndCell()
             table->findChild<QPushButton*>("Btn_OK")->click();
             if (table->isVisible())
                 table->done(QDialog::Rejected); // never left hanging by a failed save
-
         });
         const QRect cell = list->visualItemRect(list->item(line, 4));
         // The press before the double-click event, as a real double-click has it.

@@ -85,8 +85,8 @@ void SaveCheckTest::deletedReceivePdoListsTheOrphanedMapping()
     const auto lists = msgs.lists();
     QCOMPARE(lists.size(), std::size_t(1));
     QCOMPARE(lists.front().text, QString("Saved. The project check found new problems:"));
-    const QStringList orphaned =
-        lists.front().items.filter("warning: sdopdo.xml row 5: receive PDO 2 does not exist (rpdodef.xml has 1)");
+    const QStringList orphaned = lists.front().items.filter(
+        "warning: sdopdo.xml row 5: receive PDO 2 does not exist (rpdodef.xml has 1)");
     QCOMPARE(orphaned.size(), 1);
     // Only what the delete brought: nothing the project had before.
     for (const QString& line : lists.front().items)

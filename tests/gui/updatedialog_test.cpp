@@ -235,7 +235,8 @@ void UpdateDialogTest::serialExecuteStartsTheSerialUpdater()
         f.child<QCheckBox>("CB_Update_Option_Read_Back")->setChecked(false);
         f.child<QPushButton>("Btn_Update")->click();
         QVERIFY(d->isVisible()); // the dialog stays open for another attempt
-        QCOMPARE(f.child<QLabel>("L_Update_Status")->text(), QString("The updater reported success (exit code 0)"));
+        QCOMPARE(f.child<QLabel>("L_Update_Status")->text(),
+                 QString("The updater reported success (exit code 0)"));
     });
     const QString sep = QDir::separator();
     const QStringList expected = {"/dev/ttyUSB0",
@@ -555,7 +556,8 @@ void UpdateDialogTest::projectIpButtonFillsTheFields()
     QFile parGen(UpdateFixture::qs(f.state.files.parGen));
     QVERIFY(parGen.open(QIODevice::WriteOnly));
     parGen.write("<Par_Gen><Select_Device_Type>1</Select_Device_Type><Ethernet_IP1>127</Ethernet_IP1>"
-                 "<Ethernet_IP2>0</Ethernet_IP2><Ethernet_IP3>0</Ethernet_IP3><Ethernet_IP4>9</Ethernet_IP4></Par_Gen>");
+                 "<Ethernet_IP2>0</Ethernet_IP2><Ethernet_IP3>0</Ethernet_IP3><Ethernet_IP4>9</"
+                 "Ethernet_IP4></Par_Gen>");
     parGen.close();
     f.state.deviceIp = "127.0.0.2";
     ScriptedEcho echo;
@@ -568,7 +570,8 @@ void UpdateDialogTest::projectIpButtonFillsTheFields()
         QCOMPARE(f.child<QLineEdit>("E_IP4")->text(), QString("2"));
         // The button lies inside its panel, right of the fields.
         QVERIFY(f.child<QFrame>("P_IP_Address")->rect().contains(button->geometry()));
-        QVERIFY(button->geometry().left() > f.child<QLineEdit>("E_IP4")->mapTo(f.child<QFrame>("P_IP_Address"), QPoint(0, 0)).x());
+        QVERIFY(button->geometry().left() >
+                f.child<QLineEdit>("E_IP4")->mapTo(f.child<QFrame>("P_IP_Address"), QPoint(0, 0)).x());
         button->click();
         QCOMPARE(f.child<QLineEdit>("E_IP4")->text(), QString("9"));
         f.child<QPushButton>("Btn_Update")->click();

@@ -325,7 +325,8 @@ inline constexpr int DeviceNotFound = 1536;
 inline constexpr int CheckIpAddress = 1537;
 
 // Project checks in the window: the Problems view, the checks on OK and the updater's verdict.
-inline constexpr int MainCheckProject = 1538; // main window: runs every project check and opens the Problems view
+inline constexpr int MainCheckProject =
+    1538; // main window: runs every project check and opens the Problems view
 inline constexpr int MainCheckProjectHint = 1539;
 inline constexpr int ProblemsCaption = 1540;
 inline constexpr int ProblemsFirstColumn = 1541; // Kind, File, Row, Column, Problem
@@ -337,9 +338,9 @@ inline constexpr int ProblemsKindError = 1550;
 inline constexpr int SavedWithNewProblems = 1551; // after OK of a table dialog or mapping editor
 inline constexpr int ListGoBack = 1552;
 inline constexpr int CheckFoundWarnings = 1553; // before an update, with no error
-inline constexpr int UpdaterSuccess = 1554; // "%1" takes the exit code
-inline constexpr int UpdaterFailure = 1555; // "%1" takes the exit code
-inline constexpr int UpdateProjectIp = 1556; // "%1" takes the project's own address
+inline constexpr int UpdaterSuccess = 1554;     // "%1" takes the exit code
+inline constexpr int UpdaterFailure = 1555;     // "%1" takes the exit code
+inline constexpr int UpdateProjectIp = 1556;    // "%1" takes the project's own address
 inline constexpr int UpdateProjectIpHint = 1557;
 inline constexpr int ProblemsCheckAgain = 1558;
 

@@ -66,7 +66,8 @@ bool namesCaption(std::string_view text, std::string_view caption)
     for (std::size_t at = text.find(caption); at != std::string_view::npos; at = text.find(caption, at + 1)) {
         const std::size_t end = at + caption.size();
         const bool startFree = at == 0 || !isWordCharacter(text[at - 1]) || !isWordCharacter(caption.front());
-        const bool endFree = end == text.size() || !isWordCharacter(text[end]) || !isWordCharacter(caption.back());
+        const bool endFree =
+            end == text.size() || !isWordCharacter(text[end]) || !isWordCharacter(caption.back());
         if (startFree && endFree)
             return true;
     }
@@ -119,7 +120,8 @@ bool readPrefixedRow(std::string_view text, FindingLocation& location, std::stri
 }
 
 // "<file>: rest", with the table's "Error row N" read from the start of the rest.
-bool readFileColon(std::string_view text, const UiTexts& texts, FindingLocation& location, std::string_view& rest)
+bool readFileColon(std::string_view text, const UiTexts& texts, FindingLocation& location,
+                   std::string_view& rest)
 {
     const std::string_view file = fileAtStart(text, ": ");
     if (file.empty())

@@ -10,11 +10,11 @@ namespace setforge {
 // Where one finding of the project checks points: the project file, the row in it and, for a
 // table, the column the text names.
 struct FindingLocation {
-    std::string file; // the project file's name ("sdo.xml"); empty when the line names none
-    int row = 0;      // from 1: the table row, the mapping file's row or the emergency; 0 for none
-    int column = -1;  // the table column whose caption the text names; -1 for none
+    std::string file;          // the project file's name ("sdo.xml"); empty when the line names none
+    int row = 0;               // from 1: the table row, the mapping file's row or the emergency; 0 for none
+    int column = -1;           // the table column whose caption the text names; -1 for none
     std::string columnCaption; // that column's caption, as the texts give it; empty for none
-    int word = 0;     // emcyword.xml: the word within the emergency, from 1; 0 for none
+    int word = 0;              // emcyword.xml: the word within the emergency, from 1; 0 for none
 };
 
 // Where a finding points. `line` is a finding or a line of findingLines ("warning: " or

@@ -485,9 +485,9 @@ void MainWindow::openFinding(const FindingLocation& location)
 {
     using File = ProjectDocuments::File;
     const std::pair<File, SetforgeDialog*> windows[] = {
-        {File::ParGen, m_windows.communication},   {File::Sdo, m_windows.sdoClient},
-        {File::EmcyDef, m_windows.emcyAccess},     {File::EmcyWord, m_windows.emcyDefine},
-        {File::RpdoDef, m_windows.pdoReceive},     {File::SdoPdo, m_windows.rpdoDefine},
+        {File::ParGen, m_windows.communication},    {File::Sdo, m_windows.sdoClient},
+        {File::EmcyDef, m_windows.emcyAccess},      {File::EmcyWord, m_windows.emcyDefine},
+        {File::RpdoDef, m_windows.pdoReceive},      {File::SdoPdo, m_windows.rpdoDefine},
         {File::TransmitPdo, m_windows.pdoTransmit}, {File::TransmitPdoDefine, m_windows.tpdoDefine},
         {File::NodeGuard, m_windows.nodeGuard},
     };

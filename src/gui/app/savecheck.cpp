@@ -10,7 +10,9 @@
 
 namespace setforge {
 
-SaveCheck::SaveCheck(const AppState& state) : m_state(state), m_before(checkProject(state.files, state.texts)) {}
+SaveCheck::SaveCheck(const AppState& state) : m_state(state), m_before(checkProject(state.files, state.texts))
+{
+}
 
 bool SaveCheck::reviewAfterSave(QWidget* parent, const QStringList& alreadyShown) const
 {

@@ -18,8 +18,8 @@ public:
     explicit SaveCheck(const AppState& state);
 
     // Checks again after the save and lists the findings that are new (newFindings), except the
-    // lines that start with one of `alreadyShown`, in a box with "Go back" and "OK". True for OK or when nothing is
-    // new: the dialog may close; false for Go back: the dialog stays open.
+    // lines that start with one of `alreadyShown`, in a box with "Go back" and "OK". True for OK or when
+    // nothing is new: the dialog may close; false for Go back: the dialog stays open.
     bool reviewAfterSave(QWidget* parent, const QStringList& alreadyShown = {}) const;
 
 private:

@@ -34,7 +34,8 @@ bool confirmFindings(AppState& state, QWidget* parent, const ProjectFindings& fi
         return true;
     }
     box.kind = MessageList::Kind::Question;
-    box.text = qs(state.texts.at(TextId::CheckFoundProblems)) + "\n\n" + qs(state.texts.at(TextId::UpdateAnyway));
+    box.text =
+        qs(state.texts.at(TextId::CheckFoundProblems)) + "\n\n" + qs(state.texts.at(TextId::UpdateAnyway));
     box.buttons = MessageList::Buttons::YesNo;
     return messages().list(parent, box);
 }
