@@ -325,8 +325,8 @@ inline constexpr int DeviceNotFound = 1536;
 inline constexpr int CheckIpAddress = 1537;
 
 // Project checks in the window: the Problems view, the checks on OK and the updater's verdict.
-inline constexpr int MainCheckProject =
-    1538; // main window: runs every project check and opens the Problems view
+// The main window's button that runs every project check and opens the Problems view.
+inline constexpr int MainCheckProject = 1538;
 inline constexpr int MainCheckProjectHint = 1539;
 inline constexpr int ProblemsCaption = 1540;
 inline constexpr int ProblemsFirstColumn = 1541; // Kind, File, Row, Column, Problem
