@@ -323,6 +323,21 @@ const Case kCases[] = {
     NAMED(UpdateExecuteHint, "Start the update of Device"),
     NAMED(DeviceNotFound, "Device Not Found!"),
     NAMED(CheckIpAddress, "Error!!! Check the Ip Address"),
+    NAMED(MainCheckProject, "Check Project"),
+    NAMED(MainCheckProjectHint, "Run every project check"),
+    NAMED(ProblemsCaption, "Project Problems"),
+    NAMED(ProblemsFirstColumn, "Kind"),
+    NAMED(ProblemsNone, "The project check found no problems."),
+    NAMED(ProblemsHint, "Double-click a line"),
+    NAMED(ProblemsClose, "Close"),
+    NAMED(ProblemsKindWarning, "warning"),
+    NAMED(ProblemsKindError, "error"),
+    NAMED(SavedWithNewProblems, "Saved. The project check found new"),
+    NAMED(ListGoBack, "Go back"),
+    NAMED(CheckFoundWarnings, "The project check found warnings:"),
+    NAMED(UpdateProjectIp, "Project IP (%1)"),
+    NAMED(UpdateProjectIpHint, "Fill in the IP address"),
+    NAMED(ProblemsCheckAgain, "Check Again"),
 };
 
 #undef NAMED

@@ -7,6 +7,7 @@
 #include "core/base/paths.h"
 #include "core/flow/updateflow.h"
 #include "core/lang/textid.h"
+#include "core/lang/uitexts.h"
 #include "testutil.h"
 
 namespace setforge {
@@ -304,6 +305,30 @@ TEST(UpdateFlow, VerdictReadsOnlyExitCodeZeroAsSuccess)
     UiTexts german;
     german.set(TextId::UpdaterReportedFailure, "Der Updater meldet einen Fehler (Exit-Code %1)");
     EXPECT_EQ(updaterVerdict(3, german).text, "Der Updater meldet einen Fehler (Exit-Code 3)");
+}
+
+// The project's own address comes from its IP fields; a missing ParGen.xml or fields that are
+// no address give nothing rather than the defaults of a new project.
+TEST(UpdateFlow, ProjectIpAddressIsTheProjectsOwn)
+{
+    TempDir dir;
+    const std::string projectDir = demoWithDeviceType(dir, 1);
+    const std::string parGen = joinPath(projectDir, "ParGen.xml");
+    std::string text = readTestFile(parGen);
+    const auto replace = [&text](const std::string& from, const std::string& to) {
+        text.replace(text.find(from), from.size(), to);
+    };
+    replace("<Ethernet_IP1>192<", "<Ethernet_IP1>127<");
+    replace("<Ethernet_IP2>168<", "<Ethernet_IP2> 0<");
+    replace("<Ethernet_IP4>5<", "<Ethernet_IP4>1<");
+    writeTestFile(parGen, text);
+    EXPECT_EQ(projectIpAddress(makeProjectFiles(projectDir)), "127.0.0.1");
+
+    replace("<Ethernet_IP4>1<", "<Ethernet_IP4>256<");
+    writeTestFile(parGen, text);
+    EXPECT_EQ(projectIpAddress(makeProjectFiles(projectDir)), "");
+
+    EXPECT_EQ(projectIpAddress(makeProjectFiles(dir.file("NoSuchProject"))), "");
 }
 
 } // namespace setforge

@@ -107,7 +107,9 @@ void ImageActionsTest::updateDeviceWritesTheThreeImages()
     FakeMessages msgs;
     ModalCloser closer;
     f.window->clickButton("Btn_CreateBin");
-    QCOMPARE(msgs.texts(), QStringList());
+    // The Demo's two warnings are listed, and the update goes on without a question.
+    QCOMPARE(msgs.texts(), QStringList{"The project check found warnings:"});
+    QCOMPARE(msgs.all().front().items.size(), 2);
     QCOMPARE(QFileInfo(f.bin("bank.bin")).size(), qint64(205));
     QCOMPARE(QFileInfo(f.bin("bank1_ESP32.bin")).size(), qint64(2048));
     QCOMPARE(QFileInfo(f.bin("bank2_ESP32.bin")).size(), qint64(30720));
@@ -162,9 +164,12 @@ void ImageActionsTest::failedCheckAsksBeforeAnythingIsWritten()
                  f.window->windows().update); // the question is answered No, its default
     QCOMPARE(msgs.all().size(), std::size_t(1));
     QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Question);
-    QCOMPARE(msgs.last(), QString("The project check found problems:\n"
-                                  "NodeGuard.xml: Error row 2!! Device ID must be between 1 and 127\n"
-                                  "\nUpdate anyway?"));
+    // The failed checks come as the lines of a scrolling list, as `check` prints them.
+    QCOMPARE(msgs.last(), QString("The project check found problems:\n\nUpdate anyway?"));
+    QVERIFY(msgs.all().front().isList);
+    QVERIFY2(msgs.all().front().items.contains(
+                 "error: NodeGuard.xml: Error row 2!! Device ID must be between 1 and 127"),
+             qPrintable(msgs.all().front().items.join('\n')));
     QVERIFY(!QFileInfo::exists(f.bin("bank.bin")));
     QCOMPARE(closer.shown, 0);
 
@@ -194,6 +199,14 @@ void ImageActionsTest::checkWarningsAloneDoNotAsk()
     updateDevice(f.window->state(), f.window.get(), f.window->windows().update);
     for (const auto& m : msgs.all())
         QVERIFY2(m.kind != FakeMessages::Kind::Question, qPrintable(m.text));
+    // The warnings are listed before the update goes on, each with its file.
+    const auto lists = msgs.lists();
+    QCOMPARE(lists.size(), std::size_t(1));
+    QCOMPARE(lists.front().kind, FakeMessages::Kind::Warning);
+    QCOMPARE(lists.front().text, QString("The project check found warnings:"));
+    QVERIFY(!lists.front().items.isEmpty());
+    for (const QString& line : lists.front().items)
+        QVERIFY2(line.startsWith("warning: "), qPrintable(line));
     QTRY_COMPARE(closer.shown, 1);
     QVERIFY(QFileInfo::exists(f.bin("bank1_ESP32.bin")));
 }
@@ -207,8 +220,8 @@ void ImageActionsTest::unwritableImageIsReportedWithItsPath()
     // standing where the file should be does.
     QVERIFY(QDir().mkpath(f.bin("bank.bin")));
     updateDevice(f.window->state(), f.window.get(), f.window->windows().update);
-    QCOMPARE(msgs.all().size(), std::size_t(1));
-    QCOMPARE(msgs.all().front().kind, FakeMessages::Kind::Error);
+    QCOMPARE(msgs.all().size(), std::size_t(2)); // the Demo's warnings, then the write's error
+    QCOMPARE(msgs.all().back().kind, FakeMessages::Kind::Error);
     QVERIFY2(msgs.last().contains(QDir::toNativeSeparators(f.bin("bank.bin"))), qPrintable(msgs.last()));
     QVERIFY(!QFileInfo::exists(f.bin("bank1_ESP32.bin")));
     QCOMPARE(closer.shown, 0);

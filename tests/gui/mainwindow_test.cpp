@@ -13,6 +13,7 @@
 #include "gui/app/mainwindow.h"
 #include "gui/app/newprojectdialog.h"
 #include "gui/app/openprojectdialog.h"
+#include "gui/report/problemsview.h"
 #include "support/fakemessages.h"
 #include "support/modal.h"
 #include "support/workspace.h"
@@ -72,6 +73,7 @@ void MainWindowTest::windowsKeepTheirObjectNames()
         {w.sdoClient, "TFSDOClient"},    {w.emcyAccess, "TFEMCYAccess"}, {w.emcyDefine, "TFEMCYDefine"},
         {w.pdoReceive, "TFPDOReceive"},  {w.rpdoDefine, "TFRPDODefine"}, {w.pdoTransmit, "TFPDOTransmit"},
         {w.tpdoDefine, "TFTPDODefine"},  {w.nodeGuard, "TFNodeGuard"},   {w.update, "FBoot"},
+        {w.problems, "FProblems"},
     };
     for (const auto& [object, name] : expected) {
         QVERIFY2(object, name);

@@ -24,6 +24,7 @@
 #include "gui/app/setforgedialog.h"
 #include "gui/mapping/mappingeditor.h"
 #include "gui/nodes/objectbrowser.h"
+#include "gui/report/problemsview.h"
 #include "gui/tables/tabledialog.h"
 #include "gui/update/updatedialog.h"
 #include "support/fakemessages.h"
@@ -320,6 +321,8 @@ void TextFitTest::everyTextFitsItsControlInEveryLanguage()
             updateWindow->setFormType(deviceType);
             showAndCheck(deviceType ? "UpdateEthernet" : "UpdateSerial", updateWindow);
             showAndCheck("ObjectBrowser", &browser);
+            windows.problems->refresh();
+            showAndCheck("Problems", windows.problems);
         }
         failures += report(checker.misfits, name);
     }

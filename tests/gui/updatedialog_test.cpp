@@ -162,6 +162,7 @@ private slots:
     void updaterWaitPaintsCountsAndDropsInput();
     void updaterStillRunningAfterTheWait();
     void pingProgramFallback();
+    void projectIpButtonFillsTheFields();
     void cancelKeepsThePreviousChoices();
     void otherFormTypeDoesNothing();
     void textsAreTakenOnEveryShowing();
@@ -234,6 +235,8 @@ void UpdateDialogTest::serialExecuteStartsTheSerialUpdater()
         f.child<QCheckBox>("CB_Update_Option_Read_Back")->setChecked(false);
         f.child<QPushButton>("Btn_Update")->click();
         QVERIFY(d->isVisible()); // the dialog stays open for another attempt
+        QCOMPARE(f.child<QLabel>("L_Update_Status")->text(),
+                 QString("The updater reported success (exit code 0)"));
     });
     const QString sep = QDir::separator();
     const QStringList expected = {"/dev/ttyUSB0",
@@ -510,6 +513,7 @@ void UpdateDialogTest::updaterWaitPaintsCountsAndDropsInput()
     ports.list = {{"ttyS0", "/dev/ttyS0"}};
     f.dialog->setPortLister(&ports);
     QString duringWait;
+    bool cancelEnabledDuringWait = true;
     bool firedDuringWait = false;
     bool waiting = false;
     f.show(0, [&](UpdateDialog* d) {
@@ -518,6 +522,7 @@ void UpdateDialogTest::updaterWaitPaintsCountsAndDropsInput()
         QTimer::singleShot(1300, d, [&, d] {
             firedDuringWait = waiting;
             duringWait = f.child<QLabel>("L_Update_Status")->text();
+            cancelEnabledDuringWait = f.child<QPushButton>("Btn_Cancel")->isEnabled();
             QTest::mouseClick(f.child<QPushButton>("Btn_Cancel"), Qt::LeftButton);
             QCoreApplication::postEvent(d, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
             QCoreApplication::postEvent(d, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier));
@@ -527,12 +532,56 @@ void UpdateDialogTest::updaterWaitPaintsCountsAndDropsInput()
         waiting = false;
         QTest::qWait(200); // anything kept for later would act now
         QVERIFY(d->isVisible());
-        QCOMPARE(status->text(), QString("Updater ended (exit code 3)"));
+        // A code other than 0 is a failure: said in an error box, and the line stays.
+        QCOMPARE(status->text(), QString("The updater reported a failure (exit code 3)"));
+        QCOMPARE(f.msgs.all().size(), std::size_t(1));
+        QCOMPARE(f.msgs.all().front().kind, FakeMessages::Kind::Error);
+        QCOMPARE(f.msgs.last(), QString("The updater reported a failure (exit code 3)"));
+        QVERIFY(f.child<QPushButton>("Btn_Cancel")->isEnabled());
     });
     QVERIFY(firedDuringWait);
+    // Cancel is inert while the updater runs, and looks it.
+    QVERIFY(!cancelEnabledDuringWait);
     // The number and its unit are joined by a no-break space, so "s" never wraps alone.
     QCOMPARE(duringWait, QString("Waiting for the updater: 1\u00a0s"));
     QCOMPARE(f.recordedArgs().value(0), QString("/dev/ttyS0"));
+}
+
+// Device_IP stays in the fields; the button offers the project's own address and fills the four
+// fields with it, and Execute then reaches that address (a fake echo: no packet leaves).
+void UpdateDialogTest::projectIpButtonFillsTheFields()
+{
+    UpdateFixture f;
+    f.installUpdater("Ethernet_Update");
+    f.state.files = makeProjectFiles(f.state.projectDir);
+    QFile parGen(UpdateFixture::qs(f.state.files.parGen));
+    QVERIFY(parGen.open(QIODevice::WriteOnly));
+    parGen.write("<Par_Gen><Select_Device_Type>1</Select_Device_Type><Ethernet_IP1>127</Ethernet_IP1>"
+                 "<Ethernet_IP2>0</Ethernet_IP2><Ethernet_IP3>0</Ethernet_IP3><Ethernet_IP4>9</"
+                 "Ethernet_IP4></Par_Gen>");
+    parGen.close();
+    f.state.deviceIp = "127.0.0.2";
+    ScriptedEcho echo;
+    echo.script = {EchoStatus::Reply};
+    f.dialog->setEchoClient(&echo);
+    f.show(1, [&](UpdateDialog*) {
+        auto* button = f.child<QPushButton>("Btn_Project_IP");
+        QVERIFY(button->isVisible());
+        QCOMPARE(button->text(), QString("Project IP (127.0.0.9)"));
+        QCOMPARE(f.child<QLineEdit>("E_IP4")->text(), QString("2"));
+        // The button lies inside its panel, right of the fields.
+        QVERIFY(f.child<QFrame>("P_IP_Address")->rect().contains(button->geometry()));
+        QVERIFY(button->geometry().left() >
+                f.child<QLineEdit>("E_IP4")->mapTo(f.child<QFrame>("P_IP_Address"), QPoint(0, 0)).x());
+        button->click();
+        QCOMPARE(f.child<QLineEdit>("E_IP4")->text(), QString("9"));
+        f.child<QPushButton>("Btn_Update")->click();
+    });
+    QCOMPARE(echo.addresses.front(), std::string("127.0.0.9"));
+
+    // The serial layout has no address, nor a project without ParGen.xml a project IP.
+    QFile::remove(UpdateFixture::qs(f.state.files.parGen));
+    f.show(1, [&](UpdateDialog*) { QVERIFY(!f.child<QPushButton>("Btn_Project_IP")->isVisible()); });
 }
 
 void UpdateDialogTest::updaterStillRunningAfterTheWait()

@@ -116,7 +116,9 @@ void UpdateFlowTest::serialUpdateOfDemo()
     QVERIFY(demo.imagesWritten());
     QVERIFY2(demo.record().contains("arg=/dev/ttyUSB0\n"), qPrintable(demo.record()));
     QVERIFY2(demo.record().contains("sim40917.sim"), qPrintable(demo.record()));
-    QVERIFY2(demo.msgs.texts().isEmpty(), qPrintable(demo.msgs.texts().join('\n')));
+    // The Demo's warnings are listed before the update; nothing asks or fails.
+    QVERIFY2(demo.msgs.texts() == QStringList{"The project check found warnings:"},
+             qPrintable(demo.msgs.texts().join('\n')));
 }
 
 void UpdateFlowTest::ethernetUpdateOfDemo()

@@ -10,6 +10,7 @@
 #include "core/lang/textid.h"
 #include "core/lang/uitexts.h"
 #include "core/tables/pargenfile.h"
+#include "core/update/ipaddress.h"
 #include "core/update/serialarguments.h"
 
 namespace setforge {
@@ -181,6 +182,18 @@ UpdaterVerdict updaterVerdict(int exitCode, const UiTexts& texts)
     if (mark != std::string::npos)
         text.replace(mark, 2, std::to_string(exitCode));
     return {success, std::move(text)};
+}
+
+std::string projectIpAddress(const ProjectFiles& files)
+{
+    // A missing file would read as the defaults of a new project, which is not this project's address.
+    if (!pathExists(files.parGen))
+        return {};
+    const Result<ParGenValues> values = loadParGen(files.parGen);
+    if (!values)
+        return {};
+    const IpParts split = splitIpText(joinIpParts(values->ip));
+    return split.ok ? joinIpParts(split.parts) : std::string();
 }
 
 } // namespace setforge

@@ -129,6 +129,10 @@ struct UpdateRun {
 // nothing started after a failed step.
 UpdateRun runUpdate(const UpdateTarget& target, const UpdateServices& services);
 
+// The device address the project itself sets (the four IP fields of its ParGen.xml, joined as
+// "127.0.0.1"); empty when ParGen.xml is missing or unreadable or the fields are no address.
+std::string projectIpAddress(const ProjectFiles& files);
+
 // True when the run got past the reachability check, so the dialog's choices (address, option,
 // read-back) count as used and are kept for the next showing.
 bool keepsChoices(const UpdateRun& run);

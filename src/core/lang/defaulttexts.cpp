@@ -598,6 +598,27 @@ const DefaultText kDefaultTexts[] = {
     {1536, "Device Not Found!"},
     {1537, "Error!!! Check the Ip Address"},
 
+    // Project checks in the window (1538-1558).
+    {1538, "Check Project"},
+    {1539, "Run every project check and list the problems it finds"},
+    {1540, "Project Problems"},
+    {1541, "Kind"},
+    {1542, "File"},
+    {1543, "Row"},
+    {1544, "Column"},
+    {1545, "Problem"},
+    {1546, "The project check found no problems."},
+    {1547, "Double-click a line to open its table at that row"},
+    {1548, "Close"},
+    {1549, "warning"},
+    {1550, "error"},
+    {1551, "Saved. The project check found new problems:"},
+    {1552, "Go back"},
+    {1553, "The project check found warnings:"},
+    {1556, "Project IP (%1)"},
+    {1557, "Fill in the IP address of the project's communication parameters"},
+    {1558, "Check Again"},
+
     // Virtual converter window (1580-1596).
     {1580, "Virtual Converter"},
     {1581, "Simulate"},

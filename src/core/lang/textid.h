@@ -353,6 +353,24 @@ inline constexpr int UpdateExecuteHint = 1535;
 inline constexpr int DeviceNotFound = 1536;
 inline constexpr int CheckIpAddress = 1537;
 
+// Project checks in the window: the Problems view, the checks on OK and the updater's verdict.
+// The main window's button that runs every project check and opens the Problems view.
+inline constexpr int MainCheckProject = 1538;
+inline constexpr int MainCheckProjectHint = 1539;
+inline constexpr int ProblemsCaption = 1540;
+inline constexpr int ProblemsFirstColumn = 1541; // Kind, File, Row, Column, Problem
+inline constexpr int ProblemsNone = 1546;
+inline constexpr int ProblemsHint = 1547;
+inline constexpr int ProblemsClose = 1548;
+inline constexpr int ProblemsKindWarning = 1549;
+inline constexpr int ProblemsKindError = 1550;
+inline constexpr int SavedWithNewProblems = 1551; // after OK of a table dialog or mapping editor
+inline constexpr int ListGoBack = 1552;
+inline constexpr int CheckFoundWarnings = 1553; // before an update, with no error
+inline constexpr int UpdateProjectIp = 1556;    // "%1" takes the project's own address
+inline constexpr int UpdateProjectIpHint = 1557;
+inline constexpr int ProblemsCheckAgain = 1558;
+
 // Remote nodes: the object browser, the node's PDO list and the node catalogue.
 inline constexpr int NodePickObject = 1440;
 inline constexpr int NodeBrowserCaption = 1441;

@@ -12,6 +12,7 @@
 #include "core/app/makerlinks.h"
 #include "core/base/devicevariant.h"
 #include "core/lang/textid.h"
+#include "core/tables/projectdocuments.h"
 #include "gui/app/aboutdialog.h"
 #include "gui/app/clicklabel.h"
 #include "gui/app/messageservice.h"
@@ -21,6 +22,7 @@
 #include "gui/app/tooltipwrapper.h"
 #include "gui/app/urlopener.h"
 #include "gui/app/windowfactory.h"
+#include "gui/report/problemsview.h"
 #include "gui/sim/virtualconverterwindow.h"
 
 namespace setforge {
@@ -166,6 +168,11 @@ void MainWindow::buildLayout()
     m_btnCreateBin =
         addButton("Btn_CreateBin", kFirstColumn, kStepRowTop[8], w, h, &MainWindow::onUpdateDeviceClicked);
 
+    // Beside the open project's name: the checks concern the whole project, and are there to use
+    // at any step, not only before the update.
+    m_btnCheckProject = addButton("Btn_Check_Project", kThirdColumn, 70, kSimulateButtonWidth, h,
+                                  &MainWindow::onCheckProjectClicked);
+
     m_shape1 = new QFrame(this);
     m_shape1->setObjectName("Shape1");
     m_shape1->setFrameShape(QFrame::HLine);
@@ -201,6 +208,8 @@ void MainWindow::createWindows()
     m_windows.nodeGuard = createNodeGuardWindow(m_state, this);
     m_windows.update = createUpdateWindow(m_state, this);
     m_windows.simulate = new VirtualConverterWindow(m_state, this);
+    m_windows.problems =
+        new ProblemsView(m_state, this, [this](const FindingLocation& location) { openFinding(location); });
 }
 
 void MainWindow::applyTexts()
@@ -228,6 +237,8 @@ void MainWindow::applyTexts()
     m_btnEdsFile->setText(qs(t[TextId::MainEdsFile]));
     m_btnReport->setText(qs(t[TextId::MainReport]));
     m_btnSimulate->setText(qs(t[TextId::MainSimulate]));
+    m_btnCheckProject->setText(qs(t[TextId::MainCheckProject]));
+    m_btnCheckProject->setToolTip(qs(t[TextId::MainCheckProjectHint]));
     m_updateLink->setText(
         QString("<a href=\"%1\">%2</a>")
             .arg(qs(makerDownloadUrl()).toHtmlEscaped(), qs(t[TextId::MainNewVersionLink]).toHtmlEscaped()));
@@ -256,6 +267,7 @@ void MainWindow::applyLanguage()
     apply(m_windows.pdoTransmit);
     apply(m_windows.tpdoDefine);
     apply(m_windows.nodeGuard);
+    apply(m_windows.problems);
 }
 
 void MainWindow::showProjectLabels()
@@ -461,6 +473,36 @@ void MainWindow::onUpdateDeviceClicked()
 {
     if (needsProject())
         updateDevice(m_state, this, m_windows.update);
+}
+
+void MainWindow::onCheckProjectClicked()
+{
+    if (!needsProject())
+        return;
+    m_windows.problems->refresh();
+    m_windows.problems->exec();
+}
+
+void MainWindow::openFinding(const FindingLocation& location)
+{
+    using File = ProjectDocuments::File;
+    const std::pair<File, SetforgeDialog*> windows[] = {
+        {File::ParGen, m_windows.communication},    {File::Sdo, m_windows.sdoClient},
+        {File::EmcyDef, m_windows.emcyAccess},      {File::EmcyWord, m_windows.emcyDefine},
+        {File::RpdoDef, m_windows.pdoReceive},      {File::SdoPdo, m_windows.rpdoDefine},
+        {File::TransmitPdo, m_windows.pdoTransmit}, {File::TransmitPdoDefine, m_windows.tpdoDefine},
+        {File::NodeGuard, m_windows.nodeGuard},
+    };
+    for (const auto& [file, window] : windows) {
+        if (location.file != ProjectDocuments::fileName(file) || !window)
+            continue;
+        window->startAt(location);
+        if (file == File::ParGen)
+            onCommunicationClicked(); // the steps follow a changed device type
+        else
+            showStep(window);
+        return;
+    }
 }
 
 void MainWindow::askNewProject()

@@ -14,7 +14,9 @@ class SetforgeDialog;
 class AboutDialog;
 class NewProjectDialog;
 class OpenProjectDialog;
+class ProblemsView;
 struct AppState;
+struct FindingLocation;
 
 // The windows created once at start, in creation order. A factory may return null; that
 // step then does nothing beyond its checks.
@@ -34,6 +36,7 @@ struct SetforgeWindows {
     SetforgeDialog* nodeGuard = nullptr;
     SetforgeDialog* update = nullptr;
     SetforgeDialog* simulate = nullptr; // not modal: the virtual converter
+    ProblemsView* problems = nullptr;
 };
 
 // The main window: leads the user through the configuration steps of one project.
@@ -101,6 +104,10 @@ private:
     void onReportClicked();
     void onSimulateClicked();
     void onUpdateDeviceClicked();
+    void onCheckProjectClicked();
+
+    // Shows the window of a finding's file, modally, at the finding's row and cell.
+    void openFinding(const FindingLocation& location);
 
     AppState& m_state;
     SetforgeWindows m_windows;
@@ -133,6 +140,7 @@ private:
     QPushButton* m_btnReport = nullptr;
     QPushButton* m_btnSimulate = nullptr;
     QPushButton* m_btnCreateBin = nullptr;
+    QPushButton* m_btnCheckProject = nullptr;
 };
 
 } // namespace setforge

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "core/report/findinglocation.h"
+
 namespace setforge {
 
 struct AppState;
@@ -15,6 +17,10 @@ public:
 
     // Puts the window's texts, read from UI_Texts by index, on its controls.
     virtual void applyTexts() = 0;
+    // Where the next showing starts, for a finding of the project checks that names this
+    // window's file: a table dialog makes that row and column current, a mapping editor selects
+    // that entry. Windows without rows ignore it.
+    virtual void startAt(const FindingLocation& location) { (void)location; }
 
 protected:
     // The text at `index` of UI_Texts, as a QString.

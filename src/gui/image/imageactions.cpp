@@ -15,18 +15,29 @@ namespace setforge {
 
 namespace {
 
-// The project checks of `setforge-cli check`, before anything is written. Failed checks are
-// listed, each with its file and row, and the user decides with No as the default; warnings
-// alone do not ask. True when the update goes on.
+// The project checks of `setforge-cli check`, before anything is written. Every finding is
+// listed in a scrolling list, each with its file and row, errors and warnings alike, as `check`
+// prints them. Failed checks ask, with No as the default; warnings alone are shown and the update
+// goes on. True when the update goes on.
 bool confirmFindings(AppState& state, QWidget* parent, const ProjectFindings& findings)
 {
-    if (findings.ok())
+    if (findings.errors.empty() && findings.warnings.empty())
         return true;
-    QString text = qs(state.texts.at(TextId::CheckFoundProblems));
-    for (const std::string& error : findings.errors)
-        text += "\n" + qs(error);
-    text += "\n\n" + qs(state.texts.at(TextId::UpdateAnyway));
-    return messages().question(parent, text);
+    MessageList box;
+    for (const std::string& line : findingLines(findings))
+        box.items << qs(line);
+    if (findings.ok()) {
+        box.kind = MessageList::Kind::Warning;
+        box.text = qs(state.texts.at(TextId::CheckFoundWarnings));
+        box.buttons = MessageList::Buttons::Ok;
+        messages().list(parent, box);
+        return true;
+    }
+    box.kind = MessageList::Kind::Question;
+    box.text =
+        qs(state.texts.at(TextId::CheckFoundProblems)) + "\n\n" + qs(state.texts.at(TextId::UpdateAnyway));
+    box.buttons = MessageList::Buttons::YesNo;
+    return messages().list(parent, box);
 }
 
 } // namespace

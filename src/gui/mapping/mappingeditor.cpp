@@ -1,6 +1,7 @@
 #include "gui/mapping/mappingeditor.h"
 
 #include <optional>
+#include <utility>
 
 #include <QAction>
 #include <QComboBox>
@@ -18,9 +19,11 @@
 #include "core/app/appstate.h"
 #include "core/image/sharedregisters.h"
 #include "core/lang/textid.h"
+#include "core/mapping/mappingplace.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
 #include "gui/app/tooltipwrapper.h"
+#include "gui/app/savecheck.h"
 #include "gui/mapping/tabstopdelegate.h"
 
 namespace setforge {
@@ -263,10 +266,26 @@ void MappingEditor::updateTabStops()
     m_frames->viewport()->update();
 }
 
+void MappingEditor::startAt(const FindingLocation& location)
+{
+    m_start = location;
+}
+
 int MappingEditor::exec()
 {
+    const FindingLocation start = std::exchange(m_start, FindingLocation{});
     if (!reload())
         return QDialog::Rejected;
+    const MappingPlace place =
+        placeOfMappingRow(m_model.format(), m_state.files.*(m_model.format().mapFile), start.row, start.word);
+    if (m_model.hasFrame(place.frame)) {
+        m_frames->setCurrentRow(place.frame);
+        onFrameClicked();
+        if (m_model.hasEntry(place.frame, place.entry)) {
+            m_entries->setCurrentRow(place.entry);
+            onEntryClicked();
+        }
+    }
     return QDialog::exec();
 }
 
@@ -341,20 +360,31 @@ void MappingEditor::onOkClicked()
     ProjectDocuments docs(m_state.files);
     const std::vector<RegisterConflict> shared =
         registersSharedWithOtherTables(m_model, docs, ProjectDocuments::fileOf(m_model.format().mapFile));
+    // The conflicts the question names are not listed again after the save.
+    QStringList asked;
     if (!shared.empty()) {
-        QString warning = text(TextId::SharedRegisterWarning);
-        for (const RegisterConflict& conflict : shared)
-            warning += "\n" + qs(describeConflict(conflict));
+        MessageList question;
+        question.kind = MessageList::Kind::Question;
+        question.text = text(TextId::SharedRegisterWarning);
+        question.buttons = MessageList::Buttons::YesNo;
+        for (const RegisterConflict& conflict : shared) {
+            question.items << qs(describeConflict(conflict));
+            // The project check names the same register with the claimants in its own words.
+            asked << "error: " + qs(describeConflict(RegisterConflict{conflict.reg, {}}));
+        }
         // No goes back to the editor; the registers may be shared on purpose.
-        if (!messages().question(this, warning))
+        if (!messages().list(this, question))
             return;
     }
+    const SaveCheck check(m_state);
     const Result<void> saved = m_model.save(m_state.files);
     if (!saved) {
         messages().error(this, qs(saved.error().text));
         return;
     }
     m_model.markSaved();
+    if (!check.reviewAfterSave(this, asked))
+        return;
     accept();
 }
 

@@ -24,6 +24,8 @@ public:
     MappingEditor(const MappingFormat& format, AppState& state, QWidget* parent);
 
     void applyTexts() override;
+    // The next showing selects the entry of the finding's mapping file row (see SetforgeDialog).
+    void startAt(const FindingLocation& location) override;
     // Loads the frames and entries (reload) and shows the editor modally. When a file cannot
     // be read its error is shown and the editor is not opened, so nothing can overwrite it.
     int exec() override;
@@ -99,6 +101,7 @@ private:
     void report(const MappingEditResult& result);
 
     MappingModel m_model;
+    FindingLocation m_start; // where the next showing starts; row 0 for nowhere
     QFrame* m_title = nullptr;
     QFrame* m_buttons = nullptr;
     QLabel* m_swCode = nullptr;

@@ -1,5 +1,7 @@
 #include "gui/tables/tabledialog.h"
 
+#include <utility>
+
 #include <QAction>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -17,6 +19,7 @@
 #include "core/tables/tablevalidator.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
+#include "gui/app/savecheck.h"
 #include "gui/tables/tabledelegate.h"
 #include "gui/tables/tablegrid.h"
 #include "gui/tables/tablemodel.h"
@@ -207,11 +210,20 @@ bool TableDialog::reload()
     return true;
 }
 
+void TableDialog::startAt(const FindingLocation& location)
+{
+    m_startRow = location.row >= 1 && location.row <= m_grid.rowCount() ? location.row : 0;
+    m_startColumn = location.column;
+}
+
 int TableDialog::exec()
 {
+    const int startRow = std::exchange(m_startRow, 0);
     if (!reload())
         return QDialog::Rejected;
     m_view->setFocus();
+    if (startRow > 0)
+        focusCell(startRow, m_startColumn);
     return SetforgeDialog::exec();
 }
 
@@ -232,11 +244,16 @@ void TableDialog::onOkClicked()
     m_view->commitOpenEditor();
     if (!validate())
         return;
+    const SaveCheck check(m_state);
     const Result<void> saved = saveTableFile(m_table, m_grid, filePath());
     if (!saved) {
         messages().error(this, qs(saved.error().text));
         return;
     }
+    // The file now holds the grid: Cancel after Go back has nothing to discard.
+    m_loaded = m_grid;
+    if (!check.reviewAfterSave(this))
+        return;
     accept();
 }
 

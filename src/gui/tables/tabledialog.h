@@ -31,6 +31,8 @@ public:
     TableDialog(const TableDefinition& table, AppState& state, QWidget* parent);
 
     void applyTexts() override;
+    // The next showing starts at the finding's row and column (see SetforgeDialog).
+    void startAt(const FindingLocation& location) override;
 
     // Loads the table and the device variant, then shows the dialog modally. When the table
     // file cannot be read or is not well-formed, its error text is shown instead and the
@@ -83,6 +85,8 @@ private:
     Grid m_grid;
     Grid m_loaded; // the grid as loaded, to tell whether anything was changed
     DeviceVariant m_variant = DeviceVariant::WithoutEthernet;
+    int m_startRow = 0; // the row the next showing makes current; 0 for the first
+    int m_startColumn = 0;
     TableModel* m_model = nullptr;
     TableGrid* m_view = nullptr;
     QFrame* m_title = nullptr;

@@ -101,6 +101,13 @@ void UpdateDialog::buildLayout()
     ip->setParts({"0", "0", "0", "0"});
     for (int i = 0; i < 4; ++i)
         m_ip[i] = ip->field(i);
+    // Device_IP stays in the fields, since a device may still answer at its factory address;
+    // the project's own address is one click away.
+    const int projectIpLeft = ip->x() + ip->width() + 12;
+    m_projectIp = control<QPushButton>(m_ipAddress, "Btn_Project_IP", projectIpLeft, 20,
+                                       kClientWidth - 12 - projectIpLeft, 26);
+    m_projectIp->setAutoDefault(false);
+    connect(m_projectIp, &QPushButton::clicked, this, &UpdateDialog::onProjectIpClicked);
 
     m_options = panel(this, "P_Options", kOptionsHeight);
     m_optionLabel = control<QLabel>(m_options, "L_Update_Option", 12, 4, 420, 18);
@@ -153,6 +160,8 @@ void UpdateDialog::applyTexts()
     m_readBack->setToolTip(text(TextId::UpdateReadBackHint));
     m_cancel->setToolTip(text(TextId::UpdateCancelHint));
     m_update->setToolTip(text(TextId::UpdateExecuteHint));
+    m_projectIp->setText(text(TextId::UpdateProjectIp).arg(qs(m_projectIpText)));
+    m_projectIp->setToolTip(text(TextId::UpdateProjectIpHint));
 }
 
 void UpdateDialog::showEvent(QShowEvent* event)
@@ -163,6 +172,8 @@ void UpdateDialog::showEvent(QShowEvent* event)
 
 void UpdateDialog::arrangeLayout()
 {
+    m_projectIpText = isEthernetLayout() ? projectIpAddress(m_state.files) : std::string();
+    m_projectIp->setVisible(!m_projectIpText.empty());
     applyTexts();
     m_status->clear();
     m_swCode->setText(kSoftwareCode);
@@ -263,7 +274,10 @@ void UpdateDialog::onExecuteClicked()
     services.idle = [] { QCoreApplication::processEvents(); };
     services.runner = &runner;
     services.waitMs = m_waitMs > 0 ? m_waitMs : kUpdaterWaitMs;
+    // Cancel cannot stop the updater or its wait, so it must not look as if it could.
+    m_cancel->setEnabled(false);
     const UpdateRun run = runUpdate(targetUpdate(transport, request), services);
+    m_cancel->setEnabled(true);
 
     m_pingResult = run.ping.pingResult;
     if (keepsChoices(run)) {
@@ -274,6 +288,15 @@ void UpdateDialog::onExecuteClicked()
     }
     showRun(run);
     m_update->setEnabled(true);
+}
+
+void UpdateDialog::onProjectIpClicked()
+{
+    const IpParts split = splitIpText(m_projectIpText);
+    if (!split.ok)
+        return;
+    for (int i = 0; i < 4; ++i)
+        m_ip[i]->setText(qs(split.parts[i]));
 }
 
 UpdateRequest UpdateDialog::requestFromChoices() const
@@ -295,10 +318,15 @@ void UpdateDialog::showRun(const UpdateRun& run)
 {
     // The code is the updater's own; it is shown, not read.
     if (run.outcome) {
-        if (run.outcome->status == ProcessOutcome::Status::Exited)
-            m_status->setText(text(TextId::UpdaterEnded).arg(run.outcome->exitCode));
-        else
+        if (run.outcome->status != ProcessOutcome::Status::Exited) {
             m_status->setText(text(TextId::UpdaterStillRunning));
+            return;
+        }
+        // The line stays in the dialog; a failure is also said in a box of its own.
+        const UpdaterVerdict verdict = updaterVerdict(run.outcome->exitCode, m_state.texts);
+        m_status->setText(qs(verdict.text));
+        if (!verdict.success)
+            messages().error(this, qs(verdict.text));
         return;
     }
     m_status->clear();

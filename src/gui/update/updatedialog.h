@@ -44,6 +44,8 @@ public:
     void refreshComPorts();
     // Execute: starts the update for the form type; the dialog stays open.
     void onExecuteClicked();
+    // "Project IP (a.b.c.d)": puts the project's own address into the four fields.
+    void onProjectIpClicked();
 
     // Replaceable parts (not owned; null restores the system's own).
     void setPortLister(SerialPortLister* lister) { m_lister = lister; }
@@ -90,6 +92,8 @@ private:
     QFrame* m_ipAddress = nullptr;
     QLabel* m_ipLabel = nullptr;
     QLineEdit* m_ip[4] = {};
+    QPushButton* m_projectIp = nullptr;
+    std::string m_projectIpText; // the project's own address when the dialog was shown
     QFrame* m_options = nullptr;
     QLabel* m_optionLabel = nullptr;
     QComboBox* m_updateOptions = nullptr;

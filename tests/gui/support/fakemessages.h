@@ -17,6 +17,8 @@ public:
     struct Message {
         Kind kind;
         QString text;
+        QStringList items = {}; // the lines of a list box
+        bool isList = false;
     };
 
     FakeMessages();
@@ -26,6 +28,9 @@ public:
     void warning(QWidget* parent, const QString& text) override;
     void information(QWidget* parent, const QString& text) override;
     bool question(QWidget* parent, const QString& text) override;
+    // Records the box with its lines; a box with OK only answers true, the others take the
+    // next queued answer (true = Yes or OK; unqueued: No or Go back).
+    bool list(QWidget* parent, const MessageList& message) override;
 
     // Queues the answer of the next question (true = Yes). Unqueued questions answer No.
     void answer(bool yes) { m_answers.push_back(yes); }
@@ -36,6 +41,8 @@ public:
     // The last text, or empty.
     QString last() const { return m_messages.empty() ? QString() : m_messages.back().text; }
     void clear() { m_messages.clear(); }
+    // The list boxes only, in order.
+    std::deque<Message> lists() const;
 
 private:
     std::deque<Message> m_messages;
