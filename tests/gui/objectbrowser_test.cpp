@@ -733,8 +733,9 @@ void ObjectBrowserTest::addEdsRefusesAnEmptyFileNamingIt()
     ObjectBrowser browser(project.state, nullptr);
     FakeEdsChooser chooser(writeBeside(project, "empty.eds", QByteArray()), 4);
     browser.findChild<QPushButton*>("Btn_AddEds")->click();
-    QCOMPARE(msgs.last(), QString("This EDS cannot be read: empty.eds: The file holds no object of an object "
-                                  "dictionary."));
+    QCOMPARE(
+        msgs.last(),
+        QString("This EDS cannot be read: empty.eds: line 1: no [section] in the file: this is not an EDS"));
     QCOMPARE(project.read("Nodes.xml"), QByteArray("<missing>"));
     QCOMPARE(browser.nodeId(), 0);
 }
