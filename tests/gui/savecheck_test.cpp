@@ -145,7 +145,9 @@ void SaveCheckTest::mappingEditorListsNewWarnings()
     const auto lists = msgs.lists();
     QCOMPARE(lists.size(), std::size_t(1));
     QCOMPARE(lists.front().items,
-             QStringList{"warning: sdopdo.xml row 7: the byte selection fills neither half of register 500"});
+             QStringList{
+                 "warning: sdopdo.xml row 7: the byte selection fills neither half of register 500; choose a "
+                 "byte for the high or the low half, or delete the entry"});
 }
 
 } // namespace setforge
