@@ -22,8 +22,8 @@
 #include "core/mapping/mappingplace.h"
 #include "gui/app/messageservice.h"
 #include "gui/app/qtext.h"
-#include "gui/app/tooltipwrapper.h"
 #include "gui/app/savecheck.h"
+#include "gui/app/tooltipwrapper.h"
 #include "gui/mapping/tabstopdelegate.h"
 
 namespace setforge {
