@@ -78,6 +78,18 @@ struct UpdateFixture {
         qputenv("SETFORGE_FAKE_UPDATER_RECORD", QDir(ws.path()).filePath("updater.record").toUtf8());
         qputenv("SETFORGE_FAKE_UPDATER_EXIT", "0");
         qputenv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "0");
+        installFirmware();
+    }
+    // Stand-ins for every firmware file either updater may be handed.
+    void installFirmware() const
+    {
+        QDir().mkpath(qs(state.masterDir));
+        for (const UpdateTransport transport : {UpdateTransport::Serial, UpdateTransport::Ethernet})
+            for (const std::string& name : firmwareFilesFor(transport)) {
+                QFile file(QDir(qs(state.masterDir)).filePath(qs(name)));
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write("stand-in firmware");
+            }
     }
     static QString qs(const std::string& text) { return QString::fromStdString(text); }
 
@@ -150,6 +162,7 @@ private slots:
     void serialLayoutAndTexts();
     void serialExecuteStartsTheSerialUpdater();
     void serialWithoutPortStartsNothing();
+    void missingFirmwareStopsTheUpdate();
     void refreshRefillsThePortList();
     void systemPortsFillTheList();
     void ethernetLayoutTakesTheSavedAddress();
@@ -267,6 +280,36 @@ void UpdateDialogTest::serialWithoutPortStartsNothing()
     QCOMPARE(f.msgs.all().front().kind, FakeMessages::Kind::Error);
     QCOMPARE(f.msgs.last(), QString("Select the COM Port for the Update"));
     QVERIFY(!QFile::exists(f.recordPath()));
+}
+
+// An option with firmware, its file missing from MASTER: an error naming the file, and the
+// updater is never started. Configuration alone needs no firmware.
+void UpdateDialogTest::missingFirmwareStopsTheUpdate()
+{
+    UpdateFixture f;
+    f.installUpdater("Ser_40917_Update");
+    QVERIFY(QFile::remove(QDir(UpdateFixture::qs(f.state.masterDir)).filePath("sim40917.sim")));
+    FakePorts ports;
+    ports.list = {{"ttyS0", "/dev/ttyS0"}};
+    f.dialog->setPortLister(&ports);
+    f.show(0, [&](UpdateDialog*) {
+        f.child<QComboBox>("CB_Update_Options")->setCurrentIndex(kUpdateFirmware);
+        f.child<QPushButton>("Btn_Update")->click();
+        QVERIFY(f.child<QPushButton>("Btn_Update")->isEnabled());
+    });
+    QCOMPARE(f.msgs.all().size(), std::size_t(1));
+    QCOMPARE(f.msgs.all().front().kind, FakeMessages::Kind::Error);
+    QVERIFY2(f.msgs.last().startsWith("MASTER/sim40917.sim: the firmware file is missing"),
+             qPrintable(f.msgs.last()));
+    QVERIFY(!QFile::exists(f.recordPath()));
+
+    f.msgs.clear();
+    f.show(0, [&](UpdateDialog*) {
+        f.child<QComboBox>("CB_Update_Options")->setCurrentIndex(kUpdateConfiguration);
+        f.child<QPushButton>("Btn_Update")->click();
+    });
+    QVERIFY2(f.msgs.all().empty(), qPrintable(f.msgs.texts().join(" | ")));
+    QVERIFY(QFile::exists(f.recordPath()));
 }
 
 void UpdateDialogTest::refreshRefillsThePortList()

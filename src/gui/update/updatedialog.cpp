@@ -257,9 +257,20 @@ void UpdateDialog::onExecuteClicked()
         return;
     if (!isSerialLayout() && !isEthernetLayout())
         return;
-    m_update->setEnabled(false);
     const UpdateRequest request = requestFromChoices();
     const UpdateTransport transport = isSerialLayout() ? UpdateTransport::Serial : UpdateTransport::Ethernet;
+    // The option is chosen here, after the project checks: a firmware file the option needs and
+    // MASTER lacks stops the update before the updater is handed a file that does not exist.
+    const std::vector<std::string> missing =
+        missingFirmwareErrors(transport, request.option, request.masterDir);
+    if (!missing.empty()) {
+        QStringList lines;
+        for (const std::string& line : missing)
+            lines << qs(line);
+        messages().error(this, lines.join('\n'));
+        return;
+    }
+    m_update->setEnabled(false);
 
     if (!m_launcher && !m_systemLauncher)
         m_systemLauncher = std::make_unique<QProcessUpdaterLauncher>();
