@@ -240,6 +240,11 @@ done
 # The Ethernet update against loopback only: a dry run prints the job and sends nothing; a real
 # run checks with the ICMP API that 127.0.0.1 answers, writes the job file beside the program and
 # starts the fake Ethernet updater, which records the job it found.
+# The default option writes firmware: stand-ins for the Ethernet updater's two files go into
+# MASTER beside the program (the serial updater's file comes later, to check its absence).
+mkdir -p "$e2e/bin/MASTER"
+printf 'stand-in firmware\n' >"$e2e/bin/MASTER/sim40917K.sim"
+printf 'stand-in firmware\n' >"$e2e/bin/MASTER/sim40917_ESP32.sim"
 update_status=0
 wine_run 300 "$win_cli" update "$e2e/Demo-windows" --ip 127.0.0.1 --dry-run >"$e2e/update-ip.out" 2>"$e2e/update-ip.err" ||
   update_status=$?
