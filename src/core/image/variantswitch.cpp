@@ -106,20 +106,30 @@ VariantSwitchNotice variantSwitchNotice(ProjectDocuments& docs, int oldType, int
     std::string& text = notice.text;
     text = texts[TextId::VariantSwitched] + "\n\n" + texts[TextId::VariantNeeds];
     if (ethernet) {
-        text += "\n" + itemLine(texts, TextId::VariantRpdoTimeouts, noTimeout);
-        text += "\n" + itemLine(texts, TextId::VariantTpdoTriggers, noTrigger);
-        text += "\n" + itemLine(texts, TextId::VariantTpdoMapping, unmapped);
-        text += "\n\n" + texts[TextId::VariantHides];
-        text += "\n" + itemLine(texts, TextId::VariantAddressStarts, start);
+        text += "\n";
+        text += itemLine(texts, TextId::VariantRpdoTimeouts, noTimeout);
+        text += "\n";
+        text += itemLine(texts, TextId::VariantTpdoTriggers, noTrigger);
+        text += "\n";
+        text += itemLine(texts, TextId::VariantTpdoMapping, unmapped);
+        text += "\n\n";
+        text += texts[TextId::VariantHides];
+        text += "\n";
+        text += itemLine(texts, TextId::VariantAddressStarts, start);
         for (int frame = 0; frame < mapping.frameCount(); ++frame)
             if (mapping.frame(frame).blockStart() && !mapped(frame))
                 notice.offersMapping = true;
     } else {
-        text += "\n" + itemLine(texts, TextId::VariantAddressStarts, noStart);
-        text += "\n\n" + texts[TextId::VariantHides];
-        text += "\n" + itemLine(texts, TextId::VariantRpdoTimeouts, timeout);
-        text += "\n" + itemLine(texts, TextId::VariantTpdoTriggers, trigger);
-        text += "\n" + itemLine(texts, TextId::VariantTpdoMapping, withMapping);
+        text += "\n";
+        text += itemLine(texts, TextId::VariantAddressStarts, noStart);
+        text += "\n\n";
+        text += texts[TextId::VariantHides];
+        text += "\n";
+        text += itemLine(texts, TextId::VariantRpdoTimeouts, timeout);
+        text += "\n";
+        text += itemLine(texts, TextId::VariantTpdoTriggers, trigger);
+        text += "\n";
+        text += itemLine(texts, TextId::VariantTpdoMapping, withMapping);
     }
     return notice;
 }

@@ -38,9 +38,10 @@ std::string wrapLine(std::string_view line, std::size_t width)
         const std::size_t blank = line.find(' ', start);
         const std::string_view word =
             line.substr(start, blank == std::string_view::npos ? std::string_view::npos : blank - start);
-        if (!words.empty() && isUnit(word) && endsWithDigit(words.back()))
-            words.back() += " " + std::string(word);
-        else if (!word.empty())
+        if (!words.empty() && isUnit(word) && endsWithDigit(words.back())) {
+            words.back() += ' ';
+            words.back() += word;
+        } else if (!word.empty())
             words.emplace_back(word);
         if (blank == std::string_view::npos)
             break;

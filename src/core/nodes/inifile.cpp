@@ -108,8 +108,13 @@ Result<void> IniFile::parse(std::string_view text)
             const auto found = m_index.find(key);
             if (found != m_index.end()) {
                 current = &m_sections[found->second];
-                note(lineNumber, "[" + utf8OrLatin1(name) + "] again (first on line " +
-                                     std::to_string(current->line) + "); its keys are added to the first");
+                // Appended piece by piece: GCC 12 at -O3 reports a false overlap in a joined temporary.
+                std::string message = "[";
+                message += utf8OrLatin1(name);
+                message += "] again (first on line ";
+                message += std::to_string(current->line);
+                message += "); its keys are added to the first";
+                note(lineNumber, message);
             } else {
                 m_index.emplace(key, m_sections.size());
                 m_sections.push_back(Section{utf8OrLatin1(name), lineNumber, {}});

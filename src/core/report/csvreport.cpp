@@ -24,8 +24,11 @@ std::string mnemonicOf(const RegisterMapEntry& e)
 
 std::string csvTextField(std::string_view text)
 {
-    if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos)
-        return csvField("'" + std::string(text));
+    if (!text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) {
+        std::string quoted = "'"; // appended: GCC 12 at -O3 reports a false overlap in "'" + text
+        quoted += text;
+        return csvField(quoted);
+    }
     return csvField(text);
 }
 
