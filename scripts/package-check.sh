@@ -141,6 +141,9 @@ cp -r workspace/PROJECTS/Demo "$home/Demo"
 sed -i 's|<Select_Device_Type>1<|<Select_Device_Type>0<|' "$home/Demo/ParGen.xml"
 rm -f "$home/Demo/Transmit_PDO_Define.xml"
 chown -R nobody:nogroup "$home/Demo"
+# The default option writes firmware, which MASTER must hold: a stand-in will do for a dry run.
+printf 'stand-in firmware\n' >"$workspace/MASTER/sim40917.sim"
+chown nobody:nogroup "$workspace/MASTER/sim40917.sim"
 arguments=$(setpriv --reuid=nobody --regid=nogroup --clear-groups \
   env -i PATH=/usr/bin:/bin HOME="$home" XDG_DATA_HOME="$home/data" \
   "$cli" update "$home/Demo" --serial /dev/ttyUSB0 --dry-run 2>/dev/null)
