@@ -16,6 +16,7 @@
 #include "gui/tables/tabledialog.h"
 #include "gui/tables/tablegrid.h"
 #include "gui/tables/tablemodel.h"
+#include "support/demowindow.h"
 #include "support/fakemessages.h"
 #include "support/modal.h"
 #include "support/workspace.h"
@@ -23,37 +24,6 @@
 namespace setforge {
 
 namespace {
-
-// A workspace with a copy of the Demo project open in a main window.
-struct DemoFixture {
-    TempWorkspace ws;
-    AppState state;
-    std::unique_ptr<MainWindow> window;
-
-    DemoFixture()
-    {
-        ws.copyTree(QString(SETFORGE_SOURCE_DIR) + "/workspace/PROJECTS/Demo", "PROJECTS/Demo");
-        startWorkspace(state, ws.utf8());
-        openProject(state, "Demo");
-        window = std::make_unique<MainWindow>(state);
-    }
-    QString project(const char* name) const
-    {
-        return QDir(QString::fromStdString(state.projectDir)).filePath(name);
-    }
-    // Replaces `from` by `to` in the project file `name`.
-    void edit(const char* name, const QByteArray& from, const QByteArray& to) const
-    {
-        QFile file(project(name));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QByteArray text = file.readAll();
-        file.close();
-        QVERIFY2(text.contains(from), from.constData());
-        text.replace(from, to);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
-    }
-};
 
 QStringList rowCells(const QTableWidget* list, int row)
 {
@@ -104,7 +74,7 @@ void ProblemsViewTest::checkProjectNeedsAProject()
 // check by its row and the column its text names, a mapping warning by its file row.
 void ProblemsViewTest::listsEveryCheckLineWithFileRowAndColumn()
 {
-    DemoFixture f;
+    DemoWindow f;
     FakeMessages msgs;
     f.edit("NodeGuard.xml", "NodeID=\"", "NodeID=\"300");
     f.edit("sdopdo.xml", "nrpdo=\"2\" poscomp=\"67\"", "nrpdo=\"2\" poscomp=\"0\"");
@@ -140,7 +110,7 @@ void ProblemsViewTest::listsEveryCheckLineWithFileRowAndColumn()
 
 void ProblemsViewTest::doubleClickOpensTheTableAtRowAndCell()
 {
-    DemoFixture f;
+    DemoWindow f;
     FakeMessages msgs;
     f.edit("sdo.xml", "IndexA=\"103\" SubindexA=\"0\" devIDB=\"3\"",
            "IndexA=\"103\" SubindexA=\"0\" devIDB=\"300\"");
@@ -180,7 +150,7 @@ void ProblemsViewTest::doubleClickOpensTheTableAtRowAndCell()
 
 void ProblemsViewTest::doubleClickOpensTheMappingEditorAtTheEntry()
 {
-    DemoFixture f;
+    DemoWindow f;
     FakeMessages msgs;
     // Row 6 of sdopdo.xml is the second entry of receive PDO 2.
     f.edit("sdopdo.xml", "nrpdo=\"2\" poscomp=\"67\"", "nrpdo=\"2\" poscomp=\"0\"");

@@ -13,6 +13,7 @@
 #include "gui/tables/tabledialog.h"
 #include "gui/tables/tablegrid.h"
 #include "gui/tables/tablemodel.h"
+#include "support/demowindow.h"
 #include "support/fakemessages.h"
 #include "support/modal.h"
 #include "support/workspace.h"
@@ -20,25 +21,6 @@
 namespace setforge {
 
 namespace {
-
-struct DemoFixture {
-    TempWorkspace ws;
-    AppState state;
-    std::unique_ptr<MainWindow> window;
-
-    DemoFixture()
-    {
-        ws.copyTree(QString(SETFORGE_SOURCE_DIR) + "/workspace/PROJECTS/Demo", "PROJECTS/Demo");
-        startWorkspace(state, ws.utf8());
-        openProject(state, "Demo");
-        window = std::make_unique<MainWindow>(state);
-    }
-    QByteArray file(const char* name) const
-    {
-        QFile f(QDir(QString::fromStdString(state.projectDir)).filePath(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-};
 
 void press(QWidget* dialog, const char* button)
 {
@@ -62,7 +44,7 @@ private slots:
 // the new warnings are listed, and Go back keeps the dialog open with nothing left to discard.
 void SaveCheckTest::deletedReceivePdoListsTheOrphanedMapping()
 {
-    DemoFixture f;
+    DemoWindow f;
     FakeMessages msgs;
     bool openAfterGoBack = false;
     int questionsAfterCancel = -1;
@@ -95,7 +77,7 @@ void SaveCheckTest::deletedReceivePdoListsTheOrphanedMapping()
 
 void SaveCheckTest::okOfTheListCloses()
 {
-    DemoFixture f;
+    DemoWindow f;
     FakeMessages msgs;
     whenShown<TableDialog>([&](TableDialog* dialog) {
         msgs.answer(true); // delete row 1
@@ -109,7 +91,7 @@ void SaveCheckTest::okOfTheListCloses()
 
 void SaveCheckTest::editWithoutNewFindingsSaysNothing()
 {
-    DemoFixture f;
+    DemoWindow f;
     FakeMessages msgs;
     whenShown<TableDialog>([&](TableDialog* dialog) {
         dialog->model()->setData(dialog->model()->index(0, 9), "Renamed");
@@ -123,7 +105,7 @@ void SaveCheckTest::editWithoutNewFindingsSaysNothing()
 // An entry that fills neither half of its register is saved and then listed.
 void SaveCheckTest::mappingEditorListsNewWarnings()
 {
-    DemoFixture f;
+    DemoWindow f;
     FakeMessages msgs;
     bool openAfterGoBack = false;
     whenShown<MappingEditor>([&](MappingEditor* editor) {

@@ -78,18 +78,7 @@ struct UpdateFixture {
         qputenv("SETFORGE_FAKE_UPDATER_RECORD", QDir(ws.path()).filePath("updater.record").toUtf8());
         qputenv("SETFORGE_FAKE_UPDATER_EXIT", "0");
         qputenv("SETFORGE_FAKE_UPDATER_SLEEP_MS", "0");
-        installFirmware();
-    }
-    // Stand-ins for every firmware file either updater may be handed.
-    void installFirmware() const
-    {
-        QDir().mkpath(qs(state.masterDir));
-        for (const UpdateTransport transport : {UpdateTransport::Serial, UpdateTransport::Ethernet})
-            for (const std::string& name : firmwareFilesFor(transport)) {
-                QFile file(QDir(qs(state.masterDir)).filePath(qs(name)));
-                QVERIFY(file.open(QIODevice::WriteOnly));
-                file.write("stand-in firmware");
-            }
+        QVERIFY(installStandInFirmware(state.masterDir));
     }
     static QString qs(const std::string& text) { return QString::fromStdString(text); }
 

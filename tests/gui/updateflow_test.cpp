@@ -65,14 +65,7 @@ struct DemoWorkspace {
         QVERIFY(static_cast<bool>(writeSettings(ws.utf8() + "/Setforge.xml", settings)));
         startWorkspace(state, ws.utf8());
         // Stand-ins for the firmware the default option hands the updater.
-        const QString master = QString::fromStdString(state.masterDir);
-        QVERIFY(QDir().mkpath(master));
-        for (const std::string& name :
-             firmwareFilesFor(ethernet ? UpdateTransport::Ethernet : UpdateTransport::Serial)) {
-            QFile firmware(QDir(master).filePath(QString::fromStdString(name)));
-            QVERIFY(firmware.open(QIODevice::WriteOnly));
-            firmware.write("stand-in firmware");
-        }
+        QVERIFY(installStandInFirmware(state.masterDir));
         const QString updater = ethernet ? "Ethernet_Update" : "Ser_40917_Update";
         QVERIFY(QFile::copy(QDir(SETFORGE_TOOLS_DIR).filePath("fake_updater" + exeSuffix()),
                             QDir(ws.path()).filePath(updater + exeSuffix())));

@@ -104,32 +104,28 @@ VariantSwitchNotice variantSwitchNotice(ProjectDocuments& docs, int oldType, int
 
     VariantSwitchNotice notice;
     std::string& text = notice.text;
-    text = texts[TextId::VariantSwitched] + "\n\n" + texts[TextId::VariantNeeds];
+    // Appended piece by piece: GCC 12 at -O3 reports a false overlap in "\n" + std::string.
+    const auto add = [&text](const char* separator, const std::string& piece) {
+        text += separator;
+        text += piece;
+    };
+    text = texts[TextId::VariantSwitched];
+    add("\n\n", texts[TextId::VariantNeeds]);
     if (ethernet) {
-        text += "\n";
-        text += itemLine(texts, TextId::VariantRpdoTimeouts, noTimeout);
-        text += "\n";
-        text += itemLine(texts, TextId::VariantTpdoTriggers, noTrigger);
-        text += "\n";
-        text += itemLine(texts, TextId::VariantTpdoMapping, unmapped);
-        text += "\n\n";
-        text += texts[TextId::VariantHides];
-        text += "\n";
-        text += itemLine(texts, TextId::VariantAddressStarts, start);
+        add("\n", itemLine(texts, TextId::VariantRpdoTimeouts, noTimeout));
+        add("\n", itemLine(texts, TextId::VariantTpdoTriggers, noTrigger));
+        add("\n", itemLine(texts, TextId::VariantTpdoMapping, unmapped));
+        add("\n\n", texts[TextId::VariantHides]);
+        add("\n", itemLine(texts, TextId::VariantAddressStarts, start));
         for (int frame = 0; frame < mapping.frameCount(); ++frame)
             if (mapping.frame(frame).blockStart() && !mapped(frame))
                 notice.offersMapping = true;
     } else {
-        text += "\n";
-        text += itemLine(texts, TextId::VariantAddressStarts, noStart);
-        text += "\n\n";
-        text += texts[TextId::VariantHides];
-        text += "\n";
-        text += itemLine(texts, TextId::VariantRpdoTimeouts, timeout);
-        text += "\n";
-        text += itemLine(texts, TextId::VariantTpdoTriggers, trigger);
-        text += "\n";
-        text += itemLine(texts, TextId::VariantTpdoMapping, withMapping);
+        add("\n", itemLine(texts, TextId::VariantAddressStarts, noStart));
+        add("\n\n", texts[TextId::VariantHides]);
+        add("\n", itemLine(texts, TextId::VariantRpdoTimeouts, timeout));
+        add("\n", itemLine(texts, TextId::VariantTpdoTriggers, trigger));
+        add("\n", itemLine(texts, TextId::VariantTpdoMapping, withMapping));
     }
     return notice;
 }

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "core/flow/updateflow.h"
+
 #ifdef Q_OS_WIN
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
@@ -32,6 +34,20 @@ bool TempWorkspace::copyTree(const QString& source, const QString& relative) con
             QFile::setPermissions(dest, QFile::permissions(dest) | QFileDevice::WriteOwner);
         }
     }
+    return true;
+}
+
+bool installStandInFirmware(const std::string& masterDir)
+{
+    const QDir master(QString::fromStdString(masterDir));
+    if (!QDir().mkpath(master.path()))
+        return false;
+    for (const UpdateTransport transport : {UpdateTransport::Serial, UpdateTransport::Ethernet})
+        for (const std::string& name : firmwareFilesFor(transport)) {
+            QFile file(master.filePath(QString::fromStdString(name)));
+            if (!file.open(QIODevice::WriteOnly) || file.write("stand-in firmware") < 0)
+                return false;
+        }
     return true;
 }
 

@@ -34,4 +34,8 @@ inline QString exeSuffix()
 // run there says which limitation of Wine stops it.
 bool runningUnderWine();
 
+// Writes a stand-in for every firmware file either updater may be handed into `masterDir`
+// (made when missing); false when one cannot be written.
+bool installStandInFirmware(const std::string& masterDir);
+
 } // namespace setforge
