@@ -10,6 +10,26 @@ if [ "${SETFORGE_SKIP_WINDOWS:-0}" = 1 ] && [ -z "${CI:-}" ]; then
   windows_step=0
 fi
 SETFORGE_WITH_WINDOWS_TOOLS=$windows_step bash scripts/deps.sh
+
+# On a machine without Qt for MinGW (scripts/windows-qt.sh, cached once per machine), its long
+# build starts now at the lowest priority, so it takes only the cores the Linux build and tests
+# leave idle; the Windows step waits for it (the script's lock) and, should it have failed,
+# resumes it in the foreground, where its error shows. It is stopped if this run ends first.
+qt_pid=""
+window_program=1
+if [ "${SETFORGE_WINDOWS_GUI:-1}" = 0 ] && [ -z "${CI:-}" ]; then
+  window_program=0
+fi
+if [ "$windows_step$window_program" = 11 ] && ! bash scripts/windows-qt.sh --if-built >/dev/null 2>&1; then
+  mkdir -p build
+  qt_log=$PWD/build/windows-qt.log
+  echo "Qt for MinGW is not built on this machine: building it beside the Linux build (log: $qt_log)"
+  set -m # its own process group, so that it can be stopped whole
+  nice -n 19 bash scripts/windows-qt.sh >"$qt_log" 2>&1 &
+  qt_pid=$!
+  set +m
+  trap '[ -z "$qt_pid" ] || kill -- "-$qt_pid" 2>/dev/null || true' EXIT
+fi
 jobs=$(nproc 2>/dev/null || echo 2)
 export QT_QPA_PLATFORM=offscreen
 cmake --preset ci
@@ -30,6 +50,14 @@ if [ "$windows_step" = 0 ]; then
   echo "Windows step skipped (SETFORGE_SKIP_WINDOWS=1)"
 else
   SETFORGE_LINUX_BUILD=build/ci bash scripts/windows-check.sh
+  if [ -n "$qt_pid" ]; then
+    qt_status=0
+    wait "$qt_pid" || qt_status=$?
+    qt_pid=""
+    if [ "$qt_status" -ne 0 ]; then
+      echo "The background build of Qt for MinGW ended with exit $qt_status (log: $qt_log); the Windows step built it again in the foreground."
+    fi
+  fi
 fi
 
 # The Debian package, as a step of its own: build it, unpack it and check it.
