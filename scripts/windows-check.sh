@@ -353,7 +353,7 @@ if [ "${SETFORGE_WINDOWS_GUI:-1}" = 0 ] && [ -z "${CI:-}" ]; then
   step "the window program left out (SETFORGE_WINDOWS_GUI=0)"
 else
   if ! bash "$root/scripts/windows-qt.sh" --if-built >/dev/null; then
-    step "Qt 6.4.2 for MinGW is not built on this machine; building it once (scripts/windows-qt.sh)"
+    step "Qt 6.4.2 for MinGW is not complete on this machine yet: waiting for its build, or building it (scripts/windows-qt.sh)"
   fi
   if ! windows_started=$windows_started bash "$root/scripts/windows-gui.sh"; then
     echo "$name: the window program's checks failed (scripts/windows-gui.sh, above)" >&2

@@ -45,6 +45,14 @@ echo "Qt: $qt (built in $(cat "$qt/.setforge-build-seconds" 2>/dev/null || echo 
 step "cross-building setforge.exe, setforge-cli.exe and the GUI tests"
 gui=$out/gui
 host_options=(-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake)
+# CMake keeps the Qt it found in its cache: a build folder made with another Qt prefix (other
+# options, another cache key) is configured afresh rather than linked against the old Qt.
+if [ -f "$gui/CMakeCache.txt" ] && [ "$(cat "$gui/.setforge-qt" 2>/dev/null)" != "$qt" ]; then
+  step "the Qt prefix changed; configuring the GUI build afresh"
+  rm -rf "$gui/CMakeCache.txt" "$gui/CMakeFiles"
+fi
+mkdir -p "$gui"
+echo "$qt" >"$gui/.setforge-qt"
 # -Wno-restrict: see windows-check.sh (a false positive of MinGW's GCC 12 inside libstdc++).
 cmake -S "$root" -B "$gui" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_PREFIX_PATH="$qt;$prefix" \
   "${host_options[@]}" -DCMAKE_BUILD_TYPE=Release -DSETFORGE_WERROR=ON -DSETFORGE_BUILD_GUI=ON \
