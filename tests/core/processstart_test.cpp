@@ -75,7 +75,7 @@ TEST(ProcessStart, LongRunnerIsLeftRunningAfterTheWait)
     SystemProcessRunner runner;
     const ProcessOutcome outcome =
         runner.runAndWait(updaterPath(folder.dir(), kEthernetUpdaterName), "", 300);
-    EXPECT_EQ(outcome.status, ProcessOutcome::Status::TimedOut);
+    EXPECT_EQ(outcome.status, ProcessOutcome::Status::TimedOut) << outcome.error;
     // It ran: it left its record before sleeping.
     for (int i = 0; i < 200 && !folder.record().exists; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -99,7 +99,7 @@ TEST(UpdateCommand, StoppedCompileOrMissingProjectEndsWithOne)
         err << "stopped\n";
         return false;
     };
-    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0"}), 1);
+    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0"}), 1) << f.err.str();
     EXPECT_FALSE(f.folder.record().exists);
 
     CliFixture g;
@@ -147,12 +147,12 @@ TEST(UpdateCommand, CompileStepWritesTheImagesOrStops)
     std::filesystem::remove_all(pathFromUtf8(joinPath(f.projectDir, "bin")));
     std::ofstream(pathFromUtf8(joinPath(f.projectDir, "sdo.xml")), std::ios::trunc) << "<sdo><row";
     f.err.str("");
-    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0"}), 6);
+    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0"}), 6) << f.err.str();
     EXPECT_NE(f.err.str().find("error: sdo.xml: "), std::string::npos) << f.err.str();
     EXPECT_NE(f.err.str().find("--force"), std::string::npos) << f.err.str();
     EXPECT_FALSE(pathExists(imagePath(f, "bank.bin")));
     f.err.str("");
-    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0", "--force"}), 1);
+    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0", "--force"}), 1) << f.err.str();
     EXPECT_NE(f.err.str().find("sdo.xml"), std::string::npos) << f.err.str();
     EXPECT_FALSE(pathExists(imagePath(f, "bank.bin")));
 }
@@ -163,7 +163,7 @@ TEST(UpdateCommand, FailedCheckStopsUnlessForced)
     f.folder.install(kSerialUpdaterName);
     f.findings.errors = {"NodeGuard.xml: Error row 2!! Device ID must be between 1 and 127"};
     f.findings.warnings = {"compile: something to look at"};
-    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0"}), 6);
+    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0"}), 6) << f.err.str();
     EXPECT_NE(f.err.str().find("error: NodeGuard.xml: Error row 2!!"), std::string::npos) << f.err.str();
     EXPECT_TRUE(f.compiled.empty());
     EXPECT_TRUE(f.written.empty());
@@ -232,14 +232,14 @@ TEST(UpdateCommand, PrintsTheUpdatersVerdict)
 {
     CliFixture f;
     f.folder.install(kSerialUpdaterName);
-    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0"}), 0);
+    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS0"}), 0) << f.err.str();
     EXPECT_NE(f.out.str().find("The updater reported success (exit code 0)\n"), std::string::npos)
         << f.out.str();
 
     CliFixture g;
     g.folder.install(kSerialUpdaterName);
     UpdaterFolder::setEnv("SETFORGE_FAKE_UPDATER_EXIT", "1");
-    EXPECT_EQ(g.run({g.projectDir, "--serial", "/dev/ttyS0"}), 1);
+    EXPECT_EQ(g.run({g.projectDir, "--serial", "/dev/ttyS0"}), 1) << g.err.str();
     EXPECT_NE(g.err.str().find("The updater reported a failure (exit code 1)\n"), std::string::npos)
         << g.err.str();
     EXPECT_EQ(g.out.str().find("success"), std::string::npos);
@@ -282,7 +282,9 @@ TEST(UpdateCommand, TransportMustSuitTheDeviceType)
         FixedEcho echo(EchoStatus::Reply);
         f.env.echo = &echo;
         f.deviceType = c.deviceType;
-        EXPECT_EQ(f.run({f.projectDir, c.transport, c.value}), c.expected) << c.deviceType << c.transport;
+        EXPECT_EQ(f.run({f.projectDir, c.transport, c.value}), c.expected)
+            << c.deviceType << c.transport << "\n"
+            << f.err.str();
         if (c.expected == 2) {
             EXPECT_NE(f.err.str().find("device type is " + std::to_string(c.deviceType)), std::string::npos)
                 << f.err.str();
@@ -332,7 +334,8 @@ TEST(UpdateCommand, DryRunPrintsTheSerialArgumentText)
 {
     CliFixture f;
     f.folder.install(kSerialUpdaterName);
-    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS1", "--option", "configuration", "--dry-run"}), 0);
+    EXPECT_EQ(f.run({f.projectDir, "--serial", "/dev/ttyS1", "--option", "configuration", "--dry-run"}), 0)
+        << f.err.str();
     const std::string master = joinPath(f.folder.dir(), "MASTER");
     const char sep = static_cast<char>(std::filesystem::path::preferred_separator);
 #ifdef _WIN32
@@ -385,7 +388,7 @@ TEST(UpdateCommand, FailedCheckWritesNothingAndStartsNothing)
         // Each echo lets 400 ms pass, as a real one without reply would.
         std::int64_t clock = 0;
         f.env.nowMs = [&clock] { return clock += 400; };
-        EXPECT_EQ(f.run({f.projectDir, "--ip", "127.0.0.1"}), 3);
+        EXPECT_EQ(f.run({f.projectDir, "--ip", "127.0.0.1"}), 3) << f.err.str();
         EXPECT_EQ(f.err.str(), c.text);
         EXPECT_FALSE(pathExists(f.jobPath()));
         EXPECT_FALSE(f.folder.record().exists);
