@@ -46,15 +46,15 @@ def read_status(path, default=1):
 
 
 class QtLog:
-    """One Qt Test XML log: per function, its failures (text) or skip reason."""
+    """One Qt Test XML log: per function, its failures or skip reason."""
 
     def __init__(self, path):
-        self.root = ET.parse(path).getroot()
-        self.failures = {}  # function name -> [failure texts]
+        root = ET.parse(path).getroot()
+        self.failures = {}  # function name -> [(name with the data tag, "failed at FILE:LINE: text")]
         self.skips = {}  # function name -> reason
         self.passed = []
         self.fixture_failures = []  # initTestCase and cleanupTestCase
-        for function in self.root.iter("TestFunction"):
+        for function in root.iter("TestFunction"):
             name = function.get("name")
             fails = [i for i in function.iter("Incident") if i.get("type") in ("fail", "xpass")]
             if name in ("initTestCase", "cleanupTestCase"):
@@ -70,7 +70,7 @@ class QtLog:
                     text = (incident.findtext("Description") or "").strip()
                     tag = (incident.findtext("DataTag") or "").strip()
                     where = f"{incident.get('file')}:{incident.get('line')}"
-                    texts.append(f"{name}{'(' + tag + ')' if tag else ''} failed at {where}: {text}")
+                    texts.append((f"{name}({tag})" if tag else name, f"failed at {where}: {text}"))
                 self.failures[name] = texts
             elif skip:
                 self.skips[name] = (skip[0].findtext("Description") or "").strip()
@@ -78,27 +78,22 @@ class QtLog:
                 self.passed.append(name)
 
 
-def qt_rerun_candidates(results, tests):
-    """(test, function) pairs worth a second run, or [] when the failures look real."""
-    pairs = []
+def qt_failed(results, tests):
+    """Prints "TEST FUNCTION..." per program with functions worth a second run; nothing when
+    the failures look real."""
+    functions = {}
     for test in tests:
         try:
             log = QtLog(results / f"{test}.xml")
         except (OSError, ET.ParseError):
-            return []  # a crash or a timeout is not retried
+            return 0  # a crash or a timeout is not retried
         if log.fixture_failures:
-            return []
-        pairs += [(test, name) for name in log.failures]
-    return pairs if len(pairs) <= MAX_RERUNS else []
-
-
-def qt_failed(results, tests):
-    """Prints "TEST FUNCTION..." per program with functions worth a second run."""
-    functions = {}
-    for test, function in qt_rerun_candidates(results, tests):
-        functions.setdefault(test, []).append(function)
-    for test, names in functions.items():
-        print(test + " " + " ".join(names))
+            return 0
+        if log.failures:
+            functions[test] = list(log.failures)
+    if sum(len(names) for names in functions.values()) <= MAX_RERUNS:
+        for test, names in functions.items():
+            print(test + " " + " ".join(names))
     return 0
 
 
@@ -130,12 +125,13 @@ def qt_report(results, tests):
         for name, texts in log.failures.items():
             if rerun is not None and name in rerun.passed and not rerun.fixture_failures:
                 passed += 1
-                second_runs.append(f"{test}::{name}, which first " + "; ".join(texts).removeprefix(name + " "))
+                first = "; ".join(detail if label == name else f"{label} {detail}" for label, detail in texts)
+                second_runs.append(f"{test}::{name}, which first {first}")
                 continue
             failed += 1
-            problems += [f"{test}::{text}" for text in texts]
+            problems += [f"{test}::{label} {detail}" for label, detail in texts]
             if rerun is not None and name in rerun.failures:
-                problems += [f"{test}::{text} (second run)" for text in rerun.failures[name]]
+                problems += [f"{test}::{label} {detail} (second run)" for label, detail in rerun.failures[name]]
         for name, reason in log.skips.items():
             skips.append(f"{test}::{name}: {reason}")
             if "Wine" not in reason:
